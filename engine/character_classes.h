@@ -1,0 +1,23 @@
+#pragma once
+
+#include "char_code.h"
+#include "encoding_profile.h"
+
+namespace quillon {
+
+// Which side of a code a class test looks at.
+enum class Scope : int { AsciiOnly = 0, DoubleByteOnly = 1, Both = 2 };
+
+// True if `code` is one of the codes of `list` before its terminating 0.
+bool inList(CharCode code, const CharCode* list);
+
+// Double-byte codes are looked up in `source`, ASCII codes always in PureASC.
+bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);
+
+bool isBlank(const EncodingProfile& source, CharCode code);
+bool isAsciiPunctuation(CharCode code);
+bool isPunctuation(const EncodingProfile& source, CharCode code);
+bool isClosingQuote(const EncodingProfile& source, CharCode code);
+bool isSentenceEnd(const EncodingProfile& source, CharCode code);
+
+}  // namespace quillon

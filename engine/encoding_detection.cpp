@@ -1,0 +1,100 @@
+// Deciding a run's source and target profiles.
+#include <algorithm>
+#include <cstring>
+
+#include "character_classes.h"
+#include "messages.h"
+#include "text_file.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+// The marks whose frequency tells GB text from Big5 text: blank, full stop,
+// comma, colon and the character 的, each in the profile's own coding.
+bool isCommonMark(const EncodingProfile& profile, CharCode code) {
+    using enum CharClass;
+    return inList(code, profile.list(Blank)) || inList(code, profile.list(Period)) ||
+           inList(code, profile.list(Comma)) || inList(code, profile.list(Colon)) ||
+           code == profile.headingWords[0];
+}
+
+}  // namespace
+
+RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
+    TextReader source;
+    if (!source.open(sourcePath)) return kSourceUnreadable;
+
+    std::int32_t gbkCount = 0;
+    std::int32_t big5Count = 0;
+    unsigned lowestLead = 0xFF;
+    unsigned lowestTrail = 0xFF;
+    bool sawDoubleByte = false;
+
+    char* line = lineBuffer();
+    while (source.readLine(line, kBufferSize)) {
+        // The newline stays part of the line: a lead byte before it pairs with it.
+        const int end = static_cast<int>(std::strlen(line));
+        for (int pos = 0; pos < end;) {
+            const CharAt c = readCharAt(line, pos, end);
+            pos += c.width;
+            if (!isDoubleByte(c.code)) continue;
+            sawDoubleByte = true;
+            lowestLead = std::min(lowestLead, unsigned(c.code >> 8));
+            lowestTrail = std::min(lowestTrail, unsigned(c.code & 0xFF));
+            if (isCommonMark(profiles::GB, c.code)) ++gbkCount;
+            if (isCommonMark(profiles::BIG5, c.code)) ++big5Count;
+        }
+    }
+    source.close();
+
+    if (!sawDoubleByte) {
+        result = kPureAscId;
+    } else if (lowestLead >= 0xA1 && lowestTrail >= 0xA1) {
+        result = kGbId;
+    } else if (gbkCount > big5Count) {
+        result = kGbkId;
+    } else {
+        result = kBig5Id;  // a tie, 0 against 0 included
+    }
+    return kSuccess;
+}
+
+// A target that cannot be derived from the options keeps the previous run's;
+// before any run has chosen one, it is the source profile itself, so nothing
+// is converted.
+RunResult TextFormatter::selectProfiles(const char* sourcePath) {
+    std::int32_t sourceId = sourceEncoding_;
+    if (sourceEncoding_ == 0) {
+        if (detectEncoding(sourcePath, sourceId) != kSuccess) return kSourceUnreadable;
+    }
+    switch (sourceId) {
+        case kGbId: sourceProfile = &profiles::GB; break;
+        case kGbkId: sourceProfile = &profiles::GBK; break;
+        case kBig5Id: sourceProfile = &profiles::BIG5; break;
+        default: sourceProfile = &profiles::PureASC; break;
+    }
+    if (sourceEncoding_ == 0) trace("%s encoding is detected.", sourceProfile->name);
+
+    const EncodingProfile* kept = targetProfile ? targetProfile : sourceProfile;
+    switch (outputEncoding_) {
+        case 0: targetProfile = sourceProfile; break;
+        case 1: targetProfile = &profiles::GB; break;
+        case 2: targetProfile = &profiles::GBK; break;
+        case 3: targetProfile = &profiles::BIG5; break;
+        case 4:
+            if (sourceProfile->id == kGbId || sourceProfile->id == kGbkId) {
+                targetProfile = &profiles::BIG5;
+            } else if (sourceProfile->id == kBig5Id) {
+                targetProfile = &profiles::GB;
+            } else {
+                targetProfile = kept;
+            }
+            break;
+        default: targetProfile = kept; break;
+    }
+    if (outputEncoding_ == 4) trace("Convert to %s encoding.", targetProfile->name);
+    return kSuccess;
+}
+
+}  // namespace quillon

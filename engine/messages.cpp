@@ -1,0 +1,61 @@
+#include "messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <utility>
+
+namespace quillon {
+namespace {
+
+void writeToStandardError(std::string_view caption, std::string_view text) {
+    // Warning texts already begin with their caption; don't say it twice.
+    const bool captioned = text.starts_with(caption) && text.substr(caption.size()).starts_with(":");
+    if (captioned) {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    } else {
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                     static_cast<int>(text.size()), text.data());
+    }
+}
+
+MessageSink& currentSink() {
+    static MessageSink sink = writeToStandardError;
+    return sink;
+}
+
+}  // namespace
+
+std::optional<ResultMessage> resultMessage(RunResult code) {
+    switch (code) {
+        case kOutOfMemory: return ResultMessage{"Error", "Out of memory"};
+        case kSourceUnreadable: return ResultMessage{"Error", "Unable to open source file"};
+        case kDestinationUnwritable:
+            return ResultMessage{"Error", "Unable to create destination file"};
+        case kInvalidCodeWarning:
+            return ResultMessage{"Warning", "Warning: Invalid Chinese character found"};
+        case kUnmappableWarning:
+            return ResultMessage{"Warning", "Warning: Unable to convert some Chinese characters"};
+        case kHtmlAbortedWarning:
+            return ResultMessage{
+                "Warning", "Warning: Invalid HTML syntax encountered. HTML handling aborted"};
+        default: return std::nullopt;
+    }
+}
+
+void setMessageSink(MessageSink sink) {
+    currentSink() = sink ? std::move(sink) : MessageSink(writeToStandardError);
+}
+
+void showResultMessage(RunResult code) {
+    if (const auto message = resultMessage(code)) currentSink()(message->caption, message->text);
+}
+
+void trace(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+}
+
+}  // namespace quillon

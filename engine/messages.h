@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "run_result.h"
+
+namespace quillon {
+
+struct ResultMessage {
+    std::string_view caption;  // "Error" below 1000, "Warning" from 1000 up
+    std::string_view text;
+};
+
+// The message catalogue: the message for a result code, or none (0, 4 and
+// codes it does not know).
+std::optional<ResultMessage> resultMessage(RunResult code);
+
+// Where engine messages go. The default writes one line to standard error; a
+// window system installs a sink that shows a box. An empty function restores
+// the default.
+using MessageSink = std::function<void(std::string_view caption, std::string_view text)>;
+void setMessageSink(MessageSink sink);
+
+// Shows the catalogue's message for `code` through the sink; nothing for codes
+// without a message.
+void showResultMessage(RunResult code);
+
+// The trace channel: the formatted text and a line feed on standard error.
+void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace quillon

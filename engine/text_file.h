@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+namespace quillon {
+
+// Reads a file as a text-mode stream, the same on every platform: a CR LF
+// pair reads as one LF, a CR not followed by LF stays a CR, and a byte 1A
+// ends the input.
+class TextReader {
+public:
+    TextReader() = default;
+    ~TextReader();
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+
+    // False when the path cannot be opened for reading (a folder cannot).
+    bool open(const char* path);
+    void close();
+
+    // Reads as fgets does: stops after a LF, at the end of the input, or after
+    // size - 1 bytes, and ends the text with a NUL. False when no byte could
+    // be read. NUL bytes in the file are copied like any other byte.
+    bool readLine(char* line, int size);
+
+    // True when reading stopped on an error rather than the end of the input.
+    bool failed() const { return failed_; }
+
+private:
+    bool fill();
+
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    std::FILE* file_ = nullptr;
+    unsigned char buffer_[kBufferSize];
+    std::size_t pos_ = 0;
+    std::size_t length_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+// Writes a file as a text-mode stream: every LF written becomes CR LF.
+// Write errors are remembered and reported by close().
+class TextWriter {
+public:
+    TextWriter() = default;
+    ~TextWriter();
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    // Creates the file or empties it. False when that is not possible.
+    bool open(const char* path);
+    void write(const char* data, std::size_t length);
+    void put(char byte) { write(&byte, 1); }
+    void putLineFeed() { put('\n'); }
+    // True when every byte reached the file and it closed cleanly.
+    bool close();
+
+private:
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
+
+}  // namespace quillon

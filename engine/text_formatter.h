@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "char_code.h"
+#include "encoding_profile.h"
+#include "run_result.h"
+
+namespace quillon {
+
+class TextReader;
+class TextWriter;
+
+// The text engine's one object: the options of a run, the state of the run in
+// progress and two working buffers allocated once.
+class TextFormatter {
+public:
+    static constexpr int kBufferSize = 32000;
+    // Allocates a working buffer; may return null. Replaceable so that the
+    // out-of-memory path can be exercised.
+    using BufferAllocator = std::unique_ptr<char[]> (*)(std::size_t bytes);
+
+    explicit TextFormatter(BufferAllocator allocate = nullptr);
+    ~TextFormatter() = default;
+    TextFormatter(const TextFormatter&) = delete;
+    TextFormatter& operator=(const TextFormatter&) = delete;
+
+    // --- Options: stored unchanged, never validated. ---
+    void setLeadingSpaces(std::int32_t v) { leadingSpaces_ = v; }
+    // Characters per line: negative means no wrapping (-1), else two bytes each.
+    void setLineWidth(std::int32_t characters) { lineWidth_ = characters < 0 ? -1 : characters * 2; }
+    void setLineSpacing(std::int32_t v) { lineSpacing_ = v; }
+    void setLeftMargin(std::int32_t v) { leftMargin_ = v; }
+    void setAutoFix(std::int32_t v) { autoFix_ = v; }
+    void setFullWidthSpaces(std::int32_t v) { fullWidthSpaces_ = v; }
+    void setNaturalSyntax(std::int32_t v) { naturalSyntax_ = v; }
+    void setHtmlAware(std::int32_t v) { htmlAware_ = v; }
+    void setQuiet(std::int32_t v) { quiet_ = v; }
+    void setSourceEncoding(std::int32_t v) { sourceEncoding_ = v; }
+    void setOutputEncoding(std::int32_t v) { outputEncoding_ = v; }
+    void setParagraphMode(std::int32_t v) { paragraphMode_ = v; }
+    void setHeadingAlignment(std::int32_t v) { headingAlignment_ = v; }
+
+    std::int32_t leadingSpaces() const { return leadingSpaces_; }
+    std::int32_t lineWidth() const { return lineWidth_; }  // bytes; -1 = no wrapping
+    std::int32_t lineSpacing() const { return lineSpacing_; }
+    std::int32_t leftMargin() const { return leftMargin_; }
+    std::int32_t translatePunctuation() const { return translatePunctuation_; }
+    std::int32_t autoFix() const { return autoFix_; }
+    std::int32_t fullWidthSpaces() const { return fullWidthSpaces_; }
+    std::int32_t naturalSyntax() const { return naturalSyntax_; }
+    std::int32_t htmlAware() const { return htmlAware_; }
+    std::int32_t quiet() const { return quiet_; }
+    std::int32_t sourceEncoding() const { return sourceEncoding_; }
+    std::int32_t outputEncoding() const { return outputEncoding_; }
+    std::int32_t paragraphMode() const { return paragraphMode_; }
+    std::int32_t headingAlignment() const { return headingAlignment_; }
+
+    // False when a working buffer could not be allocated; every run then
+    // returns kOutOfMemory without touching a buffer.
+    bool hasBuffers() const { return paragraphBuffer_ != nullptr; }
+
+    // Id of the target profile of the last run, or 0 while no run has chosen one.
+    std::int32_t targetProfileId() const { return targetProfile ? targetProfile->id : 0; }
+
+    // --- Runs ---
+    RunResult convertFile(const char* sourcePath, const char* destinationPath);
+    RunResult formatFile(const char* sourcePath, const char* destinationPath);
+
+    // --- Target selection ---
+    // 0 with `result` holding 1, 2, 3 or 5; kSourceUnreadable when the file
+    // cannot be opened (`result` untouched).
+    RunResult detectEncoding(const char* sourcePath, std::int32_t& result);
+    RunResult selectProfiles(const char* sourcePath);
+
+    // --- Conversion: in place, length-preserving ---
+    void convertLine(char* line, const EncodingProfile& from, const EncodingProfile& to);
+    // The same over the first `length` bytes, without needing a NUL after them.
+    void convertText(char* text, std::size_t length, const EncodingProfile& from,
+                     const EncodingProfile& to);
+
+    // --- Sentence ends, read through sourceProfile and quoteDepth ---
+    bool endsSentence(CharCode previous, CharCode current) const;
+
+    // --- Punctuation translation and quote fixing ---
+    CharCode translateAsciiPunctuation(CharCode code);
+    CharCode fixVerticalForm(CharCode code) const;
+    CharCode fixFullwidthMark(CharCode previousCode, CharCode code);
+
+    // --- Line output (format runs, onto outputStream) ---
+    void writeLine(char* text, int length, std::int32_t alignment);
+    void breakParagraph(char* text, int length);
+
+    // --- Line tests of the format run ---
+    bool isSeparatorLine(const char* line, int start, int end) const;
+    bool tryWriteHeading(const char* line, int start, int end);
+    void updateQuoteDepth(CharCode code);
+
+    // --- Run state: set by runs, readable by callers and tests. ---
+    const EncodingProfile* sourceProfile = nullptr;
+    const EncodingProfile* targetProfile = nullptr;
+    std::int32_t doubleQuoteOpen = 0;
+    std::int32_t singleQuoteOpen = 0;
+    std::int32_t insideTag = 0;
+    std::int32_t sawInvalidCode = 0;
+    std::int32_t sawUnmappable = 0;
+    std::int32_t htmlAborted = 0;
+    // Nesting of double quotes, single quotes, corner and white corner brackets.
+    std::int32_t quoteDepth[4] = {0, 0, 0, 0};
+    // The streams of a format run; null outside one.
+    TextReader* inputStream = nullptr;
+    TextWriter* outputStream = nullptr;
+
+    char* lineBuffer() { return lineBuffer_.get(); }
+    char* paragraphBuffer() { return paragraphBuffer_.get(); }
+
+private:
+    RunResult conversionResult() const;
+    void clearConversionFlags();
+    void writeBlankUnits(std::int32_t count);
+
+    std::int32_t leadingSpaces_ = 2;
+    std::int32_t lineWidth_ = 76;
+    std::int32_t lineSpacing_ = 1;
+    std::int32_t leftMargin_ = 0;
+    std::int32_t translatePunctuation_ = 1;
+    std::int32_t autoFix_ = 1;
+    // Every run is preceded by setFullWidthSpaces; off until then.
+    std::int32_t fullWidthSpaces_ = 0;
+    std::int32_t naturalSyntax_ = 0;
+    std::int32_t htmlAware_ = 0;
+    std::int32_t quiet_ = 0;
+    std::int32_t sourceEncoding_ = 0;
+    std::int32_t outputEncoding_ = 0;
+    std::int32_t paragraphMode_ = 0;
+    std::int32_t headingAlignment_ = 1;
+
+    // Each buffer has a little room past kBufferSize: a double-byte character
+    // appended at the last position, and a writer's terminating NUL, stay inside.
+    std::unique_ptr<char[]> lineBuffer_;
+    std::unique_ptr<char[]> paragraphBuffer_;
+};
+
+}  // namespace quillon

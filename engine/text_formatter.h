@@ -29,8 +29,13 @@ public:
 
     // --- Options: stored unchanged, never validated. ---
     void setLeadingSpaces(std::int32_t v) { leadingSpaces_ = v; }
-    // Characters per line: negative means no wrapping (-1), else two bytes each.
-    void setLineWidth(std::int32_t characters) { lineWidth_ = characters < 0 ? -1 : characters * 2; }
+    // Characters per line: negative means no wrapping (-1), else two bytes
+    // each (saturating rather than overflowing for absurd counts).
+    void setLineWidth(std::int32_t characters) {
+        lineWidth_ = characters < 0 ? -1
+                     : characters > INT32_MAX / 2 ? INT32_MAX
+                                                  : characters * 2;
+    }
     void setLineSpacing(std::int32_t v) { lineSpacing_ = v; }
     void setLeftMargin(std::int32_t v) { leftMargin_ = v; }
     void setAutoFix(std::int32_t v) { autoFix_ = v; }

@@ -40,6 +40,8 @@ TEST(TextFormatter, LineWidthIsTwoBytesACharacterOrNoWrapping) {
     EXPECT_EQ(f.lineWidth(), -1);
     f.setLineWidth(-1);
     EXPECT_EQ(f.lineWidth(), -1);
+    f.setLineWidth(INT32_MAX);  // must not overflow
+    EXPECT_EQ(f.lineWidth(), INT32_MAX);
 }
 
 TEST(TextFormatter, SettersStoreValuesUnchecked) {

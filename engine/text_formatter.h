@@ -125,6 +125,7 @@ private:
     RunResult conversionResult() const;
     void clearConversionFlags();
     void writeBlankUnits(std::int32_t count);
+    int backOffFromPunctuation(const char* text, int lineStart, int end) const;
 
     std::int32_t leadingSpaces_ = 2;
     std::int32_t lineWidth_ = 76;

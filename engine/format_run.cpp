@@ -1,0 +1,168 @@
+// The format run: lines are trimmed, joined into paragraphs by the chosen
+// rule, transformed character by character and laid out into lines.
+#include <cstring>
+
+#include "character_classes.h"
+#include "text_file.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+enum ParagraphMode : std::int32_t {
+    kAutoDetect = 0,
+    kOneLine = 1,
+    kEmptyLine = 2,
+    kLeadingSpaces = 3,
+    kForce = 4,
+};
+
+// Points the formatter's stream fields at a run's files for the run's duration.
+class RunStreams {
+public:
+    RunStreams(TextFormatter& formatter, TextReader& input, TextWriter& output)
+        : formatter_(formatter) {
+        formatter_.inputStream = &input;
+        formatter_.outputStream = &output;
+    }
+    ~RunStreams() {
+        formatter_.inputStream = nullptr;
+        formatter_.outputStream = nullptr;
+    }
+    RunStreams(const RunStreams&) = delete;
+    RunStreams& operator=(const RunStreams&) = delete;
+
+private:
+    TextFormatter& formatter_;
+};
+
+}  // namespace
+
+void TextFormatter::updateQuoteDepth(CharCode code) {
+    using enum CharClass;
+    static constexpr CharClass kPairs[4][2] = {
+        {LeftDoubleQuote, RightDoubleQuote},
+        {LeftSingleQuote, RightSingleQuote},
+        {LeftCornerBracket, RightCornerBracket},
+        {LeftWhiteCornerBracket, RightWhiteCornerBracket},
+    };
+    for (int i = 0; i < 4; ++i) {
+        if (inList(code, sourceProfile->list(kPairs[i][0]))) {
+            ++quoteDepth[i];
+            return;
+        }
+        if (inList(code, sourceProfile->list(kPairs[i][1]))) {
+            if (quoteDepth[i] > 0) --quoteDepth[i];
+            return;
+        }
+    }
+}
+
+RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath) {
+    if (!hasBuffers()) return kOutOfMemory;
+    if (const RunResult selected = selectProfiles(sourcePath); selected != kSuccess) return selected;
+    if (sourceProfile->id == kPureAscId) return kPlainAsciiSource;
+
+    TextReader input;
+    if (!input.open(sourcePath)) return kSourceUnreadable;
+    TextWriter output;
+    if (!output.open(destinationPath)) return kDestinationUnwritable;
+    const RunStreams streams(*this, input, output);
+
+    clearConversionFlags();
+    singleQuoteOpen = doubleQuoteOpen = 0;
+    insideTag = 0;
+    for (std::int32_t& depth : quoteDepth) depth = 0;
+
+    const EncodingProfile& source = *sourceProfile;
+    const CharCode fullWidthBlank = source.primary(CharClass::Blank);
+    const auto isFullWidthBlankAt = [&](const char* at) {
+        return static_cast<unsigned char>(at[0]) == (fullWidthBlank >> 8) &&
+               static_cast<unsigned char>(at[1]) == (fullWidthBlank & 0xFF);
+    };
+    char* line = lineBuffer();
+    char* paragraph = paragraphBuffer();
+    int paragraphLength = 0;
+    CharCode previousCode = 0;
+
+    const auto endParagraph = [&] {
+        breakParagraph(paragraph, paragraphLength);
+        paragraphLength = 0;
+    };
+
+    while (input.readLine(line, kBufferSize)) {
+        int end = static_cast<int>(std::strlen(line));
+        if (end > 0 && line[end - 1] == '\n') --end;
+
+        int start = 0;
+        while (start < end) {
+            if (line[start] == ' ' || line[start] == '\t') {
+                start += 1;
+            } else if (end - start >= 2 && isFullWidthBlankAt(line + start)) {
+                start += 2;
+            } else {
+                break;
+            }
+        }
+        // Not bounded by `start`: a line of blanks ends with start > end.
+        while (end > 0) {
+            if (line[end - 1] == ' ' || line[end - 1] == '\t') {
+                end -= 1;
+            } else if (end >= 2 && isFullWidthBlankAt(line + end - 2)) {
+                end -= 2;
+            } else {
+                break;
+            }
+        }
+
+        if (paragraphLength > 0) {
+            const bool breaksHere = (paragraphMode_ == kEmptyLine && start >= end) ||
+                                    (paragraphMode_ == kLeadingSpaces && start >= 3);
+            if (breaksHere) {
+                endParagraph();
+                previousCode = 0;
+            }
+        }
+        if (paragraphLength == 0) {
+            if (isSeparatorLine(line, start, end)) continue;
+            if (tryWriteHeading(line, start, end)) continue;
+        }
+
+        for (int pos = start; pos < end;) {
+            const CharAt c = readCharAt(line, pos, end);
+            pos += c.width;
+            CharCode code = c.code;
+            if (isBlank(source, code)) continue;  // spaces between words are dropped
+            if (translatePunctuation_) code = translateAsciiPunctuation(code);
+            if (autoFix_) code = fixFullwidthMark(previousCode, fixVerticalForm(code));
+            updateQuoteDepth(code);
+            if (code != 0) {
+                if (isDoubleByte(code)) paragraph[paragraphLength++] = static_cast<char>(code >> 8);
+                paragraph[paragraphLength++] = static_cast<char>(code & 0xFF);
+            }
+
+            const bool lastOfLine = pos >= end;
+            bool paragraphEnded = false;
+            switch (paragraphMode_) {
+                case kAutoDetect: paragraphEnded = lastOfLine && endsSentence(previousCode, code); break;
+                case kOneLine: paragraphEnded = lastOfLine; break;
+                case kForce: paragraphEnded = endsSentence(previousCode, code); break;
+                default: break;
+            }
+            // A paragraph that fills the buffer is written out; its remaining
+            // text starts the next one.
+            if (paragraphLength >= kBufferSize || paragraphEnded) endParagraph();
+            previousCode = code;
+        }
+    }
+    if (paragraphLength > 0) endParagraph();
+
+    input.close();
+    // A destination that did not receive every byte, or a source that could
+    // not be read to its end, must not pass for a complete run.
+    if (!output.close()) return kDestinationUnwritable;
+    if (input.failed()) return kSourceUnreadable;
+    return conversionResult();
+}
+
+}  // namespace quillon

@@ -1,0 +1,68 @@
+// The two line tests that run while no paragraph is open: separator lines are
+// dropped, short unpunctuated lines are written as aligned headings.
+#include <algorithm>
+
+#include "character_classes.h"
+#include "text_file.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+bool isSeparatorMark(const EncodingProfile& source, CharCode code) {
+    using enum CharClass;
+    for (CharClass c : {Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign}) {
+        if (inClass(source, code, c, Scope::Both)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const {
+    for (int pos = start; pos < end;) {
+        const CharAt c = readCharAt(line, pos, end);
+        pos += c.width;
+        if (!isBlank(*sourceProfile, c.code)) return isSeparatorMark(*sourceProfile, c.code);
+    }
+    return true;  // empty, or nothing but blanks
+}
+
+bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
+    // `end` counts the leading blanks too, so an indented line is longer.
+    if (!(end < 0.7 * lineWidth_)) return false;
+
+    for (int pos = start; pos < end;) {
+        const CharAt c = readCharAt(line, pos, end);
+        pos += c.width;
+        if (isBlank(*sourceProfile, c.code)) continue;
+        if (inClass(*sourceProfile, c.code, CharClass::Colon, Scope::Both)) {
+            if (pos >= end) return false;  // "Chapter one:" introduces text
+            continue;
+        }
+        if (isPunctuation(*sourceProfile, c.code)) return false;
+    }
+
+    // Translation can double a line's bytes; one that would not fit the buffer
+    // is left to the paragraph logic, which hands text over in buffer-sized parts.
+    char* heading = paragraphBuffer();
+    int length = 0;
+    for (int pos = start; pos < end;) {
+        const CharAt c = readCharAt(line, pos, end);
+        pos += c.width;
+        CharCode code = c.code;
+        if (translatePunctuation_) code = translateAsciiPunctuation(code);
+        if (autoFix_) code = fixVerticalForm(code);
+        if (code == 0) continue;
+        if (length + 2 > kBufferSize) return false;
+        if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);
+        heading[length++] = static_cast<char>(code & 0xFF);
+    }
+
+    writeLine(heading, length, headingAlignment_);
+    // The first line feed ends the heading's own line, whatever the spacing.
+    for (std::int32_t i = 0; i < 1 + std::max(lineSpacing_, 0); ++i) outputStream->putLineFeed();
+    return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,106 @@
+// Laying a paragraph out into lines, and writing one line.
+#include <algorithm>
+#include <cstdint>
+
+#include "character_classes.h"
+#include "text_file.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+enum Alignment : std::int32_t { kLeft = 0, kMiddle = 1, kRight = 2, kNormal = 3 };
+
+int widthAt(const char* text, int pos) {
+    return (static_cast<unsigned char>(text[pos]) & 0x80) ? 2 : 1;
+}
+
+}  // namespace
+
+void TextFormatter::writeBlankUnits(std::int32_t count) {
+    char unit[2] = {' ', ' '};
+    const CharCode fullWidth = targetProfile->primary(CharClass::Blank);
+    if (fullWidthSpaces_ && isDoubleByte(fullWidth)) {
+        unit[0] = static_cast<char>(fullWidth >> 8);
+        unit[1] = static_cast<char>(fullWidth & 0xFF);
+    }
+    for (std::int32_t i = 0; i < count; ++i) outputStream->write(unit, 2);
+}
+
+void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
+    if (lineWidth_ != -1 && length > lineWidth_) length = lineWidth_;
+    const std::int64_t free = std::int64_t(lineWidth_) - length;
+    switch (alignment) {
+        case kMiddle:
+            if (lineWidth_ != -1) writeBlankUnits(static_cast<std::int32_t>(free / 4));
+            break;
+        case kRight:
+            if (lineWidth_ != -1) writeBlankUnits(static_cast<std::int32_t>(free / 2));
+            break;
+        case kNormal: writeBlankUnits(leadingSpaces_); break;
+        default: break;
+    }
+    // The line is laid out in the source encoding; conversion keeps its length.
+    if (sourceProfile != targetProfile) convertText(text, length, *sourceProfile, *targetProfile);
+    outputStream->write(text, length);
+}
+
+void TextFormatter::breakParagraph(char* text, int length) {
+    writeBlankUnits(leadingSpaces_);
+    const auto writeParagraphLine = [&](int start, int end) {
+        writeBlankUnits(leftMargin_);
+        writeLine(text + start, end - start, kLeft);
+        outputStream->putLineFeed();
+    };
+
+    if (lineWidth_ == -1) {
+        writeParagraphLine(0, length);
+    } else {
+        // The indent counts against the first line; a negative one counts as
+        // none, so that no text is pushed past the width and lost.
+        std::int64_t used = 2 * std::int64_t(std::max(leadingSpaces_, 0));
+        int lineStart = 0;
+        int pos = 0;
+        while (pos < length) {
+            const int width = std::min(widthAt(text, pos), length - pos);
+            pos += width;
+            used += width;
+            if (used < lineWidth_) {
+                // One byte of room left cannot take a double-byte character.
+                const bool oneByteShort =
+                    lineWidth_ - used == 1 && pos < length && widthAt(text, pos) == 2;
+                if (!oneByteShort) continue;
+            }
+            if (naturalSyntax_ && pos < length &&
+                isPunctuation(*sourceProfile, readCharAt(text, pos, length).code)) {
+                pos = backOffFromPunctuation(text, lineStart, pos);
+            }
+            writeParagraphLine(lineStart, pos);
+            used = 0;
+            lineStart = pos;
+        }
+        if (used > 0) writeParagraphLine(lineStart, length);
+    }
+    for (std::int32_t i = 0; i < lineSpacing_; ++i) outputStream->putLineFeed();
+}
+
+// Moves a line end at `end` back so that the punctuation after it does not
+// start the next line: the last character always goes down with it, and so do
+// punctuation marks before it while fewer than 0.7 x lineWidth bytes have
+// moved. Walking back from the end, the walk stops at the first character that
+// is no punctuation or is reached with that many bytes moved; scanning forward,
+// that is the last such character of the line. A walk that would empty the
+// line keeps the original end.
+int TextFormatter::backOffFromPunctuation(const char* text, int lineStart, int end) const {
+    const double limit = lineWidth_ * 0.7;
+    int stop = -1;
+    for (int pos = lineStart; pos < end;) {
+        const CharAt c = readCharAt(text, pos, end);
+        const int moved = end - pos;
+        if (!isPunctuation(*sourceProfile, c.code) || !(limit > moved)) stop = pos;
+        pos += c.width;
+    }
+    return stop > lineStart ? stop : end;
+}
+
+}  // namespace quillon

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "legacy_text.h"
+#include "temp_files.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+using testing::big5;
+using testing::gb;
+const EncodingProfile& GB = profiles::GB;
+const EncodingProfile& GBK = profiles::GBK;
+const EncodingProfile& BIG5 = profiles::BIG5;
+
+struct Converted {
+    std::string text;
+    bool invalid, unmappable, htmlAborted;
+};
+
+Converted convert(TextFormatter& f, std::string text, const EncodingProfile& from,
+                  const EncodingProfile& to) {
+    f.sawInvalidCode = f.sawUnmappable = f.htmlAborted = 0;
+    f.convertLine(text.data(), from, to);
+    return {text, f.sawInvalidCode != 0, f.sawUnmappable != 0, f.htmlAborted != 0};
+}
+
+TEST(ConvertLine, SameFamilyOrWideningLeavesBytesUntouched) {
+    TextFormatter f;
+    const std::string junk = "\xB0\x41 \x81\x40 \xFF\xFF\xB0";
+    for (auto [from, to] : {std::pair{&GB, &GBK}, {&GB, &GB}, {&BIG5, &BIG5}, {&GBK, &GBK}}) {
+        const Converted c = convert(f, junk, *from, *to);
+        EXPECT_EQ(c.text, junk) << from->name << "->" << to->name;
+        EXPECT_FALSE(c.invalid || c.unmappable);
+    }
+}
+
+TEST(ConvertLine, TellingCharactersBothWays) {
+    TextFormatter f;
+    EXPECT_EQ(convert(f, gb("国为，。“"), GB, BIG5).text, "\xB0\xEA\xAC\xB0\xA1\x4D\xA1\x43\xA1\xA7");
+    EXPECT_EQ(convert(f, big5("國內，﹐"), BIG5, GB).text, gb("国内，，"));
+    EXPECT_EQ(convert(f, "\xF9\xD5", BIG5, GBK).text, "\xFD\x93");  // 龘, GBK-only
+    EXPECT_EQ(convert(f, "\x81\x47", GBK, BIG5).text, big5("丟"));
+    EXPECT_EQ(convert(f, gb("啊 a1"), GBK, GB).text, gb("啊 a1"));
+}
+
+TEST(ConvertLine, ReplacementsAndTheirFlags) {
+    TextFormatter f;
+    struct Row {
+        std::string in;
+        const EncodingProfile *from, *to;
+        std::string out;
+        bool invalid, unmappable;
+    };
+    const Row rows[] = {
+        {"\x81\x40", &GBK, &GB, "\xA1\xF5", false, true},       // 丂 has no GB form
+        {"\xA2\xA1", &GBK, &GB, "\xA1\xF5", false, true},       // ⅰ is refused by the GB filter
+        {"\xF9\xD5", &BIG5, &GB, "\xA1\xF5", false, true},      // 龘 only in GBK
+        {"\xA1\xBC", &BIG5, &GB, "\xA1\xF5", false, false},     // a box stays a box, silently
+        {"\xB0\x41", &GB, &BIG5, "\xA1\xBC", true, false},      // trail byte outside GB
+        {"\xFE\x51", &GBK, &BIG5, "\xA1\xBC", false, true},     // past the table's end
+        {"\x81\x40", &GB, &BIG5, "\xA1\xBC", true, false},      // GBK code in GB text
+        {"\xA4\x40", &profiles::PureASC, &GB, "\xA1\xF5", true, false},  // ASCII has no pairs
+    };
+    for (const Row& row : rows) {
+        const Converted c = convert(f, row.in, *row.from, *row.to);
+        EXPECT_EQ(c.text, row.out) << row.from->name << "->" << row.to->name;
+        EXPECT_EQ(c.invalid, row.invalid) << row.from->name << "->" << row.to->name;
+        EXPECT_EQ(c.unmappable, row.unmappable) << row.from->name << "->" << row.to->name;
+    }
+}
+
+TEST(ConvertLine, LeadByteBeforeTheEndStaysAndIsInvalid) {
+    TextFormatter f;
+    const Converted c = convert(f, gb("国") + "\xB9", GB, BIG5);
+    EXPECT_EQ(c.text, "\xB0\xEA\xB9");
+    EXPECT_TRUE(c.invalid);
+    std::string buffer = gb("国国");
+    f.convertText(buffer.data(), 3, GB, BIG5);  // a bounded range ends mid-character
+    EXPECT_EQ(buffer, "\xB0\xEA\xB9\xFA");
+}
+
+TEST(ConvertLine, HtmlTagsStayUnconvertedUntilTheyBreak) {
+    TextFormatter f;
+    f.setHtmlAware(1);
+    f.insideTag = 0;
+    EXPECT_EQ(convert(f, "<p title=\"" + gb("国") + "\">" + gb("国家") + "</p>", GB, BIG5).text,
+              "<p title=\"" + gb("国") + "\">" + big5("國家") + "</p>");
+    EXPECT_EQ(convert(f, "<a href=" + gb("国"), GB, BIG5).text, "<a href=" + gb("国"));
+    EXPECT_EQ(f.insideTag, 1);  // a tag may span lines
+    EXPECT_EQ(convert(f, gb("国") + ">" + gb("国"), GB, BIG5).text, gb("国") + ">" + big5("國"));
+
+    const Converted broken = convert(f, gb("国") + "><b " + gb("国") + ">", GB, BIG5);
+    EXPECT_EQ(broken.text, big5("國") + "><b " + big5("國") + ">");
+    EXPECT_TRUE(broken.htmlAborted);
+    EXPECT_EQ(f.htmlAware(), 0);  // switched off for the rest of the run
+}
+
+class ConvertFile : public ::testing::Test {
+protected:
+    RunResult run(std::string_view source, std::int32_t from = 0, std::int32_t to = 0) {
+        testing::writeFile(dir.file("in"), source);
+        formatter.setSourceEncoding(from);
+        formatter.setOutputEncoding(to);
+        return formatter.convertFile(in().c_str(), out().c_str());
+    }
+    std::string in() const { return dir.file("in"); }
+    std::string out() const { return dir.file("out"); }
+    std::string output() const { return testing::readFile(out()); }
+
+    testing::TempDir dir;
+    TextFormatter formatter;
+};
+
+TEST_F(ConvertFile, SameMeansTheOtherFamilyAndLineEndsBecomeCrLf) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run(gb("国家，") + "\n" + gb("的") + "\r\n\n" + gb("为")), kSuccess);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "GB encoding is detected.\nConvert to BIG5 encoding.\n");
+    EXPECT_EQ(output(), big5("國家") + "\xA1\x4D\r\n" + big5("的") + "\r\n\r\n" + big5("為") + "\r\n");
+    EXPECT_EQ(formatter.outputEncoding(), 4);
+    EXPECT_EQ(formatter.targetProfileId(), kBig5Id);
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run(big5("國家。的") + "\n"), kSuccess);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(output(), gb("国家。的") + "\r\n");
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run("\x81\x40\xA3\xAC\n", 0, 0), kUnmappableWarning);  // GBK 丂，: no Big5 丂
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(output(), "\xA1\xBC\xA1\x4D\r\n");
+}
+
+TEST_F(ConvertFile, ResultNamesTheFirstFlagByPrecedence) {
+    formatter.setHtmlAware(1);
+    EXPECT_EQ(run("\x81\x40 > \xB0\x41\n", 1, 3), kInvalidCodeWarning);
+    formatter.setHtmlAware(1);
+    EXPECT_EQ(run("\x81\x40 >\n", 2, 1), kUnmappableWarning);
+    formatter.setHtmlAware(1);
+    EXPECT_EQ(run("a > b\n", 2, 3), kHtmlAbortedWarning);
+    EXPECT_EQ(run(gb("国") + "\n", 1, 3), kSuccess);  // flags do not outlive a run
+}
+
+TEST_F(ConvertFile, LongLinesArriveInPiecesAndACutCharacterIsInvalid) {
+    EXPECT_EQ(run(std::string(40000, 'x') + "\n", 1, 3), kSuccess);
+    EXPECT_EQ(output(), std::string(31999, 'x') + "\r\n" + std::string(8001, 'x') + "\r\n");
+
+    std::string hanzi;
+    while (hanzi.size() < 40000) hanzi += gb("国");
+    EXPECT_EQ(run(hanzi, 1, 3), kInvalidCodeWarning);  // 31999 is odd: a character is cut
+    EXPECT_EQ(output().size(), 40000u + 4u);
+}
+
+TEST_F(ConvertFile, OddBytesOfTheLine) {
+    EXPECT_EQ(run(std::string("ab\0cd\nef\r", 9), 1, 3), kSuccess);
+    EXPECT_EQ(output(), "ab\r\nef\r\n");  // a NUL ends the line; a final lone CR is dropped
+    EXPECT_EQ(run("ab\x1A" "cd\n", 1, 3), kSuccess);
+    EXPECT_EQ(output(), "ab\r\n");
+    EXPECT_EQ(run("", 1, 3), kSuccess);
+    EXPECT_EQ(output(), "");
+}
+
+TEST_F(ConvertFile, PlainAsciiPassesUnchanged) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run("Hello, world.\n"), kSuccess);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(output(), "Hello, world.\r\n");
+}
+
+TEST_F(ConvertFile, FileErrorsStopTheRun) {
+    formatter.setSourceEncoding(1);
+    EXPECT_EQ(formatter.convertFile(dir.file("missing").c_str(), out().c_str()), kSourceUnreadable);
+    EXPECT_FALSE(std::filesystem::exists(out()));
+    EXPECT_EQ(formatter.convertFile(dir.path().c_str(), out().c_str()), kSourceUnreadable);
+
+    testing::writeFile(in(), "abc\n");
+    EXPECT_EQ(formatter.convertFile(in().c_str(), dir.file("no/such/out").c_str()),
+              kDestinationUnwritable);
+    EXPECT_EQ(formatter.convertFile(in().c_str(), dir.path().c_str()), kDestinationUnwritable);
+    // A full disk is no success.
+    EXPECT_EQ(formatter.convertFile(in().c_str(), "/dev/full"), kDestinationUnwritable);
+    EXPECT_EQ(testing::readFile(in()), "abc\n");
+}
+
+}  // namespace
+}  // namespace quillon

@@ -12,6 +12,8 @@ struct FontSetting {
     qint32 size = 0;     // tenths of a point
     qint32 effects = 0;  // kBoldEffect | kItalicEffect
     qint32 charSet = 0;  // 134 simplified Chinese, 136 traditional Chinese
+
+    bool operator==(const FontSetting&) const = default;
 };
 
 inline constexpr qint32 kBoldEffect = 1;

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "legacy_text.h"
+#include "temp_files.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+using testing::big5;
+using testing::gb;
+
+std::string spaces(int n) { return std::string(n, ' '); }
+std::string repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+// Runs formatFile on `source` with the dialog's first-start options, except
+// that the blank unit is two spaces; tests change what they need.
+class FormatRun : public ::testing::Test {
+protected:
+    FormatRun() {
+        f.setSourceEncoding(1);
+        f.setOutputEncoding(0);
+        f.setLineWidth(38);
+        f.setLineSpacing(1);
+        f.setLeadingSpaces(2);
+        f.setLeftMargin(0);
+        f.setFullWidthSpaces(0);
+        f.setAutoFix(1);
+        f.setNaturalSyntax(0);
+        f.setParagraphMode(0);
+        f.setHeadingAlignment(1);
+    }
+    std::string format(std::string_view source, RunResult expected = kSuccess) {
+        testing::writeFile(dir.file("in"), source);
+        EXPECT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("out").c_str()), expected);
+        return testing::readFile(dir.file("out"));
+    }
+    // A paragraph as breakParagraph writes it with no wrapping in sight.
+    static std::string para(const std::string& text) { return spaces(4) + text + "\r\n\r\n"; }
+
+    testing::TempDir dir;
+    TextFormatter f;
+};
+
+TEST_F(FormatRun, SixLineExample) {
+    const std::string source = "\xA1\xA1" + gb("第一章") + "\n  " + gb("他说") + ":\"" + gb("今天") +
+                               "\n" + gb("天气很好") + ".\"\n\n-----\n" + gb("明天见") + "," +
+                               gb("再会") + "\n";
+    EXPECT_EQ(format(source), spaces(34) + gb("第一章") + "\r\n\r\n" +
+                                  para(gb("他说：“今天天气很好。”")) + para(gb("明天见，再会")));
+}
+
+TEST_F(FormatRun, AutoDetectEndsParagraphsAtSentenceEndsOutsideQuotes) {
+    f.setLineWidth(-1);
+    EXPECT_EQ(format(gb("甲乙。\n丙丁\n\n戊。\n")), para(gb("甲乙。")) + para(gb("丙丁戊。")));
+    // An opening quote never closed keeps every later sentence end from counting.
+    EXPECT_EQ(format(gb("他说“好。\n是。\n对。\n")), para(gb("他说“好。是。对。")));
+    f.setParagraphMode(4);
+    EXPECT_EQ(format(gb("他说“好。是。\n对。\n")), para(gb("他说“好。是。对。")));
+}
+
+TEST_F(FormatRun, ForceEndsAtEverySentenceEnd) {
+    f.setLineWidth(-1);
+    f.setParagraphMode(4);
+    EXPECT_EQ(format(gb("甲。乙\n丙\n丁。戊\n")),
+              para(gb("甲。")) + para(gb("乙丙丁。")) + para(gb("戊")));
+    EXPECT_EQ(format(gb("“甲。”乙\n")), para(gb("“甲。”")) + para(gb("乙")));
+}
+
+TEST_F(FormatRun, OneLineMakesEveryLineAParagraph) {
+    f.setLineWidth(-1);
+    f.setParagraphMode(1);
+    EXPECT_EQ(format(gb("甲，\n\n乙\n  \n丙，丁\n")),
+              para(gb("甲，")) + para(gb("乙")) + para(gb("丙，丁")));
+}
+
+TEST_F(FormatRun, EmptyLineModeBreaksAtEmptyAndBlankLines) {
+    f.setLineWidth(-1);
+    f.setParagraphMode(2);
+    EXPECT_EQ(format(gb("甲。\n乙\n\n丙\n") + " \t\xA1\xA1\n" + gb("丁。\n")),
+              para(gb("甲。乙")) + para(gb("丙")) + para(gb("丁。")));
+}
+
+TEST_F(FormatRun, LeadingSpacesModeBreaksAtThreeBytesOfIndent) {
+    f.setLineWidth(-1);
+    f.setParagraphMode(3);
+    const auto lines = [](std::initializer_list<std::string> indents) {
+        std::string source = gb("甲") + "\n";
+        char name = 'a';
+        for (const std::string& indent : indents) source += indent + std::string(1, name++) + "\n";
+        return source;
+    };
+    // Two spaces or one full-width blank continue the paragraph; an empty line too.
+    EXPECT_EQ(format(lines({"  ", "\xA1\xA1", "", "\t "})), para(gb("甲") + "abcd"));
+    EXPECT_EQ(format(lines({"   "})), para(gb("甲")) + para("a"));
+    EXPECT_EQ(format(lines({"\t\xA1\xA1"})), para(gb("甲")) + para("a"));
+    EXPECT_EQ(format(lines({"\xA1\xA1\xA1\xA1"})), para(gb("甲")) + para("a"));
+    // A line of three blank bytes ends the paragraph and is dropped.
+    EXPECT_EQ(format(gb("甲") + "\n   \n" + gb("乙") + "\n"), para(gb("甲")) + para(gb("乙")));
+}
+
+TEST_F(FormatRun, SeparatorLinesAreDroppedOnlyBetweenParagraphs) {
+    f.setLineWidth(-1);
+    std::string source;
+    for (const char* mark : {"*", "#", "$", "-", "_", "="}) source += std::string(mark) + "abc\n";
+    for (const char* mark : {"＊", "＃", "＄", "－", "＿", "＝"}) source += gb(mark) + "x\n";
+    source += "\xA9\x81" "x\n";  // GBK's small hyphen in a GBK text
+    f.setSourceEncoding(2);
+    EXPECT_EQ(format(source + gb("甲。\n")), para(gb("甲。")));
+    f.setSourceEncoding(1);
+    EXPECT_EQ(format(gb("甲\n") + "-abc\n" + gb("乙。\n")), para(gb("甲－abc乙。")));
+}
+
+TEST_F(FormatRun, SpacesVanishTabsStay) {
+    f.setLineWidth(-1);
+    EXPECT_EQ(format("hello world\tagain. " + gb("国") + "\n"),
+              para("helloworld\tagain" + gb("。国")));
+}
+
+TEST_F(FormatRun, ParagraphsHandedOverAtTheBufferSize) {
+    f.setLineWidth(-1);
+    // 'a' then 16000 characters: the last one is appended at byte 31999.
+    std::string source = "a\n";
+    for (int i = 0; i < 32; ++i) source += repeat(gb("字"), 500) + "\n";
+    EXPECT_EQ(format(source + "b\n"), para("a" + repeat(gb("字"), 16000)) + para("b"));
+}
+
+TEST_F(FormatRun, LongLinesArriveInPieces) {
+    f.setLineWidth(-1);
+    f.setParagraphMode(1);
+    EXPECT_EQ(format(std::string(40000, 'x') + "\n"),
+              para(std::string(31999, 'x')) + para(std::string(8001, 'x')));
+}
+
+TEST_F(FormatRun, LoneCarriageReturnIsAnOrdinaryCharacter) {
+    f.setLineWidth(-1);
+    EXPECT_EQ(format(gb("甲。") + "\r\r\n" + gb("乙。") + "\n"), para(gb("甲。") + "\r" + gb("乙。")));
+}
+
+TEST_F(FormatRun, Big5FullWidthBlanksAreTrimmed) {
+    f.setLineWidth(-1);
+    f.setSourceEncoding(3);
+    f.setParagraphMode(0);
+    EXPECT_EQ(format("\xA1\x40" + big5("甲。") + "\xA1\x40\xA1\x40\n" + big5("乙。") + "\n"),
+              para(big5("甲。")) + para(big5("乙。")));
+}
+
+TEST_F(FormatRun, PlainAsciiSourceTouchesNothing) {
+    f.setSourceEncoding(0);
+    testing::writeFile(dir.file("out"), "keep me");
+    ::testing::internal::CaptureStderr();
+    format("just ASCII.\n", kPlainAsciiSource);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "PureASC encoding is detected.\n");
+    EXPECT_EQ(testing::readFile(dir.file("out")), "keep me");
+    f.setSourceEncoding(1);
+    EXPECT_EQ(format(""), "");  // an explicit GB source: an empty text gives an empty file
+}
+
+TEST_F(FormatRun, FileErrors) {
+    EXPECT_EQ(f.formatFile(dir.file("missing").c_str(), dir.file("out").c_str()), kSourceUnreadable);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out")));
+    testing::writeFile(dir.file("in"), gb("甲。\n"));
+    EXPECT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("no/out").c_str()), kDestinationUnwritable);
+    EXPECT_EQ(f.formatFile(dir.file("in").c_str(), "/dev/full"), kDestinationUnwritable);
+}
+
+TEST_F(FormatRun, QuotesPairAcrossParagraphs) {
+    f.setLineWidth(-1);
+    f.setParagraphMode(1);
+    EXPECT_EQ(format("\"" + gb("甲") + "\"\"\n\"" + gb("乙") + "\n"),
+              para(gb("“甲”“")) + para(gb("”乙")));
+    EXPECT_EQ(format("it's\n"), para(gb("it‘s")));
+}
+
+TEST_F(FormatRun, FullwidthMarksAreFixed) {
+    f.setLineWidth(-1);
+    EXPECT_EQ(format("3.14 " + gb("与3．14") + "\n"), para("3" + gb("。14与3。14")));
+    EXPECT_EQ(format(gb("＂甲＂乙\n")), para(gb("“甲”乙")));
+    EXPECT_EQ(format(gb("甲：＂乙丙：＂丁＂。\n")), para(gb("甲：“乙丙：“丁”。")));
+    EXPECT_EQ(f.quoteDepth[0], 0);  // the colon rule restarted the count
+    f.setAutoFix(0);
+    EXPECT_EQ(format(gb("＂甲＂3．14\n")), para(gb("＂甲＂3．14")));
+}
+
+TEST_F(FormatRun, Big5VerticalFormsBecomeHorizontal) {
+    f.setLineWidth(-1);
+    f.setSourceEncoding(3);
+    const std::string vertical = "\xA1\x6F" + big5("書名") + "\xA1\x70\xA1\x77\xA1\x78\xA1\x55\n";
+    EXPECT_EQ(format(vertical), para(big5("《書名》「」") + "\xA2\x77"));
+    f.setAutoFix(0);
+    EXPECT_EQ(format(vertical), para(vertical.substr(0, vertical.size() - 1)));
+}
+
+TEST_F(FormatRun, HtmlTagsAreTranslatedButNotConverted) {
+    f.setLineWidth(-1);
+    f.setOutputEncoding(3);
+    f.setHtmlAware(1);
+    EXPECT_EQ(format("<a x=\"" + gb("国") + "\">" + gb("国") + "</a>\n"),
+              para("<ax" + gb("＝“国”") + ">" + big5("國") + "</a>"));
+}
+
+TEST_F(FormatRun, ConversionProblemsAreWarnings) {
+    f.setLineWidth(-1);
+    f.setOutputEncoding(1);
+    f.setSourceEncoding(2);
+    EXPECT_EQ(format("\x81\x40" + gb("甲") + "\n", kUnmappableWarning), para("\xA1\xF5" + gb("甲")));
+    f.setSourceEncoding(1);
+    f.setOutputEncoding(3);
+    EXPECT_EQ(format("\xB0\x41\n", kInvalidCodeWarning), para("\xA1\xBC"));
+}
+
+class Headings : public FormatRun {};
+
+TEST_F(Headings, ShortUnpunctuatedLinesAreCentred) {
+    EXPECT_EQ(format(gb("一、总则\n")), spaces(34) + gb("一、总则") + "\r\n\r\n");
+    EXPECT_EQ(format(gb("第一章：总则\n")), spaces(32) + gb("第一章：总则") + "\r\n\r\n");
+    EXPECT_EQ(format(gb("1．概述\n")), spaces(34) + gb("1．概述") + "\r\n\r\n");
+    EXPECT_EQ(format("Chapter 1\n"), spaces(32) + "Chapter" + gb("　") + "1\r\n\r\n");
+    EXPECT_EQ(format(gb("[注意]\n")), spaces(34) + gb("【注意】") + "\r\n\r\n");
+}
+
+TEST_F(Headings, PunctuationOrLengthMakesParagraphText) {
+    EXPECT_EQ(format(gb("第一章：\n")), para(gb("第一章：")));
+    EXPECT_EQ(format(gb("1.1 概述\n")), para(gb("1。1概述")));
+    // The indent counts: 54 bytes are past 0.7 x 76 = 53.2, 53 are not.
+    EXPECT_EQ(format(spaces(50) + gb("概述") + "\n"), para(gb("概述")));
+    EXPECT_EQ(format(spaces(49) + gb("概述") + "\n"), spaces(36) + gb("概述") + "\r\n\r\n");
+    f.setLineWidth(-1);
+    EXPECT_EQ(format(gb("概述\n")), para(gb("概述")));
+}
+
+TEST_F(Headings, AlignmentAndSpacing) {
+    f.setParagraphMode(1);
+    f.setHeadingAlignment(3);
+    f.setLeadingSpaces(3);
+    f.setLeftMargin(2);
+    EXPECT_EQ(format(gb("甲，乙。\n完\n")),
+              spaces(10) + gb("甲，乙。") + "\r\n\r\n" + spaces(6) + gb("完") + "\r\n\r\n");
+    f.setHeadingAlignment(2);
+    f.setLineSpacing(0);
+    EXPECT_EQ(format(gb("完\n")), spaces(74) + gb("完") + "\r\n");
+    f.setHeadingAlignment(0);
+    f.setLineSpacing(-1);  // a heading still ends its own line
+    EXPECT_EQ(format(gb("完\n")), gb("完") + "\r\n");
+}
+
+}  // namespace
+}  // namespace quillon

@@ -11,13 +11,17 @@ struct FontSetting {
     QString faceName;
     qint32 size = 0;     // tenths of a point
     qint32 effects = 0;  // kBoldEffect | kItalicEffect
-    qint32 charSet = 0;  // 134 simplified Chinese, 136 traditional Chinese
+    qint32 charSet = 0;  // kGb2312CharSet, kChineseBig5CharSet or another
 
     bool operator==(const FontSetting&) const = default;
 };
 
 inline constexpr qint32 kBoldEffect = 1;
 inline constexpr qint32 kItalicEffect = 2;
+
+// The character sets a stored font can name for the text it shows.
+inline constexpr qint32 kGb2312CharSet = 134;
+inline constexpr qint32 kChineseBig5CharSet = 136;
 
 // The font the output pane shows: the stored size to the tenth of a point.
 QFont paneFont(const FontSetting& setting);

@@ -28,8 +28,8 @@ struct StoredSettings {
     qint32 paragraph = 0;         // position in its radio group
     qint32 encoding = 0;          // position in the source encoding box
     qint32 outputEncoding = 0;    // position in the output encoding box
-    FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, 134};
-    FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, 136};
+    FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
+    FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
 
     bool operator==(const StoredSettings&) const = default;
 };

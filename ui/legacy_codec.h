@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+struct UConverter;
+
+namespace quillon {
+
+// ICU converter names. "GBK" and "Big5" open Microsoft's code pages 936 and
+// 950; ICU's "cp950" would open IBM's table, which differs.
+inline constexpr char kGbkConverter[] = "GBK";
+inline constexpr char kBig5Converter[] = "Big5";
+inline constexpr char kAsciiConverter[] = "US-ASCII";
+
+// The converter for a profile id: GB and GBK -> GBK, BIG5 -> Big5, anything
+// else (PureASC included) -> US-ASCII, which keeps every non-ASCII byte visible
+// as a replacement.
+const char* converterForProfile(qint32 profileId);
+
+// The converter for a font's character set: 134 -> GBK, 136 -> Big5, any
+// other value -> by the profile id.
+const char* converterForCharSet(qint32 charSet, qint32 profileId);
+
+// The code page for clipboard text with the dialog's source encoding (0 Auto,
+// 1 GB, 2 GBK, 3 BIG5). Auto, and any position outside the list, picks the
+// code page that replaces fewer of the text's characters, GBK on a tie: GBK
+// whenever the whole text fits it.
+const char* converterForClipboardSource(qint32 sourceEncoding, QStringView text);
+
+struct EncodedText {
+    QByteArray bytes;
+    qsizetype replacedCount = 0;  // characters the code page lacks, each written as its substitute
+};
+
+struct DecodedText {
+    QString text;
+    qsizetype replacedCount = 0;  // invalid or unmapped byte sequences, each shown as U+FFFD or U+001A
+};
+
+// Unicode text to bytes of a code page, counting what it cannot hold.
+EncodedText encodeLegacy(QStringView text, const char* converterName);
+
+// Decodes bytes that arrive in blocks: a double-byte character split between
+// two blocks comes out whole.
+class LegacyDecoder {
+public:
+    explicit LegacyDecoder(const char* converterName);
+    ~LegacyDecoder();
+    LegacyDecoder(const LegacyDecoder&) = delete;
+    LegacyDecoder& operator=(const LegacyDecoder&) = delete;
+
+    // Appends the text of the next block to `text`; bytes of a character the
+    // block cuts short wait for the next block.
+    void decode(QByteArrayView block, QString& text);
+    // Ends the input: bytes still waiting become one replacement.
+    void finish(QString& text);
+
+    qsizetype replacedCount() const { return replaced_; }
+
+private:
+    void convert(QByteArrayView bytes, bool flush, QString& text);
+
+    UConverter* converter_;
+    qsizetype replaced_ = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "legacy_codec.h"
+
+namespace quillon {
+
+// The text of a file in a legacy code page, read in fixed-size blocks so the
+// raw bytes are never held whole. None when the file cannot be opened; a read
+// error later ends the text with what was read so far.
+std::optional<DecodedText> readLegacyFile(const QString& path, const char* converterName);
+
+}  // namespace quillon

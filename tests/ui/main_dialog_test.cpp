@@ -1,0 +1,439 @@
+// The main dialog as a user meets it: its controls, groups, keys, Browse,
+// Help, the About box and the mapping of its controls onto the engine.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "about_dialog.h"
+#include "control_ids.h"
+#include "dialog_builder.h"
+#include "dialog_units.h"
+#include "main_dialog.h"
+#include "messages.h"
+#include "recording_hooks.h"
+
+using namespace quillon;
+using namespace quillon::control_id;
+
+namespace {
+
+std::unique_ptr<char[]> failingAllocator(std::size_t) { return nullptr; }
+
+// Radio and check boxes stretch over their whole rectangle; a click must hit
+// the indicator at their left to count.
+void clickButton(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, button->height() / 2));
+}
+
+}  // namespace
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+
+    RecordingHooks recorder;
+    std::unique_ptr<MainDialog> dialog;
+
+    template <typename T>
+    T* controlAs(int id) {
+        return qobject_cast<T*>(dialog->control(id));
+    }
+
+    void showDialog() {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+private slots:
+    void init() {
+        recorder = RecordingHooks();
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+    }
+    void cleanup() { dialog.reset(); }
+
+    void controlsHaveTheirIdsCaptionsAndKinds_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        const struct {
+            int id;
+            const char* kind;
+            const char* caption;
+        } rows[] = {
+            {1030, "QPushButton", "&Convert"},
+            {1023, "QPushButton", "&Format"},
+            {2, "QPushButton", "&Quit"},
+            {57670, "QPushButton", "&Help"},
+            {1039, "QRadioButton", "Clipboard"},
+            {1040, "QRadioButton", "File"},
+            {1000, "QLineEdit", ""},
+            {1004, "QPushButton", "&Browse"},
+            {1007, "QComboBox", ""},
+            {1041, "QRadioButton", "Clipboard"},
+            {1042, "QRadioButton", "File"},
+            {1003, "QLineEdit", ""},
+            {1005, "QPushButton", "B&rowse"},
+            {1008, "QComboBox", ""},
+            {1010, "QLineEdit", ""},
+            {1012, "QLineEdit", ""},
+            {1013, "QLineEdit", ""},
+            {1015, "QLineEdit", ""},
+            {1033, "QGroupBox", "Source Paragraph:"},
+            {1025, "QRadioButton", "Auto Detect"},
+            {1026, "QRadioButton", "One Line"},
+            {1027, "QRadioButton", "Empty Line"},
+            {1028, "QRadioButton", "Leading Spaces"},
+            {1029, "QRadioButton", "Force"},
+            {1047, "QGroupBox", "Heading"},
+            {1043, "QRadioButton", "Left"},
+            {1044, "QRadioButton", "Middle"},
+            {1045, "QRadioButton", "Right"},
+            {1046, "QRadioButton", "Normal"},
+            {1018, "QCheckBox", "Convert English Punc"},
+            {1019, "QCheckBox", "Auto Fix"},
+            {1020, "QCheckBox", "Natural Syntax"},
+            {1021, "QCheckBox", "HTML"},
+            {1009, "QLabel", "Chars Per Line:"},
+            {1011, "QLabel", "Line Spacing:"},
+            {1016, "QLabel", "Lead Spaces:"},
+            {1017, "QLabel", "Left Margin:"},
+            {1022, "QLabel", "Output Display:"},
+            {1031, "QLabel", "Source:"},
+            {1032, "QLabel", "Destination:"},
+            {1050, "QPlainTextEdit", ""},
+            {1051, "QPushButton", "&Simplified Chinese Font"},
+            {1052, "QPushButton", "&Traditional Chinese Font"},
+            {1053, "QCheckBox", "Quiet Mode"},
+        };
+        for (const auto& r : rows) {
+            QTest::addRow("%d", r.id) << r.id << QString::fromLatin1(r.kind) << QString::fromLatin1(r.caption);
+        }
+    }
+    void controlsHaveTheirIdsCaptionsAndKinds() {
+        QFETCH(int, id);
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        QWidget* control = dialog->control(id);
+        QVERIFY(control);
+        QCOMPARE(QString::fromLatin1(control->metaObject()->className()), kind);
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) QCOMPARE(button->text(), caption);
+        if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
+        if (auto* box = qobject_cast<QGroupBox*>(control)) QCOMPARE(box->title(), caption);
+    }
+
+    void windowMatchesItsTemplate() {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Quillon"));
+        QCOMPARE(dialog->height(), DialogUnits(dialog->font()).y(281));
+        QVERIFY(dialog->width() >= DialogUnits(dialog->font()).x(387));
+        // Whatever the face, no caption is clipped.
+        for (auto* control : dialog->findChildren<QWidget*>()) {
+            if (qobject_cast<QLabel*>(control) || qobject_cast<QCheckBox*>(control) ||
+                qobject_cast<QRadioButton*>(control)) {
+                QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
+            }
+        }
+        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 44);
+        // Tab order is template order: Convert first, Format next.
+        QCOMPARE(controlAs<QPushButton>(kConvert)->nextInFocusChain(), dialog->control(kFormat));
+        for (auto* button : dialog->findChildren<QPushButton*>()) QVERIFY(!button->isDefault());
+        auto* pane = controlAs<QPlainTextEdit>(kOutputPane);
+        QVERIFY(pane->isReadOnly());
+        QCOMPARE(pane->lineWrapMode(), QPlainTextEdit::NoWrap);
+    }
+
+    void encodingBoxesListTheirItemsInOrder() {
+        auto items = [](QComboBox* box) {
+            QStringList list;
+            for (int i = 0; i < box->count(); ++i) list << box->itemText(i);
+            return list;
+        };
+        QCOMPARE(items(controlAs<QComboBox>(kSourceEncoding)), (QStringList{"Auto", "GB", "GBK", "BIG5"}));
+        QCOMPARE(items(controlAs<QComboBox>(kOutputEncoding)),
+                 (QStringList{"SAME", "GB", "GBK", "BIG5", "DIFFERENT"}));
+        QVERIFY(!controlAs<QComboBox>(kSourceEncoding)->isEditable());
+        QVERIFY(controlAs<QComboBox>(kOutputEncoding)->isEditable());
+    }
+
+    void radioGroupsAreExclusiveEachOnItsOwn() {
+        showDialog();
+        const QList<QList<int>> groups = {
+            {1039, 1040}, {1041, 1042}, {1025, 1026, 1027, 1028, 1029}, {1043, 1044, 1045, 1046}};
+        for (const auto& group : groups) clickButton(dialog->control(group.first()));
+        for (const auto& group : groups) {
+            for (int id : group) {
+                clickButton(dialog->control(id));
+                for (const auto& other : groups) {
+                    for (int each : other) {
+                        const bool expected = &other == &group ? each == id : each == other.first();
+                        QVERIFY2(controlAs<QRadioButton>(each)->isChecked() == expected,
+                                 qPrintable(QStringLiteral("%1 after a click on %2").arg(each).arg(id)));
+                    }
+                }
+            }
+            clickButton(dialog->control(group.first()));
+        }
+    }
+
+    void clipboardDisablesPathAndBrowseButKeepsThePath() {
+        showDialog();
+        const struct {
+            int clipboard, file, path, browse;
+        } pairs[] = {{1039, 1040, 1000, 1004}, {1041, 1042, 1003, 1005}};
+        for (const auto& p : pairs) {
+            controlAs<QLineEdit>(p.path)->setText(QStringLiteral("/tmp/某文件.txt"));
+            clickButton(dialog->control(p.clipboard));
+            QVERIFY(!dialog->control(p.path)->isEnabled());
+            QVERIFY(!dialog->control(p.browse)->isEnabled());
+            QCOMPARE(controlAs<QLineEdit>(p.path)->text(), QStringLiteral("/tmp/某文件.txt"));
+            clickButton(dialog->control(p.file));
+            QVERIFY(dialog->control(p.path)->isEnabled());
+            QVERIFY(dialog->control(p.browse)->isEnabled());
+            QCOMPARE(controlAs<QLineEdit>(p.path)->text(), QStringLiteral("/tmp/某文件.txt"));
+        }
+    }
+
+    void numberFieldsReachTheFormatterAsTyped_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("chars 38") << kCharsPerLine << "38" << 76;
+        QTest::newRow("chars abc") << kCharsPerLine << "abc" << 0;
+        QTest::newRow("chars empty") << kCharsPerLine << "" << 0;
+        QTest::newRow("chars -5") << kCharsPerLine << "-5" << -1;
+        QTest::newRow("chars 12abc") << kCharsPerLine << "12abc" << 0;
+        QTest::newRow("chars beyond 32 bits") << kCharsPerLine << "4294967296" << 0;
+        QTest::newRow("spacing -3") << kLineSpacing << "-3" << -3;
+        QTest::newRow("lead 4") << kLeadSpaces << " 4 " << 4;
+        QTest::newRow("margin 7") << kLeftMargin << "7" << 7;
+    }
+    void numberFieldsReachTheFormatterAsTyped() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        controlAs<QLineEdit>(field)->setText(text);
+        dialog->applyOptions();
+        const TextFormatter& f = *dialog->formatter;
+        const int actual = field == kCharsPerLine ? f.lineWidth()
+                           : field == kLineSpacing ? f.lineSpacing()
+                           : field == kLeadSpaces  ? f.leadingSpaces()
+                                                   : f.leftMargin();
+        QCOMPARE(actual, expected);
+    }
+
+    void choicesReachTheFormatter() {
+        showDialog();
+        clickButton(dialog->control(1029));  // Force
+        clickButton(dialog->control(1046));  // Normal
+        controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(3);
+        controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(4);
+        controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(true);
+        controlAs<QCheckBox>(kHtml)->setChecked(true);
+        dialog->applyOptions();
+        const TextFormatter& f = *dialog->formatter;
+        QCOMPARE(f.paragraphMode(), 4);
+        QCOMPARE(f.headingAlignment(), 3);
+        QCOMPARE(f.sourceEncoding(), 3);
+        QCOMPARE(f.outputEncoding(), 4);
+        QCOMPARE(f.fullWidthSpaces(), 1);
+        QCOMPARE(f.htmlAware(), 1);
+        QCOMPARE(f.autoFix(), 0);
+        QCOMPARE(f.naturalSyntax(), 0);
+        QCOMPARE(f.quiet(), 0);
+
+        clickButton(dialog->control(1025));  // Auto Detect
+        controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);
+        controlAs<QCheckBox>(kQuietMode)->setChecked(true);
+        dialog->applyOptions();
+        QCOMPARE(f.paragraphMode(), 0);
+        QCOMPARE(f.sourceEncoding(), 0);
+        QCOMPARE(f.quiet(), 1);
+    }
+
+    void typedOutputEncodingCountsWhenItNamesAnItem() {
+        auto* box = controlAs<QComboBox>(kOutputEncoding);
+        box->setEditText(QStringLiteral("big5"));
+        dialog->applyOptions();
+        QCOMPARE(dialog->formatter->outputEncoding(), 3);
+        box->setEditText(QStringLiteral("UTF-8"));
+        dialog->applyOptions();
+        QCOMPARE(dialog->formatter->outputEncoding(), 0);  // no item: SAME
+    }
+
+    void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
+        // Nothing is checked or selected before settings fill the dialog.
+        dialog->formatter->setParagraphMode(4);
+        dialog->formatter->setHeadingAlignment(3);
+        dialog->formatter->setSourceEncoding(2);
+        dialog->formatter->setOutputEncoding(4);
+        controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(-1);
+        controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(-1);
+        for (int id = 1025; id <= 1029; ++id) controlAs<QRadioButton>(id)->setChecked(false);
+        dialog->applyOptions();
+        QCOMPARE(dialog->formatter->paragraphMode(), 0);
+        QCOMPARE(dialog->formatter->headingAlignment(), 1);
+        QCOMPARE(dialog->formatter->sourceEncoding(), 0);
+        QCOMPARE(dialog->formatter->outputEncoding(), 0);
+    }
+
+    void returnInAnEditFieldFormatsAndTheDialogStaysOpen() {
+        showDialog();
+        auto* chars = controlAs<QLineEdit>(kCharsPerLine);
+        chars->setText(QStringLiteral("20"));
+        chars->setFocus();
+        QTest::keyClick(chars, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        // Both path fields are empty, so the run stops at its first check.
+        QCOMPARE(recorder.messageTexts(), QStringList{"No source filename is given."});
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(recorder.messages[0].owner, dialog.get());
+        QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(dialog->formatter->lineWidth(), 40);  // the options were applied
+    }
+
+    void returnOnAFocusedPushButtonPressesThatButton() {
+        showDialog();
+        auto* browse = controlAs<QPushButton>(kBrowseSource);
+        browse->setFocus();
+        QTest::keyClick(browse, Qt::Key_Return);
+        QCOMPARE(recorder.fileRequests, QStringList{"open:"});
+        QVERIFY(recorder.messages.empty());
+    }
+
+    void escapeEndsTheDialog() {
+        showDialog();
+        QTest::keyClick(controlAs<QLineEdit>(kSourcePath), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QVERIFY(recorder.messages.empty());
+    }
+
+    void quitEndsTheDialog() {
+        showDialog();
+        controlAs<QPushButton>(kQuit)->click();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    }
+
+    void browseStartsAtTheFieldAndCancelKeepsIt() {
+        controlAs<QLineEdit>(kSourcePath)->setText(QStringLiteral("/data/in.txt"));
+        controlAs<QLineEdit>(kDestinationPath)->setText(QStringLiteral("/data/out.txt"));
+        dialog->onBrowseSource();
+        dialog->onBrowseDestination();
+        QCOMPARE(recorder.fileRequests, (QStringList{"open:/data/in.txt", "save:/data/out.txt"}));
+        QCOMPARE(controlAs<QLineEdit>(kSourcePath)->text(), QStringLiteral("/data/in.txt"));
+        QCOMPARE(controlAs<QLineEdit>(kDestinationPath)->text(), QStringLiteral("/data/out.txt"));
+
+        recorder.fileAnswer = QStringLiteral("/data/新.txt");
+        dialog->onBrowseSource();
+        QCOMPARE(controlAs<QLineEdit>(kSourcePath)->text(), QStringLiteral("/data/新.txt"));
+        QCOMPARE(controlAs<QLineEdit>(kDestinationPath)->text(), QStringLiteral("/data/out.txt"));
+    }
+
+    void helpOpensThePageBesideTheProgramAtTheDialogsTopic() {
+        const QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/main_dialog_test.html");
+        QFile::remove(page);
+        controlAs<QPushButton>(kHelp)->click();
+        QCOMPARE(recorder.messageTexts(), QStringList{"Failed to launch help."});
+        QVERIFY(recorder.helpRequests.empty());
+
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        recorder.messages.clear();
+        controlAs<QPushButton>(kHelp)->click();
+        QFile::remove(page);
+        QCOMPARE(recorder.helpRequests.size(), size_t(1));
+        QCOMPARE(recorder.helpRequests[0].toLocalFile(), page);
+        QCOMPARE(recorder.helpRequests[0].fragment(), QStringLiteral("context-20066"));
+        QVERIFY(recorder.messages.empty());
+
+        recorder.helpOpens = false;
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        controlAs<QPushButton>(kHelp)->click();
+        QFile::remove(page);
+        QCOMPARE(recorder.messageTexts(), QStringList{"Failed to launch help."});
+    }
+
+    void systemCommandSixteenWithAnyLowBitsOpensTheAboutBox() {
+        const struct {
+            unsigned command;
+            int boxes;
+        } rows[] = {{16, 1}, {17, 1}, {31, 1}, {32, 0}, {0xF060, 0}, {0xF010, 0}};
+        for (const auto& r : rows) {
+            recorder.aboutBoxes = 0;
+            dialog->onSysCommand(r.command);
+            QVERIFY2(recorder.aboutBoxes == r.boxes, qPrintable(QString::number(r.command)));
+        }
+    }
+
+    void aboutBoxShowsNameAndVersionAndClosesOnOk() {
+        AboutDialog about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Brevik"));
+        QStringList texts;
+        for (auto* label : about.findChildren<QLabel*>()) texts << label->text();
+        QVERIFY(texts.contains(QStringLiteral("Quillon Version 1.0")));
+        QVERIFY(about.findChildren<QLabel*>().first()->pixmap().width() > 0);  // the icon
+        auto* ok = qobject_cast<QPushButton*>(dialogControl(about, 1));
+        QVERIFY(ok && ok->isDefault());
+        QCOMPARE(ok->text(), QStringLiteral("OK"));
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTest::keyClick(&about, Qt::Key_Return);
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+
+    void engineMessagesBecomeUnownedWarningBoxesWhileTheDialogLives() {
+        showResultMessage(kSourceUnreadable);
+        QCOMPARE(recorder.messages.size(), size_t(1));
+        QCOMPARE(recorder.messages[0].owner, nullptr);
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(recorder.messages[0].text, QStringLiteral("Unable to open source file"));
+        QCOMPARE(recorder.messages[0].icon, QMessageBox::Warning);
+
+        dialog.reset();
+        showResultMessage(kSourceUnreadable);  // back on standard error
+        QCOMPARE(recorder.messages.size(), size_t(1));
+    }
+
+    void aDialogWithoutAWorkingFormatterRefusesToRun() {
+        dialog.reset();
+        dialog = std::make_unique<MainDialog>(recorder.hooks(), failingAllocator);
+        controlAs<QLineEdit>(kSourcePath)->setText(QStringLiteral("/nonexistent/in.txt"));
+        controlAs<QLineEdit>(kDestinationPath)->setText(QStringLiteral("/nonexistent/out.txt"));
+        QCOMPARE(recorder.messageTexts(), QStringList{"Out of memory"});  // from the engine
+        dialog->onConvert();
+        dialog->onFormat();
+        QCOMPARE(recorder.messages.size(), size_t(3));
+        for (size_t i = 1; i < recorder.messages.size(); ++i) {
+            QCOMPARE(recorder.messages[i].caption, QStringLiteral("Error"));
+            QCOMPARE(recorder.messages[i].owner, dialog.get());
+            QCOMPARE(recorder.messages[i].text, recorder.messages[1].text);
+        }
+    }
+
+    void dialogUnitsScaleByTheFontsCharacterCell() {
+        const DialogUnits units(7, 16);  // quarter width, eighth height
+        QCOMPARE(units.toPixels(QRect(325, 10, 50, 20)), QRect(569, 20, 88, 40));
+        QCOMPARE(units.toPixels(QSize(387, 281)), QSize(677, 562));
+        QCOMPARE(units.x(2), 4);  // 3.5 rounds away from zero
+        QCOMPARE(units.x(-2), -4);
+        QCOMPARE(units.widenedToFit(88, 50).x(50), 88);  // fits already
+        QCOMPARE(units.widenedToFit(100, 50).x(50), 100);
+        QCOMPARE(units.widenedToFit(100, 50).y(8), 16);  // heights stay
+        QCOMPARE(units.widenedToFit(101, 50).x(50), 113);  // a whole pixel per character
+    }
+};
+
+QTEST_MAIN(MainDialogTest)
+#include "main_dialog_test.moc"

@@ -1,0 +1,138 @@
+#include "dialog_builder.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "dialog_units.h"
+
+namespace quillon {
+
+namespace {
+
+// The icon of a static icon control is drawn at the window system's standard
+// icon size, whatever the rectangle says.
+constexpr int kStandardIconSize = 32;
+
+QWidget* createControl(const ControlTemplate& c, QDialog& dialog, const QIcon& icon) {
+    switch (c.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(c.caption, &dialog);
+            button->setDefault(c.defaultButton);
+            return button;
+        }
+        case ControlKind::RadioButton: return new QRadioButton(c.caption, &dialog);
+        case ControlKind::CheckBox: return new QCheckBox(c.caption, &dialog);
+        case ControlKind::Edit: return new QLineEdit(&dialog);
+        case ControlKind::DropList:
+        case ControlKind::DropDown: {
+            auto* box = new QComboBox(&dialog);
+            box->addItems(c.items);
+            if (c.kind == ControlKind::DropDown) {
+                box->setEditable(true);
+                // Typed text is a value in its own right, never a new item,
+                // and is not completed behind the user's back.
+                box->setInsertPolicy(QComboBox::NoInsert);
+                box->setCompleter(nullptr);
+            }
+            box->setCurrentIndex(-1);
+            return box;
+        }
+        case ControlKind::GroupBox: return new QGroupBox(c.caption, &dialog);
+        case ControlKind::StaticText: {
+            auto* label = new QLabel(c.caption, &dialog);
+            label->setTextFormat(Qt::PlainText);
+            return label;
+        }
+        case ControlKind::StaticIcon: {
+            auto* label = new QLabel(&dialog);
+            label->setPixmap(icon.pixmap(kStandardIconSize, kStandardIconSize));
+            return label;
+        }
+        case ControlKind::TextPane: {
+            auto* pane = new QPlainTextEdit(&dialog);
+            pane->setReadOnly(true);
+            pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+            return pane;
+        }
+    }
+    return nullptr;
+}
+
+// A combo box's rectangle is the box with its list dropped down; the closed
+// box is as tall as the style draws it.
+QRect controlGeometry(const ControlTemplate& c, const QWidget& widget, const DialogUnits& units) {
+    QRect pixels = units.toPixels(c.rect);
+    if (c.kind == ControlKind::DropList || c.kind == ControlKind::DropDown) {
+        pixels.setHeight(widget.sizeHint().height());
+    }
+    return pixels;
+}
+
+// The width a control needs to show its caption whole.
+int captionWidth(const ControlTemplate& c, const QWidget& widget) {
+    switch (c.kind) {
+        case ControlKind::StaticText:
+        case ControlKind::RadioButton:
+        case ControlKind::CheckBox: return widget.sizeHint().width();
+        case ControlKind::PushButton: {
+            // A button's own size hint has a minimum width the template's
+            // small buttons were never meant to meet; the text and its margins must fit.
+            QString text = c.caption;
+            text.remove(QLatin1Char('&'));
+            const int margin = widget.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &widget);
+            return widget.fontMetrics().horizontalAdvance(text) + 2 * margin;
+        }
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QIcon& icon) {
+    dialog.setWindowTitle(dialogTemplate.caption);
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint);
+
+    DialogUnits units(dialog.font());
+    QVector<QWidget*> widgets;
+    for (const ControlTemplate& c : dialogTemplate.controls) {
+        QWidget* widget = createControl(c, dialog, icon);
+        units = units.widenedToFit(captionWidth(c, *widget), c.rect.width());
+        widgets.push_back(widget);
+    }
+    dialog.setFixedSize(units.toPixels(dialogTemplate.size));
+
+    QButtonGroup* radioGroup = nullptr;
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        const ControlTemplate& c = dialogTemplate.controls[i];
+        QWidget* widget = widgets[i];
+        if (c.groupStart) radioGroup = nullptr;
+        widget->setObjectName(QString::number(c.id));
+        widget->setGeometry(controlGeometry(c, *widget, units));
+        if (!c.tabStop && c.kind != ControlKind::RadioButton) {
+            // Radio buttons are left alone: an exclusive group already lets
+            // only its checked button take the focus from the Tab key.
+            widget->setFocusPolicy(static_cast<Qt::FocusPolicy>(widget->focusPolicy() & ~Qt::TabFocus));
+        }
+        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            if (!radioGroup) radioGroup = new QButtonGroup(&dialog);
+            radioGroup->addButton(radio, c.id);
+        }
+    }
+}
+
+QWidget* dialogControl(const QWidget& dialog, int id) {
+    return dialog.findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace quillon

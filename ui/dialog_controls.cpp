@@ -1,0 +1,78 @@
+#include "dialog_controls.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "dialog_builder.h"
+
+namespace quillon {
+namespace {
+
+template <typename Control>
+Control& item(const QWidget& dialog, int id) {
+    auto* control = qobject_cast<Control*>(dialogControl(dialog, id));
+    Q_ASSERT_X(control, "dialog control", "no control of that kind with that id");
+    return *control;
+}
+
+}  // namespace
+
+qint32 dialogItemInt(const QWidget& dialog, int id) {
+    bool ok = false;
+    const qint32 value = item<QLineEdit>(dialog, id).text().trimmed().toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+void setDialogItemInt(QWidget& dialog, int id, qint32 value) {
+    item<QLineEdit>(dialog, id).setText(QString::number(value));
+}
+
+QString dialogItemText(const QWidget& dialog, int id) { return item<QLineEdit>(dialog, id).text(); }
+
+void setDialogItemText(QWidget& dialog, int id, const QString& text) {
+    item<QLineEdit>(dialog, id).setText(text);
+}
+
+qint32 isButtonChecked(const QWidget& dialog, int id) {
+    return item<QAbstractButton>(dialog, id).isChecked() ? 1 : 0;
+}
+
+void checkButton(QWidget& dialog, int id, bool checked) {
+    item<QAbstractButton>(dialog, id).setChecked(checked);
+}
+
+void checkRadioButton(QWidget& dialog, int first, int last, int id) {
+    for (int each = first; each <= last; ++each) {
+        auto& button = item<QAbstractButton>(dialog, each);
+        // An exclusive group refuses to uncheck its checked button.
+        QButtonGroup* group = button.group();
+        const bool exclusive = group && group->exclusive();
+        if (exclusive) group->setExclusive(false);
+        button.setChecked(each == id);
+        if (exclusive) group->setExclusive(true);
+    }
+}
+
+qint32 checkedRadioPosition(const QWidget& dialog, int first, int last) {
+    for (int each = first; each <= last; ++each) {
+        if (isButtonChecked(dialog, each)) return each - first;
+    }
+    return -1;
+}
+
+qint32 selectedPosition(const QWidget& dialog, int id) {
+    const auto& box = item<QComboBox>(dialog, id);
+    if (!box.isEditable()) return box.currentIndex();
+    return box.findText(box.currentText(), Qt::MatchFixedString);
+}
+
+void selectPosition(QWidget& dialog, int id, qint32 position) {
+    auto& box = item<QComboBox>(dialog, id);
+    box.setCurrentIndex(position >= 0 && position < box.count() ? position : -1);
+}
+
+void enableControl(QWidget& dialog, int id, bool enabled) { dialogControl(dialog, id)->setEnabled(enabled); }
+
+}  // namespace quillon

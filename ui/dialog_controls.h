@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+// Reading and writing the controls of a dialog by id, with the conventions
+// the option mapping and the settings share.
+namespace quillon {
+
+// The text of an edit field read as a signed decimal number; 0 when it is
+// not one (letters, an empty field, a number beyond 32 bits).
+qint32 dialogItemInt(const QWidget& dialog, int id);
+void setDialogItemInt(QWidget& dialog, int id, qint32 value);
+
+QString dialogItemText(const QWidget& dialog, int id);
+void setDialogItemText(QWidget& dialog, int id, const QString& text);
+
+// 1 when the check box or radio button is checked, else 0.
+qint32 isButtonChecked(const QWidget& dialog, int id);
+void checkButton(QWidget& dialog, int id, bool checked);
+
+// Checks button `id` and unchecks the others numbered first to last; an id
+// outside that range leaves all of them unchecked.
+void checkRadioButton(QWidget& dialog, int first, int last, int id);
+// The position of the first checked button of first to last, or -1.
+qint32 checkedRadioPosition(const QWidget& dialog, int first, int last);
+
+// The position of a combo box's selected item, or -1 when there is none. In
+// a box with an editable field that is the item matching the typed text,
+// case aside, as the user sees it.
+qint32 selectedPosition(const QWidget& dialog, int id);
+// Selects the item at `position`; a position without an item leaves none.
+void selectPosition(QWidget& dialog, int id, qint32 position);
+
+void enableControl(QWidget& dialog, int id, bool enabled);
+
+}  // namespace quillon

@@ -1,0 +1,17 @@
+#include <QApplication>
+
+#include "font_setting.h"
+#include "main_dialog.h"
+#include "program_icon.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    QApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QApplication::setWindowIcon(quillon::programIcon());
+    quillon::installCjkFontSubstitutions();
+
+    quillon::MainDialog dialog;
+    dialog.exec();
+    return 0;
+}

@@ -1,0 +1,147 @@
+#include "main_dialog.h"
+
+#include <QAbstractButton>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "control_ids.h"
+#include "dialog_builder.h"
+#include "dialog_controls.h"
+#include "dialog_template.h"
+#include "help_page.h"
+#include "messages.h"
+#include "program_icon.h"
+#include "resource_strings.h"
+
+namespace quillon {
+namespace {
+
+constexpr int kAboutMenuString = 101;
+
+QString fromBytes(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+MainDialog::MainDialog(DialogHooks hooks, TextFormatter::BufferAllocator allocate)
+    : icon(programIcon()), hooks_(std::move(hooks)) {
+    onInitDialog(allocate);
+}
+
+MainDialog::~MainDialog() { onDestroy(); }
+
+QWidget* MainDialog::control(int id) const { return dialogControl(*this, id); }
+
+void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
+    buildDialog(*this, loadDialogTemplate(kTemplateId), icon);
+    connectHandlers();
+    setWindowIcon(icon);
+    // The engine's own messages are boxes of their own, not owned by the
+    // dialog; a formatter short of memory already says so while it is made.
+    setMessageSink([this](std::string_view caption, std::string_view text) {
+        hooks_.showMessage(nullptr, fromBytes(caption), fromBytes(text), QMessageBox::Warning);
+    });
+    formatter = std::make_unique<TextFormatter>(allocate);
+}
+
+void MainDialog::onDestroy() {
+    setMessageSink(nullptr);
+    formatter.reset();
+}
+
+void MainDialog::connectHandlers() {
+    using namespace control_id;
+    const std::pair<int, void (MainDialog::*)()> clicks[] = {
+        {kBrowseSource, &MainDialog::onBrowseSource},
+        {kBrowseDestination, &MainDialog::onBrowseDestination},
+        {kFormat, &MainDialog::onFormat},
+        {kSourceClipboard, &MainDialog::onSourceClipboard},
+        {kSourceFile, &MainDialog::onSourceFile},
+        {kDestinationClipboard, &MainDialog::onDestinationClipboard},
+        {kDestinationFile, &MainDialog::onDestinationFile},
+        {kConvert, &MainDialog::onConvert},
+        {kQuit, &MainDialog::onCancel},
+        {kHelp, &MainDialog::onHelp},
+    };
+    for (const auto& [id, handler] : clicks) {
+        connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this, handler);
+    }
+}
+
+void MainDialog::onFormat() { runCommand(RunKind::Format); }
+void MainDialog::onConvert() { runCommand(RunKind::Convert); }
+
+void MainDialog::onCancel() { QDialog::reject(); }
+void MainDialog::reject() { onCancel(); }
+
+void MainDialog::onBrowseSource() {
+    if (const auto path = hooks_.chooseOpenFile(this, dialogItemText(*this, control_id::kSourcePath))) {
+        setDialogItemText(*this, control_id::kSourcePath, *path);
+    }
+}
+
+void MainDialog::onBrowseDestination() {
+    if (const auto path = hooks_.chooseSaveFile(this, dialogItemText(*this, control_id::kDestinationPath))) {
+        setDialogItemText(*this, control_id::kDestinationPath, *path);
+    }
+}
+
+// Disabling a path field keeps its text: "File" brings the same path back.
+void MainDialog::onSourceClipboard() {
+    enableControl(*this, control_id::kSourcePath, false);
+    enableControl(*this, control_id::kBrowseSource, false);
+}
+
+void MainDialog::onSourceFile() {
+    enableControl(*this, control_id::kSourcePath, true);
+    enableControl(*this, control_id::kBrowseSource, true);
+}
+
+void MainDialog::onDestinationClipboard() {
+    enableControl(*this, control_id::kDestinationPath, false);
+    enableControl(*this, control_id::kBrowseDestination, false);
+}
+
+void MainDialog::onDestinationFile() {
+    enableControl(*this, control_id::kDestinationPath, true);
+    enableControl(*this, control_id::kBrowseDestination, true);
+}
+
+void MainDialog::onHelp() {
+    const std::optional<QUrl> page = helpPageUrl(kTemplateId);
+    if (!page || !hooks_.openHelp(*page)) showError(QStringLiteral("Failed to launch help."));
+}
+
+void MainDialog::onSysCommand(unsigned id) {
+    // Every other system command is the window manager's own business.
+    if ((id & 0xFFF0) == kAboutCommand) hooks_.showAbout(this);
+}
+
+// Return runs Format wherever the focus is, except on a push button, which
+// takes Return as a press of its own, and in the output pane, which keeps it.
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (focusWidget() != control(control_id::kOutputPane)) onFormat();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// The desktop's window menu cannot be extended here, so the About item is
+// offered on the dialog's own background instead.
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+    const QString aboutItem = loadString(kAboutMenuString);
+    if (aboutItem.isEmpty()) return;
+    QMenu menu(this);
+    const QAction* about = menu.addAction(aboutItem);
+    if (menu.exec(event->globalPos()) == about) onSysCommand(kAboutCommand);
+}
+
+void MainDialog::showError(const QString& text) {
+    hooks_.showMessage(this, QStringLiteral("Error"), text, QMessageBox::NoIcon);
+}
+
+}  // namespace quillon

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+#include <memory>
+
+#include "dialog_hooks.h"
+#include "font_setting.h"
+#include "run_kind.h"
+#include "text_formatter.h"
+
+class QPlainTextEdit;
+
+namespace quillon {
+
+// The program's one working window: source and destination, their encodings,
+// the layout options, Convert and Format, and the output pane.
+class MainDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 102;
+    // The system command that opens the About box; its low four bits are free.
+    static constexpr unsigned kAboutCommand = 16;
+
+    // `allocate` is the formatter's buffer allocator (null: the usual one).
+    explicit MainDialog(DialogHooks hooks = DialogHooks::platform(),
+                        TextFormatter::BufferAllocator allocate = nullptr);
+    ~MainDialog() override;
+
+    // The control with that id, or null.
+    QWidget* control(int id) const;
+
+    // --- Handlers ---
+    void onFormat();
+    void onConvert();
+    void onCancel();
+    void onBrowseSource();
+    void onBrowseDestination();
+    void onSourceClipboard();
+    void onSourceFile();
+    void onDestinationClipboard();
+    void onDestinationFile();
+    void onHelp();
+    void onSysCommand(unsigned id);
+
+    // Copies every option from the controls into the formatter.
+    void applyOptions();
+    void runCommand(RunKind kind);
+
+    // Public for the tests, which look at what a run or a start left.
+    QIcon icon;
+    std::unique_ptr<TextFormatter> formatter;
+    FontSetting gbkFont;
+    FontSetting big5Font;
+    const FontSetting* displayFont = nullptr;  // what the pane was last set to
+
+    // Escape and the close box arrive here.
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void onInitDialog(TextFormatter::BufferAllocator allocate);
+    void onDestroy();
+    void connectHandlers();
+    // A box owned by the dialog, captioned "Error", without an icon.
+    void showError(const QString& text);
+
+    DialogHooks hooks_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,108 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QtTest>
+
+#include "clipboard_text.h"
+#include "temp_files.h"
+
+using quillon::PasteStatus;
+using quillon::testing::TempDir;
+using quillon::testing::writeFile;
+
+class ClipboardTextTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsTextInTheChosenCodePage_data() {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("replaced");
+        QTest::newRow("auto, simplified") << 0 << u"国语 ok\n"_qs << QByteArray("\xB9\xFA\xD3\xEF ok\n") << 0;
+        QTest::newRow("auto, only Big5 fits") << 0 << u"國‧"_qs << QByteArray("\xB0\xEA\xA1\x45") << 0;
+        QTest::newRow("BIG5 chosen") << 3 << u"國"_qs << QByteArray("\xB0\xEA") << 0;
+        QTest::newRow("a character neither has") << 2 << u"中🀄"_qs << QByteArray("\xD6\xD0?") << 1;
+        QTest::newRow("ends at the first NUL") << 1 << QString::fromUtf16(u"ab\0cd", 5) << QByteArray("ab") << 0;
+        QTest::newRow("empty text is text") << 0 << QString() << QByteArray() << 0;
+    }
+    void readsTextInTheChosenCodePage() {
+        QFETCH(int, encoding);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, replaced);
+        QGuiApplication::clipboard()->setText(text);
+        const std::optional<quillon::EncodedText> read = quillon::readClipboardBytes(encoding);
+        QVERIFY(read);
+        QCOMPARE(read->bytes, bytes);
+        QCOMPARE(read->replacedCount, qsizetype(replaced));
+    }
+
+    void noTextIsAFailure() {
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(!quillon::readClipboardBytes(0));
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QGuiApplication::clipboard()->setImage(image);
+        QVERIFY(!quillon::readClipboardBytes(0));
+    }
+
+    void pastesAFileAsUnicodeText_data() {
+        QTest::addColumn<int>("profile");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("replaced");
+        QTest::newRow("GB") << 1 << QByteArray("\xB9\xFA\xD3\xEF\r\n\r\nx\r\n") << u"国语\n\nx\n"_qs << 0;
+        QTest::newRow("GBK") << 2 << QByteArray("\xB9\xFA") << u"国"_qs << 0;
+        QTest::newRow("BIG5") << 3 << QByteArray("\xB0\xEA\xBBy\r\n") << u"國語\n"_qs << 0;
+        QTest::newRow("PureASC") << 5 << QByteArray("abc\r\n") << u"abc\n"_qs << 0;
+        QTest::newRow("a lone CR stays") << 5 << QByteArray("a\rb") << u"a\rb"_qs << 0;
+        QTest::newRow("undefined bytes are counted") << 3 << QByteArray("\xA1\x7F\xB0") << u"\uFFFD\u007F\uFFFD"_qs << 2;
+        QTest::newRow("empty") << 1 << QByteArray() << QString() << 0;
+    }
+    void pastesAFileAsUnicodeText() {
+        QFETCH(int, profile);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, replaced);
+        TempDir dir;
+        writeFile(dir.file("out.txt"), bytes.toStdString());
+        QGuiApplication::clipboard()->setText(u"before"_qs);
+        const quillon::PasteResult result =
+            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")), profile);
+        QCOMPARE(result.status, PasteStatus::Pasted);
+        QCOMPARE(result.replacedCount, qsizetype(replaced));
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data && data->hasText());
+        QCOMPARE(data->text(), text);
+    }
+
+    void anUnreadableFileLeavesTheClipboardAlone() {
+        TempDir dir;
+        QGuiApplication::clipboard()->setText(u"before"_qs);
+        const quillon::PasteResult result =
+            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("missing.txt")), 1);
+        QCOMPARE(result.status, PasteStatus::FileUnreadable);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"before"_qs);
+    }
+
+    // Clipboard to a file and back, as a run with both ends on the clipboard does.
+    void aRoundTripKeepsTheText() {
+        const QString text = u"简体中文，测试。\n第二行\n"_qs;
+        QGuiApplication::clipboard()->setText(text);
+        const std::optional<quillon::EncodedText> read = quillon::readClipboardBytes(0);
+        QVERIFY(read);
+        TempDir dir;
+        QByteArray withCrLf = read->bytes;
+        withCrLf.replace("\n", "\r\n");  // as the engine writes its lines
+        writeFile(dir.file("out.txt"), withCrLf.toStdString());
+        QGuiApplication::clipboard()->clear();
+        QCOMPARE(quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")), 1).status,
+                 PasteStatus::Pasted);
+        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    }
+};
+
+QTEST_MAIN(ClipboardTextTest)
+#include "clipboard_text_test.moc"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+#include "legacy_codec.h"
+
+namespace quillon {
+
+// The clipboard's text as bytes of the code page chosen for the source
+// encoding (see converterForClipboardSource), ending, like the text other
+// programs hand over, at the first NUL. None when the clipboard holds no text.
+// Needs a QGuiApplication.
+std::optional<EncodedText> readClipboardBytes(qint32 sourceEncoding);
+
+enum class PasteStatus {
+    Pasted,
+    FileUnreadable,    // the clipboard is left as it was
+    ClipboardRefused,  // the clipboard does not hold the text afterwards
+};
+
+struct PasteResult {
+    PasteStatus status = PasteStatus::Pasted;
+    qsizetype replacedCount = 0;  // byte sequences the profile's code page does not define
+};
+
+// Puts the file's text, decoded by the profile's code page, on the clipboard.
+// CR LF line ends become LF, this platform's line end for clipboard text. An
+// empty file leaves an empty text on the clipboard.
+PasteResult pasteFileToClipboard(const QString& path, qint32 profileId);
+
+}  // namespace quillon

@@ -1,11 +1,22 @@
 // Character-for-character conversion between profiles, and the convert run.
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
 namespace {
+
+enum Problem : unsigned char { kInvalid = 1, kUnmappable = 2 };
+
+// What becomes of one pair: the bytes written over it, and what was wrong.
+struct PairOutcome {
+    unsigned char bytes[2];
+    unsigned char problems;
+};
 
 // GB2312 proper: both bytes A1..FE, less the rows' undefined stretches that
 // GBK fills with its own characters.
@@ -17,17 +28,70 @@ bool passesGbRangeFilter(CharCode code) {
              (code >= 0xA8BB && code <= 0xA8C4));
 }
 
-CharCode counterpartOf(const EncodingProfile& from, const EncodingProfile& to, CharCode code) {
-    if (from.id == kGbkId && to.id == kGbId) return code;
-    const std::size_t index =
-        std::size_t((code >> 8) - from.tableLeadBase) * (from.trailMax - from.tableTrailBase + 1) +
-        ((code & 0xFF) - from.tableTrailBase);
-    return index < from.codeTableEntries ? from.codeTable[index] : 0;
+PairOutcome outcomeOf(CharCode written, unsigned char problems) {
+    return {{static_cast<unsigned char>(written >> 8), static_cast<unsigned char>(written)},
+            problems};
 }
 
-void put(char* at, CharCode code) {
-    at[0] = static_cast<char>(code >> 8);
-    at[1] = static_cast<char>(code & 0xFF);
+PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, unsigned lead,
+                        unsigned trail) {
+    const CharCode replacement = to.replacementCode();
+    if (lead < from.leadMin || lead > from.leadMax || trail < from.trailMin ||
+        trail > from.trailMax) {
+        return outcomeOf(replacement, kInvalid);
+    }
+    const auto code = static_cast<CharCode>(lead << 8 | trail);
+    CharCode counterpart = code;
+    if (!(from.id == kGbkId && to.id == kGbId)) {
+        const std::size_t index = std::size_t(lead - from.tableLeadBase) *
+                                      (from.trailMax - from.tableTrailBase + 1u) +
+                                  (trail - from.tableTrailBase);
+        counterpart = index < from.codeTableEntries ? from.codeTable[index] : 0;
+    }
+    if (counterpart != 0 && (to.id != kGbId || passesGbRangeFilter(counterpart))) {
+        return outcomeOf(counterpart, 0);
+    }
+    // A box in the source stays a box without a warning.
+    return outcomeOf(replacement, code == from.replacementCode() ? 0 : kUnmappable);
+}
+
+constexpr std::size_t kPairCount = 0x80 * 0x100;  // lead bytes 80..FF, any trail
+
+void fillPairOutcomes(PairOutcome* outcomes, const EncodingProfile& from,
+                      const EncodingProfile& to) {
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+        for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+            outcomes[(lead - 0x80) << 8 | trail] = convertPair(from, to, lead, trail);
+        }
+    }
+}
+
+// convertPair for every pair between two profiles, indexed by the pair's code
+// less 8000: a run finds each character's counterpart with one lookup. Worked
+// out once per pair of built-in profiles, and per call for any other.
+const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfile& to) {
+    const EncodingProfile* const builtIn[] = {&profiles::GB, &profiles::GBK, &profiles::BIG5,
+                                              &profiles::PureASC};
+    const auto slotOf = [&](const EncodingProfile& p) -> int {
+        for (int i = 0; i < 4; ++i) {
+            if (builtIn[i] == &p) return i;
+        }
+        return -1;
+    };
+    const int f = slotOf(from);
+    const int t = slotOf(to);
+    if (f < 0 || t < 0) {
+        thread_local const auto scratch = std::make_unique<PairOutcome[]>(kPairCount);
+        fillPairOutcomes(scratch.get(), from, to);
+        return scratch.get();
+    }
+    static std::once_flag built[4][4];
+    static std::unique_ptr<PairOutcome[]> outcomes[4][4];
+    std::call_once(built[f][t], [&] {
+        outcomes[f][t] = std::make_unique<PairOutcome[]>(kPairCount);
+        fillPairOutcomes(outcomes[f][t].get(), from, to);
+    });
+    return outcomes[f][t].get();
 }
 
 }  // namespace
@@ -40,52 +104,64 @@ void TextFormatter::convertLine(char* line, const EncodingProfile& from,
 void TextFormatter::convertText(char* text, std::size_t length, const EncodingProfile& from,
                                 const EncodingProfile& to) {
     // GB is a subset of GBK: nothing to do, and nothing is validated.
-    if (&from == &to || (from.id == kGbId && to.id == kGbkId)) return;
+    if (&from == &to || (from.id == kGbId && to.id == kGbkId) || length == 0) return;
+
+    const PairOutcome* const outcomes = pairOutcomes(from, to);
+    auto* bytes = reinterpret_cast<unsigned char*>(text);
+    // Kept in a local: stores through `bytes` may alias any member.
+    unsigned problems = 0;
+    const auto convertPairAt = [&](std::size_t pos) {
+        const PairOutcome& outcome = outcomes[(bytes[pos] << 8 | bytes[pos + 1]) - 0x8000];
+        problems |= outcome.problems;
+        std::memcpy(bytes + pos, outcome.bytes, 2);
+    };
 
     std::size_t pos = 0;
-    while (pos < length) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        if (lead < 0x80) {
-            if (htmlAware_ && (lead == '<' || lead == '>')) {
-                const bool opens = lead == '<';
-                if (bool(insideTag) != opens) {
-                    insideTag = opens;
-                } else {
-                    // Unbalanced tags: stop trusting them and convert everything.
-                    htmlAware_ = 0;
-                    htmlAborted = 1;
-                }
+    if (htmlAware_ == 0) {
+        // A lead byte in the last position has no trail byte: stop short of it.
+        const std::size_t lastPos = length - 1;
+        while (pos < lastPos) {
+            if (bytes[pos] < 0x80) {
+                ++pos;
+            } else {
+                convertPairAt(pos);
+                pos += 2;
             }
-            ++pos;
-            continue;
         }
-        if (pos + 1 == length) {
-            sawInvalidCode = 1;  // the lead byte stays as it is
-            return;
-        }
-        if (htmlAware_ && insideTag) {
+        if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid;  // left as it is
+    } else {
+        bool inTag = insideTag != 0;
+        while (pos < length) {
+            const unsigned byte = bytes[pos];
+            if (byte < 0x80) {
+                ++pos;
+                if (byte != '<' && byte != '>') continue;
+                const bool opens = byte == '<';
+                if (inTag != opens) {
+                    inTag = opens;
+                    continue;
+                }
+                // Unbalanced tags: stop trusting them and convert the rest of
+                // the run like any text.
+                htmlAware_ = 0;
+                htmlAborted = 1;
+                insideTag = inTag;
+                if (problems & kInvalid) sawInvalidCode = 1;
+                if (problems & kUnmappable) sawUnmappable = 1;
+                convertText(text + pos, length - pos, from, to);
+                return;
+            }
+            if (pos + 1 == length) {
+                problems |= kInvalid;
+                break;
+            }
+            if (!inTag) convertPairAt(pos);
             pos += 2;
-            continue;
         }
-        const auto trail = static_cast<unsigned char>(text[pos + 1]);
-        if (lead < from.leadMin || lead > from.leadMax || trail < from.trailMin ||
-            trail > from.trailMax) {
-            put(text + pos, to.replacementCode());
-            sawInvalidCode = 1;
-            pos += 2;
-            continue;
-        }
-        const auto code = static_cast<CharCode>(lead << 8 | trail);
-        const CharCode counterpart = counterpartOf(from, to, code);
-        if (counterpart != 0 && (to.id != kGbId || passesGbRangeFilter(counterpart))) {
-            put(text + pos, counterpart);
-        } else {
-            put(text + pos, to.replacementCode());
-            // A box in the source stays a box without a warning.
-            if (code != from.replacementCode()) sawUnmappable = 1;
-        }
-        pos += 2;
+        insideTag = inTag;
     }
+    if (problems & kInvalid) sawInvalidCode = 1;
+    if (problems & kUnmappable) sawUnmappable = 1;
 }
 
 RunResult TextFormatter::convertFile(const char* sourcePath, const char* destinationPath) {

@@ -57,7 +57,13 @@ public:
     bool close();
 
 private:
+    void append(const char* data, std::size_t length);
+    void flush();
+
+    static constexpr std::size_t kBufferSize = 1 << 16;
     std::FILE* file_ = nullptr;
+    char buffer_[kBufferSize];
+    std::size_t used_ = 0;
     bool failed_ = false;
 };
 

@@ -41,24 +41,24 @@ UConverter* openConverter(const char* name) {
 
 const char* converterForProfile(qint32 profileId) {
     switch (profileId) {
-    case kGbId:
-    case kGbkId:
-        return kGbkConverter;
-    case kBig5Id:
-        return kBig5Converter;
-    default:
-        return kAsciiConverter;
+        case kGbId:
+        case kGbkId:
+            return kGbkConverter;
+        case kBig5Id:
+            return kBig5Converter;
+        default:
+            return kAsciiConverter;
     }
 }
 
 const char* converterForCharSet(qint32 charSet, qint32 profileId) {
     switch (charSet) {
-    case kGb2312CharSet:
-        return kGbkConverter;
-    case kChineseBig5CharSet:
-        return kBig5Converter;
-    default:
-        return converterForProfile(profileId);
+        case kGb2312CharSet:
+            return kGbkConverter;
+        case kChineseBig5CharSet:
+            return kBig5Converter;
+        default:
+            return converterForProfile(profileId);
     }
 }
 
@@ -77,8 +77,8 @@ EncodedText encodeLegacy(QStringView text, const char* converterName) {
     EncodedText result;
     UConverter* converter = openConverter(converterName);
     UErrorCode error = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(converter, countAndSubstituteFromUnicode, &result.replacedCount,
-                          nullptr, nullptr, &error);
+    ucnv_setFromUCallBack(converter, countAndSubstituteFromUnicode, &result.replacedCount, nullptr,
+                          nullptr, &error);
     const auto length = static_cast<int32_t>(text.size());
     result.bytes.resize(UCNV_GET_MAX_BYTES_FOR_STRING(length, ucnv_getMaxCharSize(converter)));
     const int32_t written =
@@ -89,8 +89,7 @@ EncodedText encodeLegacy(QStringView text, const char* converterName) {
     return result;
 }
 
-LegacyDecoder::LegacyDecoder(const char* converterName)
-    : converter_(openConverter(converterName)) {
+LegacyDecoder::LegacyDecoder(const char* converterName) : converter_(openConverter(converterName)) {
     UErrorCode error = U_ZERO_ERROR;
     ucnv_setToUCallBack(converter_, countAndSubstituteToUnicode, &replaced_, nullptr, nullptr,
                         &error);

@@ -1,10 +1,11 @@
+#include "clipboard_text.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QtTest>
 
-#include "clipboard_text.h"
 #include "temp_files.h"
 
 using quillon::PasteStatus;
@@ -20,11 +21,14 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("replaced");
-        QTest::newRow("auto, simplified") << 0 << u"国语 ok\n"_qs << QByteArray("\xB9\xFA\xD3\xEF ok\n") << 0;
-        QTest::newRow("auto, only Big5 fits") << 0 << u"國‧"_qs << QByteArray("\xB0\xEA\xA1\x45") << 0;
+        QTest::newRow("auto, simplified")
+            << 0 << u"国语 ok\n"_qs << QByteArray("\xB9\xFA\xD3\xEF ok\n") << 0;
+        QTest::newRow("auto, only Big5 fits")
+            << 0 << u"國‧"_qs << QByteArray("\xB0\xEA\xA1\x45") << 0;
         QTest::newRow("BIG5 chosen") << 3 << u"國"_qs << QByteArray("\xB0\xEA") << 0;
         QTest::newRow("a character neither has") << 2 << u"中🀄"_qs << QByteArray("\xD6\xD0?") << 1;
-        QTest::newRow("ends at the first NUL") << 1 << QString::fromUtf16(u"ab\0cd", 5) << QByteArray("ab") << 0;
+        QTest::newRow("ends at the first NUL")
+            << 1 << QString::fromUtf16(u"ab\0cd", 5) << QByteArray("ab") << 0;
         QTest::newRow("empty text is text") << 0 << QString() << QByteArray() << 0;
     }
     void readsTextInTheChosenCodePage() {
@@ -53,12 +57,14 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("replaced");
-        QTest::newRow("GB") << 1 << QByteArray("\xB9\xFA\xD3\xEF\r\n\r\nx\r\n") << u"国语\n\nx\n"_qs << 0;
+        QTest::newRow("GB") << 1 << QByteArray("\xB9\xFA\xD3\xEF\r\n\r\nx\r\n") << u"国语\n\nx\n"_qs
+                            << 0;
         QTest::newRow("GBK") << 2 << QByteArray("\xB9\xFA") << u"国"_qs << 0;
         QTest::newRow("BIG5") << 3 << QByteArray("\xB0\xEA\xBBy\r\n") << u"國語\n"_qs << 0;
         QTest::newRow("PureASC") << 5 << QByteArray("abc\r\n") << u"abc\n"_qs << 0;
         QTest::newRow("a lone CR stays") << 5 << QByteArray("a\rb") << u"a\rb"_qs << 0;
-        QTest::newRow("undefined bytes are counted") << 3 << QByteArray("\xA1\x7F\xB0") << u"\uFFFD\u007F\uFFFD"_qs << 2;
+        QTest::newRow("undefined bytes are counted")
+            << 3 << QByteArray("\xA1\x7F\xB0") << u"\uFFFD\u007F\uFFFD"_qs << 2;
         QTest::newRow("empty") << 1 << QByteArray() << QString() << 0;
     }
     void pastesAFileAsUnicodeText() {
@@ -98,8 +104,9 @@ private slots:
         withCrLf.replace("\n", "\r\n");  // as the engine writes its lines
         writeFile(dir.file("out.txt"), withCrLf.toStdString());
         QGuiApplication::clipboard()->clear();
-        QCOMPARE(quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")), 1).status,
-                 PasteStatus::Pasted);
+        QCOMPARE(
+            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")), 1).status,
+            PasteStatus::Pasted);
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
     }
 };

@@ -1,7 +1,7 @@
+#include "font_setting.h"
+
 #include <QFontInfo>
 #include <QtTest>
-
-#include "font_setting.h"
 
 using quillon::FontSetting;
 
@@ -49,7 +49,8 @@ private slots:
         QTest::addColumn<int>("effects");
         QTest::newRow("10.5 pt regular") << 10.5 << int(QFont::Normal) << false << 105 << 0;
         QTest::newRow("semi-bold is not bold") << 12.0 << int(QFont::DemiBold) << false << 120 << 0;
-        QTest::newRow("extra-bold is not bold") << 12.0 << int(QFont::ExtraBold) << false << 120 << 0;
+        QTest::newRow("extra-bold is not bold")
+            << 12.0 << int(QFont::ExtraBold) << false << 120 << 0;
         QTest::newRow("bold") << 9.0 << int(QFont::Bold) << false << 90 << 1;
         QTest::newRow("italic") << 9.0 << int(QFont::Normal) << true << 90 << 2;
         QTest::newRow("bold italic") << 14.0 << int(QFont::Bold) << true << 140 << 3;

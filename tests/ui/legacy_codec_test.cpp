@@ -1,6 +1,6 @@
-#include <QtTest>
-
 #include "legacy_codec.h"
+
+#include <QtTest>
 
 using quillon::LegacyDecoder;
 
@@ -28,14 +28,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("replaced");
         QTest::newRow("GBK 国") << "GBK" << QByteArray("\xB9\xFA") << u"国"_qs << 0;
-        QTest::newRow("GBK ideographic space") << "GBK" << QByteArray("\xA1\xA1") << u"\u3000"_qs << 0;
-        QTest::newRow("GBK mixed") << "GBK" << QByteArray("a\xD6\xD0\xCE\xC4\r\n") << u"a中文\r\n"_qs << 0;
-        QTest::newRow("GBK lead byte then ASCII") << "GBK" << QByteArray("\x81 x") << u"\uFFFD x"_qs << 1;
+        QTest::newRow("GBK ideographic space")
+            << "GBK" << QByteArray("\xA1\xA1") << u"\u3000"_qs << 0;
+        QTest::newRow("GBK mixed")
+            << "GBK" << QByteArray("a\xD6\xD0\xCE\xC4\r\n") << u"a中文\r\n"_qs << 0;
+        QTest::newRow("GBK lead byte then ASCII")
+            << "GBK" << QByteArray("\x81 x") << u"\uFFFD x"_qs << 1;
         QTest::newRow("Big5 國") << "Big5" << QByteArray("\xB0\xEA") << u"國"_qs << 0;
         // Microsoft's table, not IBM's: A156 is an en dash there.
         QTest::newRow("Big5 A156") << "Big5" << QByteArray("\xA1\x56") << u"\u2013"_qs << 0;
-        QTest::newRow("Big5 invalid trail stays") << "Big5" << QByteArray("\xA1\x7F!") << u"\uFFFD\u007F!"_qs << 1;
-        QTest::newRow("ASCII high byte") << "US-ASCII" << QByteArray("a\xB9z") << u"a\uFFFDz"_qs << 1;
+        QTest::newRow("Big5 invalid trail stays")
+            << "Big5" << QByteArray("\xA1\x7F!") << u"\uFFFD\u007F!"_qs << 1;
+        QTest::newRow("ASCII high byte")
+            << "US-ASCII" << QByteArray("a\xB9z") << u"a\uFFFDz"_qs << 1;
     }
     void decodesEachCodePage() {
         QFETCH(QString, converter);
@@ -48,7 +53,10 @@ private slots:
     }
 
     void aCharacterSplitBetweenBlocksDecodesWhole() {
-        const QByteArray bytes("\xB9\xFA" "a" "\xD6\xD0\xCE\xC4");
+        const QByteArray bytes(
+            "\xB9\xFA"
+            "a"
+            "\xD6\xD0\xCE\xC4");
         for (int cut = 0; cut <= bytes.size(); ++cut) {
             qsizetype replaced = -1;
             QCOMPARE(decodeInBlocks("GBK", {bytes.left(cut), bytes.mid(cut)}, &replaced),
@@ -82,7 +90,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(int, replaced);
-        const quillon::EncodedText encoded = quillon::encodeLegacy(text, converter.toLatin1().constData());
+        const quillon::EncodedText encoded =
+            quillon::encodeLegacy(text, converter.toLatin1().constData());
         QCOMPARE(encoded.bytes, bytes);
         QCOMPARE(encoded.replacedCount, qsizetype(replaced));
     }
@@ -120,7 +129,8 @@ private slots:
         QFETCH(int, encoding);
         QFETCH(QString, text);
         QFETCH(QString, converter);
-        QCOMPARE(QString::fromLatin1(quillon::converterForClipboardSource(encoding, text)), converter);
+        QCOMPARE(QString::fromLatin1(quillon::converterForClipboardSource(encoding, text)),
+                 converter);
     }
 };
 

@@ -1,7 +1,8 @@
+#include "output_loader.h"
+
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "output_loader.h"
 #include "temp_files.h"
 
 using quillon::testing::TempDir;

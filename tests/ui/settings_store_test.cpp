@@ -1,10 +1,10 @@
+#include "settings_store.h"
+
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
-
-#include "settings_store.h"
 
 using quillon::SettingsStore;
 using quillon::StoredSettings;
@@ -102,15 +102,29 @@ private slots:
     void theFileUsesTheValueNamesAsTheyAre() {
         QVERIFY(SettingsStore().save(unusualSettings()));
         const QByteArray text = readText(settingsPath());
-        const char* const lines[] = {
-            "SrcFromFile=0",        "DetFromFile=0",     "DetFile=relative/out.txt",
-            "LineChars=-1",         "LineSpacing=0",     "LeadingSpaces=-2147483648",
-            "LeftMargin=2147483647", "TransEnglishPunc=0", "AutoFix=0",
-            "NaturalSyntax=1",      "HTML=1",            "Quiet=1",
-            "HeadingAlignment=7",   "paragraph=-1",      "encoding=-1",
-            "OutputEncoding=3",     "GbkFontSize=105",   "GbkFontEffects=3",
-            "GbkFontCharSet=0",     "Big5FontName=Noto Sans CJK TC",
-            "Big5FontSize=240",     "Big5FontEffects=2", "Big5FontCharSet=136"};
+        const char* const lines[] = {"SrcFromFile=0",
+                                     "DetFromFile=0",
+                                     "DetFile=relative/out.txt",
+                                     "LineChars=-1",
+                                     "LineSpacing=0",
+                                     "LeadingSpaces=-2147483648",
+                                     "LeftMargin=2147483647",
+                                     "TransEnglishPunc=0",
+                                     "AutoFix=0",
+                                     "NaturalSyntax=1",
+                                     "HTML=1",
+                                     "Quiet=1",
+                                     "HeadingAlignment=7",
+                                     "paragraph=-1",
+                                     "encoding=-1",
+                                     "OutputEncoding=3",
+                                     "GbkFontSize=105",
+                                     "GbkFontEffects=3",
+                                     "GbkFontCharSet=0",
+                                     "Big5FontName=Noto Sans CJK TC",
+                                     "Big5FontSize=240",
+                                     "Big5FontEffects=2",
+                                     "Big5FontCharSet=136"};
         for (const char* line : lines)
             QVERIFY2(text.contains(QByteArray("\n") + line + "\n"), line);
         QVERIFY(text.startsWith("[General]\n"));
@@ -178,7 +192,8 @@ private slots:
         qunsetenv("QUILLON_SETTINGS");
         const QString systemDir = dir_->filePath("system");
         QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemDir);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_->filePath("plain-file"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           dir_->filePath("plain-file"));
         writeText(dir_->filePath("plain-file"), "not a folder");
         QVERIFY(QDir().mkpath(systemDir + "/Quillon"));
         writeText(systemDir + "/Quillon/Quillon.ini", "[General]\nQuiet=1\n");

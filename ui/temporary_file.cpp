@@ -1,0 +1,67 @@
+#include "temporary_file.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace quillon {
+
+TemporaryFile::TemporaryFile() {
+    const QString folder = QDir::tempPath();
+    // Empty when TMPDIR names a folder that does not exist; never fall back
+    // to the root folder.
+    if (folder.isEmpty()) {
+        error_ =
+            QStringLiteral("Cannot create a temporary file: the temporary folder does not exist");
+        return;
+    }
+    // mkstemp replaces the last six X and creates the file with O_EXCL; the
+    // X before them belongs to the prefix.
+    QByteArray name = QFile::encodeName(folder + QStringLiteral("/QLXXXXXXX"));
+    const int descriptor = ::mkstemp(name.data());
+    if (descriptor < 0) {
+        error_ = QStringLiteral("Cannot create a temporary file in %1: %2")
+                     .arg(QDir::toNativeSeparators(folder),
+                          QString::fromLocal8Bit(std::strerror(errno)));
+        return;
+    }
+    ::close(descriptor);
+    path_ = QFile::decodeName(name);
+}
+
+TemporaryFile::~TemporaryFile() { remove(); }
+
+TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
+    : path_(std::exchange(other.path_, QString())), error_(std::move(other.error_)) {}
+
+TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept {
+    if (this != &other) {
+        remove();
+        path_ = std::exchange(other.path_, QString());
+        error_ = std::move(other.error_);
+    }
+    return *this;
+}
+
+bool TemporaryFile::write(QByteArrayView bytes) {
+    QFile file(path_);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush())
+        return true;
+    error_ = QStringLiteral("Cannot write the temporary file %1: %2")
+                 .arg(QDir::toNativeSeparators(path_), file.errorString());
+    return false;
+}
+
+void TemporaryFile::remove() {
+    if (path_.isEmpty()) return;
+    QFile::remove(path_);
+    path_.clear();
+}
+
+}  // namespace quillon

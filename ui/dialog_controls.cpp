@@ -43,14 +43,14 @@ void checkButton(QWidget& dialog, int id, bool checked) {
     item<QAbstractButton>(dialog, id).setChecked(checked);
 }
 
-void checkRadioButton(QWidget& dialog, int first, int last, int id) {
+void checkRadioPosition(QWidget& dialog, int first, int last, qint32 position) {
     for (int each = first; each <= last; ++each) {
         auto& button = item<QAbstractButton>(dialog, each);
         // An exclusive group refuses to uncheck its checked button.
         QButtonGroup* group = button.group();
         const bool exclusive = group && group->exclusive();
         if (exclusive) group->setExclusive(false);
-        button.setChecked(each == id);
+        button.setChecked(each - first == position);
         if (exclusive) group->setExclusive(true);
     }
 }

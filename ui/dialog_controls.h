@@ -21,9 +21,9 @@ void setDialogItemText(QWidget& dialog, int id, const QString& text);
 qint32 isButtonChecked(const QWidget& dialog, int id);
 void checkButton(QWidget& dialog, int id, bool checked);
 
-// Checks button `id` and unchecks the others numbered first to last; an id
-// outside that range leaves all of them unchecked.
-void checkRadioButton(QWidget& dialog, int first, int last, int id);
+// Checks the button at `position` among those numbered first to last and
+// unchecks the others; a position outside the range leaves all unchecked.
+void checkRadioPosition(QWidget& dialog, int first, int last, qint32 position);
 // The position of the first checked button of first to last, or -1.
 qint32 checkedRadioPosition(const QWidget& dialog, int first, int last);
 

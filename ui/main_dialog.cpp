@@ -44,11 +44,14 @@ void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
         hooks_.showMessage(nullptr, fromBytes(caption), fromBytes(text), QMessageBox::Warning);
     });
     formatter = std::make_unique<TextFormatter>(allocate);
+    loadSettings();
 }
 
 void MainDialog::onDestroy() {
-    setMessageSink(nullptr);
+    saveSettings();
+    settingsKey.reset();
     formatter.reset();
+    setMessageSink(nullptr);
 }
 
 void MainDialog::connectHandlers() {
@@ -64,6 +67,8 @@ void MainDialog::connectHandlers() {
         {kConvert, &MainDialog::onConvert},
         {kQuit, &MainDialog::onCancel},
         {kHelp, &MainDialog::onHelp},
+        {kSimplifiedFont, &MainDialog::onGbkFont},
+        {kTraditionalFont, &MainDialog::onBig5Font},
     };
     for (const auto& [id, handler] : clicks) {
         connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this, handler);

@@ -4,10 +4,12 @@
 #include <QIcon>
 
 #include <memory>
+#include <optional>
 
 #include "dialog_hooks.h"
 #include "font_setting.h"
 #include "run_kind.h"
+#include "settings_store.h"
 #include "text_formatter.h"
 
 class QPlainTextEdit;
@@ -42,15 +44,27 @@ public:
     void onDestinationClipboard();
     void onDestinationFile();
     void onHelp();
+    void onGbkFont();
+    void onBig5Font();
     void onSysCommand(unsigned id);
 
     // Copies every option from the controls into the formatter.
     void applyOptions();
     void runCommand(RunKind kind);
 
+    // Fills the controls and fonts from the store, and saves them back.
+    void loadSettings();
+    void saveSettings();
+
+    // Shows the file at `path` in the output pane, in the font of the target
+    // profile's script; any profile but GB, GBK and BIG5 leaves the pane alone.
+    void showOutput(const QString& path, qint32 profileId);
+    void applyFont(const FontSetting& font);
+
     // Public for the tests, which look at what a run or a start left.
     QIcon icon;
     std::unique_ptr<TextFormatter> formatter;
+    std::optional<SettingsStore> settingsKey;  // open from loading to saving
     FontSetting gbkFont;
     FontSetting big5Font;
     const FontSetting* displayFont = nullptr;  // what the pane was last set to
@@ -68,6 +82,8 @@ private:
     void connectHandlers();
     // A box owned by the dialog, captioned "Error", without an icon.
     void showError(const QString& text);
+    // The font chooser for `font`; the pane follows when it shows that font.
+    void chooseFont(FontSetting& font);
 
     DialogHooks hooks_;
 };

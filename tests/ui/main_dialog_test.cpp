@@ -17,9 +17,11 @@
 #include "about_dialog.h"
 #include "control_ids.h"
 #include "dialog_builder.h"
+#include "dialog_controls.h"
 #include "dialog_units.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "fresh_settings.h"
 #include "recording_hooks.h"
 
 using namespace quillon;
@@ -40,6 +42,7 @@ void clickButton(QWidget* button) {
 class MainDialogTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<FreshSettings> settings;
     RecordingHooks recorder;
     std::unique_ptr<MainDialog> dialog;
 
@@ -55,6 +58,7 @@ class MainDialogTest : public QObject {
 
 private slots:
     void init() {
+        settings = std::make_unique<FreshSettings>();
         recorder = RecordingHooks();
         dialog = std::make_unique<MainDialog>(recorder.hooks());
     }
@@ -237,6 +241,7 @@ private slots:
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(4);
         controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(true);
         controlAs<QCheckBox>(kHtml)->setChecked(true);
+        controlAs<QCheckBox>(kAutoFix)->setChecked(false);
         dialog->applyOptions();
         const TextFormatter& f = *dialog->formatter;
         QCOMPARE(f.paragraphMode(), 4);
@@ -269,14 +274,15 @@ private slots:
     }
 
     void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
-        // Nothing is checked or selected before settings fill the dialog.
         dialog->formatter->setParagraphMode(4);
         dialog->formatter->setHeadingAlignment(3);
         dialog->formatter->setSourceEncoding(2);
         dialog->formatter->setOutputEncoding(4);
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(-1);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(-1);
-        for (int id = 1025; id <= 1029; ++id) controlAs<QRadioButton>(id)->setChecked(false);
+        checkRadioPosition(*dialog, kParagraphFirst, kParagraphLast, -1);
+        checkRadioPosition(*dialog, kHeadingFirst, kHeadingLast, 4);
+        QVERIFY(!controlAs<QRadioButton>(kHeadingFirst + 1)->isChecked());
         dialog->applyOptions();
         QCOMPARE(dialog->formatter->paragraphMode(), 0);
         QCOMPARE(dialog->formatter->headingAlignment(), 1);

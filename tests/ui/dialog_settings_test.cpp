@@ -1,0 +1,311 @@
+// What the dialog keeps from one start to the next, and the output pane with
+// its two fonts.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "control_ids.h"
+#include "dialog_controls.h"
+#include "fresh_settings.h"
+#include "main_dialog.h"
+#include "recording_hooks.h"
+
+using namespace quillon;
+using namespace quillon::control_id;
+
+namespace {
+
+// 我们 in GBK and in Big5.
+const QByteArray kGbkWomen("\xCE\xD2\xC3\xC7");
+const QByteArray kBig5Women("\xA7\xDA\xAD\xCC");
+
+struct Snapshot {
+    QStringList texts;
+    QList<int> checked;
+    int source = 0, output = 0;
+    bool operator==(const Snapshot&) const = default;
+};
+
+}  // namespace
+
+class DialogSettingsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FreshSettings> settings;
+    RecordingHooks recorder;
+    std::unique_ptr<MainDialog> dialog;
+    QTemporaryDir files;
+
+    template <typename T>
+    T* controlAs(int id) {
+        return qobject_cast<T*>(dialog->control(id));
+    }
+    void restart() {
+        dialog.reset();
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = files.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    QPlainTextEdit* pane() { return controlAs<QPlainTextEdit>(kOutputPane); }
+    Snapshot snapshot() {
+        Snapshot s;
+        for (int id : {kSourcePath, kDestinationPath, kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin}) {
+            s.texts << controlAs<QLineEdit>(id)->text();
+        }
+        for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+            if (button->isChecked()) s.checked << button->objectName().toInt();
+        }
+        std::sort(s.checked.begin(), s.checked.end());
+        s.source = selectedPosition(*dialog, kSourceEncoding);
+        s.output = selectedPosition(*dialog, kOutputEncoding);
+        return s;
+    }
+
+private slots:
+    void init() {
+        settings = std::make_unique<FreshSettings>();
+        recorder = RecordingHooks();
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+    }
+    void cleanup() { dialog.reset(); }
+
+    void firstStartShowsTheDefaults() {
+        const Snapshot expected{{"", "", "38", "1", "2", "0"},
+                                {1018, 1019, 1025, 1040, 1042, 1044},
+                                0,
+                                0};
+        QCOMPARE(snapshot(), expected);
+        QCOMPARE(controlAs<QComboBox>(kSourceEncoding)->currentText(), QStringLiteral("Auto"));
+        QCOMPARE(controlAs<QComboBox>(kOutputEncoding)->currentText(), QStringLiteral("SAME"));
+        for (int id : {kSourcePath, kBrowseSource, kDestinationPath, kBrowseDestination}) {
+            QVERIFY(dialog->control(id)->isEnabled());
+        }
+        QCOMPARE(dialog->gbkFont, (FontSetting{"SimSun", 100, 0, 134}));
+        QCOMPARE(dialog->big5Font, (FontSetting{"PMingLiu", 100, 0, 136}));
+        QCOMPARE(dialog->displayFont, nullptr);
+        QVERIFY(recorder.messages.empty());
+    }
+
+    void everyValueComesBackAtTheNextStart() {
+        controlAs<QRadioButton>(kSourceClipboard)->setChecked(true);
+        controlAs<QRadioButton>(kDestinationClipboard)->setChecked(true);
+        controlAs<QLineEdit>(kSourcePath)->setText(QStringLiteral("/home/用户/源.txt"));
+        controlAs<QLineEdit>(kDestinationPath)->setText(QStringLiteral("/home/用户/目的.txt"));
+        const QStringList numbers{"-1", "0", "-7", "2147483647"};
+        const int fields[] = {kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin};
+        for (int i = 0; i < 4; ++i) controlAs<QLineEdit>(fields[i])->setText(numbers[i]);
+        controlAs<QRadioButton>(1028)->setChecked(true);
+        controlAs<QRadioButton>(1046)->setChecked(true);
+        controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(false);
+        controlAs<QCheckBox>(kAutoFix)->setChecked(false);
+        for (int id : {kNaturalSyntax, kHtml, kQuietMode}) controlAs<QCheckBox>(id)->setChecked(true);
+        controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(3);
+        controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(4);
+        dialog->gbkFont = {"Noto Sans CJK SC", 105, 3, 134};
+        dialog->big5Font = {"AR PL UMing TW", 240, 2, 136};
+        const Snapshot before = snapshot();
+
+        restart();
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(dialog->gbkFont, (FontSetting{"Noto Sans CJK SC", 105, 3, 134}));
+        QCOMPARE(dialog->big5Font, (FontSetting{"AR PL UMing TW", 240, 2, 136}));
+
+        // Stored as the dialog shows them: characters per line, not bytes.
+        dialog.reset();
+        QSettings stored(settings->path(), QSettings::IniFormat);
+        QCOMPARE(stored.value("LineChars").toInt(), -1);
+        QCOMPARE(stored.value("SrcFromFile").toInt(), 0);
+        QCOMPARE(stored.value("paragraph").toInt(), 3);
+        QCOMPARE(stored.value("HeadingAlignment").toInt(), 3);
+        QCOMPARE(stored.value("encoding").toInt(), 3);
+        QCOMPARE(stored.value("OutputEncoding").toInt(), 4);
+    }
+
+    void clipboardSourceComesBackDisabledStillHoldingItsPath() {
+        controlAs<QLineEdit>(kSourcePath)->setText(QStringLiteral("/data/in.txt"));
+        controlAs<QRadioButton>(kSourceClipboard)->click();
+        restart();
+        QVERIFY(controlAs<QRadioButton>(kSourceClipboard)->isChecked());
+        QVERIFY(!dialog->control(kSourcePath)->isEnabled());
+        QVERIFY(!dialog->control(kBrowseSource)->isEnabled());
+        QCOMPARE(controlAs<QLineEdit>(kSourcePath)->text(), QStringLiteral("/data/in.txt"));
+        QVERIFY(dialog->control(kDestinationPath)->isEnabled());
+        QVERIFY(dialog->control(kBrowseDestination)->isEnabled());
+    }
+
+    void aNumberFieldThatIsNoNumberIsStoredAsZero() {
+        controlAs<QLineEdit>(kCharsPerLine)->setText(QStringLiteral("abc"));
+        restart();
+        QCOMPARE(controlAs<QLineEdit>(kCharsPerLine)->text(), QStringLiteral("0"));
+    }
+
+    void longPathsComeBackWhole() {
+        const QString path = QStringLiteral("/") + QString(199, QLatin1Char('p'));
+        controlAs<QLineEdit>(kSourcePath)->setText(path);
+        controlAs<QLineEdit>(kDestinationPath)->setText(path + QStringLiteral("文"));
+        restart();
+        QCOMPARE(controlAs<QLineEdit>(kSourcePath)->text(), path);
+        QCOMPARE(controlAs<QLineEdit>(kDestinationPath)->text(), path + QStringLiteral("文"));
+    }
+
+    void storedPositionsOutOfRangeCheckAndSelectNothing() {
+        dialog.reset();
+        {
+            QSettings stored(settings->path(), QSettings::IniFormat);
+            stored.setValue("paragraph", 5);
+            stored.setValue("HeadingAlignment", -1);
+            stored.setValue("encoding", 4);
+            stored.setValue("OutputEncoding", 2147483647);
+            stored.setValue("SrcFromFile", 7);  // any value but 0 is "File"
+        }
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042}));
+        QCOMPARE(selectedPosition(*dialog, kSourceEncoding), -1);
+        QCOMPARE(selectedPosition(*dialog, kOutputEncoding), -1);
+
+        dialog->applyOptions();  // runs with the first-start values
+        QCOMPARE(dialog->formatter->paragraphMode(), 0);
+        QCOMPARE(dialog->formatter->headingAlignment(), 1);
+        QCOMPARE(dialog->formatter->sourceEncoding(), 0);
+        QCOMPARE(dialog->formatter->outputEncoding(), 0);
+
+        dialog.reset();  // and the empty choices stay empty
+        QSettings stored(settings->path(), QSettings::IniFormat);
+        for (const char* name : {"paragraph", "HeadingAlignment", "encoding", "OutputEncoding"}) {
+            QVERIFY2(stored.value(name).toInt() == -1, name);
+        }
+        QCOMPARE(stored.value("SrcFromFile").toInt(), 1);
+    }
+
+    void nothingIsStoredWhileTheDialogIsOpen() {
+        controlAs<QLineEdit>(kSourcePath)->setText(writeFile("in.txt", "plain\n"));
+        controlAs<QLineEdit>(kDestinationPath)->setText(files.filePath("out.txt"));
+        dialog->onConvert();
+        recorder.fontAnswer = QFont(QStringLiteral("Noto Sans CJK SC"), 12);
+        dialog->onGbkFont();
+        QVERIFY(!QFile::exists(settings->path()));
+        dialog.reset();
+        QVERIFY(QFile::exists(settings->path()));
+    }
+
+    void anUnwritableStoreStartsWithDefaultsAndSaysNothing() {
+        dialog.reset();
+        qputenv("QUILLON_SETTINGS", files.filePath("no/such/folder/quillon.ini").toLocal8Bit());
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+        QCOMPARE(controlAs<QLineEdit>(kCharsPerLine)->text(), QStringLiteral("38"));
+        controlAs<QLineEdit>(kCharsPerLine)->setText(QStringLiteral("20"));
+        dialog.reset();
+        QVERIFY(recorder.messages.empty());
+    }
+
+    void outputFollowsTheTargetProfilesScript_data() {
+        QTest::addColumn<int>("profile");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("font");
+        QTest::newRow("GB") << 1 << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
+        QTest::newRow("GBK") << 2 << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
+        QTest::newRow("BIG5") << 3 << kBig5Women << QStringLiteral("我們") << QStringLiteral("PMingLiu");
+    }
+    void outputFollowsTheTargetProfilesScript() {
+        QFETCH(int, profile);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, font);
+        dialog->showOutput(writeFile("out.txt", bytes), profile);
+        QCOMPARE(pane()->toPlainText(), text);
+        QCOMPARE(pane()->font().family(), font);
+        QCOMPARE(pane()->font().pointSizeF(), 10.0);
+        QCOMPARE(dialog->displayFont, profile == 3 ? &dialog->big5Font : &dialog->gbkFont);
+    }
+
+    void otherProfilesAndUnreadableFilesLeaveThePaneAsItWas() {
+        dialog->showOutput(writeFile("shown.txt", kGbkWomen), 2);
+        const QFont shownFont = pane()->font();
+        for (int profile : {0, 4, 5, -1}) dialog->showOutput(writeFile("ascii.txt", "abc"), profile);
+        dialog->showOutput(files.filePath("missing.txt"), 3);
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我们"));
+        QCOMPARE(pane()->font(), shownFont);
+        QCOMPARE(dialog->displayFont, &dialog->gbkFont);
+    }
+
+    void aCharacterAcrossTheLoadersBlocksShowsWhole() {
+        const qsizetype block = 64 * 1024;
+        const QByteArray bytes = QByteArray(block - 1, 'a') + kBig5Women;
+        dialog->showOutput(writeFile("big.txt", bytes), 3);
+        QCOMPARE(pane()->toPlainText(), QString(block - 1, QLatin1Char('a')) + QStringLiteral("我們"));
+    }
+
+    void fontChoiceStoresWhatTheChooserReports() {
+        dialog->gbkFont = {"Noto Sans CJK SC", 105, 0, 134};
+        recorder.fontAnswer = std::nullopt;  // cancelled
+        controlAs<QPushButton>(kSimplifiedFont)->click();
+        QCOMPARE(recorder.fontRequests.size(), size_t(1));
+        QCOMPARE(recorder.fontRequests[0].pointSizeF(), 10.0);  // tenths dropped
+        QCOMPARE(dialog->gbkFont, (FontSetting{"Noto Sans CJK SC", 105, 0, 134}));
+
+        const struct {
+            int weight;
+            bool italic;
+            qreal points;
+            FontSetting expected;
+        } rows[] = {
+            {QFont::Normal, false, 10.5, {"Noto Sans CJK SC", 105, 0, 134}},
+            {QFont::DemiBold, false, 12, {"Noto Sans CJK SC", 120, 0, 134}},
+            {QFont::Bold, true, 9, {"Noto Sans CJK SC", 90, 3, 134}},
+            {QFont::Black, true, 9, {"Noto Sans CJK SC", 90, 2, 134}},
+        };
+        for (const auto& r : rows) {
+            QFont chosen(QStringLiteral("Noto Sans CJK SC"));
+            chosen.setPointSizeF(r.points);
+            chosen.setWeight(QFont::Weight(r.weight));
+            chosen.setItalic(r.italic);
+            recorder.fontAnswer = chosen;
+            dialog->onGbkFont();
+            QCOMPARE(dialog->gbkFont, r.expected);
+        }
+        // The last choice opened at the one before it: bold italic, 9 pt.
+        QVERIFY(recorder.fontRequests.back().bold() && recorder.fontRequests.back().italic());
+        QCOMPARE(recorder.fontRequests.back().pointSize(), 9);
+    }
+
+    void aNewFontRestylesThePaneOnlyWhenItShowsThatFont() {
+        dialog->showOutput(writeFile("gbk.txt", kGbkWomen), 2);
+        QFont bigger(QStringLiteral("Noto Sans CJK TC"));
+        bigger.setPointSize(20);
+        recorder.fontAnswer = bigger;
+        dialog->onBig5Font();
+        QCOMPARE(pane()->font().family(), QStringLiteral("SimSun"));
+        QCOMPARE(dialog->big5Font.size, 200);
+
+        dialog->onGbkFont();
+        QCOMPARE(pane()->font().family(), QStringLiteral("Noto Sans CJK TC"));
+        QCOMPARE(pane()->font().pointSize(), 20);
+    }
+
+    void noFontIsAppliedBeforeAnythingIsShown() {
+        const QFont before = pane()->font();
+        QFont chosen(QStringLiteral("Noto Sans CJK SC"));
+        chosen.setPointSize(30);
+        recorder.fontAnswer = chosen;
+        dialog->onGbkFont();
+        dialog->onBig5Font();
+        QCOMPARE(pane()->font(), before);
+    }
+};
+
+QTEST_MAIN(DialogSettingsTest)
+#include "dialog_settings_test.moc"

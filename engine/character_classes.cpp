@@ -1,16 +1,67 @@
 #include "character_classes.h"
 
 #include <initializer_list>
+#include <memory>
 
 namespace quillon {
 namespace {
 
-bool inAnyClass(const EncodingProfile& source, CharCode code,
-                std::initializer_list<CharClass> classes) {
-    for (CharClass c : classes) {
-        if (inList(code, source.list(c))) return true;
+constexpr ClassSet setOf(std::initializer_list<CharClass> classes) {
+    ClassSet set = 0;
+    for (CharClass c : classes) set |= ClassSet(1) << static_cast<int>(c);
+    return set;
+}
+
+using enum CharClass;
+// The enumeration comma is deliberately not punctuation here: it may start a
+// line and may stand in a heading.
+constexpr ClassSet kPunctuation =
+    setOf({Comma, Period, Colon, Semicolon, Question, Exclamation, Ellipsis, LeftDoubleQuote,
+           RightDoubleQuote, LeftSingleQuote, RightSingleQuote, LeftCornerBracket,
+           RightCornerBracket, LeftWhiteCornerBracket, RightWhiteCornerBracket});
+constexpr ClassSet kClosingQuotes =
+    setOf({RightDoubleQuote, RightSingleQuote, RightCornerBracket, RightWhiteCornerBracket});
+constexpr ClassSet kSentenceEnds = setOf({Period, Question, Exclamation, Ellipsis});
+
+ClassSet scanClasses(const EncodingProfile& profile, CharCode code) {
+    ClassSet set = 0;
+    for (int c = 0; c < kClassCount; ++c) {
+        if (inList(code, profile.classes[c])) set |= ClassSet(1) << c;
     }
-    return false;
+    return set;
+}
+
+// The classes of every code of every built-in profile, worked out once: the
+// format run asks about every character, most of them hanzi in no class.
+struct ClassTable {
+    ClassSet ascii[0x80];
+    ClassSet doubleByte[4][0x8000];  // GB, GBK, BIG5, PureASC; codes 8000..FFFF
+};
+
+int builtInSlot(const EncodingProfile& profile) {
+    if (&profile == &profiles::GB) return 0;
+    if (&profile == &profiles::GBK) return 1;
+    if (&profile == &profiles::BIG5) return 2;
+    if (&profile == &profiles::PureASC) return 3;
+    return -1;
+}
+
+const ClassTable& classTable() {
+    static const std::unique_ptr<ClassTable> table = [] {
+        auto t = std::make_unique<ClassTable>();
+        for (CharCode code = 0; code < 0x80; ++code) t->ascii[code] = scanClasses(profiles::PureASC, code);
+        for (const EncodingProfile* p : {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {
+            ClassSet* sets = t->doubleByte[builtInSlot(*p)];
+            for (int i = 0; i < 0x8000; ++i) sets[i] = 0;
+            for (int c = 0; c < kClassCount; ++c) {
+                for (const CharCode* code = p->classes[c]; *code != 0; ++code) {
+                    if (isDoubleByte(*code)) sets[*code - 0x8000] |= ClassSet(1) << c;
+                }
+            }
+        }
+        return t;
+    }();
+    return *table;
 }
 
 }  // namespace
@@ -22,15 +73,23 @@ bool inList(CharCode code, const CharCode* list) {
     return false;
 }
 
+ClassSet classesOf(const EncodingProfile& source, CharCode code) {
+    if (!isDoubleByte(code)) return classTable().ascii[code];
+    const int slot = builtInSlot(source);
+    return slot < 0 ? scanClasses(source, code) : classTable().doubleByte[slot][code - 0x8000];
+}
+
+ClassSet doubleByteClassesOf(const EncodingProfile& source, CharCode code) {
+    return isDoubleByte(code) ? classesOf(source, code) : 0;
+}
+
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope) {
-    if (isDoubleByte(code)) {
-        return scope != Scope::AsciiOnly && inList(code, source.list(c));
-    }
-    return scope != Scope::DoubleByteOnly && inList(code, profiles::PureASC.list(c));
+    if (isDoubleByte(code) ? scope == Scope::AsciiOnly : scope == Scope::DoubleByteOnly) return false;
+    return (classesOf(source, code) >> static_cast<int>(c) & 1) != 0;
 }
 
 bool isBlank(const EncodingProfile& source, CharCode code) {
-    return inClass(source, code, CharClass::Blank, Scope::Both);
+    return inClass(source, code, Blank, Scope::Both);
 }
 
 bool isAsciiPunctuation(CharCode code) {
@@ -42,30 +101,20 @@ bool isAsciiPunctuation(CharCode code) {
     }
 }
 
-// The enumeration comma is deliberately not punctuation here: it may start a
-// line and may stand in a heading.
+// The ASCII sides of these predicates are fixed sets, not PureASC's classes.
 bool isPunctuation(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return isAsciiPunctuation(code);
-    using enum CharClass;
-    return inAnyClass(source, code,
-                      {Comma, Period, Colon, Semicolon, Question, Exclamation, Ellipsis,
-                       LeftDoubleQuote, RightDoubleQuote, LeftSingleQuote, RightSingleQuote,
-                       LeftCornerBracket, RightCornerBracket, LeftWhiteCornerBracket,
-                       RightWhiteCornerBracket});
+    return (classesOf(source, code) & kPunctuation) != 0;
 }
 
 bool isClosingQuote(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code == '"' || code == '\'';
-    using enum CharClass;
-    return inAnyClass(source, code,
-                      {RightDoubleQuote, RightSingleQuote, RightCornerBracket,
-                       RightWhiteCornerBracket});
+    return (classesOf(source, code) & kClosingQuotes) != 0;
 }
 
 bool isSentenceEnd(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code == '.' || code == '?' || code == '!';
-    using enum CharClass;
-    return inAnyClass(source, code, {Period, Question, Exclamation, Ellipsis});
+    return (classesOf(source, code) & kSentenceEnds) != 0;
 }
 
 }  // namespace quillon

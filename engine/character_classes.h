@@ -1,15 +1,27 @@
 #pragma once
 
+#include <cstdint>
+
 #include "char_code.h"
 #include "encoding_profile.h"
 
 namespace quillon {
+
+// A set of character classes, bit i for CharClass i.
+using ClassSet = std::uint32_t;
 
 // Which side of a code a class test looks at.
 enum class Scope : int { AsciiOnly = 0, DoubleByteOnly = 1, Both = 2 };
 
 // True if `code` is one of the codes of `list` before its terminating 0.
 bool inList(CharCode code, const CharCode* list);
+
+// The classes `code` belongs to: a double-byte code in `source`, an ASCII code
+// in PureASC.
+ClassSet classesOf(const EncodingProfile& source, CharCode code);
+// The same for double-byte codes only; an ASCII code is in none of the
+// source's own lists.
+ClassSet doubleByteClassesOf(const EncodingProfile& source, CharCode code);
 
 // Double-byte codes are looked up in `source`, ASCII codes always in PureASC.
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);

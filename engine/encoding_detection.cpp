@@ -14,9 +14,9 @@ namespace {
 // comma, colon and the character 的, each in the profile's own coding.
 bool isCommonMark(const EncodingProfile& profile, CharCode code) {
     using enum CharClass;
-    return inList(code, profile.list(Blank)) || inList(code, profile.list(Period)) ||
-           inList(code, profile.list(Comma)) || inList(code, profile.list(Colon)) ||
-           code == profile.headingWords[0];
+    constexpr ClassSet kMarks = 1u << int(Blank) | 1u << int(Period) | 1u << int(Comma) |
+                                1u << int(Colon);
+    return (doubleByteClassesOf(profile, code) & kMarks) != 0 || code == profile.headingWords[0];
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The format run: lines are trimmed, joined into paragraphs by the chosen
 // rule, transformed character by character and laid out into lines.
+#include <bit>
 #include <cstring>
 
 #include "character_classes.h"
@@ -38,23 +39,18 @@ private:
 
 }  // namespace
 
+// Classes 9 to 16 come in opening/closing pairs, one pair per counter, and are
+// tested in that order.
 void TextFormatter::updateQuoteDepth(CharCode code) {
-    using enum CharClass;
-    static constexpr CharClass kPairs[4][2] = {
-        {LeftDoubleQuote, RightDoubleQuote},
-        {LeftSingleQuote, RightSingleQuote},
-        {LeftCornerBracket, RightCornerBracket},
-        {LeftWhiteCornerBracket, RightWhiteCornerBracket},
-    };
-    for (int i = 0; i < 4; ++i) {
-        if (inList(code, sourceProfile->list(kPairs[i][0]))) {
-            ++quoteDepth[i];
-            return;
-        }
-        if (inList(code, sourceProfile->list(kPairs[i][1]))) {
-            if (quoteDepth[i] > 0) --quoteDepth[i];
-            return;
-        }
+    constexpr int kFirst = static_cast<int>(CharClass::LeftDoubleQuote);
+    const ClassSet quotes = doubleByteClassesOf(*sourceProfile, code) >> kFirst & 0xFF;
+    if (quotes == 0) return;
+    const int index = std::countr_zero(quotes);
+    std::int32_t& depth = quoteDepth[index / 2];
+    if (index % 2 == 0) {
+        ++depth;
+    } else if (depth > 0) {
+        --depth;
     }
 }
 

@@ -1,6 +1,8 @@
 // Per-character transformations of the format run: ASCII punctuation to the
 // source encoding's full-width forms, straight quotes paired, Big5 vertical
 // forms and full-width marks fixed. Every result is a code of the source profile.
+#include <bit>
+
 #include "character_classes.h"
 #include "text_formatter.h"
 
@@ -31,11 +33,11 @@ CharCode TextFormatter::translateAsciiPunctuation(CharCode code) {
         singleQuoteOpen = !singleQuoteOpen;
         return sourceProfile->primary(singleQuoteOpen ? LeftSingleQuote : RightSingleQuote);
     }
-    for (int c = 0; c < kClassCount; ++c) {
-        const CharCode ascii = profiles::PureASC.classes[c][0];
-        if (ascii != 0 && ascii == code) return sourceProfile->classes[c][0];
-    }
-    return code;
+    // PureASC's lists hold one code at most: the first class holding the code
+    // is the one it begins.
+    const ClassSet classes = classesOf(*sourceProfile, code);
+    if (classes == 0) return code;
+    return sourceProfile->classes[std::countr_zero(classes)][0];
 }
 
 CharCode TextFormatter::fixVerticalForm(CharCode code) const {
@@ -49,8 +51,9 @@ CharCode TextFormatter::fixVerticalForm(CharCode code) const {
 CharCode TextFormatter::fixFullwidthMark(CharCode previousCode, CharCode code) {
     using enum CharClass;
     const EncodingProfile& source = *sourceProfile;
-    if (inList(code, source.list(FullwidthDot))) return source.primary(Period);
-    if (!inList(code, source.list(FullwidthQuote))) return code;
+    const ClassSet classes = doubleByteClassesOf(source, code);
+    if (classes & (ClassSet(1) << int(FullwidthDot))) return source.primary(Period);
+    if (!(classes & (ClassSet(1) << int(FullwidthQuote)))) return code;
     // A straight quote after a colon always opens a quotation, even when the
     // one before it was never closed.
     if (doubleQuoteOpen && inClass(source, previousCode, Colon, Scope::Both)) {

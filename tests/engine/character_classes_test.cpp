@@ -152,3 +152,29 @@ TEST(Predicates, SentenceEndsAndClosingQuotes) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(ClassesOf, AgreesWithTheListsForEveryCode) {
+    for (const EncodingProfile* profile :
+         {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {
+        for (unsigned code = 0; code <= 0xFFFF; ++code) {
+            const EncodingProfile& listed = isDoubleByte(CharCode(code)) ? *profile : profiles::PureASC;
+            ClassSet expected = 0;
+            for (int c = 0; c < kClassCount; ++c) {
+                if (inList(CharCode(code), listed.classes[c])) expected |= ClassSet(1) << c;
+            }
+            ASSERT_EQ(classesOf(*profile, CharCode(code)), expected)
+                << profile->name << " " << std::hex << code;
+        }
+    }
+    // A profile that is not built in is answered from its own lists.
+    EncodingProfile custom = profiles::GB;
+    custom.classes[1][1] = 0xB0A1;
+    EXPECT_EQ(classesOf(custom, 0xB0A1), ClassSet(1) << 1);
+    EXPECT_EQ(classesOf(profiles::GB, 0xB0A1), 0u);
+}
+
+}  // namespace
+}  // namespace quillon

@@ -74,7 +74,8 @@ bool inList(CharCode code, const CharCode* list) {
 }
 
 ClassSet classesOf(const EncodingProfile& source, CharCode code) {
-    if (!isDoubleByte(code)) return classTable().ascii[code];
+    if (code < 0x80) return classTable().ascii[code];
+    if (!isDoubleByte(code)) return 0;  // no character reads as 80..7FFF
     const int slot = builtInSlot(source);
     return slot < 0 ? scanClasses(source, code) : classTable().doubleByte[slot][code - 0x8000];
 }

@@ -1,0 +1,172 @@
+#include "command_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+#include <vector>
+
+#include "option_table.h"
+
+namespace quillon::cli {
+namespace {
+
+std::optional<Command> findCommand(std::string_view name) {
+    for (Command command : kCommands) {
+        if (commandName(command) == name) return command;
+    }
+    return std::nullopt;
+}
+
+const OptionSpec* findOption(std::string_view name) {
+    for (const OptionSpec& spec : optionTable()) {
+        if (spec.name == name) return &spec;
+    }
+    return nullptr;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+class Parser {
+public:
+    explicit Parser(std::span<const char* const> args) : args_(args) {}
+
+    CommandLine parse() {
+        parseArguments();
+        return result_;
+    }
+
+private:
+    using Action = CommandLine::Action;
+
+    bool parseArguments() {
+        if (args_.empty()) return reject("missing command (see quillon-cli --help)");
+        const std::string_view first = args_[0];
+        if (first == "--help" || first == "-h") return finish(Action::Help);
+        if (first == "--version") return finish(Action::Version);
+        result_.command = findCommand(first);
+        if (!result_.command) {
+            const char* what = first.starts_with("-") ? "unknown option " : "unknown command ";
+            return reject(what + quoted(first) + " (see quillon-cli --help)");
+        }
+
+        std::vector<std::string_view> operands;
+        bool optionsEnded = false;
+        for (next_ = 1; next_ < args_.size();) {
+            const std::string_view arg = args_[next_++];
+            if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
+                operands.push_back(arg);
+            } else if (arg == "--") {
+                optionsEnded = true;
+            } else if (arg == "--help" || arg == "-h") {
+                return finish(Action::Help);
+            } else if (!parseOption(arg)) {
+                return false;
+            }
+        }
+        if (operands.empty()) return reject("missing SOURCE and DESTINATION");
+        if (operands.size() == 1) return reject("missing DESTINATION");
+        if (operands.size() > 2) return reject("unexpected argument " + quoted(operands[2]));
+        result_.source = operands[0];
+        result_.destination = operands[1];
+        return finish(Action::Run);
+    }
+
+    // Reads one "--name", "--no-name", "--name=value" or "--name value".
+    bool parseOption(std::string_view arg) {
+        const std::size_t equals = arg.find('=');
+        const std::string option = quoted(arg.substr(0, equals));
+        const std::string_view name = arg.substr(0, equals).substr(2);
+
+        const OptionSpec* spec = arg.starts_with("--") ? findOption(name) : nullptr;
+        bool negated = false;
+        if (spec == nullptr && arg.starts_with("--no-")) {
+            spec = findOption(name.substr(3));
+            negated = true;
+            if (spec != nullptr && spec->kind != OptionSpec::Kind::Switch) spec = nullptr;
+        }
+        if (spec == nullptr) {
+            return reject("unknown option " + option + " (see quillon-cli " +
+                          std::string(commandName(*result_.command)) + " --help)");
+        }
+        if (!appliesTo(*spec, *result_.command)) {
+            return reject("option " + option + " is only for format");
+        }
+
+        std::int32_t& field = result_.options.*(spec->field);
+        std::optional<std::string_view> value;
+        if (equals != arg.npos) value = arg.substr(equals + 1);
+        switch (spec->kind) {
+            case OptionSpec::Kind::Switch:
+            case OptionSpec::Kind::Flag:
+                if (value) return reject("option " + option + " takes no value");
+                field = negated ? 0 : 1;
+                return true;
+            case OptionSpec::Kind::Number:
+            case OptionSpec::Kind::Keyword:
+                if (!value) {
+                    if (next_ == args_.size()) return reject("option " + option + " needs a value");
+                    value = args_[next_++];
+                }
+                return spec->kind == OptionSpec::Kind::Number
+                           ? readNumber(*value, option, field)
+                           : readKeyword(*spec, *value, option, field);
+        }
+        return false;
+    }
+
+    // A signed decimal int32: an optional sign and digits, nothing else.
+    bool readNumber(std::string_view text, const std::string& option, std::int32_t& field) {
+        const bool plus = text.starts_with('+');
+        const std::string_view digits = plus ? text.substr(1) : text;
+        std::int32_t number = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (error == std::errc::result_out_of_range) {
+            return reject(quoted(text) + " is out of range for " + option);
+        }
+        if (error != std::errc() || end != digits.data() + digits.size() ||
+            (plus && digits.starts_with('-'))) {
+            return reject(quoted(text) + " is not a number for " + option);
+        }
+        field = number;
+        return true;
+    }
+
+    bool readKeyword(const OptionSpec& spec, std::string_view text, const std::string& option,
+                     std::int32_t& field) {
+        std::string names;
+        for (const Choice& choice : spec.choices) {
+            if (equalsIgnoringCase(text, choice.name)) {
+                field = choice.value;
+                return true;
+            }
+            names += (names.empty() ? "" : ", ") + std::string(choice.name);
+        }
+        return reject(quoted(text) + " is not a value of " + option + " (" + names + ")");
+    }
+
+    bool reject(std::string error) {
+        result_.action = Action::UsageError;
+        result_.error = std::move(error);
+        return false;
+    }
+
+    bool finish(Action action) {
+        result_.action = action;
+        return true;
+    }
+
+    std::span<const char* const> args_;
+    std::size_t next_ = 0;
+    CommandLine result_;
+};
+
+}  // namespace
+
+CommandLine parseCommandLine(std::span<const char* const> args) { return Parser(args).parse(); }
+
+}  // namespace quillon::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "run_options.h"
+
+namespace quillon::cli {
+
+// What the arguments ask for.
+struct CommandLine {
+    enum class Action { Run, Help, Version, UsageError };
+    Action action = Action::UsageError;
+    std::optional<Command> command;  // none with Help: the overall help
+    RunOptions options;
+    std::string source;
+    std::string destination;
+    std::string error;  // one line naming the problem, with UsageError
+};
+
+// `args` are the arguments after the program name. Options and operands may
+// be mixed; "--" ends the options; "-" is an operand.
+CommandLine parseCommandLine(std::span<const char* const> args);
+
+}  // namespace quillon::cli

@@ -1,0 +1,124 @@
+#include "help_text.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "option_table.h"
+
+namespace quillon::cli {
+namespace {
+
+constexpr std::string_view kOverview =
+    "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
+    "       quillon-cli format [options] SOURCE DESTINATION\n"
+    "       quillon-cli --help | --version\n"
+    "\n"
+    "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5.\n"
+    "\n"
+    "Commands:\n"
+    "  convert   re-encode text line by line, simplified to traditional on the way\n"
+    "            to Big5 and back on the way to GB; the layout stays as it was\n"
+    "  format    join lines into paragraphs, centre headings, wrap at a fixed width\n"
+    "            with indent and margin, and convert the encoding on the way out\n"
+    "\n"
+    "Run 'quillon-cli COMMAND --help' for the options of a command.\n";
+
+constexpr std::string_view kConvertSummary =
+    "Re-encodes SOURCE into DESTINATION line by line between GB/GBK and Big5,\n"
+    "changing simplified characters to traditional ones on the way to Big5 and back\n"
+    "on the way to GB. The layout stays as it was.\n";
+
+constexpr std::string_view kFormatSummary =
+    "Joins the lines of SOURCE into paragraphs, drops blank and separator lines,\n"
+    "aligns short headings, wraps lines at a fixed width with indent and margin,\n"
+    "makes ASCII punctuation full-width and writes DESTINATION, converting the\n"
+    "encoding on the way out. A source without any Chinese character is not\n"
+    "formatted and DESTINATION is left alone.\n";
+
+constexpr std::string_view kCommonNotes =
+    "\n"
+    "SOURCE or DESTINATION may be - for standard input or standard output.\n"
+    "Every line written ends with CR LF. Characters that are invalid or have no\n"
+    "counterpart become a box and give a warning.\n"
+    "\n"
+    "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
+    "2 error or bad usage.\n";
+
+std::string valueWords(const OptionSpec& spec) {
+    std::string words;
+    for (const Choice& choice : spec.choices) {
+        words += (words.empty() ? "" : "|") + std::string(choice.name);
+    }
+    return words;
+}
+
+std::string defaultOf(const OptionSpec& spec) {
+    const std::int32_t value = RunOptions{}.*(spec.field);
+    switch (spec.kind) {
+        case OptionSpec::Kind::Switch: return value ? "on" : "off";
+        case OptionSpec::Kind::Flag: return {};
+        case OptionSpec::Kind::Number: return std::to_string(value);
+        case OptionSpec::Kind::Keyword:
+            for (const Choice& choice : spec.choices) {
+                if (choice.value == value) return std::string(choice.name);
+            }
+            break;
+    }
+    return {};
+}
+
+// "  --option VALUE   help text (default X)", the help wrapped at 79 columns
+// in a column of its own.
+std::string optionLine(std::string_view left, std::string_view help, const std::string& dflt) {
+    constexpr std::size_t kHelpColumn = 30;
+    constexpr std::size_t kWidth = 79;
+    std::string text(help);
+    if (!dflt.empty()) text += " (default " + dflt + ")";
+
+    std::string lines = "  " + std::string(left);
+    std::size_t column = lines.size();
+    if (column >= kHelpColumn) {
+        lines += "\n";
+        column = 0;
+    }
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        std::size_t take = rest.size();
+        if (take > kWidth - kHelpColumn) take = rest.rfind(' ', kWidth - kHelpColumn);
+        lines += std::string(kHelpColumn - column, ' ') + std::string(rest.substr(0, take)) + "\n";
+        column = 0;
+        rest.remove_prefix(std::min(take + 1, rest.size()));
+    }
+    return lines;
+}
+
+std::string commandHelp(Command command) {
+    const std::string name(commandName(command));
+    std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
+    text += command == Command::Convert ? kConvertSummary : kFormatSummary;
+    text += "\nOptions:\n";
+    for (const OptionSpec& spec : optionTable()) {
+        if (!appliesTo(spec, command)) continue;
+        std::string left = "--" + std::string(spec.name);
+        switch (spec.kind) {
+            case OptionSpec::Kind::Switch: left += ", --no-" + std::string(spec.name); break;
+            case OptionSpec::Kind::Flag: break;
+            case OptionSpec::Kind::Number: left += " N"; break;
+            case OptionSpec::Kind::Keyword: left += " " + valueWords(spec); break;
+        }
+        text += optionLine(left, spec.help, defaultOf(spec));
+    }
+    text += optionLine("-h, --help", "show this help and exit", {});
+    text += "\nAn option's value may also be given as --option=VALUE.\n";
+    return text + std::string(kCommonNotes);
+}
+
+}  // namespace
+
+std::string helpText(std::optional<Command> command) {
+    return command ? commandHelp(*command) : std::string(kOverview);
+}
+
+std::string versionText() { return "quillon-cli " QUILLON_VERSION "\n"; }
+
+}  // namespace quillon::cli

@@ -1,0 +1,50 @@
+#include "option_table.h"
+
+namespace quillon::cli {
+namespace {
+
+constexpr Choice kSourceEncodings[] = {{"auto", 0}, {"gb", 1}, {"gbk", 2}, {"big5", 3}};
+constexpr Choice kOutputEncodings[] = {
+    {"same", 0}, {"gb", 1}, {"gbk", 2}, {"big5", 3}, {"different", 4}};
+constexpr Choice kParagraphModes[] = {
+    {"auto", 0}, {"one-line", 1}, {"empty-line", 2}, {"leading-spaces", 3}, {"force", 4}};
+constexpr Choice kHeadingAlignments[] = {{"left", 0}, {"middle", 1}, {"right", 2}, {"normal", 3}};
+
+using enum OptionSpec::Kind;
+
+constexpr OptionSpec kOptions[] = {
+    {"from", Keyword, &RunOptions::sourceEncoding, kSourceEncodings, false,
+     "source encoding"},
+    {"to", Keyword, &RunOptions::outputEncoding, kOutputEncodings, false,
+     "output encoding; same keeps the source's, different switches between GB/GBK and Big5, and a convert run treats same as different"},
+    {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
+    {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
+    {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
+     "characters per line; negative: no wrapping"},
+    {"line-spacing", Number, &RunOptions::lineSpacing, {}, true,
+     "empty lines after each paragraph and heading"},
+    {"lead-spaces", Number, &RunOptions::leadingSpaces, {}, true,
+     "blank units before a paragraph's first line"},
+    {"left-margin", Number, &RunOptions::leftMargin, {}, true,
+     "blank units before every paragraph line"},
+    {"paragraph", Keyword, &RunOptions::paragraphMode, kParagraphModes, true,
+     "how paragraphs are recognised"},
+    {"heading", Keyword, &RunOptions::headingAlignment, kHeadingAlignments, true,
+     "heading alignment"},
+    {"fullwidth-spaces", Switch, &RunOptions::fullWidthSpaces, {}, true,
+     "the blank unit is the full-width blank, else two ASCII spaces"},
+    {"auto-fix", Switch, &RunOptions::autoFix, {}, true,
+     "fix quotes and vertical forms"},
+    {"natural-syntax", Switch, &RunOptions::naturalSyntax, {}, true,
+     "keep punctuation from starting a line"},
+};
+
+}  // namespace
+
+std::span<const OptionSpec> optionTable() { return kOptions; }
+
+bool appliesTo(const OptionSpec& spec, Command command) {
+    return command == Command::Format || !spec.formatOnly;
+}
+
+}  // namespace quillon::cli

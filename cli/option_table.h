@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "run_options.h"
+
+namespace quillon::cli {
+
+struct Choice {
+    std::string_view name;
+    std::int32_t value;
+};
+
+// One option of a subcommand: how its value is read and which field it sets.
+struct OptionSpec {
+    enum class Kind {
+        Switch,  // --name sets 1; --no-name sets 0
+        Flag,    // --name sets 1
+        Number,  // --name N, a signed decimal int32
+        Keyword,  // --name WORD, one of `choices`
+    };
+    std::string_view name;  // without the leading "--"
+    Kind kind;
+    std::int32_t RunOptions::*field;
+    std::span<const Choice> choices;
+    bool formatOnly;
+    std::string_view help;
+};
+
+std::span<const OptionSpec> optionTable();
+
+bool appliesTo(const OptionSpec& spec, Command command);
+
+}  // namespace quillon::cli

@@ -1,0 +1,148 @@
+// quillon-cli with "-" for standard input and output: spooled through
+// temporary files that never stay behind.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "cli_runner.h"
+#include "temp_files.h"
+
+namespace quillon::testing {
+namespace {
+
+// A source big enough that it cannot all sit in a pipe or a stdio buffer.
+std::string largeGbText() {
+    std::string line;
+    for (int i = 0; i < 40; ++i) line += "\xB9\xFA\xCE\xAA";
+    line += "\xA3\xAC\n";
+    std::string text;
+    while (text.size() < (4u << 20)) text += line;
+    return text;
+}
+
+class CliStreams : public ::testing::Test {
+protected:
+    CliStreams() {
+        std::filesystem::create_directory(spool());
+        setup_.tmpdir = spool();
+    }
+    std::string spool() const { return dir_.file("spool"); }
+    void expectNothingLeftBehind() const { EXPECT_TRUE(std::filesystem::is_empty(spool())); }
+
+    TempDir dir_;
+    CliSetup setup_;
+};
+
+TEST_F(CliStreams, StandardInputToStandardOutput) {
+    writeFile(dir_.file("in.txt"), "\xB9\xFA\n\xCE\xAA\r\n");
+    setup_.standardInput = dir_.file("in.txt");
+    const CliRun run = runCli({"convert", "-", "-"}, setup_);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "\xB0\xEA\r\n\xAC\xB0\r\n");
+    EXPECT_EQ(run.err, "GB encoding is detected.\nConvert to BIG5 encoding.\n");
+    expectNothingLeftBehind();
+}
+
+TEST_F(CliStreams, OneSideSpooled) {
+    writeFile(dir_.file("in.txt"), "\xB0\xEA\n");
+    setup_.standardInput = dir_.file("in.txt");
+    const CliRun fromInput = runCli({"convert", "--from", "big5", "-", dir_.file("out.txt")}, setup_);
+    EXPECT_EQ(fromInput.exitCode, 0);
+    EXPECT_EQ(readFile(dir_.file("out.txt")), "\xB9\xFA\r\n");
+
+    setup_.standardInput = "/dev/null";
+    const CliRun toOutput = runCli({"convert", "--from", "big5", dir_.file("in.txt"), "-"}, setup_);
+    EXPECT_EQ(toOutput.exitCode, 0);
+    EXPECT_EQ(toOutput.out, "\xB9\xFA\r\n");
+    expectNothingLeftBehind();
+}
+
+TEST_F(CliStreams, WarningRunStillWritesItsOutput) {
+    writeFile(dir_.file("in.txt"), "\xB0\x41\n");
+    setup_.standardInput = dir_.file("in.txt");
+    const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", "-", "-"}, setup_);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "\xA1\xBC\r\n");
+    EXPECT_EQ(run.err, "quillon-cli: Warning: Invalid Chinese character found\n");
+    expectNothingLeftBehind();
+}
+
+TEST_F(CliStreams, FailedRunWritesNothingToStandardOutput) {
+    const CliRun run = runCli({"convert", dir_.file("missing.txt"), "-"}, setup_);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quillon-cli: Unable to open source file\n");
+    expectNothingLeftBehind();
+}
+
+TEST_F(CliStreams, UnwritableStandardOutputIsAnError) {
+    writeFile(dir_.file("in.txt"), "\xB9\xFA\n");
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    setup_.standardOutput = full;
+    const CliRun toFull = runCli({"convert", "--to", "big5", dir_.file("in.txt"), "-"}, setup_);
+    ::close(full);
+    EXPECT_EQ(toFull.exitCode, 2);
+    EXPECT_EQ(toFull.err, "GB encoding is detected.\n"
+                          "quillon-cli: Unable to write standard output: No space left on device\n");
+
+    setup_.standardOutput = -1;
+    setup_.closeStandardOutput = true;
+    const CliRun closed = runCli({"convert", "--to", "big5", dir_.file("in.txt"), "-"}, setup_);
+    EXPECT_EQ(closed.exitCode, 2);
+    EXPECT_EQ(closed.err, "GB encoding is detected.\n"
+                          "quillon-cli: Unable to write standard output: Bad file descriptor\n");
+    expectNothingLeftBehind();
+}
+
+TEST_F(CliStreams, MissingTemporaryFolderIsAnError) {
+    setup_.tmpdir = dir_.file("absent");
+    const CliRun run = runCli({"convert", "-", dir_.file("out.txt")}, setup_);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "quillon-cli: Unable to create a temporary file in " + dir_.file("absent") +
+                           ": No such file or directory\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("out.txt")));
+}
+
+TEST_F(CliStreams, BrokenPipeLeavesNothingBehind) {
+    writeFile(dir_.file("in.txt"), largeGbText());
+    setup_.standardInput = dir_.file("in.txt");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);  // nobody will read
+    setup_.standardOutput = pipeEnds[1];
+    const CliRun run = runCli({"convert", "-", "-"}, setup_);
+    ::close(pipeEnds[1]);
+    EXPECT_EQ(run.signal, SIGPIPE);
+    expectNothingLeftBehind();
+}
+
+TEST_F(CliStreams, TerminationWhileReadingInputLeavesNothingBehind) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
+    setup_.standardInputDescriptor = pipeEnds[0];
+    CliProcess process({"convert", "-", "-"}, setup_);
+    ::close(pipeEnds[0]);
+    ASSERT_EQ(::write(pipeEnds[1], "\xB9\xFA\n", 3), 3);
+    // The input never ends: wait for the spool file, then end the run.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::filesystem::is_empty(spool()) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(std::filesystem::is_empty(spool()));
+    ::kill(process.pid(), SIGTERM);
+    const CliRun run = process.wait();
+    ::close(pipeEnds[1]);
+    EXPECT_EQ(run.signal, SIGTERM);
+    expectNothingLeftBehind();
+}
+
+}  // namespace
+}  // namespace quillon::testing

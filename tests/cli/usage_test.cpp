@@ -1,0 +1,121 @@
+// quillon-cli's command line: help, version and every kind of bad usage.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "temp_files.h"
+
+namespace quillon::testing {
+namespace {
+
+struct UsageCase {
+    std::vector<std::string> args;
+    std::string message;
+};
+
+TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
+    const UsageCase cases[] = {
+        {{}, "missing command (see quillon-cli --help)"},
+        {{"translate", "a", "b"}, "unknown command 'translate' (see quillon-cli --help)"},
+        {{"--frobnicate"}, "unknown option '--frobnicate' (see quillon-cli --help)"},
+        {{"convert", "--bogus", "a", "b"}, "unknown option '--bogus' (see quillon-cli convert --help)"},
+        {{"format", "-x", "a", "b"}, "unknown option '-x' (see quillon-cli format --help)"},
+        {{"convert", "--no-quiet", "a", "b"}, "unknown option '--no-quiet' (see quillon-cli convert --help)"},
+        {{"convert", "--version", "a", "b"}, "unknown option '--version' (see quillon-cli convert --help)"},
+        {{"convert", "--chars-per-line", "5", "a", "b"}, "option '--chars-per-line' is only for format"},
+        {{"convert"}, "missing SOURCE and DESTINATION"},
+        {{"convert", "a"}, "missing DESTINATION"},
+        {{"format", "a", "b", "c"}, "unexpected argument 'c'"},
+        {{"format", "a", "b", "--lead-spaces"}, "option '--lead-spaces' needs a value"},
+        {{"convert", "a", "b", "--from"}, "option '--from' needs a value"},
+        {{"convert", "--html=1", "a", "b"}, "option '--html' takes no value"},
+        {{"format", "--no-auto-fix=", "a", "b"}, "option '--no-auto-fix' takes no value"},
+        {{"format", "--chars-per-line", "abc", "a", "b"}, "'abc' is not a number for '--chars-per-line'"},
+        {{"format", "--line-spacing=", "a", "b"}, "'' is not a number for '--line-spacing'"},
+        {{"format", "--left-margin", "3x", "a", "b"}, "'3x' is not a number for '--left-margin'"},
+        {{"format", "--left-margin", "+-3", "a", "b"}, "'+-3' is not a number for '--left-margin'"},
+        {{"format", "--left-margin", " 3", "a", "b"}, "' 3' is not a number for '--left-margin'"},
+        {{"format", "--lead-spaces=2147483648", "a", "b"}, "'2147483648' is out of range for '--lead-spaces'"},
+        {{"format", "--lead-spaces=-2147483649", "a", "b"}, "'-2147483649' is out of range for '--lead-spaces'"},
+        {{"convert", "--from", "utf8", "a", "b"}, "'utf8' is not a value of '--from' (auto, gb, gbk, big5)"},
+        {{"convert", "--to=big", "a", "b"},
+         "'big' is not a value of '--to' (same, gb, gbk, big5, different)"},
+        {{"format", "--paragraph", "none", "a", "b"},
+         "'none' is not a value of '--paragraph' (auto, one-line, empty-line, leading-spaces, force)"},
+        {{"format", "--heading=centre", "a", "b"},
+         "'centre' is not a value of '--heading' (left, middle, right, normal)"},
+    };
+    TempDir dir;
+    CliSetup inFolder;
+    inFolder.directory = dir.path();
+    for (const UsageCase& c : cases) {
+        const std::string shown = ::testing::PrintToString(c.args);
+        const CliRun run = runCli(c.args, inFolder);
+        EXPECT_EQ(run.exitCode, 2) << shown;
+        EXPECT_EQ(run.err, "quillon-cli: " + c.message + "\n") << shown;
+        EXPECT_EQ(run.out, "") << shown;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(CliUsage, OptionsMayComeAnywhereAndDashDashEndsThem) {
+    TempDir dir;
+    writeFile(dir.file("-in.txt"), "\xB9\xFA\n");
+    CliSetup inFolder;
+    inFolder.directory = dir.path();
+    const CliRun run = runCli({"convert", "--to", "big5", "--", "-in.txt", "--from=gb"}, inFolder);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir.file("--from=gb")), "\xB0\xEA\r\n");
+
+    const CliRun late = runCli({"convert", "-in.txt", "out.txt", "--from", "gb", "--to", "big5"}, inFolder);
+    EXPECT_EQ(late.err, "quillon-cli: unknown option '-in.txt' (see quillon-cli convert --help)\n");
+    const CliRun after = runCli({"convert", "./-in.txt", "out.txt", "--from", "gb", "--to=big5"}, inFolder);
+    EXPECT_EQ(after.exitCode, 0) << after.err;
+    EXPECT_EQ(after.err, "");
+    EXPECT_EQ(readFile(dir.file("out.txt")), "\xB0\xEA\r\n");
+}
+
+TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
+    const CliRun overall = runCli({"--help"});
+    EXPECT_EQ(overall.exitCode, 0);
+    EXPECT_EQ(overall.err, "");
+    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] SOURCE DESTINATION\n"))
+        << overall.out;
+
+    const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",
+                            "--html, --no-html", "--quiet"};
+    const char* formatOnly[] = {"--chars-per-line N", "(default 38)", "--line-spacing N",
+                                "--lead-spaces N", "--left-margin N",
+                                "--paragraph auto|one-line|empty-line|leading-spaces|force",
+                                "--heading left|middle|right|normal", "(default middle)",
+                                "--fullwidth-spaces, --no-fullwidth-spaces",
+                                "--auto-fix, --no-auto-fix", "--natural-syntax, --no-natural-syntax"};
+    for (const char* command : {"convert", "format"}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{command, "--help"}, {command, "a", "-h", "b"}}) {
+            const CliRun run = runCli(args);
+            EXPECT_EQ(run.exitCode, 0);
+            EXPECT_EQ(run.err, "");
+            EXPECT_TRUE(run.out.starts_with("Usage: quillon-cli " + std::string(command) +
+                                            " [options] SOURCE DESTINATION\n"));
+            for (const char* text : shared) EXPECT_NE(run.out.find(text), std::string::npos) << text;
+            const bool isFormat = std::string(command) == "format";
+            for (const char* text : formatOnly) {
+                EXPECT_EQ(run.out.find(text) != std::string::npos, isFormat) << command << " " << text;
+            }
+        }
+    }
+}
+
+TEST(CliUsage, Version) {
+    const CliRun run = runCli({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "quillon-cli 1.0\n");
+    EXPECT_EQ(run.err, "");
+}
+
+}  // namespace
+}  // namespace quillon::testing

@@ -82,6 +82,7 @@ private:
     void connectHandlers();
     // A box owned by the dialog, captioned "Error", without an icon.
     void showError(const QString& text);
+    void warnOfReplacedCharacters(qsizetype count, const QString& what);
     // The font chooser for `font`; the pane follows when it shows that font.
     void chooseFont(FontSetting& font);
 

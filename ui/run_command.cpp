@@ -2,39 +2,117 @@
 // between them, and what the user sees of the result.
 #include <QFile>
 
+#include <optional>
+
+#include "clipboard_text.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "same_file.h"
+#include "temporary_file.h"
 
 namespace quillon {
+namespace {
+
+RunResult runEngine(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination) {
+    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray destinationName = QFile::encodeName(destination);
+    return kind == RunKind::Convert ? formatter.convertFile(sourceName.constData(), destinationName.constData())
+                                    : formatter.formatFile(sourceName.constData(), destinationName.constData());
+}
+
+}  // namespace
+
+// Characters lost between the clipboard's Unicode text and a code page are
+// reported as the engine reports its own replacements: unless Quiet Mode is
+// checked.
+void MainDialog::warnOfReplacedCharacters(qsizetype count, const QString& what) {
+    if (count == 0 || isButtonChecked(*this, control_id::kQuietMode)) return;
+    const bool one = count == 1;
+    hooks_.showMessage(this, QStringLiteral("Warning"),
+                       QStringLiteral("Warning: %1 %2 of %3 could not be converted and %4 replaced.")
+                           .arg(count)
+                           .arg(one ? QStringLiteral("character") : QStringLiteral("characters"), what,
+                                one ? QStringLiteral("was") : QStringLiteral("were")),
+                       QMessageBox::Warning);
+}
 
 void MainDialog::runCommand(RunKind kind) {
+    using namespace control_id;
     if (!formatter || !formatter->hasBuffers()) {
         showError(QStringLiteral("Out of memory: the text engine could not be started."));
         return;
     }
     applyOptions();
 
-    const QString source = dialogItemText(*this, control_id::kSourcePath);
-    if (source.isEmpty()) {
-        showError(QStringLiteral("No source filename is given."));
-        return;
+    // Whatever way the command ends, its temporary files go with it (the
+    // source's first: members are destroyed in reverse order).
+    std::optional<TemporaryFile> destinationTemporary;
+    std::optional<TemporaryFile> sourceTemporary;
+
+    QString source;
+    if (isButtonChecked(*this, kSourceClipboard)) {
+        const std::optional<EncodedText> text = readClipboardBytes(formatter->sourceEncoding());
+        if (!text) {
+            showError(QStringLiteral("Fail to copy from clipboard"));
+            return;
+        }
+        warnOfReplacedCharacters(text->replacedCount, QStringLiteral("the clipboard text"));
+        sourceTemporary.emplace();
+        if (!sourceTemporary->isValid() || !sourceTemporary->write(text->bytes)) {
+            showError(sourceTemporary->errorString());
+            return;
+        }
+        source = sourceTemporary->path();
+    } else {
+        source = dialogItemText(*this, kSourcePath);
+        if (source.isEmpty()) {
+            showError(QStringLiteral("No source filename is given."));
+            return;
+        }
     }
-    const QString destination = dialogItemText(*this, control_id::kDestinationPath);
-    if (destination.isEmpty()) {
-        showError(QStringLiteral("No destination filename is given."));
+
+    QString destination;
+    if (isButtonChecked(*this, kDestinationClipboard)) {
+        destinationTemporary.emplace();
+        if (!destinationTemporary->isValid()) {
+            showError(destinationTemporary->errorString());
+            return;
+        }
+        destination = destinationTemporary->path();
+    } else {
+        destination = dialogItemText(*this, kDestinationPath);
+        if (destination.isEmpty()) {
+            showError(QStringLiteral("No destination filename is given."));
+            return;
+        }
+    }
+
+    // The engine empties the destination before it reads the source.
+    if (isSameFile(source, destination)) {
+        showError(QStringLiteral("The source and the destination are the same file."));
         return;
     }
 
-    const QByteArray sourceName = QFile::encodeName(source);
-    const QByteArray destinationName = QFile::encodeName(destination);
-    const RunResult result = kind == RunKind::Convert
-                                 ? formatter->convertFile(sourceName.constData(), destinationName.constData())
-                                 : formatter->formatFile(sourceName.constData(), destinationName.constData());
-    if (isError(result) || (isWarning(result) && !isButtonChecked(*this, control_id::kQuietMode))) {
+    const RunResult result = runEngine(*formatter, kind, source, destination);
+    if (isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode))) {
         showResultMessage(result);
     }
+    if (result != kSuccess && !isWarning(result)) return;
+
+    const qint32 target = formatter->targetProfileId();
+    if (destinationTemporary) {
+        const PasteResult pasted = pasteFileToClipboard(destination, target);
+        if (pasted.status == PasteStatus::FileUnreadable) {
+            showError(QStringLiteral("Unable to read the output back from %1.").arg(destination));
+        } else if (pasted.status == PasteStatus::ClipboardRefused) {
+            showError(QStringLiteral("Fail to paste to clipboard."));
+        } else {
+            warnOfReplacedCharacters(pasted.replacedCount, QStringLiteral("the output"));
+        }
+    }
+    showOutput(destination, target);
 }
 
 }  // namespace quillon

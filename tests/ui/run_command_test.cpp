@@ -1,0 +1,248 @@
+// Convert and Format from the dialog: files, the clipboard, temporary files,
+// what is reported and what is shown.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+#include "control_ids.h"
+#include "dialog_controls.h"
+#include "fresh_settings.h"
+#include "main_dialog.h"
+#include "recording_hooks.h"
+
+using namespace quillon;
+using namespace quillon::control_id;
+
+namespace {
+
+const QString kBlank = QStringLiteral("　");  // the full-width blank
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+}  // namespace
+
+class RunCommandTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FreshSettings> settings;
+    std::unique_ptr<QTemporaryDir> temporaryFolder;  // where QLX files go
+    QTemporaryDir files;
+    RecordingHooks recorder;
+    std::unique_ptr<MainDialog> dialog;
+
+    QClipboard* clipboard() { return QGuiApplication::clipboard(); }
+    QPlainTextEdit* pane() { return qobject_cast<QPlainTextEdit*>(dialog->control(kOutputPane)); }
+    QStringList leftoverTemporaryFiles() {
+        return QDir(temporaryFolder->path()).entryList({QStringLiteral("QLX*")}, QDir::Files | QDir::Hidden);
+    }
+    void useClipboard(bool source, bool destination) {
+        checkRadioPosition(*dialog, kSourceClipboard, kSourceFile, source ? 0 : 1);
+        checkRadioPosition(*dialog, kDestinationClipboard, kDestinationFile, destination ? 0 : 1);
+    }
+    void setPaths(const QString& source, const QString& destination) {
+        setDialogItemText(*dialog, kSourcePath, source);
+        setDialogItemText(*dialog, kDestinationPath, destination);
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = files.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+private slots:
+    void init() {
+        settings = std::make_unique<FreshSettings>();
+        temporaryFolder.reset();  // before the next is made inside it
+        temporaryFolder = std::make_unique<QTemporaryDir>(files.filePath(QStringLiteral("tmp-XXXXXX")));
+        qputenv("TMPDIR", temporaryFolder->path().toLocal8Bit());
+        recorder = RecordingHooks();
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+        clipboard()->setText(QStringLiteral("untouched"));
+    }
+    void cleanup() {
+        dialog.reset();
+        QVERIFY2(leftoverTemporaryFiles().isEmpty(), qPrintable(leftoverTemporaryFiles().join(' ')));
+    }
+
+    void formatFromClipboardToClipboard() {
+        useClipboard(true, true);
+        clipboard()->setText(QStringLiteral("第一章\n\n他说：\"今天天气很好.\"\n明天见，再会\n"));
+        dialog->onFormat();
+        QVERIFY(recorder.messages.empty());
+        const QString expected = kBlank.repeated(17) + QStringLiteral("第一章\n\n") + kBlank.repeated(2) +
+                                 QStringLiteral("他说：“今天天气很好。”\n\n") + kBlank.repeated(2) +
+                                 QStringLiteral("明天见，再会\n\n");
+        QCOMPARE(clipboard()->text(), expected);
+        QCOMPARE(pane()->toPlainText(), expected);
+        QCOMPARE(dialog->displayFont, &dialog->gbkFont);
+        QCOMPARE(pane()->font().family(), QStringLiteral("SimSun"));
+    }
+
+    void simplifiedClipboardTextComesBackTraditional() {
+        useClipboard(true, true);
+        clipboard()->setText(QStringLiteral("我们的国家很大"));
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們的國家很大\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們的國家很大\n"));
+        QCOMPARE(dialog->displayFont, &dialog->big5Font);
+    }
+
+    void fileToFileWritesTheDestinationAndShowsIt() {
+        const QString destination = files.filePath("out.txt");
+        setPaths(writeFile("in.txt", "\xCE\xD2\xC3\xC7\r\n"), destination);  // 我们
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(readAll(destination), QByteArray("\xA7\xDA\xAD\xCC\r\n"));  // 我們
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們\n"));
+        QCOMPARE(clipboard()->text(), QStringLiteral("untouched"));
+    }
+
+    void aClipboardWithoutTextStopsBeforeTheRun() {
+        useClipboard(true, true);
+        auto* image = new QMimeData;
+        image->setData(QStringLiteral("image/png"), QByteArray("\x89PNG"));
+        clipboard()->setMimeData(image);
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), QStringList{"Fail to copy from clipboard"});
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(dialog->formatter->targetProfileId(), 0);  // no run chose a target
+        QVERIFY(leftoverTemporaryFiles().isEmpty());
+    }
+
+    void emptyPathsAreReportedSourceFirst() {
+        useClipboard(false, false);
+        setPaths(QString(), QString());
+        dialog->onFormat();
+        QCOMPARE(recorder.messageTexts(), QStringList{"No source filename is given."});
+
+        recorder.messages.clear();
+        useClipboard(true, false);
+        clipboard()->setText(QStringLiteral("我们"));
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), QStringList{"No destination filename is given."});
+        QCOMPARE(dialog->formatter->targetProfileId(), 0);
+        QVERIFY(leftoverTemporaryFiles().isEmpty());
+    }
+
+    void quietModeSilencesWarningsButNotTheOutput() {
+        useClipboard(true, true);
+        clipboard()->setText(QStringLiteral("我们あ"));  // kana: GBK has them, Big5 does not
+        checkButton(*dialog, kQuietMode, true);
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們□\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們□\n"));
+
+        checkButton(*dialog, kQuietMode, false);
+        clipboard()->setText(QStringLiteral("我们あ"));
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), QStringList{"Warning: Unable to convert some Chinese characters"});
+        QCOMPARE(recorder.messages[0].owner, nullptr);
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們□\n"));
+    }
+
+    void plainAsciiFormatRunChangesNothing() {
+        useClipboard(true, true);
+        clipboard()->setText(QStringLiteral("just ASCII text."));
+        pane()->setPlainText(QStringLiteral("earlier output"));
+        dialog->onFormat();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(clipboard()->text(), QStringLiteral("just ASCII text."));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("earlier output"));
+        QCOMPARE(dialog->displayFont, nullptr);
+    }
+
+    void aMissingSourceIsTheEnginesErrorAndNothingIsPasted() {
+        useClipboard(false, true);
+        setPaths(files.filePath("missing.txt"), QString());
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), QStringList{"Unable to open source file"});
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(recorder.messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(clipboard()->text(), QStringLiteral("untouched"));
+        QCOMPARE(pane()->toPlainText(), QString());
+    }
+
+    void anEmptyOutputLeavesAnEmptyClipboardText() {
+        useClipboard(false, true);
+        setPaths(writeFile("empty.txt", QByteArray()), QString());
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QVERIFY(clipboard()->mimeData()->hasText());
+        QCOMPARE(clipboard()->text(), QString());
+    }
+
+    void charactersNoCodePageHoldsAreReportedAndTheRunGoesOn() {
+        useClipboard(true, true);
+        clipboard()->setText(QStringLiteral("我们😀한"));
+        dialog->onConvert();
+        QCOMPARE(recorder.messages.size(), size_t(1));
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Warning"));
+        QCOMPARE(recorder.messages[0].text,
+                 QStringLiteral("Warning: 2 characters of the clipboard text could not be converted and were replaced."));
+        QVERIFY(clipboard()->text().startsWith(QStringLiteral("我們")));
+
+        recorder.messages.clear();
+        checkButton(*dialog, kQuietMode, true);
+        clipboard()->setText(QStringLiteral("我们😀"));
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+    }
+
+    void theSameFileAsSourceAndDestinationIsRefused_data() {
+        QTest::addColumn<QString>("spelling");
+        QTest::newRow("same path") << "in.txt";
+        QTest::newRow("through ..") << "sub/../in.txt";
+        QTest::newRow("symbolic link") << "link.txt";
+        QTest::newRow("hard link") << "hard.txt";
+    }
+    void theSameFileAsSourceAndDestinationIsRefused() {
+        QFETCH(QString, spelling);
+        const QByteArray bytes("\xCE\xD2\xC3\xC7\r\n");
+        const QString source = writeFile("in.txt", bytes);
+        QDir(files.path()).mkpath("sub");
+        QFile::link(source, files.filePath("link.txt"));
+        QVERIFY(::link(QFile::encodeName(source).constData(),
+                       QFile::encodeName(files.filePath("hard.txt")).constData()) == 0 ||
+                QFile::exists(files.filePath("hard.txt")));
+        setPaths(source, files.filePath(spelling));
+        dialog->onConvert();
+        dialog->onFormat();
+        QCOMPARE(recorder.messageTexts(), QStringList(2, "The source and the destination are the same file."));
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(readAll(source), bytes);
+        QCOMPARE(dialog->formatter->targetProfileId(), 0);
+    }
+
+    void anUnusableTemporaryFolderStopsTheCommand() {
+        useClipboard(true, true);
+        clipboard()->setText(QStringLiteral("我们"));
+        qputenv("TMPDIR", files.filePath("no/such/folder").toLocal8Bit());
+        dialog->onConvert();
+        qputenv("TMPDIR", temporaryFolder->path().toLocal8Bit());
+        QCOMPARE(recorder.messages.size(), size_t(1));
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QVERIFY(!recorder.messages[0].text.isEmpty());
+        QCOMPARE(dialog->formatter->targetProfileId(), 0);
+        QCOMPARE(clipboard()->text(), QStringLiteral("我们"));
+    }
+};
+
+QTEST_MAIN(RunCommandTest)
+#include "run_command_test.moc"

@@ -127,6 +127,8 @@ private slots:
                                      "Big5FontCharSet=136"};
         for (const char* line : lines)
             QVERIFY2(text.contains(QByteArray("\n") + line + "\n"), line);
+        QVERIFY(text.contains("\nGbkFontName=A Face Name Of Exactly Forty Characters.\n"));
+        QVERIFY(text.contains("\nSrcFile="));
         QVERIFY(text.startsWith("[General]\n"));
         QCOMPARE(text.count('['), 1 + 1);  // the one section and the "[notes]" in the path
     }
@@ -143,14 +145,6 @@ private slots:
         QCOMPARE(s.quiet, 7);
         QCOMPARE(s.paragraph, 12);
         QCOMPARE(s.big5Font.faceName, QString());  // stored empty is stored
-    }
-
-    void valueNamesAreCaseSensitive() {
-        writeText(settingsPath(), "[General]\nhtml=1\nParagraph=3\nEncoding=2\n");
-        const StoredSettings s = SettingsStore().load();
-        QCOMPARE(s.html, 0);
-        QCOMPARE(s.paragraph, 0);
-        QCOMPARE(s.encoding, 0);
     }
 
     void anUnwritableStoreLoadsDefaultsAndReportsTheFailedSave() {

@@ -113,14 +113,15 @@ private:
                     value = args_[next_++];
                 }
                 return spec->kind == OptionSpec::Kind::Number
-                           ? readNumber(*value, option, field)
+                           ? readNumber(*spec, *value, option, field)
                            : readKeyword(*spec, *value, option, field);
         }
         return false;
     }
 
     // A signed decimal int32: an optional sign and digits, nothing else.
-    bool readNumber(std::string_view text, const std::string& option, std::int32_t& field) {
+    bool readNumber(const OptionSpec& spec, std::string_view text, const std::string& option,
+                    std::int32_t& field) {
         const bool plus = text.starts_with('+');
         const std::string_view digits = plus ? text.substr(1) : text;
         std::int32_t number = 0;
@@ -132,6 +133,7 @@ private:
             (plus && digits.starts_with('-'))) {
             return reject(quoted(text) + " is not a number for " + option);
         }
+        if (number == 0 && spec.zeroRefused) return reject(option + " cannot be 0");
         field = number;
         return true;
     }

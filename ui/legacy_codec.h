@@ -38,8 +38,8 @@ struct EncodedText {
 
 struct DecodedText {
     QString text;
-    qsizetype replacedCount =
-        0;  // invalid or unmapped byte sequences, each shown as U+FFFD or U+001A
+    // Invalid or unmapped byte sequences, each shown as a replacement character.
+    qsizetype replacedCount = 0;
 };
 
 // Unicode text to bytes of a code page, counting what it cannot hold.

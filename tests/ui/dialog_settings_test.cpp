@@ -18,6 +18,7 @@
 #include "fresh_settings.h"
 #include "main_dialog.h"
 #include "recording_hooks.h"
+#include "test_files.h"
 
 using namespace quillon;
 using namespace quillon::control_id;
@@ -53,12 +54,7 @@ class DialogSettingsTest : public QObject {
         dialog.reset();
         dialog = std::make_unique<MainDialog>(recorder.hooks());
     }
-    QString writeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = files.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString writeFile(const QString& name, const QByteArray& bytes) { return writeTestFile(files, name, bytes); }
     QPlainTextEdit* pane() { return controlAs<QPlainTextEdit>(kOutputPane); }
     Snapshot snapshot() {
         Snapshot s;

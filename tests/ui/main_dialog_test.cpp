@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include "about_dialog.h"
@@ -290,19 +291,31 @@ private slots:
         QCOMPARE(dialog->formatter->outputEncoding(), 0);
     }
 
-    void returnInAnEditFieldFormatsAndTheDialogStaysOpen() {
+    void returnOutsidePushButtonsFormatsAndTheDialogStaysOpen() {
         showDialog();
-        auto* chars = controlAs<QLineEdit>(kCharsPerLine);
-        chars->setText(QStringLiteral("20"));
-        chars->setFocus();
-        QTest::keyClick(chars, Qt::Key_Return);
-        QVERIFY(dialog->isVisible());
-        // Both path fields are empty, so the run stops at its first check.
-        QCOMPARE(recorder.messageTexts(), QStringList{"No source filename is given."});
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
-        QCOMPARE(recorder.messages[0].owner, dialog.get());
-        QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
+        controlAs<QLineEdit>(kCharsPerLine)->setText(QStringLiteral("20"));
+        auto* outputBox = controlAs<QComboBox>(kOutputEncoding);
+        QWidget* targets[] = {dialog->control(kCharsPerLine), outputBox->lineEdit(),
+                              dialog->control(kSourceEncoding), dialog->control(kHtml)};
+        for (QWidget* target : targets) {
+            recorder.messages.clear();
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            // Both path fields are empty, so the run stops at its first check.
+            QVERIFY2(recorder.messageTexts() == QStringList{"No source filename is given."},
+                     target->metaObject()->className());
+            QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+            QCOMPARE(recorder.messages[0].owner, dialog.get());
+            QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
+        }
         QCOMPARE(dialog->formatter->lineWidth(), 40);  // the options were applied
+        QCOMPARE(outputBox->count(), 5);               // Return added no item
+
+        recorder.messages.clear();
+        dialog->control(kOutputPane)->setFocus();
+        QTest::keyClick(dialog->control(kOutputPane), Qt::Key_Return);  // the pane keeps it
+        QVERIFY(recorder.messages.empty());
     }
 
     void returnOnAFocusedPushButtonPressesThatButton() {
@@ -314,19 +327,19 @@ private slots:
         QVERIFY(recorder.messages.empty());
     }
 
-    void escapeEndsTheDialog() {
-        showDialog();
-        QTest::keyClick(controlAs<QLineEdit>(kSourcePath), Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    void escapeQuitAndTheCloseBoxEndTheDialog() {
+        const std::function<void()> ways[] = {
+            [&] { QTest::keyClick(controlAs<QLineEdit>(kSourcePath), Qt::Key_Escape); },
+            [&] { controlAs<QPushButton>(kQuit)->click(); },
+            [&] { dialog->close(); },
+        };
+        for (const auto& end : ways) {
+            showDialog();
+            end();
+            QVERIFY(!dialog->isVisible());
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        }
         QVERIFY(recorder.messages.empty());
-    }
-
-    void quitEndsTheDialog() {
-        showDialog();
-        controlAs<QPushButton>(kQuit)->click();
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
     }
 
     void browseStartsAtTheFieldAndCancelKeepsIt() {
@@ -426,18 +439,6 @@ private slots:
             QCOMPARE(recorder.messages[i].owner, dialog.get());
             QCOMPARE(recorder.messages[i].text, recorder.messages[1].text);
         }
-    }
-
-    void dialogUnitsScaleByTheFontsCharacterCell() {
-        const DialogUnits units(7, 16);  // quarter width, eighth height
-        QCOMPARE(units.toPixels(QRect(325, 10, 50, 20)), QRect(569, 20, 88, 40));
-        QCOMPARE(units.toPixels(QSize(387, 281)), QSize(677, 562));
-        QCOMPARE(units.x(2), 4);  // 3.5 rounds away from zero
-        QCOMPARE(units.x(-2), -4);
-        QCOMPARE(units.widenedToFit(88, 50).x(50), 88);  // fits already
-        QCOMPARE(units.widenedToFit(100, 50).x(50), 100);
-        QCOMPARE(units.widenedToFit(100, 50).y(8), 16);  // heights stay
-        QCOMPARE(units.widenedToFit(101, 50).x(50), 113);  // a whole pixel per character
     }
 };
 

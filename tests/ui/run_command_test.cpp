@@ -20,6 +20,7 @@
 #include "fresh_settings.h"
 #include "main_dialog.h"
 #include "recording_hooks.h"
+#include "test_files.h"
 
 using namespace quillon;
 using namespace quillon::control_id;
@@ -27,11 +28,6 @@ using namespace quillon::control_id;
 namespace {
 
 const QString kBlank = QStringLiteral("　");  // the full-width blank
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 }  // namespace
 
@@ -57,12 +53,7 @@ class RunCommandTest : public QObject {
         setDialogItemText(*dialog, kSourcePath, source);
         setDialogItemText(*dialog, kDestinationPath, destination);
     }
-    QString writeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = files.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString writeFile(const QString& name, const QByteArray& bytes) { return writeTestFile(files, name, bytes); }
 
 private slots:
     void init() {
@@ -108,7 +99,7 @@ private slots:
         setPaths(writeFile("in.txt", "\xCE\xD2\xC3\xC7\r\n"), destination);  // 我们
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
-        QCOMPARE(readAll(destination), QByteArray("\xA7\xDA\xAD\xCC\r\n"));  // 我們
+        QCOMPARE(readTestFile(destination), QByteArray("\xA7\xDA\xAD\xCC\r\n"));  // 我們
         QCOMPARE(pane()->toPlainText(), QStringLiteral("我們\n"));
         QCOMPARE(clipboard()->text(), QStringLiteral("untouched"));
     }
@@ -226,7 +217,7 @@ private slots:
         dialog->onFormat();
         QCOMPARE(recorder.messageTexts(), QStringList(2, "The source and the destination are the same file."));
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
-        QCOMPARE(readAll(source), bytes);
+        QCOMPARE(readTestFile(source), bytes);
         QCOMPARE(dialog->formatter->targetProfileId(), 0);
     }
 

@@ -72,8 +72,10 @@ std::string defaultOf(const OptionSpec& spec) {
 std::string optionLine(std::string_view left, std::string_view help, const std::string& dflt) {
     constexpr std::size_t kHelpColumn = 30;
     constexpr std::size_t kWidth = 79;
+    // The default stays in one piece: its space is a placeholder while wrapping.
+    constexpr char kUnbreakableSpace = '\x1F';
     std::string text(help);
-    if (!dflt.empty()) text += " (default " + dflt + ")";
+    if (!dflt.empty()) text += " (default" + std::string(1, kUnbreakableSpace) + dflt + ")";
 
     std::string lines = "  " + std::string(left);
     std::size_t column = lines.size();
@@ -84,8 +86,13 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
     std::string_view rest = text;
     while (!rest.empty()) {
         std::size_t take = rest.size();
-        if (take > kWidth - kHelpColumn) take = rest.rfind(' ', kWidth - kHelpColumn);
-        lines += std::string(kHelpColumn - column, ' ') + std::string(rest.substr(0, take)) + "\n";
+        if (take > kWidth - kHelpColumn) {
+            const std::size_t space = rest.rfind(' ', kWidth - kHelpColumn);
+            if (space != rest.npos) take = space;
+        }
+        std::string piece(rest.substr(0, take));
+        std::ranges::replace(piece, kUnbreakableSpace, ' ');
+        lines += std::string(kHelpColumn - column, ' ') + piece + "\n";
         column = 0;
         rest.remove_prefix(std::min(take + 1, rest.size()));
     }

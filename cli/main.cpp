@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -113,7 +114,10 @@ int main(int argc, char** argv) {
     reserveStandardDescriptors();
     quillon::setMessageSink([](std::string_view, std::string_view text) { printError(text); });
 
-    const CommandLine line = parseCommandLine({argv + 1, static_cast<std::size_t>(argc - 1)});
+    // argc may be 0 when the program is started without even its own name.
+    const std::span<const char* const> args(argv + (argc > 0 ? 1 : 0),
+                                            static_cast<std::size_t>(argc > 1 ? argc - 1 : 0));
+    const CommandLine line = parseCommandLine(args);
     switch (line.action) {
         case CommandLine::Action::Help: return printToStandardOutput(helpText(line.command));
         case CommandLine::Action::Version: return printToStandardOutput(versionText());

@@ -28,13 +28,16 @@ constexpr OptionSpec kOptions[] = {
     {"left-margin", Number, &RunOptions::leftMargin, {}, true,
      "blank units before every paragraph line"},
     {"paragraph", Keyword, &RunOptions::paragraphMode, kParagraphModes, true,
-     "how paragraphs are recognised"},
+     "where paragraphs end: auto at a line that ends a sentence, one-line at every line "
+     "end, empty-line at empty lines, leading-spaces before indented lines, force at "
+     "every sentence end"},
     {"heading", Keyword, &RunOptions::headingAlignment, kHeadingAlignments, true,
-     "heading alignment"},
+     "alignment of short lines taken as headings; normal indents them as paragraphs"},
     {"fullwidth-spaces", Switch, &RunOptions::fullWidthSpaces, {}, true,
      "the blank unit is the full-width blank, else two ASCII spaces"},
     {"auto-fix", Switch, &RunOptions::autoFix, {}, true,
-     "fix quotes and vertical forms"},
+     "pair full-width straight quotes, make full-width dots full stops and Big5 "
+     "vertical forms horizontal"},
     {"natural-syntax", Switch, &RunOptions::naturalSyntax, {}, true,
      "keep punctuation from starting a line"},
 };

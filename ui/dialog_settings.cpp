@@ -41,7 +41,6 @@ void MainDialog::loadSettings() {
 // is stored as -1, so the next start shows it empty again.
 void MainDialog::saveSettings() {
     using namespace control_id;
-    if (!settingsKey) return;
     StoredSettings s;
     s.srcFile = dialogItemText(*this, kSourcePath);
     s.detFile = dialogItemText(*this, kDestinationPath);

@@ -18,20 +18,16 @@ enum ParagraphMode : std::int32_t {
     kForce = 4,
 };
 
-// Points the formatter's stream fields at a run's files for the run's duration.
-class RunStreams {
+// Points the formatter's output stream at a run's destination for the run's
+// duration: line output writes there.
+class OutputStreamScope {
 public:
-    RunStreams(TextFormatter& formatter, TextReader& input, TextWriter& output)
-        : formatter_(formatter) {
-        formatter_.inputStream = &input;
+    OutputStreamScope(TextFormatter& formatter, TextWriter& output) : formatter_(formatter) {
         formatter_.outputStream = &output;
     }
-    ~RunStreams() {
-        formatter_.inputStream = nullptr;
-        formatter_.outputStream = nullptr;
-    }
-    RunStreams(const RunStreams&) = delete;
-    RunStreams& operator=(const RunStreams&) = delete;
+    ~OutputStreamScope() { formatter_.outputStream = nullptr; }
+    OutputStreamScope(const OutputStreamScope&) = delete;
+    OutputStreamScope& operator=(const OutputStreamScope&) = delete;
 
 private:
     TextFormatter& formatter_;
@@ -63,7 +59,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     if (!input.open(sourcePath)) return kSourceUnreadable;
     TextWriter output;
     if (!output.open(destinationPath)) return kDestinationUnwritable;
-    const RunStreams streams(*this, input, output);
+    const OutputStreamScope outputScope(*this, output);
 
     clearConversionFlags();
     singleQuoteOpen = doubleQuoteOpen = 0;

@@ -10,7 +10,6 @@
 
 namespace quillon {
 
-class TextReader;
 class TextWriter;
 
 // The text engine's one object: the options of a run, the state of the run in
@@ -114,8 +113,7 @@ public:
     std::int32_t htmlAborted = 0;
     // Nesting of double quotes, single quotes, corner and white corner brackets.
     std::int32_t quoteDepth[4] = {0, 0, 0, 0};
-    // The streams of a format run; null outside one.
-    TextReader* inputStream = nullptr;
+    // The destination of a format run; null outside one.
     TextWriter* outputStream = nullptr;
 
     char* lineBuffer() { return lineBuffer_.get(); }

@@ -94,8 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                        spaces(2) + kWalk.substr(12) + kStop + "\r\n\r\n"},
         FormatCase{"NoLineSpacing", {"--line-spacing", "0"}, kSentence + "\n" + kSentence,
                    spaces(4) + kSentence + "\r\n" + spaces(4) + kSentence + "\r\n"},
-        FormatCase{"WideLineSpacing", {"--line-spacing", "2"}, kSentence,
-                   spaces(4) + kSentence + "\r\n\r\n\r\n"},
         FormatCase{"ExtremeNumbers",
                    {"--lead-spaces", "-2147483648", "--chars-per-line", "+2147483647", "--line-spacing", "-1"},
                    kSentence + "\n" + kSentence, kSentence + "\r\n" + kSentence + "\r\n"},

@@ -90,7 +90,8 @@ void MainDialog::runCommand(RunKind kind) {
     }
 
     // The engine empties the destination before it reads the source.
-    if (isSameFile(source, destination)) {
+    if (isSameFile(QFile::encodeName(source).constData(),
+                   QFile::encodeName(destination).constData())) {
         showError(QStringLiteral("The source and the destination are the same file."));
         return;
     }

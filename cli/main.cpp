@@ -1,4 +1,4 @@
-// quillon-cli: parses the command line, spools standard streams through
+// quillon-cli: parses the command line, spools standard streams and pipes through
 // temporary files, runs the engine and maps its result to messages and exit
 // status (0 success, 1 warning with complete output, 2 error or bad usage).
 #include <cstdio>
@@ -7,6 +7,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "command_line.h"
 #include "help_text.h"
@@ -43,15 +47,32 @@ std::unique_ptr<TempFile> createSpoolFile() {
     return file;
 }
 
-std::unique_ptr<TempFile> spoolStandardInput() {
+std::unique_ptr<TempFile> spool(int descriptor, const std::string& what) {
     auto file = createSpoolFile();
     if (!file) return nullptr;
-    if (const auto failure = copyStream(0, file->descriptor())) {
-        printError(failure->whileReading ? "Unable to read standard input"
-                                         : "Unable to write a temporary file",
+    if (const auto failure = copyStream(descriptor, file->descriptor())) {
+        printError(failure->whileReading ? "Unable to read " + what : "Unable to write a temporary file",
                    failure->error);
         return nullptr;
     }
+    return file;
+}
+
+// A pipe gives its bytes only once, but a run that detects the encoding reads
+// its source twice: the second reading would find it empty.
+bool isPipe(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+std::unique_ptr<TempFile> spoolPipe(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        showResultMessage(kSourceUnreadable);
+        return nullptr;
+    }
+    auto file = spool(descriptor, path);
+    ::close(descriptor);
     return file;
 }
 
@@ -82,7 +103,10 @@ int run(const CommandLine& line) {
 
     std::unique_ptr<TempFile> input;
     std::unique_ptr<TempFile> output;
-    if (fromStandardInput && !(input = spoolStandardInput())) return kExitFailure;
+    if (fromStandardInput || isPipe(line.source)) {
+        input = fromStandardInput ? spool(0, "standard input") : spoolPipe(line.source);
+        if (!input) return kExitFailure;
+    }
     if (toStandardOutput && !(output = createSpoolFile())) return kExitFailure;
     const char* source = input ? input->path() : line.source.c_str();
     const char* destination = output ? output->path() : line.destination.c_str();

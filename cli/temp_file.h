@@ -6,7 +6,8 @@
 namespace quillon::cli {
 
 // A temporary file created exclusively in $TMPDIR (else /tmp) for spooling a
-// standard stream, since the engine reads and writes files by path. It is
+// standard stream or a pipe, since the engine reads and writes files by path
+// and may read its source twice. It is
 // removed when the object goes, and also when a signal ends the process once
 // removeTempFilesOnSignals has run.
 class TempFile {

@@ -79,28 +79,6 @@ TEST(CliConvert, InvalidPairBecomesABoxWithAWarning) {
     EXPECT_EQ(readFile(dir.file("out2.txt")), "\xA1\xBC\r\n");
 }
 
-TEST(CliConvert, UnreadableSourceIsAnError) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.file("folder"));
-    for (const std::string& source : {dir.file("missing.txt"), dir.file("folder")}) {
-        const CliRun run = runCli({"convert", source, dir.file("out.txt")});
-        EXPECT_EQ(run.exitCode, 2) << source;
-        EXPECT_EQ(run.err, "quillon-cli: Unable to open source file\n") << source;
-        EXPECT_FALSE(std::filesystem::exists(dir.file("out.txt"))) << source;
-    }
-}
-
-TEST(CliConvert, UnwritableDestinationIsAnError) {
-    TempDir dir;
-    writeFile(dir.file("in.txt"), "\xB9\xFA\n");
-    for (const std::string& destination : {std::string("/dev/full"), dir.file("no/such/folder.txt")}) {
-        const CliRun run = runCli({"convert", dir.file("in.txt"), destination});
-        EXPECT_EQ(run.exitCode, 2) << destination;
-        EXPECT_EQ(run.err, std::string(kConvertToBig5) + "quillon-cli: Unable to create destination file\n")
-            << destination;
-    }
-}
-
 // Each way of naming the source again as the destination.
 TEST(CliConvert, RefusesToWriteOverItsSource) {
     TempDir dir;

@@ -1,0 +1,527 @@
+// quillon-cli against hostile input: odd files in place of the source or the
+// destination, huge, malformed and exhaustive text. Every case ends with a
+// defined exit status and message, the source untouched, and no destination
+// passed off as complete when it is not.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "cli_runner.h"
+#include "temp_files.h"
+
+namespace quillon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCannotOpen = "quillon-cli: Unable to open source file\n";
+const std::string kCannotCreate = "quillon-cli: Unable to create destination file\n";
+const std::string kInvalidWarning = "quillon-cli: Warning: Invalid Chinese character found\n";
+
+const std::string kGbText = "\xB9\xFA\xCE\xAA\n";         // 国为
+const std::string kBig5Text = "\xB0\xEA\xAC\xB0\r\n";     // 國為
+const std::string kBig5Blank = "\xA1\x40";               // Big5 full-width blank
+const std::vector<std::string> kCommands{"convert", "format"};
+// Named encodings on both sides: the runs trace nothing, so both commands
+// give the same messages.
+const std::vector<std::string> kGbToBig5{"--from", "gb", "--to", "big5"};
+
+CliRun run(const std::string& command, const std::vector<std::string>& options, const std::string& source,
+           const std::string& destination, const CliSetup& setup = {}) {
+    std::vector<std::string> args{command};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(source);
+    args.push_back(destination);
+    return runCli(args, setup);
+}
+
+std::string repeated(std::string_view text, std::size_t count) {
+    std::string result;
+    result.reserve(text.size() * count);
+    while (count-- > 0) result += text;
+    return result;
+}
+
+// Makes a file read-only for whoever runs the test. Mode bits do not bind
+// root, the immutable attribute does; it is taken off again, or the file could
+// not be removed.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
+        fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        readOnly_ = ::geteuid() != 0 || (immutable_ = setImmutable(true));
+    }
+    ~ReadOnlyFile() {
+        if (immutable_) setImmutable(false);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // False when the file system or the missing capability refuses the attribute.
+    bool isReadOnly() const { return readOnly_; }
+
+private:
+    bool setImmutable(bool on) const {
+        const int descriptor = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        bool done = descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
+        if (descriptor >= 0) ::close(descriptor);
+        return done;
+    }
+
+    std::string path_;
+    bool immutable_ = false;
+    bool readOnly_ = false;
+};
+
+// --- Sources that are not readable files ---
+
+TEST(CliHostileSource, SourceThatCannotBeOpenedIsAnErrorAndTheDestinationIsKept) {
+    TempDir dir;
+    fs::create_directory(dir.file("folder"));
+    writeFile(dir.file("secret.txt"), kGbText);
+    fs::permissions(dir.file("secret.txt"), fs::perms::none);
+    std::vector<std::string> sources{dir.file("missing.txt"), dir.file("folder")};
+    // Mode bits do not stop root, who reads the file anyway: then it is left
+    // out, and the missing file stands for it, since the engine treats every
+    // failed open alike.
+    if (std::ifstream(dir.file("secret.txt")).fail()) sources.push_back(dir.file("secret.txt"));
+
+    for (const std::string& command : kCommands) {
+        for (const std::string& source : sources) {
+            writeFile(dir.file("out.txt"), "kept\n");
+            const CliRun result = run(command, {}, source, dir.file("out.txt"));
+            EXPECT_EQ(result.exitCode, 2) << command << " " << source;
+            EXPECT_EQ(result.err, kCannotOpen) << command << " " << source;
+            EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n") << command << " " << source;
+        }
+    }
+}
+
+// Reading the process's own memory at offset 0 fails for every user: a
+// source that opens but cannot be read, which root's privileges cannot mend.
+// The destination has been opened by then; the status says it is incomplete.
+TEST(CliHostileSource, SourceThatOpensButCannotBeReadIsAnError) {
+    TempDir dir;
+    for (const std::string& command : kCommands) {
+        const CliRun result = run(command, kGbToBig5, "/proc/self/mem", dir.file("out.txt"));
+        EXPECT_EQ(result.exitCode, 2) << command;
+        EXPECT_EQ(result.err, kCannotOpen) << command;
+    }
+}
+
+// Engine fault: encoding detection takes a read error for the end of the
+// input, so the run announces "PureASC" and format reports a plain ASCII
+// source instead of the unreadable one.
+TEST(CliHostileSource, DISABLED_DetectionReportsASourceThatCannotBeRead) {
+    TempDir dir;
+    for (const std::string& command : kCommands) {
+        const CliRun result = run(command, {}, "/proc/self/mem", dir.file("out.txt"));
+        EXPECT_EQ(result.exitCode, 2) << command;
+        EXPECT_EQ(result.err, kCannotOpen) << command;
+    }
+}
+
+TEST(CliHostileSource, DevNullIsAnEmptySource) {
+    TempDir dir;
+    const CliRun converted = run("convert", {}, "/dev/null", dir.file("out.txt"));
+    EXPECT_EQ(converted.exitCode, 0);
+    EXPECT_EQ(converted.err, "PureASC encoding is detected.\nConvert to PureASC encoding.\n");
+    EXPECT_TRUE(fs::exists(dir.file("out.txt")));
+    EXPECT_EQ(readFile(dir.file("out.txt")), "");
+
+    const CliRun formatted = run("format", {}, "/dev/null", dir.file("formatted.txt"));
+    EXPECT_EQ(formatted.exitCode, 2);
+    EXPECT_EQ(formatted.err,
+              "PureASC encoding is detected.\n"
+              "quillon-cli: the source is plain ASCII text, there is nothing to format\n");
+    EXPECT_FALSE(fs::exists(dir.file("formatted.txt")));
+}
+
+// A device without end is read for as long as it gives, as cat would: the run
+// ends only when stopped. Detection reads the whole source before the
+// destination is opened, so nothing is written meanwhile.
+TEST(CliHostileSource, EndlessDeviceIsReadUntilTheRunIsStopped) {
+    TempDir dir;
+    for (const std::string& command : kCommands) {
+        CliProcess process({command, "/dev/zero", dir.file("out.txt")}, {});
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(process.pid(), SIGTERM);
+        const CliRun result = process.wait();
+        EXPECT_EQ(result.signal, SIGTERM) << command << " ended by itself: " << result.err;
+        EXPECT_FALSE(fs::exists(dir.file("out.txt"))) << command;
+    }
+}
+
+// A pipe gives its bytes once; a detecting run reads its source twice.
+TEST(CliHostileSource, NamedPipeIsReadOnceAndConvertedWhole) {
+    TempDir dir;
+    fs::create_directory(dir.file("spool"));
+    CliSetup setup;
+    setup.tmpdir = dir.file("spool");
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    const struct {
+        std::string command, trace, output;
+    } cases[] = {
+        {"convert", "GB encoding is detected.\nConvert to BIG5 encoding.\n", kBig5Text},
+        // A short line is a heading, centred in 38 characters with GB blanks.
+        {"format", "GB encoding is detected.\n", repeated("\xA1\xA1", 18) + "\xB9\xFA\xCE\xAA\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        CliProcess process({c.command, dir.file("pipe"), dir.file("out.txt")}, setup);
+        // Opening the writing end waits for the reader; without one it fails.
+        int writer = -1;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while ((writer = ::open(dir.file("pipe").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0 &&
+               errno == ENXIO && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_GE(writer, 0) << c.command;
+        ASSERT_EQ(::write(writer, kGbText.data(), kGbText.size()), ssize_t(kGbText.size()));
+        ::close(writer);
+        const CliRun result = process.wait();
+        EXPECT_EQ(result.exitCode, 0) << c.command;
+        EXPECT_EQ(result.err, c.trace) << c.command;
+        EXPECT_EQ(readFile(dir.file("out.txt")), c.output) << c.command;
+        EXPECT_TRUE(fs::is_empty(dir.file("spool"))) << c.command;
+    }
+}
+
+// --- Destinations that cannot be written ---
+
+TEST(CliHostileDestination, UnwritableDestinationIsAnErrorAndTheSourceIsKept) {
+    TempDir dir;
+    writeFile(dir.file("in.txt"), kGbText);
+    fs::create_directory(dir.file("folder"));
+    for (const std::string& command : kCommands) {
+        for (const std::string& destination :
+             {dir.file("no/such/folder.txt"), dir.file("folder"), std::string("/dev/full")}) {
+            const CliRun result = run(command, kGbToBig5, dir.file("in.txt"), destination);
+            EXPECT_EQ(result.exitCode, 2) << command << " " << destination;
+            EXPECT_EQ(result.err, kCannotCreate) << command << " " << destination;
+            EXPECT_EQ(readFile(dir.file("in.txt")), kGbText) << command << " " << destination;
+        }
+        EXPECT_TRUE(fs::is_empty(dir.file("folder"))) << command;
+        EXPECT_FALSE(fs::exists(dir.file("no"))) << command;
+    }
+}
+
+TEST(CliHostileDestination, ReadOnlyDestinationIsAnErrorAndKeepsItsContent) {
+    TempDir dir;
+    writeFile(dir.file("in.txt"), kGbText);
+    writeFile(dir.file("out.txt"), "kept\n");
+    const ReadOnlyFile readOnly(dir.file("out.txt"));
+    if (!readOnly.isReadOnly()) GTEST_SKIP() << "root, and the file system refuses the immutable attribute";
+    for (const std::string& command : kCommands) {
+        const CliRun result = run(command, kGbToBig5, dir.file("in.txt"), dir.file("out.txt"));
+        EXPECT_EQ(result.exitCode, 2) << command;
+        EXPECT_EQ(result.err, kCannotCreate) << command;
+        EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n") << command;
+        EXPECT_EQ(readFile(dir.file("in.txt")), kGbText) << command;
+    }
+}
+
+// --- Malformed text ---
+
+struct TextCase {
+    const char* name;
+    std::string command;
+    std::vector<std::string> options;
+    std::string source;
+    int exitCode;
+    std::string err;
+    std::string output;
+};
+
+// Compares outputs without printing megabytes: the sizes and the first difference.
+::testing::AssertionResult sameBytes(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    const std::size_t at = static_cast<std::size_t>(
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first - actual.begin());
+    return ::testing::AssertionFailure()
+           << actual.size() << " bytes instead of " << expected.size() << ", from byte " << at << ": "
+           << ::testing::PrintToString(actual.substr(at, 24)) << " instead of "
+           << ::testing::PrintToString(expected.substr(at, 24));
+}
+
+void expectRuns(const std::vector<TextCase>& cases) {
+    TempDir dir;
+    for (const TextCase& c : cases) {
+        writeFile(dir.file("in.txt"), c.source);
+        const CliRun result = run(c.command, c.options, dir.file("in.txt"), dir.file("out.txt"));
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(result.err, c.err) << c.name;
+        EXPECT_TRUE(sameBytes(readFile(dir.file("out.txt")), c.output)) << c.name;
+        EXPECT_TRUE(sameBytes(readFile(dir.file("in.txt")), c.source)) << c.name;
+    }
+}
+
+// A one-character heading centred in 38 characters, in Big5.
+const std::string kCentredBig5Guo = repeated(kBig5Blank, 18) + "\xB0\xEA\r\n\r\n";
+
+TEST(CliHostileText, Byte1AEndsTheInput) {
+    expectRuns({
+        {"InTheLine", "convert", kGbToBig5, "\xB9\xFA\x1A\xCE\xAA\n", 0, "", "\xB0\xEA\r\n"},
+        {"StartingALine", "convert", kGbToBig5, "\xB9\xFA\n\x1A\xCE\xAA\n", 0, "", "\xB0\xEA\r\n"},
+        // The lead byte before it has lost its trail byte.
+        {"InACharacter", "convert", kGbToBig5, "\xB9\x1A\xFA\n", 1, kInvalidWarning, "\xB9\r\n"},
+        {"Format", "format", kGbToBig5, "\xB9\xFA\x1A\xCE\xAA\n", 0, "", kCentredBig5Guo},
+    });
+}
+
+// Engine fault: a NUL byte ends the line; the rest of the line is lost and
+// the run reports success.
+TEST(CliHostileText, DISABLED_NulBytesLoseNoText) {
+    expectRuns({
+        {"Convert", "convert", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 0, "",
+         std::string("\xB0\xEA\0\xAC\xB0\r\n", 7)},
+        // Format drops the NUL itself, as it drops every code 0.
+        {"Format", "format", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 0, "",
+         repeated(kBig5Blank, 18) + kBig5Text + "\r\n"},
+    });
+}
+
+// Engine fault: a heading that punctuation translation widens past the line
+// width is cut at the width, and the rest of its text is lost under a success
+// status. Too wide a heading belongs to the paragraph logic, as one too long
+// for the buffer already does.
+TEST(CliHostileText, DISABLED_WidenedHeadingLosesNoText) {
+    const std::string colonA = "a\xA3\xBA";  // a：
+    expectRuns({{"Format", "format", {"--from", "gb", "--lead-spaces", "0"}, repeated("a:", 26) + "a\n", 0, "",
+                 repeated(colonA, 25) + "a\r\n" + "\xA3\xBA" "a\r\n\r\n"}});
+}
+
+// Engine fault: the reader hands a line longer than 31999 bytes over in
+// pieces. 31999 is odd, so a character is cut in two and the text after the
+// cut is read out of step: garbage, reported as an invalid character by
+// convert and not at all by format. Convert also ends a line after every
+// piece, so the line does not keep its length.
+TEST(CliHostileText, DISABLED_LongLineKeepsEveryCharacter) {
+    const std::string guo = "\xB9\xFA";
+    const std::string big5Guo = "\xB0\xEA";
+    expectRuns({
+        {"Convert", "convert", kGbToBig5, repeated(guo, 50000) + "\n", 0, "", repeated(big5Guo, 50000) + "\r\n"},
+        // Paragraphs are handed over at the 32000-byte buffer.
+        {"Format", "format",
+         {"--from", "gb", "--to", "big5", "--chars-per-line=-1", "--lead-spaces", "0", "--line-spacing", "0"},
+         repeated(guo, 50000) + "\n", 0, "",
+         repeated(repeated(big5Guo, 16000) + "\r\n", 3) + repeated(big5Guo, 2000) + "\r\n"},
+    });
+}
+
+// --- Every two-byte code ---
+
+// Every two-byte code, sixteen to a line, but those with a 1A byte: 1A ends
+// the input (see above). Codes with a NUL byte only when asked for: see the
+// NUL fault.
+std::string everyCode(bool withNul) {
+    std::string text;
+    int onLine = 0;
+    for (unsigned code = 0; code <= 0xFFFF; ++code) {
+        const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        if (pair[0] == '\x1A' || pair[1] == '\x1A') continue;
+        if (!withNul && (pair[0] == '\0' || pair[1] == '\0')) continue;
+        text.append(pair, 2);
+        if (++onLine == 16) {
+            text += '\n';
+            onLine = 0;
+        }
+    }
+    return text + '\n';
+}
+
+// The text as the engine reads it: CR LF is one line end.
+std::string withLineFeeds(std::string_view text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) result += text[i];
+    }
+    return result;
+}
+
+std::vector<std::size_t> lineLengths(std::string_view text, std::string_view lineEnd) {
+    std::vector<std::size_t> lengths;
+    for (std::size_t start = 0, end; (end = text.find(lineEnd, start)) != text.npos; start = end + lineEnd.size()) {
+        lengths.push_back(end - start);
+    }
+    return lengths;
+}
+
+const std::vector<std::string> kEncodings{"gb", "gbk", "big5"};
+
+class CliEveryCode : public ::testing::Test {
+protected:
+    CliRun runOn(const std::string& command, const std::string& source, const std::string& from,
+                 const std::string& to) {
+        writeFile(dir_.file("in.txt"), source);
+        return run(command, {"--from", from, "--to", to}, dir_.file("in.txt"), dir_.file("out.txt"));
+    }
+    std::string output() const { return readFile(dir_.file("out.txt")); }
+
+    void expectConvertKeepsEveryLineLength(bool withNul) {
+        const std::string source = everyCode(withNul);
+        const std::vector<std::size_t> sourceLines = lineLengths(withLineFeeds(source), "\n");
+        for (const std::string& from : kEncodings) {
+            for (const std::string& to : kEncodings) {
+                if (from == to) continue;
+                const CliRun result = runOn("convert", source, from, to);
+                // Only GB into GBK reads no code as invalid: it changes nothing.
+                const bool widening = from == "gb" && to == "gbk";
+                EXPECT_EQ(result.exitCode, widening ? 0 : 1) << from << " to " << to;
+                EXPECT_EQ(result.err, widening ? "" : kInvalidWarning) << from << " to " << to;
+                EXPECT_EQ(lineLengths(output(), "\r\n"), sourceLines) << from << " to " << to;
+            }
+        }
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(CliEveryCode, ConvertKeepsEveryLineLength) { expectConvertKeepsEveryLineLength(false); }
+
+TEST_F(CliEveryCode, DISABLED_ConvertKeepsEveryLineLengthWithNulBytes) { expectConvertKeepsEveryLineLength(true); }
+
+TEST_F(CliEveryCode, GbIntoGbkIsCopiedUnchanged) {
+    const std::string source = everyCode(false);
+    const CliRun result = runOn("convert", source, "gb", "gbk");
+    EXPECT_EQ(result.exitCode, 0);
+    std::string expected;
+    for (char byte : withLineFeeds(source)) expected += byte == '\n' ? std::string("\r\n") : std::string(1, byte);
+    EXPECT_EQ(output(), expected);
+}
+
+// The default width is 38 characters: no line may pass 76 bytes.
+TEST_F(CliEveryCode, FormatKeepsEveryLineInsideTheWidth) {
+    const std::string source = everyCode(false);
+    for (const std::string& from : kEncodings) {
+        for (const std::string& to : kEncodings) {
+            const CliRun result = runOn("format", source, from, to);
+            const bool converts = from != to && !(from == "gb" && to == "gbk");
+            EXPECT_EQ(result.exitCode, converts ? 1 : 0) << from << " to " << to;
+            EXPECT_EQ(result.err, converts ? kInvalidWarning : "") << from << " to " << to;
+            const std::vector<std::size_t> lengths = lineLengths(output(), "\r\n");
+            EXPECT_GT(lengths.size(), 2000u) << from << " to " << to;
+            EXPECT_LE(*std::max_element(lengths.begin(), lengths.end()), 76u) << from << " to " << to;
+        }
+    }
+}
+
+// --- A 200 MB single line ---
+
+// "a" and 15999 characters 国 make one 31999-byte piece, which is how the
+// engine's reader hands a long line over: every piece holds whole
+// characters, so that time and memory are measured apart from the cut
+// character above, and a line end may follow any piece.
+class CliHugeLine : public ::testing::Test {
+protected:
+    static constexpr std::size_t kPieces = 6251;  // 200,025,749 bytes
+    static constexpr std::size_t kCharactersPerPiece = 15999;
+
+    static void SetUpTestSuite() {
+        folder_ = std::make_unique<TempDir>();
+        std::ofstream out(source(), std::ios::binary);
+        const std::string piece = "a" + repeated("\xB9\xFA", kCharactersPerPiece);
+        for (std::size_t i = 0; i < kPieces; ++i) out.write(piece.data(), std::streamsize(piece.size()));
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+    static std::string source() { return folder_->file("line.txt"); }
+
+    // Runs with a bound on time: a few seconds in the normal build, only the
+    // test's own time limit under the sanitizers, which slow everything down.
+    CliRun timedRun(const std::string& command, const std::vector<std::string>& options) {
+        const auto modified = fs::last_write_time(source());
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun result = run(command, options, source(), output());
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        if (!QUILLON_SANITIZED) {
+            EXPECT_LT(elapsed, std::chrono::seconds(10)) << command;
+        }
+        EXPECT_EQ(fs::file_size(source()), kPieces * (1 + 2 * kCharactersPerPiece)) << command;
+        EXPECT_EQ(fs::last_write_time(source()), modified) << command;
+        return result;
+    }
+    std::string output() const { return dir_.file("out.txt"); }
+
+    static inline std::unique_ptr<TempDir> folder_;
+    TempDir dir_;
+};
+
+TEST_F(CliHugeLine, ConvertsInBoundedTime) {
+    const CliRun result = timedRun("convert", {});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "GB encoding is detected.\nConvert to BIG5 encoding.\n");
+
+    std::ifstream in(output(), std::ios::binary);
+    const std::string piece = "a" + repeated("\xB0\xEA", kCharactersPerPiece);
+    std::string read(piece.size(), '\0');
+    bool ended = false;
+    for (std::size_t i = 0; i < kPieces; ++i) {
+        ASSERT_TRUE(in.read(read.data(), std::streamsize(read.size())) && read == piece) << "piece " << i;
+        ended = in.peek() == '\r';
+        if (ended) {
+            ASSERT_TRUE(in.get() == '\r' && in.get() == '\n') << "after piece " << i;
+        }
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(in.peek(), std::ifstream::traits_type::eof());
+}
+
+// The paragraph is handed over at the engine's buffer size and wrapped at 38
+// characters: every character arrives, no line passes the width.
+TEST_F(CliHugeLine, FormatsInBoundedTime) {
+    const CliRun result = timedRun("format", {"--to", "big5"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "GB encoding is detected.\n");
+
+    std::size_t letters = 0, characters = 0, others = 0, longestLine = 0, lineLength = 0;
+    std::ifstream in(output(), std::ios::binary);
+    std::vector<char> block(1 << 20);
+    unsigned lead = 0;  // a lead byte waiting for its trail, across blocks
+    while (in.read(block.data(), std::streamsize(block.size())) || in.gcount() > 0) {
+        for (std::streamsize i = 0; i < in.gcount(); ++i) {
+            const unsigned byte = static_cast<unsigned char>(block[i]);
+            if (lead != 0) {
+                const unsigned code = lead << 8 | byte;
+                characters += code == 0xB0EA;
+                others += code != 0xB0EA && code != 0xA140;  // 國 or an indenting blank
+                lineLength += 2;
+                lead = 0;
+            } else if (byte >= 0x80) {
+                lead = byte;
+            } else if (byte == '\n') {
+                longestLine = std::max(longestLine, lineLength - 1);  // less the CR
+                lineLength = 0;
+            } else {
+                letters += byte == 'a';
+                others += byte != 'a' && byte != '\r';
+                ++lineLength;
+            }
+        }
+    }
+    EXPECT_EQ(letters, kPieces);
+    EXPECT_EQ(characters, kPieces * kCharactersPerPiece);
+    EXPECT_EQ(others, 0u);
+    EXPECT_EQ(lead, 0u);
+    EXPECT_EQ(longestLine, 76u);
+}
+
+}  // namespace
+}  // namespace quillon::testing

@@ -1,13 +1,16 @@
 #include "legacy_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <array>
 
 namespace quillon {
 
 std::optional<DecodedText> readLegacyFile(const QString& path, const char* converterName) {
+    // A device or a pipe may never end (/dev/zero would fill memory): only a
+    // file's bytes are read back.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
     LegacyDecoder decoder(converterName);
     DecodedText result;
     std::array<char, 64 * 1024> block;

@@ -8,8 +8,8 @@
 namespace quillon {
 
 // The text of a file in a legacy code page, read in fixed-size blocks so the
-// raw bytes are never held whole. None when the file cannot be opened; a read
-// error later ends the text with what was read so far.
+// raw bytes are never held whole. None when it is no regular file or cannot
+// be opened; a read error later ends the text with what was read so far.
 std::optional<DecodedText> readLegacyFile(const QString& path, const char* converterName);
 
 }  // namespace quillon

@@ -96,16 +96,22 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                 break;
             }
         }
-        // Not bounded by `start`: a line of blanks ends with start > end.
-        while (end > 0) {
-            if (line[end - 1] == ' ' || line[end - 1] == '\t') {
-                end -= 1;
-            } else if (end >= 2 && isFullWidthBlankAt(line + end - 2)) {
-                end -= 2;
+        // The end of the text is found reading forward, character by
+        // character: read backwards, the trail byte of a character and the
+        // byte after it (a Big5 xxA1 before "@") could pass for a full-width
+        // blank, or a trail byte for a space, and the character would be cut.
+        int textEnd = start;
+        for (int pos = start; pos < end;) {
+            if (line[pos] == ' ' || line[pos] == '\t') {
+                pos += 1;
+            } else if (end - pos >= 2 && isFullWidthBlankAt(line + pos)) {
+                pos += 2;
             } else {
-                break;
+                pos += readCharAt(line, pos, end).width;
+                textEnd = pos;
             }
         }
+        end = textEnd;
 
         if (paragraphLength > 0) {
             const bool breaksHere = (paragraphMode_ == kEmptyLine && start >= end) ||

@@ -43,8 +43,9 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         if (isPunctuation(*sourceProfile, c.code)) return false;
     }
 
-    // Translation can double a line's bytes; one that would not fit the buffer
-    // is left to the paragraph logic, which hands text over in buffer-sized parts.
+    // Translation can double a line's bytes. A heading that would not fit the
+    // buffer, or the line (where the line writer would cut it), is laid out
+    // as paragraph text instead, which loses nothing.
     char* heading = paragraphBuffer();
     int length = 0;
     for (int pos = start; pos < end;) {
@@ -58,6 +59,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);
         heading[length++] = static_cast<char>(code & 0xFF);
     }
+
+    if (length > lineWidth_) return false;
 
     writeLine(heading, length, headingAlignment_);
     // The first line feed ends the heading's own line, whatever the spacing.

@@ -253,3 +253,29 @@ TEST_F(Headings, AlignmentAndSpacing) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+class FormatRunFaults : public FormatRun {};
+
+TEST_F(FormatRunFaults, HeadingWiderThanTheLineOnceTranslatedBecomesParagraphText) {
+    f.setLineWidth(10);  // 20 bytes: 13 bytes are short enough for a heading
+    EXPECT_EQ(format("a[[[[[[[[[[[b\n"),
+              spaces(4) + "a" + gb("【【【【【【【") + "\r\n" + gb("【【【【") + "b\r\n\r\n");
+}
+
+TEST_F(FormatRunFaults, TrailingBlanksAreTrimmedOnCharacterBoundaries) {
+    f.setLineWidth(-1);
+    f.setSourceEncoding(3);
+    f.setParagraphMode(1);
+    // Read backwards, the trail byte A1 of the character A4A1 and the "@" (40)
+    // after it look like the full-width blank A1 40.
+    EXPECT_EQ(format("\xA4\xA1@\n"), para("\xA4\xA1@"));
+    EXPECT_EQ(format("\xA4\xA1@\xA1\x40 \n"), para("\xA4\xA1@"));
+    f.setSourceEncoding(2);
+    EXPECT_EQ(format("\x81\x20\n"), para("\x81\x20"));  // a GBK pair whose trail is a space
+}
+
+}  // namespace
+}  // namespace quillon

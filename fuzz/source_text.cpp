@@ -79,7 +79,7 @@ bool hasSeparatorMark(const std::vector<std::string>& pieces, const EncodingProf
 std::size_t countVisibleCharacters(std::string_view line, const EncodingProfile& profile) {
     std::size_t count = 0;
     forEachCharacter(line, [&](CharCode code, bool) {
-        if (code != '\t' && !isBlank(profile, code)) ++count;
+        if (code != 0 && code != '\t' && !isBlank(profile, code)) ++count;
     });
     return count;
 }

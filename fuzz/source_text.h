@@ -26,8 +26,9 @@ bool isWellFormed(const std::vector<std::string>& pieces, const EncodingProfile&
 bool hasSeparatorMark(const std::vector<std::string>& pieces, const EncodingProfile& profile);
 
 // The characters of a line that a format run must carry to its output: all
-// but ASCII spaces and tabs and the profile's full-width blank. A lead byte in
-// the last place counts as a character of its own.
+// but ASCII spaces and tabs, the profile's full-width blank and NUL bytes,
+// which read as no character. A lead byte in the last place counts as a
+// character of its own.
 std::size_t countVisibleCharacters(std::string_view line, const EncodingProfile& profile);
 
 // True when the line does not end in the first byte of a pair.

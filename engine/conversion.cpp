@@ -117,7 +117,9 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
     };
 
     std::size_t pos = 0;
-    if (htmlAware_ == 0) {
+    // Once tags have proved unbalanced, the rest of the run converts them like
+    // any text. That is run state: the option itself stays for the next run.
+    if (htmlAware_ == 0 || htmlAborted) {
         // A lead byte in the last position has no trail byte: stop short of it.
         const std::size_t lastPos = length - 1;
         while (pos < lastPos) {
@@ -141,9 +143,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
                     inTag = opens;
                     continue;
                 }
-                // Unbalanced tags: stop trusting them and convert the rest of
-                // the run like any text.
-                htmlAware_ = 0;
+                // Unbalanced tags: the rest of the run converts them like any text.
                 htmlAborted = 1;
                 insideTag = inTag;
                 if (problems & kInvalid) sawInvalidCode = 1;
@@ -178,8 +178,8 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     insideTag = 0;  // once per run: a tag may span lines
 
     char* line = lineBuffer();
-    while (source.readLine(line, kBufferSize)) {
-        std::size_t length = std::strlen(line);
+    while (const int read = source.readLine(line, kBufferSize)) {
+        auto length = static_cast<std::size_t>(read);
         if (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
         convertText(line, length, *sourceProfile, *targetProfile);
         destination.write(line, length);

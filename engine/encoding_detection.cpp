@@ -1,6 +1,5 @@
 // Deciding a run's source and target profiles.
 #include <algorithm>
-#include <cstring>
 
 #include "character_classes.h"
 #include "messages.h"
@@ -32,9 +31,8 @@ RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& re
     bool sawDoubleByte = false;
 
     char* line = lineBuffer();
-    while (source.readLine(line, kBufferSize)) {
+    while (const int end = source.readLine(line, kBufferSize)) {
         // The newline stays part of the line: a lead byte before it pairs with it.
-        const int end = static_cast<int>(std::strlen(line));
         for (int pos = 0; pos < end;) {
             const CharAt c = readCharAt(line, pos, end);
             pos += c.width;

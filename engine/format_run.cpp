@@ -1,7 +1,6 @@
 // The format run: lines are trimmed, joined into paragraphs by the chosen
 // rule, transformed character by character and laid out into lines.
 #include <bit>
-#include <cstring>
 
 #include "character_classes.h"
 #include "text_file.h"
@@ -82,8 +81,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         paragraphLength = 0;
     };
 
-    while (input.readLine(line, kBufferSize)) {
-        int end = static_cast<int>(std::strlen(line));
+    while (int end = input.readLine(line, kBufferSize)) {
         if (end > 0 && line[end - 1] == '\n') --end;
 
         int start = 0;

@@ -36,7 +36,7 @@ bool TextReader::fill() {
     return length_ > 0;
 }
 
-bool TextReader::readLine(char* line, int size) {
+int TextReader::readLine(char* line, int size) {
     const std::size_t limit = size > 0 ? std::size_t(size - 1) : 0;
     std::size_t count = 0;
     while (count < limit) {
@@ -76,7 +76,7 @@ bool TextReader::readLine(char* line, int size) {
         if (byte == '\n') break;
     }
     line[count] = '\0';
-    return count > 0;
+    return static_cast<int>(count);
 }
 
 TextWriter::~TextWriter() {

@@ -20,9 +20,10 @@ public:
     void close();
 
     // Reads as fgets does: stops after a LF, at the end of the input, or after
-    // size - 1 bytes, and ends the text with a NUL. False when no byte could
-    // be read. NUL bytes in the file are copied like any other byte.
-    bool readLine(char* line, int size);
+    // size - 1 bytes, and puts a NUL after the text. Returns the number of
+    // bytes read, 0 at the end of the input. NUL bytes in the file are text
+    // like any other byte: callers take the returned length, not strlen.
+    int readLine(char* line, int size);
 
     // True when reading stopped on an error rather than the end of the input.
     bool failed() const { return failed_; }

@@ -93,10 +93,15 @@ TEST(ConvertLine, HtmlTagsStayUnconvertedUntilTheyBreak) {
     EXPECT_EQ(f.insideTag, 1);  // a tag may span lines
     EXPECT_EQ(convert(f, gb("国") + ">" + gb("国"), GB, BIG5).text, gb("国") + ">" + big5("國"));
 
-    const Converted broken = convert(f, gb("国") + "><b " + gb("国") + ">", GB, BIG5);
-    EXPECT_EQ(broken.text, big5("國") + "><b " + big5("國") + ">");
-    EXPECT_TRUE(broken.htmlAborted);
-    EXPECT_EQ(f.htmlAware(), 0);  // switched off for the rest of the run
+    f.sawInvalidCode = f.sawUnmappable = f.htmlAborted = 0;
+    std::string broken = gb("国") + "><b " + gb("国") + ">";
+    f.convertLine(broken.data(), GB, BIG5);
+    EXPECT_EQ(broken, big5("國") + "><b " + big5("國") + ">");
+    EXPECT_EQ(f.htmlAborted, 1);
+    std::string next = "<i " + gb("国") + ">";  // the rest of the run trusts no tag
+    f.convertLine(next.data(), GB, BIG5);
+    EXPECT_EQ(next, "<i " + big5("國") + ">");
+    EXPECT_EQ(f.htmlAware(), 1);  // the option itself outlives the run
 }
 
 class ConvertFile : public ::testing::Test {
@@ -142,6 +147,7 @@ TEST_F(ConvertFile, ResultNamesTheFirstFlagByPrecedence) {
     EXPECT_EQ(run("\x81\x40 >\n", 2, 1), kUnmappableWarning);
     formatter.setHtmlAware(1);
     EXPECT_EQ(run("a > b\n", 2, 3), kHtmlAbortedWarning);
+    EXPECT_EQ(run("a > b\n", 2, 3), kHtmlAbortedWarning);  // nothing leaks into the next run
     EXPECT_EQ(run(gb("国") + "\n", 1, 3), kSuccess);  // flags do not outlive a run
 }
 
@@ -156,8 +162,9 @@ TEST_F(ConvertFile, LongLinesArriveInPiecesAndACutCharacterIsInvalid) {
 }
 
 TEST_F(ConvertFile, OddBytesOfTheLine) {
-    EXPECT_EQ(run(std::string("ab\0cd\nef\r", 9), 1, 3), kSuccess);
-    EXPECT_EQ(output(), "ab\r\nef\r\n");  // a NUL ends the line; a final lone CR is dropped
+    EXPECT_EQ(run(std::string("ab\0") + gb("国") + "\nef\r", 1, 3), kSuccess);
+    // A NUL byte is text like any other; a final lone CR is dropped.
+    EXPECT_EQ(output(), std::string("ab\0") + big5("國") + "\r\nef\r\n");
     EXPECT_EQ(run("ab\x1A" "cd\n", 1, 3), kSuccess);
     EXPECT_EQ(output(), "ab\r\n");
     EXPECT_EQ(run("", 1, 3), kSuccess);

@@ -279,3 +279,14 @@ TEST_F(FormatRunFaults, TrailingBlanksAreTrimmedOnCharacterBoundaries) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST_F(FormatRunFaults, NulBytesLoseNoTextAfterThem) {
+    f.setLineWidth(-1);
+    EXPECT_EQ(format(gb("甲") + std::string(1, '\0') + gb("乙。") + "\n"), para(gb("甲乙。")));
+}
+
+}  // namespace
+}  // namespace quillon

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "line_reader.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
@@ -171,7 +172,7 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
     clearConversionFlags();
 
-    TextReader source;
+    LineReader source;
     if (!source.open(sourcePath)) return kSourceUnreadable;
     TextWriter destination;
     if (!destination.open(destinationPath)) return kDestinationUnwritable;

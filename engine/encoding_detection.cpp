@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "character_classes.h"
+#include "line_reader.h"
 #include "messages.h"
-#include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
@@ -21,7 +21,7 @@ bool isCommonMark(const EncodingProfile& profile, CharCode code) {
 }  // namespace
 
 RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
-    TextReader source;
+    LineReader source;
     if (!source.open(sourcePath)) return kSourceUnreadable;
 
     std::int32_t gbkCount = 0;

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "character_classes.h"
+#include "line_reader.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
@@ -54,7 +55,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     if (const RunResult selected = selectProfiles(sourcePath); selected != kSuccess) return selected;
     if (sourceProfile->id == kPureAscId) return kPlainAsciiSource;
 
-    TextReader input;
+    LineReader input;
     if (!input.open(sourcePath)) return kSourceUnreadable;
     TextWriter output;
     if (!output.open(destinationPath)) return kDestinationUnwritable;

@@ -25,6 +25,8 @@ public:
     // like any other byte: callers take the returned length, not strlen.
     int readLine(char* line, int size);
 
+    // True when no byte is left to read.
+    bool atEnd() { return pos_ == length_ && !fill(); }
     // True when reading stopped on an error rather than the end of the input.
     bool failed() const { return failed_; }
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "text_file.h"
+
+namespace quillon {
+
+// Reads a text file line by line as every run does: at most size - 1 bytes at
+// a time, so a longer line arrives in pieces. A piece never ends inside a
+// double-byte character: a lead byte that would end it starts the next piece
+// instead, so no character is cut in two and the rest of the line stays in step.
+class LineReader {
+public:
+    bool open(const char* path) { return reader_.open(path); }
+    void close() { reader_.close(); }
+    bool failed() const { return reader_.failed(); }
+
+    // The bytes read, followed by a NUL; returns their number, 0 at the end.
+    int readLine(char* line, int size);
+
+private:
+    TextReader reader_;
+    char carried_ = 0;
+    bool hasCarried_ = false;
+};
+
+}  // namespace quillon

@@ -35,9 +35,21 @@ std::vector<std::string> linePieces(std::string_view bytes) {
             ++pos;
         }
         piece += byte;
-        if (byte == '\n' || piece.size() == TextFormatter::kBufferSize - 1) {
+        if (byte == '\n') {
             pieces.push_back(std::move(piece));
             piece.clear();
+        } else if (piece.size() == TextFormatter::kBufferSize - 1 && pos + 1 < bytes.size() &&
+                   bytes[pos + 1] != '\x1A') {
+            // A piece of a longer line never ends inside a double-byte character.
+            std::size_t at = 0;
+            while (at + 1 < piece.size()) at += (piece[at] & 0x80) ? 2 : 1;
+            std::string carried;
+            if (at + 1 == piece.size() && (piece[at] & 0x80)) {
+                carried = piece.substr(at);
+                piece.pop_back();
+            }
+            pieces.push_back(std::move(piece));
+            piece = std::move(carried);
         }
     }
     if (!piece.empty()) pieces.push_back(std::move(piece));

@@ -34,21 +34,21 @@ const std::string kCannotOpen = "quillon-cli: Unable to open source file\n";
 const std::string kCannotCreate = "quillon-cli: Unable to create destination file\n";
 const std::string kInvalidWarning = "quillon-cli: Warning: Invalid Chinese character found\n";
 
-const std::string kGbText = "\xB9\xFA\xCE\xAA\n";         // 国为
-const std::string kBig5Text = "\xB0\xEA\xAC\xB0\r\n";     // 國為
-const std::string kBig5Blank = "\xA1\x40";               // Big5 full-width blank
+const std::string kGbText = "\xB9\xFA\xCE\xAA\n";      // 国为
+const std::string kBig5Text = "\xB0\xEA\xAC\xB0\r\n";  // 國為
+const std::string kBig5Blank = "\xA1\x40";            // the Big5 full-width blank
 const std::vector<std::string> kCommands{"convert", "format"};
 // Named encodings on both sides: the runs trace nothing, so both commands
 // give the same messages.
 const std::vector<std::string> kGbToBig5{"--from", "gb", "--to", "big5"};
 
 CliRun run(const std::string& command, const std::vector<std::string>& options, const std::string& source,
-           const std::string& destination, const CliSetup& setup = {}) {
+           const std::string& destination) {
     std::vector<std::string> args{command};
     args.insert(args.end(), options.begin(), options.end());
     args.push_back(source);
     args.push_back(destination);
-    return runCli(args, setup);
+    return runCli(args);
 }
 
 std::string repeated(std::string_view text, std::size_t count) {

@@ -45,6 +45,8 @@ RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& re
         }
     }
     source.close();
+    // A source that stopped reading half-way would be judged on part of its text.
+    if (source.failed()) return kSourceUnreadable;
 
     if (!sawDoubleByte) {
         result = kPureAscId;

@@ -75,7 +75,7 @@ public:
 
     // --- Target selection ---
     // 0 with `result` holding 1, 2, 3 or 5; kSourceUnreadable when the file
-    // cannot be opened (`result` untouched).
+    // cannot be opened or read to its end (`result` untouched).
     RunResult detectEncoding(const char* sourcePath, std::int32_t& result);
     RunResult selectProfiles(const char* sourcePath);
 

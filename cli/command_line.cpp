@@ -17,9 +17,9 @@ std::optional<Command> findCommand(std::string_view name) {
     return std::nullopt;
 }
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : optionTable()) {
-        if (spec.name == name) return &spec;
+const OptionEntry* findOption(std::string_view name) {
+    for (const OptionEntry& entry : optionTable()) {
+        if (entry.name == name) return &entry;
     }
     return nullptr;
 }
@@ -82,45 +82,45 @@ private:
         const std::string option = quoted(arg.substr(0, equals));
         const std::string_view name = arg.substr(0, equals).substr(2);
 
-        const OptionSpec* spec = arg.starts_with("--") ? findOption(name) : nullptr;
+        const OptionEntry* entry = arg.starts_with("--") ? findOption(name) : nullptr;
         bool negated = false;
-        if (spec == nullptr && arg.starts_with("--no-")) {
-            spec = findOption(name.substr(3));
+        if (entry == nullptr && arg.starts_with("--no-")) {
+            entry = findOption(name.substr(3));
             negated = true;
-            if (spec != nullptr && spec->kind != OptionSpec::Kind::Switch) spec = nullptr;
+            if (entry != nullptr && entry->kind != OptionEntry::Kind::Switch) entry = nullptr;
         }
-        if (spec == nullptr) {
+        if (entry == nullptr) {
             return reject("unknown option " + option + " (see quillon-cli " +
                           std::string(commandName(*result_.command)) + " --help)");
         }
-        if (!appliesTo(*spec, *result_.command)) {
+        if (!appliesTo(*entry, *result_.command)) {
             return reject("option " + option + " is only for format");
         }
 
-        std::int32_t& field = result_.options.*(spec->field);
+        std::int32_t& field = result_.options.*(entry->field);
         std::optional<std::string_view> value;
         if (equals != arg.npos) value = arg.substr(equals + 1);
-        switch (spec->kind) {
-            case OptionSpec::Kind::Switch:
-            case OptionSpec::Kind::Flag:
+        switch (entry->kind) {
+            case OptionEntry::Kind::Switch:
+            case OptionEntry::Kind::Flag:
                 if (value) return reject("option " + option + " takes no value");
                 field = negated ? 0 : 1;
                 return true;
-            case OptionSpec::Kind::Number:
-            case OptionSpec::Kind::Keyword:
+            case OptionEntry::Kind::Number:
+            case OptionEntry::Kind::Keyword:
                 if (!value) {
                     if (next_ == args_.size()) return reject("option " + option + " needs a value");
                     value = args_[next_++];
                 }
-                return spec->kind == OptionSpec::Kind::Number
-                           ? readNumber(*spec, *value, option, field)
-                           : readKeyword(*spec, *value, option, field);
+                return entry->kind == OptionEntry::Kind::Number
+                           ? readNumber(*entry, *value, option, field)
+                           : readKeyword(*entry, *value, option, field);
         }
         return false;
     }
 
     // A signed decimal int32: an optional sign and digits, nothing else.
-    bool readNumber(const OptionSpec& spec, std::string_view text, const std::string& option,
+    bool readNumber(const OptionEntry& entry, std::string_view text, const std::string& option,
                     std::int32_t& field) {
         const bool plus = text.starts_with('+');
         const std::string_view digits = plus ? text.substr(1) : text;
@@ -133,15 +133,15 @@ private:
             (plus && digits.starts_with('-'))) {
             return reject(quoted(text) + " is not a number for " + option);
         }
-        if (number == 0 && spec.zeroRefused) return reject(option + " cannot be 0");
+        if (number == 0 && entry.zeroRefused) return reject(option + " cannot be 0");
         field = number;
         return true;
     }
 
-    bool readKeyword(const OptionSpec& spec, std::string_view text, const std::string& option,
+    bool readKeyword(const OptionEntry& entry, std::string_view text, const std::string& option,
                      std::int32_t& field) {
         std::string names;
-        for (const Choice& choice : spec.choices) {
+        for (const Choice& choice : entry.choices) {
             if (equalsIgnoringCase(text, choice.name)) {
                 field = choice.value;
                 return true;

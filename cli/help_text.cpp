@@ -44,22 +44,22 @@ constexpr std::string_view kCommonNotes =
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
 
-std::string valueWords(const OptionSpec& spec) {
+std::string valueWords(const OptionEntry& entry) {
     std::string words;
-    for (const Choice& choice : spec.choices) {
+    for (const Choice& choice : entry.choices) {
         words += (words.empty() ? "" : "|") + std::string(choice.name);
     }
     return words;
 }
 
-std::string defaultOf(const OptionSpec& spec) {
-    const std::int32_t value = RunOptions{}.*(spec.field);
-    switch (spec.kind) {
-        case OptionSpec::Kind::Switch: return value ? "on" : "off";
-        case OptionSpec::Kind::Flag: return {};
-        case OptionSpec::Kind::Number: return std::to_string(value);
-        case OptionSpec::Kind::Keyword:
-            for (const Choice& choice : spec.choices) {
+std::string defaultOf(const OptionEntry& entry) {
+    const std::int32_t value = RunOptions{}.*(entry.field);
+    switch (entry.kind) {
+        case OptionEntry::Kind::Switch: return value ? "on" : "off";
+        case OptionEntry::Kind::Flag: return {};
+        case OptionEntry::Kind::Number: return std::to_string(value);
+        case OptionEntry::Kind::Keyword:
+            for (const Choice& choice : entry.choices) {
                 if (choice.value == value) return std::string(choice.name);
             }
             break;
@@ -104,16 +104,16 @@ std::string commandHelp(Command command) {
     std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
     text += command == Command::Convert ? kConvertSummary : kFormatSummary;
     text += "\nOptions:\n";
-    for (const OptionSpec& spec : optionTable()) {
-        if (!appliesTo(spec, command)) continue;
-        std::string left = "--" + std::string(spec.name);
-        switch (spec.kind) {
-            case OptionSpec::Kind::Switch: left += ", --no-" + std::string(spec.name); break;
-            case OptionSpec::Kind::Flag: break;
-            case OptionSpec::Kind::Number: left += " N"; break;
-            case OptionSpec::Kind::Keyword: left += " " + valueWords(spec); break;
+    for (const OptionEntry& entry : optionTable()) {
+        if (!appliesTo(entry, command)) continue;
+        std::string left = "--" + std::string(entry.name);
+        switch (entry.kind) {
+            case OptionEntry::Kind::Switch: left += ", --no-" + std::string(entry.name); break;
+            case OptionEntry::Kind::Flag: break;
+            case OptionEntry::Kind::Number: left += " N"; break;
+            case OptionEntry::Kind::Keyword: left += " " + valueWords(entry); break;
         }
-        text += optionLine(left, spec.help, defaultOf(spec));
+        text += optionLine(left, entry.help, defaultOf(entry));
     }
     text += optionLine("-h, --help", "show this help and exit", {});
     text += "\nAn option's value may also be given as --option=VALUE.\n";

@@ -10,9 +10,9 @@ constexpr Choice kParagraphModes[] = {
     {"auto", 0}, {"one-line", 1}, {"empty-line", 2}, {"leading-spaces", 3}, {"force", 4}};
 constexpr Choice kHeadingAlignments[] = {{"left", 0}, {"middle", 1}, {"right", 2}, {"normal", 3}};
 
-using enum OptionSpec::Kind;
+using enum OptionEntry::Kind;
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"from", Keyword, &RunOptions::sourceEncoding, kSourceEncodings, false,
      "source encoding"},
     {"to", Keyword, &RunOptions::outputEncoding, kOutputEncodings, false,
@@ -44,10 +44,10 @@ constexpr OptionSpec kOptions[] = {
 
 }  // namespace
 
-std::span<const OptionSpec> optionTable() { return kOptions; }
+std::span<const OptionEntry> optionTable() { return kOptions; }
 
-bool appliesTo(const OptionSpec& spec, Command command) {
-    return command == Command::Format || !spec.formatOnly;
+bool appliesTo(const OptionEntry& entry, Command command) {
+    return command == Command::Format || !entry.formatOnly;
 }
 
 }  // namespace quillon::cli

@@ -14,7 +14,7 @@ struct Choice {
 };
 
 // One option of a subcommand: how its value is read and which field it sets.
-struct OptionSpec {
+struct OptionEntry {
     enum class Kind {
         Switch,  // --name sets 1; --no-name sets 0
         Flag,    // --name sets 1
@@ -31,8 +31,8 @@ struct OptionSpec {
     bool zeroRefused = false;
 };
 
-std::span<const OptionSpec> optionTable();
+std::span<const OptionEntry> optionTable();
 
-bool appliesTo(const OptionSpec& spec, Command command);
+bool appliesTo(const OptionEntry& entry, Command command);
 
 }  // namespace quillon::cli

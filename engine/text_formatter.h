@@ -142,7 +142,7 @@ private:
     std::int32_t headingAlignment_ = 1;
 
     // Each buffer has a little room past kBufferSize: a double-byte character
-    // appended at the last position, and a writer's terminating NUL, stay inside.
+    // appended to a paragraph at its last byte stays inside.
     std::unique_ptr<char[]> lineBuffer_;
     std::unique_ptr<char[]> paragraphBuffer_;
 };

@@ -68,20 +68,17 @@ RunResult TextFormatter::selectProfiles(const char* sourcePath) {
     if (sourceEncoding_ == 0) {
         if (detectEncoding(sourcePath, sourceId) != kSuccess) return kSourceUnreadable;
     }
-    switch (sourceId) {
-        case kGbId: sourceProfile = &profiles::GB; break;
-        case kGbkId: sourceProfile = &profiles::GBK; break;
-        case kBig5Id: sourceProfile = &profiles::BIG5; break;
-        default: sourceProfile = &profiles::PureASC; break;
-    }
+    // Any value without a profile of its own reads as plain ASCII.
+    const EncodingProfile* source = profileById(sourceId);
+    sourceProfile = source ? source : &profiles::PureASC;
     if (sourceEncoding_ == 0) trace("%s encoding is detected.", sourceProfile->name);
 
     const EncodingProfile* kept = targetProfile ? targetProfile : sourceProfile;
     switch (outputEncoding_) {
         case 0: targetProfile = sourceProfile; break;
-        case 1: targetProfile = &profiles::GB; break;
-        case 2: targetProfile = &profiles::GBK; break;
-        case 3: targetProfile = &profiles::BIG5; break;
+        case kGbId:
+        case kGbkId:
+        case kBig5Id: targetProfile = profileById(outputEncoding_); break;
         case 4:
             if (sourceProfile->id == kGbId || sourceProfile->id == kGbkId) {
                 targetProfile = &profiles::BIG5;

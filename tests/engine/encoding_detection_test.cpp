@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "run_options.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -66,11 +67,11 @@ TEST_F(Detection, MissingSourceReportsFiveWithoutTrace) {
 }
 
 TEST_F(Detection, TraceLinesByteForByte) {
-    EXPECT_EQ(select(kGbText, 0, 0), "GB encoding is detected.\n");
-    EXPECT_EQ(select(kGbkWithGbMarks, 0, 4),
+    EXPECT_EQ(select(kGbText, kSourceAuto, kOutputSame), "GB encoding is detected.\n");
+    EXPECT_EQ(select(kGbkWithGbMarks, kSourceAuto, kOutputDifferent),
               "GBK encoding is detected.\nConvert to BIG5 encoding.\n");
-    EXPECT_EQ(select("abc\n", 0, 0), "PureASC encoding is detected.\n");
-    EXPECT_EQ(select(kGbText, 1, 3), "");  // an explicit source is never detected
+    EXPECT_EQ(select("abc\n", kSourceAuto, kOutputSame), "PureASC encoding is detected.\n");
+    EXPECT_EQ(select(kGbText, kSourceGb, kOutputBig5), "");  // an explicit source is never detected
 }
 
 TEST_F(Detection, TargetFollowsTheOutputChoice) {
@@ -95,20 +96,20 @@ TEST_F(Detection, TargetFollowsTheOutputChoice) {
 
 TEST_F(Detection, UndecidableTargetKeepsThePreviousRunsOrTheSource) {
     // Before any run has chosen a target, the source profile stands in.
-    EXPECT_EQ(select("abc\n", 0, 4), "PureASC encoding is detected.\nConvert to PureASC encoding.\n");
+    EXPECT_EQ(select("abc\n", kSourceAuto, kOutputDifferent), "PureASC encoding is detected.\nConvert to PureASC encoding.\n");
     EXPECT_EQ(formatter.targetProfileId(), kPureAscId);
 
-    select(kGbText, 1, 3);
-    EXPECT_EQ(select("abc\n", 0, 4), "PureASC encoding is detected.\nConvert to BIG5 encoding.\n");
+    select(kGbText, kSourceGb, kOutputBig5);
+    EXPECT_EQ(select("abc\n", kSourceAuto, kOutputDifferent), "PureASC encoding is detected.\nConvert to BIG5 encoding.\n");
     EXPECT_EQ(formatter.targetProfileId(), kBig5Id);
-    select(kGbText, 1, -1);
+    select(kGbText, kSourceGb, -1);
     EXPECT_EQ(formatter.targetProfileId(), kBig5Id);
-    select(kGbText, 1, 5);
+    select(kGbText, kSourceGb, 5);
     EXPECT_EQ(formatter.targetProfileId(), kBig5Id);
 
     TextFormatter fresh;
     testing::writeFile(dir.file("gb"), kGbText);
-    fresh.setSourceEncoding(1);
+    fresh.setSourceEncoding(kSourceGb);
     fresh.setOutputEncoding(-1);
     ASSERT_EQ(fresh.selectProfiles(dir.file("gb").c_str()), kSuccess);
     EXPECT_EQ(fresh.targetProfileId(), kGbId);

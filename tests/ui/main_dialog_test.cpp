@@ -22,6 +22,7 @@
 #include "dialog_units.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "run_options.h"
 #include "fresh_settings.h"
 #include "recording_hooks.h"
 
@@ -245,10 +246,10 @@ private slots:
         controlAs<QCheckBox>(kAutoFix)->setChecked(false);
         dialog->applyOptions();
         const TextFormatter& f = *dialog->formatter;
-        QCOMPARE(f.paragraphMode(), 4);
-        QCOMPARE(f.headingAlignment(), 3);
-        QCOMPARE(f.sourceEncoding(), 3);
-        QCOMPARE(f.outputEncoding(), 4);
+        QCOMPARE(f.paragraphMode(), kParagraphForce);
+        QCOMPARE(f.headingAlignment(), kAlignNormal);
+        QCOMPARE(f.sourceEncoding(), kSourceBig5);
+        QCOMPARE(f.outputEncoding(), kOutputDifferent);
         QCOMPARE(f.fullWidthSpaces(), 1);
         QCOMPARE(f.htmlAware(), 1);
         QCOMPARE(f.autoFix(), 0);
@@ -259,8 +260,8 @@ private slots:
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);
         controlAs<QCheckBox>(kQuietMode)->setChecked(true);
         dialog->applyOptions();
-        QCOMPARE(f.paragraphMode(), 0);
-        QCOMPARE(f.sourceEncoding(), 0);
+        QCOMPARE(f.paragraphMode(), kParagraphAutoDetect);
+        QCOMPARE(f.sourceEncoding(), kSourceAuto);
         QCOMPARE(f.quiet(), 1);
     }
 
@@ -268,27 +269,27 @@ private slots:
         auto* box = controlAs<QComboBox>(kOutputEncoding);
         box->setEditText(QStringLiteral("big5"));
         dialog->applyOptions();
-        QCOMPARE(dialog->formatter->outputEncoding(), 3);
+        QCOMPARE(dialog->formatter->outputEncoding(), kOutputBig5);
         box->setEditText(QStringLiteral("UTF-8"));
         dialog->applyOptions();
-        QCOMPARE(dialog->formatter->outputEncoding(), 0);  // no item: SAME
+        QCOMPARE(dialog->formatter->outputEncoding(), kOutputSame);  // no item
     }
 
     void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
-        dialog->formatter->setParagraphMode(4);
-        dialog->formatter->setHeadingAlignment(3);
-        dialog->formatter->setSourceEncoding(2);
-        dialog->formatter->setOutputEncoding(4);
+        dialog->formatter->setParagraphMode(kParagraphForce);
+        dialog->formatter->setHeadingAlignment(kAlignNormal);
+        dialog->formatter->setSourceEncoding(kSourceGbk);
+        dialog->formatter->setOutputEncoding(kOutputDifferent);
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(-1);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(-1);
         checkRadioPosition(*dialog, kParagraphFirst, kParagraphLast, -1);
         checkRadioPosition(*dialog, kHeadingFirst, kHeadingLast, 4);
         QVERIFY(!controlAs<QRadioButton>(kHeadingFirst + 1)->isChecked());
         dialog->applyOptions();
-        QCOMPARE(dialog->formatter->paragraphMode(), 0);
-        QCOMPARE(dialog->formatter->headingAlignment(), 1);
-        QCOMPARE(dialog->formatter->sourceEncoding(), 0);
-        QCOMPARE(dialog->formatter->outputEncoding(), 0);
+        QCOMPARE(dialog->formatter->paragraphMode(), kParagraphAutoDetect);
+        QCOMPARE(dialog->formatter->headingAlignment(), kAlignMiddle);
+        QCOMPARE(dialog->formatter->sourceEncoding(), kSourceAuto);
+        QCOMPARE(dialog->formatter->outputEncoding(), kOutputSame);
     }
 
     void returnOutsidePushButtonsFormatsAndTheDialogStaysOpen() {

@@ -1,5 +1,5 @@
 // The option mapping: what every run starts with.
-#include <functional>
+#include <type_traits>
 
 #include "main_dialog.h"
 #include "setting_controls.h"
@@ -12,13 +12,12 @@ namespace quillon {
 // option's first-start value rather than a number the engine does not know.
 void MainDialog::applyOptions() {
     RunOptions options;
-    forEachSetting([&](const char*, auto, const SettingControl& control) {
-        if (control.option == nullptr) return;
-        qint32 value = 0;
-        readFromControl(*this, control, value);
-        const bool position =
-            control.kind == SettingControl::Kind::RadioGroup || control.kind == SettingControl::Kind::ChoiceBox;
-        if (!(position && value < 0)) options.*control.option = value;
+    forEachSetting([&]<typename Field>(const char*, Field field, const SettingControl& control) {
+        if constexpr (std::is_same_v<Field, RunOption>) {
+            qint32 value = 0;
+            readFromControl(*this, control, value);
+            if (!(control.showsPosition() && value < 0)) options.*field.option = value;
+        }
     });
     quillon::applyOptions(options, *formatter);
 }

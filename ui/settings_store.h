@@ -8,28 +8,16 @@
 
 namespace quillon {
 
-// Every value the dialog keeps from one start to the next, with its default;
-// the run options start as the engine's front-end defaults. Numbers are stored
-// as the dialog shows them; radio and box positions, which are the options'
-// values, are not range-checked here. Names and controls: settings_table.h.
+// Every value the dialog keeps from one start to the next, with its default.
+// Names and controls: settings_table.h.
 struct StoredSettings {
     qint32 srcFromFile = 1;  // 0 = clipboard
     qint32 detFromFile = 1;
     QString srcFile;
     QString detFile;
-    qint32 lineChars = RunOptions{}.charsPerLine;
-    qint32 lineSpacing = RunOptions{}.lineSpacing;
-    qint32 leadingSpaces = RunOptions{}.leadingSpaces;
-    qint32 leftMargin = RunOptions{}.leftMargin;
-    qint32 transEnglishPunc = RunOptions{}.fullWidthSpaces;
-    qint32 autoFix = RunOptions{}.autoFix;
-    qint32 naturalSyntax = RunOptions{}.naturalSyntax;
-    qint32 html = RunOptions{}.htmlAware;
-    qint32 quiet = RunOptions{}.quiet;
-    qint32 headingAlignment = RunOptions{}.headingAlignment;
-    qint32 paragraph = RunOptions{}.paragraphMode;
-    qint32 encoding = RunOptions{}.sourceEncoding;
-    qint32 outputEncoding = RunOptions{}.outputEncoding;
+    // As the dialog shows them: radio and box positions are the options'
+    // values, and are not range-checked here.
+    RunOptions run;
     FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
     FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
 

@@ -8,7 +8,7 @@
 
 namespace quillon {
 
-// How the dialog shows a stored value, and the run option it sets, if any.
+// How the dialog shows a stored value.
 struct SettingControl {
     enum class Kind {
         None,        // not shown in a control (the fonts)
@@ -22,7 +22,16 @@ struct SettingControl {
     Kind kind = Kind::None;
     int first = 0;  // the control, or the first of its group
     int last = 0;   // the last of a group
-    std::int32_t RunOptions::*option = nullptr;
+
+    // True for a radio group or box, whose -1 is no value of its option.
+    bool showsPosition() const { return kind == Kind::RadioGroup || kind == Kind::ChoiceBox; }
+};
+
+// One run option, reached like a field of StoredSettings.
+struct RunOption {
+    std::int32_t RunOptions::*option;
+    std::int32_t& operator()(StoredSettings& s) const { return s.run.*option; }
+    const std::int32_t& operator()(const StoredSettings& s) const { return s.run.*option; }
 };
 
 // One part of a stored font, reached like a field of StoredSettings.
@@ -46,36 +55,38 @@ void forEachSetting(Visit&& visit) {
     using R = RunOptions;
     visit("SrcFile", &S::srcFile, SettingControl{Text, kSourcePath});
     visit("DetFile", &S::detFile, SettingControl{Text, kDestinationPath});
-    visit("LineChars", &S::lineChars, SettingControl{Number, kCharsPerLine, 0, &R::charsPerLine});
-    visit("LineSpacing", &S::lineSpacing, SettingControl{Number, kLineSpacing, 0, &R::lineSpacing});
-    visit("LeadingSpaces", &S::leadingSpaces,
-          SettingControl{Number, kLeadSpaces, 0, &R::leadingSpaces});
-    visit("LeftMargin", &S::leftMargin, SettingControl{Number, kLeftMargin, 0, &R::leftMargin});
-    visit("paragraph", &S::paragraph,
-          SettingControl{RadioGroup, kParagraphFirst, kParagraphLast, &R::paragraphMode});
-    visit("SrcFromFile", &S::srcFromFile, SettingControl{FileSwitch, kSourceClipboard, kSourceFile});
+    visit("LineChars", RunOption{&R::charsPerLine}, SettingControl{Number, kCharsPerLine});
+    visit("LineSpacing", RunOption{&R::lineSpacing}, SettingControl{Number, kLineSpacing});
+    visit("LeadingSpaces", RunOption{&R::leadingSpaces}, SettingControl{Number, kLeadSpaces});
+    visit("LeftMargin", RunOption{&R::leftMargin}, SettingControl{Number, kLeftMargin});
+    visit("paragraph", RunOption{&R::paragraphMode},
+          SettingControl{RadioGroup, kParagraphFirst, kParagraphLast});
+    visit("SrcFromFile", &S::srcFromFile,
+          SettingControl{FileSwitch, kSourceClipboard, kSourceFile});
     visit("DetFromFile", &S::detFromFile,
           SettingControl{FileSwitch, kDestinationClipboard, kDestinationFile});
-    visit("HeadingAlignment", &S::headingAlignment,
-          SettingControl{RadioGroup, kHeadingFirst, kHeadingLast, &R::headingAlignment});
-    visit("TransEnglishPunc", &S::transEnglishPunc,
-          SettingControl{CheckBox, kConvertEnglishPunc, 0, &R::fullWidthSpaces});
-    visit("AutoFix", &S::autoFix, SettingControl{CheckBox, kAutoFix, 0, &R::autoFix});
-    visit("NaturalSyntax", &S::naturalSyntax,
-          SettingControl{CheckBox, kNaturalSyntax, 0, &R::naturalSyntax});
-    visit("HTML", &S::html, SettingControl{CheckBox, kHtml, 0, &R::htmlAware});
-    visit("Quiet", &S::quiet, SettingControl{CheckBox, kQuietMode, 0, &R::quiet});
-    visit("encoding", &S::encoding, SettingControl{ChoiceBox, kSourceEncoding, 0, &R::sourceEncoding});
-    visit("OutputEncoding", &S::outputEncoding,
-          SettingControl{ChoiceBox, kOutputEncoding, 0, &R::outputEncoding});
+    visit("HeadingAlignment", RunOption{&R::headingAlignment},
+          SettingControl{RadioGroup, kHeadingFirst, kHeadingLast});
+    visit("TransEnglishPunc", RunOption{&R::fullWidthSpaces},
+          SettingControl{CheckBox, kConvertEnglishPunc});
+    visit("AutoFix", RunOption{&R::autoFix}, SettingControl{CheckBox, kAutoFix});
+    visit("NaturalSyntax", RunOption{&R::naturalSyntax}, SettingControl{CheckBox, kNaturalSyntax});
+    visit("HTML", RunOption{&R::htmlAware}, SettingControl{CheckBox, kHtml});
+    visit("Quiet", RunOption{&R::quiet}, SettingControl{CheckBox, kQuietMode});
+    visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
+    visit("OutputEncoding", RunOption{&R::outputEncoding},
+          SettingControl{ChoiceBox, kOutputEncoding});
     visit("GbkFontName", FontPart<QString>{&S::gbkFont, &FontSetting::faceName}, SettingControl{});
     visit("GbkFontSize", FontPart<qint32>{&S::gbkFont, &FontSetting::size}, SettingControl{});
     visit("GbkFontEffects", FontPart<qint32>{&S::gbkFont, &FontSetting::effects}, SettingControl{});
     visit("GbkFontCharSet", FontPart<qint32>{&S::gbkFont, &FontSetting::charSet}, SettingControl{});
-    visit("Big5FontName", FontPart<QString>{&S::big5Font, &FontSetting::faceName}, SettingControl{});
+    visit("Big5FontName", FontPart<QString>{&S::big5Font, &FontSetting::faceName},
+          SettingControl{});
     visit("Big5FontSize", FontPart<qint32>{&S::big5Font, &FontSetting::size}, SettingControl{});
-    visit("Big5FontEffects", FontPart<qint32>{&S::big5Font, &FontSetting::effects}, SettingControl{});
-    visit("Big5FontCharSet", FontPart<qint32>{&S::big5Font, &FontSetting::charSet}, SettingControl{});
+    visit("Big5FontEffects", FontPart<qint32>{&S::big5Font, &FontSetting::effects},
+          SettingControl{});
+    visit("Big5FontCharSet", FontPart<qint32>{&S::big5Font, &FontSetting::charSet},
+          SettingControl{});
 }
 
 }  // namespace quillon

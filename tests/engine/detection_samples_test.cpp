@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Samples, DetectionSample, ::testing::ValuesIn(samples()
                              std::string name = info.param.parent_path().filename().string() + "_" +
                                                 info.param.stem().string();
                              std::replace_if(
-                                 name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+                                 name.begin(), name.end(),
+                                 [](unsigned char c) { return !std::isalnum(c); }, '_');
                              return name;
                          });
 

@@ -29,32 +29,66 @@ public:
             while (phrase < offsets_.size() && std::size_t(record(phrase)[1]) - 0x8000 < code) ++phrase;
             firstOf_[code] = static_cast<std::uint32_t>(phrase);
         }
+        for (std::size_t p = 0; p < offsets_.size(); ++p) {
+            const unsigned first = record(p)[1];
+            const unsigned second = record(p)[2];
+            seconds_.push_back(static_cast<std::uint16_t>(second));
+            const std::uint64_t hash = pairHash(first >> 8 | (first & 0xFF) << 8 |
+                                                (second >> 8) << 16 | (second & 0xFF) << 24);
+            pairWords_[wordOf(hash)] |= bitsOf(hash);
+        }
+    }
+
+    // False when no phrase begins with the four bytes at `text`; true for
+    // every phrase's first two characters and, rarely, for other bytes. Most
+    // characters begin no phrase with the character after them: a filter of
+    // hashed first pairs, three bits in one word each, turns them away for
+    // one load from a table that stays in cache.
+    bool mayBegin(const unsigned char* text) const {
+        const std::uint64_t hash =
+            pairHash(text[0] | text[1] << 8 | text[2] << 16 | std::uint32_t(text[3]) << 24);
+        const std::uint64_t bits = bitsOf(hash);
+        return (pairWords_[wordOf(hash)] & bits) == bits;
     }
 
     // The longest phrase that the characters from `text` on begin, reading no
     // further than `end`; null when none does. `text` holds a double-byte
-    // character.
+    // character and two bytes more.
     const std::uint16_t* longestMatch(const unsigned char* text, const unsigned char* end) const {
         const std::size_t first = std::size_t(text[0] << 8 | text[1]) - 0x8000;
         std::size_t lo = firstOf_[first];
         std::size_t hi = firstOf_[first + 1];
+        // Most searches end at the second character: it has a compact column.
+        const unsigned second = text[2] << 8 | text[3];
+        lo = partitionPoint(lo, hi, [&](std::size_t p) { return seconds_[p] < second; });
+        hi = partitionPoint(lo, hi, [&](std::size_t p) { return seconds_[p] == second; });
         const std::uint16_t* longest = nullptr;
         // The phrases in [lo, hi) share their first `matched` characters with
         // the text; a phrase of exactly that length sorts first among them.
-        for (std::size_t matched = 1; lo < hi; ++matched) {
-            if (record(lo)[0] == matched) ++lo;
+        for (std::size_t matched = 2; lo < hi; ++matched) {
+            if (record(lo)[0] == matched) longest = record(lo++);
             const unsigned char* next = text + 2 * matched;
             if (end - next < 2 || next[0] < 0x80) break;
             const unsigned code = next[0] << 8 | next[1];
             lo = partitionPoint(lo, hi, [&](std::size_t p) { return record(p)[1 + matched] < code; });
             hi = partitionPoint(lo, hi, [&](std::size_t p) { return record(p)[1 + matched] == code; });
-            if (lo < hi && record(lo)[0] == matched + 1) longest = record(lo);
         }
         return longest;
     }
 
 private:
     static constexpr std::size_t kCodes = 0x8000;  // double-byte codes 8000..FFFF
+
+    static constexpr unsigned kPairWordsLog2 = 13;  // 64 KB of filter
+
+    static std::uint64_t pairHash(std::uint32_t fourBytes) {
+        return fourBytes * std::uint64_t{0x9E3779B97F4A7C15};
+    }
+    static std::size_t wordOf(std::uint64_t hash) { return hash >> (64 - kPairWordsLog2); }
+    static std::uint64_t bitsOf(std::uint64_t hash) {
+        return std::uint64_t{1} << (hash >> 20 & 63) | std::uint64_t{1} << (hash >> 26 & 63) |
+               std::uint64_t{1} << (hash >> 32 & 63);
+    }
 
     static bool sourceIsValid(const std::uint16_t* phrase, const EncodingProfile& from) {
         for (std::size_t i = 1; i <= phrase[0]; ++i) {
@@ -88,6 +122,8 @@ private:
     const std::uint16_t* records_;
     std::vector<std::uint32_t> offsets_;  // of each phrase taken, in table order
     std::vector<std::uint32_t> firstOf_;
+    std::vector<std::uint16_t> seconds_;  // each phrase's second code, in table order
+    std::vector<std::uint64_t> pairWords_ = std::vector<std::uint64_t>(std::size_t{1} << kPairWordsLog2);
 };
 
 // The phrases between two built-in profiles that a table converts between,
@@ -129,12 +165,14 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
     // all valid and all have a counterpart, so they add no flag.
     std::size_t converted = 0;
     std::size_t pos = 0;
-    while (pos + 1 < length) {
+    // A phrase is two characters or more: four bytes at least.
+    while (pos + 3 < length) {
         if (bytes[pos] < 0x80) {
             ++pos;
             continue;
         }
-        const std::uint16_t* const phrase = phrases->longestMatch(bytes + pos, end);
+        const std::uint16_t* const phrase =
+            phrases->mayBegin(bytes + pos) ? phrases->longestMatch(bytes + pos, end) : nullptr;
         if (phrase == nullptr) {
             pos += 2;
             continue;

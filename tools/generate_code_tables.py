@@ -151,20 +151,25 @@ def encode_chars(charset, chars):
 
 # ---------------------------------------------------------------- OpenCC
 
-def load_opencc_candidates(directory, name, workdir):
-    """Single-character entries of an OpenCC dictionary: key -> candidates."""
+def opencc_entries(directory, name, workdir):
+    """An OpenCC dictionary as text, a key and its candidates per line."""
     source = os.path.join(directory, name + '.ocd2')
     target = os.path.join(workdir, name + '.txt')
     proc = run(['opencc_dict', '-i', source, '-o', target, '-f', 'ocd2', '-t', 'text'])
     if proc.returncode != 0 or not os.path.exists(target):
         sys.exit('opencc_dict failed on %s: %s' % (source, proc.stderr.decode(errors='replace')))
-    table = {}
     with open(target, encoding='utf-8') as f:
-        for line in f:
-            key, _, values = line.rstrip('\n').partition('\t')
-            candidates = [v for v in values.split(' ') if len(v) == 1]
-            if len(key) == 1 and candidates:
-                table[key] = candidates
+        return f.read().splitlines()
+
+
+def load_opencc_candidates(directory, name, workdir):
+    """Single-character entries of an OpenCC dictionary: key -> candidates."""
+    table = {}
+    for line in opencc_entries(directory, name, workdir):
+        key, _, values = line.partition('\t')
+        candidates = [v for v in values.split(' ') if len(v) == 1]
+        if len(key) == 1 and candidates:
+            table[key] = candidates
     return table
 
 

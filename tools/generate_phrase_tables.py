@@ -27,25 +27,19 @@ Usage: python3 tools/generate_phrase_tables.py [--opencc-dir DIR] [--output FILE
 
 import argparse
 import os
-import subprocess
 import sys
 import tempfile
 
 from generate_code_tables import big5_is_standard, decode_codes, encode_chars, gbk_codes, \
-    both_bytes_high, run, tool_versions
+    both_bytes_high, opencc_entries, run, tool_versions
 
 PER_LINE = 8  # records per line of output; a record is short
 
 
 def opencc_keys(directory, name, workdir):
     """The keys of an OpenCC dictionary, in the dictionary's order."""
-    source = os.path.join(directory, name + '.ocd2')
-    target = os.path.join(workdir, name + '.txt')
-    proc = run(['opencc_dict', '-i', source, '-o', target, '-f', 'ocd2', '-t', 'text'])
-    if proc.returncode != 0 or not os.path.exists(target):
-        sys.exit('opencc_dict failed on %s: %s' % (source, proc.stderr.decode(errors='replace')))
-    with open(target, encoding='utf-8') as f:
-        return [line.split('\t', 1)[0] for line in f if '\t' in line]
+    return [line.split('\t', 1)[0] for line in opencc_entries(directory, name, workdir)
+            if '\t' in line]
 
 
 def opencc_convert(directory, config, texts, workdir):

@@ -30,6 +30,7 @@ void MainDialog::loadSettings() {
     checkButton(*this, kNaturalSyntax, s.naturalSyntax != 0);
     checkButton(*this, kHtml, s.html != 0);
     checkButton(*this, kQuietMode, s.quiet != 0);
+    checkButton(*this, kPhrases, s.phrases != 0);
     selectPosition(*this, kSourceEncoding, s.encoding);
     selectPosition(*this, kOutputEncoding, s.outputEncoding);
 
@@ -55,6 +56,7 @@ void MainDialog::saveSettings() {
     s.naturalSyntax = isButtonChecked(*this, kNaturalSyntax);
     s.html = isButtonChecked(*this, kHtml);
     s.quiet = isButtonChecked(*this, kQuietMode);
+    s.phrases = isButtonChecked(*this, kPhrases);
     s.encoding = selectedPosition(*this, kSourceEncoding);
     s.outputEncoding = selectedPosition(*this, kOutputEncoding);
     s.paragraph = checkedRadioPosition(*this, kParagraphFirst, kParagraphLast);

@@ -31,6 +31,7 @@ void MainDialog::applyOptions() {
     f.setNaturalSyntax(isButtonChecked(*this, kNaturalSyntax));
     f.setHtmlAware(isButtonChecked(*this, kHtml));
     f.setQuiet(isButtonChecked(*this, kQuietMode));
+    f.setPhrases(isButtonChecked(*this, kPhrases));
     f.setSourceEncoding(orDefault(selectedPosition(*this, kSourceEncoding), kDefaultSourceEncoding));
     f.setOutputEncoding(orDefault(selectedPosition(*this, kOutputEncoding), kDefaultOutputEncoding));
     f.setParagraphMode(

@@ -60,6 +60,7 @@ StoredSettings SettingsStore::load() const {
     in.read("NaturalSyntax", s.naturalSyntax);
     in.read("HTML", s.html);
     in.read("Quiet", s.quiet);
+    in.read("Phrases", s.phrases);
     in.read("HeadingAlignment", s.headingAlignment);
     in.read("paragraph", s.paragraph);
     in.read("encoding", s.encoding);
@@ -93,6 +94,7 @@ bool SettingsStore::save(const StoredSettings& s) const {
     write("NaturalSyntax", s.naturalSyntax);
     write("HTML", s.html);
     write("Quiet", s.quiet);
+    write("Phrases", s.phrases);
     write("encoding", s.encoding);
     write("OutputEncoding", s.outputEncoding);
     write("paragraph", s.paragraph);

@@ -24,6 +24,7 @@ struct StoredSettings {
     qint32 naturalSyntax = 0;
     qint32 html = 0;
     qint32 quiet = 0;
+    qint32 phrases = 0;
     qint32 headingAlignment = 1;  // position in its radio group
     qint32 paragraph = 0;         // position in its radio group
     qint32 encoding = 0;          // position in the source encoding box

@@ -118,6 +118,7 @@ private slots:
             {1051, "QPushButton", "&Simplified Chinese Font"},
             {1052, "QPushButton", "&Traditional Chinese Font"},
             {1053, "QCheckBox", "Quiet Mode"},
+            {1054, "QCheckBox", "Phrases"},
         };
         for (const auto& r : rows) {
             QTest::addRow("%d", r.id) << r.id << QString::fromLatin1(r.kind) << QString::fromLatin1(r.caption);
@@ -146,7 +147,7 @@ private slots:
                 QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
             }
         }
-        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 44);
+        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 45);
         // Tab order is template order: Convert first, Format next.
         QCOMPARE(controlAs<QPushButton>(kConvert)->nextInFocusChain(), dialog->control(kFormat));
         for (auto* button : dialog->findChildren<QPushButton*>()) QVERIFY(!button->isDefault());
@@ -254,14 +255,17 @@ private slots:
         QCOMPARE(f.autoFix(), 0);
         QCOMPARE(f.naturalSyntax(), 0);
         QCOMPARE(f.quiet(), 0);
+        QCOMPARE(f.phrases(), 0);
 
         clickButton(dialog->control(1025));  // Auto Detect
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);
         controlAs<QCheckBox>(kQuietMode)->setChecked(true);
+        controlAs<QCheckBox>(kPhrases)->setChecked(true);
         dialog->applyOptions();
         QCOMPARE(f.paragraphMode(), 0);
         QCOMPARE(f.sourceEncoding(), 0);
         QCOMPARE(f.quiet(), 1);
+        QCOMPARE(f.phrases(), 1);
     }
 
     void typedOutputEncodingCountsWhenItNamesAnItem() {

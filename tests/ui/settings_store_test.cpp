@@ -38,6 +38,7 @@ StoredSettings unusualSettings() {
     s.naturalSyntax = 1;
     s.html = 1;
     s.quiet = 1;
+    s.phrases = 1;
     s.headingAlignment = 7;
     s.paragraph = -1;
     s.encoding = -1;
@@ -74,6 +75,7 @@ private slots:
         QCOMPARE(s.naturalSyntax, 0);
         QCOMPARE(s.html, 0);
         QCOMPARE(s.quiet, 0);
+        QCOMPARE(s.phrases, 0);
         QCOMPARE(s.headingAlignment, 1);
         QCOMPARE(s.paragraph, 0);
         QCOMPARE(s.encoding, 0);
@@ -114,6 +116,7 @@ private slots:
                                      "NaturalSyntax=1",
                                      "HTML=1",
                                      "Quiet=1",
+                                     "Phrases=1",
                                      "HeadingAlignment=7",
                                      "paragraph=-1",
                                      "encoding=-1",

@@ -100,7 +100,7 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
 
 void TextFormatter::convertLine(char* line, const EncodingProfile& from,
                                 const EncodingProfile& to) {
-    convertText(line, std::strlen(line), from, to);
+    convertRunLine(line, std::strlen(line), from, to);
 }
 
 void TextFormatter::convertText(char* text, std::size_t length, const EncodingProfile& from,
@@ -183,7 +183,7 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     while (const int read = source.readLine(line, kBufferSize)) {
         auto length = static_cast<std::size_t>(read);
         if (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
-        convertText(line, length, *sourceProfile, *targetProfile);
+        convertRunLine(line, length, *sourceProfile, *targetProfile);
         destination.write(line, length);
         destination.putLineFeed();
     }

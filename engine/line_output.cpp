@@ -40,7 +40,7 @@ void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
         default: break;
     }
     // The line is laid out in the source encoding; conversion keeps its length.
-    if (sourceProfile != targetProfile) convertText(text, length, *sourceProfile, *targetProfile);
+    if (sourceProfile != targetProfile) convertRunLine(text, length, *sourceProfile, *targetProfile);
     outputStream->write(text, length);
 }
 

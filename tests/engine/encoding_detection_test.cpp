@@ -54,6 +54,13 @@ TEST_F(Detection, LeadByteBeforeTheNewlinePairsWithIt) {
     EXPECT_EQ(detect("\xB0\xA1\xB0\xA1\n"), kGbId);
 }
 
+TEST_F(Detection, StopsAtOneAAndPairsALeadWithTheCrOfCrLf) {
+    EXPECT_EQ(detect("\xB0\xA1\x1A\xA4\x40"), kGbId);   // the Big5 pair lies past the end
+    EXPECT_EQ(detect("\xB0\xA1\xB0\x1A\xA1"), kGbId);   // a lead before 1A is no character
+    EXPECT_EQ(detect("\xB0\xA1\xB0\r\n"), kBig5Id);     // B0 0D, as B0 0A would
+    EXPECT_EQ(detect("\xA1\xA3\r\n\xA1\xA1\x81\x40"), kGbkId);
+}
+
 TEST_F(Detection, MissingSourceReportsFiveWithoutTrace) {
     std::int32_t result = -7;
     EXPECT_EQ(formatter.detectEncoding(dir.file("missing").c_str(), result), kSourceUnreadable);

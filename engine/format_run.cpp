@@ -1,6 +1,8 @@
 // The format run: lines are trimmed, joined into paragraphs by the chosen
 // rule, transformed character by character and laid out into lines.
+#include <array>
 #include <bit>
+#include <cstring>
 
 #include "character_classes.h"
 #include "line_reader.h"
@@ -32,6 +34,25 @@ public:
 private:
     TextFormatter& formatter_;
 };
+
+// Bytes that start a character which every per-character step of the run
+// leaves as it is, without touching the run's state: ASCII bytes other than
+// NUL in no class, and lead bytes of rows with no classed code and no form
+// to fix. Such characters end no sentence and can be copied in runs.
+std::array<bool, 0x100> passThroughStarts(const TextFormatter& formatter) {
+    const EncodingProfile& source = *formatter.sourceProfile;
+    std::array<bool, 0x100> passes{};
+    for (unsigned byte = 1; byte < 0x80; ++byte) passes[byte] = classesOf(source, CharCode(byte)) == 0;
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+        bool unchanged = rowIsUnclassed(source, lead);
+        for (unsigned trail = 0; unchanged && trail <= 0xFF; ++trail) {
+            const auto code = static_cast<CharCode>(lead << 8 | trail);
+            unchanged = formatter.fixVerticalForm(code) == code;
+        }
+        passes[lead] = unchanged;
+    }
+    return passes;
+}
 
 }  // namespace
 
@@ -67,6 +88,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     for (std::int32_t& depth : quoteDepth) depth = 0;
 
     const EncodingProfile& source = *sourceProfile;
+    const std::array<bool, 0x100> passesThrough = passThroughStarts(*this);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
     const auto isFullWidthBlankAt = [&](const char* at) {
         return static_cast<unsigned char>(at[0]) == (fullWidthBlank >> 8) &&
@@ -126,6 +148,23 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         }
 
         for (int pos = start; pos < end;) {
+            // Characters that pass through are copied in one go, short of the
+            // line's last character and of the one that fills the buffer:
+            // those take the steps below.
+            int run = pos;
+            int lastInRun = pos;
+            for (int next; passesThrough[static_cast<unsigned char>(line[run])]; run = next) {
+                next = run + (static_cast<unsigned char>(line[run]) < 0x80 ? 1 : 2);
+                if (next >= end || paragraphLength + (next - pos) >= kBufferSize) break;
+                lastInRun = run;
+            }
+            if (run > pos) {
+                std::memcpy(paragraph + paragraphLength, line + pos, static_cast<std::size_t>(run - pos));
+                paragraphLength += run - pos;
+                previousCode = readCharAt(line, lastInRun, end).code;
+                pos = run;
+            }
+
             const CharAt c = readCharAt(line, pos, end);
             pos += c.width;
             CharCode code = c.code;

@@ -1,8 +1,8 @@
 #include "encoding_tally.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
-#include <vector>
 
 #include "character_classes.h"
 
@@ -18,45 +18,31 @@ bool isCommonMark(const EncodingProfile& profile, CharCode code) {
     return (doubleByteClassesOf(profile, code) & kMarks) != 0 || code == profile.headingWords[0];
 }
 
-// Mark flags of every double-byte code, kept as rows only for the few lead
-// bytes that have a mark: small enough to stay in the nearest cache.
-struct MarkTable {
-    std::array<unsigned char, 0x100> rowOf{};
-    std::vector<unsigned char> rows = std::vector<unsigned char>(0x100, 0);  // row 0: no marks
-};
-
-const MarkTable& markTable() {
-    static const MarkTable table = [] {
-        MarkTable t;
-        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
-            std::array<unsigned char, 0x100> row{};
-            bool any = false;
-            for (unsigned trail = 0; trail <= 0xFF; ++trail) {
-                const auto code = static_cast<CharCode>(lead << 8 | trail);
-                row[trail] = static_cast<unsigned char>((isCommonMark(profiles::GB, code) ? 1 : 0) |
-                                                        (isCommonMark(profiles::BIG5, code) ? 2 : 0));
-                any = any || row[trail] != 0;
-            }
-            if (!any) continue;
-            t.rowOf[lead] = static_cast<unsigned char>(t.rows.size() / 0x100);
-            t.rows.insert(t.rows.end(), row.begin(), row.end());
+// Mark counts of every double-byte code, indexed by the code less 8000: one
+// in the low nibble for a GB mark, in the high nibble for a Big5 mark, so that
+// the counts of four codes add up in one byte.
+const unsigned char* markTable() {
+    static const auto table = [] {
+        std::array<unsigned char, 0x8000> t{};
+        for (unsigned code = 0x8000; code <= 0xFFFF; ++code) {
+            t[code - 0x8000] = static_cast<unsigned char>((isCommonMark(profiles::GB, CharCode(code)) ? 0x01 : 0) |
+                                                          (isCommonMark(profiles::BIG5, CharCode(code)) ? 0x10 : 0));
         }
         return t;
     }();
-    return table;
+    return table.data();
 }
 
 }  // namespace
 
-EncodingTally::EncodingTally()
-    : markRows_(markTable().rows.data()), markRowOf_(markTable().rowOf.data()) {}
+EncodingTally::EncodingTally() : marks_(markTable()) {}
 
 void EncodingTally::addPair(unsigned lead, unsigned trail) {
     sawDoubleByte_ = true;
     sawLowByte_ = sawLowByte_ || lead < 0xA1 || trail < 0xA1;
-    const unsigned flags = markRows_[markRowOf_[lead] * 0x100u + trail];
-    gbMarks_ += flags & 1;
-    big5Marks_ += flags >> 1;
+    const unsigned counts = marks_[(lead << 8 | trail) - 0x8000];
+    gbMarks_ += counts & 0xF;
+    big5Marks_ += counts >> 4;
 }
 
 void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
@@ -66,8 +52,50 @@ void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
         hasPendingLead_ = false;
         addPair(pendingLead_, *p++);
     }
-    // One character from `p`, which starts one.
-    const auto step = [&] {
+    // Byte i of a word loaded from p is p[i].
+    static_assert(std::endian::native == std::endian::little);
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
+    // Eight bytes at a time from the start of a character: ASCII is skipped,
+    // and a run of high bytes is taken in whole pairs, a lead that ends it
+    // pairing with the ASCII byte after it.
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        const std::uint64_t high = word & kHighBits;
+        if (high == 0) {
+            p += 8;
+            continue;
+        }
+        const int ascii = std::countr_zero(high) / 8;
+        if (ascii > 0) {
+            p += ascii;
+            continue;
+        }
+        const auto countsAt = [&](int i) { return unsigned(marks_[(p[i] << 8 | p[i + 1]) - 0x8000]); };
+        int run = 8;
+        unsigned counts = 0;
+        if (high == kHighBits) {
+            counts = countsAt(0) + countsAt(2) + countsAt(4) + countsAt(6);
+        } else {
+            run = std::countr_zero(~word & kHighBits) / 8;
+            for (int i = 0; i < run; i += 2) counts += countsAt(i);
+        }
+        if (!sawLowByte_) {
+            // A lead before ASCII pairs with a trail below A1; so does any
+            // byte of the run whose low seven bits lie below 21. A borrow only
+            // carries upwards, from a byte that is itself below.
+            const std::uint64_t low7 = word & ~kHighBits;
+            const std::uint64_t below = (low7 - 0x21 * kOnes) & ~low7 & kHighBits;
+            const std::uint64_t inRun = run == 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << 8 * run) - 1;
+            sawLowByte_ = (run & 1) != 0 || (below & inRun) != 0;
+        }
+        sawDoubleByte_ = true;
+        gbMarks_ += counts & 0xF;
+        big5Marks_ += counts >> 4;
+        p += (run + 1) & ~1;
+    }
+    while (p < end) {
         if (*p < 0x80) {
             ++p;
         } else if (end - p >= 2) {
@@ -77,35 +105,7 @@ void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
             pendingLead_ = *p++;
             hasPendingLead_ = true;
         }
-    };
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
-    while (end - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        const std::uint64_t high = word & kHighBits;
-        if (high == 0) {  // eight ASCII bytes
-            p += 8;
-        } else if (high == kHighBits) {  // four whole double-byte characters
-            const std::uint64_t low7 = word & ~kHighBits;
-            // Some byte below A1: its low seven bits below 21.
-            sawLowByte_ = sawLowByte_ || ((low7 - 0x21 * kOnes) & ~low7 & kHighBits) != 0;
-            sawDoubleByte_ = true;
-            unsigned gb = 0;
-            unsigned big5 = 0;
-            for (int i = 0; i < 8; i += 2) {
-                const unsigned flags = markRows_[markRowOf_[p[i]] * 0x100u + p[i + 1]];
-                gb += flags & 1;
-                big5 += flags >> 1;
-            }
-            gbMarks_ += gb;
-            big5Marks_ += big5;
-            p += 8;
-        } else {
-            for (const unsigned char* stop = p + 8; p < stop;) step();
-        }
     }
-    while (p < end) step();
 }
 
 ProfileId EncodingTally::verdict() const {

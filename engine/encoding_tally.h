@@ -29,10 +29,7 @@ public:
 private:
     void addPair(unsigned lead, unsigned trail);
 
-    // Per lead byte, the row of mark flags of its codes (bit 0 a GB mark,
-    // bit 1 a Big5 mark); row 0 has none.
-    const unsigned char* markRows_;
-    const unsigned char* markRowOf_;
+    const unsigned char* marks_;  // by code less 8000: GB marks low nibble, Big5 high
     std::int64_t gbMarks_ = 0;
     std::int64_t big5Marks_ = 0;
     bool sawDoubleByte_ = false;

@@ -70,6 +70,17 @@ void TextFormatter::breakParagraph(char* text, int length) {
         int lineStart = 0;
         int pos = 0;
         while (pos < length) {
+            // Four double-byte characters at once while they leave two bytes
+            // of room or more: none of them can end the line.
+            if (length - pos >= 8 && used + 8 <= std::int64_t(lineWidth_) - 2) {
+                std::uint64_t word;
+                std::memcpy(&word, text + pos, 8);
+                if ((word & 0x8080808080808080u) == 0x8080808080808080u) {
+                    pos += 8;
+                    used += 8;
+                    continue;
+                }
+            }
             const int width = std::min(widthAt(text, pos), length - pos);
             pos += width;
             used += width;

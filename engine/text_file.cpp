@@ -132,6 +132,12 @@ void TextWriter::write(const char* data, std::size_t length) {
     }
 }
 
+void TextWriter::writeLine(const char* data, std::size_t length) {
+    if (file_ == nullptr) return;
+    append(data, length);
+    append("\r\n", 2);
+}
+
 bool TextWriter::close() {
     if (file_ == nullptr) return false;
     flush();

@@ -61,6 +61,9 @@ public:
     void write(const char* data, std::size_t length);
     void put(char byte) { write(&byte, 1); }
     void putLineFeed() { put('\n'); }
+    // Writes `length` bytes that hold no LF, then a line end: write() and
+    // putLineFeed() without the search for line feeds.
+    void writeLine(const char* data, std::size_t length);
     // True when every byte reached the file and it closed cleanly.
     bool close();
 

@@ -35,6 +35,8 @@ TEST(EncodingTally, CountsAlikeHoweverTheTextIsSplit) {
         {gbMarks + big5Marks, kBig5Id, 5, 9},
         {"\xB0\n\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1", kBig5Id, 0, 0},  // B0 0A rules out GB
         {"\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1\xB0", kGbId, 0, 0},
+        // Line ends and tabs after whole pairs are no trail bytes.
+        {"\xB0\xA1\xB0\xA1\n \xB0\xA1\xB0\xA1\t\xB0\xA1\n\xB0\xA1\xB0\xA1\xB0\xA1\r\n", kGbId, 0, 0},
     };
     for (const Case& c : cases) {
         for (std::size_t split = 0; split <= c.text.size(); ++split) {

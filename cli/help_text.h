@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "run_options.h"
+#include "command.h"
 
 namespace quillon::cli {
 

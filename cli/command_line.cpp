@@ -68,6 +68,11 @@ private:
                 return false;
             }
         }
+        if (*result_.command == Command::Detect) {
+            if (operands.empty()) return reject("missing FILE");
+            result_.files.assign(operands.begin(), operands.end());
+            return finish(Action::Run);
+        }
         if (operands.empty()) return reject("missing SOURCE and DESTINATION");
         if (operands.size() == 1) return reject("missing DESTINATION");
         if (operands.size() > 2) return reject("unexpected argument " + quoted(operands[2]));
@@ -93,6 +98,7 @@ private:
             return reject("unknown option " + option + " (see quillon-cli " +
                           std::string(commandName(*result_.command)) + " --help)");
         }
+        if (*result_.command == Command::Detect) return reject("detect takes no options");
         if (!appliesTo(*entry, *result_.command)) {
             return reject("option " + option + " is only for format");
         }

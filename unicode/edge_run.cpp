@@ -1,0 +1,478 @@
+// Runs through the edge: Unicode text is decoded into the legacy family that
+// fits it, the engine does the run, and its output is decoded back. Characters
+// that cannot make the journey through the engine travel beside it.
+#include "edge_run.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
+
+#include "code_point_stream.h"
+#include "family_maps.h"
+#include "line_reader.h"
+#include "messages.h"
+#include "source_detection.h"
+#include "text_formatter.h"
+
+namespace quillon::unicode {
+namespace {
+
+constexpr char32_t kBox = 0x25A1;  // □, what the engine writes for a lost character
+
+// A character that travels beside the engine: its place in a line of legacy
+// text, where the line holds a box in its stead.
+struct Carrier {
+    std::size_t position;
+    char32_t character;
+};
+
+// A file of the run's own in the temporary folder, removed with the object.
+class ScratchFile {
+public:
+    ScratchFile() {
+        std::error_code error;
+        std::string pattern =
+            (std::filesystem::temp_directory_path(error) / "quillon-edge-XXXXXX").string();
+        const int descriptor = ::mkstemp(pattern.data());
+        if (descriptor < 0) return;
+        ::close(descriptor);
+        path_ = pattern;
+    }
+    ~ScratchFile() {
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    bool created() const { return !path_.empty(); }
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+void putPair(std::string& line, std::size_t position, CharCode code) {
+    line[position] = static_cast<char>(code >> 8);
+    line[position + 1] = static_cast<char>(code & 0xFF);
+}
+
+void appendPair(std::string& line, CharCode code) {
+    line += static_cast<char>(code >> 8);
+    line += static_cast<char>(code & 0xFF);
+}
+
+// Writes lines of legacy text to the destination: converted by the engine from
+// `from` to `to`, then as Unicode text or as the bytes of `to`, with the
+// chosen line end.
+class LineWriter {
+public:
+    LineWriter(TextFormatter& formatter, const EncodingProfile& from, const EncodingProfile& to,
+               bool unicode, bool crLf, TextSink& sink)
+        : formatter_(formatter), from_(from), to_(to), unicode_(unicode), crLf_(crLf),
+          sink_(sink) {}
+
+    // `line` holds a box at the place of every carrier, in order of place.
+    void write(std::string& line, const std::vector<Carrier>& carriers, bool endsLine) {
+        const bool converts = &from_ != &to_;
+        // Characters inside HTML tags stay unconverted: a copy of the line
+        // with a box for every character shows which ones the engine left.
+        const bool probing = converts && formatter_.htmlAware() && !formatter_.htmlAborted;
+        if (probing) probe(line);
+        if (converts) formatter_.convertText(line.data(), line.size(), from_, to_);
+
+        if (!unicode_) {
+            for (const Carrier& carrier : carriers) {
+                putPair(line, carrier.position, to_.replacementCode());
+                sawUnmappable = true;
+            }
+            sink_.writeBytes(line.data(), line.size());
+            if (endsLine) sink_.writeBytes(crLf_ ? "\r\n" : "\n", crLf_ ? 2 : 1);
+            return;
+        }
+
+        const FamilyMaps& maps = FamilyMaps::instance();
+        text_.clear();
+        auto carrier = carriers.begin();
+        for (std::size_t pos = 0; pos < line.size();) {
+            const auto lead = static_cast<unsigned char>(line[pos]);
+            if (lead < 0x80) {
+                text_.push_back(lead);
+                ++pos;
+                continue;
+            }
+            if (pos + 1 == line.size()) {  // a lead byte without its trail
+                text_.push_back(kBox);
+                break;
+            }
+            const auto code = static_cast<CharCode>(lead << 8 | static_cast<unsigned char>(line[pos + 1]));
+            if (carrier != carriers.end() && carrier->position == pos) {
+                text_.push_back((carrier++)->character);
+            } else if (probing && probe_[pos] == sourceBox_[0] && probe_[pos + 1] == sourceBox_[1]) {
+                text_.push_back(maps.decode(from_, code));
+            } else {
+                text_.push_back(maps.decode(to_, code));
+            }
+            pos += 2;
+        }
+        if (endsLine) {
+            if (crLf_) text_.push_back('\r');
+            text_.push_back('\n');
+        }
+        sink_.write(text_.data(), text_.size());
+    }
+
+    bool sawUnmappable = false;
+
+private:
+    void probe(const std::string& line) {
+        probe_ = line;
+        const CharCode box = from_.replacementCode();
+        sourceBox_[0] = static_cast<char>(box >> 8);
+        sourceBox_[1] = static_cast<char>(box & 0xFF);
+        for (std::size_t pos = 0; pos + 1 < probe_.size();) {
+            if (static_cast<unsigned char>(probe_[pos]) < 0x80) {
+                ++pos;
+            } else {
+                putPair(probe_, pos, box);
+                pos += 2;
+            }
+        }
+        TextFormatter& f = formatter_;
+        const auto saved = std::make_tuple(f.insideTag, f.htmlAborted, f.sawInvalidCode, f.sawUnmappable);
+        f.convertText(probe_.data(), probe_.size(), from_, to_);
+        std::tie(f.insideTag, f.htmlAborted, f.sawInvalidCode, f.sawUnmappable) = saved;
+    }
+
+    TextFormatter& formatter_;
+    const EncodingProfile& from_;
+    const EncodingProfile& to_;
+    const bool unicode_;
+    const bool crLf_;
+    TextSink& sink_;
+    std::vector<char32_t> text_;
+    std::string probe_;
+    char sourceBox_[2] = {};
+};
+
+// Puts characters into a line of `from`'s family for a run to `to`. What the
+// run cannot carry becomes a carrier: beside the line, or under one of the
+// family's private codes when the line has to pass through a whole engine run.
+class LineEncoder {
+public:
+    LineEncoder(const EncodingProfile& from, const EncodingProfile& to, bool privateCodes)
+        : maps_(FamilyMaps::instance()), from_(from), to_(to), privateCodes_(privateCodes) {
+        if (privateCodes_) characterOfCode_.assign(0x10000, 0);
+    }
+
+    void append(char32_t c, std::string& line, std::vector<Carrier>& carriers) {
+        if (c < 0x80) {
+            line += static_cast<char>(c);
+            return;
+        }
+        if (c == kInvalidMarker) {
+            sawInvalid = true;
+            c = kBox;
+        } else if (const CharCode code = maps_.encode(from_, to_, c)) {
+            appendPair(line, code);
+            return;
+        }
+        if (!privateCodes_) {
+            carriers.push_back({line.size(), c});
+            appendPair(line, from_.replacementCode());
+        } else {
+            appendPair(line, privateCodeFor(c));
+        }
+    }
+
+    // Takes the carriers out of a line that went through an engine run.
+    void recover(std::string& line, std::vector<Carrier>& carriers) const {
+        for (std::size_t pos = 0; pos + 1 < line.size();) {
+            if (static_cast<unsigned char>(line[pos]) < 0x80) {
+                ++pos;
+                continue;
+            }
+            const auto code = static_cast<CharCode>(static_cast<unsigned char>(line[pos]) << 8 |
+                                                    static_cast<unsigned char>(line[pos + 1]));
+            if (const char32_t c = characterOfCode_[code]) {
+                carriers.push_back({pos, c});
+                putPair(line, pos, from_.replacementCode());
+            }
+            pos += 2;
+        }
+    }
+
+    bool sawInvalid = false;
+    bool sawUnmappable = false;
+
+private:
+    CharCode privateCodeFor(char32_t c) {
+        for (std::size_t i = 0; i < used_; ++i) {
+            const CharCode code = maps_.privateCodes(from_)[i];
+            if (characterOfCode_[code] == c) return code;
+        }
+        const std::vector<CharCode>& codes = maps_.privateCodes(from_);
+        if (used_ == codes.size()) {
+            sawUnmappable = true;  // more distinct characters than codes to carry them
+            return from_.replacementCode();
+        }
+        characterOfCode_[codes[used_]] = c;
+        return codes[used_++];
+    }
+
+    const FamilyMaps& maps_;
+    const EncodingProfile& from_;
+    const EncodingProfile& to_;
+    const bool privateCodes_;
+    std::vector<char32_t> characterOfCode_;
+    std::size_t used_ = 0;
+};
+
+bool writesCrLf(const EdgeRunOptions& options, bool utf8Output) {
+    return options.lineEnds == kLineEndsCrLf ||
+           (options.lineEnds == kLineEndsDefault && !utf8Output);
+}
+
+const char* outputEncodingName(std::int32_t outputEncoding) {
+    return outputEncoding == kOutputGb18030 ? "GB18030" : "UTF-8";
+}
+
+RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
+    if (invalid) return kInvalidCodeWarning;
+    if (unmappable) return kUnmappableWarning;
+    if (htmlAborted) return kHtmlAbortedWarning;
+    return kSuccess;
+}
+
+RunResult engineRun(TextFormatter& formatter, RunKind kind, const char* source,
+                    const char* destination) {
+    return kind == RunKind::Convert ? formatter.convertFile(source, destination)
+                                    : formatter.formatFile(source, destination);
+}
+
+// Copies an engine run's output to the destination through `writer`.
+bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& writer,
+                      const LineEncoder* carriersFrom) {
+    LineReader reader;
+    if (!reader.open(path)) return false;
+    std::string line;
+    std::vector<Carrier> carriers;
+    char* buffer = formatter.lineBuffer();
+    while (int length = reader.readLine(buffer, TextFormatter::kBufferSize)) {
+        const bool endsLine = buffer[length - 1] == '\n';
+        line.assign(buffer, static_cast<std::size_t>(length - (endsLine ? 1 : 0)));
+        carriers.clear();
+        if (carriersFrom != nullptr) carriersFrom->recover(line, carriers);
+        writer.write(line, carriers, endsLine);
+    }
+    return !reader.failed();
+}
+
+// A legacy source: the engine's own run, its output rewritten only where the
+// output is Unicode or the line ends are LF.
+RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                          const char* source, const char* destination) {
+    applyOptions(options, formatter);
+    const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
+    const bool utf8Output = options.outputEncoding == kOutputUtf8;
+    if (!unicodeOutput && !(options.lineEnds == kLineEndsLf)) {
+        return engineRun(formatter, kind, source, destination);
+    }
+    if (unicodeOutput) {
+        formatter.setOutputEncoding(options.form == kFormSimplified    ? kOutputGbk
+                                    : options.form == kFormTraditional ? kOutputBig5
+                                    : kind == RunKind::Convert         ? kOutputDifferent
+                                                                       : kOutputSame);
+    }
+    ScratchFile output;
+    if (!output.created()) return kDestinationUnwritable;
+    const RunResult result = engineRun(formatter, kind, source, output.path());
+    if (isError(result)) return result;
+
+    TextSink sink;
+    if (!sink.open(destination, unicodeOutput ? outputEncodingName(options.outputEncoding) : nullptr)) {
+        return kDestinationUnwritable;
+    }
+    const EncodingProfile& target = *formatter.targetProfile;
+    LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
+    const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
+    if (!sink.close() || !copied) return kDestinationUnwritable;
+    return result;
+}
+
+// A Unicode source: judged for its form, put into the family of that form,
+// run, and written back.
+class UnicodeSourceRun {
+public:
+    UnicodeSourceRun(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                     const char* source, const char* destination)
+        : formatter_(formatter), kind_(kind), options_(options), source_(source),
+          destination_(destination) {}
+
+    RunResult run() {
+        const std::optional<Form> form = judgeForm();
+        if (!form) return kSourceUnreadable;
+        const EncodingProfile& from = FamilyMaps::familyFor(*form);
+        const std::int32_t output = options_.outputEncoding;
+        const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
+        const EncodingProfile& to = legacyOutput ? *profileById(output)
+                                                 : FamilyMaps::familyFor(outputForm(*form));
+        const bool utf8Output = !legacyOutput && output != kOutputGb18030;
+
+        applyOptions(options_, formatter_);
+        formatter_.setSourceEncoding(from.id);
+        formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
+
+        TextSink sink;
+        if (!sink.open(destination_, legacyOutput ? nullptr : (utf8Output ? "UTF-8" : "GB18030"))) {
+            return kDestinationUnwritable;
+        }
+        LineWriter writer(formatter_, from, to, !legacyOutput, writesCrLf(options_, utf8Output), sink);
+        LineEncoder encoder(from, to, kind_ == RunKind::Format);
+        const RunResult result = kind_ == RunKind::Convert ? convert(encoder, writer)
+                                                           : format(encoder, writer);
+        formatter_.sourceProfile = &from;
+        formatter_.targetProfile = &to;
+        if (!sink.close()) return kDestinationUnwritable;
+        if (result != kSuccess) return result;
+        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid,
+                         formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
+                         formatter_.htmlAborted);
+    }
+
+private:
+    static constexpr std::size_t kLinePiece = TextFormatter::kBufferSize;
+
+    const char* encodingName() const {
+        return options_.sourceEncoding == kSourceUtf8    ? "UTF-8"
+               : options_.sourceEncoding == kSourceUtf16 ? "UTF-16"
+                                                         : "GB18030";
+    }
+
+    bool openSource(CodePointReader& reader) const {
+        if (!reader.open(source_, encodingName())) return false;
+        // UTF-16 is read only with its byte-order mark, which tells its byte order.
+        if (options_.sourceEncoding != kSourceUtf16) return true;
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
+        return found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
+    }
+
+    std::optional<Form> judgeForm() const {
+        CodePointReader reader;
+        if (!openSource(reader)) return std::nullopt;
+        const FamilyMaps& maps = FamilyMaps::instance();
+        FormCount count;
+        while (const std::size_t n = reader.read(text_, std::size(text_))) {
+            for (std::size_t i = 0; i < n; ++i) maps.count(text_[i], count);
+        }
+        if (reader.failed()) return std::nullopt;
+        return count.form();
+    }
+
+    Form outputForm(Form sourceForm) const {
+        if (options_.form == kFormSimplified) return Form::Simplified;
+        if (options_.form == kFormTraditional) return Form::Traditional;
+        // As in every convert run, the form changes unless the run names it.
+        const bool switches = options_.outputEncoding == kOutputDifferent || kind_ == RunKind::Convert;
+        if (!switches) return sourceForm;
+        return sourceForm == Form::Traditional ? Form::Simplified : Form::Traditional;
+    }
+
+    // Reads the source line by line (a long line in pieces), encoded for the run.
+    template <typename F>
+    RunResult forEachLine(LineEncoder& encoder, F&& onLine) {
+        CodePointReader reader;
+        if (!openSource(reader)) return kSourceUnreadable;
+        std::string line;
+        std::vector<Carrier> carriers;
+        bool pendingCr = false;
+        const auto flush = [&](bool endsLine) {
+            onLine(line, carriers, endsLine);
+            line.clear();
+            carriers.clear();
+        };
+        while (const std::size_t n = reader.read(text_, std::size(text_))) {
+            for (std::size_t i = 0; i < n; ++i) {
+                const char32_t c = text_[i];
+                if (c == '\n') {
+                    pendingCr = false;
+                    flush(true);
+                    continue;
+                }
+                // A CR ends the line only together with a LF.
+                if (pendingCr) encoder.append('\r', line, carriers);
+                pendingCr = c == '\r';
+                if (!pendingCr) encoder.append(c, line, carriers);
+                if (line.size() >= kLinePiece) flush(false);
+            }
+        }
+        if (pendingCr) encoder.append('\r', line, carriers);
+        if (!line.empty()) flush(true);
+        return reader.failed() ? kSourceUnreadable : kSuccess;
+    }
+
+    RunResult convert(LineEncoder& encoder, LineWriter& writer) {
+        formatter_.sawInvalidCode = formatter_.sawUnmappable = formatter_.htmlAborted = 0;
+        formatter_.insideTag = 0;
+        return forEachLine(encoder, [&](std::string& line, std::vector<Carrier>& carriers,
+                                        bool endsLine) { writer.write(line, carriers, endsLine); });
+    }
+
+    // The engine formats text of one family without converting it; the
+    // conversion to the target follows as the lines are written.
+    RunResult format(LineEncoder& encoder, LineWriter& writer) {
+        ScratchFile input;
+        ScratchFile output;
+        if (!input.created() || !output.created()) return kDestinationUnwritable;
+        {
+            TextSink legacy;
+            if (!legacy.open(input.path(), nullptr)) return kDestinationUnwritable;
+            const RunResult read = forEachLine(
+                encoder, [&](std::string& line, std::vector<Carrier>&, bool endsLine) {
+                    legacy.writeBytes(line.data(), line.size());
+                    if (endsLine) legacy.writeBytes("\n", 1);
+                });
+            if (!legacy.close()) return kDestinationUnwritable;
+            if (read != kSuccess) return read;
+        }
+        const RunResult result = formatter_.formatFile(input.path(), output.path());
+        if (isError(result)) return result;
+        formatter_.insideTag = 0;
+        if (!copyEngineOutput(formatter_, output.path(), writer, &encoder)) return kSourceUnreadable;
+        return kSuccess;
+    }
+
+    TextFormatter& formatter_;
+    const RunKind kind_;
+    const EdgeRunOptions& options_;
+    const char* const source_;
+    const char* const destination_;
+    mutable char32_t text_[1 << 14];
+};
+
+}  // namespace
+
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                         const char* source, const char* destination) {
+    if (!formatter.hasBuffers()) return kOutOfMemory;
+    EdgeRunOptions run = options;
+    if (run.sourceEncoding == kSourceAuto) {
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source);
+        if (!found) return kSourceUnreadable;
+        if (*found != UnicodeEncoding::None) {
+            run.sourceEncoding = *found == UnicodeEncoding::Utf8      ? kSourceUtf8
+                                 : *found == UnicodeEncoding::Gb18030 ? kSourceGb18030
+                                                                      : kSourceUtf16;
+            trace("%s encoding is detected.", nameOf(*found));
+        }
+    }
+    if (isUnicodeSource(run.sourceEncoding)) {
+        return UnicodeSourceRun(formatter, kind, run, source, destination).run();
+    }
+    return runLegacySource(formatter, kind, run, source, destination);
+}
+
+}  // namespace quillon::unicode

@@ -115,6 +115,7 @@ int run(const CommandLine& line) {
 
     TextFormatter formatter;
     if (!formatter.hasBuffers()) return kExitFailure;  // the engine has said so
+    applyOptions(line.options, formatter);
     const RunResult result = unicode::runThroughEdge(
         formatter, *line.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
         line.options, source, destination);

@@ -36,8 +36,12 @@ public:
     bool failed() const { return failed_; }
 
 private:
+    std::size_t readUtf8(char32_t* out, std::size_t capacity);
+    bool refill();
+
     static constexpr std::size_t kBufferSize = 1 << 16;
     std::FILE* file_ = nullptr;
+    bool utf8_ = false;  // decoded here directly: the commonest case, and twice as fast
     ConverterPtr source_;
     ConverterPtr utf32_;
     char bytes_[kBufferSize];
@@ -71,9 +75,12 @@ public:
 
 private:
     void convert(const char* source, std::size_t length, bool flush);
+    void flushUtf8();
 
     static constexpr std::size_t kBufferSize = 1 << 16;
     std::FILE* file_ = nullptr;
+    bool utf8_ = false;  // encoded here directly
+    std::size_t used_ = 0;
     ConverterPtr target_;
     ConverterPtr utf32_;
     char bytes_[kBufferSize];

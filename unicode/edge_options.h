@@ -37,12 +37,15 @@ enum LineEnds : std::int32_t {
     kLineEndsLf = 2,
 };
 
-// Every choice of a run through the edge: the engine's options and the edge's
-// own.
-struct EdgeRunOptions : RunOptions {
+// The edge's own choices for a run.
+struct EdgeChoices {
     std::int32_t form = kFormAuto;
     std::int32_t lineEnds = kLineEndsDefault;
 };
+
+// Every choice of a run through the edge: the engine's options and the edge's
+// own.
+struct EdgeRunOptions : RunOptions, EdgeChoices {};
 
 constexpr bool isUnicodeSource(std::int32_t sourceEncoding) {
     return sourceEncoding == kSourceUtf8 || sourceEncoding == kSourceUtf16 ||

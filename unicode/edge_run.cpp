@@ -94,7 +94,8 @@ public:
             return;
         }
 
-        const FamilyMaps& maps = FamilyMaps::instance();
+        const char32_t* const fromTable = maps_.decodeTable(from_);
+        const char32_t* const toTable = maps_.decodeTable(to_);
         text_.clear();
         auto carrier = carriers.begin();
         for (std::size_t pos = 0; pos < line.size();) {
@@ -112,9 +113,9 @@ public:
             if (carrier != carriers.end() && carrier->position == pos) {
                 text_.push_back((carrier++)->character);
             } else if (probing && probe_[pos] == sourceBox_[0] && probe_[pos + 1] == sourceBox_[1]) {
-                text_.push_back(maps.decode(from_, code));
+                text_.push_back(fromTable[code]);
             } else {
-                text_.push_back(maps.decode(to_, code));
+                text_.push_back(toTable[code]);
             }
             pos += 2;
         }
@@ -147,6 +148,7 @@ private:
         std::tie(f.insideTag, f.htmlAborted, f.sawInvalidCode, f.sawUnmappable) = saved;
     }
 
+    const FamilyMaps& maps_ = FamilyMaps::instance();
     TextFormatter& formatter_;
     const EncodingProfile& from_;
     const EncodingProfile& to_;
@@ -164,7 +166,8 @@ private:
 class LineEncoder {
 public:
     LineEncoder(const EncodingProfile& from, const EncodingProfile& to, bool privateCodes)
-        : maps_(FamilyMaps::instance()), from_(from), to_(to), privateCodes_(privateCodes) {
+        : maps_(FamilyMaps::instance()), from_(from), to_(to),
+          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {
         if (privateCodes_) characterOfCode_.assign(0x10000, 0);
     }
 
@@ -176,8 +179,8 @@ public:
         if (c == kInvalidMarker) {
             sawInvalid = true;
             c = kBox;
-        } else if (const CharCode code = maps_.encode(from_, to_, c)) {
-            appendPair(line, code);
+        } else if (c < FamilyMaps::kBmpSize && table_[c] != 0) {
+            appendPair(line, table_[c]);
             return;
         }
         if (!privateCodes_) {
@@ -226,12 +229,21 @@ private:
     const FamilyMaps& maps_;
     const EncodingProfile& from_;
     const EncodingProfile& to_;
+    const CharCode* const table_;
     const bool privateCodes_;
     std::vector<char32_t> characterOfCode_;
     std::size_t used_ = 0;
 };
 
-bool writesCrLf(const EdgeRunOptions& options, bool utf8Output) {
+// The encodings and the edge's choices of one run.
+struct RunPlan {
+    std::int32_t sourceEncoding;
+    std::int32_t outputEncoding;
+    std::int32_t form;
+    std::int32_t lineEnds;
+};
+
+bool writesCrLf(const RunPlan& options, bool utf8Output) {
     return options.lineEnds == kLineEndsCrLf ||
            (options.lineEnds == kLineEndsDefault && !utf8Output);
 }
@@ -273,9 +285,8 @@ bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& wr
 
 // A legacy source: the engine's own run, its output rewritten only where the
 // output is Unicode or the line ends are LF.
-RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
-                          const char* source, const char* destination) {
-    applyOptions(options, formatter);
+RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                          const char* source, const char* destination, EdgeOutput& written) {
     const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
     const bool utf8Output = options.outputEncoding == kOutputUtf8;
     if (!unicodeOutput && !(options.lineEnds == kLineEndsLf)) {
@@ -292,10 +303,9 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const EdgeRunO
     const RunResult result = engineRun(formatter, kind, source, output.path());
     if (isError(result)) return result;
 
+    if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
-    if (!sink.open(destination, unicodeOutput ? outputEncodingName(options.outputEncoding) : nullptr)) {
-        return kDestinationUnwritable;
-    }
+    if (!sink.open(destination, written.unicodeEncoding)) return kDestinationUnwritable;
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
@@ -307,12 +317,12 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const EdgeRunO
 // run, and written back.
 class UnicodeSourceRun {
 public:
-    UnicodeSourceRun(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+    UnicodeSourceRun(TextFormatter& formatter, RunKind kind, const RunPlan& options,
                      const char* source, const char* destination)
         : formatter_(formatter), kind_(kind), options_(options), source_(source),
           destination_(destination) {}
 
-    RunResult run() {
+    RunResult run(EdgeOutput& written) {
         const std::optional<Form> form = judgeForm();
         if (!form) return kSourceUnreadable;
         const EncodingProfile& from = FamilyMaps::familyFor(*form);
@@ -322,14 +332,12 @@ public:
                                                  : FamilyMaps::familyFor(outputForm(*form));
         const bool utf8Output = !legacyOutput && output != kOutputGb18030;
 
-        applyOptions(options_, formatter_);
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
 
+        if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
-        if (!sink.open(destination_, legacyOutput ? nullptr : (utf8Output ? "UTF-8" : "GB18030"))) {
-            return kDestinationUnwritable;
-        }
+        if (!sink.open(destination_, written.unicodeEncoding)) return kDestinationUnwritable;
         LineWriter writer(formatter_, from, to, !legacyOutput, writesCrLf(options_, utf8Output), sink);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
         const RunResult result = kind_ == RunKind::Convert ? convert(encoder, writer)
@@ -447,7 +455,7 @@ private:
 
     TextFormatter& formatter_;
     const RunKind kind_;
-    const EdgeRunOptions& options_;
+    const RunPlan& options_;
     const char* const source_;
     const char* const destination_;
     mutable char32_t text_[1 << 14];
@@ -455,10 +463,14 @@ private:
 
 }  // namespace
 
-RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
-                         const char* source, const char* destination) {
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoices& choices,
+                         const char* source, const char* destination, EdgeOutput* output) {
+    EdgeOutput ignored;
+    EdgeOutput& written = output ? *output : ignored;
+    written = {};
     if (!formatter.hasBuffers()) return kOutOfMemory;
-    EdgeRunOptions run = options;
+    RunPlan run{formatter.sourceEncoding(), formatter.outputEncoding(), choices.form,
+                choices.lineEnds};
     if (run.sourceEncoding == kSourceAuto) {
         const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source);
         if (!found) return kSourceUnreadable;
@@ -470,9 +482,9 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
         }
     }
     if (isUnicodeSource(run.sourceEncoding)) {
-        return UnicodeSourceRun(formatter, kind, run, source, destination).run();
+        return UnicodeSourceRun(formatter, kind, run, source, destination).run(written);
     }
-    return runLegacySource(formatter, kind, run, source, destination);
+    return runLegacySource(formatter, kind, run, source, destination, written);
 }
 
 }  // namespace quillon::unicode

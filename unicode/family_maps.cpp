@@ -67,22 +67,17 @@ const FamilyMaps::Family& FamilyMaps::familyOf(const EncodingProfile& profile) c
     return familyIndex(profile) == 1 ? big5_ : gbk_;
 }
 
-char32_t FamilyMaps::decode(const EncodingProfile& profile, CharCode code) const {
-    return familyOf(profile).decode[code];
+const char32_t* FamilyMaps::decodeTable(const EncodingProfile& profile) const {
+    return familyOf(profile).decode.data();
 }
 
 const std::vector<CharCode>& FamilyMaps::privateCodes(const EncodingProfile& profile) const {
     return familyOf(profile).privateCodes;
 }
 
-const std::vector<CharCode>& FamilyMaps::encodeTable(const EncodingProfile& from,
-                                                     const EncodingProfile& to) const {
-    return encode_[familyIndex(from)][to.id];
-}
-
-CharCode FamilyMaps::encode(const EncodingProfile& from, const EncodingProfile& to,
-                            char32_t c) const {
-    return c < kBmpSize ? encodeTable(from, to)[c] : 0;
+const CharCode* FamilyMaps::encodeTable(const EncodingProfile& from,
+                                        const EncodingProfile& to) const {
+    return encode_[familyIndex(from)][to.id].data();
 }
 
 FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {

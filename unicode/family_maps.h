@@ -24,17 +24,27 @@ struct FormCount {
 // character.
 class FamilyMaps {
 public:
+    static constexpr char32_t kBmpSize = 0x10000;
+
     static const FamilyMaps& instance();
 
     // The character a code of `profile`'s family stands for; U+FFFD for a code
     // the family does not define. A code the engine writes for a character
     // the other family lacks (GB's □ as Big5 FB4C) reads as that character.
-    char32_t decode(const EncodingProfile& profile, CharCode code) const;
+    char32_t decode(const EncodingProfile& profile, CharCode code) const {
+        return decodeTable(profile)[code];
+    }
+    // The same for every code at once: indexed by code.
+    const char32_t* decodeTable(const EncodingProfile& profile) const;
 
     // The code by which a run from `from` to `to` carries `c`: its code in
     // `from`'s family when the run converts it without loss, else 0. ASCII
     // is not looked up here.
-    CharCode encode(const EncodingProfile& from, const EncodingProfile& to, char32_t c) const;
+    CharCode encode(const EncodingProfile& from, const EncodingProfile& to, char32_t c) const {
+        return c < kBmpSize ? encodeTable(from, to)[c] : 0;
+    }
+    // The same for every BMP character at once: indexed by character.
+    const CharCode* encodeTable(const EncodingProfile& from, const EncodingProfile& to) const;
 
     // Codes the family's chart leaves to private use: free for the edge to
     // carry characters through a run that does not convert.
@@ -54,13 +64,10 @@ public:
 private:
     FamilyMaps();
     struct Family;
-    static constexpr char32_t kBmpSize = 0x10000;
     static constexpr std::uint8_t kSimplifiedOnly = 1;
     static constexpr std::uint8_t kTraditionalOnly = 2;
 
     const Family& familyOf(const EncodingProfile& profile) const;
-    const std::vector<CharCode>& encodeTable(const EncodingProfile& from,
-                                             const EncodingProfile& to) const;
 
     struct Family {
         std::vector<char32_t> decode;       // by code

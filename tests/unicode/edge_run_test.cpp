@@ -69,6 +69,7 @@ TEST_P(EdgeRuns, WritesExactBytes) {
     TempDir dir;
     writeFile(dir.file("in"), c.source);
     TextFormatter formatter;
+    applyOptions(c.options, formatter);
     EXPECT_EQ(runThroughEdge(formatter, c.kind, c.options, dir.file("in").c_str(),
                              dir.file("out").c_str()),
               c.result);

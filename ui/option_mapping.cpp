@@ -1,6 +1,7 @@
 // The option mapping: what every run starts with.
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "encoding_positions.h"
 #include "main_dialog.h"
 
 namespace quillon {
@@ -31,8 +32,10 @@ void MainDialog::applyOptions() {
     f.setNaturalSyntax(isButtonChecked(*this, kNaturalSyntax));
     f.setHtmlAware(isButtonChecked(*this, kHtml));
     f.setQuiet(isButtonChecked(*this, kQuietMode));
-    f.setSourceEncoding(orDefault(selectedPosition(*this, kSourceEncoding), kDefaultSourceEncoding));
-    f.setOutputEncoding(orDefault(selectedPosition(*this, kOutputEncoding), kDefaultOutputEncoding));
+    f.setSourceEncoding(
+        sourceEncodingAt(orDefault(selectedPosition(*this, kSourceEncoding), kDefaultSourceEncoding)));
+    f.setOutputEncoding(
+        outputEncodingAt(orDefault(selectedPosition(*this, kOutputEncoding), kDefaultOutputEncoding)));
     f.setParagraphMode(
         orDefault(checkedRadioPosition(*this, kParagraphFirst, kParagraphLast), kDefaultParagraphMode));
     f.setHeadingAlignment(

@@ -15,14 +15,15 @@ constexpr qint32 kBig5Profile = 3;
 
 }  // namespace
 
-void MainDialog::showOutput(const QString& path, qint32 profileId) {
+void MainDialog::showOutput(const QString& path, qint32 profileId, const char* unicodeEncoding) {
     const FontSetting* font = profileId == kGbProfile || profileId == kGbkProfile ? &gbkFont
                               : profileId == kBig5Profile                       ? &big5Font
                                                                                 : nullptr;
     if (!font) return;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.
-    if (!loadOutput(*pane, path, converterForCharSet(font->charSet, profileId))) return;
+    const char* converter = unicodeEncoding ? unicodeEncoding : converterForCharSet(font->charSet, profileId);
+    if (!loadOutput(*pane, path, converter)) return;
     displayFont = font;
     applyFont(*displayFont);
 }

@@ -325,6 +325,8 @@ public:
     RunResult run(EdgeOutput& written) {
         const std::optional<Form> form = judgeForm();
         if (!form) return kSourceUnreadable;
+        // As with a legacy source, text without a Chinese character is not formatted.
+        if (kind_ == RunKind::Format && !sawNonAscii_) return kPlainAsciiSource;
         const EncodingProfile& from = FamilyMaps::familyFor(*form);
         const std::int32_t output = options_.outputEncoding;
         const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
@@ -368,13 +370,16 @@ private:
         return found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
     }
 
-    std::optional<Form> judgeForm() const {
+    std::optional<Form> judgeForm() {
         CodePointReader reader;
         if (!openSource(reader)) return std::nullopt;
         const FamilyMaps& maps = FamilyMaps::instance();
         FormCount count;
         while (const std::size_t n = reader.read(text_, std::size(text_))) {
-            for (std::size_t i = 0; i < n; ++i) maps.count(text_[i], count);
+            for (std::size_t i = 0; i < n; ++i) {
+                maps.count(text_[i], count);
+                sawNonAscii_ |= text_[i] >= 0x80;
+            }
         }
         if (reader.failed()) return std::nullopt;
         return count.form();
@@ -458,7 +463,8 @@ private:
     const RunPlan& options_;
     const char* const source_;
     const char* const destination_;
-    mutable char32_t text_[1 << 14];
+    char32_t text_[1 << 14];
+    bool sawNonAscii_ = false;
 };
 
 }  // namespace

@@ -141,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"TraditionalTextKeepsItsForeignCharacters", RunKind::Format, narrowFormat(-1),
                  std::string("國") + kForeign + "。\n", std::string("國") + kForeign + "。\n",
                  kSuccess},
+        EdgeCase{"AsciiOnlyIsNotFormatted", RunKind::Format, narrowFormat(-1), "plain.\n", "",
+                 kPlainAsciiSource},
         EdgeCase{"ToTheOtherFormOnRequest", RunKind::Format,
                  [] {
                      EdgeRunOptions options = narrowFormat(-1);

@@ -55,14 +55,14 @@ private:
     std::string path_;
 };
 
-void putPair(std::string& line, std::size_t position, CharCode code) {
+void putPair(char* line, std::size_t position, CharCode code) {
     line[position] = static_cast<char>(code >> 8);
     line[position + 1] = static_cast<char>(code & 0xFF);
 }
 
-void appendPair(std::string& line, CharCode code) {
-    line += static_cast<char>(code >> 8);
-    line += static_cast<char>(code & 0xFF);
+CharCode pairAt(const char* line, std::size_t position) {
+    return static_cast<CharCode>(static_cast<unsigned char>(line[position]) << 8 |
+                                 static_cast<unsigned char>(line[position + 1]));
 }
 
 // Writes lines of legacy text to the destination: converted by the engine from
@@ -75,70 +75,70 @@ public:
         : formatter_(formatter), from_(from), to_(to), unicode_(unicode), crLf_(crLf),
           sink_(sink) {}
 
-    // `line` holds a box at the place of every carrier, in order of place.
-    void write(std::string& line, const std::vector<Carrier>& carriers, bool endsLine) {
+    // The line holds a box at the place of every carrier, in order of place.
+    void write(char* line, std::size_t length, const std::vector<Carrier>& carriers,
+               bool endsLine) {
         const bool converts = &from_ != &to_;
         // Characters inside HTML tags stay unconverted: a copy of the line
         // with a box for every character shows which ones the engine left.
         const bool probing = converts && formatter_.htmlAware() && !formatter_.htmlAborted;
-        if (probing) probe(line);
-        if (converts) formatter_.convertText(line.data(), line.size(), from_, to_);
+        if (probing) probe(line, length);
+        if (converts) formatter_.convertText(line, length, from_, to_);
 
         if (!unicode_) {
             for (const Carrier& carrier : carriers) {
                 putPair(line, carrier.position, to_.replacementCode());
                 sawUnmappable = true;
             }
-            sink_.writeBytes(line.data(), line.size());
+            sink_.writeBytes(line, length);
             if (endsLine) sink_.writeBytes(crLf_ ? "\r\n" : "\n", crLf_ ? 2 : 1);
             return;
         }
 
         const char32_t* const fromTable = maps_.decodeTable(from_);
         const char32_t* const toTable = maps_.decodeTable(to_);
-        text_.clear();
+        if (text_.size() < length + 2) text_.resize(length + 2);
+        char32_t* const text = text_.data();
+        std::size_t count = 0;
         auto carrier = carriers.begin();
-        for (std::size_t pos = 0; pos < line.size();) {
+        for (std::size_t pos = 0; pos < length;) {
             const auto lead = static_cast<unsigned char>(line[pos]);
             if (lead < 0x80) {
-                text_.push_back(lead);
+                text[count++] = lead;
                 ++pos;
                 continue;
             }
-            if (pos + 1 == line.size()) {  // a lead byte without its trail
-                text_.push_back(kBox);
+            if (pos + 1 == length) {  // a lead byte without its trail
+                text[count++] = kBox;
                 break;
             }
-            const auto code = static_cast<CharCode>(lead << 8 | static_cast<unsigned char>(line[pos + 1]));
+            const CharCode code = pairAt(line, pos);
             if (carrier != carriers.end() && carrier->position == pos) {
-                text_.push_back((carrier++)->character);
-            } else if (probing && probe_[pos] == sourceBox_[0] && probe_[pos + 1] == sourceBox_[1]) {
-                text_.push_back(fromTable[code]);
+                text[count++] = (carrier++)->character;
+            } else if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) {
+                text[count++] = fromTable[code];
             } else {
-                text_.push_back(toTable[code]);
+                text[count++] = toTable[code];
             }
             pos += 2;
         }
         if (endsLine) {
-            if (crLf_) text_.push_back('\r');
-            text_.push_back('\n');
+            if (crLf_) text[count++] = '\r';
+            text[count++] = '\n';
         }
-        sink_.write(text_.data(), text_.size());
+        sink_.write(text, count);
     }
 
     bool sawUnmappable = false;
 
 private:
-    void probe(const std::string& line) {
-        probe_ = line;
-        const CharCode box = from_.replacementCode();
-        sourceBox_[0] = static_cast<char>(box >> 8);
-        sourceBox_[1] = static_cast<char>(box & 0xFF);
-        for (std::size_t pos = 0; pos + 1 < probe_.size();) {
+    void probe(const char* line, std::size_t length) {
+        probe_.assign(line, length);
+        for (std::size_t pos = 0; pos + 1 < length;) {
             if (static_cast<unsigned char>(probe_[pos]) < 0x80) {
                 ++pos;
             } else {
-                putPair(probe_, pos, box);
+                putPair(probe_.data(), pos, from_.replacementCode());
                 pos += 2;
             }
         }
@@ -157,7 +157,6 @@ private:
     TextSink& sink_;
     std::vector<char32_t> text_;
     std::string probe_;
-    char sourceBox_[2] = {};
 };
 
 // Puts characters into a line of `from`'s family for a run to `to`. What the
@@ -171,35 +170,37 @@ public:
         if (privateCodes_) characterOfCode_.assign(0x10000, 0);
     }
 
-    void append(char32_t c, std::string& line, std::vector<Carrier>& carriers) {
+    // Appends one or two bytes at line[length].
+    void append(char32_t c, char* line, std::size_t& length, std::vector<Carrier>& carriers) {
         if (c < 0x80) {
-            line += static_cast<char>(c);
+            line[length++] = static_cast<char>(c);
             return;
         }
+        CharCode code = 0;
         if (c == kInvalidMarker) {
             sawInvalid = true;
             c = kBox;
-        } else if (c < FamilyMaps::kBmpSize && table_[c] != 0) {
-            appendPair(line, table_[c]);
-            return;
+        } else if (c < FamilyMaps::kBmpSize) {
+            code = table_[c];
         }
-        if (!privateCodes_) {
-            carriers.push_back({line.size(), c});
-            appendPair(line, from_.replacementCode());
-        } else {
-            appendPair(line, privateCodeFor(c));
+        if (code == 0 && !privateCodes_) {
+            carriers.push_back({length, c});
+            code = from_.replacementCode();
+        } else if (code == 0) {
+            code = privateCodeFor(c);
         }
+        putPair(line, length, code);
+        length += 2;
     }
 
     // Takes the carriers out of a line that went through an engine run.
-    void recover(std::string& line, std::vector<Carrier>& carriers) const {
-        for (std::size_t pos = 0; pos + 1 < line.size();) {
+    void recover(char* line, std::size_t length, std::vector<Carrier>& carriers) const {
+        for (std::size_t pos = 0; pos + 1 < length;) {
             if (static_cast<unsigned char>(line[pos]) < 0x80) {
                 ++pos;
                 continue;
             }
-            const auto code = static_cast<CharCode>(static_cast<unsigned char>(line[pos]) << 8 |
-                                                    static_cast<unsigned char>(line[pos + 1]));
+            const CharCode code = pairAt(line, pos);
             if (const char32_t c = characterOfCode_[code]) {
                 carriers.push_back({pos, c});
                 putPair(line, pos, from_.replacementCode());
@@ -270,15 +271,14 @@ bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& wr
                       const LineEncoder* carriersFrom) {
     LineReader reader;
     if (!reader.open(path)) return false;
-    std::string line;
     std::vector<Carrier> carriers;
-    char* buffer = formatter.lineBuffer();
-    while (int length = reader.readLine(buffer, TextFormatter::kBufferSize)) {
-        const bool endsLine = buffer[length - 1] == '\n';
-        line.assign(buffer, static_cast<std::size_t>(length - (endsLine ? 1 : 0)));
+    char* line = formatter.lineBuffer();
+    while (const int read = reader.readLine(line, TextFormatter::kBufferSize)) {
+        const bool endsLine = line[read - 1] == '\n';
+        const auto length = static_cast<std::size_t>(read - (endsLine ? 1 : 0));
         carriers.clear();
-        if (carriersFrom != nullptr) carriersFrom->recover(line, carriers);
-        writer.write(line, carriers, endsLine);
+        if (carriersFrom != nullptr) carriersFrom->recover(line, length, carriers);
+        writer.write(line, length, carriers, endsLine);
     }
     return !reader.failed();
 }
@@ -375,7 +375,12 @@ private:
         if (!openSource(reader)) return std::nullopt;
         const FamilyMaps& maps = FamilyMaps::instance();
         FormCount count;
-        while (const std::size_t n = reader.read(text_, std::size(text_))) {
+        // A few thousand telling characters show the form of any text; the
+        // rest of a large file would only confirm it.
+        constexpr std::uint64_t kTellingEnough = 4096;
+        while (count.simplified + count.traditional < kTellingEnough) {
+            const std::size_t n = reader.read(text_, std::size(text_));
+            if (n == 0) break;
             for (std::size_t i = 0; i < n; ++i) {
                 maps.count(text_[i], count);
                 sawNonAscii_ |= text_[i] >= 0x80;
@@ -399,12 +404,15 @@ private:
     RunResult forEachLine(LineEncoder& encoder, F&& onLine) {
         CodePointReader reader;
         if (!openSource(reader)) return kSourceUnreadable;
-        std::string line;
+        // Room for a piece and the last character that ends it.
+        std::string buffer(kLinePiece + 4, '\0');
+        char* const line = buffer.data();
+        std::size_t length = 0;
         std::vector<Carrier> carriers;
         bool pendingCr = false;
         const auto flush = [&](bool endsLine) {
-            onLine(line, carriers, endsLine);
-            line.clear();
+            onLine(line, length, carriers, endsLine);
+            length = 0;
             carriers.clear();
         };
         while (const std::size_t n = reader.read(text_, std::size(text_))) {
@@ -416,22 +424,24 @@ private:
                     continue;
                 }
                 // A CR ends the line only together with a LF.
-                if (pendingCr) encoder.append('\r', line, carriers);
+                if (pendingCr) encoder.append('\r', line, length, carriers);
                 pendingCr = c == '\r';
-                if (!pendingCr) encoder.append(c, line, carriers);
-                if (line.size() >= kLinePiece) flush(false);
+                if (!pendingCr) encoder.append(c, line, length, carriers);
+                if (length >= kLinePiece) flush(false);
             }
         }
-        if (pendingCr) encoder.append('\r', line, carriers);
-        if (!line.empty()) flush(true);
+        if (pendingCr) encoder.append('\r', line, length, carriers);
+        if (length > 0) flush(true);
         return reader.failed() ? kSourceUnreadable : kSuccess;
     }
 
     RunResult convert(LineEncoder& encoder, LineWriter& writer) {
         formatter_.sawInvalidCode = formatter_.sawUnmappable = formatter_.htmlAborted = 0;
         formatter_.insideTag = 0;
-        return forEachLine(encoder, [&](std::string& line, std::vector<Carrier>& carriers,
-                                        bool endsLine) { writer.write(line, carriers, endsLine); });
+        return forEachLine(encoder, [&](char* line, std::size_t length,
+                                        std::vector<Carrier>& carriers, bool endsLine) {
+            writer.write(line, length, carriers, endsLine);
+        });
     }
 
     // The engine formats text of one family without converting it; the
@@ -444,8 +454,8 @@ private:
             TextSink legacy;
             if (!legacy.open(input.path(), nullptr)) return kDestinationUnwritable;
             const RunResult read = forEachLine(
-                encoder, [&](std::string& line, std::vector<Carrier>&, bool endsLine) {
-                    legacy.writeBytes(line.data(), line.size());
+                encoder, [&](char* line, std::size_t length, std::vector<Carrier>&, bool endsLine) {
+                    legacy.writeBytes(line, length);
                     if (endsLine) legacy.writeBytes("\n", 1);
                 });
             if (!legacy.close()) return kDestinationUnwritable;

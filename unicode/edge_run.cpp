@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include <unistd.h>
@@ -214,17 +215,18 @@ public:
 
 private:
     CharCode privateCodeFor(char32_t c) {
-        for (std::size_t i = 0; i < used_; ++i) {
-            const CharCode code = maps_.privateCodes(from_)[i];
-            if (characterOfCode_[code] == c) return code;
+        if (const auto known = codeOfCharacter_.find(c); known != codeOfCharacter_.end()) {
+            return known->second;
         }
         const std::vector<CharCode>& codes = maps_.privateCodes(from_);
-        if (used_ == codes.size()) {
+        if (codeOfCharacter_.size() == codes.size()) {
             sawUnmappable = true;  // more distinct characters than codes to carry them
             return from_.replacementCode();
         }
-        characterOfCode_[codes[used_]] = c;
-        return codes[used_++];
+        const CharCode code = codes[codeOfCharacter_.size()];
+        codeOfCharacter_.emplace(c, code);
+        characterOfCode_[code] = c;
+        return code;
     }
 
     const FamilyMaps& maps_;
@@ -233,7 +235,7 @@ private:
     const CharCode* const table_;
     const bool privateCodes_;
     std::vector<char32_t> characterOfCode_;
-    std::size_t used_ = 0;
+    std::unordered_map<char32_t, CharCode> codeOfCharacter_;
 };
 
 // The encodings and the edge's choices of one run.

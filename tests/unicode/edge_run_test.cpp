@@ -153,3 +153,35 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace quillon::unicode
+
+namespace quillon::unicode {
+namespace {
+
+// A format run carries foreign characters under the family's private codes;
+// once they are all taken, further characters become boxes with a warning.
+TEST(EdgeFormatRun, MoreForeignCharactersThanPrivateCodesEndInBoxes) {
+    std::string text;
+    constexpr char32_t kFirst = 0x20000;  // hanzi of extension B
+    constexpr int kCount = 8000;
+    for (char32_t c = kFirst; c < kFirst + kCount; ++c) {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    TempDir dir;
+    writeFile(dir.file("in"), text + "\n");
+    TextFormatter formatter;
+    EdgeRunOptions options = narrowFormat(-1);
+    options.paragraphMode = kParagraphOneLine;
+    applyOptions(options, formatter);
+    EXPECT_EQ(runThroughEdge(formatter, RunKind::Format, options, dir.file("in").c_str(),
+                             dir.file("out").c_str()),
+              kUnmappableWarning);
+    const std::string out = readFile(dir.file("out"));
+    EXPECT_EQ(out.substr(0, 8), text.substr(0, 8));  // the first ones survive
+    EXPECT_EQ(out.substr(out.size() - 4), "□\n");
+}
+
+}  // namespace
+}  // namespace quillon::unicode

@@ -15,7 +15,7 @@ constexpr Choice kOutputEncodings[] = {{"same", kOutputSame},         {"gb", kOu
                                        {"gb18030", kOutputGb18030}};
 constexpr Choice kForms[] = {
     {"auto", kFormAuto}, {"simplified", kFormSimplified}, {"traditional", kFormTraditional}};
-constexpr Choice kLineEnds[] = {{"default", kLineEndsDefault}, {"crlf", kLineEndsCrLf}, {"lf", kLineEndsLf}};
+constexpr Choice kLineEnds[] = {{"auto", kLineEndsAuto}, {"crlf", kLineEndsCrLf}, {"lf", kLineEndsLf}};
 constexpr Choice kParagraphModes[] = {{"auto", kParagraphAutoDetect},
                                       {"one-line", kParagraphOneLine},
                                       {"empty-line", kParagraphEmptyLine},
@@ -38,7 +38,7 @@ constexpr OptionEntry kOptions[] = {
      "written form of Unicode output; auto: a convert run switches simplified and "
      "traditional, a format run keeps the source's"},
     {"line-ends", Keyword, &EdgeRunOptions::lineEnds, kLineEnds, false,
-     "line ends written; default: LF for UTF-8 output, CR LF for all other output"},
+     "line ends written; auto: LF in UTF-8 output, CR LF in all other output"},
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,

@@ -29,10 +29,10 @@ enum OutputForm : std::int32_t {
     kFormTraditional = 2,
 };
 
-// Line ends written; the default is CR LF for GB, GBK, Big5 and GB18030
-// output and LF for UTF-8 output.
+// Line ends written; auto is CR LF for GB, GBK, Big5 and GB18030 output and
+// LF for UTF-8 output.
 enum LineEnds : std::int32_t {
-    kLineEndsDefault = 0,
+    kLineEndsAuto = 0,
     kLineEndsCrLf = 1,
     kLineEndsLf = 2,
 };
@@ -40,7 +40,7 @@ enum LineEnds : std::int32_t {
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
-    std::int32_t lineEnds = kLineEndsDefault;
+    std::int32_t lineEnds = kLineEndsAuto;
 };
 
 // Every choice of a run through the edge: the engine's options and the edge's

@@ -29,7 +29,7 @@ struct RunPlan {
 
 bool writesCrLf(const RunPlan& options, bool utf8Output) {
     return options.lineEnds == kLineEndsCrLf ||
-           (options.lineEnds == kLineEndsDefault && !utf8Output);
+           (options.lineEnds == kLineEndsAuto && !utf8Output);
 }
 
 const char* outputEncodingName(std::int32_t outputEncoding) {

@@ -28,7 +28,7 @@ struct EdgeCase {
 void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.name; }
 
 EdgeRunOptions with(std::int32_t from, std::int32_t to, std::int32_t form = kFormAuto,
-                    std::int32_t lineEnds = kLineEndsDefault) {
+                    std::int32_t lineEnds = kLineEndsAuto) {
     EdgeRunOptions options;
     options.sourceEncoding = from;
     options.outputEncoding = to;

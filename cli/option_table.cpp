@@ -1,5 +1,7 @@
 #include "option_table.h"
 
+#include "option_policy.h"
+
 namespace quillon::cli {
 namespace {
 
@@ -42,7 +44,7 @@ constexpr OptionEntry kOptions[] = {
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
-     "characters per line, not 0; negative: no wrapping", true},
+     "characters per line, not 0; negative: no wrapping"},
     {"line-spacing", Number, &RunOptions::lineSpacing, {}, true,
      "empty lines after each paragraph and heading"},
     {"lead-spaces", Number, &RunOptions::leadingSpaces, {}, true,
@@ -67,6 +69,11 @@ constexpr OptionEntry kOptions[] = {
 }  // namespace
 
 std::span<const OptionEntry> optionTable() { return kOptions; }
+
+std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
+    if (entry.field == &EdgeRunOptions::form || entry.field == &EdgeRunOptions::lineEnds) return {};
+    return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);
+}
 
 bool appliesTo(const OptionEntry& entry, Command command) {
     if (command == Command::Detect) return false;

@@ -28,12 +28,14 @@ struct OptionEntry {
     std::span<const Choice> choices;
     bool formatOnly;
     std::string_view help;
-    // Refuses 0: a line width of no characters would lose all the text.
-    bool zeroRefused = false;
 };
 
 std::span<const OptionEntry> optionTable();
 
 bool appliesTo(const OptionEntry& entry, Command command);
+
+// Why `value` is refused for the entry's option, or an empty text: the
+// engine's options follow the engine's policy, the edge's own refuse nothing.
+std::string_view refusalOf(const OptionEntry& entry, std::int32_t value);
 
 }  // namespace quillon::cli

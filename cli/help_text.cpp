@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include <unicode/uversion.h>
+
+#include "code_tables.h"
 #include "option_table.h"
 
 namespace quillon::cli {
@@ -11,7 +14,7 @@ namespace {
 constexpr std::string_view kOverview =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
-    "       quillon-cli --help | --version\n"
+    "       quillon-cli -h | --help | -V | --version\n"
     "\n"
     "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5.\n"
     "\n"
@@ -44,14 +47,6 @@ constexpr std::string_view kCommonNotes =
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
 
-std::string valueWords(const OptionEntry& entry) {
-    std::string words;
-    for (const Choice& choice : entry.choices) {
-        words += (words.empty() ? "" : "|") + std::string(choice.name);
-    }
-    return words;
-}
-
 std::string defaultOf(const OptionEntry& entry) {
     const std::int32_t value = RunOptions{}.*(entry.field);
     switch (entry.kind) {
@@ -75,9 +70,10 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
     // The default stays in one piece: its space is a placeholder while wrapping.
     constexpr char kUnbreakableSpace = '\x1F';
     std::string text(help);
-    if (!dflt.empty()) text += " (default" + std::string(1, kUnbreakableSpace) + dflt + ")";
+    if (!dflt.empty()) ((text += " (default") += kUnbreakableSpace).append(dflt) += ')';
 
-    std::string lines = "  " + std::string(left);
+    std::string lines = "  ";
+    lines += left;
     std::size_t column = lines.size();
     if (column >= kHelpColumn) {
         lines += "\n";
@@ -106,12 +102,13 @@ std::string commandHelp(Command command) {
     text += "\nOptions:\n";
     for (const OptionEntry& entry : optionTable()) {
         if (!appliesTo(entry, command)) continue;
-        std::string left = "--" + std::string(entry.name);
+        std::string left = "--";
+        left += entry.name;
         switch (entry.kind) {
-            case OptionEntry::Kind::Switch: left += ", --no-" + std::string(entry.name); break;
+            case OptionEntry::Kind::Switch: left.append(", --no-").append(entry.name); break;
             case OptionEntry::Kind::Flag: break;
             case OptionEntry::Kind::Number: left += " N"; break;
-            case OptionEntry::Kind::Keyword: left += " " + valueWords(entry); break;
+            case OptionEntry::Kind::Keyword: left.append(" ").append(choiceNames(entry, "|")); break;
         }
         text += optionLine(left, entry.help, defaultOf(entry));
     }
@@ -126,6 +123,14 @@ std::string helpText(std::optional<Command> command) {
     return command ? commandHelp(*command) : std::string(kOverview);
 }
 
-std::string versionText() { return "quillon-cli " QUILLON_VERSION "\n"; }
+std::string versionText() {
+    UVersionInfo icu;
+    u_getVersion(icu);
+    char icuText[U_MAX_VERSION_STRING_LENGTH];
+    u_versionToString(icu, icuText);
+    std::string text = "quillon-cli " QUILLON_VERSION "\ncode tables: ";
+    ((text += kCodeTablesOrigin) += "\nICU ") += icuText;
+    return text += '\n';
+}
 
 }  // namespace quillon::cli

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "run_options.h"
@@ -34,5 +35,8 @@ struct OptionEntry {
 std::span<const OptionEntry> optionTable();
 
 bool appliesTo(const OptionEntry& entry, Command command);
+
+// The names of a keyword option's values, in table order, between `separator`s.
+std::string choiceNames(const OptionEntry& entry, std::string_view separator);
 
 }  // namespace quillon::cli

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -108,11 +109,16 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     }
 }
 
-TEST(CliUsage, Version) {
-    const CliRun run = runCli({"--version"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "quillon-cli 1.0\n");
-    EXPECT_EQ(run.err, "");
+TEST(CliUsage, VersionNamesTheCodeTablesAndIcu) {
+    for (const char* option : {"--version", "-V"}) {
+        const CliRun run = runCli({option});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(std::regex_match(
+            run.out, std::regex("quillon-cli " QUILLON_VERSION "\ncode tables: OpenCC [^\n]+; iconv [^\n]+\n"
+                                "ICU " QUILLON_ICU_VERSION "(\\.0)*\n")))
+            << option << ": " << run.out;
+    }
 }
 
 }  // namespace

@@ -47,21 +47,6 @@ constexpr std::string_view kCommonNotes =
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
 
-std::string defaultOf(const OptionEntry& entry) {
-    const std::int32_t value = RunOptions{}.*(entry.field);
-    switch (entry.kind) {
-        case OptionEntry::Kind::Switch: return value ? "on" : "off";
-        case OptionEntry::Kind::Flag: return {};
-        case OptionEntry::Kind::Number: return std::to_string(value);
-        case OptionEntry::Kind::Keyword:
-            for (const Choice& choice : entry.choices) {
-                if (choice.value == value) return std::string(choice.name);
-            }
-            break;
-    }
-    return {};
-}
-
 // "  --option VALUE   help text (default X)", the help wrapped at 79 columns
 // in a column of its own.
 std::string optionLine(std::string_view left, std::string_view help, const std::string& dflt) {
@@ -98,26 +83,51 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
 std::string commandHelp(Command command) {
     const std::string name(commandName(command));
     std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
-    text += command == Command::Convert ? kConvertSummary : kFormatSummary;
+    text += commandSummary(command);
     text += "\nOptions:\n";
     for (const OptionEntry& entry : optionTable()) {
         if (!appliesTo(entry, command)) continue;
-        std::string left = "--";
-        left += entry.name;
-        switch (entry.kind) {
-            case OptionEntry::Kind::Switch: left.append(", --no-").append(entry.name); break;
-            case OptionEntry::Kind::Flag: break;
-            case OptionEntry::Kind::Number: left += " N"; break;
-            case OptionEntry::Kind::Keyword: left.append(" ").append(choiceNames(entry, "|")); break;
-        }
-        text += optionLine(left, entry.help, defaultOf(entry));
+        text += optionLine(optionForms(entry), entry.help, defaultText(entry));
     }
-    text += optionLine("-h, --help", "show this help and exit", {});
-    text += "\nAn option's value may also be given as --option=VALUE.\n";
+    text += optionLine(kHelpOption.forms, kHelpOption.help, {});
+    ((text += '\n') += kEqualsNote) += '\n';
     return text + std::string(kCommonNotes);
 }
 
 }  // namespace
+
+std::string_view commandSummary(Command command) {
+    return command == Command::Convert ? kConvertSummary : kFormatSummary;
+}
+
+std::string_view commonNotes() { return kCommonNotes; }
+
+std::string optionForms(const OptionEntry& entry) {
+    std::string forms = "--";
+    forms += entry.name;
+    switch (entry.kind) {
+        case OptionEntry::Kind::Switch: forms.append(", --no-").append(entry.name); break;
+        case OptionEntry::Kind::Flag: break;
+        case OptionEntry::Kind::Number: forms += " N"; break;
+        case OptionEntry::Kind::Keyword: forms.append(" ").append(choiceNames(entry, "|")); break;
+    }
+    return forms;
+}
+
+std::string defaultText(const OptionEntry& entry) {
+    const std::int32_t value = RunOptions{}.*(entry.field);
+    switch (entry.kind) {
+        case OptionEntry::Kind::Switch: return value ? "on" : "off";
+        case OptionEntry::Kind::Flag: return {};
+        case OptionEntry::Kind::Number: return std::to_string(value);
+        case OptionEntry::Kind::Keyword:
+            for (const Choice& choice : entry.choices) {
+                if (choice.value == value) return std::string(choice.name);
+            }
+            break;
+    }
+    return {};
+}
 
 std::string helpText(std::optional<Command> command) {
     return command ? commandHelp(*command) : std::string(kOverview);

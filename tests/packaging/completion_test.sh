@@ -2,7 +2,8 @@
 # Drives the bash completion of quillon-cli as bash would on a Tab and checks
 # the words it offers: commands, each command's own options, option values in
 # both spellings, and file names.
-#   bash_completion_test.sh COMPLETION_SCRIPT
+#   completion_test.sh COMPLETION_SCRIPT ZSH_COMPLETION_SCRIPT
+# The zsh script, made by the same generator, is checked for its syntax only.
 set -uo pipefail
 source /usr/share/bash-completion/bash_completion
 source "$1"
@@ -47,6 +48,8 @@ expect "quillon-cli convert novel-" "novel-big5.txt novel-gb.txt"
 expect "quillon-cli format --quiet novel-gb.txt n" "novel-big5.txt novel-gb.txt novels"
 expect "quillon-cli convert -- -" ""
 expect "quillon-cli translate " ""
+
+zsh -n "$2" || { echo "$2: not valid zsh"; failures=$((failures + 1)); }
 
 ((failures == 0)) || { echo "$failures failed"; exit 1; }
 echo "all completions as expected"

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "command.h"
 #include "run_options.h"
 
 namespace quillon::cli {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "command.h"
 #include "option_table.h"
-#include "run_options.h"
 
 namespace quillon::cli {
 

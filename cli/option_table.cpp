@@ -3,12 +3,20 @@
 namespace quillon::cli {
 namespace {
 
-constexpr Choice kSourceEncodings[] = {{"auto", 0}, {"gb", 1}, {"gbk", 2}, {"big5", 3}};
-constexpr Choice kOutputEncodings[] = {
-    {"same", 0}, {"gb", 1}, {"gbk", 2}, {"big5", 3}, {"different", 4}};
-constexpr Choice kParagraphModes[] = {
-    {"auto", 0}, {"one-line", 1}, {"empty-line", 2}, {"leading-spaces", 3}, {"force", 4}};
-constexpr Choice kHeadingAlignments[] = {{"left", 0}, {"middle", 1}, {"right", 2}, {"normal", 3}};
+constexpr Choice kSourceEncodings[] = {
+    {"auto", kSourceAuto}, {"gb", kSourceGb}, {"gbk", kSourceGbk}, {"big5", kSourceBig5}};
+constexpr Choice kOutputEncodings[] = {{"same", kOutputSame},
+                                       {"gb", kOutputGb},
+                                       {"gbk", kOutputGbk},
+                                       {"big5", kOutputBig5},
+                                       {"different", kOutputDifferent}};
+constexpr Choice kParagraphModes[] = {{"auto", kParagraphAutoDetect},
+                                      {"one-line", kParagraphOneLine},
+                                      {"empty-line", kParagraphEmptyLine},
+                                      {"leading-spaces", kParagraphLeadingSpaces},
+                                      {"force", kParagraphForce}};
+constexpr Choice kHeadingAlignments[] = {
+    {"left", kAlignLeft}, {"middle", kAlignMiddle}, {"right", kAlignRight}, {"normal", kAlignNormal}};
 
 using enum OptionEntry::Kind;
 

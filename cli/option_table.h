@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "command.h"
 #include "run_options.h"
 
 namespace quillon::cli {

@@ -2,7 +2,7 @@
 
 #include "text_formatter.h"
 
-namespace quillon::cli {
+namespace quillon {
 
 void applyOptions(const RunOptions& options, TextFormatter& formatter) {
     formatter.setSourceEncoding(options.sourceEncoding);
@@ -20,4 +20,4 @@ void applyOptions(const RunOptions& options, TextFormatter& formatter) {
     formatter.setNaturalSyntax(options.naturalSyntax);
 }
 
-}  // namespace quillon::cli
+}  // namespace quillon

@@ -11,10 +11,14 @@
 namespace quillon::cli {
 namespace {
 
-constexpr std::string_view kOverview =
+// The overall help, around the line of the program's own options.
+constexpr std::string_view kOverviewHead =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
-    "       quillon-cli -h | --help | -V | --version\n"
+    "       quillon-cli ";
+
+constexpr std::string_view kOverviewBody =
+    "\n"
     "\n"
     "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5.\n"
     "\n"
@@ -130,7 +134,22 @@ std::string defaultText(const OptionEntry& entry) {
 }
 
 std::string helpText(std::optional<Command> command) {
-    return command ? commandHelp(*command) : std::string(kOverview);
+    if (command) return commandHelp(*command);
+    return std::string(kOverviewHead) + programOptionWords(" | ") + std::string(kOverviewBody);
+}
+
+std::string programOptionWords(std::string_view separator) {
+    std::string words;
+    for (const ProgramOption& option : {kHelpOption, kVersionOption}) {
+        std::string_view forms = option.forms;
+        while (!forms.empty()) {
+            const std::size_t comma = forms.find(", ");
+            if (!words.empty()) words += separator;
+            words += forms.substr(0, comma);
+            forms.remove_prefix(comma == forms.npos ? forms.size() : comma + 2);
+        }
+    }
+    return words;
 }
 
 std::string versionText() {

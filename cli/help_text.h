@@ -21,6 +21,10 @@ inline constexpr ProgramOption kHelpOption{"-h, --help", "show this help and exi
 inline constexpr ProgramOption kVersionOption{
     "-V, --version", "show the versions of quillon-cli, its code tables and ICU, and exit"};
 
+// Every way of writing the program's own options, "-h" "--help" "-V"
+// "--version", joined by `separator`.
+std::string programOptionWords(std::string_view separator);
+
 inline constexpr std::string_view kEqualsNote =
     "An option's value may also be given as --option=VALUE.";
 

@@ -11,19 +11,6 @@ namespace {
 using cli::Command;
 using cli::OptionEntry;
 
-// "-h --help -V --version".
-std::string programOptionWords() {
-    std::string words;
-    for (const cli::ProgramOption& option : {cli::kHelpOption, cli::kVersionOption}) {
-        for (char c : option.forms) {
-            if (c != ',') words += c;
-        }
-        words += ' ';
-    }
-    words.pop_back();
-    return words;
-}
-
 std::string commandNames() {
     std::string names;
     for (Command command : cli::kCommands) {
@@ -125,7 +112,8 @@ std::string zshSpecs(Command command) {
 }  // namespace
 
 std::string bashCompletion() {
-    std::string script = replaced(kBashHead, "@WORDS@", commandNames() + " " + programOptionWords());
+    std::string script =
+        replaced(kBashHead, "@WORDS@", commandNames() + " " + cli::programOptionWords(" "));
     for (Command command : cli::kCommands) {
         std::string options;
         for (const OptionEntry& entry : cli::optionTable()) {
@@ -156,7 +144,7 @@ std::string zshCompletion() {
                          "# zsh completion for quillon-cli; generated from its option table.\n"
                          "if ((CURRENT == 2)); then\n"
                          "  _alternative 'commands:command:(" + commandNames() + ")' \\\n"
-                         "    'options:option:(" + programOptionWords() + ")'\n"
+                         "    'options:option:(" + cli::programOptionWords(" ") + ")'\n"
                          "  return\n"
                          "fi\n"
                          "words=(\"${words[@]:1}\")\n"

@@ -68,7 +68,7 @@ std::string cliManPage(std::string_view version) {
         page += ".B quillon-cli " + std::string(cli::commandName(command)) +
                 "\n[\\fIoptions\\fR] \\fISOURCE DESTINATION\\fR\n.br\n";
     }
-    page += ".B quillon-cli\n" + minusSigns("-h | --help | -V | --version") + "\n";
+    page += ".B quillon-cli\n" + minusSigns(cli::programOptionWords(" | ")) + "\n";
     page += ".SH DESCRIPTION\n";
     for (Command command : cli::kCommands) {
         page += ".SS " + std::string(cli::commandName(command)) + "\n";

@@ -81,7 +81,9 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     const CliRun overall = runCli({"--help"});
     EXPECT_EQ(overall.exitCode, 0);
     EXPECT_EQ(overall.err, "");
-    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] SOURCE DESTINATION\n"))
+    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
+                                        "       quillon-cli format [options] SOURCE DESTINATION\n"
+                                        "       quillon-cli -h | --help | -V | --version\n\n"))
         << overall.out;
 
     const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",

@@ -138,18 +138,21 @@ std::string helpText(std::optional<Command> command) {
     return std::string(kOverviewHead) + programOptionWords(" | ") + std::string(kOverviewBody);
 }
 
-std::string programOptionWords(std::string_view separator) {
+std::string formWords(const ProgramOption& option, std::string_view separator) {
     std::string words;
-    for (const ProgramOption& option : {kHelpOption, kVersionOption}) {
-        std::string_view forms = option.forms;
-        while (!forms.empty()) {
-            const std::size_t comma = forms.find(", ");
-            if (!words.empty()) words += separator;
-            words += forms.substr(0, comma);
-            forms.remove_prefix(comma == forms.npos ? forms.size() : comma + 2);
-        }
+    std::string_view forms = option.forms;
+    while (!forms.empty()) {
+        const std::size_t comma = forms.find(", ");
+        if (!words.empty()) words += separator;
+        words += forms.substr(0, comma);
+        forms.remove_prefix(comma == forms.npos ? forms.size() : comma + 2);
     }
     return words;
+}
+
+std::string programOptionWords(std::string_view separator) {
+    return formWords(kHelpOption, separator) + std::string(separator) +
+           formWords(kVersionOption, separator);
 }
 
 std::string versionText() {

@@ -21,6 +21,9 @@ inline constexpr ProgramOption kHelpOption{"-h, --help", "show this help and exi
 inline constexpr ProgramOption kVersionOption{
     "-V, --version", "show the versions of quillon-cli, its code tables and ICU, and exit"};
 
+// The ways of writing `option` ("-h" and "--help"), joined by `separator`.
+std::string formWords(const ProgramOption& option, std::string_view separator);
+
 // Every way of writing the program's own options, "-h" "--help" "-V"
 // "--version", joined by `separator`.
 std::string programOptionWords(std::string_view separator);

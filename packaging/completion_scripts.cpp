@@ -55,7 +55,7 @@ constexpr std::string_view kBashTail = R"(    esac
         [[ ${words[i]} == -- ]] && { _filedir; return; }
     done
     if [[ $cur == -?* ]]; then
-        COMPREPLY=($(compgen -W "$options -h --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
     _filedir
@@ -121,6 +121,7 @@ std::string bashCompletion() {
             if (!options.empty()) options += ' ';
             options += optionWords(entry);
         }
+        (options += ' ') += cli::formWords(cli::kHelpOption, " ");
         script += "        " + std::string(cli::commandName(command)) + ") options='" + options +
                   "' ;;\n";
     }
@@ -153,7 +154,8 @@ std::string zshCompletion() {
     for (Command command : cli::kCommands) {
         script += "  " + std::string(cli::commandName(command)) + ")\n    _arguments -s \\\n" +
                   zshSpecs(command) +
-                  "      '(- *)'{-h,--help}'[" + zshDescription(cli::kHelpOption.help) + "]' \\\n"
+                  "      '(- *)'{" + cli::formWords(cli::kHelpOption, ",") + "}'[" +
+                  zshDescription(cli::kHelpOption.help) + "]' \\\n"
                   "      '1:source:_files' '2:destination:_files'\n    ;;\n";
     }
     return script + "esac\n";

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -116,10 +115,15 @@ TEST(CliUsage, VersionNamesTheCodeTablesAndIcu) {
         const CliRun run = runCli({option});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
-        EXPECT_TRUE(std::regex_match(
-            run.out, std::regex("quillon-cli " QUILLON_VERSION "\ncode tables: OpenCC [^\n]+; iconv [^\n]+\n"
-                                "ICU " QUILLON_ICU_VERSION "(\\.0)*\n")))
+        const std::string head = "quillon-cli " QUILLON_VERSION "\ncode tables: OpenCC ";
+        const std::string tail = "\nICU " QUILLON_ICU_VERSION "\n";
+        ASSERT_TRUE(run.out.size() > head.size() + tail.size() && run.out.starts_with(head) &&
+                    run.out.ends_with(tail))
             << option << ": " << run.out;
+        // The rest of the tables' line: OpenCC's version, then the iconv the charts came from.
+        const std::string tables = run.out.substr(head.size(), run.out.size() - head.size() - tail.size());
+        EXPECT_NE(tables.find("; iconv "), std::string::npos) << tables;
+        EXPECT_EQ(tables.find('\n'), std::string::npos) << tables;
     }
 }
 

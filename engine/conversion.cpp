@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "line_reader.h"
+#include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
@@ -99,7 +100,7 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
 
 void TextFormatter::convertLine(char* line, const EncodingProfile& from,
                                 const EncodingProfile& to) {
-    convertText(line, std::strlen(line), from, to);
+    convertRunLine(line, std::strlen(line), from, to);
 }
 
 void TextFormatter::convertText(char* text, std::size_t length, const EncodingProfile& from,
@@ -168,7 +169,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
 RunResult TextFormatter::convertFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
     // A convert run always changes family unless the user names a target.
-    if (outputEncoding_ == 0) outputEncoding_ = 4;
+    if (outputEncoding_ == kOutputSame) outputEncoding_ = kOutputDifferent;
     if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
     clearConversionFlags();
 
@@ -182,7 +183,7 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     while (const int read = source.readLine(line, kBufferSize)) {
         auto length = static_cast<std::size_t>(read);
         if (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
-        convertText(line, length, *sourceProfile, *targetProfile);
+        convertRunLine(line, length, *sourceProfile, *targetProfile);
         destination.write(line, length);
         destination.putLineFeed();
     }

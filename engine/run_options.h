@@ -57,6 +57,10 @@ struct RunOptions {
     std::int32_t fullWidthSpaces = 1;
     std::int32_t autoFix = 1;
     std::int32_t naturalSyntax = 0;
+    // Choose each character's counterpart by the phrase it stands in.
+    std::int32_t phrases = 0;
+
+    bool operator==(const RunOptions&) const = default;
 };
 
 // Calls every setter of the engine object with the record's values.

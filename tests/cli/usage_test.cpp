@@ -86,7 +86,7 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
         << overall.out;
 
     const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",
-                            "--html, --no-html", "--quiet"};
+                            "--html, --no-html", "--phrases, --no-phrases", "--quiet"};
     const char* formatOnly[] = {"--chars-per-line N", "(default 38)", "--line-spacing N",
                                 "--lead-spaces N", "--left-margin N",
                                 "--paragraph auto|one-line|empty-line|leading-spaces|force",

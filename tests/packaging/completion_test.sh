@@ -36,8 +36,8 @@ expect() {
 
 expect "quillon-cli " "--help --version -V -h convert format"
 expect "quillon-cli f" "format"
-expect "quillon-cli convert --" "--from --help --html --no-html --quiet --to"
-expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-fullwidth-spaces --no-html --no-natural-syntax"
+expect "quillon-cli convert --" "--from --help --html --no-html --no-phrases --phrases --quiet --to"
+expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-fullwidth-spaces --no-html --no-natural-syntax --no-phrases"
 expect "quillon-cli convert --chars" ""
 expect "quillon-cli convert --from " "auto big5 gb gbk"
 expect "quillon-cli convert --to=d" "different"

@@ -29,7 +29,11 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+    std::string result(1, '\'');
+    result.append(text) += '\'';
+    return result;
+}
 
 class Parser {
 public:
@@ -47,7 +51,7 @@ private:
         if (args_.empty()) return reject("missing command (see quillon-cli --help)");
         const std::string_view first = args_[0];
         if (first == "--help" || first == "-h") return finish(Action::Help);
-        if (first == "--version") return finish(Action::Version);
+        if (first == "--version" || first == "-V") return finish(Action::Version);
         result_.command = findCommand(first);
         if (!result_.command) {
             const char* what = first.starts_with("-") ? "unknown option " : "unknown command ";
@@ -150,15 +154,14 @@ private:
 
     bool readKeyword(const OptionEntry& entry, std::string_view text, const std::string& option,
                      std::int32_t& field) {
-        std::string names;
         for (const Choice& choice : entry.choices) {
             if (equalsIgnoringCase(text, choice.name)) {
                 field = choice.value;
                 return true;
             }
-            names += (names.empty() ? "" : ", ") + std::string(choice.name);
         }
-        return reject(quoted(text) + " is not a value of " + option + " (" + names + ")");
+        return reject(quoted(text) + " is not a value of " + option + " (" +
+                      choiceNames(entry, ", ") + ")");
     }
 
     bool reject(std::string error) {

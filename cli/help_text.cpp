@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <string_view>
 
+#include <unicode/uversion.h>
+
+#include "code_tables.h"
 #include "option_table.h"
 
 namespace quillon::cli {
 namespace {
 
-constexpr std::string_view kOverview =
+// The overall help, around the line of the program's own options.
+constexpr std::string_view kOverviewHead =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
     "       quillon-cli detect FILE...\n"
-    "       quillon-cli --help | --version\n"
+    "       quillon-cli ";
+
+constexpr std::string_view kOverviewBody =
+    "\n"
     "\n"
     "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5, and in\n"
     "UTF-8, UTF-16 and GB18030.\n"
@@ -38,9 +45,7 @@ constexpr std::string_view kFormatSummary =
     "encoding on the way out. A source without any Chinese character is not\n"
     "formatted and DESTINATION is left alone.\n";
 
-constexpr std::string_view kDetectHelp =
-    "Usage: quillon-cli detect FILE...\n"
-    "\n"
+constexpr std::string_view kDetectSummary =
     "Prints one line per FILE: PATH, ENCODING, FORM and LINE-ENDS, separated by tabs.\n"
     "ENCODING is one of GB, GBK, BIG5, PureASC, UTF-8, UTF-16LE, UTF-16BE, GB18030;\n"
     "FORM is simplified, traditional or none; LINE-ENDS is LF, CRLF, mixed or none.\n"
@@ -59,29 +64,6 @@ constexpr std::string_view kCommonNotes =
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
 
-std::string valueWords(const OptionEntry& entry) {
-    std::string words;
-    for (const Choice& choice : entry.choices) {
-        words += (words.empty() ? "" : "|") + std::string(choice.name);
-    }
-    return words;
-}
-
-std::string defaultOf(const OptionEntry& entry) {
-    const std::int32_t value = unicode::EdgeRunOptions{}.*(entry.field);
-    switch (entry.kind) {
-        case OptionEntry::Kind::Switch: return value ? "on" : "off";
-        case OptionEntry::Kind::Flag: return {};
-        case OptionEntry::Kind::Number: return std::to_string(value);
-        case OptionEntry::Kind::Keyword:
-            for (const Choice& choice : entry.choices) {
-                if (choice.value == value) return std::string(choice.name);
-            }
-            break;
-    }
-    return {};
-}
-
 // "  --option VALUE   help text (default X)", the help wrapped at 79 columns
 // in a column of its own.
 std::string optionLine(std::string_view left, std::string_view help, const std::string& dflt) {
@@ -90,9 +72,10 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
     // The default stays in one piece: its space is a placeholder while wrapping.
     constexpr char kUnbreakableSpace = '\x1F';
     std::string text(help);
-    if (!dflt.empty()) text += " (default" + std::string(1, kUnbreakableSpace) + dflt + ")";
+    if (!dflt.empty()) ((text += " (default") += kUnbreakableSpace).append(dflt) += ')';
 
-    std::string lines = "  " + std::string(left);
+    std::string lines = "  ";
+    lines += left;
     std::size_t column = lines.size();
     if (column >= kHelpColumn) {
         lines += "\n";
@@ -115,33 +98,92 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
 }
 
 std::string commandHelp(Command command) {
-    if (command == Command::Detect) return std::string(kDetectHelp);
+    if (command == Command::Detect) {
+        return "Usage: quillon-cli detect FILE...\n\n" + std::string(kDetectSummary);
+    }
     const std::string name(commandName(command));
     std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
-    text += command == Command::Convert ? kConvertSummary : kFormatSummary;
+    text += commandSummary(command);
     text += "\nOptions:\n";
     for (const OptionEntry& entry : optionTable()) {
         if (!appliesTo(entry, command)) continue;
-        std::string left = "--" + std::string(entry.name);
-        switch (entry.kind) {
-            case OptionEntry::Kind::Switch: left += ", --no-" + std::string(entry.name); break;
-            case OptionEntry::Kind::Flag: break;
-            case OptionEntry::Kind::Number: left += " N"; break;
-            case OptionEntry::Kind::Keyword: left += " " + valueWords(entry); break;
-        }
-        text += optionLine(left, entry.help, defaultOf(entry));
+        text += optionLine(optionForms(entry), entry.help, defaultText(entry));
     }
-    text += optionLine("-h, --help", "show this help and exit", {});
-    text += "\nAn option's value may also be given as --option=VALUE.\n";
+    text += optionLine(kHelpOption.forms, kHelpOption.help, {});
+    ((text += '\n') += kEqualsNote) += '\n';
     return text + std::string(kCommonNotes);
 }
 
 }  // namespace
 
-std::string helpText(std::optional<Command> command) {
-    return command ? commandHelp(*command) : std::string(kOverview);
+std::string_view commandSummary(Command command) {
+    switch (command) {
+        case Command::Convert: return kConvertSummary;
+        case Command::Format: return kFormatSummary;
+        case Command::Detect: return kDetectSummary;
+    }
+    return {};
 }
 
-std::string versionText() { return "quillon-cli " QUILLON_VERSION "\n"; }
+std::string_view commonNotes() { return kCommonNotes; }
+
+std::string optionForms(const OptionEntry& entry) {
+    std::string forms = "--";
+    forms += entry.name;
+    switch (entry.kind) {
+        case OptionEntry::Kind::Switch: forms.append(", --no-").append(entry.name); break;
+        case OptionEntry::Kind::Flag: break;
+        case OptionEntry::Kind::Number: forms += " N"; break;
+        case OptionEntry::Kind::Keyword: forms.append(" ").append(choiceNames(entry, "|")); break;
+    }
+    return forms;
+}
+
+std::string defaultText(const OptionEntry& entry) {
+    const std::int32_t value = unicode::EdgeRunOptions{}.*(entry.field);
+    switch (entry.kind) {
+        case OptionEntry::Kind::Switch: return value ? "on" : "off";
+        case OptionEntry::Kind::Flag: return {};
+        case OptionEntry::Kind::Number: return std::to_string(value);
+        case OptionEntry::Kind::Keyword:
+            for (const Choice& choice : entry.choices) {
+                if (choice.value == value) return std::string(choice.name);
+            }
+            break;
+    }
+    return {};
+}
+
+std::string helpText(std::optional<Command> command) {
+    if (command) return commandHelp(*command);
+    return std::string(kOverviewHead) + programOptionWords(" | ") + std::string(kOverviewBody);
+}
+
+std::string formWords(const ProgramOption& option, std::string_view separator) {
+    std::string words;
+    std::string_view forms = option.forms;
+    while (!forms.empty()) {
+        const std::size_t comma = forms.find(", ");
+        if (!words.empty()) words += separator;
+        words += forms.substr(0, comma);
+        forms.remove_prefix(comma == forms.npos ? forms.size() : comma + 2);
+    }
+    return words;
+}
+
+std::string programOptionWords(std::string_view separator) {
+    return formWords(kHelpOption, separator) + std::string(separator) +
+           formWords(kVersionOption, separator);
+}
+
+std::string versionText() {
+    UVersionInfo icu;
+    u_getVersion(icu);
+    char icuText[U_MAX_VERSION_STRING_LENGTH];
+    u_versionToString(icu, icuText);
+    std::string text = "quillon-cli " QUILLON_VERSION "\ncode tables: ";
+    ((text += kCodeTablesOrigin) += "\nICU ") += icuText;
+    return text += '\n';
+}
 
 }  // namespace quillon::cli

@@ -2,14 +2,49 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "command.h"
+#include "option_table.h"
 
 namespace quillon::cli {
 
 // The text of --help: the overall help, or a command's with its options.
 std::string helpText(std::optional<Command> command);
 
+// An option of the program itself rather than of a command's run.
+struct ProgramOption {
+    std::string_view forms;
+    std::string_view help;
+};
+inline constexpr ProgramOption kHelpOption{"-h, --help", "show this help and exit"};
+inline constexpr ProgramOption kVersionOption{
+    "-V, --version", "show the versions of quillon-cli, its code tables and ICU, and exit"};
+
+// The ways of writing `option` ("-h" and "--help"), joined by `separator`.
+std::string formWords(const ProgramOption& option, std::string_view separator);
+
+// Every way of writing the program's own options, "-h" "--help" "-V"
+// "--version", joined by `separator`.
+std::string programOptionWords(std::string_view separator);
+
+inline constexpr std::string_view kEqualsNote =
+    "An option's value may also be given as --option=VALUE.";
+
+// What a command does, in a paragraph of lines ending in a line feed.
+std::string_view commandSummary(Command command);
+
+// Standard streams, line ends, replacement and exit status, in paragraphs
+// that a blank line starts.
+std::string_view commonNotes();
+
+// How an option is written: "--name, --no-name", "--name N" or "--name a|b|c".
+std::string optionForms(const OptionEntry& entry);
+
+// The default that an option's help names; empty for a flag.
+std::string defaultText(const OptionEntry& entry);
+
+// The program's version and those of the code tables and ICU it runs with.
 std::string versionText();
 
 }  // namespace quillon::cli

@@ -83,4 +83,13 @@ bool appliesTo(const OptionEntry& entry, Command command) {
     return command == Command::Format || !entry.formatOnly;
 }
 
+std::string choiceNames(const OptionEntry& entry, std::string_view separator) {
+    std::string names;
+    for (const Choice& choice : entry.choices) {
+        if (!names.empty()) names += separator;
+        names += choice.name;
+    }
+    return names;
+}
+
 }  // namespace quillon::cli

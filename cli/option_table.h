@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "command.h"
@@ -37,5 +38,8 @@ bool appliesTo(const OptionEntry& entry, Command command);
 // Why `value` is refused for the entry's option, or an empty text: the
 // engine's options follow the engine's policy, the edge's own refuse nothing.
 std::string_view refusalOf(const OptionEntry& entry, std::int32_t value);
+
+// The names of a keyword option's values, in table order, between `separator`s.
+std::string choiceNames(const OptionEntry& entry, std::string_view separator);
 
 }  // namespace quillon::cli

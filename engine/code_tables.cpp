@@ -22,6 +22,8 @@
 
 namespace quillon {
 
+const char kCodeTablesOrigin[] = "OpenCC 1.1.5, data package libopencc-data 1.1.6+ds1-1; iconv (Debian GLIBC 2.36-9+deb12u14) 2.36; Unihan of Debian unicode-data 15.0.0-1";
+
 const std::uint16_t GbkToBig5Table[kGbkToBig5Entries] = {
     // lead 0x81, trail 0x40..0xFE
     0x0000, 0x0000, 0x0000, 0x0000, 0xC94D, 0x0000, 0x0000, 0xA5E1, 0x0000, 0x0000, 0x0000, 0xA8C3, 0x0000, 0xC950, 0x0000, 0xC963,

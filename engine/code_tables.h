@@ -7,6 +7,8 @@ namespace quillon {
 // base 0x81 for GbkToBig5Table (which ends at FE50), 0xA1 for Big5ToGbTable.
 inline constexpr std::size_t kGbkToBig5Entries = 23892;
 inline constexpr std::size_t kBig5ToGbEntries = 16999;
+// The tools and data the tables were made from, which name their version.
+extern const char kCodeTablesOrigin[];
 extern const std::uint16_t GbkToBig5Table[kGbkToBig5Entries];
 extern const std::uint16_t Big5ToGbTable[kBig5ToGbEntries];
 }  // namespace quillon

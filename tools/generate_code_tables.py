@@ -365,6 +365,8 @@ def render(gbk_table, big5_table, iconv_version, opencc_version, opencc_dir, uni
         '',
         'namespace quillon {',
         '',
+        'const char kCodeTablesOrigin[] = "OpenCC %s; %s; Unihan of %s";' % (opencc_version, iconv_version, unihan_version),
+        '',
         format_table('GbkToBig5Table', 'kGbkToBig5Entries', gbk_table, GBK_LEAD_BASE),
         '',
         format_table('Big5ToGbTable', 'kBig5ToGbEntries', big5_table, BIG5_LEAD_BASE),

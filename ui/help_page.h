@@ -1,13 +1,19 @@
 #pragma once
 
+#include <QString>
 #include <QUrl>
 
 #include <optional>
 
 namespace quillon {
 
-// The help page beside the program (its own path with the extension ".html"),
-// at the topic of dialog `templateId`; nothing when the page is not there.
+// The help page of the program at `programPath`: beside it, with the
+// program's name and the extension ".html" (a build tree), else in the
+// program's data folder of the tree it is installed in. Nothing when the page
+// is in neither place.
+std::optional<QString> helpPageFile(const QString& programPath);
+
+// This program's help page at the topic of dialog `templateId`.
 std::optional<QUrl> helpPageUrl(int templateId);
 
 }  // namespace quillon

@@ -80,7 +80,10 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     const CliRun overall = runCli({"--help"});
     EXPECT_EQ(overall.exitCode, 0);
     EXPECT_EQ(overall.err, "");
-    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] SOURCE DESTINATION\n"))
+    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
+                                        "       quillon-cli format [options] SOURCE DESTINATION\n"
+                                        "       quillon-cli detect FILE...\n"
+                                        "       quillon-cli -h | --help | -V | --version\n\n"))
         << overall.out;
 
     const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",
@@ -108,11 +111,21 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     }
 }
 
-TEST(CliUsage, Version) {
-    const CliRun run = runCli({"--version"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "quillon-cli 1.0\n");
-    EXPECT_EQ(run.err, "");
+TEST(CliUsage, VersionNamesTheCodeTablesAndIcu) {
+    for (const char* option : {"--version", "-V"}) {
+        const CliRun run = runCli({option});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err, "");
+        const std::string head = "quillon-cli " QUILLON_VERSION "\ncode tables: OpenCC ";
+        const std::string tail = "\nICU " QUILLON_ICU_VERSION "\n";
+        ASSERT_TRUE(run.out.size() > head.size() + tail.size() && run.out.starts_with(head) &&
+                    run.out.ends_with(tail))
+            << option << ": " << run.out;
+        // The rest of the tables' line: OpenCC's version, then the iconv the charts came from.
+        const std::string tables = run.out.substr(head.size(), run.out.size() - head.size() - tail.size());
+        EXPECT_NE(tables.find("; iconv "), std::string::npos) << tables;
+        EXPECT_EQ(tables.find('\n'), std::string::npos) << tables;
+    }
 }
 
 }  // namespace

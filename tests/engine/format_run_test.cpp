@@ -123,7 +123,9 @@ TEST_F(FormatRun, ParagraphsHandedOverAtTheBufferSize) {
     // 'a' then 16000 characters: the last one is appended at byte 31999.
     std::string source = "a\n";
     for (int i = 0; i < 32; ++i) source += repeat(gb("字"), 500) + "\n";
-    EXPECT_EQ(format(source + "b\n"), para("a" + repeat(gb("字"), 16000)) + para("b"));
+    std::string paragraph = "a";
+    paragraph += repeat(gb("字"), 16000);
+    EXPECT_EQ(format(source + "b\n"), para(paragraph) + para("b"));
 }
 
 TEST_F(FormatRun, LongLinesArriveInPieces) {
@@ -168,14 +170,14 @@ TEST_F(FormatRun, FileErrors) {
 TEST_F(FormatRun, QuotesPairAcrossParagraphs) {
     f.setLineWidth(-1);
     f.setParagraphMode(kParagraphOneLine);
-    EXPECT_EQ(format("\"" + gb("甲") + "\"\"\n\"" + gb("乙") + "\n"),
+    EXPECT_EQ(format(gb("\"甲\"\"\n\"乙\n")),
               para(gb("“甲”“")) + para(gb("”乙")));
     EXPECT_EQ(format("it's\n"), para(gb("it‘s")));
 }
 
 TEST_F(FormatRun, FullwidthMarksAreFixed) {
     f.setLineWidth(-1);
-    EXPECT_EQ(format("3.14 " + gb("与3．14") + "\n"), para("3" + gb("。14与3。14")));
+    EXPECT_EQ(format(gb("3.14 与3．14\n")), para(gb("3。14与3。14")));
     EXPECT_EQ(format(gb("＂甲＂乙\n")), para(gb("“甲”乙")));
     EXPECT_EQ(format(gb("甲：＂乙丙：＂丁＂。\n")), para(gb("甲：“乙丙：“丁”。")));
     EXPECT_EQ(f.quoteDepth[0], 0);  // the colon rule restarted the count

@@ -350,7 +350,7 @@ private slots:
         QCOMPARE(about.windowTitle(), QStringLiteral("About Brevik"));
         QStringList texts;
         for (auto* label : about.findChildren<QLabel*>()) texts << label->text();
-        QVERIFY(texts.contains(QStringLiteral("Quillon Version 1.0")));
+        QVERIFY(texts.contains(QStringLiteral("Quillon Version " QUILLON_VERSION)));
         QVERIFY(about.findChildren<QLabel*>().first()->pixmap().width() > 0);  // the icon
         auto* ok = qobject_cast<QPushButton*>(dialogControl(about, 1));
         QVERIFY(ok && ok->isDefault());

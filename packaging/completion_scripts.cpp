@@ -1,0 +1,164 @@
+#include "completion_scripts.h"
+
+#include <string_view>
+
+#include "help_text.h"
+#include "option_table.h"
+
+namespace quillon::packaging {
+namespace {
+
+using cli::Command;
+using cli::OptionEntry;
+
+std::string commandNames() {
+    std::string names;
+    for (Command command : cli::kCommands) {
+        if (!names.empty()) names += ' ';
+        names += cli::commandName(command);
+    }
+    return names;
+}
+
+// "--name" and, for a switch, "--no-name": every way the option is written.
+std::string optionWords(const OptionEntry& entry) {
+    std::string words = "--" + std::string(entry.name);
+    if (entry.kind == OptionEntry::Kind::Switch) words += " --no-" + std::string(entry.name);
+    return words;
+}
+
+constexpr std::string_view kBashHead = R"(# bash completion for quillon-cli; generated from its option table.
+_quillon_cli()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    if ((cword == 1)); then
+        COMPREPLY=($(compgen -W '@WORDS@' -- "$cur"))
+        return
+    fi
+    local options
+    case ${words[1]} in
+)";
+
+constexpr std::string_view kBashMiddle = R"(        *) return ;;
+    esac
+    case $prev in
+)";
+
+constexpr std::string_view kBashTail = R"(    esac
+    $split && return
+
+    # After "--" every word is a file name.
+    local i
+    for ((i = 2; i < cword; i++)); do
+        [[ ${words[i]} == -- ]] && { _filedir; return; }
+    done
+    if [[ $cur == -?* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        return
+    fi
+    _filedir
+} &&
+    complete -F _quillon_cli quillon-cli
+)";
+
+std::string replaced(std::string_view text, std::string_view placeholder, std::string_view value) {
+    std::string result(text);
+    if (const std::size_t at = result.find(placeholder); at != result.npos) {
+        result.replace(at, placeholder.size(), value);
+    }
+    return result;
+}
+
+// A description inside an _arguments spec, where brackets and colons end it.
+std::string zshDescription(std::string_view help) {
+    std::string text;
+    for (char c : help) {
+        if (c == '\'') {
+            text += "'\\''";  // the spec is a single-quoted shell word
+            continue;
+        }
+        if (c == '[' || c == ']' || c == ':' || c == '\\') text += '\\';
+        text += c;
+    }
+    return text;
+}
+
+std::string zshSpecs(Command command) {
+    std::string specs;
+    for (const OptionEntry& entry : cli::optionTable()) {
+        if (!cli::appliesTo(entry, command)) continue;
+        const std::string name(entry.name);
+        const std::string help = zshDescription(entry.help);
+        switch (entry.kind) {
+            case OptionEntry::Kind::Switch:
+                specs += "      '(--no-" + name + ")--" + name + "[" + help + "]' \\\n";
+                specs += "      '(--" + name + ")--no-" + name + "[" + help + ", turned off]' \\\n";
+                break;
+            case OptionEntry::Kind::Flag: specs += "      '--" + name + "[" + help + "]' \\\n"; break;
+            case OptionEntry::Kind::Number:
+                specs += "      '--" + name + "=[" + help + "]:number: ' \\\n";
+                break;
+            case OptionEntry::Kind::Keyword:
+                specs += "      '--" + name + "=[" + help + "]:value:(" +
+                         cli::choiceNames(entry, " ") + ")' \\\n";
+                break;
+        }
+    }
+    return specs;
+}
+
+}  // namespace
+
+std::string bashCompletion() {
+    std::string script =
+        replaced(kBashHead, "@WORDS@", commandNames() + " " + cli::programOptionWords(" "));
+    for (Command command : cli::kCommands) {
+        std::string options;
+        for (const OptionEntry& entry : cli::optionTable()) {
+            if (!cli::appliesTo(entry, command)) continue;
+            if (!options.empty()) options += ' ';
+            options += optionWords(entry);
+        }
+        (options += ' ') += cli::formWords(cli::kHelpOption, " ");
+        script += "        " + std::string(cli::commandName(command)) + ") options='" + options +
+                  "' ;;\n";
+    }
+    script += kBashMiddle;
+    std::string numbers;
+    for (const OptionEntry& entry : cli::optionTable()) {
+        if (entry.kind == OptionEntry::Kind::Keyword) {
+            script += "        --" + std::string(entry.name) + ")\n            COMPREPLY=($(compgen -W '" +
+                      cli::choiceNames(entry, " ") + "' -- \"$cur\"))\n            return ;;\n";
+        } else if (entry.kind == OptionEntry::Kind::Number) {
+            numbers += (numbers.empty() ? "--" : "|--") + std::string(entry.name);
+        }
+    }
+    // A number cannot be guessed: offer nothing rather than file names.
+    if (!numbers.empty()) script += "        " + numbers + ")\n            return ;;\n";
+    return script + std::string(kBashTail);
+}
+
+std::string zshCompletion() {
+    std::string script = "#compdef quillon-cli\n"
+                         "# zsh completion for quillon-cli; generated from its option table.\n"
+                         "if ((CURRENT == 2)); then\n"
+                         "  _alternative 'commands:command:(" + commandNames() + ")' \\\n"
+                         "    'options:option:(" + cli::programOptionWords(" ") + ")'\n"
+                         "  return\n"
+                         "fi\n"
+                         "words=(\"${words[@]:1}\")\n"
+                         "((CURRENT--))\n"
+                         "case $words[1] in\n";
+    for (Command command : cli::kCommands) {
+        script += "  " + std::string(cli::commandName(command)) + ")\n    _arguments -s \\\n" +
+                  zshSpecs(command) +
+                  "      '(- *)'{" + cli::formWords(cli::kHelpOption, ",") + "}'[" +
+                  zshDescription(cli::kHelpOption.help) + "]' \\\n"
+                  "      '1:source:_files' '2:destination:_files'\n    ;;\n";
+    }
+    return script + "esac\n";
+}
+
+}  // namespace quillon::packaging

@@ -1,0 +1,114 @@
+#include "man_pages.h"
+
+#include "help_text.h"
+#include "option_table.h"
+
+namespace quillon::packaging {
+namespace {
+
+using cli::Command;
+
+// Option names are minus signs, not hyphens: the page must let them be
+// copied and searched for as typed.
+std::string minusSigns(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        if (c == '-') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// Plain text as roff: a backslash printed as such, no line read as a
+// request, and paragraphs parted by a blank line become .PP.
+std::string roffText(std::string_view text) {
+    std::string roff;
+    bool lineStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (lineStart && c == '\n') {
+            if (!roff.empty() && !roff.ends_with(".PP\n")) roff += ".PP\n";
+            continue;
+        }
+        if (lineStart && (c == '.' || c == '\'')) roff += "\\&";
+        roff += c == '\\' ? "\\e" : std::string(1, c);
+        lineStart = c == '\n';
+    }
+    if (!roff.empty() && !roff.ends_with('\n')) roff += '\n';
+    return roff;
+}
+
+std::string titleLines(std::string_view name, std::string_view version) {
+    std::string title(name);
+    for (char& c : title) c = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+    return ".TH " + minusSigns(title) + " 1 \"\" \"Quillon " + std::string(version) +
+           "\" \"User Commands\"\n";
+}
+
+std::string taggedParagraph(std::string_view tag, std::string_view text) {
+    return ".TP\n.B " + minusSigns(tag) + "\n" + roffText(text);
+}
+
+std::string optionItem(const cli::OptionEntry& entry) {
+    std::string text(entry.help);
+    const std::string dflt = cli::defaultText(entry);
+    if (!dflt.empty()) text += " (default " + dflt + ")";
+    if (!cli::appliesTo(entry, Command::Convert)) text += "; format only";
+    return taggedParagraph(cli::optionForms(entry), text + ".");
+}
+
+}  // namespace
+
+std::string cliManPage(std::string_view version) {
+    std::string page = titleLines("quillon-cli", version);
+    page += ".SH NAME\n"
+            "quillon-cli \\- convert and reflow Chinese plain text in GB2312, GBK, Big5 and Unicode\n"
+            ".SH SYNOPSIS\n";
+    for (Command command : cli::kCommands) {
+        page += ".B quillon-cli " + std::string(cli::commandName(command)) +
+                (command == Command::Detect ? "\n\\fIFILE\\fR...\n.br\n"
+                                            : "\n[\\fIoptions\\fR] \\fISOURCE DESTINATION\\fR\n.br\n");
+    }
+    page += ".B quillon-cli\n" + minusSigns(cli::programOptionWords(" | ")) + "\n";
+    page += ".SH DESCRIPTION\n";
+    for (Command command : cli::kCommands) {
+        page += ".SS " + std::string(cli::commandName(command)) + "\n";
+        page += roffText(cli::commandSummary(command));
+    }
+    page += ".SH OPTIONS\n";
+    for (const cli::OptionEntry& entry : cli::optionTable()) page += optionItem(entry);
+    for (const cli::ProgramOption& option : {cli::kHelpOption, cli::kVersionOption}) {
+        page += taggedParagraph(option.forms, std::string(option.help) + ".");
+    }
+    page += ".PP\n" + roffText(cli::kEqualsNote);
+    page += ".SH NOTES\n" + roffText(cli::commonNotes());
+    page += ".SH SEE ALSO\n.BR quillon (1)\n";
+    return page;
+}
+
+std::string dialogManPage(std::string_view version, std::string_view helpPage) {
+    std::string page = titleLines("quillon", version);
+    page += ".SH NAME\n"
+            "quillon \\- dialog that converts and reflows Chinese plain text in GB2312, GBK and Big5\n"
+            ".SH SYNOPSIS\n"
+            ".B quillon\n"
+            ".SH DESCRIPTION\n" +
+            roffText("Quillon re-encodes text between GB2312 (GB), GBK and Big5, changing\n"
+                     "simplified characters to traditional ones on the way to Big5 and back on\n"
+                     "the way to GB, and reflows it into paragraphs of a fixed width.\n"
+                     "\n"
+                     "Choose the source (the clipboard or a file) and its encoding, the\n"
+                     "destination and its encoding, the layout, then Convert or Format. The\n"
+                     "result shows in the pane below. The Help button opens a page that\n"
+                     "explains every control.\n") +
+            ".SH ENVIRONMENT\n" +
+            taggedParagraph("QUILLON_SETTINGS", "A settings file to use instead of the user's.") +
+            ".SH FILES\n" +
+            taggedParagraph("~/.config/Quillon/Quillon.ini", "The user's settings.") +
+            taggedParagraph("/etc/xdg/Quillon/Quillon.ini", "Machine-wide defaults of the settings.") +
+            taggedParagraph(helpPage, "The help page.") +
+            ".SH SEE ALSO\n.BR quillon\\-cli (1)\n";
+    return page;
+}
+
+}  // namespace quillon::packaging

@@ -1,0 +1,51 @@
+// Where the dialog finds its help page: beside the program in a build tree,
+// in the data folder of an installed tree.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "help_page.h"
+
+using quillon::helpPageFile;
+
+namespace {
+
+void touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+}  // namespace
+
+class HelpPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void installedPageIsFoundFromTheProgramsFolder() {
+        QTemporaryDir prefix;
+        const QString program = prefix.filePath(QStringLiteral("bin/quillon"));
+        const QString installed =
+            QDir::cleanPath(prefix.filePath(QStringLiteral("bin/" QUILLON_HELP_FROM_PROGRAM "/quillon.html")));
+        touch(program);
+        QCOMPARE(helpPageFile(program), std::nullopt);
+
+        touch(installed);
+        QCOMPARE(helpPageFile(program), std::optional(installed));
+        // The page is named after the program, so another program finds none.
+        QCOMPARE(helpPageFile(prefix.filePath(QStringLiteral("bin/other"))), std::nullopt);
+
+        // A page beside the program, as in a build tree, comes first.
+        touch(prefix.filePath(QStringLiteral("bin/quillon.html")));
+        QCOMPARE(helpPageFile(program), std::optional(prefix.filePath(QStringLiteral("bin/quillon.html"))));
+    }
+
+    void aFolderNamedLikeThePageIsNoPage() {
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin/quillon.html")));
+        QCOMPARE(helpPageFile(prefix.filePath(QStringLiteral("bin/quillon"))), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(HelpPageTest)
+#include "help_page_test.moc"

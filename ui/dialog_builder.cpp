@@ -26,7 +26,10 @@ QWidget* createControl(const ControlTemplate& c, QDialog& dialog, const QIcon& i
     switch (c.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(c.caption, &dialog);
+            // A dialog draws its auto-default buttons as default whenever the
+            // focus is elsewhere; only the template's default button is one.
             button->setDefault(c.defaultButton);
+            button->setAutoDefault(c.defaultButton);
             return button;
         }
         case ControlKind::RadioButton: return new QRadioButton(c.caption, &dialog);

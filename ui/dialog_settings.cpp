@@ -2,6 +2,7 @@
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "main_dialog.h"
+#include "status_line.h"
 
 namespace quillon {
 
@@ -35,6 +36,7 @@ void MainDialog::loadSettings() {
 
     if (s.srcFromFile == 0) onSourceClipboard();
     if (s.detFromFile == 0) onDestinationClipboard();
+    showStatus(*this, describeSettingsFile(settingsKey->fileName()));
 }
 
 // Paths are kept whole, however long. An empty radio group or encoding box

@@ -3,6 +3,7 @@
 #include "font_setting.h"
 #include "main_dialog.h"
 #include "program_icon.h"
+#include "temporary_file_cleanup.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
     QApplication::setWindowIcon(quillon::programIcon());
     quillon::installCjkFontSubstitutions();
+    quillon::installTemporaryFileCleanup();
 
     quillon::MainDialog dialog;
     dialog.exec();

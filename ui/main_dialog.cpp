@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPushButton>
 
 #include "control_ids.h"
 #include "dialog_builder.h"
@@ -13,6 +14,7 @@
 #include "messages.h"
 #include "program_icon.h"
 #include "resource_strings.h"
+#include "status_line.h"
 
 namespace quillon {
 namespace {
@@ -126,10 +128,15 @@ void MainDialog::onSysCommand(unsigned id) {
 
 // Return runs Format wherever the focus is, except on a push button, which
 // takes Return as a press of its own, and in the output pane, which keeps it.
+// (No button is auto-default, so a focused one passes Return on to here.)
 void MainDialog::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        if (focusWidget() != control(control_id::kOutputPane)) onFormat();
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else if (focusWidget() != control(control_id::kOutputPane)) {
+            onFormat();
+        }
         return;
     }
     QDialog::keyPressEvent(event);
@@ -146,6 +153,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainDialog::showError(const QString& text) {
+    showStatus(*this, text);
     hooks_.showMessage(this, QStringLiteral("Error"), text, QMessageBox::NoIcon);
 }
 

@@ -9,6 +9,7 @@
 #include "dialog_hooks.h"
 #include "font_setting.h"
 #include "run_kind.h"
+#include "run_summary.h"
 #include "settings_store.h"
 #include "text_formatter.h"
 
@@ -58,7 +59,8 @@ public:
 
     // Shows the file at `path` in the output pane, in the font of the target
     // profile's script; any profile but GB, GBK and BIG5 leaves the pane alone.
-    void showOutput(const QString& path, qint32 profileId);
+    // Returns how much of the file the pane shows; none when it was left alone.
+    std::optional<PaneExtent> showOutput(const QString& path, qint32 profileId);
     void applyFont(const FontSetting& font);
 
     // Public for the tests, which look at what a run or a start left.
@@ -80,7 +82,8 @@ private:
     void onInitDialog(TextFormatter::BufferAllocator allocate);
     void onDestroy();
     void connectHandlers();
-    // A box owned by the dialog, captioned "Error", without an icon.
+    // A box owned by the dialog, captioned "Error", without an icon; the
+    // status line says the same.
     void showError(const QString& text);
     void warnOfReplacedCharacters(qsizetype count, const QString& what);
     // The font chooser for `font`; the pane follows when it shows that font.

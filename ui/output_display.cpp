@@ -15,16 +15,18 @@ constexpr qint32 kBig5Profile = 3;
 
 }  // namespace
 
-void MainDialog::showOutput(const QString& path, qint32 profileId) {
+std::optional<PaneExtent> MainDialog::showOutput(const QString& path, qint32 profileId) {
     const FontSetting* font = profileId == kGbProfile || profileId == kGbkProfile ? &gbkFont
                               : profileId == kBig5Profile                       ? &big5Font
                                                                                 : nullptr;
-    if (!font) return;
+    if (!font) return std::nullopt;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.
-    if (!loadOutput(*pane, path, converterForCharSet(font->charSet, profileId))) return;
+    const std::optional<PaneExtent> extent = loadOutput(*pane, path, converterForCharSet(font->charSet, profileId));
+    if (!extent) return std::nullopt;
     displayFont = font;
     applyFont(*displayFont);
+    return extent;
 }
 
 void MainDialog::applyFont(const FontSetting& font) {

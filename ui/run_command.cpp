@@ -1,6 +1,8 @@
 // The run command: the dialog's choices reduced to two files, the engine run
 // between them, and what the user sees of the result.
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -9,7 +11,10 @@
 #include "dialog_controls.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "run_refusals.h"
+#include "run_summary.h"
 #include "same_file.h"
+#include "status_line.h"
 #include "temporary_file.h"
 
 namespace quillon {
@@ -45,6 +50,10 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
     applyOptions();
+    if (const auto refusal = charsPerLineRefusal(dialogItemInt(*this, kCharsPerLine))) {
+        showError(*refusal);
+        return;
+    }
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).
@@ -69,6 +78,10 @@ void MainDialog::runCommand(RunKind kind) {
         source = dialogItemText(*this, kSourcePath);
         if (source.isEmpty()) {
             showError(QStringLiteral("No source filename is given."));
+            return;
+        }
+        if (const auto refusal = sourceFileRefusal(source)) {
+            showError(*refusal);
             return;
         }
     }
@@ -96,7 +109,16 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
 
+    QElapsedTimer clock;
+    clock.start();
     const RunResult result = runEngine(*formatter, kind, source, destination);
+    RunSummary summary;
+    summary.result = result;
+    summary.elapsedMilliseconds = clock.elapsed();
+    summary.sourceProfileId = formatter->sourceProfile ? formatter->sourceProfile->id : 0;
+    summary.targetProfileId = formatter->targetProfileId();
+    summary.outputBytes = QFileInfo(destination).size();
+    showStatus(*this, describeRun(summary));
     if (isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode))) {
         showResultMessage(result);
     }
@@ -113,7 +135,8 @@ void MainDialog::runCommand(RunKind kind) {
             warnOfReplacedCharacters(pasted.replacedCount, QStringLiteral("the output"));
         }
     }
-    showOutput(destination, target);
+    summary.pane = showOutput(destination, target);
+    showStatus(*this, describeRun(summary));
 }
 
 }  // namespace quillon

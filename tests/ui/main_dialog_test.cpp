@@ -137,7 +137,7 @@ private slots:
 
     void windowMatchesItsTemplate() {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Quillon"));
-        QCOMPARE(dialog->height(), DialogUnits(dialog->font()).y(281));
+        QCOMPARE(dialog->height(), DialogUnits(dialog->font()).y(286));
         QVERIFY(dialog->width() >= DialogUnits(dialog->font()).x(387));
         // Whatever the face, no caption is clipped.
         for (auto* control : dialog->findChildren<QWidget*>()) {
@@ -146,7 +146,7 @@ private slots:
                 QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
             }
         }
-        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 44);
+        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 45);
         // Tab order is template order: Convert first, Format next.
         QCOMPARE(controlAs<QPushButton>(kConvert)->nextInFocusChain(), dialog->control(kFormat));
         for (auto* button : dialog->findChildren<QPushButton*>()) QVERIFY(!button->isDefault());

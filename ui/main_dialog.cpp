@@ -10,6 +10,7 @@
 #include "dialog_builder.h"
 #include "dialog_controls.h"
 #include "dialog_template.h"
+#include "engine_process.h"
 #include "help_page.h"
 #include "messages.h"
 #include "program_icon.h"
@@ -80,7 +81,10 @@ void MainDialog::connectHandlers() {
 void MainDialog::onFormat() { runCommand(RunKind::Format); }
 void MainDialog::onConvert() { runCommand(RunKind::Convert); }
 
-void MainDialog::onCancel() { QDialog::reject(); }
+void MainDialog::onCancel() {
+    if (currentRun_) currentRun_->cancel();
+    QDialog::reject();
+}
 void MainDialog::reject() { onCancel(); }
 
 void MainDialog::onBrowseSource() {

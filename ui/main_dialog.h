@@ -17,6 +17,8 @@ class QPlainTextEdit;
 
 namespace quillon {
 
+class EngineProcess;
+
 // The program's one working window: source and destination, their encodings,
 // the layout options, Convert and Format, and the output pane.
 class MainDialog : public QDialog {
@@ -71,7 +73,7 @@ public:
     FontSetting big5Font;
     const FontSetting* displayFont = nullptr;  // what the pane was last set to
 
-    // Escape and the close box arrive here.
+    // Escape and the close box arrive here; they end a run under way first.
     void reject() override;
 
 protected:
@@ -90,6 +92,8 @@ private:
     void chooseFont(FontSetting& font);
 
     DialogHooks hooks_;
+    bool running_ = false;  // a run command is under way
+    EngineProcess* currentRun_ = nullptr;  // the engine run it waits for
 };
 
 }  // namespace quillon

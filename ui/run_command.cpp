@@ -3,14 +3,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 #include <optional>
 
 #include "clipboard_text.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "engine_process.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "run_progress.h"
 #include "run_refusals.h"
 #include "run_summary.h"
 #include "same_file.h"
@@ -18,16 +21,6 @@
 #include "temporary_file.h"
 
 namespace quillon {
-namespace {
-
-RunResult runEngine(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination) {
-    const QByteArray sourceName = QFile::encodeName(source);
-    const QByteArray destinationName = QFile::encodeName(destination);
-    return kind == RunKind::Convert ? formatter.convertFile(sourceName.constData(), destinationName.constData())
-                                    : formatter.formatFile(sourceName.constData(), destinationName.constData());
-}
-
-}  // namespace
 
 // Characters lost between the clipboard's Unicode text and a code page are
 // reported as the engine reports its own replacements: unless Quiet Mode is
@@ -45,6 +38,10 @@ void MainDialog::warnOfReplacedCharacters(qsizetype count, const QString& what) 
 
 void MainDialog::runCommand(RunKind kind) {
     using namespace control_id;
+    // One run at a time: Return and the buttons reach here during a run only
+    // through the event loop that waits for it.
+    if (running_) return;
+    const QScopedValueRollback running(running_, true);
     if (!formatter || !formatter->hasBuffers()) {
         showError(QStringLiteral("Out of memory: the text engine could not be started."));
         return;
@@ -111,12 +108,24 @@ void MainDialog::runCommand(RunKind kind) {
 
     QElapsedTimer clock;
     clock.start();
-    const RunResult result = runEngine(*formatter, kind, source, destination);
+    EngineProcess run(*formatter, kind, source, destination);
+    const QScopedValueRollback current(currentRun_, &run);
+    const EngineProcess::Outcome& outcome =
+        waitForRun(*this, run, kind == RunKind::Convert ? tr("Converting…") : tr("Formatting…"));
+    if (outcome.cancelled) {
+        showStatus(*this, tr("Cancelled"));
+        return;
+    }
+    if (outcome.failed) {
+        showError(tr("The run ended unexpectedly; the destination may be incomplete."));
+        return;
+    }
+    const RunResult result = outcome.result;
     RunSummary summary;
     summary.result = result;
     summary.elapsedMilliseconds = clock.elapsed();
-    summary.sourceProfileId = formatter->sourceProfile ? formatter->sourceProfile->id : 0;
-    summary.targetProfileId = formatter->targetProfileId();
+    summary.sourceProfileId = outcome.sourceProfileId;
+    summary.targetProfileId = outcome.targetProfileId;
     summary.outputBytes = QFileInfo(destination).size();
     showStatus(*this, describeRun(summary));
     if (isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode))) {

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <thread>
+
+#include "run_kind.h"
+#include "run_result.h"
+#include "text_formatter.h"
+
+namespace quillon {
+
+// One engine run in a child process of its own. The dialog's thread stays
+// free to repaint, and Cancel ends the run at once, wherever the engine is:
+// the engine has no way to stop a run from outside, but a process can be
+// ended. The child starts as a copy of this process, so it runs with the
+// formatter's options exactly as they are set here.
+class EngineProcess : public QObject {
+    Q_OBJECT
+public:
+    struct Outcome {
+        RunResult result = kSuccess;
+        qint32 sourceProfileId = 0;
+        qint32 targetProfileId = 0;
+        bool cancelled = false;  // cancel() ended it
+        bool failed = false;     // it ended without a result, not by cancel()
+    };
+
+    // Starts the run. When no process can be started, the run happens here
+    // and now, and is finished when this returns.
+    EngineProcess(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination);
+    // Ends a run still going, as cancel() does, and waits for it.
+    ~EngineProcess() override;
+    EngineProcess(const EngineProcess&) = delete;
+    EngineProcess& operator=(const EngineProcess&) = delete;
+
+    // Ends the run; finished() follows with a cancelled outcome.
+    void cancel();
+    bool isFinished() const { return finished_; }
+    // Valid once finished. The formatter's run state (its source and target
+    // profiles) is set from it, as if the run had happened in this process.
+    const Outcome& outcome() const { return outcome_; }
+
+signals:
+    // On the thread that made this object, once per run.
+    void finished();
+
+private:
+    void waitForChild(int resultPipe);
+
+    TextFormatter& formatter_;
+    pid_t child_ = -1;
+    std::atomic<bool> reaped_{false};  // the child's id may be reused from then on
+    bool cancelRequested_ = false;
+    std::thread waiter_;
+    Outcome outcome_;
+    bool finished_ = false;
+};
+
+// The engine run itself, in whatever process calls it.
+RunResult runEngine(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination);
+
+}  // namespace quillon

@@ -37,8 +37,11 @@ void MainDialog::onGbkFont() { chooseFont(gbkFont); }
 void MainDialog::onBig5Font() { chooseFont(big5Font); }
 
 void MainDialog::chooseFont(FontSetting& font) {
-    const std::optional<QFont> chosen = hooks_.chooseFont(this, chooserInitialFont(font));
-    if (!chosen) return;
+    const QFont initial = chooserInitialFont(font);
+    const std::optional<QFont> chosen = hooks_.chooseFont(this, initial, writingSystemOf(font));
+    // OK without a change keeps the stored face: the user's "SimSun" stays,
+    // though a stand-in was what the chooser showed.
+    if (!chosen || sameChoice(*chosen, initial)) return;
     // The chooser knows no character sets; the font keeps its script's.
     font = fontSettingFromChoice(*chosen, font.charSet);
     if (displayFont == &font) applyFont(font);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "control_ids.h"
 #include "dialog_builder.h"
@@ -40,6 +41,10 @@ QWidget* MainDialog::control(int id) const { return dialogControl(*this, id); }
 void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
     buildDialog(*this, loadDialogTemplate(kTemplateId), icon);
     connectHandlers();
+    acceptFileDrops();
+    // The About item's own mnemonic, since the window menu cannot hold it.
+    connect(new QShortcut(kAboutShortcut, this), &QShortcut::activated, this,
+            [this] { onSysCommand(kAboutCommand); });
     setWindowIcon(icon);
     // The engine's own messages are boxes of their own, not owned by the
     // dialog; a formatter short of memory already says so while it is made.

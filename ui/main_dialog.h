@@ -27,6 +27,8 @@ public:
     static constexpr int kTemplateId = 102;
     // The system command that opens the About box; its low four bits are free.
     static constexpr unsigned kAboutCommand = 16;
+    // Opens the About box too; the help page names it.
+    static constexpr QKeyCombination kAboutShortcut{Qt::AltModifier, Qt::Key_A};
 
     // `allocate` is the formatter's buffer allocator (null: the usual one).
     explicit MainDialog(DialogHooks hooks = DialogHooks::platform(),
@@ -79,11 +81,14 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void onInitDialog(TextFormatter::BufferAllocator allocate);
     void onDestroy();
     void connectHandlers();
+    void acceptFileDrops();
     // A box owned by the dialog, captioned "Error", without an icon; the
     // status line says the same.
     void showError(const QString& text);

@@ -99,6 +99,27 @@ int captionWidth(const ControlTemplate& c, const QWidget& widget) {
     }
 }
 
+// A template's frame line runs through the middle of its title; a style that
+// draws the title above the line puts the line on the first row of controls
+// inside. Such a frame is raised just enough to clear that row.
+void raiseFramesAboveTheirControls(const DialogTemplate& dialogTemplate, const QVector<QWidget*>& widgets,
+                                   const DialogUnits& units) {
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        auto* frame = qobject_cast<QGroupBox*>(widgets[i]);
+        if (!frame) continue;
+        const QRect frameUnits = dialogTemplate.controls[i].rect;
+        int firstRow = frameUnits.bottom();
+        for (const ControlTemplate& c : dialogTemplate.controls) {
+            if (&c != &dialogTemplate.controls[i] && frameUnits.contains(c.rect)) {
+                firstRow = qMin(firstRow, c.rect.top());
+            }
+        }
+        const int room = units.y(firstRow) - units.y(frameUnits.top());
+        const int raise = frame->contentsRect().top() - room;
+        if (raise > 0) frame->setGeometry(frame->geometry().adjusted(0, -raise, 0, 0));
+    }
+}
+
 }  // namespace
 
 void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QIcon& icon) {
@@ -132,6 +153,7 @@ void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QI
             radioGroup->addButton(radio, c.id);
         }
     }
+    raiseFramesAboveTheirControls(dialogTemplate, widgets, units);
 }
 
 QWidget* dialogControl(const QWidget& dialog, int id) {

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,7 +23,14 @@ namespace {
 // icon size, whatever the rectangle says.
 constexpr int kStandardIconSize = 32;
 
-QWidget* createControl(const ControlTemplate& c, QDialog& dialog, const QIcon& icon) {
+// Captions are English in the templates; the interface language's
+// translation, when one is installed, replaces them here.
+QString translatedCaption(const QString& caption) {
+    return caption.isEmpty() ? caption : QCoreApplication::translate("DialogTemplate", caption.toUtf8().constData());
+}
+
+QWidget* createControl(ControlTemplate c, QDialog& dialog, const QIcon& icon) {
+    c.caption = translatedCaption(c.caption);
     switch (c.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(c.caption, &dialog);
@@ -123,7 +131,7 @@ void raiseFramesAboveTheirControls(const DialogTemplate& dialogTemplate, const Q
 }  // namespace
 
 void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QIcon& icon) {
-    dialog.setWindowTitle(dialogTemplate.caption);
+    dialog.setWindowTitle(translatedCaption(dialogTemplate.caption));
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint);
 

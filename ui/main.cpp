@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "font_setting.h"
+#include "interface_language.h"
 #include "main_dialog.h"
 #include "program_icon.h"
 #include "temporary_file_cleanup.h"
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
     QApplication::setWindowIcon(quillon::programIcon());
+    quillon::installInterfaceTranslation();
     quillon::installCjkFontSubstitutions();
     quillon::installTemporaryFileCleanup();
 

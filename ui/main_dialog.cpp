@@ -1,6 +1,7 @@
 #include "main_dialog.h"
 
 #include <QAbstractButton>
+#include <string>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -23,8 +24,9 @@ namespace {
 
 constexpr int kAboutMenuString = 101;
 
+// The engine's texts are English; the interface language may translate them.
 QString fromBytes(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QObject::tr(std::string(text).c_str());
 }
 
 }  // namespace
@@ -163,7 +165,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainDialog::showError(const QString& text) {
     showStatus(*this, text);
-    hooks_.showMessage(this, QStringLiteral("Error"), text, QMessageBox::NoIcon);
+    hooks_.showMessage(this, QObject::tr("Error"), text, QMessageBox::NoIcon);
 }
 
 }  // namespace quillon

@@ -111,13 +111,13 @@ void MainDialog::runCommand(RunKind kind) {
     EngineProcess run(*formatter, kind, source, destination);
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =
-        waitForRun(*this, run, kind == RunKind::Convert ? tr("Converting…") : tr("Formatting…"));
+        waitForRun(*this, run, kind == RunKind::Convert ? QObject::tr("Converting…") : QObject::tr("Formatting…"));
     if (outcome.cancelled) {
-        showStatus(*this, tr("Cancelled"));
+        showStatus(*this, QObject::tr("Cancelled"));
         return;
     }
     if (outcome.failed) {
-        showError(tr("The run ended unexpectedly; the destination may be incomplete."));
+        showError(QObject::tr("The run ended unexpectedly; the destination may be incomplete."));
         return;
     }
     const RunResult result = outcome.result;

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "line_reader.h"
+#include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
@@ -168,7 +169,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
 RunResult TextFormatter::convertFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
     // A convert run always changes family unless the user names a target.
-    if (outputEncoding_ == 0) outputEncoding_ = 4;
+    if (outputEncoding_ == kOutputSame) outputEncoding_ = kOutputDifferent;
     if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
     clearConversionFlags();
 

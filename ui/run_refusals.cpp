@@ -4,10 +4,13 @@
 #include <QFileInfo>
 #include <QObject>
 
+#include "option_policy.h"
+
 namespace quillon {
 
 std::optional<QString> charsPerLineRefusal(qint32 charsPerLine) {
-    if (charsPerLine != 0) return std::nullopt;
+    // The engine's policy decides; the dialog words it for its own field.
+    if (refusalOf(&RunOptions::charsPerLine, charsPerLine).empty()) return std::nullopt;
     return QObject::tr("Chars Per Line must be a number other than 0");
 }
 

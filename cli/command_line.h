@@ -3,9 +3,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "command.h"
-#include "run_options.h"
+#include "edge_options.h"
 
 namespace quillon::cli {
 
@@ -14,9 +15,10 @@ struct CommandLine {
     enum class Action { Run, Help, Version, UsageError };
     Action action = Action::UsageError;
     std::optional<Command> command;  // none with Help: the overall help
-    RunOptions options;
+    unicode::EdgeRunOptions options;
     std::string source;
     std::string destination;
+    std::vector<std::string> files;  // the operands of detect
     std::string error;  // one line naming the problem, with UsageError
 };
 

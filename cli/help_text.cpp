@@ -11,15 +11,18 @@ namespace {
 constexpr std::string_view kOverview =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
+    "       quillon-cli detect FILE...\n"
     "       quillon-cli --help | --version\n"
     "\n"
-    "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5.\n"
+    "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5, and in\n"
+    "UTF-8, UTF-16 and GB18030.\n"
     "\n"
     "Commands:\n"
     "  convert   re-encode text line by line, simplified to traditional on the way\n"
     "            to Big5 and back on the way to GB; the layout stays as it was\n"
     "  format    join lines into paragraphs, centre headings, wrap at a fixed width\n"
     "            with indent and margin, and convert the encoding on the way out\n"
+    "  detect    name the encoding, written form and line ends of files\n"
     "\n"
     "Run 'quillon-cli COMMAND --help' for the options of a command.\n";
 
@@ -35,11 +38,23 @@ constexpr std::string_view kFormatSummary =
     "encoding on the way out. A source without any Chinese character is not\n"
     "formatted and DESTINATION is left alone.\n";
 
+constexpr std::string_view kDetectHelp =
+    "Usage: quillon-cli detect FILE...\n"
+    "\n"
+    "Prints one line per FILE: PATH, ENCODING, FORM and LINE-ENDS, separated by tabs.\n"
+    "ENCODING is one of GB, GBK, BIG5, PureASC, UTF-8, UTF-16LE, UTF-16BE, GB18030;\n"
+    "FORM is simplified, traditional or none; LINE-ENDS is LF, CRLF, mixed or none.\n"
+    "\n"
+    "Exit status: 0 done; 2 when a FILE cannot be read (the others are still\n"
+    "described) or on bad usage.\n";
+
 constexpr std::string_view kCommonNotes =
     "\n"
     "SOURCE or DESTINATION may be - for standard input or standard output.\n"
-    "Every line written ends with CR LF. Characters that are invalid or have no\n"
-    "counterpart become a box and give a warning.\n"
+    "A Unicode source reaches the engine as Big5 when its text is traditional and\n"
+    "as GBK otherwise; characters that neither can hold (emoji, rare hanzi, accented\n"
+    "letters) come through to Unicode output unchanged. Characters that are invalid\n"
+    "or have no counterpart in the output become a box and give a warning.\n"
     "\n"
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
@@ -53,7 +68,7 @@ std::string valueWords(const OptionEntry& entry) {
 }
 
 std::string defaultOf(const OptionEntry& entry) {
-    const std::int32_t value = RunOptions{}.*(entry.field);
+    const std::int32_t value = unicode::EdgeRunOptions{}.*(entry.field);
     switch (entry.kind) {
         case OptionEntry::Kind::Switch: return value ? "on" : "off";
         case OptionEntry::Kind::Flag: return {};
@@ -100,6 +115,7 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
 }
 
 std::string commandHelp(Command command) {
+    if (command == Command::Detect) return std::string(kDetectHelp);
     const std::string name(commandName(command));
     std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
     text += command == Command::Convert ? kConvertSummary : kFormatSummary;

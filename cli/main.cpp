@@ -13,6 +13,8 @@
 #include <unistd.h>
 
 #include "command_line.h"
+#include "detect_command.h"
+#include "edge_run.h"
 #include "help_text.h"
 #include "messages.h"
 #include "run_options.h"
@@ -114,9 +116,9 @@ int run(const CommandLine& line) {
     TextFormatter formatter;
     if (!formatter.hasBuffers()) return kExitFailure;  // the engine has said so
     applyOptions(line.options, formatter);
-    const RunResult result = *line.command == Command::Convert
-                                 ? formatter.convertFile(source, destination)
-                                 : formatter.formatFile(source, destination);
+    const RunResult result = unicode::runThroughEdge(
+        formatter, *line.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
+        line.options, source, destination);
 
     // Output of a failed run is incomplete: standard output gets none of it.
     if (output && !isError(result)) {
@@ -148,5 +150,5 @@ int main(int argc, char** argv) {
         case CommandLine::Action::UsageError: printError(line.error); return kExitFailure;
         case CommandLine::Action::Run: break;
     }
-    return run(line);
+    return *line.command == Command::Detect ? runDetect(line.files) : run(line);
 }

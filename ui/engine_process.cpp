@@ -1,6 +1,5 @@
 #include "engine_process.h"
 
-#include <QFile>
 #include <QMetaObject>
 
 #include <cerrno>
@@ -17,27 +16,31 @@
 namespace quillon {
 namespace {
 
+// The encoding name points at static data, which has the same address in
+// the child, a copy of this process.
 struct ChildReport {
     RunResult result;
+    const char* unicodeEncoding;
     qint32 sourceProfileId;
     qint32 targetProfileId;
 };
 
-EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult result) {
-    return {result, formatter.sourceProfile ? formatter.sourceProfile->id : 0, formatter.targetProfileId(), false};
+EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult result, unicode::EdgeOutput output) {
+    return {result, output, formatter.sourceProfile ? formatter.sourceProfile->id : 0, formatter.targetProfileId(),
+            false, false};
 }
 
-[[noreturn]] void runInChild(TextFormatter& formatter, RunKind kind, const QByteArray& source,
-                             const QByteArray& destination, int reportPipe) {
+[[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe) {
     // The parent removes its own temporary files; the engine's messages are
     // the parent's to show.
     ::signal(SIGTERM, SIG_DFL);
     ::signal(SIGINT, SIG_DFL);
     setMessageSink(nullptr);
-    const RunResult result = kind == RunKind::Convert ? formatter.convertFile(source.constData(), destination.constData())
-                                                      : formatter.formatFile(source.constData(), destination.constData());
-    const EngineProcess::Outcome outcome = outcomeOf(formatter, result);
-    const ChildReport report{outcome.result, outcome.sourceProfileId, outcome.targetProfileId};
+    unicode::EdgeOutput output;
+    const RunResult result = run(output);
+    const EngineProcess::Outcome outcome = outcomeOf(formatter, result, output);
+    const ChildReport report{outcome.result, output.unicodeEncoding, outcome.sourceProfileId,
+                             outcome.targetProfileId};
     const bool sent = ::write(reportPipe, &report, sizeof report) == ssize_t(sizeof report);
     // No destructors, no atexit handlers and no flushing of the parent's
     // buffers: they belong to the parent.
@@ -46,24 +49,13 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 
 }  // namespace
 
-RunResult runEngine(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination) {
-    const QByteArray sourceName = QFile::encodeName(source);
-    const QByteArray destinationName = QFile::encodeName(destination);
-    return kind == RunKind::Convert ? formatter.convertFile(sourceName.constData(), destinationName.constData())
-                                    : formatter.formatFile(sourceName.constData(), destinationName.constData());
-}
-
-EngineProcess::EngineProcess(TextFormatter& formatter, RunKind kind, const QString& source,
-                             const QString& destination)
-    : formatter_(formatter) {
-    const QByteArray sourceName = QFile::encodeName(source);
-    const QByteArray destinationName = QFile::encodeName(destination);
+EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatter_(formatter) {
     int report[2];
     if (::pipe2(report, O_CLOEXEC) == 0) {
         child_ = ::fork();
         if (child_ == 0) {
             ::close(report[0]);
-            runInChild(formatter, kind, sourceName, destinationName, report[1]);
+            runInChild(formatter, run, report[1]);
         }
         ::close(report[1]);
         if (child_ > 0) {
@@ -72,7 +64,9 @@ EngineProcess::EngineProcess(TextFormatter& formatter, RunKind kind, const QStri
         }
         ::close(report[0]);
     }
-    outcome_ = outcomeOf(formatter_, runEngine(formatter_, kind, source, destination));
+    unicode::EdgeOutput output;
+    const RunResult result = run(output);
+    outcome_ = outcomeOf(formatter_, result, output);
     finished_ = true;
 }
 
@@ -112,6 +106,7 @@ void EngineProcess::waitForChild(int reportPipe) {
             outcome_.failed = !reported && !cancelRequested_;
             if (reported) {
                 outcome_.result = report.result;
+                outcome_.output.unicodeEncoding = report.unicodeEncoding;
                 outcome_.sourceProfileId = report.sourceProfileId;
                 outcome_.targetProfileId = report.targetProfileId;
                 formatter_.sourceProfile = profileById(report.sourceProfileId);

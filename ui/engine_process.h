@@ -6,9 +6,10 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
-#include "run_kind.h"
+#include "edge_run.h"
 #include "run_result.h"
 #include "text_formatter.h"
 
@@ -22,8 +23,12 @@ namespace quillon {
 class EngineProcess : public QObject {
     Q_OBJECT
 public:
+    // The run itself, with the output it reports; called in the child.
+    using Run = std::function<RunResult(unicode::EdgeOutput& output)>;
+
     struct Outcome {
         RunResult result = kSuccess;
+        unicode::EdgeOutput output;
         qint32 sourceProfileId = 0;
         qint32 targetProfileId = 0;
         bool cancelled = false;  // cancel() ended it
@@ -32,7 +37,8 @@ public:
 
     // Starts the run. When no process can be started, the run happens here
     // and now, and is finished when this returns.
-    EngineProcess(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination);
+    // `formatter` is the object `run` uses; its run state follows the child's.
+    EngineProcess(TextFormatter& formatter, const Run& run);
     // Ends a run still going, as cancel() does, and waits for it.
     ~EngineProcess() override;
     EngineProcess(const EngineProcess&) = delete;
@@ -60,8 +66,5 @@ private:
     Outcome outcome_;
     bool finished_ = false;
 };
-
-// The engine run itself, in whatever process calls it.
-RunResult runEngine(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination);
 
 }  // namespace quillon

@@ -9,14 +9,16 @@
 
 namespace quillon {
 
-std::optional<PaneExtent> MainDialog::showOutput(const QString& path, qint32 profileId) {
+std::optional<PaneExtent> MainDialog::showOutput(const QString& path, qint32 profileId,
+                                                  const char* unicodeEncoding) {
     const FontSetting* font = profileId == kGbId || profileId == kGbkId ? &gbkFont
                               : profileId == kBig5Id                    ? &big5Font
                                                                         : nullptr;
     if (!font) return std::nullopt;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.
-    const std::optional<PaneExtent> extent = loadOutput(*pane, path, converterForCharSet(font->charSet, profileId));
+    const char* converter = unicodeEncoding ? unicodeEncoding : converterForCharSet(font->charSet, profileId);
+    const std::optional<PaneExtent> extent = loadOutput(*pane, path, converter);
     if (!extent) return std::nullopt;
     displayFont = font;
     applyFont(*displayFont);

@@ -11,6 +11,8 @@
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "engine_process.h"
+#include "edge_run.h"
+#include "encoding_positions.h"
 #include "main_dialog.h"
 #include "messages.h"
 #include "run_progress.h"
@@ -21,6 +23,20 @@
 #include "temporary_file.h"
 
 namespace quillon {
+namespace {
+
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const unicode::EdgeChoices& choices,
+                         const QString& source, const QString& destination, unicode::EdgeOutput& output) {
+    return unicode::runThroughEdge(
+        formatter, kind == RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format, choices,
+        QFile::encodeName(source).constData(), QFile::encodeName(destination).constData(), &output);
+}
+
+bool isLegacyEncoding(qint32 sourceEncoding) {
+    return sourceEncoding == kSourceGb || sourceEncoding == kSourceGbk || sourceEncoding == kSourceBig5;
+}
+
+}  // namespace
 
 // Characters lost between the clipboard's Unicode text and a code page are
 // reported as the engine reports its own replacements: unless Quiet Mode is
@@ -51,6 +67,10 @@ void MainDialog::runCommand(RunKind kind) {
         showError(*refusal);
         return;
     }
+    const unicode::EdgeChoices choices = edgeChoicesAt(selectedPosition(*this, kOutputEncoding));
+    // Characters that a code page of the user's choosing lost on the way in or
+    // out; reported only when the run itself reports nothing.
+    qsizetype replacedInSource = 0;
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).
@@ -59,12 +79,15 @@ void MainDialog::runCommand(RunKind kind) {
 
     QString source;
     if (isButtonChecked(*this, kSourceClipboard)) {
+        // Clipboard text is Unicode: unless a code page is named, it goes
+        // through the edge whole.
+        if (!isLegacyEncoding(formatter->sourceEncoding())) formatter->setSourceEncoding(unicode::kSourceUtf8);
         const std::optional<EncodedText> text = readClipboardBytes(formatter->sourceEncoding());
         if (!text) {
             showError(QStringLiteral("Fail to copy from clipboard"));
             return;
         }
-        warnOfReplacedCharacters(text->replacedCount, QStringLiteral("the clipboard text"));
+        replacedInSource = text->replacedCount;
         sourceTemporary.emplace();
         if (!sourceTemporary->isValid() || !sourceTemporary->write(text->bytes)) {
             showError(sourceTemporary->errorString());
@@ -108,7 +131,9 @@ void MainDialog::runCommand(RunKind kind) {
 
     QElapsedTimer clock;
     clock.start();
-    EngineProcess run(*formatter, kind, source, destination);
+    EngineProcess run(*formatter, [&](unicode::EdgeOutput& output) {
+        return runThroughEdge(*formatter, kind, choices, source, destination, output);
+    });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =
         waitForRun(*this, run, kind == RunKind::Convert ? QObject::tr("Converting…") : QObject::tr("Formatting…"));
@@ -128,23 +153,31 @@ void MainDialog::runCommand(RunKind kind) {
     summary.targetProfileId = outcome.targetProfileId;
     summary.outputBytes = QFileInfo(destination).size();
     showStatus(*this, describeRun(summary));
-    if (isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode))) {
-        showResultMessage(result);
-    }
+    const unicode::EdgeOutput written = outcome.output;
+    const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
+    if (reported) showResultMessage(result);
     if (result != kSuccess && !isWarning(result)) return;
 
     const qint32 target = formatter->targetProfileId();
+    qsizetype replacedInOutput = 0;
     if (destinationTemporary) {
-        const PasteResult pasted = pasteFileToClipboard(destination, target);
+        const PasteResult pasted = pasteFileToClipboard(
+            destination, written.unicodeEncoding ? written.unicodeEncoding : converterForProfile(target));
         if (pasted.status == PasteStatus::FileUnreadable) {
             showError(QStringLiteral("Unable to read the output back from %1.").arg(destination));
         } else if (pasted.status == PasteStatus::ClipboardRefused) {
             showError(QStringLiteral("Fail to paste to clipboard."));
         } else {
-            warnOfReplacedCharacters(pasted.replacedCount, QStringLiteral("the output"));
+            replacedInOutput = pasted.replacedCount;
         }
     }
-    summary.pane = showOutput(destination, target);
+    // One report per run.
+    if (!reported) {
+        warnOfReplacedCharacters(replacedInSource + replacedInOutput,
+                                 replacedInSource > 0 ? QStringLiteral("the clipboard text")
+                                                      : QStringLiteral("the output"));
+    }
+    summary.pane = showOutput(destination, target, written.unicodeEncoding);
     showStatus(*this, describeRun(summary));
 }
 

@@ -40,9 +40,9 @@ TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
         {{"format", "--left-margin", " 3", "a", "b"}, "' 3' is not a number for '--left-margin'"},
         {{"format", "--lead-spaces=2147483648", "a", "b"}, "'2147483648' is out of range for '--lead-spaces'"},
         {{"format", "--lead-spaces=-2147483649", "a", "b"}, "'-2147483649' is out of range for '--lead-spaces'"},
-        {{"convert", "--from", "utf8", "a", "b"}, "'utf8' is not a value of '--from' (auto, gb, gbk, big5)"},
+        {{"convert", "--from", "utf8", "a", "b"}, "'utf8' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030)"},
         {{"convert", "--to=big", "a", "b"},
-         "'big' is not a value of '--to' (same, gb, gbk, big5, different)"},
+         "'big' is not a value of '--to' (same, gb, gbk, big5, different, utf-8, gb18030)"},
         {{"format", "--paragraph", "none", "a", "b"},
          "'none' is not a value of '--paragraph' (auto, one-line, empty-line, leading-spaces, force)"},
         {{"format", "--heading=centre", "a", "b"},
@@ -84,7 +84,7 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
         << overall.out;
 
     const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",
-                            "--html, --no-html", "--quiet"};
+                            "--html, --no-html", "--phrases, --no-phrases", "--quiet"};
     const char* formatOnly[] = {"--chars-per-line N", "(default 38)", "--line-spacing N",
                                 "--lead-spaces N", "--left-margin N",
                                 "--paragraph auto|one-line|empty-line|leading-spaces|force",

@@ -108,7 +108,9 @@ private slots:
         controlAs<QRadioButton>(1046)->setChecked(true);
         controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(false);
         controlAs<QCheckBox>(kAutoFix)->setChecked(false);
-        for (int id : {kNaturalSyntax, kHtml, kQuietMode}) controlAs<QCheckBox>(id)->setChecked(true);
+        for (int id : {kNaturalSyntax, kHtml, kQuietMode, kPhrases}) {
+            controlAs<QCheckBox>(id)->setChecked(true);
+        }
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(3);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(4);
         dialog->gbkFont = {"Noto Sans CJK SC", 105, 3, 134};
@@ -164,7 +166,7 @@ private slots:
             QSettings stored(settings->path(), QSettings::IniFormat);
             stored.setValue("paragraph", 5);
             stored.setValue("HeadingAlignment", -1);
-            stored.setValue("encoding", 4);
+            stored.setValue("encoding", 5);
             stored.setValue("OutputEncoding", 2147483647);
             stored.setValue("SrcFromFile", 7);  // any value but 0 is "File"
         }

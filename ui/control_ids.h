@@ -39,6 +39,7 @@ inline constexpr int kQuietMode = 1053;
 inline constexpr int kPhrases = 1054;
 
 inline constexpr int kOutputPane = 1050;
+inline constexpr int kStatusLine = 1055;  // under the pane: the last run in one line
 inline constexpr int kSimplifiedFont = 1051;
 inline constexpr int kTraditionalFont = 1052;
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,11 +23,21 @@ namespace {
 // icon size, whatever the rectangle says.
 constexpr int kStandardIconSize = 32;
 
-QWidget* createControl(const ControlTemplate& c, QDialog& dialog, const QIcon& icon) {
+// Captions are English in the templates; the interface language's
+// translation, when one is installed, replaces them here.
+QString translatedCaption(const QString& caption) {
+    return caption.isEmpty() ? caption : QCoreApplication::translate("DialogTemplate", caption.toUtf8().constData());
+}
+
+QWidget* createControl(ControlTemplate c, QDialog& dialog, const QIcon& icon) {
+    c.caption = translatedCaption(c.caption);
     switch (c.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(c.caption, &dialog);
+            // A dialog draws its auto-default buttons as default whenever the
+            // focus is elsewhere; only the template's default button is one.
             button->setDefault(c.defaultButton);
+            button->setAutoDefault(c.defaultButton);
             return button;
         }
         case ControlKind::RadioButton: return new QRadioButton(c.caption, &dialog);
@@ -96,10 +107,31 @@ int captionWidth(const ControlTemplate& c, const QWidget& widget) {
     }
 }
 
+// A template's frame line runs through the middle of its title; a style that
+// draws the title above the line puts the line on the first row of controls
+// inside. Such a frame is raised just enough to clear that row.
+void raiseFramesAboveTheirControls(const DialogTemplate& dialogTemplate, const QVector<QWidget*>& widgets,
+                                   const DialogUnits& units) {
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        auto* frame = qobject_cast<QGroupBox*>(widgets[i]);
+        if (!frame) continue;
+        const QRect frameUnits = dialogTemplate.controls[i].rect;
+        int firstRow = frameUnits.bottom();
+        for (const ControlTemplate& c : dialogTemplate.controls) {
+            if (&c != &dialogTemplate.controls[i] && frameUnits.contains(c.rect)) {
+                firstRow = qMin(firstRow, c.rect.top());
+            }
+        }
+        const int room = units.y(firstRow) - units.y(frameUnits.top());
+        const int raise = frame->contentsRect().top() - room;
+        if (raise > 0) frame->setGeometry(frame->geometry().adjusted(0, -raise, 0, 0));
+    }
+}
+
 }  // namespace
 
 void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QIcon& icon) {
-    dialog.setWindowTitle(dialogTemplate.caption);
+    dialog.setWindowTitle(translatedCaption(dialogTemplate.caption));
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint);
 
@@ -129,6 +161,7 @@ void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QI
             radioGroup->addButton(radio, c.id);
         }
     }
+    raiseFramesAboveTheirControls(dialogTemplate, widgets, units);
 }
 
 QWidget* dialogControl(const QWidget& dialog, int id) {

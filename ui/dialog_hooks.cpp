@@ -2,9 +2,9 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFontDialog>
 
 #include "about_dialog.h"
+#include "font_chooser.h"
 
 namespace quillon {
 
@@ -29,12 +29,7 @@ DialogHooks DialogHooks::platform() {
     hooks.chooseSaveFile = [](QWidget* owner, const QString& initialPath) {
         return chosenPath(QFileDialog::getSaveFileName(owner, QString(), initialPath, kAllFilesFilter));
     };
-    hooks.chooseFont = [](QWidget* owner, const QFont& initial) -> std::optional<QFont> {
-        bool chosen = false;
-        const QFont font = QFontDialog::getFont(&chosen, initial, owner);
-        if (!chosen) return std::nullopt;
-        return font;
-    };
+    hooks.chooseFont = chooseFontOfWritingSystem;
     hooks.showMessage = [](QWidget* owner, const QString& caption, const QString& text,
                            QMessageBox::Icon icon) {
         QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QString>
 #include <QUrl>
@@ -20,8 +21,11 @@ struct DialogHooks {
     FileChooser chooseOpenFile;  // existing files only
     FileChooser chooseSaveFile;  // asks before overwriting an existing file
 
-    // A chosen font, or nothing when the user cancelled.
-    std::function<std::optional<QFont>(QWidget* owner, const QFont& initial)> chooseFont;
+    // A chosen font, or nothing when the user cancelled. The chooser lists
+    // the fonts of `writingSystem` and shows a sample of it.
+    std::function<std::optional<QFont>(QWidget* owner, const QFont& initial,
+                                       QFontDatabase::WritingSystem writingSystem)>
+        chooseFont;
 
     // A modal box with an OK button; `owner` null makes it a window of its own.
     std::function<void(QWidget* owner, const QString& caption, const QString& text,

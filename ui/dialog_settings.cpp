@@ -3,6 +3,7 @@
 
 #include "main_dialog.h"
 #include "setting_controls.h"
+#include "status_line.h"
 
 namespace quillon {
 
@@ -19,6 +20,7 @@ void MainDialog::loadSettings() {
 
     if (s.srcFromFile == 0) onSourceClipboard();
     if (s.detFromFile == 0) onDestinationClipboard();
+    showStatus(*this, describeSettingsFile(settingsKey->fileName()));
 }
 
 // Paths are kept whole, however long. An empty radio group or encoding box

@@ -34,8 +34,12 @@ DialogUnits DialogUnits::widenedToFit(int pixels, int units) const {
 int DialogUnits::x(int units) const { return scale(units, averageCharWidth_, 4); }
 int DialogUnits::y(int units) const { return scale(units, charHeight_, 8); }
 
+// Edges are rounded, not sizes: rectangles that meet in dialog units then
+// meet in pixels too, instead of overlapping by a rounding.
 QRect DialogUnits::toPixels(const QRect& units) const {
-    return QRect(x(units.x()), y(units.y()), x(units.width()), y(units.height()));
+    const int left = x(units.x());
+    const int top = y(units.y());
+    return QRect(left, top, x(units.x() + units.width()) - left, y(units.y() + units.height()) - top);
 }
 
 QSize DialogUnits::toPixels(const QSize& units) const {

@@ -1,6 +1,7 @@
 #include "font_setting.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace quillon {
@@ -23,8 +24,25 @@ QFont paneFont(const FontSetting& setting) {
 
 QFont chooserInitialFont(const FontSetting& setting) {
     QFont font = fontWithEffects(setting);
+    // The face the pane really shows: the stand-in when the stored face is
+    // not installed, so the chooser does not start at some other face.
+    font.setFamily(QFontInfo(paneFont(setting)).family());
     font.setPointSize(setting.size / 10);
     return font;
+}
+
+bool sameChoice(const QFont& chosen, const QFont& initial) {
+    return chosen.family() == initial.family() && chosen.pointSizeF() == initial.pointSizeF() &&
+           (chosen.weight() == QFont::Bold) == (initial.weight() == QFont::Bold) &&
+           chosen.italic() == initial.italic();
+}
+
+QFontDatabase::WritingSystem writingSystemOf(const FontSetting& setting) {
+    switch (setting.charSet & 0xFF) {
+        case kGb2312CharSet: return QFontDatabase::SimplifiedChinese;
+        case kChineseBig5CharSet: return QFontDatabase::TraditionalChinese;
+        default: return QFontDatabase::Any;
+    }
 }
 
 FontSetting fontSettingFromChoice(const QFont& chosen, qint32 charSet) {
@@ -40,8 +58,10 @@ void installCjkFontSubstitutions() {
         const char* replacements[3];
     };
     static constexpr Substitution kSubstitutions[] = {
-        {"SimSun", {"Noto Serif CJK SC", "Noto Sans CJK SC", "AR PL UMing CN"}},
-        {"PMingLiu", {"Noto Serif CJK TC", "Noto Sans CJK TC", "AR PL UMing TW"}},
+        // Monospaced first: their Latin letters are half a hanzi wide, as
+        // Format counts them, so the pane shows its columns as they are.
+        {"SimSun", {"Noto Sans Mono CJK SC", "Noto Serif CJK SC", "AR PL UMing CN"}},
+        {"PMingLiu", {"Noto Sans Mono CJK TC", "Noto Serif CJK TC", "AR PL UMing TW"}},
     };
     for (const Substitution& s : kSubstitutions) {
         if (QFontDatabase::hasFamily(QString::fromLatin1(s.face))) continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QString>
 #include <QtGlobal>
 
@@ -26,8 +27,17 @@ inline constexpr qint32 kChineseBig5CharSet = 136;
 // The font the output pane shows: the stored size to the tenth of a point.
 QFont paneFont(const FontSetting& setting);
 
-// The font the font chooser opens at: whole points only (105 opens at 10 pt).
+// The font the font chooser opens at: the face the pane shows for it (a
+// stand-in when the stored face is missing), whole points only (105 opens at
+// 10 pt). Needs a QGuiApplication.
 QFont chooserInitialFont(const FontSetting& setting);
+
+// True when the chooser was confirmed at the font it opened at, as far as a
+// setting can tell: such a choice changes nothing.
+bool sameChoice(const QFont& chosen, const QFont& initial);
+
+// The fonts the chooser lists for a setting: by its character set.
+QFontDatabase::WritingSystem writingSystemOf(const FontSetting& setting);
 
 // The setting for a font the user chose. Only a weight of exactly QFont::Bold
 // counts as bold; the chooser offers no character set, so it is passed in.

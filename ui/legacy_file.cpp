@@ -2,11 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace quillon {
 
-std::optional<DecodedText> readLegacyFile(const QString& path, const char* converterName) {
+std::optional<DecodedText> readLegacyFile(const QString& path, const char* converterName,
+                                          qint64 byteLimit) {
     // A device or a pipe may never end (/dev/zero would fill memory): only a
     // file's bytes are read back.
     QFile file(path);
@@ -14,9 +17,10 @@ std::optional<DecodedText> readLegacyFile(const QString& path, const char* conve
     LegacyDecoder decoder(converterName);
     DecodedText result;
     std::array<char, 64 * 1024> block;
-    for (;;) {
-        const qint64 count = file.read(block.data(), block.size());
+    for (qint64 left = byteLimit < 0 ? std::numeric_limits<qint64>::max() : byteLimit; left > 0;) {
+        const qint64 count = file.read(block.data(), std::min<qint64>(left, block.size()));
         if (count <= 0) break;
+        left -= count;
         decoder.decode(QByteArrayView(block.data(), count), result.text);
     }
     decoder.finish(result.text);

@@ -1,15 +1,19 @@
 #include <QApplication>
 
 #include "font_setting.h"
+#include "interface_language.h"
 #include "main_dialog.h"
 #include "program_icon.h"
+#include "temporary_file_cleanup.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
     QApplication::setWindowIcon(quillon::programIcon());
+    quillon::installInterfaceTranslation();
     quillon::installCjkFontSubstitutions();
+    quillon::installTemporaryFileCleanup();
 
     quillon::MainDialog dialog;
     dialog.exec();

@@ -1,26 +1,32 @@
 #include "main_dialog.h"
 
 #include <QAbstractButton>
+#include <string>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
 
 #include "control_ids.h"
 #include "dialog_builder.h"
 #include "dialog_controls.h"
 #include "dialog_template.h"
+#include "engine_process.h"
 #include "help_page.h"
 #include "messages.h"
 #include "program_icon.h"
 #include "resource_strings.h"
+#include "status_line.h"
 
 namespace quillon {
 namespace {
 
 constexpr int kAboutMenuString = 101;
 
+// The engine's texts are English; the interface language may translate them.
 QString fromBytes(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QObject::tr(std::string(text).c_str());
 }
 
 }  // namespace
@@ -37,6 +43,10 @@ QWidget* MainDialog::control(int id) const { return dialogControl(*this, id); }
 void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
     buildDialog(*this, loadDialogTemplate(kTemplateId), icon);
     connectHandlers();
+    acceptFileDrops();
+    // The About item's own mnemonic, since the window menu cannot hold it.
+    connect(new QShortcut(kAboutShortcut, this), &QShortcut::activated, this,
+            [this] { onSysCommand(kAboutCommand); });
     setWindowIcon(icon);
     // The engine's own messages are boxes of their own, not owned by the
     // dialog; a formatter short of memory already says so while it is made.
@@ -78,7 +88,10 @@ void MainDialog::connectHandlers() {
 void MainDialog::onFormat() { runCommand(RunKind::Format); }
 void MainDialog::onConvert() { runCommand(RunKind::Convert); }
 
-void MainDialog::onCancel() { QDialog::reject(); }
+void MainDialog::onCancel() {
+    if (currentRun_) currentRun_->cancel();
+    QDialog::reject();
+}
 void MainDialog::reject() { onCancel(); }
 
 void MainDialog::onBrowseSource() {
@@ -126,10 +139,15 @@ void MainDialog::onSysCommand(unsigned id) {
 
 // Return runs Format wherever the focus is, except on a push button, which
 // takes Return as a press of its own, and in the output pane, which keeps it.
+// (No button is auto-default, so a focused one passes Return on to here.)
 void MainDialog::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        if (focusWidget() != control(control_id::kOutputPane)) onFormat();
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else if (focusWidget() != control(control_id::kOutputPane)) {
+            onFormat();
+        }
         return;
     }
     QDialog::keyPressEvent(event);
@@ -146,7 +164,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainDialog::showError(const QString& text) {
-    hooks_.showMessage(this, QStringLiteral("Error"), text, QMessageBox::NoIcon);
+    showStatus(*this, text);
+    hooks_.showMessage(this, QObject::tr("Error"), text, QMessageBox::NoIcon);
 }
 
 }  // namespace quillon

@@ -9,12 +9,15 @@
 #include "dialog_hooks.h"
 #include "font_setting.h"
 #include "run_kind.h"
+#include "run_summary.h"
 #include "settings_store.h"
 #include "text_formatter.h"
 
 class QPlainTextEdit;
 
 namespace quillon {
+
+class EngineProcess;
 
 // The program's one working window: source and destination, their encodings,
 // the layout options, Convert and Format, and the output pane.
@@ -24,6 +27,8 @@ public:
     static constexpr int kTemplateId = 102;
     // The system command that opens the About box; its low four bits are free.
     static constexpr unsigned kAboutCommand = 16;
+    // Opens the About box too; the help page names it.
+    static constexpr QKeyCombination kAboutShortcut{Qt::AltModifier, Qt::Key_A};
 
     // `allocate` is the formatter's buffer allocator (null: the usual one).
     explicit MainDialog(DialogHooks hooks = DialogHooks::platform(),
@@ -59,7 +64,9 @@ public:
     // Shows the file at `path` in the output pane, in the font of the target
     // profile's script; any profile but GB, GBK and BIG5 leaves the pane alone.
     // A Unicode file names its encoding (see legacy_codec.h), else null.
-    void showOutput(const QString& path, qint32 profileId, const char* unicodeEncoding = nullptr);
+    // Returns how much of the file the pane shows; none when it was left alone.
+    std::optional<PaneExtent> showOutput(const QString& path, qint32 profileId,
+                                         const char* unicodeEncoding = nullptr);
     void applyFont(const FontSetting& font);
 
     // Public for the tests, which look at what a run or a start left.
@@ -70,24 +77,30 @@ public:
     FontSetting big5Font;
     const FontSetting* displayFont = nullptr;  // what the pane was last set to
 
-    // Escape and the close box arrive here.
+    // Escape and the close box arrive here; they end a run under way first.
     void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void onInitDialog(TextFormatter::BufferAllocator allocate);
     void onDestroy();
     void connectHandlers();
-    // A box owned by the dialog, captioned "Error", without an icon.
+    void acceptFileDrops();
+    // A box owned by the dialog, captioned "Error", without an icon; the
+    // status line says the same.
     void showError(const QString& text);
     void warnOfReplacedCharacters(qsizetype count, const QString& what);
     // The font chooser for `font`; the pane follows when it shows that font.
     void chooseFont(FontSetting& font);
 
     DialogHooks hooks_;
+    bool running_ = false;  // a run command is under way
+    EngineProcess* currentRun_ = nullptr;  // the engine run it waits for
 };
 
 }  // namespace quillon

@@ -9,17 +9,20 @@
 
 namespace quillon {
 
-void MainDialog::showOutput(const QString& path, qint32 profileId, const char* unicodeEncoding) {
+std::optional<PaneExtent> MainDialog::showOutput(const QString& path, qint32 profileId,
+                                                  const char* unicodeEncoding) {
     const FontSetting* font = profileId == kGbId || profileId == kGbkId ? &gbkFont
                               : profileId == kBig5Id                    ? &big5Font
                                                                         : nullptr;
-    if (!font) return;
+    if (!font) return std::nullopt;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.
     const char* converter = unicodeEncoding ? unicodeEncoding : converterForCharSet(font->charSet, profileId);
-    if (!loadOutput(*pane, path, converter)) return;
+    const std::optional<PaneExtent> extent = loadOutput(*pane, path, converter);
+    if (!extent) return std::nullopt;
     displayFont = font;
     applyFont(*displayFont);
+    return extent;
 }
 
 void MainDialog::applyFont(const FontSetting& font) {
@@ -30,8 +33,11 @@ void MainDialog::onGbkFont() { chooseFont(gbkFont); }
 void MainDialog::onBig5Font() { chooseFont(big5Font); }
 
 void MainDialog::chooseFont(FontSetting& font) {
-    const std::optional<QFont> chosen = hooks_.chooseFont(this, chooserInitialFont(font));
-    if (!chosen) return;
+    const QFont initial = chooserInitialFont(font);
+    const std::optional<QFont> chosen = hooks_.chooseFont(this, initial, writingSystemOf(font));
+    // OK without a change keeps the stored face: the user's "SimSun" stays,
+    // though a stand-in was what the chooser showed.
+    if (!chosen || sameChoice(*chosen, initial)) return;
     // The chooser knows no character sets; the font keeps its script's.
     font = fontSettingFromChoice(*chosen, font.charSet);
     if (displayFont == &font) applyFont(font);

@@ -1,5 +1,6 @@
 #include "resource_strings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,7 +13,8 @@ QString loadString(int id) {
         return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
                                               : QJsonObject();
     }();
-    return strings.value(QString::number(id)).toString();
+    const QString text = strings.value(QString::number(id)).toString();
+    return text.isEmpty() ? text : QCoreApplication::translate("DialogTemplate", text.toUtf8().constData());
 }
 
 }  // namespace quillon

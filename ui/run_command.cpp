@@ -1,17 +1,25 @@
 // The run command: the dialog's choices reduced to two files, the engine run
 // between them, and what the user sees of the result.
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopedValueRollback>
 
 #include <optional>
 
 #include "clipboard_text.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "engine_process.h"
 #include "edge_run.h"
 #include "encoding_positions.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "run_progress.h"
+#include "run_refusals.h"
+#include "run_summary.h"
 #include "same_file.h"
+#include "status_line.h"
 #include "temporary_file.h"
 
 namespace quillon {
@@ -46,11 +54,19 @@ void MainDialog::warnOfReplacedCharacters(qsizetype count, const QString& what) 
 
 void MainDialog::runCommand(RunKind kind) {
     using namespace control_id;
+    // One run at a time: Return and the buttons reach here during a run only
+    // through the event loop that waits for it.
+    if (running_) return;
+    const QScopedValueRollback running(running_, true);
     if (!formatter || !formatter->hasBuffers()) {
         showError(QStringLiteral("Out of memory: the text engine could not be started."));
         return;
     }
     applyOptions();
+    if (const auto refusal = charsPerLineRefusal(dialogItemInt(*this, kCharsPerLine))) {
+        showError(*refusal);
+        return;
+    }
     const unicode::EdgeChoices choices = edgeChoicesAt(selectedPosition(*this, kOutputEncoding));
     // Characters that a code page of the user's choosing lost on the way in or
     // out; reported only when the run itself reports nothing.
@@ -84,6 +100,10 @@ void MainDialog::runCommand(RunKind kind) {
             showError(QStringLiteral("No source filename is given."));
             return;
         }
+        if (const auto refusal = sourceFileRefusal(source)) {
+            showError(*refusal);
+            return;
+        }
     }
 
     QString destination;
@@ -109,8 +129,31 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
 
-    unicode::EdgeOutput written;
-    const RunResult result = runThroughEdge(*formatter, kind, choices, source, destination, written);
+    QElapsedTimer clock;
+    clock.start();
+    EngineProcess run(*formatter, [&](unicode::EdgeOutput& output) {
+        return runThroughEdge(*formatter, kind, choices, source, destination, output);
+    });
+    const QScopedValueRollback current(currentRun_, &run);
+    const EngineProcess::Outcome& outcome =
+        waitForRun(*this, run, kind == RunKind::Convert ? QObject::tr("Converting…") : QObject::tr("Formatting…"));
+    if (outcome.cancelled) {
+        showStatus(*this, QObject::tr("Cancelled"));
+        return;
+    }
+    if (outcome.failed) {
+        showError(QObject::tr("The run ended unexpectedly; the destination may be incomplete."));
+        return;
+    }
+    const RunResult result = outcome.result;
+    RunSummary summary;
+    summary.result = result;
+    summary.elapsedMilliseconds = clock.elapsed();
+    summary.sourceProfileId = outcome.sourceProfileId;
+    summary.targetProfileId = outcome.targetProfileId;
+    summary.outputBytes = QFileInfo(destination).size();
+    showStatus(*this, describeRun(summary));
+    const unicode::EdgeOutput written = outcome.output;
     const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
     if (reported) showResultMessage(result);
     if (result != kSuccess && !isWarning(result)) return;
@@ -134,7 +177,8 @@ void MainDialog::runCommand(RunKind kind) {
                                  replacedInSource > 0 ? QStringLiteral("the clipboard text")
                                                       : QStringLiteral("the output"));
     }
-    showOutput(destination, target, written.unicodeEncoding);
+    summary.pane = showOutput(destination, target, written.unicodeEncoding);
+    showStatus(*this, describeRun(summary));
 }
 
 }  // namespace quillon

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "temporary_file_cleanup.h"
+
 namespace quillon {
 
 TemporaryFile::TemporaryFile() {
@@ -32,6 +34,7 @@ TemporaryFile::TemporaryFile() {
     }
     ::close(descriptor);
     path_ = QFile::decodeName(name);
+    listTemporaryFile(name);
 }
 
 TemporaryFile::~TemporaryFile() { remove(); }
@@ -61,6 +64,7 @@ bool TemporaryFile::write(QByteArrayView bytes) {
 void TemporaryFile::remove() {
     if (path_.isEmpty()) return;
     QFile::remove(path_);
+    unlistTemporaryFile(QFile::encodeName(path_));
     path_.clear();
 }
 

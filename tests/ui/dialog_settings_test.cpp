@@ -248,6 +248,24 @@ private slots:
         QCOMPARE(pane()->toPlainText(), QString(block - 1, QLatin1Char('a')) + QStringLiteral("我們"));
     }
 
+    // The chooser opens at the stand-in for a missing "SimSun"; OK there keeps
+    // "SimSun", which the user never changed.
+    void okWithoutAChangeStoresNothingNew() {
+        installCjkFontSubstitutions();
+        const FontSetting stored[] = {dialog->gbkFont, dialog->big5Font};
+        recorder.fontAnswer = chooserInitialFont(dialog->gbkFont);
+        controlAs<QPushButton>(kSimplifiedFont)->click();
+        recorder.fontAnswer = chooserInitialFont(dialog->big5Font);
+        controlAs<QPushButton>(kTraditionalFont)->click();
+        QCOMPARE(recorder.fontRequests[0].family(), QStringLiteral("Noto Sans Mono CJK SC"));
+        QCOMPARE(recorder.fontRequests[1].family(), QStringLiteral("Noto Sans Mono CJK TC"));
+        QCOMPARE(recorder.fontWritingSystems,
+                 (std::vector{QFontDatabase::SimplifiedChinese, QFontDatabase::TraditionalChinese}));
+        QCOMPARE(dialog->gbkFont, stored[0]);
+        QCOMPARE(dialog->big5Font, stored[1]);
+        QCOMPARE(dialog->gbkFont.faceName, QStringLiteral("SimSun"));
+    }
+
     void fontChoiceStoresWhatTheChooserReports() {
         dialog->gbkFont = {"Noto Sans CJK SC", 105, 0, 134};
         recorder.fontAnswer = std::nullopt;  // cancelled

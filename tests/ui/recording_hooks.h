@@ -26,6 +26,7 @@ struct RecordingHooks {
 
     std::optional<QFont> fontAnswer;
     std::vector<QFont> fontRequests;
+    std::vector<QFontDatabase::WritingSystem> fontWritingSystems;
 
     bool helpOpens = true;
     std::vector<QUrl> helpRequests;
@@ -48,8 +49,9 @@ struct RecordingHooks {
             fileRequests << QStringLiteral("save:") + initial;
             return fileAnswer;
         };
-        h.chooseFont = [this](QWidget*, const QFont& initial) {
+        h.chooseFont = [this](QWidget*, const QFont& initial, QFontDatabase::WritingSystem writingSystem) {
             fontRequests.push_back(initial);
+            fontWritingSystems.push_back(writingSystem);
             return fontAnswer;
         };
         h.showMessage = [this](QWidget* owner, const QString& caption, const QString& text,

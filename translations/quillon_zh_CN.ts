@@ -1,0 +1,283 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<!-- Hand-kept: the captions come from the dialog templates, the rest from tr() in ui/. -->
+<context>
+    <name>DialogTemplate</name>
+    <message>
+        <source>&amp;Convert</source>
+        <translation>转换(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Format</source>
+        <translation>格式编排(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>剪贴板</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>&amp;Browse</source>
+        <translation>浏览(&amp;B)</translation>
+    </message>
+    <message>
+        <source>B&amp;rowse</source>
+        <translation>浏览(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Source Paragraph:</source>
+        <translation>源段落：</translation>
+    </message>
+    <message>
+        <source>Auto Detect</source>
+        <translation>自动检测</translation>
+    </message>
+    <message>
+        <source>One Line</source>
+        <translation>单行</translation>
+    </message>
+    <message>
+        <source>Empty Line</source>
+        <translation>空行</translation>
+    </message>
+    <message>
+        <source>Leading Spaces</source>
+        <translation>行首空格</translation>
+    </message>
+    <message>
+        <source>Force</source>
+        <translation>强制</translation>
+    </message>
+    <message>
+        <source>Heading</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>居左</translation>
+    </message>
+    <message>
+        <source>Middle</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>居右</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>普通</translation>
+    </message>
+    <message>
+        <source>Convert English Punc</source>
+        <translation>转换英文标点</translation>
+    </message>
+    <message>
+        <source>Auto Fix</source>
+        <translation>自动修正</translation>
+    </message>
+    <message>
+        <source>Natural Syntax</source>
+        <translation>自然断行</translation>
+    </message>
+    <message>
+        <source>Chars Per Line:</source>
+        <translation>每行字数：</translation>
+    </message>
+    <message>
+        <source>Line Spacing:</source>
+        <translation>段间空行：</translation>
+    </message>
+    <message>
+        <source>Lead Spaces:</source>
+        <translation>段首空格：</translation>
+    </message>
+    <message>
+        <source>Left Margin:</source>
+        <translation>左边距：</translation>
+    </message>
+    <message>
+        <source>Output Display:</source>
+        <translation>输出显示：</translation>
+    </message>
+    <message>
+        <source>Source:</source>
+        <translation>源：</translation>
+    </message>
+    <message>
+        <source>Destination:</source>
+        <translation>目标：</translation>
+    </message>
+    <message>
+        <source>&amp;Simplified Chinese Font</source>
+        <translation>简体中文字体(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Traditional Chinese Font</source>
+        <translation>繁体中文字体(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Quiet Mode</source>
+        <translation>安静模式</translation>
+    </message>
+    <message>
+        <source>About Brevik</source>
+        <translation>关于 Brevik</translation>
+    </message>
+    <message>
+        <source>Quillon Version 1.0</source>
+        <translation>Quillon 版本 1.0</translation>
+    </message>
+    <message>
+        <source>Chinese text converter and formatter</source>
+        <translation>中文文本转换与排版工具</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>&amp;About Brevik...</source>
+        <translation>关于 Brevik(&amp;A)...</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Chars Per Line must be a number other than 0</source>
+        <translation>每行字数必须是 0 以外的数字</translation>
+    </message>
+    <message>
+        <source>The source %1 is not a regular file.</source>
+        <translation>源 %1 不是普通文件。</translation>
+    </message>
+    <message>
+        <source>GB (simplified)</source>
+        <translation>GB（简体）</translation>
+    </message>
+    <message>
+        <source>GBK (simplified)</source>
+        <translation>GBK（简体）</translation>
+    </message>
+    <message>
+        <source>BIG5 (traditional)</source>
+        <translation>BIG5（繁体）</translation>
+    </message>
+    <message>
+        <source>plain ASCII</source>
+        <translation>纯 ASCII</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>plain ASCII: nothing to format</source>
+        <translation>纯 ASCII：无须排版</translation>
+    </message>
+    <message>
+        <source>done with invalid characters replaced by □</source>
+        <translation>完成，无效字符以 □ 替换</translation>
+    </message>
+    <message>
+        <source>done with unconvertible characters replaced by □</source>
+        <translation>完成，无法转换的字符以 □ 替换</translation>
+    </message>
+    <message>
+        <source>done; HTML handling aborted at invalid syntax</source>
+        <translation>完成；遇到无效语法，HTML 处理中止</translation>
+    </message>
+    <message>
+        <source>failed with result %1</source>
+        <translation>失败，结果 %1</translation>
+    </message>
+    <message>
+        <source>%1 → %2: </source>
+        <translation>%1 → %2：</translation>
+    </message>
+    <message>
+        <source>; %1 in %2 s</source>
+        <translation>；%1，%2 秒</translation>
+    </message>
+    <message>
+        <source>; the pane shows the first %1</source>
+        <translation>；窗格只显示前 %1</translation>
+    </message>
+    <message>
+        <source>; the pane keeps what it showed</source>
+        <translation>；窗格内容不变</translation>
+    </message>
+    <message>
+        <source>Settings are kept in %1</source>
+        <translation>设置保存在 %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Converting…</source>
+        <translation>转换中…</translation>
+    </message>
+    <message>
+        <source>Formatting…</source>
+        <translation>排版中…</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The run ended unexpectedly; the destination may be incomplete.</source>
+        <translation>运行意外结束；目标文件可能不完整。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Unable to open source file</source>
+        <translation>无法打开源文件</translation>
+    </message>
+    <message>
+        <source>Unable to create destination file</source>
+        <translation>无法创建目标文件</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>Warning: Invalid Chinese character found</source>
+        <translation>警告：发现无效的中文字符</translation>
+    </message>
+    <message>
+        <source>Warning: Unable to convert some Chinese characters</source>
+        <translation>警告：部分中文字符无法转换</translation>
+    </message>
+    <message>
+        <source>Warning: Invalid HTML syntax encountered. HTML handling aborted</source>
+        <translation>警告：遇到无效的 HTML 语法，HTML 处理中止</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,283 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="en">
+<!-- Hand-kept: the captions come from the dialog templates, the rest from tr() in ui/. -->
+<context>
+    <name>DialogTemplate</name>
+    <message>
+        <source>&amp;Convert</source>
+        <translation>轉換(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Format</source>
+        <translation>格式編排(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>結束(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>說明(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>剪貼簿</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>&amp;Browse</source>
+        <translation>瀏覽(&amp;B)</translation>
+    </message>
+    <message>
+        <source>B&amp;rowse</source>
+        <translation>瀏覽(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Source Paragraph:</source>
+        <translation>來源段落：</translation>
+    </message>
+    <message>
+        <source>Auto Detect</source>
+        <translation>自動偵測</translation>
+    </message>
+    <message>
+        <source>One Line</source>
+        <translation>單行</translation>
+    </message>
+    <message>
+        <source>Empty Line</source>
+        <translation>空行</translation>
+    </message>
+    <message>
+        <source>Leading Spaces</source>
+        <translation>行首空格</translation>
+    </message>
+    <message>
+        <source>Force</source>
+        <translation>強制</translation>
+    </message>
+    <message>
+        <source>Heading</source>
+        <translation>標題</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>靠左</translation>
+    </message>
+    <message>
+        <source>Middle</source>
+        <translation>置中</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>靠右</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>一般</translation>
+    </message>
+    <message>
+        <source>Convert English Punc</source>
+        <translation>轉換英文標點</translation>
+    </message>
+    <message>
+        <source>Auto Fix</source>
+        <translation>自動修正</translation>
+    </message>
+    <message>
+        <source>Natural Syntax</source>
+        <translation>自然斷行</translation>
+    </message>
+    <message>
+        <source>Chars Per Line:</source>
+        <translation>每行字數：</translation>
+    </message>
+    <message>
+        <source>Line Spacing:</source>
+        <translation>段間空行：</translation>
+    </message>
+    <message>
+        <source>Lead Spaces:</source>
+        <translation>段首空格：</translation>
+    </message>
+    <message>
+        <source>Left Margin:</source>
+        <translation>左邊界：</translation>
+    </message>
+    <message>
+        <source>Output Display:</source>
+        <translation>輸出顯示：</translation>
+    </message>
+    <message>
+        <source>Source:</source>
+        <translation>來源：</translation>
+    </message>
+    <message>
+        <source>Destination:</source>
+        <translation>目的地：</translation>
+    </message>
+    <message>
+        <source>&amp;Simplified Chinese Font</source>
+        <translation>簡體中文字型(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Traditional Chinese Font</source>
+        <translation>繁體中文字型(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Quiet Mode</source>
+        <translation>安靜模式</translation>
+    </message>
+    <message>
+        <source>About Brevik</source>
+        <translation>關於 Brevik</translation>
+    </message>
+    <message>
+        <source>Quillon Version 1.0</source>
+        <translation>Quillon 版本 1.0</translation>
+    </message>
+    <message>
+        <source>Chinese text converter and formatter</source>
+        <translation>中文文字轉換與排版工具</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>&amp;About Brevik...</source>
+        <translation>關於 Brevik(&amp;A)...</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Chars Per Line must be a number other than 0</source>
+        <translation>每行字數必須是 0 以外的數字</translation>
+    </message>
+    <message>
+        <source>The source %1 is not a regular file.</source>
+        <translation>來源 %1 不是一般檔案。</translation>
+    </message>
+    <message>
+        <source>GB (simplified)</source>
+        <translation>GB（簡體）</translation>
+    </message>
+    <message>
+        <source>GBK (simplified)</source>
+        <translation>GBK（簡體）</translation>
+    </message>
+    <message>
+        <source>BIG5 (traditional)</source>
+        <translation>BIG5（繁體）</translation>
+    </message>
+    <message>
+        <source>plain ASCII</source>
+        <translation>純 ASCII</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>plain ASCII: nothing to format</source>
+        <translation>純 ASCII：無須排版</translation>
+    </message>
+    <message>
+        <source>done with invalid characters replaced by □</source>
+        <translation>完成，無效字元以 □ 取代</translation>
+    </message>
+    <message>
+        <source>done with unconvertible characters replaced by □</source>
+        <translation>完成，無法轉換的字元以 □ 取代</translation>
+    </message>
+    <message>
+        <source>done; HTML handling aborted at invalid syntax</source>
+        <translation>完成；遇到無效語法，HTML 處理中止</translation>
+    </message>
+    <message>
+        <source>failed with result %1</source>
+        <translation>失敗，結果 %1</translation>
+    </message>
+    <message>
+        <source>%1 → %2: </source>
+        <translation>%1 → %2：</translation>
+    </message>
+    <message>
+        <source>; %1 in %2 s</source>
+        <translation>；%1，%2 秒</translation>
+    </message>
+    <message>
+        <source>; the pane shows the first %1</source>
+        <translation>；窗格只顯示前 %1</translation>
+    </message>
+    <message>
+        <source>; the pane keeps what it showed</source>
+        <translation>；窗格內容不變</translation>
+    </message>
+    <message>
+        <source>Settings are kept in %1</source>
+        <translation>設定儲存於 %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Converting…</source>
+        <translation>轉換中…</translation>
+    </message>
+    <message>
+        <source>Formatting…</source>
+        <translation>排版中…</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The run ended unexpectedly; the destination may be incomplete.</source>
+        <translation>執行意外結束；目的檔可能不完整。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Unable to open source file</source>
+        <translation>無法開啟來源檔案</translation>
+    </message>
+    <message>
+        <source>Unable to create destination file</source>
+        <translation>無法建立目的檔案</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>記憶體不足</translation>
+    </message>
+    <message>
+        <source>Warning: Invalid Chinese character found</source>
+        <translation>警告：發現無效的中文字元</translation>
+    </message>
+    <message>
+        <source>Warning: Unable to convert some Chinese characters</source>
+        <translation>警告：部分中文字元無法轉換</translation>
+    </message>
+    <message>
+        <source>Warning: Invalid HTML syntax encountered. HTML handling aborted</source>
+        <translation>警告：遇到無效的 HTML 語法，HTML 處理中止</translation>
+    </message>
+</context>
+</TS>

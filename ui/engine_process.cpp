@@ -1,0 +1,121 @@
+#include "engine_process.h"
+
+#include <QMetaObject>
+
+#include <cerrno>
+#include <csignal>
+
+#include <fcntl.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "encoding_profile.h"
+#include "messages.h"
+
+namespace quillon {
+namespace {
+
+// The encoding name points at static data, which has the same address in
+// the child, a copy of this process.
+struct ChildReport {
+    RunResult result;
+    const char* unicodeEncoding;
+    qint32 sourceProfileId;
+    qint32 targetProfileId;
+};
+
+EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult result, unicode::EdgeOutput output) {
+    return {result, output, formatter.sourceProfile ? formatter.sourceProfile->id : 0, formatter.targetProfileId(),
+            false, false};
+}
+
+[[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe) {
+    // The parent removes its own temporary files; the engine's messages are
+    // the parent's to show.
+    ::signal(SIGTERM, SIG_DFL);
+    ::signal(SIGINT, SIG_DFL);
+    setMessageSink(nullptr);
+    unicode::EdgeOutput output;
+    const RunResult result = run(output);
+    const EngineProcess::Outcome outcome = outcomeOf(formatter, result, output);
+    const ChildReport report{outcome.result, output.unicodeEncoding, outcome.sourceProfileId,
+                             outcome.targetProfileId};
+    const bool sent = ::write(reportPipe, &report, sizeof report) == ssize_t(sizeof report);
+    // No destructors, no atexit handlers and no flushing of the parent's
+    // buffers: they belong to the parent.
+    ::_exit(sent ? 0 : 1);
+}
+
+}  // namespace
+
+EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatter_(formatter) {
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) == 0) {
+        child_ = ::fork();
+        if (child_ == 0) {
+            ::close(report[0]);
+            runInChild(formatter, run, report[1]);
+        }
+        ::close(report[1]);
+        if (child_ > 0) {
+            waiter_ = std::thread([this, fd = report[0]] { waitForChild(fd); });
+            return;
+        }
+        ::close(report[0]);
+    }
+    unicode::EdgeOutput output;
+    const RunResult result = run(output);
+    outcome_ = outcomeOf(formatter_, result, output);
+    finished_ = true;
+}
+
+EngineProcess::~EngineProcess() {
+    cancel();
+    if (waiter_.joinable()) waiter_.join();
+}
+
+void EngineProcess::cancel() {
+    if (child_ <= 0 || finished_) return;
+    cancelRequested_ = true;
+    if (!reaped_) ::kill(child_, SIGKILL);
+}
+
+// On the waiter thread: the report, or nothing when the child was ended.
+void EngineProcess::waitForChild(int reportPipe) {
+    ChildReport report{};
+    ssize_t got = 0;
+    while (got < ssize_t(sizeof report)) {
+        const ssize_t n = ::read(reportPipe, reinterpret_cast<char*>(&report) + got, sizeof report - size_t(got));
+        if (n > 0) {
+            got += n;
+        } else if (n == 0 || errno != EINTR) {
+            break;
+        }
+    }
+    ::close(reportPipe);
+    int status = 0;
+    while (::waitpid(child_, &status, 0) < 0 && errno == EINTR) {
+    }
+    reaped_ = true;
+    const bool reported = got == ssize_t(sizeof report);
+    QMetaObject::invokeMethod(
+        this,
+        [this, reported, report] {
+            outcome_.cancelled = !reported && cancelRequested_;
+            outcome_.failed = !reported && !cancelRequested_;
+            if (reported) {
+                outcome_.result = report.result;
+                outcome_.output.unicodeEncoding = report.unicodeEncoding;
+                outcome_.sourceProfileId = report.sourceProfileId;
+                outcome_.targetProfileId = report.targetProfileId;
+                formatter_.sourceProfile = profileById(report.sourceProfileId);
+                formatter_.targetProfile = profileById(report.targetProfileId);
+            }
+            finished_ = true;
+            emit finished();
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace quillon

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "edge_run.h"
+#include "run_result.h"
+#include "text_formatter.h"
+
+namespace quillon {
+
+// One engine run in a child process of its own. The dialog's thread stays
+// free to repaint, and Cancel ends the run at once, wherever the engine is:
+// the engine has no way to stop a run from outside, but a process can be
+// ended. The child starts as a copy of this process, so it runs with the
+// formatter's options exactly as they are set here.
+class EngineProcess : public QObject {
+    Q_OBJECT
+public:
+    // The run itself, with the output it reports; called in the child.
+    using Run = std::function<RunResult(unicode::EdgeOutput& output)>;
+
+    struct Outcome {
+        RunResult result = kSuccess;
+        unicode::EdgeOutput output;
+        qint32 sourceProfileId = 0;
+        qint32 targetProfileId = 0;
+        bool cancelled = false;  // cancel() ended it
+        bool failed = false;     // it ended without a result, not by cancel()
+    };
+
+    // Starts the run. When no process can be started, the run happens here
+    // and now, and is finished when this returns.
+    // `formatter` is the object `run` uses; its run state follows the child's.
+    EngineProcess(TextFormatter& formatter, const Run& run);
+    // Ends a run still going, as cancel() does, and waits for it.
+    ~EngineProcess() override;
+    EngineProcess(const EngineProcess&) = delete;
+    EngineProcess& operator=(const EngineProcess&) = delete;
+
+    // Ends the run; finished() follows with a cancelled outcome.
+    void cancel();
+    bool isFinished() const { return finished_; }
+    // Valid once finished. The formatter's run state (its source and target
+    // profiles) is set from it, as if the run had happened in this process.
+    const Outcome& outcome() const { return outcome_; }
+
+signals:
+    // On the thread that made this object, once per run.
+    void finished();
+
+private:
+    void waitForChild(int resultPipe);
+
+    TextFormatter& formatter_;
+    pid_t child_ = -1;
+    std::atomic<bool> reaped_{false};  // the child's id may be reused from then on
+    bool cancelRequested_ = false;
+    std::thread waiter_;
+    Outcome outcome_;
+    bool finished_ = false;
+};
+
+}  // namespace quillon

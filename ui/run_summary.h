@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+#include "run_result.h"
+
+namespace quillon {
+
+// How much of the output the pane shows.
+struct PaneExtent {
+    qint64 shownBytes = 0;
+    qint64 fileBytes = 0;
+    bool whole() const { return shownBytes >= fileBytes; }
+};
+
+// What the status line says about one finished run.
+struct RunSummary {
+    qint32 sourceProfileId = 0;  // 0: no run chose one
+    qint32 targetProfileId = 0;
+    RunResult result = kSuccess;
+    qint64 outputBytes = 0;
+    qint64 elapsedMilliseconds = 0;
+    std::optional<PaneExtent> pane;  // none: the pane was left as it was
+};
+
+// One line: encodings and forms, the result in words, size and time, and
+// whether the pane shows only the start of the output. For example
+// "GB (simplified) → BIG5 (traditional): done; 12.5 KB in 0.04 s".
+QString describeRun(const RunSummary& run);
+
+// The status line when the dialog starts.
+QString describeSettingsFile(const QString& path);
+
+}  // namespace quillon

@@ -3,7 +3,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "batch_options.h"
 #include "command.h"
 #include "run_options.h"
 
@@ -15,8 +17,10 @@ struct CommandLine {
     Action action = Action::UsageError;
     std::optional<Command> command;  // none with Help: the overall help
     RunOptions options;
-    std::string source;
+    std::string source;       // the one-file form: SOURCE DESTINATION
     std::string destination;
+    BatchOptions batch;
+    std::vector<std::string> sources;  // the batch forms: SOURCE...
     std::string error;  // one line naming the problem, with UsageError
 };
 

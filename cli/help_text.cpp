@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "batch_options.h"
 #include "option_table.h"
 
 namespace quillon::cli {
@@ -11,13 +12,15 @@ namespace {
 constexpr std::string_view kOverview =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
+    "       quillon-cli convert|format [options] SOURCE... --output-dir DIR | --in-place\n"
     "       quillon-cli --help | --version\n"
     "\n"
     "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5.\n"
     "\n"
     "Commands:\n"
     "  convert   re-encode text line by line, simplified to traditional on the way\n"
-    "            to Big5 and back on the way to GB; the layout stays as it was\n"
+    "            to Big5 and back on the way to GB; the layout stays as it was,\n"
+    "            but a line longer than 31,999 bytes is split\n"
     "  format    join lines into paragraphs, centre headings, wrap at a fixed width\n"
     "            with indent and margin, and convert the encoding on the way out\n"
     "\n"
@@ -26,7 +29,8 @@ constexpr std::string_view kOverview =
 constexpr std::string_view kConvertSummary =
     "Re-encodes SOURCE into DESTINATION line by line between GB/GBK and Big5,\n"
     "changing simplified characters to traditional ones on the way to Big5 and back\n"
-    "on the way to GB. The layout stays as it was.\n";
+    "on the way to GB. The layout stays as it was, except that a line longer than\n"
+    "31,999 bytes is split into lines of at most that many.\n";
 
 constexpr std::string_view kFormatSummary =
     "Joins the lines of SOURCE into paragraphs, drops blank and separator lines,\n"
@@ -38,6 +42,11 @@ constexpr std::string_view kFormatSummary =
 constexpr std::string_view kCommonNotes =
     "\n"
     "SOURCE or DESTINATION may be - for standard input or standard output.\n"
+    "A destination file is replaced only when its run is complete: a failed or\n"
+    "interrupted run leaves it as it was. With several sources, --output-dir or\n"
+    "--in-place is needed; files that fail are named, the others still run, and a\n"
+    "summary line follows. A plain-ASCII file is skipped by format. Text ends at a\n"
+    "byte 1A; bytes after it give a warning.\n"
     "Every line written ends with CR LF. Characters that are invalid or have no\n"
     "counterpart become a box and give a warning.\n"
     "\n"
@@ -101,7 +110,8 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
 
 std::string commandHelp(Command command) {
     const std::string name(commandName(command));
-    std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
+    std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n" +
+                       "       quillon-cli " + name + " [options] SOURCE... --output-dir DIR | --in-place\n\n";
     text += command == Command::Convert ? kConvertSummary : kFormatSummary;
     text += "\nOptions:\n";
     for (const OptionEntry& entry : optionTable()) {
@@ -114,6 +124,11 @@ std::string commandHelp(Command command) {
             case OptionEntry::Kind::Keyword: left += " " + valueWords(entry); break;
         }
         text += optionLine(left, entry.help, defaultOf(entry));
+    }
+    for (const BatchOptionRow& row : batchOptionRows()) {
+        std::string left = "--" + std::string(row.name);
+        if (!row.value.empty()) left += (row.valueOptional ? "[=" : " ") + std::string(row.value) + (row.valueOptional ? "]" : "");
+        text += optionLine(left, row.help, {});
     }
     text += optionLine("-h, --help", "show this help and exit", {});
     text += "\nAn option's value may also be given as --option=VALUE.\n";

@@ -22,7 +22,7 @@ bool isCommonMark(const EncodingProfile& profile, CharCode code) {
 
 RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
     LineReader source;
-    if (!source.open(sourcePath)) return kSourceUnreadable;
+    if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
 
     std::int32_t gbkCount = 0;
     std::int32_t big5Count = 0;
@@ -46,7 +46,7 @@ RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& re
     }
     source.close();
     // A source that stopped reading half-way would be judged on part of its text.
-    if (source.failed()) return kSourceUnreadable;
+    if (source.failed()) return failedSystemCall(kSourceUnreadable, source.error());
 
     if (!sawDoubleByte) {
         result = kPureAscId;

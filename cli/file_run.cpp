@@ -1,0 +1,62 @@
+#include "file_run.h"
+
+#include <cstring>
+
+#include "messages.h"
+
+namespace quillon::cli {
+namespace {
+
+using Kind = FileOutcome::Kind;
+
+std::string systemFailure(const std::string& what, int error, RunResult result) {
+    if (what.empty() || error == 0) return std::string(resultMessage(result)->text);
+    return what + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+std::string messageLine(const std::string& text) { return "quillon-cli: " + text + "\n"; }
+
+FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
+    const RunResult result = run.command == Command::Convert
+                                 ? formatter.convertFile(run.source.c_str(), run.destination.c_str())
+                                 : formatter.formatFile(run.source.c_str(), run.destination.c_str());
+    const std::string prefix = run.batch ? run.sourceName + ": " : "";
+    FileOutcome outcome;
+    const auto fail = [&](const std::string& text) {
+        outcome.kind = Kind::Failed;
+        outcome.exitStatus = kExitFailure;
+        outcome.messages += messageLine(text);
+    };
+    const auto warn = [&](const std::string& text) {
+        outcome.kind = Kind::Warned;
+        outcome.exitStatus = kExitWarning;
+        if (!run.quiet) outcome.messages += messageLine(prefix + text);
+    };
+
+    if (result == kPlainAsciiSource) {
+        if (run.batch) {
+            outcome.kind = Kind::Skipped;
+        } else {
+            fail("the source is plain ASCII text, there is nothing to format");
+        }
+    } else if (result == kSourceUnreadable) {
+        fail(systemFailure(run.sourceFailure, formatter.systemError, result));
+    } else if (result == kDestinationUnwritable) {
+        fail(systemFailure(run.destinationFailure, formatter.systemError, result));
+    } else if (isError(result)) {
+        fail(prefix + std::string(resultMessage(result)->text));
+    } else if (isWarning(result)) {
+        warn(std::string(resultMessage(result)->text));
+    }
+    if (!isError(result) && formatter.endMarkOffset >= 0) {
+        // The engine stops at this byte as text files always have; the user
+        // must still learn that the output is not all of the input.
+        warn((run.batch ? "" : run.sourceName + ": ") + "Warning: a byte 1A at offset " +
+             std::to_string(formatter.endMarkOffset) + " ends the text; the bytes after it were not read");
+    }
+    return outcome;
+}
+
+}  // namespace quillon::cli

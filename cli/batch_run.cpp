@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "file_run.h"
@@ -38,7 +39,8 @@ public:
         pending_ = (path.parent_path() / (".quillon-backup-" + std::to_string(::getpid()) + "-" +
                                           std::to_string(index)))
                        .string();
-        if (::link(source.c_str(), pending_.c_str()) == 0) return;
+        // A source named through a symbolic link keeps the file it reaches.
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, pending_.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
         std::error_code error;
         fs::copy_file(source, pending_, fs::copy_options::overwrite_existing, error);
         error_ = error.value();

@@ -121,6 +121,16 @@ TEST_F(CliBatch, TreeInPlaceWithBackups) {
     EXPECT_EQ(readFile(dir_.file("again/ascii.txt")), kAscii);
     EXPECT_FALSE(fs::exists(dir_.file("again/ascii.txt.orig")));
     EXPECT_EQ(readFile(dir_.file("again/a.txt.orig")), kGb);
+
+    // A link named as a source: the file it reaches is replaced, and the
+    // backup beside the link holds that file's old text.
+    writeFile(dir_.file("fresh.txt"), kGb);
+    fs::create_symlink("fresh.txt", dir_.file("fresh-link.txt"));
+    const CliRun linked = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "--backup", "fresh-link.txt"});
+    EXPECT_EQ(linked.exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(dir_.file("fresh-link.txt")));
+    EXPECT_EQ(readFile(dir_.file("fresh.txt")), kBig5);
+    EXPECT_EQ(readFile(dir_.file("fresh-link.txt~")), kGb);
 }
 
 TEST_F(CliBatch, SourcesAndTheirProblems) {

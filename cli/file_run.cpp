@@ -9,9 +9,11 @@ namespace {
 
 using Kind = FileOutcome::Kind;
 
+// "WHAT: reason", or the engine's own message where one of them is unknown.
 std::string systemFailure(const std::string& what, int error, RunResult result) {
-    if (what.empty() || error == 0) return std::string(resultMessage(result)->text);
-    return what + ": " + std::strerror(error);
+    const std::string_view engineText = resultMessage(result)->text;
+    if (what.empty()) return std::string(engineText);
+    return what + ": " + std::string(error != 0 ? std::string_view(std::strerror(error)) : engineText);
 }
 
 }  // namespace

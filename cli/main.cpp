@@ -88,7 +88,7 @@ bool isStreamableOutput() {
 
 // The source or destination "-" stands for its standard stream; "same" is
 // judged on regular files only, where writing one would destroy the other.
-bool isOneFile(const CommandLine& line) {
+bool sourceIsDestination(const CommandLine& line) {
     const std::string source = line.source == "-" ? kStandardInputPath : line.source;
     const std::string destination = line.destination == "-" ? kStandardOutputPath : line.destination;
     if (!isSameFile(source.c_str(), destination.c_str())) return false;
@@ -98,7 +98,7 @@ bool isOneFile(const CommandLine& line) {
 }
 
 int runOneFile(const CommandLine& line) {
-    if (isOneFile(line)) {
+    if (sourceIsDestination(line)) {
         printError("SOURCE and DESTINATION are the same file; nothing was written");
         return kExitFailure;
     }

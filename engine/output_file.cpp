@@ -59,14 +59,14 @@ private:
     sigset_t previous_;
 };
 
-mode_t processUmask() {
-    static const mode_t mask = [] {
-        const mode_t current = ::umask(0);
-        ::umask(current);
-        return current;
-    }();
-    return mask;
-}
+// Read while the program starts, on its one thread: reading the mask means
+// setting it for a moment, and a file another thread made in that moment
+// would get the wrong mode.
+const mode_t processUmask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+}();
 
 // The folder of a process's descriptors: a link inside it names an open file,
 // and writing through it must reach that very file.
@@ -117,7 +117,7 @@ bool OutputFile::open(const char* path) {
     if (target.replaceable) {
         struct stat status {};
         existed_ = ::stat(target.path.c_str(), &status) == 0;
-        mode_ = existed_ ? status.st_mode & 07777 : 0666 & ~processUmask();
+        mode_ = existed_ ? status.st_mode & 07777 : 0666 & ~processUmask;
         owner_ = status.st_uid;
         group_ = status.st_gid;
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -148,7 +149,7 @@ private:
         while (printed < items_.size()) {
             changed_.wait_for(lock, std::chrono::milliseconds(200));
             for (; printed < items_.size() && done_[printed]; ++printed) {
-                const FileOutcome& outcome = outcomes_[printed];
+                const FileOutcome outcome = std::exchange(outcomes_[printed], {});
                 if (!outcome.messages.empty()) {
                     progress.clear();
                     std::fputs(outcome.messages.c_str(), stderr);

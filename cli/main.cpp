@@ -68,22 +68,27 @@ bool isPipe(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
-// A regular file read from its start can be opened again by the engine; any
-// other standard input gives its bytes once.
+// A regular file read from its start can be opened again by the engine.
 bool isRereadable(int descriptor) {
     struct stat status {};
     return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
            ::lseek(descriptor, 0, SEEK_CUR) == 0;
 }
 
-// Standard output the engine may write through its descriptor's path: one
-// that is open for writing and that opening it anew cannot empty (a pipe, a
-// terminal, a device). A regular file may be appended to, and a run that fails
-// must leave it as it was; it gets the output once the run is complete.
-bool isStreamableOutput() {
+// A pipe, a terminal or a device: the engine can open it again through the
+// descriptor's path and read or write it as it flows. (A socket cannot be
+// opened that way, and a regular file opened anew would be emptied or read
+// from its start.)
+bool isStream(int descriptor) {
     struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode));
+}
+
+// Standard output the engine may write directly. Any other gets the output
+// once the run is complete: a run that fails must leave a file as it was.
+bool isStreamableOutput() {
     const int flags = ::fcntl(1, F_GETFL);
-    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && ::fstat(1, &status) == 0 && !S_ISREG(status.st_mode);
+    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && isStream(1);
 }
 
 // The source or destination "-" stands for its standard stream; "same" is
@@ -116,7 +121,7 @@ int runOneFile(const CommandLine& line) {
     const bool detects = line.options.sourceEncoding == kSourceAuto;
     std::unique_ptr<TempFile> input;
     if (line.source == "-") {
-        if (detects && !isRereadable(0)) {
+        if (!isRereadable(0) && (detects || !isStream(0))) {
             if (!(input = spool(0, "standard input"))) return kExitFailure;
         }
         run.source = input ? input->path() : kStandardInputPath;

@@ -4,8 +4,10 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -215,6 +217,25 @@ TEST_F(CliStreams, PipesFlowThroughWhenNothingIsDetected) {
     std::string all;
     for (int i = 0; i < 2000; ++i) all += expected;
     EXPECT_EQ(received, all);
+}
+
+// A socket cannot be opened again through its descriptor: it is spooled.
+TEST_F(CliStreams, SocketsOnBothSides) {
+    int input[2], output[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, input), 0);
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, output), 0);
+    ASSERT_EQ(::write(input[0], "\xB9\xFA\n", 3), 3);
+    ::shutdown(input[0], SHUT_WR);
+    setup_.standardInputDescriptor = input[1];
+    setup_.standardOutput = output[1];
+    const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", "-", "-"}, setup_);
+    ::close(output[1]);
+    char received[16];
+    const ssize_t got = ::read(output[0], received, sizeof received);
+    for (int end : {input[0], input[1], output[0]}) ::close(end);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(std::string(received, std::size_t(std::max<ssize_t>(got, 0))), "\xB0\xEA\r\n");
+    expectNothingLeftBehind();
 }
 
 // Standard input and output are the files they are: writing one over the

@@ -126,6 +126,13 @@ private:
             fs::create_directories(folder, error);
             if (error) return failed(folder.string() + ": " + error.message());
         }
+        if (line_.batch.inPlace) {
+            // Without a new file beside it, the source would be emptied
+            // before it is read.
+            const fs::path folder = fs::path(item.source).parent_path();
+            const std::string shown = folder.empty() ? "." : folder.string();
+            if (::access(shown.c_str(), W_OK) != 0) return failed(shown + ": " + std::strerror(errno));
+        }
         if (!line_.batch.backupSuffix) return runFile(formatter, run);
 
         Backup backup(item.source, *line_.batch.backupSuffix, index);

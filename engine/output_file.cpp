@@ -134,9 +134,9 @@ bool OutputFile::open(const char* path) {
             if (slot_ >= 0) slots[slot_].state = kLive;
             return true;
         }
-        // A writable file in a folder that takes no new entries can still be
+        // A writable file in a folder this user may not add to can still be
         // written as it always was, without the protection.
-        if (!existed_ || (errno != EACCES && errno != EPERM)) return fail();
+        if (!existed_ || errno != EACCES) return fail();
     }
     descriptor_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     return descriptor_ >= 0 || fail();

@@ -133,6 +133,19 @@ TEST_F(CliBatch, TreeInPlaceWithBackups) {
     EXPECT_EQ(readFile(dir_.file("fresh-link.txt~")), kGb);
 }
 
+// In place needs a new file beside the source: a folder that takes none
+// leaves the source as it was.
+TEST_F(CliBatch, InPlaceInAFolderThatTakesNoNewFile) {
+    fs::create_directory(dir_.path() / "shut");
+    writeFile(dir_.file("shut/a.txt"), kGb);
+    fs::permissions(dir_.path() / "shut", fs::perms(0555));
+    const CliRun result = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "shut/a.txt"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "quillon-cli: shut: Permission denied\n"
+                          "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
+    EXPECT_EQ(readFile(dir_.file("shut/a.txt")), kGb);
+}
+
 TEST_F(CliBatch, SourcesAndTheirProblems) {
     writeFile(dir_.file("one.txt"), kGb);
     fs::create_directories(dir_.path() / "x");

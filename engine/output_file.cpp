@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
-#include <regex>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -70,11 +70,18 @@ const mode_t processUmask = [] {
 
 // The folder of a process's descriptors: a link inside it names an open file,
 // and writing through it must reach that very file.
+// That is /proc/N/fd or /proc/N/task/M/fd.
 bool isDescriptorFolder(const fs::path& folder) {
-    static const std::regex pattern("/proc/[0-9]+(/task/[0-9]+)?/fd");
     std::error_code error;
     const fs::path real = fs::canonical(folder, error);
-    return !error && std::regex_match(real.string(), pattern);
+    if (error) return false;
+    const auto isNumber = [](const fs::path& step) {
+        const std::string text = step.string();
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    };
+    std::vector<fs::path> steps(real.begin(), real.end());  // "/", "proc", N, ...
+    if (steps.size() == 6 && steps[3] == "task" && isNumber(steps[4])) steps.erase(steps.begin() + 3, steps.begin() + 5);
+    return steps.size() == 4 && steps[1] == "proc" && isNumber(steps[2]) && steps[3] == "fd";
 }
 
 struct Target {

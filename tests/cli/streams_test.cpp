@@ -219,6 +219,23 @@ TEST_F(CliStreams, PipesFlowThroughWhenNothingIsDetected) {
     EXPECT_EQ(received, all);
 }
 
+// A path that names an open descriptor is written through, not replaced.
+TEST_F(CliStreams, DescriptorPathsAreWrittenThrough) {
+    writeFile(dir_.file("in.txt"), "\xB9\xFA\n");
+    for (const char* path : {"/dev/stdout", "/proc/self/fd/1"}) {
+        int output[2];
+        ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+        setup_.standardOutput = output[1];
+        const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", dir_.file("in.txt"), path}, setup_);
+        ::close(output[1]);
+        char received[16];
+        const ssize_t got = ::read(output[0], received, sizeof received);
+        ::close(output[0]);
+        EXPECT_EQ(run.exitCode, 0) << path;
+        EXPECT_EQ(std::string(received, std::size_t(std::max<ssize_t>(got, 0))), "\xB0\xEA\r\n") << path;
+    }
+}
+
 // A socket cannot be opened again through its descriptor: it is spooled.
 TEST_F(CliStreams, SocketsOnBothSides) {
     int input[2], output[2];

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "option_policy.h"
 #include "option_table.h"
 
 namespace quillon::cli {
@@ -140,16 +141,21 @@ private:
                     if (next_ == args_.size()) return reject("option " + option + " needs a value");
                     value = args_[next_++];
                 }
-                return entry->kind == OptionEntry::Kind::Number
-                           ? readNumber(*entry, *value, option, field)
-                           : readKeyword(*entry, *value, option, field);
+                if (!(entry->kind == OptionEntry::Kind::Number
+                          ? readNumber(*value, option, field)
+                          : readKeyword(*entry, *value, option, field))) {
+                    return false;
+                }
+                if (const std::string_view reason = refusalOf(entry->field, field); !reason.empty()) {
+                    return reject(option + " " + std::string(reason));
+                }
+                return true;
         }
         return false;
     }
 
     // A signed decimal int32: an optional sign and digits, nothing else.
-    bool readNumber(const OptionEntry& entry, std::string_view text, const std::string& option,
-                    std::int32_t& field) {
+    bool readNumber(std::string_view text, const std::string& option, std::int32_t& field) {
         const bool plus = text.starts_with('+');
         const std::string_view digits = plus ? text.substr(1) : text;
         std::int32_t number = 0;
@@ -161,7 +167,6 @@ private:
             (plus && digits.starts_with('-'))) {
             return reject(quoted(text) + " is not a number for " + option);
         }
-        if (number == 0 && entry.zeroRefused) return reject(option + " cannot be 0");
         field = number;
         return true;
     }

@@ -28,7 +28,7 @@ constexpr OptionEntry kOptions[] = {
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
-     "characters per line, not 0; negative: no wrapping", true},
+     "characters per line, not 0; negative: no wrapping"},
     {"line-spacing", Number, &RunOptions::lineSpacing, {}, true,
      "empty lines after each paragraph and heading"},
     {"lead-spaces", Number, &RunOptions::leadingSpaces, {}, true,

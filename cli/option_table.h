@@ -28,8 +28,6 @@ struct OptionEntry {
     std::span<const Choice> choices;
     bool formatOnly;
     std::string_view help;
-    // Refuses 0: a line width of no characters would lose all the text.
-    bool zeroRefused = false;
 };
 
 std::span<const OptionEntry> optionTable();

@@ -118,4 +118,13 @@ bool isSentenceEnd(const EncodingProfile& source, CharCode code) {
     return (classesOf(source, code) & kSentenceEnds) != 0;
 }
 
+// The marks a separator line is made of.
+bool isSeparatorMark(const EncodingProfile& source, CharCode code) {
+    using enum CharClass;
+    for (CharClass c : {Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign}) {
+        if (inClass(source, code, c, Scope::Both)) return true;
+    }
+    return false;
+}
+
 }  // namespace quillon

@@ -31,5 +31,7 @@ bool isAsciiPunctuation(CharCode code);
 bool isPunctuation(const EncodingProfile& source, CharCode code);
 bool isClosingQuote(const EncodingProfile& source, CharCode code);
 bool isSentenceEnd(const EncodingProfile& source, CharCode code);
+// * # $ = - _, ASCII or the source's own forms.
+bool isSeparatorMark(const EncodingProfile& source, CharCode code);
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "line_reader.h"
+#include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
@@ -169,7 +170,7 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     if (!hasBuffers()) return kOutOfMemory;
     clearRunReport();
     // A convert run always changes family unless the user names a target.
-    if (outputEncoding_ == 0) outputEncoding_ = 4;
+    if (outputEncoding_ == kOutputSame) outputEncoding_ = kOutputDifferent;
     if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
     clearConversionFlags();
 

@@ -4,6 +4,7 @@
 #include "character_classes.h"
 #include "line_reader.h"
 #include "messages.h"
+#include "run_options.h"
 #include "text_formatter.h"
 
 namespace quillon {
@@ -65,21 +66,21 @@ RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& re
 // is converted.
 RunResult TextFormatter::selectProfiles(const char* sourcePath) {
     std::int32_t sourceId = sourceEncoding_;
-    if (sourceEncoding_ == 0) {
+    if (sourceEncoding_ == kSourceAuto) {
         if (detectEncoding(sourcePath, sourceId) != kSuccess) return kSourceUnreadable;
     }
     // Any value without a profile of its own reads as plain ASCII.
     const EncodingProfile* source = profileById(sourceId);
     sourceProfile = source ? source : &profiles::PureASC;
-    if (sourceEncoding_ == 0) trace("%s encoding is detected.", sourceProfile->name);
+    if (sourceEncoding_ == kSourceAuto) trace("%s encoding is detected.", sourceProfile->name);
 
     const EncodingProfile* kept = targetProfile ? targetProfile : sourceProfile;
     switch (outputEncoding_) {
-        case 0: targetProfile = sourceProfile; break;
+        case kOutputSame: targetProfile = sourceProfile; break;
         case kGbId:
         case kGbkId:
         case kBig5Id: targetProfile = profileById(outputEncoding_); break;
-        case 4:
+        case kOutputDifferent:
             if (sourceProfile->id == kGbId || sourceProfile->id == kGbkId) {
                 targetProfile = &profiles::BIG5;
             } else if (sourceProfile->id == kBig5Id) {
@@ -90,7 +91,7 @@ RunResult TextFormatter::selectProfiles(const char* sourcePath) {
             break;
         default: targetProfile = kept; break;
     }
-    if (outputEncoding_ == 4) trace("Convert to %s encoding.", targetProfile->name);
+    if (outputEncoding_ == kOutputDifferent) trace("Convert to %s encoding.", targetProfile->name);
     return kSuccess;
 }
 

@@ -4,19 +4,12 @@
 
 #include "character_classes.h"
 #include "line_reader.h"
+#include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
 namespace {
-
-enum ParagraphMode : std::int32_t {
-    kAutoDetect = 0,
-    kOneLine = 1,
-    kEmptyLine = 2,
-    kLeadingSpaces = 3,
-    kForce = 4,
-};
 
 // Points the formatter's output stream at a run's destination for the run's
 // duration: line output writes there.
@@ -114,8 +107,8 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         end = textEnd;
 
         if (paragraphLength > 0) {
-            const bool breaksHere = (paragraphMode_ == kEmptyLine && start >= end) ||
-                                    (paragraphMode_ == kLeadingSpaces && start >= 3);
+            const bool breaksHere = (paragraphMode_ == kParagraphEmptyLine && start >= end) ||
+                                    (paragraphMode_ == kParagraphLeadingSpaces && start >= 3);
             if (breaksHere) {
                 endParagraph();
                 previousCode = 0;
@@ -142,9 +135,9 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             const bool lastOfLine = pos >= end;
             bool paragraphEnded = false;
             switch (paragraphMode_) {
-                case kAutoDetect: paragraphEnded = lastOfLine && endsSentence(previousCode, code); break;
-                case kOneLine: paragraphEnded = lastOfLine; break;
-                case kForce: paragraphEnded = endsSentence(previousCode, code); break;
+                case kParagraphAutoDetect: paragraphEnded = lastOfLine && endsSentence(previousCode, code); break;
+                case kParagraphOneLine: paragraphEnded = lastOfLine; break;
+                case kParagraphForce: paragraphEnded = endsSentence(previousCode, code); break;
                 default: break;
             }
             // A paragraph that fills the buffer is written out; its remaining

@@ -7,17 +7,6 @@
 #include "text_formatter.h"
 
 namespace quillon {
-namespace {
-
-bool isSeparatorMark(const EncodingProfile& source, CharCode code) {
-    using enum CharClass;
-    for (CharClass c : {Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign}) {
-        if (inClass(source, code, c, Scope::Both)) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const {
     for (int pos = start; pos < end;) {

@@ -3,13 +3,12 @@
 #include <cstdint>
 
 #include "character_classes.h"
+#include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
 namespace {
-
-enum Alignment : std::int32_t { kLeft = 0, kMiddle = 1, kRight = 2, kNormal = 3 };
 
 int widthAt(const char* text, int pos) {
     return (static_cast<unsigned char>(text[pos]) & 0x80) ? 2 : 1;
@@ -31,13 +30,13 @@ void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
     if (lineWidth_ != -1 && length > lineWidth_) length = lineWidth_;
     const std::int64_t free = std::int64_t(lineWidth_) - length;
     switch (alignment) {
-        case kMiddle:
+        case kAlignMiddle:
             if (lineWidth_ != -1) writeBlankUnits(static_cast<std::int32_t>(free / 4));
             break;
-        case kRight:
+        case kAlignRight:
             if (lineWidth_ != -1) writeBlankUnits(static_cast<std::int32_t>(free / 2));
             break;
-        case kNormal: writeBlankUnits(leadingSpaces_); break;
+        case kAlignNormal: writeBlankUnits(leadingSpaces_); break;
         default: break;
     }
     // The line is laid out in the source encoding; conversion keeps its length.
@@ -49,7 +48,7 @@ void TextFormatter::breakParagraph(char* text, int length) {
     writeBlankUnits(leadingSpaces_);
     const auto writeParagraphLine = [&](int start, int end) {
         writeBlankUnits(leftMargin_);
-        writeLine(text + start, end - start, kLeft);
+        writeLine(text + start, end - start, kAlignLeft);
         outputStream->putLineFeed();
     };
 

@@ -57,6 +57,8 @@ struct RunOptions {
     std::int32_t fullWidthSpaces = 1;
     std::int32_t autoFix = 1;
     std::int32_t naturalSyntax = 0;
+
+    bool operator==(const RunOptions&) const = default;
 };
 
 // Calls every setter of the engine object with the record's values.

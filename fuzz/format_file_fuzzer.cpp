@@ -15,6 +15,7 @@
 
 #include "fuzz_input.h"
 #include "invariant.h"
+#include "run_options.h"
 #include "source_text.h"
 #include "temp_files.h"
 #include "text_formatter.h"
@@ -24,32 +25,19 @@ namespace {
 using namespace quillon;
 using namespace quillon::fuzz;
 
-struct Options {
-    std::int32_t paragraphMode;
-    std::int32_t headingAlignment;
-    std::int32_t lineWidthCharacters;
-    std::int32_t leadingSpaces;
-    std::int32_t leftMargin;
-    std::int32_t lineSpacing;
-    std::int32_t naturalSyntax;
-    std::int32_t fullWidthSpaces;
-    std::int32_t autoFix;
-    std::int32_t htmlAware;
-    std::int32_t sourceEncoding;
-    std::int32_t outputEncoding;
-};
-
 // Byte 0 paragraph mode, 1 heading alignment, 2 characters per line, 3 leading
 // spaces, 4 left margin, 5 line spacing, 6 flags (bit 0 natural syntax, 1
 // full-width blanks, 2 auto fix, 3 HTML), 7 encodings (bits 0-1 source, the
 // rest output). Modes and alignments include values no front end sends. The
 // width is set in characters, as every caller does; the engine stores two
 // bytes per character, so odd byte widths cannot be reached.
-Options takeOptions(FuzzInput& input) {
-    Options o{};
-    o.paragraphMode = input.takeOneOf({0, 1, 2, 3, 4, -1, 5, INT32_MAX});
-    o.headingAlignment = input.takeOneOf({0, 1, 2, 3, -1, 4});
-    o.lineWidthCharacters = input.takeInRange(-1, 150);
+RunOptions takeOptions(FuzzInput& input) {
+    RunOptions o;
+    o.paragraphMode = input.takeOneOf({kParagraphAutoDetect, kParagraphOneLine, kParagraphEmptyLine,
+                                       kParagraphLeadingSpaces, kParagraphForce, -1, 5, INT32_MAX});
+    o.headingAlignment =
+        input.takeOneOf({kAlignLeft, kAlignMiddle, kAlignRight, kAlignNormal, -1, 4});
+    o.charsPerLine = input.takeInRange(-1, 150);
     o.leadingSpaces = input.takeInRange(-3, 40);
     o.leftMargin = input.takeInRange(-3, 40);
     o.lineSpacing = input.takeInRange(-3, 40);
@@ -62,21 +50,6 @@ Options takeOptions(FuzzInput& input) {
     o.sourceEncoding = encodings & 3;
     o.outputEncoding = (encodings >> 2) % 6 - 1;
     return o;
-}
-
-void apply(const Options& o, TextFormatter& formatter) {
-    formatter.setParagraphMode(o.paragraphMode);
-    formatter.setHeadingAlignment(o.headingAlignment);
-    formatter.setLineWidth(o.lineWidthCharacters);
-    formatter.setLeadingSpaces(o.leadingSpaces);
-    formatter.setLeftMargin(o.leftMargin);
-    formatter.setLineSpacing(o.lineSpacing);
-    formatter.setNaturalSyntax(o.naturalSyntax);
-    formatter.setFullWidthSpaces(o.fullWidthSpaces);
-    formatter.setAutoFix(o.autoFix);
-    formatter.setHtmlAware(o.htmlAware);
-    formatter.setSourceEncoding(o.sourceEncoding);
-    formatter.setOutputEncoding(o.outputEncoding);
 }
 
 enum class Run { Format, Convert };
@@ -105,9 +78,9 @@ Outcome runOn(TextFormatter& formatter, Run run, const std::string& source) {
     return {result, testing::readFile(destination)};
 }
 
-Outcome runOnFresh(const Options& options, Run run, const std::string& source) {
+Outcome runOnFresh(const RunOptions& options, Run run, const std::string& source) {
     TextFormatter fresh;
-    apply(options, fresh);
+    applyOptions(options, fresh);
     return runOn(fresh, run, source);
 }
 
@@ -138,11 +111,11 @@ std::vector<std::string_view> destinationLines(std::string_view destination) {
 // separator marks, as a line that starts with one is dropped whole, not for
 // bytes that do not read as characters of the source encoding, and not when
 // tags keep source bytes in converted output, where a blank cannot be told.
-void requireNothingLost(const Options& options, const std::vector<std::string>& pieces,
+void requireNothingLost(const RunOptions& options, const std::vector<std::string>& pieces,
                         const std::string& destination, const TextFormatter& formatter) {
     const EncodingProfile& source = *formatter.sourceProfile;
     const bool sourceBytesInTags = options.htmlAware && formatter.targetProfile != &source;
-    if (options.lineWidthCharacters == 0 || !isWellFormed(pieces, source) ||
+    if (options.charsPerLine == 0 || !isWellFormed(pieces, source) ||
         hasSeparatorMark(pieces, source) || sourceBytesInTags) {
         return;
     }
@@ -158,10 +131,10 @@ void requireNothingLost(const Options& options, const std::vector<std::string>& 
 
 // What a convert run from `from` to `to` writes: each piece without its line
 // end, converted with the run's options, then CR LF.
-std::string expectedConversion(const Options& options, const std::vector<std::string>& pieces,
+std::string expectedConversion(const RunOptions& options, const std::vector<std::string>& pieces,
                                const EncodingProfile& from, const EncodingProfile& to) {
     TextFormatter converter;
-    apply(options, converter);
+    applyOptions(options, converter);
     converter.insideTag = 0;
     std::string expected;
     for (const std::string& piece : pieces) {
@@ -180,13 +153,13 @@ std::string expectedConversion(const Options& options, const std::vector<std::st
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string source = folder().file("source.txt");
     FuzzInput input(data, size);
-    const Options options = takeOptions(input);
+    const RunOptions options = takeOptions(input);
     const std::string_view text = input.rest();
     testing::writeFile(source, text);
     const std::vector<std::string> pieces = linePieces(text);
 
     TextFormatter formatter;
-    apply(options, formatter);
+    applyOptions(options, formatter);
 
     const Outcome formatted = runOn(formatter, Run::Format, source);
     require(isCompleteResult(formatted.result) || formatted.result == kPlainAsciiSource,

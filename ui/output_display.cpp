@@ -2,23 +2,17 @@
 #include <QPlainTextEdit>
 
 #include "control_ids.h"
+#include "encoding_profile.h"
 #include "legacy_codec.h"
 #include "main_dialog.h"
 #include "output_loader.h"
 
 namespace quillon {
-namespace {
-
-constexpr qint32 kGbProfile = 1;
-constexpr qint32 kGbkProfile = 2;
-constexpr qint32 kBig5Profile = 3;
-
-}  // namespace
 
 void MainDialog::showOutput(const QString& path, qint32 profileId) {
-    const FontSetting* font = profileId == kGbProfile || profileId == kGbkProfile ? &gbkFont
-                              : profileId == kBig5Profile                       ? &big5Font
-                                                                                : nullptr;
+    const FontSetting* font = profileId == kGbId || profileId == kGbkId ? &gbkFont
+                              : profileId == kBig5Id                    ? &big5Font
+                                                                        : nullptr;
     if (!font) return;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.

@@ -4,30 +4,20 @@
 #include <QtGlobal>
 
 #include "font_setting.h"
+#include "run_options.h"
 
 namespace quillon {
 
 // Every value the dialog keeps from one start to the next, with its default.
-// Numbers are stored as the dialog shows them; radio and box positions are not
-// range-checked here.
+// Names and controls: settings_table.h.
 struct StoredSettings {
     qint32 srcFromFile = 1;  // 0 = clipboard
     qint32 detFromFile = 1;
     QString srcFile;
     QString detFile;
-    qint32 lineChars = 38;
-    qint32 lineSpacing = 1;
-    qint32 leadingSpaces = 2;
-    qint32 leftMargin = 0;
-    qint32 transEnglishPunc = 1;
-    qint32 autoFix = 1;
-    qint32 naturalSyntax = 0;
-    qint32 html = 0;
-    qint32 quiet = 0;
-    qint32 headingAlignment = 1;  // position in its radio group
-    qint32 paragraph = 0;         // position in its radio group
-    qint32 encoding = 0;          // position in the source encoding box
-    qint32 outputEncoding = 0;    // position in the output encoding box
+    // As the dialog shows them: radio and box positions are the options'
+    // values, and are not range-checked here.
+    RunOptions run;
     FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
     FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
 

@@ -278,64 +278,38 @@ void expectRuns(const std::vector<TextCase>& cases) {
 // A one-character heading centred in 38 characters, in Big5.
 const std::string kCentredBig5Guo = repeated(kBig5Blank, 18) + "\xB0\xEA\r\n\r\n";
 
-// The text ends at a byte 1A as it always has; bytes after it make the run a
+// What the engine tests pin rule by rule (1A ends the input, a NUL byte is
+// text, lines arrive in pieces), seen once from outside: exit status,
+// standard error and the destination's bytes. Bytes after a 1A make the run a
 // warning, since the output is not all of the input.
-TEST(CliHostileText, Byte1AEndsTheInput) {
+TEST(CliHostileText, MalformedTextGivesItsStatusMessageAndBytes) {
     const auto cut = [](int offset) {
         return "quillon-cli: $IN: Warning: a byte 1A at offset " + std::to_string(offset) +
                " ends the text; the bytes after it were not read\n";
     };
-    expectRuns({
-        {"InTheLine", "convert", kGbToBig5, "\xB9\xFA\x1A\xCE\xAA\n", 1, cut(2), "\xB0\xEA\r\n"},
-        {"StartingALine", "convert", kGbToBig5, "\xB9\xFA\n\x1A\xCE\xAA\n", 1, cut(3), "\xB0\xEA\r\n"},
-        {"LastByte", "convert", kGbToBig5, "\xB9\xFA\n\x1A", 0, "", "\xB0\xEA\r\n"},
-        // The lead byte before it has lost its trail byte.
-        {"InACharacter", "convert", kGbToBig5, "\xB9\x1A\xFA\n", 1, kInvalidWarning + cut(1), "\xB9\r\n"},
-        {"Format", "format", kGbToBig5, "\xB9\xFA\x1A\xCE\xAA\n", 1, cut(2), kCentredBig5Guo},
-        {"Quiet", "convert", {"--from", "gb", "--to", "big5", "--quiet"}, "\xB9\xFA\x1A\xCE\xAA\n", 1, "", "\xB0\xEA\r\n"},
-    });
-}
-
-// A NUL byte is text like any other: the rest of its line is kept.
-TEST(CliHostileText, NulBytesLoseNoText) {
-    expectRuns({
-        {"Convert", "convert", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 0, "",
-         std::string("\xB0\xEA\0\xAC\xB0\r\n", 7)},
-        // Format drops the NUL itself, as it drops every code 0.
-        {"Format", "format", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 0, "",
-         repeated(kBig5Blank, 18) + kBig5Text + "\r\n"},
-    });
-}
-
-// A short line that punctuation translation widens past the line width is no
-// heading: laid out as a paragraph, it loses nothing at the width.
-TEST(CliHostileText, WidenedHeadingLosesNoText) {
     const std::string colonA = "a\xA3\xBA";  // a：
-    expectRuns({{"Format", "format", {"--from", "gb", "--lead-spaces", "0"}, repeated("a:", 26) + "a\n", 0, "",
-                 repeated(colonA, 25) + "a\r\n" + "\xA3\xBA" "a\r\n\r\n"}});
-}
-
-// A line longer than the engine's buffer arrives in pieces of at most 31999
-// bytes, each ending on a character boundary: 15999 characters here. Convert
-// ends a line after each piece; format joins them into its paragraph.
-TEST(CliHostileText, LongLineArrivesInPiecesOfWholeCharacters) {
-    const std::string guo = "\xB9\xFA";
-    const std::string big5Guo = "\xB0\xEA";
     expectRuns({
-        {"Convert", "convert", kGbToBig5, repeated(guo, 50000) + "\n", 0, "",
-         repeated(repeated(big5Guo, 15999) + "\r\n", 3) + repeated(big5Guo, 2003) + "\r\n"},
-        // Paragraphs are handed over at the 32000-byte buffer.
-        {"Format", "format",
-         {"--from", "gb", "--to", "big5", "--chars-per-line=-1", "--lead-spaces", "0", "--line-spacing", "0"},
-         repeated(guo, 50000) + "\n", 0, "",
-         repeated(repeated(big5Guo, 16000) + "\r\n", 3) + repeated(big5Guo, 2000) + "\r\n"},
+        // The lead byte before 1A has lost its trail byte.
+        {"1A in a character", "convert", kGbToBig5, "\xB9\x1A\xFA\n", 1, kInvalidWarning + cut(1), "\xB9\r\n"},
+        {"1A in a format run", "format", kGbToBig5, "\xB9\xFA\x1A\xCE\xAA\n", 1, cut(2), kCentredBig5Guo},
+        {"1A starting a line", "convert", kGbToBig5, "\xB9\xFA\n\x1A\xCE\xAA\n", 1, cut(3), "\xB0\xEA\r\n"},
+        {"1A as the last byte", "convert", kGbToBig5, "\xB9\xFA\n\x1A", 0, "", "\xB0\xEA\r\n"},
+        {"1A, quiet", "convert", {"--from", "gb", "--to", "big5", "--quiet"}, "\xB9\xFA\x1A\xCE\xAA\n", 1, "",
+         "\xB0\xEA\r\n"},
+        // The rest of the line after a NUL byte is kept.
+        {"NUL", "convert", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 0, "",
+         std::string("\xB0\xEA\0\xAC\xB0\r\n", 7)},
+        // A short line that punctuation translation widens past the line width
+        // is no heading: laid out as a paragraph, it loses nothing at the width.
+        {"Widened heading", "format", {"--from", "gb", "--lead-spaces", "0"}, repeated("a:", 26) + "a\n", 0,
+         "", repeated(colonA, 25) + "a\r\n" + "\xA3\xBA" "a\r\n\r\n"},
     });
 }
 
 // --- Every two-byte code ---
 
 // Every two-byte code, sixteen to a line, but those with a 1A byte: 1A ends
-// the input (see above).
+// the input.
 std::string everyCode() {
     std::string text;
     int onLine = 0;
@@ -445,16 +419,11 @@ protected:
     static void TearDownTestSuite() { folder_.reset(); }
     static std::string source() { return folder_->file("line.txt"); }
 
-    // Runs with a bound on time: a few seconds in the normal build, only the
-    // test's own time limit under the sanitizers, which slow everything down.
-    CliRun timedRun(const std::string& command, const std::vector<std::string>& options) {
+    // Runs on the huge source, which no run may change. How long it takes is
+    // measured in bench/, not here.
+    CliRun runOnSource(const std::string& command, const std::vector<std::string>& options) {
         const auto modified = fs::last_write_time(source());
-        const auto start = std::chrono::steady_clock::now();
         const CliRun result = run(command, options, source(), output());
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        if (!QUILLON_SANITIZED) {
-            EXPECT_LT(elapsed, std::chrono::seconds(10)) << command;
-        }
         EXPECT_EQ(fs::file_size(source()), 2 * kCharacters + 1) << command;
         EXPECT_EQ(fs::last_write_time(source()), modified) << command;
         return result;
@@ -466,8 +435,8 @@ protected:
 };
 
 // Read back a piece at a time against the expected bytes.
-TEST_F(CliHugeLine, ConvertsInBoundedTime) {
-    const CliRun result = timedRun("convert", {});
+TEST_F(CliHugeLine, ConvertsEveryPiece) {
+    const CliRun result = runOnSource("convert", {});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "GB encoding is detected.\nConvert to BIG5 encoding.\n");
 
@@ -486,8 +455,8 @@ TEST_F(CliHugeLine, ConvertsInBoundedTime) {
 
 // The paragraph is handed over at the engine's buffer size and wrapped at 38
 // characters: every character arrives, no line passes the width.
-TEST_F(CliHugeLine, FormatsInBoundedTime) {
-    const CliRun result = timedRun("format", {"--to", "big5"});
+TEST_F(CliHugeLine, FormatsEveryCharacterInsideTheWidth) {
+    const CliRun result = runOnSource("format", {"--to", "big5"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "GB encoding is detected.\n");
 

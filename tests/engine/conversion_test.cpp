@@ -4,6 +4,7 @@
 #include <string>
 
 #include "legacy_text.h"
+#include "run_options.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -112,7 +113,8 @@ TEST(ConvertLine, HtmlTagsStayUnconvertedUntilTheyBreak) {
 
 class ConvertFile : public ::testing::Test {
 protected:
-    RunResult run(std::string_view source, std::int32_t from = 0, std::int32_t to = 0) {
+    RunResult run(std::string_view source, std::int32_t from = kSourceAuto,
+                  std::int32_t to = kOutputSame) {
         testing::writeFile(dir.file("in"), source);
         formatter.setSourceEncoding(from);
         formatter.setOutputEncoding(to);
@@ -141,20 +143,20 @@ TEST_F(ConvertFile, SameMeansTheOtherFamilyAndLineEndsBecomeCrLf) {
     EXPECT_EQ(output(), gb("国家。的") + "\r\n");
 
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(run("\x81\x40\xA3\xAC\n", 0, 0), kUnmappableWarning);  // GBK 丂，: no Big5 丂
+    EXPECT_EQ(run("\x81\x40\xA3\xAC\n", kSourceAuto, kOutputSame), kUnmappableWarning);  // GBK 丂，: no Big5 丂
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(output(), "\xA1\xBC\xA1\x4D\r\n");
 }
 
 TEST_F(ConvertFile, ResultNamesTheFirstFlagByPrecedence) {
     formatter.setHtmlAware(1);
-    EXPECT_EQ(run("\x81\x40 > \xB0\x41\n", 1, 3), kInvalidCodeWarning);
+    EXPECT_EQ(run("\x81\x40 > \xB0\x41\n", kSourceGb, kOutputBig5), kInvalidCodeWarning);
     formatter.setHtmlAware(1);
-    EXPECT_EQ(run("\x81\x40 >\n", 2, 1), kUnmappableWarning);
+    EXPECT_EQ(run("\x81\x40 >\n", kSourceGbk, kOutputGb), kUnmappableWarning);
     formatter.setHtmlAware(1);
-    EXPECT_EQ(run("a > b\n", 2, 3), kHtmlAbortedWarning);
-    EXPECT_EQ(run("a > b\n", 2, 3), kHtmlAbortedWarning);  // nothing leaks into the next run
-    EXPECT_EQ(run(gb("国") + "\n", 1, 3), kSuccess);  // flags do not outlive a run
+    EXPECT_EQ(run("a > b\n", kSourceGbk, kOutputBig5), kHtmlAbortedWarning);
+    EXPECT_EQ(run("a > b\n", kSourceGbk, kOutputBig5), kHtmlAbortedWarning);  // nothing leaks into the next run
+    EXPECT_EQ(run(gb("国") + "\n", kSourceGb, kOutputBig5), kSuccess);  // flags do not outlive a run
 }
 
 // Text after an unclosed tag stays unconverted, as inside any tag; the run
@@ -162,34 +164,34 @@ TEST_F(ConvertFile, ResultNamesTheFirstFlagByPrecedence) {
 TEST_F(ConvertFile, ATagOpenAtTheEndIsAWarning) {
     const std::string text = "<div " + repeat(gb("国为"), 100) + "\n" + gb("国") + "\n";
     formatter.setHtmlAware(1);
-    EXPECT_EQ(run(text, 1, 3), kHtmlAbortedWarning);
+    EXPECT_EQ(run(text, kSourceGb, kOutputBig5), kHtmlAbortedWarning);
     EXPECT_EQ(output(), "<div " + repeat(gb("国为"), 100) + "\r\n" + gb("国") + "\r\n");
-    EXPECT_EQ(run("<b>" + gb("国") + "</b>\n", 1, 3), kSuccess);
+    EXPECT_EQ(run("<b>" + gb("国") + "</b>\n", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), "<b>" + big5("國") + "</b>\r\n");
 }
 
 TEST_F(ConvertFile, LongLinesArriveInPiecesThatCutNoCharacter) {
-    EXPECT_EQ(run(std::string(40000, 'x') + "\n", 1, 3), kSuccess);
+    EXPECT_EQ(run(std::string(40000, 'x') + "\n", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), std::string(31999, 'x') + "\r\n" + std::string(8001, 'x') + "\r\n");
 
     const std::string hanzi = repeat(gb("国"), 20000);
-    EXPECT_EQ(run(hanzi, 1, 3), kSuccess);
+    EXPECT_EQ(run(hanzi, kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), repeat(big5("國"), 15999) + "\r\n" + repeat(big5("國"), 4001) + "\r\n");
 }
 
 TEST_F(ConvertFile, OddBytesOfTheLine) {
-    EXPECT_EQ(run(std::string("ab\0") + gb("国") + "\nef\r", 1, 3), kSuccess);
+    EXPECT_EQ(run(std::string("ab\0") + gb("国") + "\nef\r", kSourceGb, kOutputBig5), kSuccess);
     // A NUL byte is text like any other; a final lone CR is dropped.
     EXPECT_EQ(output(), std::string("ab\0") + big5("國") + "\r\nef\r\n");
-    EXPECT_EQ(run("ab\x1A" "cd\n", 1, 3), kSuccess);
+    EXPECT_EQ(run("ab\x1A" "cd\n", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), "ab\r\n");
     EXPECT_EQ(formatter.endMarkOffset, 2);
     // Counted across the reader's blocks; a 1A that is the last byte cuts nothing.
-    EXPECT_EQ(run(std::string(100000, 'x') + "\n\x1A" "cd", 1, 3), kSuccess);
+    EXPECT_EQ(run(std::string(100000, 'x') + "\n\x1A" "cd", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(formatter.endMarkOffset, 100001);
-    EXPECT_EQ(run("ab\n\x1A", 1, 3), kSuccess);
+    EXPECT_EQ(run("ab\n\x1A", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(formatter.endMarkOffset, -1);
-    EXPECT_EQ(run("", 1, 3), kSuccess);
+    EXPECT_EQ(run("", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), "");
 }
 
@@ -201,7 +203,7 @@ TEST_F(ConvertFile, PlainAsciiPassesUnchanged) {
 }
 
 TEST_F(ConvertFile, FileErrorsStopTheRun) {
-    formatter.setSourceEncoding(1);
+    formatter.setSourceEncoding(kSourceGb);
     EXPECT_EQ(formatter.convertFile(dir.file("missing").c_str(), out().c_str()), kSourceUnreadable);
     EXPECT_EQ(formatter.systemError, ENOENT);
     EXPECT_FALSE(std::filesystem::exists(out()));

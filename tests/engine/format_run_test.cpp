@@ -4,6 +4,7 @@
 #include <string>
 
 #include "legacy_text.h"
+#include "run_options.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -20,22 +21,15 @@ std::string repeat(const std::string& s, int n) {
     return out;
 }
 
-// Runs formatFile on `source` with the dialog's first-start options, except
-// that the blank unit is two spaces; tests change what they need.
+// Runs formatFile on `source` with the first-start options, except that the
+// source is GB and the blank unit is two spaces; tests change what they need.
 class FormatRun : public ::testing::Test {
 protected:
     FormatRun() {
-        f.setSourceEncoding(1);
-        f.setOutputEncoding(0);
-        f.setLineWidth(38);
-        f.setLineSpacing(1);
-        f.setLeadingSpaces(2);
-        f.setLeftMargin(0);
-        f.setFullWidthSpaces(0);
-        f.setAutoFix(1);
-        f.setNaturalSyntax(0);
-        f.setParagraphMode(0);
-        f.setHeadingAlignment(1);
+        RunOptions options;
+        options.sourceEncoding = kSourceGb;
+        options.fullWidthSpaces = 0;
+        applyOptions(options, f);
     }
     std::string format(std::string_view source, RunResult expected = kSuccess) {
         testing::writeFile(dir.file("in"), source);
@@ -62,13 +56,13 @@ TEST_F(FormatRun, AutoDetectEndsParagraphsAtSentenceEndsOutsideQuotes) {
     EXPECT_EQ(format(gb("甲乙。\n丙丁\n\n戊。\n")), para(gb("甲乙。")) + para(gb("丙丁戊。")));
     // An opening quote never closed keeps every later sentence end from counting.
     EXPECT_EQ(format(gb("他说“好。\n是。\n对。\n")), para(gb("他说“好。是。对。")));
-    f.setParagraphMode(4);
+    f.setParagraphMode(kParagraphForce);
     EXPECT_EQ(format(gb("他说“好。是。\n对。\n")), para(gb("他说“好。是。对。")));
 }
 
 TEST_F(FormatRun, ForceEndsAtEverySentenceEnd) {
     f.setLineWidth(-1);
-    f.setParagraphMode(4);
+    f.setParagraphMode(kParagraphForce);
     EXPECT_EQ(format(gb("甲。乙\n丙\n丁。戊\n")),
               para(gb("甲。")) + para(gb("乙丙丁。")) + para(gb("戊")));
     EXPECT_EQ(format(gb("“甲。”乙\n")), para(gb("“甲。”")) + para(gb("乙")));
@@ -76,21 +70,21 @@ TEST_F(FormatRun, ForceEndsAtEverySentenceEnd) {
 
 TEST_F(FormatRun, OneLineMakesEveryLineAParagraph) {
     f.setLineWidth(-1);
-    f.setParagraphMode(1);
+    f.setParagraphMode(kParagraphOneLine);
     EXPECT_EQ(format(gb("甲，\n\n乙\n  \n丙，丁\n")),
               para(gb("甲，")) + para(gb("乙")) + para(gb("丙，丁")));
 }
 
 TEST_F(FormatRun, EmptyLineModeBreaksAtEmptyAndBlankLines) {
     f.setLineWidth(-1);
-    f.setParagraphMode(2);
+    f.setParagraphMode(kParagraphEmptyLine);
     EXPECT_EQ(format(gb("甲。\n乙\n\n丙\n") + " \t\xA1\xA1\n" + gb("丁。\n")),
               para(gb("甲。乙")) + para(gb("丙")) + para(gb("丁。")));
 }
 
 TEST_F(FormatRun, LeadingSpacesModeBreaksAtThreeBytesOfIndent) {
     f.setLineWidth(-1);
-    f.setParagraphMode(3);
+    f.setParagraphMode(kParagraphLeadingSpaces);
     const auto lines = [](std::initializer_list<std::string> indents) {
         std::string source = gb("甲") + "\n";
         char name = 'a';
@@ -112,9 +106,9 @@ TEST_F(FormatRun, SeparatorLinesAreDroppedOnlyBetweenParagraphs) {
     for (const char* mark : {"*", "#", "$", "-", "_", "="}) source += std::string(mark) + "abc\n";
     for (const char* mark : {"＊", "＃", "＄", "－", "＿", "＝"}) source += gb(mark) + "x\n";
     source += "\xA9\x81" "x\n";  // GBK's small hyphen in a GBK text
-    f.setSourceEncoding(2);
+    f.setSourceEncoding(kSourceGbk);
     EXPECT_EQ(format(source + gb("甲。\n")), para(gb("甲。")));
-    f.setSourceEncoding(1);
+    f.setSourceEncoding(kSourceGb);
     EXPECT_EQ(format(gb("甲\n") + "-abc\n" + gb("乙。\n")), para(gb("甲－abc乙。")));
 }
 
@@ -134,7 +128,7 @@ TEST_F(FormatRun, ParagraphsHandedOverAtTheBufferSize) {
 
 TEST_F(FormatRun, LongLinesArriveInPieces) {
     f.setLineWidth(-1);
-    f.setParagraphMode(1);
+    f.setParagraphMode(kParagraphOneLine);
     EXPECT_EQ(format(std::string(40000, 'x') + "\n"),
               para(std::string(31999, 'x')) + para(std::string(8001, 'x')));
 }
@@ -146,20 +140,20 @@ TEST_F(FormatRun, LoneCarriageReturnIsAnOrdinaryCharacter) {
 
 TEST_F(FormatRun, Big5FullWidthBlanksAreTrimmed) {
     f.setLineWidth(-1);
-    f.setSourceEncoding(3);
-    f.setParagraphMode(0);
+    f.setSourceEncoding(kSourceBig5);
+    f.setParagraphMode(kParagraphAutoDetect);
     EXPECT_EQ(format("\xA1\x40" + big5("甲。") + "\xA1\x40\xA1\x40\n" + big5("乙。") + "\n"),
               para(big5("甲。")) + para(big5("乙。")));
 }
 
 TEST_F(FormatRun, PlainAsciiSourceTouchesNothing) {
-    f.setSourceEncoding(0);
+    f.setSourceEncoding(kSourceAuto);
     testing::writeFile(dir.file("out"), "keep me");
     ::testing::internal::CaptureStderr();
     format("just ASCII.\n", kPlainAsciiSource);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "PureASC encoding is detected.\n");
     EXPECT_EQ(testing::readFile(dir.file("out")), "keep me");
-    f.setSourceEncoding(1);
+    f.setSourceEncoding(kSourceGb);
     EXPECT_EQ(format(""), "");  // an explicit GB source: an empty text gives an empty file
 }
 
@@ -173,7 +167,7 @@ TEST_F(FormatRun, FileErrors) {
 
 TEST_F(FormatRun, QuotesPairAcrossParagraphs) {
     f.setLineWidth(-1);
-    f.setParagraphMode(1);
+    f.setParagraphMode(kParagraphOneLine);
     EXPECT_EQ(format("\"" + gb("甲") + "\"\"\n\"" + gb("乙") + "\n"),
               para(gb("“甲”“")) + para(gb("”乙")));
     EXPECT_EQ(format("it's\n"), para(gb("it‘s")));
@@ -191,7 +185,7 @@ TEST_F(FormatRun, FullwidthMarksAreFixed) {
 
 TEST_F(FormatRun, Big5VerticalFormsBecomeHorizontal) {
     f.setLineWidth(-1);
-    f.setSourceEncoding(3);
+    f.setSourceEncoding(kSourceBig5);
     const std::string vertical = "\xA1\x6F" + big5("書名") + "\xA1\x70\xA1\x77\xA1\x78\xA1\x55\n";
     EXPECT_EQ(format(vertical), para(big5("《書名》「」") + "\xA2\x77"));
     f.setAutoFix(0);
@@ -200,7 +194,7 @@ TEST_F(FormatRun, Big5VerticalFormsBecomeHorizontal) {
 
 TEST_F(FormatRun, HtmlTagsAreTranslatedButNotConverted) {
     f.setLineWidth(-1);
-    f.setOutputEncoding(3);
+    f.setOutputEncoding(kOutputBig5);
     f.setHtmlAware(1);
     EXPECT_EQ(format("<a x=\"" + gb("国") + "\">" + gb("国") + "</a>\n"),
               para("<ax" + gb("＝“国”") + ">" + big5("國") + "</a>"));
@@ -208,11 +202,11 @@ TEST_F(FormatRun, HtmlTagsAreTranslatedButNotConverted) {
 
 TEST_F(FormatRun, ConversionProblemsAreWarnings) {
     f.setLineWidth(-1);
-    f.setOutputEncoding(1);
-    f.setSourceEncoding(2);
+    f.setOutputEncoding(kOutputGb);
+    f.setSourceEncoding(kSourceGbk);
     EXPECT_EQ(format("\x81\x40" + gb("甲") + "\n", kUnmappableWarning), para("\xA1\xF5" + gb("甲")));
-    f.setSourceEncoding(1);
-    f.setOutputEncoding(3);
+    f.setSourceEncoding(kSourceGb);
+    f.setOutputEncoding(kOutputBig5);
     EXPECT_EQ(format("\xB0\x41\n", kInvalidCodeWarning), para("\xA1\xBC"));
 }
 
@@ -237,16 +231,16 @@ TEST_F(Headings, PunctuationOrLengthMakesParagraphText) {
 }
 
 TEST_F(Headings, AlignmentAndSpacing) {
-    f.setParagraphMode(1);
-    f.setHeadingAlignment(3);
+    f.setParagraphMode(kParagraphOneLine);
+    f.setHeadingAlignment(kAlignNormal);
     f.setLeadingSpaces(3);
     f.setLeftMargin(2);
     EXPECT_EQ(format(gb("甲，乙。\n完\n")),
               spaces(10) + gb("甲，乙。") + "\r\n\r\n" + spaces(6) + gb("完") + "\r\n\r\n");
-    f.setHeadingAlignment(2);
+    f.setHeadingAlignment(kAlignRight);
     f.setLineSpacing(0);
     EXPECT_EQ(format(gb("完\n")), spaces(74) + gb("完") + "\r\n");
-    f.setHeadingAlignment(0);
+    f.setHeadingAlignment(kAlignLeft);
     f.setLineSpacing(-1);  // a heading still ends its own line
     EXPECT_EQ(format(gb("完\n")), gb("完") + "\r\n");
 }
@@ -267,13 +261,13 @@ TEST_F(FormatRunFaults, HeadingWiderThanTheLineOnceTranslatedBecomesParagraphTex
 
 TEST_F(FormatRunFaults, TrailingBlanksAreTrimmedOnCharacterBoundaries) {
     f.setLineWidth(-1);
-    f.setSourceEncoding(3);
-    f.setParagraphMode(1);
+    f.setSourceEncoding(kSourceBig5);
+    f.setParagraphMode(kParagraphOneLine);
     // Read backwards, the trail byte A1 of the character A4A1 and the "@" (40)
     // after it look like the full-width blank A1 40.
     EXPECT_EQ(format("\xA4\xA1@\n"), para("\xA4\xA1@"));
     EXPECT_EQ(format("\xA4\xA1@\xA1\x40 \n"), para("\xA4\xA1@"));
-    f.setSourceEncoding(2);
+    f.setSourceEncoding(kSourceGbk);
     EXPECT_EQ(format("\x81\x20\n"), para("\x81\x20"));  // a GBK pair whose trail is a space
 }
 

@@ -15,6 +15,7 @@
 
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "encoding_profile.h"
 #include "fresh_settings.h"
 #include "main_dialog.h"
 #include "recording_hooks.h"
@@ -212,9 +213,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("font");
-        QTest::newRow("GB") << 1 << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
-        QTest::newRow("GBK") << 2 << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
-        QTest::newRow("BIG5") << 3 << kBig5Women << QStringLiteral("我們") << QStringLiteral("PMingLiu");
+        QTest::newRow("GB") << int(kGbId) << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
+        QTest::newRow("GBK") << int(kGbkId) << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
+        QTest::newRow("BIG5") << int(kBig5Id) << kBig5Women << QStringLiteral("我們") << QStringLiteral("PMingLiu");
     }
     void outputFollowsTheTargetProfilesScript() {
         QFETCH(int, profile);
@@ -225,14 +226,14 @@ private slots:
         QCOMPARE(pane()->toPlainText(), text);
         QCOMPARE(pane()->font().family(), font);
         QCOMPARE(pane()->font().pointSizeF(), 10.0);
-        QCOMPARE(dialog->displayFont, profile == 3 ? &dialog->big5Font : &dialog->gbkFont);
+        QCOMPARE(dialog->displayFont, profile == kBig5Id ? &dialog->big5Font : &dialog->gbkFont);
     }
 
     void otherProfilesAndUnreadableFilesLeaveThePaneAsItWas() {
-        dialog->showOutput(writeFile("shown.txt", kGbkWomen), 2);
+        dialog->showOutput(writeFile("shown.txt", kGbkWomen), kGbkId);
         const QFont shownFont = pane()->font();
-        for (int profile : {0, 4, 5, -1}) dialog->showOutput(writeFile("ascii.txt", "abc"), profile);
-        dialog->showOutput(files.filePath("missing.txt"), 3);
+        for (int profile : {0, 4, int(kPureAscId), -1}) dialog->showOutput(writeFile("ascii.txt", "abc"), profile);
+        dialog->showOutput(files.filePath("missing.txt"), kBig5Id);
         QCOMPARE(pane()->toPlainText(), QStringLiteral("我们"));
         QCOMPARE(pane()->font(), shownFont);
         QCOMPARE(dialog->displayFont, &dialog->gbkFont);
@@ -241,7 +242,7 @@ private slots:
     void aCharacterAcrossTheLoadersBlocksShowsWhole() {
         const qsizetype block = 64 * 1024;
         const QByteArray bytes = QByteArray(block - 1, 'a') + kBig5Women;
-        dialog->showOutput(writeFile("big.txt", bytes), 3);
+        dialog->showOutput(writeFile("big.txt", bytes), kBig5Id);
         QCOMPARE(pane()->toPlainText(), QString(block - 1, QLatin1Char('a')) + QStringLiteral("我們"));
     }
 
@@ -279,7 +280,7 @@ private slots:
     }
 
     void aNewFontRestylesThePaneOnlyWhenItShowsThatFont() {
-        dialog->showOutput(writeFile("gbk.txt", kGbkWomen), 2);
+        dialog->showOutput(writeFile("gbk.txt", kGbkWomen), kGbkId);
         QFont bigger(QStringLiteral("Noto Sans CJK TC"));
         bigger.setPointSize(20);
         recorder.fontAnswer = bigger;

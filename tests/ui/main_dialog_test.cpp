@@ -19,9 +19,11 @@
 #include "control_ids.h"
 #include "dialog_builder.h"
 #include "dialog_controls.h"
+#include "dialog_template.h"
 #include "dialog_units.h"
 #include "main_dialog.h"
 #include "messages.h"
+#include "run_options.h"
 #include "fresh_settings.h"
 #include "recording_hooks.h"
 
@@ -65,74 +67,20 @@ private slots:
     }
     void cleanup() { dialog.reset(); }
 
-    void controlsHaveTheirIdsCaptionsAndKinds_data() {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("caption");
-        const struct {
-            int id;
-            const char* kind;
-            const char* caption;
-        } rows[] = {
-            {1030, "QPushButton", "&Convert"},
-            {1023, "QPushButton", "&Format"},
-            {2, "QPushButton", "&Quit"},
-            {57670, "QPushButton", "&Help"},
-            {1039, "QRadioButton", "Clipboard"},
-            {1040, "QRadioButton", "File"},
-            {1000, "QLineEdit", ""},
-            {1004, "QPushButton", "&Browse"},
-            {1007, "QComboBox", ""},
-            {1041, "QRadioButton", "Clipboard"},
-            {1042, "QRadioButton", "File"},
-            {1003, "QLineEdit", ""},
-            {1005, "QPushButton", "B&rowse"},
-            {1008, "QComboBox", ""},
-            {1010, "QLineEdit", ""},
-            {1012, "QLineEdit", ""},
-            {1013, "QLineEdit", ""},
-            {1015, "QLineEdit", ""},
-            {1033, "QGroupBox", "Source Paragraph:"},
-            {1025, "QRadioButton", "Auto Detect"},
-            {1026, "QRadioButton", "One Line"},
-            {1027, "QRadioButton", "Empty Line"},
-            {1028, "QRadioButton", "Leading Spaces"},
-            {1029, "QRadioButton", "Force"},
-            {1047, "QGroupBox", "Heading"},
-            {1043, "QRadioButton", "Left"},
-            {1044, "QRadioButton", "Middle"},
-            {1045, "QRadioButton", "Right"},
-            {1046, "QRadioButton", "Normal"},
-            {1018, "QCheckBox", "Convert English Punc"},
-            {1019, "QCheckBox", "Auto Fix"},
-            {1020, "QCheckBox", "Natural Syntax"},
-            {1021, "QCheckBox", "HTML"},
-            {1009, "QLabel", "Chars Per Line:"},
-            {1011, "QLabel", "Line Spacing:"},
-            {1016, "QLabel", "Lead Spaces:"},
-            {1017, "QLabel", "Left Margin:"},
-            {1022, "QLabel", "Output Display:"},
-            {1031, "QLabel", "Source:"},
-            {1032, "QLabel", "Destination:"},
-            {1050, "QPlainTextEdit", ""},
-            {1051, "QPushButton", "&Simplified Chinese Font"},
-            {1052, "QPushButton", "&Traditional Chinese Font"},
-            {1053, "QCheckBox", "Quiet Mode"},
-        };
-        for (const auto& r : rows) {
-            QTest::addRow("%d", r.id) << r.id << QString::fromLatin1(r.kind) << QString::fromLatin1(r.caption);
+    // The template is the data; what is checked is that every control of it
+    // is built, under its id, showing its caption.
+    void everyTemplateControlIsBuiltWithItsCaption() {
+        const DialogTemplate layout = loadDialogTemplate(MainDialog::kTemplateId);
+        QVERIFY(!layout.controls.isEmpty());
+        for (const ControlTemplate& c : layout.controls) {
+            QWidget* control = dialog->control(c.id);
+            QVERIFY2(control, qPrintable(QString::number(c.id)));
+            QString shown = c.caption;
+            if (auto* button = qobject_cast<QAbstractButton*>(control)) shown = button->text();
+            if (auto* label = qobject_cast<QLabel*>(control)) shown = label->text();
+            if (auto* box = qobject_cast<QGroupBox*>(control)) shown = box->title();
+            QCOMPARE(shown, c.caption);
         }
-    }
-    void controlsHaveTheirIdsCaptionsAndKinds() {
-        QFETCH(int, id);
-        QFETCH(QString, kind);
-        QFETCH(QString, caption);
-        QWidget* control = dialog->control(id);
-        QVERIFY(control);
-        QCOMPARE(QString::fromLatin1(control->metaObject()->className()), kind);
-        if (auto* button = qobject_cast<QAbstractButton*>(control)) QCOMPARE(button->text(), caption);
-        if (auto* label = qobject_cast<QLabel*>(control)) QCOMPARE(label->text(), caption);
-        if (auto* box = qobject_cast<QGroupBox*>(control)) QCOMPARE(box->title(), caption);
     }
 
     void windowMatchesItsTemplate() {
@@ -245,10 +193,10 @@ private slots:
         controlAs<QCheckBox>(kAutoFix)->setChecked(false);
         dialog->applyOptions();
         const TextFormatter& f = *dialog->formatter;
-        QCOMPARE(f.paragraphMode(), 4);
-        QCOMPARE(f.headingAlignment(), 3);
-        QCOMPARE(f.sourceEncoding(), 3);
-        QCOMPARE(f.outputEncoding(), 4);
+        QCOMPARE(f.paragraphMode(), kParagraphForce);
+        QCOMPARE(f.headingAlignment(), kAlignNormal);
+        QCOMPARE(f.sourceEncoding(), kSourceBig5);
+        QCOMPARE(f.outputEncoding(), kOutputDifferent);
         QCOMPARE(f.fullWidthSpaces(), 1);
         QCOMPARE(f.htmlAware(), 1);
         QCOMPARE(f.autoFix(), 0);
@@ -259,8 +207,8 @@ private slots:
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);
         controlAs<QCheckBox>(kQuietMode)->setChecked(true);
         dialog->applyOptions();
-        QCOMPARE(f.paragraphMode(), 0);
-        QCOMPARE(f.sourceEncoding(), 0);
+        QCOMPARE(f.paragraphMode(), kParagraphAutoDetect);
+        QCOMPARE(f.sourceEncoding(), kSourceAuto);
         QCOMPARE(f.quiet(), 1);
     }
 
@@ -268,27 +216,27 @@ private slots:
         auto* box = controlAs<QComboBox>(kOutputEncoding);
         box->setEditText(QStringLiteral("big5"));
         dialog->applyOptions();
-        QCOMPARE(dialog->formatter->outputEncoding(), 3);
+        QCOMPARE(dialog->formatter->outputEncoding(), kOutputBig5);
         box->setEditText(QStringLiteral("UTF-8"));
         dialog->applyOptions();
-        QCOMPARE(dialog->formatter->outputEncoding(), 0);  // no item: SAME
+        QCOMPARE(dialog->formatter->outputEncoding(), kOutputSame);  // no item
     }
 
     void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
-        dialog->formatter->setParagraphMode(4);
-        dialog->formatter->setHeadingAlignment(3);
-        dialog->formatter->setSourceEncoding(2);
-        dialog->formatter->setOutputEncoding(4);
+        dialog->formatter->setParagraphMode(kParagraphForce);
+        dialog->formatter->setHeadingAlignment(kAlignNormal);
+        dialog->formatter->setSourceEncoding(kSourceGbk);
+        dialog->formatter->setOutputEncoding(kOutputDifferent);
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(-1);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(-1);
         checkRadioPosition(*dialog, kParagraphFirst, kParagraphLast, -1);
         checkRadioPosition(*dialog, kHeadingFirst, kHeadingLast, 4);
         QVERIFY(!controlAs<QRadioButton>(kHeadingFirst + 1)->isChecked());
         dialog->applyOptions();
-        QCOMPARE(dialog->formatter->paragraphMode(), 0);
-        QCOMPARE(dialog->formatter->headingAlignment(), 1);
-        QCOMPARE(dialog->formatter->sourceEncoding(), 0);
-        QCOMPARE(dialog->formatter->outputEncoding(), 0);
+        QCOMPARE(dialog->formatter->paragraphMode(), kParagraphAutoDetect);
+        QCOMPARE(dialog->formatter->headingAlignment(), kAlignMiddle);
+        QCOMPARE(dialog->formatter->sourceEncoding(), kSourceAuto);
+        QCOMPARE(dialog->formatter->outputEncoding(), kOutputSame);
     }
 
     void returnOutsidePushButtonsFormatsAndTheDialogStaysOpen() {

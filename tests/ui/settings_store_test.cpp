@@ -29,19 +29,19 @@ StoredSettings unusualSettings() {
     s.detFromFile = 0;
     s.srcFile = "/home/用户/Documents, old; \"quoted\" \\ [notes] =x" + QString(154, 'p');
     s.detFile = "relative/out.txt";
-    s.lineChars = -1;
-    s.lineSpacing = 0;
-    s.leadingSpaces = -2147483647 - 1;
-    s.leftMargin = 2147483647;
-    s.transEnglishPunc = 0;
-    s.autoFix = 0;
-    s.naturalSyntax = 1;
-    s.html = 1;
-    s.quiet = 1;
-    s.headingAlignment = 7;
-    s.paragraph = -1;
-    s.encoding = -1;
-    s.outputEncoding = 3;
+    s.run.charsPerLine = -1;
+    s.run.lineSpacing = 0;
+    s.run.leadingSpaces = -2147483647 - 1;
+    s.run.leftMargin = 2147483647;
+    s.run.fullWidthSpaces = 0;
+    s.run.autoFix = 0;
+    s.run.naturalSyntax = 1;
+    s.run.htmlAware = 1;
+    s.run.quiet = 1;
+    s.run.headingAlignment = 7;
+    s.run.paragraphMode = -1;
+    s.run.sourceEncoding = -1;
+    s.run.outputEncoding = 3;
     s.gbkFont = {"A Face Name Of Exactly Forty Characters.", 105, 3, 0};
     s.big5Font = {"Noto Sans CJK TC", 240, 2, 136};
     return s;
@@ -65,19 +65,19 @@ private slots:
         QCOMPARE(s.detFromFile, 1);
         QCOMPARE(s.srcFile, QString());
         QCOMPARE(s.detFile, QString());
-        QCOMPARE(s.lineChars, 38);
-        QCOMPARE(s.lineSpacing, 1);
-        QCOMPARE(s.leadingSpaces, 2);
-        QCOMPARE(s.leftMargin, 0);
-        QCOMPARE(s.transEnglishPunc, 1);
-        QCOMPARE(s.autoFix, 1);
-        QCOMPARE(s.naturalSyntax, 0);
-        QCOMPARE(s.html, 0);
-        QCOMPARE(s.quiet, 0);
-        QCOMPARE(s.headingAlignment, 1);
-        QCOMPARE(s.paragraph, 0);
-        QCOMPARE(s.encoding, 0);
-        QCOMPARE(s.outputEncoding, 0);
+        QCOMPARE(s.run.charsPerLine, 38);
+        QCOMPARE(s.run.lineSpacing, 1);
+        QCOMPARE(s.run.leadingSpaces, 2);
+        QCOMPARE(s.run.leftMargin, 0);
+        QCOMPARE(s.run.fullWidthSpaces, 1);
+        QCOMPARE(s.run.autoFix, 1);
+        QCOMPARE(s.run.naturalSyntax, 0);
+        QCOMPARE(s.run.htmlAware, 0);
+        QCOMPARE(s.run.quiet, 0);
+        QCOMPARE(s.run.headingAlignment, 1);
+        QCOMPARE(s.run.paragraphMode, 0);
+        QCOMPARE(s.run.sourceEncoding, 0);
+        QCOMPARE(s.run.outputEncoding, 0);
         QVERIFY(s.gbkFont == (quillon::FontSetting{"SimSun", 100, 0, 134}));
         QVERIFY(s.big5Font == (quillon::FontSetting{"PMingLiu", 100, 0, 136}));
         QVERIFY(!QFile::exists(settingsPath()));  // loading writes nothing
@@ -91,7 +91,7 @@ private slots:
         const StoredSettings loaded = SettingsStore().load();
         QCOMPARE(loaded.srcFile, saved.srcFile);
         QCOMPARE(loaded.gbkFont.faceName, saved.gbkFont.faceName);
-        QCOMPARE(loaded.leadingSpaces, saved.leadingSpaces);
+        QCOMPARE(loaded.run.leadingSpaces, saved.run.leadingSpaces);
         QVERIFY(loaded == saved);
 
         QVERIFY(SettingsStore().save(StoredSettings{}));
@@ -138,12 +138,12 @@ private slots:
                   "[General]\nLineChars=abc\nGbkFontSize=10.5\nLeftMargin=4294967296\n"
                   "LineSpacing=\nQuiet=7\nparagraph=12\nBig5FontName=\n");
         const StoredSettings s = SettingsStore().load();
-        QCOMPARE(s.lineChars, 38);
+        QCOMPARE(s.run.charsPerLine, 38);
         QCOMPARE(s.gbkFont.size, 100);
-        QCOMPARE(s.leftMargin, 0);
-        QCOMPARE(s.lineSpacing, 1);
-        QCOMPARE(s.quiet, 7);
-        QCOMPARE(s.paragraph, 12);
+        QCOMPARE(s.run.leftMargin, 0);
+        QCOMPARE(s.run.lineSpacing, 1);
+        QCOMPARE(s.run.quiet, 7);
+        QCOMPARE(s.run.paragraphMode, 12);
         QCOMPARE(s.big5Font.faceName, QString());  // stored empty is stored
     }
 
@@ -169,15 +169,15 @@ private slots:
         SettingsStore store;
         QCOMPARE(store.fileName(), userDir + "/Quillon/Quillon.ini");
         StoredSettings s = store.load();
-        QCOMPARE(s.lineChars, 60);
+        QCOMPARE(s.run.charsPerLine, 60);
         QCOMPARE(s.srcFile, QString("/srv/shared/in.txt"));
-        QCOMPARE(s.lineSpacing, 1);
+        QCOMPARE(s.run.lineSpacing, 1);
 
-        s.lineChars = 70;
+        s.run.charsPerLine = 70;
         QVERIFY(store.save(s));
         QCOMPARE(readText(systemDir + "/Quillon/Quillon.ini"), machineWide);
         QVERIFY(readText(userDir + "/Quillon/Quillon.ini").contains("\nLineChars=70\n"));
-        QCOMPARE(store.load().lineChars, 70);
+        QCOMPARE(store.load().run.charsPerLine, 70);
     }
 
     // An ordinary user cannot create the machine-wide file; the
@@ -192,7 +192,7 @@ private slots:
         QVERIFY(QDir().mkpath(systemDir + "/Quillon"));
         writeText(systemDir + "/Quillon/Quillon.ini", "[General]\nQuiet=1\n");
 
-        QCOMPARE(SettingsStore().load().quiet, 1);
+        QCOMPARE(SettingsStore().load().run.quiet, 1);
         QVERIFY(!SettingsStore().save(StoredSettings{}));
     }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "run_options.h"
+
+namespace quillon {
+
+// Why a front end refuses `value` for `option` before any run, or an empty
+// text when it takes the value. The reason follows the front end's own name
+// for the option: "'--chars-per-line' cannot be 0".
+std::string_view refusalOf(std::int32_t RunOptions::*option, std::int32_t value);
+
+}  // namespace quillon

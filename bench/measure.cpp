@@ -1,6 +1,7 @@
 // Runs a command and reports its wall time and peak resident memory:
 //   quillon_measure [--stdin FILE] [--stdout FILE] -- COMMAND [ARGS...]
-// prints "SECONDS PEAK_RSS_KIB EXIT_STATUS" on one line of standard output.
+// prints "WALL_SECONDS CPU_SECONDS PEAK_RSS_KIB EXIT_STATUS" on one line of
+// standard output; CPU time is user plus system time.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -52,7 +53,9 @@ int main(int argc, char** argv) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     // ru_maxrss is in KiB on Linux.
-    std::printf("%.3f %ld %d\n", elapsed.count(), usage.ru_maxrss, exitStatus);
+    std::printf("%.3f %.3f %ld %d\n", elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime),
+                usage.ru_maxrss, exitStatus);
     return 0;
 }

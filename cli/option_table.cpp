@@ -26,6 +26,9 @@ constexpr OptionEntry kOptions[] = {
     {"to", Keyword, &RunOptions::outputEncoding, kOutputEncodings, false,
      "output encoding; same keeps the source's, different switches between GB/GBK and Big5, and a convert run treats same as different"},
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
+    {"phrases", Switch, &RunOptions::phrases, {}, false,
+     "choose a character's counterpart by the word it stands in, from built-in phrase "
+     "lists; each character still becomes one character of its width"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
      "characters per line, not 0; negative: no wrapping"},

@@ -1,7 +1,7 @@
 #include "character_classes.h"
 
 #include <initializer_list>
-#include <memory>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -32,10 +32,15 @@ ClassSet scanClasses(const EncodingProfile& profile, CharCode code) {
 }
 
 // The classes of every code of every built-in profile, worked out once: the
-// format run asks about every character, most of them hanzi in no class.
+// format run asks about every character. Classed codes lie in a few rows (lead
+// bytes), so each profile keeps a row of sets only for those; every other
+// lead byte points at row 0, which holds none.
 struct ClassTable {
     ClassSet ascii[0x80];
-    ClassSet doubleByte[4][0x8000];  // GB, GBK, BIG5, PureASC; codes 8000..FFFF
+    unsigned char rowOf[4][0x80];  // GB, GBK, BIG5, PureASC; lead bytes 80..FF
+    std::vector<ClassSet> rows = std::vector<ClassSet>(0x100, 0);
+
+    const ClassSet* row(int slot, unsigned lead) const { return &rows[rowOf[slot][lead - 0x80] * 0x100u]; }
 };
 
 int builtInSlot(const EncodingProfile& profile) {
@@ -47,21 +52,26 @@ int builtInSlot(const EncodingProfile& profile) {
 }
 
 const ClassTable& classTable() {
-    static const std::unique_ptr<ClassTable> table = [] {
-        auto t = std::make_unique<ClassTable>();
-        for (CharCode code = 0; code < 0x80; ++code) t->ascii[code] = scanClasses(profiles::PureASC, code);
+    static const ClassTable table = [] {
+        ClassTable t{};
+        for (CharCode code = 0; code < 0x80; ++code) t.ascii[code] = scanClasses(profiles::PureASC, code);
         for (const EncodingProfile* p : {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {
-            ClassSet* sets = t->doubleByte[builtInSlot(*p)];
-            for (int i = 0; i < 0x8000; ++i) sets[i] = 0;
+            const int slot = builtInSlot(*p);
             for (int c = 0; c < kClassCount; ++c) {
                 for (const CharCode* code = p->classes[c]; *code != 0; ++code) {
-                    if (isDoubleByte(*code)) sets[*code - 0x8000] |= ClassSet(1) << c;
+                    if (!isDoubleByte(*code)) continue;
+                    unsigned char& index = t.rowOf[slot][(*code >> 8) - 0x80];
+                    if (index == 0) {
+                        index = static_cast<unsigned char>(t.rows.size() / 0x100);
+                        t.rows.resize(t.rows.size() + 0x100, 0);
+                    }
+                    t.rows[index * 0x100u + (*code & 0xFF)] |= ClassSet(1) << c;
                 }
             }
         }
         return t;
     }();
-    return *table;
+    return table;
 }
 
 }  // namespace
@@ -77,7 +87,16 @@ ClassSet classesOf(const EncodingProfile& source, CharCode code) {
     if (code < 0x80) return classTable().ascii[code];
     if (!isDoubleByte(code)) return 0;  // no character reads as 80..7FFF
     const int slot = builtInSlot(source);
-    return slot < 0 ? scanClasses(source, code) : classTable().doubleByte[slot][code - 0x8000];
+    return slot < 0 ? scanClasses(source, code) : classTable().row(slot, code >> 8)[code & 0xFF];
+}
+
+bool rowIsUnclassed(const EncodingProfile& source, unsigned lead) {
+    const int slot = builtInSlot(source);
+    if (slot >= 0) return classTable().rowOf[slot][lead - 0x80] == 0;
+    for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+        if (classesOf(source, static_cast<CharCode>(lead << 8 | trail)) != 0) return false;
+    }
+    return true;
 }
 
 ClassSet doubleByteClassesOf(const EncodingProfile& source, CharCode code) {

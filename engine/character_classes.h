@@ -23,6 +23,10 @@ ClassSet classesOf(const EncodingProfile& source, CharCode code);
 // source's own lists.
 ClassSet doubleByteClassesOf(const EncodingProfile& source, CharCode code);
 
+// True when no double-byte code with this lead byte (80..FF) is in any class
+// of `source`.
+bool rowIsUnclassed(const EncodingProfile& source, unsigned lead);
+
 // Double-byte codes are looked up in `source`, ASCII codes always in PureASC.
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);
 

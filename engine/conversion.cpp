@@ -15,7 +15,7 @@ namespace {
 enum Problem : unsigned char { kInvalid = 1, kUnmappable = 2 };
 
 // What becomes of one pair: the bytes written over it, and what was wrong.
-struct PairOutcome {
+struct alignas(4) PairOutcome {
     unsigned char bytes[2];
     unsigned char problems;
 };
@@ -100,7 +100,7 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
 
 void TextFormatter::convertLine(char* line, const EncodingProfile& from,
                                 const EncodingProfile& to) {
-    convertText(line, std::strlen(line), from, to);
+    convertRunLine(line, std::strlen(line), from, to);
 }
 
 void TextFormatter::convertText(char* text, std::size_t length, const EncodingProfile& from,
@@ -125,11 +125,16 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
         // A lead byte in the last position has no trail byte: stop short of it.
         const std::size_t lastPos = length - 1;
         while (pos < lastPos) {
-            if (bytes[pos] < 0x80) {
-                ++pos;
-            } else {
+            if (bytes[pos] >= 0x80) {
                 convertPairAt(pos);
                 pos += 2;
+                continue;
+            }
+            ++pos;
+            // ASCII comes in runs: whole words of it are passed over.
+            for (std::uint64_t word; pos + 8 <= length; pos += 8) {
+                std::memcpy(&word, bytes + pos, 8);
+                if ((word & 0x8080808080808080u) != 0) break;
             }
         }
         if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid;  // left as it is
@@ -186,9 +191,8 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     while (const int read = source.readLine(line, kBufferSize)) {
         auto length = static_cast<std::size_t>(read);
         if (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
-        convertText(line, length, *sourceProfile, *targetProfile);
-        destination.write(line, length);
-        destination.putLineFeed();
+        convertRunLine(line, length, *sourceProfile, *targetProfile);
+        destination.writeLine(line, length);  // the line feed ended the line
     }
     return finishRun(source, destination);
 }

@@ -1,6 +1,9 @@
 // The format run: lines are trimmed, joined into paragraphs by the chosen
 // rule, transformed character by character and laid out into lines.
+#include <array>
 #include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "character_classes.h"
 #include "line_reader.h"
@@ -25,6 +28,43 @@ public:
 private:
     TextFormatter& formatter_;
 };
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Eight bytes as a word, byte i of the text being byte i of the word.
+std::uint64_t wordAt(const char* text) {
+    static_assert(std::endian::native == std::endian::little);
+    std::uint64_t word;
+    std::memcpy(&word, text, 8);
+    return word;
+}
+
+// True if one of the four pairs of `word` is `pair` (two bytes as a word's
+// low sixteen bits). A borrow only carries upwards, from a pair that matched.
+bool hasPair(std::uint64_t word, std::uint64_t pair) {
+    constexpr std::uint64_t kLanes = 0x0001000100010001u;
+    const std::uint64_t difference = word ^ (pair * kLanes);
+    return ((difference - kLanes) & ~difference & (0x8000 * kLanes)) != 0;
+}
+
+// Bytes that start a character which every per-character step of the run
+// leaves as it is, without touching the run's state: ASCII bytes other than
+// NUL in no class, and lead bytes of rows with no classed code and no form
+// to fix. Such characters end no sentence and can be copied in runs.
+std::array<bool, 0x100> passThroughStarts(const TextFormatter& formatter) {
+    const EncodingProfile& source = *formatter.sourceProfile;
+    std::array<bool, 0x100> passes{};
+    for (unsigned byte = 1; byte < 0x80; ++byte) passes[byte] = classesOf(source, CharCode(byte)) == 0;
+    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+        bool unchanged = rowIsUnclassed(source, lead);
+        for (unsigned trail = 0; unchanged && trail <= 0xFF; ++trail) {
+            const auto code = static_cast<CharCode>(lead << 8 | trail);
+            unchanged = formatter.fixVerticalForm(code) == code;
+        }
+        passes[lead] = unchanged;
+    }
+    return passes;
+}
 
 }  // namespace
 
@@ -61,7 +101,9 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     for (std::int32_t& depth : quoteDepth) depth = 0;
 
     const EncodingProfile& source = *sourceProfile;
+    const std::array<bool, 0x100> passesThrough = passThroughStarts(*this);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
+    const std::uint64_t fullWidthBlankPair = (fullWidthBlank & 0xFF) << 8 | fullWidthBlank >> 8;
     const auto isFullWidthBlankAt = [&](const char* at) {
         return static_cast<unsigned char>(at[0]) == (fullWidthBlank >> 8) &&
                static_cast<unsigned char>(at[1]) == (fullWidthBlank & 0xFF);
@@ -95,6 +137,14 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         // blank, or a trail byte for a space, and the character would be cut.
         int textEnd = start;
         for (int pos = start; pos < end;) {
+            if (end - pos >= 8) {
+                const std::uint64_t word = wordAt(line + pos);
+                if ((word & kHighBits) == kHighBits && !hasPair(word, fullWidthBlankPair)) {
+                    pos += 8;  // four characters, none of them blank
+                    textEnd = pos;
+                    continue;
+                }
+            }
             if (line[pos] == ' ' || line[pos] == '\t') {
                 pos += 1;
             } else if (end - pos >= 2 && isFullWidthBlankAt(line + pos)) {
@@ -120,6 +170,35 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         }
 
         for (int pos = start; pos < end;) {
+            // Characters that pass through are copied in one go, short of the
+            // line's last character and of the one that fills the buffer:
+            // those take the steps below.
+            int run = pos;
+            int lastInRun = pos;
+            for (int next;; run = next) {
+                // Four double-byte characters at a time while they all pass.
+                if (end - run > 8 && paragraphLength + (run + 8 - pos) < kBufferSize) {
+                    const std::uint64_t word = wordAt(line + run);
+                    const auto* lead = reinterpret_cast<const unsigned char*>(line + run);
+                    if ((word & kHighBits) == kHighBits && passesThrough[lead[0]] &&
+                        passesThrough[lead[2]] && passesThrough[lead[4]] && passesThrough[lead[6]]) {
+                        lastInRun = run + 6;
+                        next = run + 8;
+                        continue;
+                    }
+                }
+                if (!passesThrough[static_cast<unsigned char>(line[run])]) break;
+                next = run + (static_cast<unsigned char>(line[run]) < 0x80 ? 1 : 2);
+                if (next >= end || paragraphLength + (next - pos) >= kBufferSize) break;
+                lastInRun = run;
+            }
+            if (run > pos) {
+                std::memcpy(paragraph + paragraphLength, line + pos, static_cast<std::size_t>(run - pos));
+                paragraphLength += run - pos;
+                previousCode = readCharAt(line, lastInRun, end).code;
+                pos = run;
+            }
+
             const CharAt c = readCharAt(line, pos, end);
             pos += c.width;
             CharCode code = c.code;

@@ -24,6 +24,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
+        // Most characters are in no class: no blank, colon or punctuation.
+        if (classesOf(*sourceProfile, c.code) == 0 && !isAsciiPunctuation(c.code)) continue;
         if (isBlank(*sourceProfile, c.code)) continue;
         if (inClass(*sourceProfile, c.code, CharClass::Colon, Scope::Both)) {
             if (pos >= end) return false;  // "Chapter one:" introduces text

@@ -1,6 +1,7 @@
 // Laying a paragraph out into lines, and writing one line.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "character_classes.h"
 #include "run_options.h"
@@ -17,13 +18,20 @@ int widthAt(const char* text, int pos) {
 }  // namespace
 
 void TextFormatter::writeBlankUnits(std::int32_t count) {
+    if (count <= 0) return;
+    constexpr std::int32_t kUnitsPerBlock = 64;
+    char block[2 * kUnitsPerBlock];
     char unit[2] = {' ', ' '};
     const CharCode fullWidth = targetProfile->primary(CharClass::Blank);
     if (fullWidthSpaces_ && isDoubleByte(fullWidth)) {
         unit[0] = static_cast<char>(fullWidth >> 8);
         unit[1] = static_cast<char>(fullWidth & 0xFF);
     }
-    for (std::int32_t i = 0; i < count; ++i) outputStream->write(unit, 2);
+    const std::int32_t units = std::min(count, kUnitsPerBlock);
+    for (std::int32_t i = 0; i < units; ++i) std::memcpy(block + 2 * i, unit, 2);
+    for (std::int32_t left = count; left > 0; left -= units) {
+        outputStream->write(block, 2 * static_cast<std::size_t>(std::min(left, units)));
+    }
 }
 
 void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
@@ -40,7 +48,7 @@ void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
         default: break;
     }
     // The line is laid out in the source encoding; conversion keeps its length.
-    if (sourceProfile != targetProfile) convertText(text, length, *sourceProfile, *targetProfile);
+    if (sourceProfile != targetProfile) convertRunLine(text, length, *sourceProfile, *targetProfile);
     outputStream->write(text, length);
 }
 
@@ -61,6 +69,17 @@ void TextFormatter::breakParagraph(char* text, int length) {
         int lineStart = 0;
         int pos = 0;
         while (pos < length) {
+            // Four double-byte characters at once while they leave two bytes
+            // of room or more: none of them can end the line.
+            if (length - pos >= 8 && used + 8 <= std::int64_t(lineWidth_) - 2) {
+                std::uint64_t word;
+                std::memcpy(&word, text + pos, 8);
+                if ((word & 0x8080808080808080u) == 0x8080808080808080u) {
+                    pos += 8;
+                    used += 8;
+                    continue;
+                }
+            }
             const int width = std::min(widthAt(text, pos), length - pos);
             pos += width;
             used += width;

@@ -18,6 +18,7 @@ void applyOptions(const RunOptions& options, TextFormatter& formatter) {
     formatter.setFullWidthSpaces(options.fullWidthSpaces);
     formatter.setAutoFix(options.autoFix);
     formatter.setNaturalSyntax(options.naturalSyntax);
+    formatter.setPhrases(options.phrases);
 }
 
 }  // namespace quillon

@@ -57,6 +57,8 @@ struct RunOptions {
     std::int32_t fullWidthSpaces = 1;
     std::int32_t autoFix = 1;
     std::int32_t naturalSyntax = 0;
+    // Choose each character's counterpart by the phrase it stands in.
+    std::int32_t phrases = 0;
 
     bool operator==(const RunOptions&) const = default;
 };

@@ -53,6 +53,17 @@ void TextReader::stopAtEndMark() {
     pos_ = length_;
 }
 
+std::span<const unsigned char> TextReader::readBlock() {
+    if (pos_ == length_ && !fill()) return {};
+    const unsigned char* const start = buffer_ + pos_;
+    const std::size_t available = length_ - pos_;
+    const auto* const stop = static_cast<const unsigned char*>(std::memchr(start, 0x1A, available));
+    pos_ = length_;
+    if (stop == nullptr) return {start, available};
+    ended_ = true;
+    return {start, static_cast<std::size_t>(stop - start)};
+}
+
 int TextReader::readLine(char* line, int size) {
     const std::size_t limit = size > 0 ? std::size_t(size - 1) : 0;
     std::size_t count = 0;
@@ -127,6 +138,11 @@ void TextWriter::write(const char* data, std::size_t length) {
         data += plain + 1;
         length -= plain + 1;
     }
+}
+
+void TextWriter::writeLine(const char* data, std::size_t length) {
+    append(data, length);
+    append("\r\n", 2);
 }
 
 bool TextWriter::close() {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 
 #include "output_file.h"
 
@@ -27,6 +28,10 @@ public:
     // bytes read, 0 at the end of the input. NUL bytes in the file are text
     // like any other byte: callers take the returned length, not strlen.
     int readLine(char* line, int size);
+
+    // The next bytes of the input as they are stored, CR LF pairs as two
+    // bytes, up to the 1A that ends it; empty at the end of the input.
+    std::span<const unsigned char> readBlock();
 
     // True when no byte is left to read.
     bool atEnd() { return pos_ == length_ && !fill(); }
@@ -71,6 +76,9 @@ public:
     void write(const char* data, std::size_t length);
     void put(char byte) { write(&byte, 1); }
     void putLineFeed() { put('\n'); }
+    // Writes `length` bytes that hold no LF, then a line end: write() and
+    // putLineFeed() without the search for line feeds.
+    void writeLine(const char* data, std::size_t length);
     // True when every byte reached the file and it took the destination's
     // place.
     bool close();

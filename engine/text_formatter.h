@@ -47,6 +47,7 @@ public:
     void setOutputEncoding(std::int32_t v) { outputEncoding_ = v; }
     void setParagraphMode(std::int32_t v) { paragraphMode_ = v; }
     void setHeadingAlignment(std::int32_t v) { headingAlignment_ = v; }
+    void setPhrases(std::int32_t v) { phrases_ = v; }
 
     std::int32_t leadingSpaces() const { return leadingSpaces_; }
     std::int32_t lineWidth() const { return lineWidth_; }  // bytes; -1 = no wrapping
@@ -62,6 +63,7 @@ public:
     std::int32_t outputEncoding() const { return outputEncoding_; }
     std::int32_t paragraphMode() const { return paragraphMode_; }
     std::int32_t headingAlignment() const { return headingAlignment_; }
+    std::int32_t phrases() const { return phrases_; }
 
     // False when a working buffer could not be allocated; every run then
     // returns kOutOfMemory without touching a buffer.
@@ -85,6 +87,11 @@ public:
     // The same over the first `length` bytes, without needing a NUL after them.
     void convertText(char* text, std::size_t length, const EncodingProfile& from,
                      const EncodingProfile& to);
+    // A line of a run: convertText, except that with the phrases option set a
+    // character that a phrase covers gets the phrase's counterpart. Each
+    // character still becomes one character of its own byte length.
+    void convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
+                        const EncodingProfile& to);
 
     // --- Sentence ends, read through sourceProfile and quoteDepth ---
     bool endsSentence(CharCode previous, CharCode current) const;
@@ -149,6 +156,7 @@ private:
     std::int32_t outputEncoding_ = 0;
     std::int32_t paragraphMode_ = 0;
     std::int32_t headingAlignment_ = 1;
+    std::int32_t phrases_ = 0;
 
     // Each buffer has a little room past kBufferSize: a double-byte character
     // appended to a paragraph at its last byte stays inside.

@@ -4,7 +4,8 @@
 // byte of a pair nor a lead byte left without a trail, keeps every pair a pair
 // (but towards PureASC, which has none), changes nothing when the target is
 // the source or GB is read as GBK, and gives the same result through both
-// entry points.
+// entry points. Conversion by phrase keeps the same shape, and raises no flag
+// that the table conversion does not.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,7 +31,7 @@ constexpr HtmlMode kPlain = {0, 0};
 constexpr HtmlMode kOutsideTag = {1, 0};
 constexpr HtmlMode kInsideTag = {1, 1};
 
-enum class EntryPoint { ConvertText, ConvertLine };
+enum class EntryPoint { ConvertText, ConvertLine, ByPhrase };
 
 struct Conversion {
     std::string text;
@@ -48,7 +49,10 @@ Conversion convert(TextFormatter& formatter, EntryPoint entry, std::string_view 
     // Exactly as long as the text (and its NUL for convertLine): a write past
     // the end is a heap overflow that AddressSanitizer reports.
     std::vector<char> bytes(text.begin(), text.end());
-    if (entry == EntryPoint::ConvertLine) {
+    formatter.setPhrases(entry == EntryPoint::ByPhrase);
+    if (entry == EntryPoint::ByPhrase) {
+        formatter.convertRunLine(bytes.data(), bytes.size(), from, to);
+    } else if (entry == EntryPoint::ConvertLine) {
         bytes.push_back('\0');
         formatter.convertLine(bytes.data(), from, to);
         require(bytes.back() == '\0', "convertLine leaves the terminating NUL");
@@ -108,6 +112,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     } else {
                         require(bounded == plain, "without tags, HTML handling changes nothing");
                     }
+                }
+
+                const Conversion phrased = convert(formatter, EntryPoint::ByPhrase, text, *from, *to, mode);
+                requireCharactersKept(text, phrased.text, *to);
+                require(phrased.invalid == bounded.invalid && phrased.htmlAborted == bounded.htmlAborted &&
+                            phrased.unmappable <= bounded.unmappable,
+                        "a phrase raises no flag of its own");
+                if (untouched || (mode.insideTag && !hasTagMark(text))) {
+                    require(phrased.text == bounded.text, "phrases change only what the table converts");
                 }
 
                 const Conversion terminated = convert(formatter, EntryPoint::ConvertLine, line, *from, *to, mode);

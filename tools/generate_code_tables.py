@@ -4,15 +4,21 @@
 Route, per two-byte code:
   legacy code --iconv--> Unicode --OpenCC character dictionaries--> Unicode
   --iconv--> target code, with 0 where nothing maps, then a short list of
-  hand-checked overrides.
+  hand-checked overrides. A GB2312 hanzi that Big5 lacks in every form the
+  dictionaries give maps to a variant form that Big5 has, where Unihan or
+  OpenCC name one (see variant_candidates).
 
-Needs Python 3, the command-line tools `iconv` (glibc) and `opencc_dict`, and
-OpenCC's dictionaries (Debian: apt-get install opencc libopencc-data).
+Needs Python 3, the command-line tools `iconv` (glibc) and `opencc_dict`,
+OpenCC's dictionaries and the Unihan database (Debian: apt-get install opencc
+libopencc-data unicode-data).
 
-Usage: python3 tools/generate_code_tables.py [--opencc-dir DIR] [--output FILE]
+Usage: python3 tools/generate_code_tables.py [--opencc-dir DIR] [--unihan FILE]
+                                             [--output FILE]
 """
 
 import argparse
+import bz2
+import collections
 import os
 import re
 import subprocess
@@ -46,6 +52,10 @@ GBK_TO_BIG5_OVERRIDES = {
     0xA1F5: 0xFB4C,  # □ (GB's square)
     0xD8AD: 0xFB7D,  # 亍
     0xD8E9: 0xC8E0,  # 氽
+    # The financial numeral three: Big5 text writes it 參. The variant data
+    # offer only 叄, which Big5 lacks, and the plain 三, which would undo the
+    # point of a financial numeral.
+    0xC8FE: 0xB0D1,  # 叁  -> 參
 }
 BIG5_TO_GB_OVERRIDES = {
     # iconv reads A1BC as □ U+25A1; established tables leave it unmapped and
@@ -141,21 +151,82 @@ def encode_chars(charset, chars):
 
 # ---------------------------------------------------------------- OpenCC
 
-def load_opencc(directory, name, workdir):
-    """Single-character entries of an OpenCC dictionary: key -> first candidate."""
+def opencc_entries(directory, name, workdir):
+    """An OpenCC dictionary as text, a key and its candidates per line."""
     source = os.path.join(directory, name + '.ocd2')
     target = os.path.join(workdir, name + '.txt')
     proc = run(['opencc_dict', '-i', source, '-o', target, '-f', 'ocd2', '-t', 'text'])
     if proc.returncode != 0 or not os.path.exists(target):
         sys.exit('opencc_dict failed on %s: %s' % (source, proc.stderr.decode(errors='replace')))
-    table = {}
     with open(target, encoding='utf-8') as f:
-        for line in f:
-            key, _, values = line.rstrip('\n').partition('\t')
-            first = values.split(' ')[0] if values else ''
-            if len(key) == 1 and len(first) == 1:
-                table[key] = first
+        return f.read().splitlines()
+
+
+def load_opencc_candidates(directory, name, workdir):
+    """Single-character entries of an OpenCC dictionary: key -> candidates."""
+    table = {}
+    for line in opencc_entries(directory, name, workdir):
+        key, _, values = line.partition('\t')
+        candidates = [v for v in values.split(' ') if len(v) == 1]
+        if len(key) == 1 and candidates:
+            table[key] = candidates
     return table
+
+
+def load_opencc(directory, name, workdir):
+    """Single-character entries of an OpenCC dictionary: key -> first candidate."""
+    return {key: values[0]
+            for key, values in load_opencc_candidates(directory, name, workdir).items()}
+
+
+# ---------------------------------------------------------------- variants
+
+def load_unihan_variants(path):
+    """Unihan's variant fields: (field, character) -> variants. Semantic and
+    Z variants are made symmetric, since Unihan lists some pairs one way."""
+    variants = collections.defaultdict(list)
+    with bz2.open(path, 'rt', encoding='utf-8') as f:
+        for line in f:
+            if line.startswith('#') or not line.strip():
+                continue
+            code, field, values = line.rstrip('\n').split('\t')
+            if field not in ('kSemanticVariant', 'kZVariant', 'kTraditionalVariant'):
+                continue
+            ch = chr(int(code[2:], 16))
+            for value in values.split():
+                other = chr(int(value.split('<')[0][2:], 16))
+                if other == ch:
+                    continue
+                variants[field, ch].append(other)
+                if field != 'kTraditionalVariant':
+                    variants[field, other].append(ch)
+    return variants
+
+
+def variant_candidates(ch, st_all, tw, ts_all, tw_phrases, unihan):
+    """Forms of a simplified character to try when Big5 lacks its own: first
+    its traditional forms (every STCharacters candidate through TWVariants,
+    the characters TSCharacters simplifies to it, Unihan's traditional
+    variants, and TWPhrases' one-character Taiwan forms of any of these or of
+    the character itself, such as the names of elements), then their
+    semantic and Z variants, then the character's own."""
+    traditional = []
+    for t in st_all.get(ch, []):
+        traditional += [tw.get(t, t), t]
+    traditional += [t for t, simple in ts_all.items() if ch in simple]
+    traditional += unihan.get(('kTraditionalVariant', ch), [])
+    traditional += [tw_phrases[t] for t in [ch] + traditional if t in tw_phrases]
+    similar = lambda c: (unihan.get(('kSemanticVariant', c), [])
+                         + unihan.get(('kZVariant', c), []))
+    ordered = traditional + [v for t in traditional for v in similar(t)] + similar(ch)
+    return [c for c in dict.fromkeys(ordered) if c != ch]
+
+
+def unihan_version():
+    data = run(['dpkg-query', '-W', '-f', '${Version}', 'unicode-data'])
+    if data.returncode == 0 and data.stdout.strip():
+        return 'Debian unicode-data ' + data.stdout.decode().strip()
+    return 'unknown origin'
 
 
 def tool_versions():
@@ -185,8 +256,15 @@ def to_fullwidth(text):
     return text
 
 
-def build_gbk_to_big5(gbk_chars, big5_of, st, tw):
+def is_gb2312_hanzi(code):
+    return 0xB0 <= code >> 8 <= 0xF7 and 0xA1 <= code & 0xFF <= 0xFE \
+        and not 0xD7FA <= code <= 0xD7FE
+
+
+def build_gbk_to_big5(gbk_chars, big5_of, st, tw, variants_of):
+    """variants_of(ch) gives the further forms to try for a GB2312 hanzi."""
     table = [0] * GBK_ENTRIES
+    filled = []
     for index, code in enumerate(gbk_codes()):
         ch = gbk_chars.get(code)
         if ch is None:
@@ -196,12 +274,21 @@ def build_gbk_to_big5(gbk_chars, big5_of, st, tw):
             converted = st.get(ch, ch)
             converted = tw.get(converted, converted)
             candidates.insert(0, converted)
-        for cand in candidates:
-            target = big5_of.get(cand)
-            if target and big5_is_standard(target):
-                table[index] = target
-                break
-    return table
+        found = first_in_big5(candidates, big5_of)
+        if not found and is_gb2312_hanzi(code):
+            found = first_in_big5(variants_of(ch), big5_of)
+            if found:
+                filled.append(code)
+        table[index] = found
+    return table, filled
+
+
+def first_in_big5(candidates, big5_of):
+    for cand in candidates:
+        target = big5_of.get(cand)
+        if target and big5_is_standard(target):
+            return target
+    return 0
 
 
 def build_big5_to_gb(big5_chars, gbk_of, gb2312_codes, tw_rev, ts):
@@ -249,7 +336,8 @@ def format_table(ctype_name, size_name, table, lead_base, per_line=16):
     return '\n'.join(lines)
 
 
-def render(gbk_table, big5_table, iconv_version, opencc_version, opencc_dir):
+def render(gbk_table, big5_table, iconv_version, opencc_version, opencc_dir, unihan_version,
+           filled):
     header = f"""\
 // Generated by tools/generate_code_tables.py; do not edit by hand.
 // Regenerate with: python3 tools/generate_code_tables.py
@@ -257,11 +345,15 @@ def render(gbk_table, big5_table, iconv_version, opencc_version, opencc_dir):
 // Made with:
 //   {iconv_version}, charts GBK and BIG5;
 //   OpenCC {opencc_version};
-//   dictionaries STCharacters, TWVariants, TWVariantsRev and TSCharacters
-//   from {opencc_dir}.
+//   dictionaries STCharacters, TWVariants, TWVariantsRev, TSCharacters and
+//   TWPhrases from {opencc_dir};
+//   Unihan_Variants.txt of {unihan_version}.
 // Route:
 //   GbkToBig5Table: GB2312 codes go through STCharacters then TWVariants,
-//                   GBK additions keep their character;
+//                   GBK additions keep their character; a GB2312 hanzi
+//                   that Big5 lacks takes a variant form Big5 has, where
+//                   OpenCC's candidates or Unihan's semantic and Z variants
+//                   name one ({filled} such);
 //   Big5ToGbTable:  TWVariantsRev then TSCharacters, GB2312 code preferred
 //                   over GBK, Big5 compatibility punctuation folded by NFKC.
 // First candidate of each dictionary entry; 0 where nothing maps. A few
@@ -322,15 +414,21 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('--opencc-dir', default='/usr/share/opencc')
+    parser.add_argument('--unihan', default='/usr/share/unicode/Unihan_Variants.txt.bz2')
     parser.add_argument('--output', default=os.path.join(here, '..', 'engine', 'code_tables.cpp'))
     args = parser.parse_args()
 
     iconv_version, opencc_version = tool_versions()
     with tempfile.TemporaryDirectory() as work:
-        st = load_opencc(args.opencc_dir, 'STCharacters', work)
+        st_all = load_opencc_candidates(args.opencc_dir, 'STCharacters', work)
+        ts_all = load_opencc_candidates(args.opencc_dir, 'TSCharacters', work)
         tw = load_opencc(args.opencc_dir, 'TWVariants', work)
         tw_rev = load_opencc(args.opencc_dir, 'TWVariantsRev', work)
-        ts = load_opencc(args.opencc_dir, 'TSCharacters', work)
+        tw_phrases = load_opencc(args.opencc_dir, 'TWPhrases', work)
+    st = {key: values[0] for key, values in st_all.items()}
+    ts = {key: values[0] for key, values in ts_all.items()}
+    unihan = load_unihan_variants(args.unihan)
+    variants_of = lambda ch: variant_candidates(ch, st_all, tw, ts_all, tw_phrases, unihan)
 
     gbk_chars = decode_codes('GBK', gbk_codes())
     big5_chars = decode_codes('BIG5', big5_codes())
@@ -339,21 +437,28 @@ def main():
     gb2312_codes = set(decode_codes('GB2312', (c for c in gbk_codes() if both_bytes_high(c))))
 
     wanted_big5 = set(gbk_chars.values()) | set(st.values()) | set(tw.values())
+    wanted_big5 |= {c for ch in gbk_chars.values() for c in variants_of(ch)}
     big5_of = encode_chars('BIG5', wanted_big5)
     wanted_gbk = set(big5_chars.values()) | set(tw_rev.values()) | set(ts.values())
     wanted_gbk |= {to_fullwidth(unicodedata.normalize('NFKC', c)) for c in list(wanted_gbk)}
     gbk_of = encode_chars('GBK', {c for c in wanted_gbk if len(c) == 1})
 
-    gbk_table = build_gbk_to_big5(gbk_chars, big5_of, st, tw)
+    gbk_table, filled = build_gbk_to_big5(gbk_chars, big5_of, st, tw, variants_of)
     big5_table = build_big5_to_gb(big5_chars, gbk_of, gb2312_codes, tw_rev, ts)
     apply_overrides(gbk_table, GBK_TO_BIG5_OVERRIDES, GBK_LEAD_BASE)
     apply_overrides(big5_table, BIG5_TO_GB_OVERRIDES, BIG5_LEAD_BASE)
 
-    text = render(gbk_table, big5_table, iconv_version, opencc_version, args.opencc_dir)
+    filled = [c for c in filled if c not in GBK_TO_BIG5_OVERRIDES]
+    text = render(gbk_table, big5_table, iconv_version, opencc_version, args.opencc_dir,
+                  unihan_version(), len(filled))
     with open(args.output, 'w', encoding='utf-8', newline='\n') as f:
         f.write(text)
     print('wrote %s' % os.path.normpath(args.output))
     print(statistics(gbk_table, big5_table, gbk_chars, big5_chars))
+    big5_chars_of = {v: k for k, v in big5_of.items()}
+    print('GB2312 hanzi mapped to a variant form: %d' % len(filled))
+    print(' '.join('%s->%s' % (gbk_chars[c], big5_chars_of.get(gbk_table[code_index(c, GBK_LEAD_BASE)], '?'))
+                   for c in filled))
 
 
 if __name__ == '__main__':

@@ -36,6 +36,7 @@ inline constexpr int kAutoFix = 1019;
 inline constexpr int kNaturalSyntax = 1020;
 inline constexpr int kHtml = 1021;
 inline constexpr int kQuietMode = 1053;
+inline constexpr int kPhrases = 1054;
 
 inline constexpr int kOutputPane = 1050;
 inline constexpr int kSimplifiedFont = 1051;

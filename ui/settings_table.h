@@ -73,6 +73,7 @@ void forEachSetting(Visit&& visit) {
     visit("NaturalSyntax", RunOption{&R::naturalSyntax}, SettingControl{CheckBox, kNaturalSyntax});
     visit("HTML", RunOption{&R::htmlAware}, SettingControl{CheckBox, kHtml});
     visit("Quiet", RunOption{&R::quiet}, SettingControl{CheckBox, kQuietMode});
+    visit("Phrases", RunOption{&R::phrases}, SettingControl{CheckBox, kPhrases});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
     visit("OutputEncoding", RunOption{&R::outputEncoding},
           SettingControl{ChoiceBox, kOutputEncoding});

@@ -61,7 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"HtmlTagsLeftAlone", {"--html", "--from", "gb", "--to", "big5"},
                        "<a title=\xB9\xFA>\xB9\xFA</a>\n", "<a title=\xB9\xFA>\xB0\xEA</a>\r\n", ""},
         ConversionCase{"NoHtmlConvertsTags", {"--html", "--no-html", "--from", "gb", "--to", "big5"},
-                       "<a title=\xB9\xFA>\n", "<a title=\xB0\xEA>\r\n", ""}),
+                       "<a title=\xB9\xFA>\n", "<a title=\xB0\xEA>\r\n", ""},
+        // 头发 is 頭髮 by phrase, where the table alone gives 頭發.
+        ConversionCase{"Phrases", {"--phrases", "--from", "gb", "--to", "big5"}, "\xCD\xB7\xB7\xA2\n",
+                       "\xC0\x59\xBE\x76\r\n", ""}),
     [](const auto& info) { return info.param.name; });
 
 TEST(CliConvert, InvalidPairBecomesABoxWithAWarning) {

@@ -133,7 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
         // 今天天氣很好我們去公園散步吧。 in Big5.
         FormatCase{"ConvertsOnTheWayOut", {"--to", "big5"}, kSentence,
                    spaces(4) + "\xA4\xB5\xA4\xD1\xA4\xD1\xAE\xF0\xAB\xDC\xA6n\xA7\xDA\xAD\xCC\xA5h\xA4\xBD"
-                               "\xB6\xE9\xB4\xB2\xA8" "B\xA7" "a\xA1" "C\r\n\r\n"}),
+                               "\xB6\xE9\xB4\xB2\xA8" "B\xA7" "a\xA1" "C\r\n\r\n"},
+        // 头发。 is 頭髮。 by phrase, where the table alone gives 頭發。
+        FormatCase{"PhrasesOnTheWayOut", {"--to", "big5", "--phrases"}, "\xCD\xB7\xB7\xA2\xA1\xA3\n",
+                   spaces(4) + "\xC0\x59\xBE\x76\xA1\x43\r\n\r\n"}),
     [](const auto& info) { return info.param.name; });
 
 // Centred heading in 38 characters, indent of two full-width blanks, one empty

@@ -99,8 +99,8 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     // Neither help promises the layout without its one exception.
     EXPECT_NE(overall.out.find("a line longer than 31,999 bytes is split"), std::string::npos);
     const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",
-                            "--html, --no-html", "--quiet", "--output-dir DIR", "--recursive",
-                            "--in-place", "--backup[=SUFFIX]", "--jobs N"};
+                            "--html, --no-html", "--phrases, --no-phrases", "--quiet", "--output-dir DIR",
+                            "--recursive", "--in-place", "--backup[=SUFFIX]", "--jobs N"};
     const char* formatOnly[] = {"--chars-per-line N", "(default 38)", "--line-spacing N",
                                 "--lead-spaces N", "--left-margin N",
                                 "--paragraph auto|one-line|empty-line|leading-spaces|force",

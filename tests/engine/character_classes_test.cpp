@@ -174,6 +174,23 @@ TEST(ClassesOf, AgreesWithTheListsForEveryCode) {
     custom.classes[1][1] = 0xB0A1;
     EXPECT_EQ(classesOf(custom, 0xB0A1), ClassSet(1) << 1);
     EXPECT_EQ(classesOf(profiles::GB, 0xB0A1), 0u);
+    EXPECT_FALSE(rowIsUnclassed(custom, 0xB0));
+    EXPECT_TRUE(rowIsUnclassed(profiles::GB, 0xB0));
+}
+
+TEST(RowIsUnclassed, AgreesWithClassesOfForEveryLeadByte) {
+    for (const EncodingProfile* profile :
+         {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+            bool unclassed = true;
+            for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+                unclassed = unclassed && classesOf(*profile, CharCode(lead << 8 | trail)) == 0;
+            }
+            EXPECT_EQ(rowIsUnclassed(*profile, lead), unclassed) << profile->name << " " << std::hex << lead;
+        }
+    }
+    EXPECT_FALSE(rowIsUnclassed(profiles::GBK, 0xA9));  // the small forms
+    EXPECT_TRUE(rowIsUnclassed(profiles::GB, 0xA9));
 }
 
 }  // namespace

@@ -81,6 +81,21 @@ TEST(CodeTablesTest, GbkToBig5) {
     EXPECT_GT(hanziMapped, 6400);
 }
 
+TEST(CodeTablesTest, GbHanziThatBig5LacksTakeAVariantBig5Has) {
+    for (const Pair& p : std::initializer_list<Pair>{
+             {0xBCEF, 0xC650},  // 硷 -> 鹼, as 碱 does
+             {0xC8FE, 0xB0D1},  // 叁 -> 參 (override)
+             {0xEFD5, 0xEBE5},  // 镎 -> 錼, Taiwan's name for the element
+             {0xF0CB, 0xF5AC},  // 鹚 -> 鶿
+             {0xECAE, 0xF674},  // 飚 -> 飆
+             {0xF0E9, 0xB0D7},  // 痖 -> 啞
+             {0xD8AF, 0x0000},  // 丿: no variant that Big5 has
+             {0xDAE0, 0x0000},  // 卩: only a context-bound variant (節), not taken
+         }) {
+        EXPECT_EQ(GbkToBig5(p.from), p.to) << std::hex << p.from;
+    }
+}
+
 TEST(CodeTablesTest, Big5ToGb) {
     for (const Pair& p : std::initializer_list<Pair>{
              {0xA440, 0xD2BB},  // 一

@@ -108,7 +108,9 @@ private slots:
         controlAs<QRadioButton>(1046)->setChecked(true);
         controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(false);
         controlAs<QCheckBox>(kAutoFix)->setChecked(false);
-        for (int id : {kNaturalSyntax, kHtml, kQuietMode}) controlAs<QCheckBox>(id)->setChecked(true);
+        for (int id : {kNaturalSyntax, kHtml, kQuietMode, kPhrases}) {
+            controlAs<QCheckBox>(id)->setChecked(true);
+        }
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(3);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(4);
         dialog->gbkFont = {"Noto Sans CJK SC", 105, 3, 134};

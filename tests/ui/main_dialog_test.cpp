@@ -94,7 +94,8 @@ private slots:
                 QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
             }
         }
-        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 44);
+        QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
+                 loadDialogTemplate(MainDialog::kTemplateId).controls.size());
         // Tab order is template order: Convert first, Format next.
         QCOMPARE(controlAs<QPushButton>(kConvert)->nextInFocusChain(), dialog->control(kFormat));
         for (auto* button : dialog->findChildren<QPushButton*>()) QVERIFY(!button->isDefault());

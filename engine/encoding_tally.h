@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "encoding_profile.h"
+
+namespace quillon {
+
+// What tells the encodings of a text apart, gathered over its bytes block by
+// block: whether it holds double-byte characters at all, whether any byte of
+// one lies below A1 (which rules out GB), and how many common marks it holds
+// in GB's coding and in Big5's. The counts are 64-bit: a text of a few
+// gigabytes can hold more than 2^31 marks.
+class EncodingTally {
+public:
+    EncodingTally();
+
+    // The next bytes of the text. A lead byte that ends a block pairs with the
+    // first byte of the next; one that ends the text is no character.
+    void add(const unsigned char* bytes, std::size_t length);
+
+    // kGbId, kGbkId, kBig5Id or kPureAscId for the text added so far.
+    ProfileId verdict() const;
+
+    std::int64_t gbMarks() const { return gbMarks_; }
+    std::int64_t big5Marks() const { return big5Marks_; }
+
+private:
+    void addPair(unsigned lead, unsigned trail);
+
+    const unsigned char* marks_;  // by code less 8000: GB marks low nibble, Big5 high
+    std::int64_t gbMarks_ = 0;
+    std::int64_t big5Marks_ = 0;
+    bool sawDoubleByte_ = false;
+    bool sawLowByte_ = false;  // a lead or trail byte below A1
+    bool hasPendingLead_ = false;
+    unsigned char pendingLead_ = 0;
+};
+
+}  // namespace quillon

@@ -119,7 +119,8 @@ private:
                           .sourceFailure = item.source,
                           .destinationFailure = item.destination,
                           .batch = true,
-                          .quiet = line_.options.quiet != 0};
+                          .quiet = line_.options.quiet != 0,
+                          .choices = line_.options};
         if (!line_.batch.outputDir.empty()) {
             std::error_code error;
             const fs::path folder = fs::path(item.destination).parent_path();

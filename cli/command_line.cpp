@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "option_policy.h"
 #include "option_table.h"
 
 namespace quillon::cli {
@@ -72,6 +71,11 @@ private:
                 return false;
             }
         }
+        if (*result_.command == Command::Detect) {
+            if (operands.empty()) return reject("missing FILE");
+            result_.files.assign(operands.begin(), operands.end());
+            return finish(Action::Run);
+        }
         if (result_.batch.manySources()) return takeSources(operands);
         if (result_.batch.recursive || result_.batch.backupSuffix) {
             return reject(result_.batch.recursive ? "option '--recursive' needs '--output-dir' or '--in-place'"
@@ -122,6 +126,7 @@ private:
             return reject("unknown option " + option + " (see quillon-cli " +
                           std::string(commandName(*result_.command)) + " --help)");
         }
+        if (*result_.command == Command::Detect) return reject("detect takes no options");
         if (!appliesTo(*entry, *result_.command)) {
             return reject("option " + option + " is only for format");
         }
@@ -146,7 +151,7 @@ private:
                           : readKeyword(*entry, *value, option, field))) {
                     return false;
                 }
-                if (const std::string_view reason = refusalOf(entry->field, field); !reason.empty()) {
+                if (const std::string_view reason = refusalOf(*entry, field); !reason.empty()) {
                     return reject(option + " " + std::string(reason));
                 }
                 return true;

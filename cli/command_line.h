@@ -7,7 +7,7 @@
 
 #include "batch_options.h"
 #include "command.h"
-#include "run_options.h"
+#include "edge_options.h"
 
 namespace quillon::cli {
 
@@ -16,11 +16,12 @@ struct CommandLine {
     enum class Action { Run, Help, Version, UsageError };
     Action action = Action::UsageError;
     std::optional<Command> command;  // none with Help: the overall help
-    RunOptions options;
+    unicode::EdgeRunOptions options;
     std::string source;       // the one-file form: SOURCE DESTINATION
     std::string destination;
     BatchOptions batch;
     std::vector<std::string> sources;  // the batch forms: SOURCE...
+    std::vector<std::string> files;  // the operands of detect
     std::string error;  // one line naming the problem, with UsageError
 };
 

@@ -1,7 +1,12 @@
 #include "file_run.h"
 
+#include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "edge_run.h"
 #include "messages.h"
 
 namespace quillon::cli {
@@ -16,14 +21,23 @@ std::string systemFailure(const std::string& what, int error, RunResult result) 
     return what + ": " + std::string(error != 0 ? std::string_view(std::strerror(error)) : engineText);
 }
 
+// Why `path` cannot be opened, for a failure reported without its reason (the
+// Unicode edge's detection opens the source itself); 0 when it can be.
+int openError(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    ::close(descriptor);
+    return 0;
+}
+
 }  // namespace
 
 std::string messageLine(const std::string& text) { return "quillon-cli: " + text + "\n"; }
 
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
-    const RunResult result = run.command == Command::Convert
-                                 ? formatter.convertFile(run.source.c_str(), run.destination.c_str())
-                                 : formatter.formatFile(run.source.c_str(), run.destination.c_str());
+    const RunResult result = unicode::runThroughEdge(
+        formatter, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
+        run.choices, run.source.c_str(), run.destination.c_str());
     const std::string prefix = run.batch ? run.sourceName + ": " : "";
     FileOutcome outcome;
     const auto fail = [&](const std::string& text) {
@@ -44,7 +58,8 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
             fail("the source is plain ASCII text, there is nothing to format");
         }
     } else if (result == kSourceUnreadable) {
-        fail(systemFailure(run.sourceFailure, formatter.systemError, result));
+        fail(systemFailure(run.sourceFailure, formatter.systemError != 0 ? formatter.systemError : openError(run.source),
+                           result));
     } else if (result == kDestinationUnwritable) {
         fail(systemFailure(run.destinationFailure, formatter.systemError, result));
     } else if (isError(result)) {

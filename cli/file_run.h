@@ -3,6 +3,7 @@
 #include <string>
 
 #include "command.h"
+#include "edge_options.h"
 #include "text_formatter.h"
 
 namespace quillon::cli {
@@ -22,6 +23,7 @@ struct FileRun {
     // format run is skipped rather than refused.
     bool batch = false;
     bool quiet = false;
+    unicode::EdgeChoices choices;  // how Unicode text is read and written
 };
 
 struct FileOutcome {

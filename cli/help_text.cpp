@@ -13,9 +13,11 @@ constexpr std::string_view kOverview =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
     "       quillon-cli convert|format [options] SOURCE... --output-dir DIR | --in-place\n"
+    "       quillon-cli detect FILE...\n"
     "       quillon-cli --help | --version\n"
     "\n"
-    "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5.\n"
+    "Converts and reflows Chinese plain text in GB2312 (GB), GBK and Big5, and in\n"
+    "UTF-8, UTF-16 and GB18030.\n"
     "\n"
     "Commands:\n"
     "  convert   re-encode text line by line, simplified to traditional on the way\n"
@@ -23,6 +25,7 @@ constexpr std::string_view kOverview =
     "            but a line longer than 31,999 bytes is split\n"
     "  format    join lines into paragraphs, centre headings, wrap at a fixed width\n"
     "            with indent and margin, and convert the encoding on the way out\n"
+    "  detect    name the encoding, written form and line ends of files\n"
     "\n"
     "Run 'quillon-cli COMMAND --help' for the options of a command.\n";
 
@@ -39,6 +42,16 @@ constexpr std::string_view kFormatSummary =
     "encoding on the way out. A source without any Chinese character is not\n"
     "formatted and DESTINATION is left alone.\n";
 
+constexpr std::string_view kDetectHelp =
+    "Usage: quillon-cli detect FILE...\n"
+    "\n"
+    "Prints one line per FILE: PATH, ENCODING, FORM and LINE-ENDS, separated by tabs.\n"
+    "ENCODING is one of GB, GBK, BIG5, PureASC, UTF-8, UTF-16LE, UTF-16BE, GB18030;\n"
+    "FORM is simplified, traditional or none; LINE-ENDS is LF, CRLF, mixed or none.\n"
+    "\n"
+    "Exit status: 0 done; 2 when a FILE cannot be read (the others are still\n"
+    "described) or on bad usage.\n";
+
 constexpr std::string_view kCommonNotes =
     "\n"
     "SOURCE or DESTINATION may be - for standard input or standard output.\n"
@@ -47,8 +60,10 @@ constexpr std::string_view kCommonNotes =
     "--in-place is needed; files that fail are named, the others still run, and a\n"
     "summary line follows. A plain-ASCII file is skipped by format. Text ends at a\n"
     "byte 1A; bytes after it give a warning.\n"
-    "Every line written ends with CR LF. Characters that are invalid or have no\n"
-    "counterpart become a box and give a warning.\n"
+    "A Unicode source reaches the engine as Big5 when its text is traditional and\n"
+    "as GBK otherwise; characters that neither can hold (emoji, rare hanzi, accented\n"
+    "letters) come through to Unicode output unchanged. Characters that are invalid\n"
+    "or have no counterpart in the output become a box and give a warning.\n"
     "\n"
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
@@ -62,7 +77,7 @@ std::string valueWords(const OptionEntry& entry) {
 }
 
 std::string defaultOf(const OptionEntry& entry) {
-    const std::int32_t value = RunOptions{}.*(entry.field);
+    const std::int32_t value = unicode::EdgeRunOptions{}.*(entry.field);
     switch (entry.kind) {
         case OptionEntry::Kind::Switch: return value ? "on" : "off";
         case OptionEntry::Kind::Flag: return {};
@@ -109,6 +124,7 @@ std::string optionLine(std::string_view left, std::string_view help, const std::
 }
 
 std::string commandHelp(Command command) {
+    if (command == Command::Detect) return std::string(kDetectHelp);
     const std::string name(commandName(command));
     std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n" +
                        "       quillon-cli " + name + " [options] SOURCE... --output-dir DIR | --in-place\n\n";

@@ -15,6 +15,8 @@
 
 #include "batch_run.h"
 #include "command_line.h"
+#include "detect_command.h"
+#include "edge_run.h"
 #include "file_run.h"
 #include "help_text.h"
 #include "interrupt_cleanup.h"
@@ -114,7 +116,8 @@ int runOneFile(const CommandLine& line) {
                 .sourceFailure = {},
                 .destinationFailure = {},
                 .batch = false,
-                .quiet = line.options.quiet != 0};
+                .quiet = line.options.quiet != 0,
+                .choices = line.options};
 
     // A run that detects the encoding reads its source twice: a stream that
     // gives its bytes once must be kept for the second reading.
@@ -185,6 +188,7 @@ int main(int argc, char** argv) {
         case CommandLine::Action::UsageError: printError(line.error); return kExitFailure;
         case CommandLine::Action::Run: break;
     }
+    if (*line.command == Command::Detect) return runDetect(line.files);
     removeUnfinishedFilesOnSignals();
     return line.batch.manySources() ? runBatch(line) : runOneFile(line);
 }

@@ -1,15 +1,23 @@
 #include "option_table.h"
 
+#include "option_policy.h"
+
 namespace quillon::cli {
 namespace {
 
-constexpr Choice kSourceEncodings[] = {
-    {"auto", kSourceAuto}, {"gb", kSourceGb}, {"gbk", kSourceGbk}, {"big5", kSourceBig5}};
-constexpr Choice kOutputEncodings[] = {{"same", kOutputSame},
-                                       {"gb", kOutputGb},
-                                       {"gbk", kOutputGbk},
-                                       {"big5", kOutputBig5},
-                                       {"different", kOutputDifferent}};
+using namespace unicode;
+
+constexpr Choice kSourceEncodings[] = {{"auto", kSourceAuto},       {"gb", kSourceGb},
+                                       {"gbk", kSourceGbk},         {"big5", kSourceBig5},
+                                       {"utf-8", kSourceUtf8},      {"utf-16", kSourceUtf16},
+                                       {"gb18030", kSourceGb18030}};
+constexpr Choice kOutputEncodings[] = {{"same", kOutputSame},         {"gb", kOutputGb},
+                                       {"gbk", kOutputGbk},           {"big5", kOutputBig5},
+                                       {"different", kOutputDifferent}, {"utf-8", kOutputUtf8},
+                                       {"gb18030", kOutputGb18030}};
+constexpr Choice kForms[] = {
+    {"auto", kFormAuto}, {"simplified", kFormSimplified}, {"traditional", kFormTraditional}};
+constexpr Choice kLineEnds[] = {{"auto", kLineEndsAuto}, {"crlf", kLineEndsCrLf}, {"lf", kLineEndsLf}};
 constexpr Choice kParagraphModes[] = {{"auto", kParagraphAutoDetect},
                                       {"one-line", kParagraphOneLine},
                                       {"empty-line", kParagraphEmptyLine},
@@ -22,9 +30,17 @@ using enum OptionEntry::Kind;
 
 constexpr OptionEntry kOptions[] = {
     {"from", Keyword, &RunOptions::sourceEncoding, kSourceEncodings, false,
-     "source encoding"},
+     "source encoding; auto recognises a byte-order mark, UTF-8 and GB18030 before "
+     "telling GB, GBK and Big5 apart; utf-16 needs its byte-order mark"},
     {"to", Keyword, &RunOptions::outputEncoding, kOutputEncodings, false,
-     "output encoding; same keeps the source's, different switches between GB/GBK and Big5, and a convert run treats same as different"},
+     "output encoding; same keeps the source's, different switches between GB/GBK and "
+     "Big5, and a convert run treats same as different. A Unicode source gives UTF-8 "
+     "output unless gb, gbk or big5 is named"},
+    {"form", Keyword, &EdgeRunOptions::form, kForms, false,
+     "written form of Unicode output; auto: a convert run switches simplified and "
+     "traditional, a format run keeps the source's"},
+    {"line-ends", Keyword, &EdgeRunOptions::lineEnds, kLineEnds, false,
+     "line ends written; auto: LF in UTF-8 output, CR LF in all other output"},
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
     {"phrases", Switch, &RunOptions::phrases, {}, false,
      "choose a character's counterpart by the word it stands in, from built-in phrase "
@@ -57,7 +73,13 @@ constexpr OptionEntry kOptions[] = {
 
 std::span<const OptionEntry> optionTable() { return kOptions; }
 
+std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
+    if (entry.field == &EdgeRunOptions::form || entry.field == &EdgeRunOptions::lineEnds) return {};
+    return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);
+}
+
 bool appliesTo(const OptionEntry& entry, Command command) {
+    if (command == Command::Detect) return false;
     return command == Command::Format || !entry.formatOnly;
 }
 

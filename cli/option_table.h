@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "command.h"
-#include "run_options.h"
+#include "edge_options.h"
 
 namespace quillon::cli {
 
@@ -24,7 +24,7 @@ struct OptionEntry {
     };
     std::string_view name;  // without the leading "--"
     Kind kind;
-    std::int32_t RunOptions::*field;
+    std::int32_t unicode::EdgeRunOptions::*field;
     std::span<const Choice> choices;
     bool formatOnly;
     std::string_view help;
@@ -33,5 +33,9 @@ struct OptionEntry {
 std::span<const OptionEntry> optionTable();
 
 bool appliesTo(const OptionEntry& entry, Command command);
+
+// Why `value` is refused for the entry's option, or an empty text: the
+// engine's options follow the engine's policy, the edge's own refuse nothing.
+std::string_view refusalOf(const OptionEntry& entry, std::int32_t value);
 
 }  // namespace quillon::cli

@@ -14,11 +14,11 @@ std::optional<EncodedText> readClipboardBytes(qint32 sourceEncoding) {
     QString text = data->text();
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0) text.truncate(nul);
-    return encodeLegacy(text, converterForClipboardSource(sourceEncoding, text));
+    return encodeLegacy(text, converterForClipboardSource(sourceEncoding));
 }
 
-PasteResult pasteFileToClipboard(const QString& path, qint32 profileId) {
-    std::optional<DecodedText> decoded = readLegacyFile(path, converterForProfile(profileId));
+PasteResult pasteFileToClipboard(const QString& path, const char* converterName) {
+    std::optional<DecodedText> decoded = readLegacyFile(path, converterName);
     if (!decoded) return {PasteStatus::FileUnreadable, 0};
     decoded->text.replace(u"\r\n"_qs, u"\n"_qs);
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -8,7 +8,7 @@
 
 namespace quillon {
 
-// The clipboard's text as bytes of the code page chosen for the source
+// The clipboard's text as bytes of the encoding chosen for the source
 // encoding (see converterForClipboardSource), ending, like the text other
 // programs hand over, at the first NUL. None when the clipboard holds no text.
 // Needs a QGuiApplication.
@@ -25,9 +25,9 @@ struct PasteResult {
     qsizetype replacedCount = 0;  // byte sequences the profile's code page does not define
 };
 
-// Puts the file's text, decoded by the profile's code page, on the clipboard.
-// CR LF line ends become LF, this platform's line end for clipboard text. An
-// empty file leaves an empty text on the clipboard.
-PasteResult pasteFileToClipboard(const QString& path, qint32 profileId);
+// Puts the file's text, decoded by the named converter (see legacy_codec.h),
+// on the clipboard. CR LF line ends become LF, this platform's line end for
+// clipboard text. An empty file leaves an empty text on the clipboard.
+PasteResult pasteFileToClipboard(const QString& path, const char* converterName);
 
 }  // namespace quillon

@@ -62,15 +62,10 @@ const char* converterForCharSet(qint32 charSet, qint32 profileId) {
     }
 }
 
-const char* converterForClipboardSource(qint32 sourceEncoding, QStringView text) {
+const char* converterForClipboardSource(qint32 sourceEncoding) {
     if (sourceEncoding == kGbId || sourceEncoding == kGbkId || sourceEncoding == kBig5Id)
         return converterForProfile(sourceEncoding);
-    // Choosing Big5 merely because one character misses GBK would replace
-    // every simplified character as well.
-    const qsizetype gbkMisses = encodeLegacy(text, kGbkConverter).replacedCount;
-    if (gbkMisses == 0) return kGbkConverter;
-    return encodeLegacy(text, kBig5Converter).replacedCount < gbkMisses ? kBig5Converter
-                                                                        : kGbkConverter;
+    return kUtf8Converter;
 }
 
 EncodedText encodeLegacy(QStringView text, const char* converterName) {

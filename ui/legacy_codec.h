@@ -15,6 +15,7 @@ namespace quillon {
 inline constexpr char kGbkConverter[] = "GBK";
 inline constexpr char kBig5Converter[] = "Big5";
 inline constexpr char kAsciiConverter[] = "US-ASCII";
+inline constexpr char kUtf8Converter[] = "UTF-8";
 
 // The converter for a profile id: GB and GBK -> GBK, BIG5 -> Big5, anything
 // else (PureASC included) -> US-ASCII, which keeps every non-ASCII byte visible
@@ -25,11 +26,10 @@ const char* converterForProfile(qint32 profileId);
 // other value -> by the profile id.
 const char* converterForCharSet(qint32 charSet, qint32 profileId);
 
-// The code page for clipboard text with the dialog's source encoding (0 Auto,
-// 1 GB, 2 GBK, 3 BIG5). Auto, and any position outside the list, picks the
-// code page that replaces fewer of the text's characters, GBK on a tie: GBK
-// whenever the whole text fits it.
-const char* converterForClipboardSource(qint32 sourceEncoding, QStringView text);
+// The encoding clipboard text takes for a run with the given source encoding:
+// GB, GBK and BIG5 their code page, anything else UTF-8, which holds every
+// character and lets the Unicode edge judge the text's form.
+const char* converterForClipboardSource(qint32 sourceEncoding);
 
 struct EncodedText {
     QByteArray bytes;

@@ -58,7 +58,8 @@ public:
 
     // Shows the file at `path` in the output pane, in the font of the target
     // profile's script; any profile but GB, GBK and BIG5 leaves the pane alone.
-    void showOutput(const QString& path, qint32 profileId);
+    // A Unicode file names its encoding (see legacy_codec.h), else null.
+    void showOutput(const QString& path, qint32 profileId, const char* unicodeEncoding = nullptr);
     void applyFont(const FontSetting& font);
 
     // Public for the tests, which look at what a run or a start left.

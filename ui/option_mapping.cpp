@@ -1,6 +1,7 @@
 // The option mapping: what every run starts with.
 #include <type_traits>
 
+#include "encoding_positions.h"
 #include "main_dialog.h"
 #include "setting_controls.h"
 
@@ -19,6 +20,9 @@ void MainDialog::applyOptions() {
             if (!(control.showsPosition() && value < 0)) options.*field.option = value;
         }
     });
+    // The boxes' Unicode entries follow the engine's values in their lists.
+    options.sourceEncoding = sourceEncodingAt(options.sourceEncoding);
+    options.outputEncoding = outputEncodingAt(options.outputEncoding);
     quillon::applyOptions(options, *formatter);
 }
 

@@ -9,14 +9,15 @@
 
 namespace quillon {
 
-void MainDialog::showOutput(const QString& path, qint32 profileId) {
+void MainDialog::showOutput(const QString& path, qint32 profileId, const char* unicodeEncoding) {
     const FontSetting* font = profileId == kGbId || profileId == kGbkId ? &gbkFont
                               : profileId == kBig5Id                    ? &big5Font
                                                                         : nullptr;
     if (!font) return;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.
-    if (!loadOutput(*pane, path, converterForCharSet(font->charSet, profileId))) return;
+    const char* converter = unicodeEncoding ? unicodeEncoding : converterForCharSet(font->charSet, profileId);
+    if (!loadOutput(*pane, path, converter)) return;
     displayFont = font;
     applyFont(*displayFont);
 }

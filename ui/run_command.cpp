@@ -7,6 +7,8 @@
 #include "clipboard_text.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "edge_run.h"
+#include "encoding_positions.h"
 #include "main_dialog.h"
 #include "messages.h"
 #include "same_file.h"
@@ -15,11 +17,15 @@
 namespace quillon {
 namespace {
 
-RunResult runEngine(TextFormatter& formatter, RunKind kind, const QString& source, const QString& destination) {
-    const QByteArray sourceName = QFile::encodeName(source);
-    const QByteArray destinationName = QFile::encodeName(destination);
-    return kind == RunKind::Convert ? formatter.convertFile(sourceName.constData(), destinationName.constData())
-                                    : formatter.formatFile(sourceName.constData(), destinationName.constData());
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const unicode::EdgeChoices& choices,
+                         const QString& source, const QString& destination, unicode::EdgeOutput& output) {
+    return unicode::runThroughEdge(
+        formatter, kind == RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format, choices,
+        QFile::encodeName(source).constData(), QFile::encodeName(destination).constData(), &output);
+}
+
+bool isLegacyEncoding(qint32 sourceEncoding) {
+    return sourceEncoding == kSourceGb || sourceEncoding == kSourceGbk || sourceEncoding == kSourceBig5;
 }
 
 }  // namespace
@@ -45,6 +51,10 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
     applyOptions();
+    const unicode::EdgeChoices choices = edgeChoicesAt(selectedPosition(*this, kOutputEncoding));
+    // Characters that a code page of the user's choosing lost on the way in or
+    // out; reported only when the run itself reports nothing.
+    qsizetype replacedInSource = 0;
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).
@@ -53,12 +63,15 @@ void MainDialog::runCommand(RunKind kind) {
 
     QString source;
     if (isButtonChecked(*this, kSourceClipboard)) {
+        // Clipboard text is Unicode: unless a code page is named, it goes
+        // through the edge whole.
+        if (!isLegacyEncoding(formatter->sourceEncoding())) formatter->setSourceEncoding(unicode::kSourceUtf8);
         const std::optional<EncodedText> text = readClipboardBytes(formatter->sourceEncoding());
         if (!text) {
             showError(QStringLiteral("Fail to copy from clipboard"));
             return;
         }
-        warnOfReplacedCharacters(text->replacedCount, QStringLiteral("the clipboard text"));
+        replacedInSource = text->replacedCount;
         sourceTemporary.emplace();
         if (!sourceTemporary->isValid() || !sourceTemporary->write(text->bytes)) {
             showError(sourceTemporary->errorString());
@@ -96,24 +109,32 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
 
-    const RunResult result = runEngine(*formatter, kind, source, destination);
-    if (isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode))) {
-        showResultMessage(result);
-    }
+    unicode::EdgeOutput written;
+    const RunResult result = runThroughEdge(*formatter, kind, choices, source, destination, written);
+    const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
+    if (reported) showResultMessage(result);
     if (result != kSuccess && !isWarning(result)) return;
 
     const qint32 target = formatter->targetProfileId();
+    qsizetype replacedInOutput = 0;
     if (destinationTemporary) {
-        const PasteResult pasted = pasteFileToClipboard(destination, target);
+        const PasteResult pasted = pasteFileToClipboard(
+            destination, written.unicodeEncoding ? written.unicodeEncoding : converterForProfile(target));
         if (pasted.status == PasteStatus::FileUnreadable) {
             showError(QStringLiteral("Unable to read the output back from %1.").arg(destination));
         } else if (pasted.status == PasteStatus::ClipboardRefused) {
             showError(QStringLiteral("Fail to paste to clipboard."));
         } else {
-            warnOfReplacedCharacters(pasted.replacedCount, QStringLiteral("the output"));
+            replacedInOutput = pasted.replacedCount;
         }
     }
-    showOutput(destination, target);
+    // One report per run.
+    if (!reported) {
+        warnOfReplacedCharacters(replacedInSource + replacedInOutput,
+                                 replacedInSource > 0 ? QStringLiteral("the clipboard text")
+                                                      : QStringLiteral("the output"));
+    }
+    showOutput(destination, target, written.unicodeEncoding);
 }
 
 }  // namespace quillon

@@ -21,10 +21,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("replaced");
-        QTest::newRow("auto, simplified")
-            << 0 << u"国语 ok\n"_qs << QByteArray("\xB9\xFA\xD3\xEF ok\n") << 0;
-        QTest::newRow("auto, only Big5 fits")
-            << 0 << u"國‧"_qs << QByteArray("\xB0\xEA\xA1\x45") << 0;
+        QTest::newRow("auto takes UTF-8")
+            << 0 << u"国语 ok\n"_qs << QByteArray("\xE5\x9B\xBD\xE8\xAF\xAD ok\n") << 0;
+        QTest::newRow("auto keeps what no code page holds")
+            << 0 << u"國😀"_qs << QByteArray("\xE5\x9C\x8B\xF0\x9F\x98\x80") << 0;
         QTest::newRow("BIG5 chosen") << 3 << u"國"_qs << QByteArray("\xB0\xEA") << 0;
         QTest::newRow("a character neither has") << 2 << u"中🀄"_qs << QByteArray("\xD6\xD0?") << 1;
         QTest::newRow("ends at the first NUL")
@@ -76,7 +76,8 @@ private slots:
         writeFile(dir.file("out.txt"), bytes.toStdString());
         QGuiApplication::clipboard()->setText(u"before"_qs);
         const quillon::PasteResult result =
-            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")), profile);
+            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")),
+                                          quillon::converterForProfile(profile));
         QCOMPARE(result.status, PasteStatus::Pasted);
         QCOMPARE(result.replacedCount, qsizetype(replaced));
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -88,7 +89,8 @@ private slots:
         TempDir dir;
         QGuiApplication::clipboard()->setText(u"before"_qs);
         const quillon::PasteResult result =
-            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("missing.txt")), 1);
+            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("missing.txt")),
+                                          quillon::kGbkConverter);
         QCOMPARE(result.status, PasteStatus::FileUnreadable);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"before"_qs);
     }
@@ -105,7 +107,9 @@ private slots:
         writeFile(dir.file("out.txt"), withCrLf.toStdString());
         QGuiApplication::clipboard()->clear();
         QCOMPARE(
-            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")), 1).status,
+            quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")),
+                                          quillon::kUtf8Converter)
+                .status,
             PasteStatus::Pasted);
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
     }

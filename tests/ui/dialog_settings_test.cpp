@@ -166,7 +166,7 @@ private slots:
             QSettings stored(settings->path(), QSettings::IniFormat);
             stored.setValue("paragraph", 5);
             stored.setValue("HeadingAlignment", -1);
-            stored.setValue("encoding", 4);
+            stored.setValue("encoding", 5);
             stored.setValue("OutputEncoding", 2147483647);
             stored.setValue("SrcFromFile", 7);  // any value but 0 is "File"
         }

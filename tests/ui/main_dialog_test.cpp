@@ -110,9 +110,10 @@ private slots:
             for (int i = 0; i < box->count(); ++i) list << box->itemText(i);
             return list;
         };
-        QCOMPARE(items(controlAs<QComboBox>(kSourceEncoding)), (QStringList{"Auto", "GB", "GBK", "BIG5"}));
+        QCOMPARE(items(controlAs<QComboBox>(kSourceEncoding)), (QStringList{"Auto", "GB", "GBK", "BIG5", "UTF-8"}));
         QCOMPARE(items(controlAs<QComboBox>(kOutputEncoding)),
-                 (QStringList{"SAME", "GB", "GBK", "BIG5", "DIFFERENT"}));
+                 (QStringList{"SAME", "GB", "GBK", "BIG5", "DIFFERENT", "UTF-8 SIMPLIFIED",
+                              "UTF-8 TRADITIONAL"}));
         QVERIFY(!controlAs<QComboBox>(kSourceEncoding)->isEditable());
         QVERIFY(controlAs<QComboBox>(kOutputEncoding)->isEditable());
     }
@@ -259,7 +260,7 @@ private slots:
             QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
         }
         QCOMPARE(dialog->formatter->lineWidth(), 40);  // the options were applied
-        QCOMPARE(outputBox->count(), 5);               // Return added no item
+        QCOMPARE(outputBox->count(), 7);               // Return added no item
 
         recorder.messages.clear();
         dialog->control(kOutputPane)->setFocus();

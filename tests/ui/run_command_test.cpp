@@ -133,6 +133,7 @@ private slots:
 
     void quietModeSilencesWarningsButNotTheOutput() {
         useClipboard(true, true);
+        selectPosition(*dialog, kOutputEncoding, 3);  // BIG5
         clipboard()->setText(QStringLiteral("我们あ"));  // kana: GBK has them, Big5 does not
         checkButton(*dialog, kQuietMode, true);
         dialog->onConvert();
@@ -179,21 +180,49 @@ private slots:
         QCOMPARE(clipboard()->text(), QString());
     }
 
-    void charactersNoCodePageHoldsAreReportedAndTheRunGoesOn() {
+    void charactersNoCodePageHoldsSurviveAClipboardRun() {
         useClipboard(true, true);
-        clipboard()->setText(QStringLiteral("我们😀한"));
-        dialog->onConvert();
-        QCOMPARE(recorder.messages.size(), size_t(1));
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Warning"));
-        QCOMPARE(recorder.messages[0].text,
-                 QStringLiteral("Warning: 2 characters of the clipboard text could not be converted and were replaced."));
-        QVERIFY(clipboard()->text().startsWith(QStringLiteral("我們")));
-
-        recorder.messages.clear();
-        checkButton(*dialog, kQuietMode, true);
-        clipboard()->setText(QStringLiteral("我们😀"));
+        clipboard()->setText(QStringLiteral("我们😀한𠀀"));
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們😀한𠀀\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們😀한𠀀\n"));
+        QCOMPARE(dialog->displayFont, &dialog->big5Font);
+    }
+
+    // Traditional text is judged traditional, though GBK holds it too.
+    void traditionalClipboardTextTurnsSimplified_data() {
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("SAME") << 0 << QStringLiteral("繁体中文：简化\n");
+        QTest::newRow("GB") << 1 << QStringLiteral("繁体中文：简化\n");
+        QTest::newRow("UTF-8 SIMPLIFIED") << 5 << QStringLiteral("繁体中文：简化\n");
+        QTest::newRow("UTF-8 TRADITIONAL") << 6 << QStringLiteral("繁體中文：簡化\n");
+    }
+    void traditionalClipboardTextTurnsSimplified() {
+        QFETCH(int, output);
+        QFETCH(QString, expected);
+        useClipboard(true, true);
+        selectPosition(*dialog, kOutputEncoding, output);
+        clipboard()->setText(QStringLiteral("繁體中文：簡化"));
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(clipboard()->text(), expected);
+        QCOMPARE(pane()->toPlainText(), expected);
+    }
+
+    void aUtf8FileWorksLikeALegacyFile() {
+        useClipboard(false, false);
+        selectPosition(*dialog, kSourceEncoding, 4);  // UTF-8
+        const QString destination = files.filePath(QStringLiteral("out.txt"));
+        setPaths(writeFile("in.txt", QByteArray("\xE5\x9B\xBD\xF0\x9F\x98\x80\n")), destination);
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QFile out(destination);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), QByteArray("\xE5\x9C\x8B\xF0\x9F\x98\x80\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("國😀\n"));
+        QCOMPARE(dialog->displayFont, &dialog->big5Font);
     }
 
     void theSameFileAsSourceAndDestinationIsRefused_data() {

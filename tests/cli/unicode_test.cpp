@@ -1,0 +1,111 @@
+// quillon-cli with Unicode text: the detect command, Unicode options on the
+// command line, and what reaches standard streams.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "temp_files.h"
+
+namespace quillon::testing {
+namespace {
+
+TEST(CliDetect, NamesEveryKindOfFile) {
+    TempDir dir;
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"gb.txt", "\xB9\xFA\xBC\xD2\xA1\xA3\r\n"},
+        {"gbk.txt", "\x87\xF8\xA3\xAC\x81\x40\n"},
+        {"big5.txt", "\xB0\xEA\xAE\x61\xA1\x43\n"},
+        {"ascii.txt", "plain\n"},
+        {"utf8.txt", "国家。\n"},
+        {"utf16.txt", std::string("\xFE\xFF\x57\x0B\x00\x0D\x00\x0A", 8)},
+        {"gb18030.txt", "\xB9\xFA\x94\x39\xFC\x36\r\n\n"},
+        {"empty.txt", ""},
+    };
+    std::vector<std::string> args{"detect"};
+    for (const auto& [name, bytes] : files) {
+        writeFile(dir.file(name), bytes);
+        args.push_back(dir.file(name));
+    }
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, dir.file("gb.txt") + "\tGB\tsimplified\tCRLF\n" +
+                           dir.file("gbk.txt") + "\tGBK\ttraditional\tLF\n" +
+                           dir.file("big5.txt") + "\tBIG5\ttraditional\tLF\n" +
+                           dir.file("ascii.txt") + "\tPureASC\tnone\tLF\n" +
+                           dir.file("utf8.txt") + "\tUTF-8\tsimplified\tLF\n" +
+                           dir.file("utf16.txt") + "\tUTF-16BE\ttraditional\tCRLF\n" +
+                           dir.file("gb18030.txt") + "\tGB18030\tsimplified\tmixed\n" +
+                           dir.file("empty.txt") + "\tPureASC\tnone\tnone\n");
+}
+
+TEST(CliDetect, GoesOnPastAFileItCannotReadAndExitsTwo) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "a\n");
+    const CliRun run = runCli({"detect", dir.file("missing"), dir.file("a.txt")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "quillon-cli: " + dir.file("missing") + ": cannot be read\n");
+    EXPECT_EQ(run.out, dir.file("a.txt") + "\tPureASC\tnone\tLF\n");
+}
+
+TEST(CliDetect, Usage) {
+    const CliRun none = runCli({"detect"});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.err, "quillon-cli: missing FILE\n");
+    const CliRun option = runCli({"detect", "--from", "gb", "a"});
+    EXPECT_EQ(option.exitCode, 2);
+    EXPECT_EQ(option.err, "quillon-cli: detect takes no options\n");
+    const CliRun help = runCli({"detect", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("PATH, ENCODING, FORM and LINE-ENDS"), std::string::npos);
+}
+
+struct UnicodeCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string source;
+    std::string expected;
+    std::string err;
+};
+
+void PrintTo(const UnicodeCase& c, std::ostream* os) { *os << c.name; }
+
+class CliUnicodeRuns : public ::testing::TestWithParam<UnicodeCase> {};
+
+// Standard input and output carry Unicode text like any other.
+TEST_P(CliUnicodeRuns, WritesExactBytes) {
+    const UnicodeCase& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("in.txt"), c.source);
+    CliSetup setup;
+    setup.standardInput = dir.file("in.txt");
+    std::vector<std::string> args = c.args;
+    args.push_back("-");
+    args.push_back("-");
+    const CliRun run = runCli(args, setup);
+    EXPECT_EQ(run.out, c.expected);
+    EXPECT_EQ(run.err, c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliUnicodeRuns,
+    ::testing::Values(
+        UnicodeCase{"Utf8SourceGivesUtf8", {"convert"}, "国😀\n", "國😀\n",
+                    "UTF-8 encoding is detected.\n"},
+        UnicodeCase{"FormatKeepsTheForm", {"format", "--chars-per-line=-1", "--lead-spaces=0"},
+                    "国😀。\n", "国😀。\n\n", "UTF-8 encoding is detected.\n"},
+        UnicodeCase{"FormAndLineEndsByName",
+                    {"convert", "--from", "utf-8", "--form", "simplified", "--line-ends", "crlf"},
+                    "國\n", "国\r\n", ""},
+        UnicodeCase{"LegacyToUtf8", {"convert", "--from", "gb", "--to", "utf-8"}, "\xB9\xFA\r\n",
+                    "國\n", "Convert to BIG5 encoding.\n"},
+        UnicodeCase{"LegacyWithLfLineEnds", {"convert", "--from", "gb", "--line-ends=lf"},
+                    "\xB9\xFA\r\n", "\xB0\xEA\n", "Convert to BIG5 encoding.\n"},
+        UnicodeCase{"Utf16NeedsItsMark", {"convert", "--from", "utf-16"}, "\x56\xFD", "",
+                    "quillon-cli: Unable to open source file\n"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace quillon::testing

@@ -1,0 +1,195 @@
+// Runs through the Unicode edge: exact bytes out, exact result codes.
+#include "edge_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "messages.h"
+#include "temp_files.h"
+#include "text_formatter.h"
+
+namespace quillon::unicode {
+namespace {
+
+using quillon::testing::readFile;
+using quillon::testing::TempDir;
+using quillon::testing::writeFile;
+
+struct EdgeCase {
+    const char* name;
+    RunKind kind;
+    EdgeRunOptions options;
+    std::string source;
+    std::string expected;
+    RunResult result;
+};
+
+void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.name; }
+
+EdgeRunOptions with(std::int32_t from, std::int32_t to, std::int32_t form = kFormAuto,
+                    std::int32_t lineEnds = kLineEndsAuto) {
+    EdgeRunOptions options;
+    options.sourceEncoding = from;
+    options.outputEncoding = to;
+    options.form = form;
+    options.lineEnds = lineEnds;
+    return options;
+}
+
+EdgeRunOptions narrowFormat(std::int32_t charsPerLine) {
+    EdgeRunOptions options = with(kSourceUtf8, kOutputUtf8);
+    options.charsPerLine = charsPerLine;
+    options.leadingSpaces = 0;
+    options.lineSpacing = 0;
+    options.paragraphMode = kParagraphOneLine;
+    return options;
+}
+
+EdgeRunOptions withPhrases() {
+    EdgeRunOptions options = with(kSourceUtf8, kOutputSame);
+    options.phrases = 1;
+    return options;
+}
+
+EdgeRunOptions htmlAware() {
+    EdgeRunOptions options = with(kSourceUtf8, kOutputUtf8);
+    options.htmlAware = 1;
+    return options;
+}
+
+// Characters no legacy family holds whole: an emoji, a hanzi of extension B,
+// and two that GBK has and Big5 lacks.
+constexpr const char* kForeign = "😀𠀀é‰";
+
+class EdgeRuns : public ::testing::TestWithParam<EdgeCase> {
+protected:
+    static void SetUpTestSuite() {
+        setMessageSink([](std::string_view, std::string_view) {});
+    }
+    static void TearDownTestSuite() { setMessageSink({}); }
+};
+
+TEST_P(EdgeRuns, WritesExactBytes) {
+    const EdgeCase& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("in"), c.source);
+    TextFormatter formatter;
+    applyOptions(c.options, formatter);
+    EXPECT_EQ(runThroughEdge(formatter, c.kind, c.options, dir.file("in").c_str(),
+                             dir.file("out").c_str()),
+              c.result);
+    EXPECT_EQ(readFile(dir.file("out")), c.expected);
+}
+
+const std::string kSimplified = "国家的人民，说：“这是为了中国。”\n";
+const std::string kTraditional = "國家的人民﹐說：“這是為了中國。”\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Convert, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"SimplifiedBecomesTraditional", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 kSimplified, kTraditional, kSuccess},
+        EdgeCase{"TraditionalBecomesSimplified", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 "國家的人民，說：「這是為了中國。」\n",
+                 "国家的人民，说：「这是为了中国。」\n", kSuccess},
+        EdgeCase{"AutoDetectedUtf8WithByteOrderMark", RunKind::Convert,
+                 with(kSourceAuto, kOutputSame), "\xEF\xBB\xBF" + kSimplified, kTraditional,
+                 kSuccess},
+        EdgeCase{"FormNamedKeepsIt", RunKind::Convert,
+                 with(kSourceUtf8, kOutputUtf8, kFormSimplified), kSimplified, kSimplified,
+                 kSuccess},
+        EdgeCase{"ForeignCharactersSurviveInSimplifiedText", RunKind::Convert,
+                 with(kSourceUtf8, kOutputSame), std::string("国") + kForeign + "后\n",
+                 std::string("國") + kForeign + "後\n", kSuccess},
+        EdgeCase{"ForeignCharactersSurviveInTraditionalText", RunKind::Convert,
+                 with(kSourceUtf8, kOutputSame), std::string("國") + kForeign + "後\n",
+                 std::string("国") + kForeign + "后\n", kSuccess},
+        EdgeCase{"Utf16LittleEndian", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
+                 std::string("\xFF\xFE\xFD\x56\x0D\x00\x0A\x00", 8), "國\n", kSuccess},
+        EdgeCase{"Utf16BigEndianFoundByItsMark", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
+                 std::string("\xFE\xFF\x56\xFD\x00\x0A", 6), "國\n", kSuccess},
+        EdgeCase{"Utf16WithoutItsMarkIsRefused", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
+                 std::string("\x56\xFD\x00\x0A", 4), "", kSourceUnreadable},
+        EdgeCase{"InvalidUtf8BecomesABoxAndNothingAfterIsLost", RunKind::Convert,
+                 with(kSourceUtf8, kOutputSame), "ab\xFF\xC3国\n", "ab□□國\n",
+                 kInvalidCodeWarning},
+        EdgeCase{"LegacyOutputBoxesWhatItCannotHold", RunKind::Convert,
+                 with(kSourceUtf8, kOutputBig5), "国😀\n", "\xB0\xEA\xA1\xBC\r\n",
+                 kUnmappableWarning},
+        EdgeCase{"Gb18030OutputWritesEveryCharacter", RunKind::Convert,
+                 with(kSourceUtf8, kOutputGb18030, kFormSimplified), "国😀\n",
+                 "\xB9\xFA\x94\x39\xFC\x36\r\n", kSuccess},
+        EdgeCase{"Gb18030SourceFoundByItsFourByteCodes", RunKind::Convert,
+                 with(kSourceAuto, kOutputSame), "\xB9\xFA\x94\x39\xFC\x36\n", "國😀\n",
+                 kSuccess},
+        EdgeCase{"LineEndsCrLfOnRequest", RunKind::Convert,
+                 with(kSourceUtf8, kOutputSame, kFormAuto, kLineEndsCrLf), "国\r\n国\n",
+                 "國\r\n國\r\n", kSuccess},
+        EdgeCase{"LoneCarriageReturnStaysText", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 "国\r国", "國\r國\n", kSuccess},
+        EdgeCase{"LegacySourceToUtf8", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
+                 "\xB9\xFA\xA3\xAC\r\n", "國﹐\n", kSuccess},
+        EdgeCase{"LegacyRunWithLfLineEnds", RunKind::Convert,
+                 with(kSourceAuto, kOutputSame, kFormAuto, kLineEndsLf), "\xB9\xFA\r\n\xB9\xFA\r",
+                 "\xB0\xEA\n\xB0\xEA\n", kSuccess},
+        EdgeCase{"PhrasesChooseTheCounterpart", RunKind::Convert, withPhrases(), "头发😀发现\n",
+                 "頭髮😀發現\n", kSuccess},
+        EdgeCase{"HanziInsideTagsStayUnconverted", RunKind::Convert, htmlAware(),
+                 "<p title=\"国\">国</p>\n", "<p title=\"国\">國</p>\n", kSuccess}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Format, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"KeepsTheFormAndTheForeignCharacters", RunKind::Format, narrowFormat(-1),
+                 std::string("国") + kForeign + "。\n", std::string("国") + kForeign + "。\n",
+                 kSuccess},
+        EdgeCase{"ForeignCharactersTakeOneDoubleWidthEach", RunKind::Format, narrowFormat(3),
+                 "😀😀😀😀😀。\n", "😀😀😀\n😀😀。\n", kSuccess},
+        EdgeCase{"TraditionalTextKeepsItsForeignCharacters", RunKind::Format, narrowFormat(-1),
+                 std::string("國") + kForeign + "。\n", std::string("國") + kForeign + "。\n",
+                 kSuccess},
+        EdgeCase{"AsciiOnlyIsNotFormatted", RunKind::Format, narrowFormat(-1), "plain.\n", "",
+                 kPlainAsciiSource},
+        EdgeCase{"ToTheOtherFormOnRequest", RunKind::Format,
+                 [] {
+                     EdgeRunOptions options = narrowFormat(-1);
+                     options.form = kFormTraditional;
+                     return options;
+                 }(),
+                 "国😀。\n", "國😀。\n", kSuccess}));
+
+}  // namespace
+}  // namespace quillon::unicode
+
+namespace quillon::unicode {
+namespace {
+
+// A format run carries foreign characters under the family's private codes;
+// once they are all taken, further characters become boxes with a warning.
+TEST(EdgeFormatRun, MoreForeignCharactersThanPrivateCodesEndInBoxes) {
+    std::string text;
+    constexpr char32_t kFirst = 0x20000;  // hanzi of extension B
+    constexpr int kCount = 8000;
+    for (char32_t c = kFirst; c < kFirst + kCount; ++c) {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    TempDir dir;
+    writeFile(dir.file("in"), text + "\n");
+    TextFormatter formatter;
+    EdgeRunOptions options = narrowFormat(-1);
+    options.paragraphMode = kParagraphOneLine;
+    applyOptions(options, formatter);
+    EXPECT_EQ(runThroughEdge(formatter, RunKind::Format, options, dir.file("in").c_str(),
+                             dir.file("out").c_str()),
+              kUnmappableWarning);
+    const std::string out = readFile(dir.file("out"));
+    EXPECT_EQ(out.substr(0, 8), text.substr(0, 8));  // the first ones survive
+    EXPECT_EQ(out.substr(out.size() - 4), "□\n");
+}
+
+}  // namespace
+}  // namespace quillon::unicode

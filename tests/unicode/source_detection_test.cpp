@@ -1,0 +1,101 @@
+// What the edge tells of a source before any run: its Unicode encoding, its
+// written form and its line ends.
+#include "source_detection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "temp_files.h"
+
+namespace quillon::unicode {
+namespace {
+
+using quillon::testing::TempDir;
+using quillon::testing::writeFile;
+
+struct DetectionCase {
+    const char* name;
+    std::string bytes;
+    UnicodeEncoding encoding;
+};
+
+void PrintTo(const DetectionCase& c, std::ostream* os) { *os << c.name; }
+
+class UnicodeDetection : public ::testing::TestWithParam<DetectionCase> {};
+
+TEST_P(UnicodeDetection, NamesTheEncoding) {
+    TempDir dir;
+    writeFile(dir.file("f"), GetParam().bytes);
+    EXPECT_EQ(detectUnicodeEncoding(dir.file("f").c_str()), GetParam().encoding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, UnicodeDetection,
+    ::testing::Values(
+        DetectionCase{"Utf8Mark", "\xEF\xBB\xBF" "abc", UnicodeEncoding::Utf8},
+        DetectionCase{"Utf16LeMark", "\xFF\xFE" "a", UnicodeEncoding::Utf16Le},
+        DetectionCase{"Utf16BeMark", "\xFE\xFF", UnicodeEncoding::Utf16Be},
+        DetectionCase{"ValidUtf8", "国家 é", UnicodeEncoding::Utf8},
+        DetectionCase{"PureAsciiIsNotUtf8", "plain text\r\n", UnicodeEncoding::None},
+        DetectionCase{"EmptyFile", "", UnicodeEncoding::None},
+        DetectionCase{"OneInvalidSequenceRulesUtf8Out", "国家\xFF", UnicodeEncoding::None},
+        DetectionCase{"CutSequenceAtTheEnd", "国\xE5\x9B", UnicodeEncoding::None},
+        DetectionCase{"SurrogateEncodedInUtf8", "\xED\xA0\x80", UnicodeEncoding::None},
+        DetectionCase{"OverlongForm", "\xC0\xAF", UnicodeEncoding::None},
+        DetectionCase{"GbText", "\xB9\xFA\xBC\xD2", UnicodeEncoding::None},
+        DetectionCase{"Big5Text", "\xB0\xEA\xA4\x40", UnicodeEncoding::None},
+        DetectionCase{"Gb18030FourByteCode", "\xB9\xFA\x94\x39\xFC\x36", UnicodeEncoding::Gb18030},
+        DetectionCase{"Gb18030CutFourByteCode", "\xB9\xFA\x94\x39\xFC", UnicodeEncoding::None},
+        DetectionCase{"Gb18030OutsideMappedRange", "\x85\x30\x81\x30", UnicodeEncoding::None}));
+
+struct DescriptionCase {
+    const char* name;
+    std::string bytes;
+    std::string encoding;
+    Form form;
+    LineEndStyle lineEnds;
+};
+
+void PrintTo(const DescriptionCase& c, std::ostream* os) { *os << c.name; }
+
+class SourceDescriptions : public ::testing::TestWithParam<DescriptionCase> {};
+
+TEST_P(SourceDescriptions, TellEncodingFormAndLineEnds) {
+    const DescriptionCase& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("f"), c.bytes);
+    const std::optional<SourceDescription> found = describeSource(dir.file("f").c_str());
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->encoding, c.encoding);
+    EXPECT_EQ(found->form, c.form);
+    EXPECT_EQ(found->lineEnds, c.lineEnds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SourceDescriptions,
+    ::testing::Values(
+        DescriptionCase{"GbSimplified", "\xB9\xFA\xBC\xD2\r\n", "GB", Form::Simplified, LineEndStyle::CrLf},
+        DescriptionCase{"Big5Traditional", "\xB0\xEA\xAE\x61\xA4\x40\n", "BIG5", Form::Traditional,
+                        LineEndStyle::Lf},
+        // GBK holds traditional characters too: the characters tell the form.
+        DescriptionCase{"GbkTraditional", "\x87\xF8\xA3\xAC\x81\x40\n", "GBK", Form::Traditional,
+                        LineEndStyle::Lf},
+        DescriptionCase{"Ascii", "text", "PureASC", Form::None, LineEndStyle::None},
+        DescriptionCase{"Utf8Mixed", "国\n國\r\n后", "UTF-8", Form::Simplified, LineEndStyle::Mixed},
+        DescriptionCase{"SharedCharactersTellNothing", "一后干\n", "UTF-8", Form::None,
+                        LineEndStyle::Lf},
+        DescriptionCase{"Utf16Le", std::string("\xFF\xFE\xFD\x56\x0D\x00\x0A\x00", 8), "UTF-16LE",
+                        Form::Simplified, LineEndStyle::CrLf},
+        DescriptionCase{"Gb18030", "\xB9\xFA\x94\x39\xFC\x36", "GB18030", Form::Simplified,
+                        LineEndStyle::None}));
+
+TEST(SourceDescription, UnreadableFileHasNone) {
+    TempDir dir;
+    EXPECT_FALSE(describeSource(dir.file("missing").c_str()));
+    EXPECT_FALSE(describeSource(dir.path().c_str()));
+    EXPECT_FALSE(detectUnicodeEncoding(dir.path().c_str()));
+}
+
+}  // namespace
+}  // namespace quillon::unicode

@@ -1,0 +1,22 @@
+#include "encoding_positions.h"
+
+namespace quillon {
+
+qint32 sourceEncodingAt(qint32 position) {
+    return position == kSourceUtf8Position ? unicode::kSourceUtf8 : position;
+}
+
+qint32 outputEncodingAt(qint32 position) {
+    return position == kOutputUtf8SimplifiedPosition || position == kOutputUtf8TraditionalPosition
+               ? unicode::kOutputUtf8
+               : position;
+}
+
+unicode::EdgeChoices edgeChoicesAt(qint32 outputPosition) {
+    unicode::EdgeChoices choices;
+    if (outputPosition == kOutputUtf8SimplifiedPosition) choices.form = unicode::kFormSimplified;
+    if (outputPosition == kOutputUtf8TraditionalPosition) choices.form = unicode::kFormTraditional;
+    return choices;
+}
+
+}  // namespace quillon

@@ -1,0 +1,236 @@
+#include "code_point_stream.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace quillon::unicode {
+namespace {
+
+// Code points travel between the converters as UTF-32 in the machine's order.
+constexpr const char* kUtf32 = U_IS_BIG_ENDIAN ? "UTF-32BE" : "UTF-32LE";
+
+// Writes the invalid marker in place of every sequence that does not decode.
+void markInvalid(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                 UConverterCallbackReason reason, UErrorCode* error) {
+    if (reason > UCNV_IRREGULAR) return;  // reset, close or clone: nothing to mark
+    const UChar marker = static_cast<UChar>(kInvalidMarker);
+    *error = U_ZERO_ERROR;
+    ucnv_cbToUWriteUChars(args, &marker, 1, 0, error);
+}
+
+bool isUtf8(const char* encoding) { return std::strcmp(encoding, "UTF-8") == 0; }
+
+ConverterPtr openConverter(const char* name) {
+    UErrorCode error = U_ZERO_ERROR;
+    ConverterPtr converter(ucnv_open(name, &error));
+    if (U_FAILURE(error)) converter.reset();
+    return converter;
+}
+
+}  // namespace
+
+void ConverterCloser::operator()(UConverter* converter) const { ucnv_close(converter); }
+
+CodePointReader::~CodePointReader() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+bool CodePointReader::open(const char* path, const char* encoding) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return false;
+    utf8_ = isUtf8(encoding);
+    if (utf8_) {
+        file_ = std::fopen(path, "rb");
+        return file_ != nullptr;
+    }
+    source_ = openConverter(encoding);
+    utf32_ = openConverter(kUtf32);
+    if (!source_ || !utf32_) return false;
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(source_.get(), markInvalid, nullptr, nullptr, nullptr, &status);
+    file_ = std::fopen(path, "rb");
+    return file_ != nullptr;
+}
+
+// Moves what is left of the buffer to its start and fills the rest; false at
+// the end of the file.
+bool CodePointReader::refill() {
+    if (ended_) return false;
+    const std::size_t left = static_cast<std::size_t>(end_ - next_);
+    std::memmove(bytes_, next_, left);
+    const std::size_t got = std::fread(bytes_ + left, 1, kBufferSize - left, file_);
+    next_ = bytes_;
+    end_ = bytes_ + left + got;
+    if (got == 0) {
+        ended_ = true;
+        failed_ = std::ferror(file_) != 0;
+    }
+    return got > 0;
+}
+
+std::size_t CodePointReader::readUtf8(char32_t* out, std::size_t capacity) {
+    std::size_t count = 0;
+    while (count < capacity) {
+        // A sequence cut by the end of the buffer waits for the rest of it.
+        const char* complete = end_;
+        if (!ended_) {
+            for (const char* p = end_; p > next_ && end_ - p < 4;) {
+                const auto byte = static_cast<unsigned char>(*--p);
+                if (byte < 0x80) break;
+                if (byte >= 0xC0) {
+                    if (p + 1 + U8_COUNT_TRAIL_BYTES(byte) > end_) complete = p;
+                    break;
+                }
+            }
+        }
+        if (next_ == complete) {
+            if (!refill() && next_ == end_) break;
+            continue;
+        }
+        const auto* bytes = reinterpret_cast<const uint8_t*>(next_);
+        const auto length = static_cast<int32_t>(complete - next_);
+        int32_t i = 0;
+        while (i < length && count < capacity) {
+            UChar32 c;
+            U8_NEXT(bytes, i, length, c);
+            out[count++] = c < 0 ? kInvalidMarker : static_cast<char32_t>(c);
+        }
+        next_ += i;
+    }
+    return count;
+}
+
+std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
+    if (file_ == nullptr) return 0;
+    if (utf8_) {
+        const std::size_t count = readUtf8(out, capacity);
+        if (atStartOfText_ && count > 0) {
+            atStartOfText_ = false;
+            if (out[0] == 0xFEFF) {
+                std::copy(out + 1, out + count, out);
+                return count > 1 ? count - 1 : read(out, capacity);
+            }
+        }
+        return count;
+    }
+    char* target = reinterpret_cast<char*>(out);
+    char* const targetLimit = target + capacity * sizeof(char32_t);
+    while (target == reinterpret_cast<char*>(out) && !flushed_) {
+        if (next_ == end_ && !ended_) {
+            const std::size_t got = std::fread(bytes_, 1, kBufferSize, file_);
+            next_ = bytes_;
+            end_ = bytes_ + got;
+            if (got == 0) {
+                ended_ = true;
+                failed_ = std::ferror(file_) != 0;
+            }
+        }
+        UErrorCode error = U_ZERO_ERROR;
+        auto* pivotSource = reinterpret_cast<UChar*>(pivotSource_);
+        auto* pivotTarget = reinterpret_cast<UChar*>(pivotTarget_);
+        ucnv_convertEx(utf32_.get(), source_.get(), &target, targetLimit, &next_, end_,
+                       reinterpret_cast<UChar*>(pivot_), &pivotSource, &pivotTarget,
+                       reinterpret_cast<UChar*>(pivot_ + std::size(pivot_)), atStart_, ended_,
+                       &error);
+        pivotSource_ = reinterpret_cast<char16_t*>(pivotSource);
+        pivotTarget_ = reinterpret_cast<char16_t*>(pivotTarget);
+        atStart_ = false;
+        if (error == U_BUFFER_OVERFLOW_ERROR) break;
+        if (U_FAILURE(error)) {
+            failed_ = true;
+            flushed_ = true;
+        } else if (ended_) {
+            flushed_ = true;
+        }
+    }
+    std::size_t count = static_cast<std::size_t>(target - reinterpret_cast<char*>(out)) /
+                        sizeof(char32_t);
+    if (atStartOfText_ && count > 0) {
+        atStartOfText_ = false;
+        if (out[0] == 0xFEFF) {
+            std::copy(out + 1, out + count, out);
+            --count;
+            if (count == 0) return read(out, capacity);
+        }
+    }
+    return count;
+}
+
+TextSink::~TextSink() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+bool TextSink::open(const char* path, const char* encoding) {
+    utf8_ = encoding != nullptr && isUtf8(encoding);
+    if (encoding != nullptr && !utf8_) {
+        target_ = openConverter(encoding);
+        utf32_ = openConverter(kUtf32);
+        if (!target_ || !utf32_) return false;
+    }
+    file_ = std::fopen(path, "wb");
+    return file_ != nullptr;
+}
+
+void TextSink::convert(const char* source, std::size_t length, bool flush) {
+    const char* const sourceLimit = source + length;
+    for (;;) {
+        char* target = bytes_;
+        UErrorCode error = U_ZERO_ERROR;
+        auto* pivotSource = reinterpret_cast<UChar*>(pivotSource_);
+        auto* pivotTarget = reinterpret_cast<UChar*>(pivotTarget_);
+        ucnv_convertEx(target_.get(), utf32_.get(), &target, bytes_ + kBufferSize, &source,
+                       sourceLimit, reinterpret_cast<UChar*>(pivot_), &pivotSource,
+                       &pivotTarget, reinterpret_cast<UChar*>(pivot_ + std::size(pivot_)),
+                       atStart_, flush, &error);
+        pivotSource_ = reinterpret_cast<char16_t*>(pivotSource);
+        pivotTarget_ = reinterpret_cast<char16_t*>(pivotTarget);
+        atStart_ = false;
+        writeBytes(bytes_, static_cast<std::size_t>(target - bytes_));
+        if (error != U_BUFFER_OVERFLOW_ERROR) {
+            if (U_FAILURE(error)) failed_ = true;
+            return;
+        }
+    }
+}
+
+void TextSink::flushUtf8() {
+    writeBytes(bytes_, used_);
+    used_ = 0;
+}
+
+void TextSink::write(const char32_t* codePoints, std::size_t count) {
+    if (utf8_) {
+        auto* bytes = reinterpret_cast<uint8_t*>(bytes_);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (used_ + U8_MAX_LENGTH > kBufferSize) flushUtf8();
+            U8_APPEND_UNSAFE(bytes, used_, codePoints[i]);
+        }
+        return;
+    }
+    if (target_) convert(reinterpret_cast<const char*>(codePoints), count * sizeof(char32_t), false);
+}
+
+void TextSink::writeBytes(const char* bytes, std::size_t count) {
+    if (file_ != nullptr && count > 0 && std::fwrite(bytes, 1, count, file_) != count) {
+        failed_ = true;
+    }
+}
+
+bool TextSink::close() {
+    if (file_ == nullptr) return false;
+    static constexpr char kNothing = 0;
+    if (target_) convert(&kNothing, 0, true);
+    if (utf8_) flushUtf8();
+    if (std::fflush(file_) != 0 || std::ferror(file_) != 0) failed_ = true;
+    if (std::fclose(file_) != 0) failed_ = true;
+    file_ = nullptr;
+    return !failed_;
+}
+
+}  // namespace quillon::unicode

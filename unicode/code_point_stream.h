@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+
+struct UConverter;
+
+namespace quillon::unicode {
+
+// Stands in the decoded text for a sequence the source's encoding does not
+// allow. A noncharacter, reserved for such internal use: one met in a source
+// counts as invalid as well.
+inline constexpr char32_t kInvalidMarker = 0xFDD0;
+
+struct ConverterCloser {
+    void operator()(UConverter* converter) const;
+};
+using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Reads a file in any encoding ICU knows as code points, a buffer at a time,
+// so that memory stays flat whatever the file's size. A byte-order mark at
+// the start is dropped.
+class CodePointReader {
+public:
+    CodePointReader() = default;
+    ~CodePointReader();
+    CodePointReader(const CodePointReader&) = delete;
+    CodePointReader& operator=(const CodePointReader&) = delete;
+
+    // False when the file cannot be opened or the encoding is unknown.
+    bool open(const char* path, const char* encoding);
+    // Up to `capacity` code points into `out`; 0 at the end of the text.
+    std::size_t read(char32_t* out, std::size_t capacity);
+    // True when reading stopped on an error rather than the end of the file.
+    bool failed() const { return failed_; }
+
+private:
+    std::size_t readUtf8(char32_t* out, std::size_t capacity);
+    bool refill();
+
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    std::FILE* file_ = nullptr;
+    bool utf8_ = false;  // decoded here directly: the commonest case, and twice as fast
+    ConverterPtr source_;
+    ConverterPtr utf32_;
+    char bytes_[kBufferSize];
+    const char* next_ = bytes_;
+    const char* end_ = bytes_;
+    char16_t pivot_[kBufferSize / 4];
+    char16_t* pivotSource_ = pivot_;
+    char16_t* pivotTarget_ = pivot_;
+    bool atStart_ = true;
+    bool atStartOfText_ = true;
+    bool ended_ = false;
+    bool flushed_ = false;
+    bool failed_ = false;
+};
+
+// Writes a file: code points in an encoding ICU knows, or bytes as they are.
+class TextSink {
+public:
+    TextSink() = default;
+    ~TextSink();
+    TextSink(const TextSink&) = delete;
+    TextSink& operator=(const TextSink&) = delete;
+
+    // Creates the file or empties it; `encoding` may be null when only bytes
+    // are written. False when that is not possible.
+    bool open(const char* path, const char* encoding);
+    void write(const char32_t* codePoints, std::size_t count);
+    void writeBytes(const char* bytes, std::size_t count);
+    // True when every byte reached the file and it closed cleanly.
+    bool close();
+
+private:
+    void convert(const char* source, std::size_t length, bool flush);
+    void flushUtf8();
+
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    std::FILE* file_ = nullptr;
+    bool utf8_ = false;  // encoded here directly
+    std::size_t used_ = 0;
+    ConverterPtr target_;
+    ConverterPtr utf32_;
+    char bytes_[kBufferSize];
+    char16_t pivot_[kBufferSize / 4];
+    char16_t* pivotSource_ = pivot_;
+    char16_t* pivotTarget_ = pivot_;
+    bool atStart_ = true;
+    bool failed_ = false;
+};
+
+}  // namespace quillon::unicode

@@ -1,0 +1,289 @@
+// Runs through the edge: Unicode text is decoded into the legacy family that
+// fits it, the engine does the run, and its output is decoded back. Characters
+// that cannot make the journey through the engine travel beside it.
+#include "edge_run.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "carried_lines.h"
+#include "code_point_stream.h"
+#include "family_maps.h"
+#include "line_reader.h"
+#include "messages.h"
+#include "scratch_file.h"
+#include "source_detection.h"
+#include "text_formatter.h"
+
+namespace quillon::unicode {
+namespace {
+
+// The encodings and the edge's choices of one run.
+struct RunPlan {
+    std::int32_t sourceEncoding;
+    std::int32_t outputEncoding;
+    std::int32_t form;
+    std::int32_t lineEnds;
+};
+
+bool writesCrLf(const RunPlan& options, bool utf8Output) {
+    return options.lineEnds == kLineEndsCrLf ||
+           (options.lineEnds == kLineEndsAuto && !utf8Output);
+}
+
+const char* outputEncodingName(std::int32_t outputEncoding) {
+    return outputEncoding == kOutputGb18030 ? "GB18030" : "UTF-8";
+}
+
+RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
+    if (invalid) return kInvalidCodeWarning;
+    if (unmappable) return kUnmappableWarning;
+    if (htmlAborted) return kHtmlAbortedWarning;
+    return kSuccess;
+}
+
+RunResult engineRun(TextFormatter& formatter, RunKind kind, const char* source,
+                    const char* destination) {
+    return kind == RunKind::Convert ? formatter.convertFile(source, destination)
+                                    : formatter.formatFile(source, destination);
+}
+
+// Copies an engine run's output to the destination through `writer`.
+bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& writer,
+                      const LineEncoder* carriersFrom) {
+    LineReader reader;
+    if (!reader.open(path)) return false;
+    std::vector<Carrier> carriers;
+    char* line = formatter.lineBuffer();
+    while (const int read = reader.readLine(line, TextFormatter::kBufferSize)) {
+        const bool endsLine = line[read - 1] == '\n';
+        const auto length = static_cast<std::size_t>(read - (endsLine ? 1 : 0));
+        carriers.clear();
+        if (carriersFrom != nullptr) carriersFrom->recover(line, length, carriers);
+        writer.write(line, length, carriers, endsLine);
+    }
+    return !reader.failed();
+}
+
+// A legacy source: the engine's own run, its output rewritten only where the
+// output is Unicode or the line ends are LF.
+RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                          const char* source, const char* destination, EdgeOutput& written) {
+    const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
+    const bool utf8Output = options.outputEncoding == kOutputUtf8;
+    if (!unicodeOutput && !(options.lineEnds == kLineEndsLf)) {
+        return engineRun(formatter, kind, source, destination);
+    }
+    if (unicodeOutput) {
+        formatter.setOutputEncoding(options.form == kFormSimplified    ? kOutputGbk
+                                    : options.form == kFormTraditional ? kOutputBig5
+                                    : kind == RunKind::Convert         ? kOutputDifferent
+                                                                       : kOutputSame);
+    }
+    ScratchFile output;
+    if (!output.created()) return kDestinationUnwritable;
+    const RunResult result = engineRun(formatter, kind, source, output.path());
+    if (isError(result)) return result;
+
+    if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
+    TextSink sink;
+    if (!sink.open(destination, written.unicodeEncoding)) return kDestinationUnwritable;
+    const EncodingProfile& target = *formatter.targetProfile;
+    LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
+    const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
+    if (!sink.close() || !copied) return kDestinationUnwritable;
+    return result;
+}
+
+// A Unicode source: judged for its form, put into the family of that form,
+// run, and written back.
+class UnicodeSourceRun {
+public:
+    UnicodeSourceRun(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                     const char* source, const char* destination)
+        : formatter_(formatter), kind_(kind), options_(options), source_(source),
+          destination_(destination) {}
+
+    RunResult run(EdgeOutput& written) {
+        const std::optional<Form> form = judgeForm();
+        if (!form) return kSourceUnreadable;
+        // As with a legacy source, text without a Chinese character is not formatted.
+        if (kind_ == RunKind::Format && !sawNonAscii_) return kPlainAsciiSource;
+        const EncodingProfile& from = FamilyMaps::familyFor(*form);
+        const std::int32_t output = options_.outputEncoding;
+        const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
+        const EncodingProfile& to = legacyOutput ? *profileById(output)
+                                                 : FamilyMaps::familyFor(outputForm(*form));
+        const bool utf8Output = !legacyOutput && output != kOutputGb18030;
+
+        formatter_.setSourceEncoding(from.id);
+        formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
+
+        if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
+        TextSink sink;
+        if (!sink.open(destination_, written.unicodeEncoding)) return kDestinationUnwritable;
+        LineWriter writer(formatter_, from, to, !legacyOutput, writesCrLf(options_, utf8Output), sink);
+        LineEncoder encoder(from, to, kind_ == RunKind::Format);
+        const RunResult result = kind_ == RunKind::Convert ? convert(encoder, writer)
+                                                           : format(encoder, writer);
+        formatter_.sourceProfile = &from;
+        formatter_.targetProfile = &to;
+        if (!sink.close()) return kDestinationUnwritable;
+        if (result != kSuccess) return result;
+        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid,
+                         formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
+                         formatter_.htmlAborted);
+    }
+
+private:
+    static constexpr std::size_t kLinePiece = TextFormatter::kBufferSize;
+
+    const char* encodingName() const {
+        return options_.sourceEncoding == kSourceUtf8    ? "UTF-8"
+               : options_.sourceEncoding == kSourceUtf16 ? "UTF-16"
+                                                         : "GB18030";
+    }
+
+    bool openSource(CodePointReader& reader) const {
+        if (!reader.open(source_, encodingName())) return false;
+        // UTF-16 is read only with its byte-order mark, which tells its byte order.
+        if (options_.sourceEncoding != kSourceUtf16) return true;
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
+        return found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
+    }
+
+    std::optional<Form> judgeForm() {
+        CodePointReader reader;
+        if (!openSource(reader)) return std::nullopt;
+        const FamilyMaps& maps = FamilyMaps::instance();
+        FormCount count;
+        // A few thousand telling characters show the form of any text; the
+        // rest of a large file would only confirm it.
+        constexpr std::uint64_t kTellingEnough = 4096;
+        while (count.simplified + count.traditional < kTellingEnough) {
+            const std::size_t n = reader.read(text_, std::size(text_));
+            if (n == 0) break;
+            for (std::size_t i = 0; i < n; ++i) {
+                maps.count(text_[i], count);
+                sawNonAscii_ |= text_[i] >= 0x80;
+            }
+        }
+        if (reader.failed()) return std::nullopt;
+        return count.form();
+    }
+
+    Form outputForm(Form sourceForm) const {
+        if (options_.form == kFormSimplified) return Form::Simplified;
+        if (options_.form == kFormTraditional) return Form::Traditional;
+        // As in every convert run, the form changes unless the run names it.
+        const bool switches = options_.outputEncoding == kOutputDifferent || kind_ == RunKind::Convert;
+        if (!switches) return sourceForm;
+        return sourceForm == Form::Traditional ? Form::Simplified : Form::Traditional;
+    }
+
+    // Reads the source line by line (a long line in pieces), encoded for the run.
+    template <typename F>
+    RunResult forEachLine(LineEncoder& encoder, F&& onLine) {
+        CodePointReader reader;
+        if (!openSource(reader)) return kSourceUnreadable;
+        // Room for a piece and the last character that ends it.
+        std::string buffer(kLinePiece + 4, '\0');
+        char* const line = buffer.data();
+        std::size_t length = 0;
+        std::vector<Carrier> carriers;
+        bool pendingCr = false;
+        const auto flush = [&](bool endsLine) {
+            onLine(line, length, carriers, endsLine);
+            length = 0;
+            carriers.clear();
+        };
+        while (const std::size_t n = reader.read(text_, std::size(text_))) {
+            for (std::size_t i = 0; i < n; ++i) {
+                const char32_t c = text_[i];
+                if (c == '\n') {
+                    pendingCr = false;
+                    flush(true);
+                    continue;
+                }
+                // A CR ends the line only together with a LF.
+                if (pendingCr) encoder.append('\r', line, length, carriers);
+                pendingCr = c == '\r';
+                if (!pendingCr) encoder.append(c, line, length, carriers);
+                if (length >= kLinePiece) flush(false);
+            }
+        }
+        if (pendingCr) encoder.append('\r', line, length, carriers);
+        if (length > 0) flush(true);
+        return reader.failed() ? kSourceUnreadable : kSuccess;
+    }
+
+    RunResult convert(LineEncoder& encoder, LineWriter& writer) {
+        formatter_.sawInvalidCode = formatter_.sawUnmappable = formatter_.htmlAborted = 0;
+        formatter_.insideTag = 0;
+        return forEachLine(encoder, [&](char* line, std::size_t length,
+                                        std::vector<Carrier>& carriers, bool endsLine) {
+            writer.write(line, length, carriers, endsLine);
+        });
+    }
+
+    // The engine formats text of one family without converting it; the
+    // conversion to the target follows as the lines are written.
+    RunResult format(LineEncoder& encoder, LineWriter& writer) {
+        ScratchFile input;
+        ScratchFile output;
+        if (!input.created() || !output.created()) return kDestinationUnwritable;
+        {
+            TextSink legacy;
+            if (!legacy.open(input.path(), nullptr)) return kDestinationUnwritable;
+            const RunResult read = forEachLine(
+                encoder, [&](char* line, std::size_t length, std::vector<Carrier>&, bool endsLine) {
+                    legacy.writeBytes(line, length);
+                    if (endsLine) legacy.writeBytes("\n", 1);
+                });
+            if (!legacy.close()) return kDestinationUnwritable;
+            if (read != kSuccess) return read;
+        }
+        const RunResult result = formatter_.formatFile(input.path(), output.path());
+        if (isError(result)) return result;
+        formatter_.insideTag = 0;
+        if (!copyEngineOutput(formatter_, output.path(), writer, &encoder)) return kSourceUnreadable;
+        return kSuccess;
+    }
+
+    TextFormatter& formatter_;
+    const RunKind kind_;
+    const RunPlan& options_;
+    const char* const source_;
+    const char* const destination_;
+    char32_t text_[1 << 14];
+    bool sawNonAscii_ = false;
+};
+
+}  // namespace
+
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoices& choices,
+                         const char* source, const char* destination, EdgeOutput* output) {
+    EdgeOutput ignored;
+    EdgeOutput& written = output ? *output : ignored;
+    written = {};
+    if (!formatter.hasBuffers()) return kOutOfMemory;
+    RunPlan run{formatter.sourceEncoding(), formatter.outputEncoding(), choices.form,
+                choices.lineEnds};
+    if (run.sourceEncoding == kSourceAuto) {
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source);
+        if (!found) return kSourceUnreadable;
+        if (*found != UnicodeEncoding::None) {
+            run.sourceEncoding = *found == UnicodeEncoding::Utf8      ? kSourceUtf8
+                                 : *found == UnicodeEncoding::Gb18030 ? kSourceGb18030
+                                                                      : kSourceUtf16;
+            trace("%s encoding is detected.", nameOf(*found));
+        }
+    }
+    if (isUnicodeSource(run.sourceEncoding)) {
+        return UnicodeSourceRun(formatter, kind, run, source, destination).run(written);
+    }
+    return runLegacySource(formatter, kind, run, source, destination, written);
+}
+
+}  // namespace quillon::unicode

@@ -1,0 +1,169 @@
+#include "family_maps.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ucnv.h>
+
+#include "code_point_stream.h"
+#include "text_formatter.h"
+
+namespace quillon::unicode {
+namespace {
+
+constexpr std::size_t kCodeCount = 0x10000;
+
+bool isPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
+bool isHanzi(char32_t c) { return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_IDEOGRAPHIC); }
+
+int familyIndex(const EncodingProfile& profile) { return profile.id == kBig5Id ? 1 : 0; }
+
+const EncodingProfile& profileOfFamily(int index) {
+    return index == 1 ? profiles::BIG5 : profiles::GBK;
+}
+
+template <typename F>
+void forEachDoubleByteCode(F&& f) {
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail != 0x7F) f(static_cast<CharCode>(lead << 8 | trail));
+        }
+    }
+}
+
+// The engine's conversion of one code, or 0 when it would lose the character.
+class CodeConverter {
+public:
+    CharCode convert(const EncodingProfile& from, const EncodingProfile& to, CharCode code) {
+        char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        formatter_.sawInvalidCode = formatter_.sawUnmappable = 0;
+        formatter_.convertText(pair, 2, from, to);
+        if (formatter_.sawInvalidCode || formatter_.sawUnmappable) return 0;
+        const auto converted = static_cast<CharCode>(static_cast<unsigned char>(pair[0]) << 8 |
+                                                     static_cast<unsigned char>(pair[1]));
+        return converted == to.replacementCode() && code != from.replacementCode() ? 0
+                                                                                   : converted;
+    }
+
+private:
+    TextFormatter formatter_;
+};
+
+}  // namespace
+
+Form FormCount::form() const {
+    if (simplified == 0 && traditional == 0) return Form::None;
+    return traditional > simplified ? Form::Traditional : Form::Simplified;
+}
+
+const FamilyMaps& FamilyMaps::instance() {
+    static const FamilyMaps maps;
+    return maps;
+}
+
+const EncodingProfile& FamilyMaps::familyFor(Form form) {
+    return form == Form::Traditional ? profiles::BIG5 : profiles::GBK;
+}
+
+const FamilyMaps::Family& FamilyMaps::familyOf(const EncodingProfile& profile) const {
+    return familyIndex(profile) == 1 ? big5_ : gbk_;
+}
+
+const char32_t* FamilyMaps::decodeTable(const EncodingProfile& profile) const {
+    return familyOf(profile).decode.data();
+}
+
+const std::vector<CharCode>& FamilyMaps::privateCodes(const EncodingProfile& profile) const {
+    return familyOf(profile).privateCodes;
+}
+
+const CharCode* FamilyMaps::encodeTable(const EncodingProfile& from,
+                                        const EncodingProfile& to) const {
+    return encode_[familyIndex(from)][to.id].data();
+}
+
+FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
+    // Each family's chart, read from ICU code by code.
+    const char* const charts[2] = {"GBK", "Big5"};
+    Family* const families[2] = {&gbk_, &big5_};
+    for (int f = 0; f < 2; ++f) {
+        Family& family = *families[f];
+        family.decode.assign(kCodeCount, 0xFFFD);
+        for (unsigned byte = 0; byte < 0x80; ++byte) family.decode[byte] = byte;
+        family.canonical.assign(kBmpSize, 0);
+        UErrorCode error = U_ZERO_ERROR;
+        const ConverterPtr converter(ucnv_open(charts[f], &error));
+        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &error);
+        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr,
+                              nullptr, &error);
+        forEachDoubleByteCode([&](CharCode code) {
+            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            UChar text[4];
+            UErrorCode status = U_ZERO_ERROR;
+            const int32_t length = ucnv_toUChars(converter.get(), text, 4, pair, 2, &status);
+            if (U_FAILURE(status) || length != 1 || text[0] < 0x80) return;
+            family.decode[code] = text[0];
+            if (isPrivateUse(text[0])) {
+                family.privateCodes.push_back(code);
+                return;
+            }
+            char back[4];
+            status = U_ZERO_ERROR;
+            const int32_t written = ucnv_fromUChars(converter.get(), back, 4, text, 1, &status);
+            if (U_SUCCESS(status) && written == 2 && back[0] == pair[0] && back[1] == pair[1]) {
+                family.canonical[text[0]] = code;
+            }
+        });
+    }
+
+    // What survives each run: a code the engine converts without loss.
+    CodeConverter converter;
+    const EncodingProfile* const targets[] = {&profiles::GB, &profiles::GBK, &profiles::BIG5};
+    for (int f = 0; f < 2; ++f) {
+        const EncodingProfile& from = profileOfFamily(f);
+        const Family& family = *families[f];
+        for (const EncodingProfile* to : targets) {
+            std::vector<CharCode>& table = encode_[f][to->id];
+            table.assign(kBmpSize, 0);
+            for (char32_t c = 0x80; c < kBmpSize; ++c) {
+                const CharCode code = family.canonical[c];
+                if (code != 0 && converter.convert(from, *to, code) != 0) table[c] = code;
+            }
+        }
+    }
+
+    // Codes the engine writes for characters the target family lacks read as
+    // those characters; and the characters whose form changes tell the form.
+    for (int f = 0; f < 2; ++f) {
+        const EncodingProfile& from = profileOfFamily(f);
+        const EncodingProfile& to = profileOfFamily(1 - f);
+        const Family& family = *families[f];
+        Family& other = *families[1 - f];
+        forEachDoubleByteCode([&](CharCode code) {
+            const char32_t c = family.decode[code];
+            if (c == 0xFFFD || isPrivateUse(c)) return;
+            const CharCode converted = converter.convert(from, to, code);
+            if (converted == 0) return;
+            char32_t& counterpart = other.decode[converted];
+            if (counterpart == 0xFFFD || isPrivateUse(counterpart)) counterpart = c;
+            if (counterpart != c && isHanzi(c) && isHanzi(counterpart)) {
+                formBits_[c] |= f == 0 ? kSimplifiedOnly : kTraditionalOnly;
+            }
+        });
+    }
+    // A character the other form also writes unchanged tells nothing.
+    for (int f = 0; f < 2; ++f) {
+        const EncodingProfile& from = profileOfFamily(f);
+        const EncodingProfile& to = profileOfFamily(1 - f);
+        const std::uint8_t telling = f == 0 ? kTraditionalOnly : kSimplifiedOnly;
+        for (char32_t c = 0x80; c < kBmpSize; ++c) {
+            const CharCode code = families[f]->canonical[c];
+            if ((formBits_[c] & telling) == 0 || code == 0) continue;
+            // GBK's own traditional characters are not simplified writing.
+            if (f == 0 && !((code >> 8) >= 0xA1 && (code & 0xFF) >= 0xA1)) continue;
+            const CharCode converted = converter.convert(from, to, code);
+            if (converted != 0 && families[1 - f]->decode[converted] == c) formBits_[c] &= ~telling;
+        }
+    }
+}
+
+}  // namespace quillon::unicode

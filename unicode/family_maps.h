@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "char_code.h"
+#include "encoding_profile.h"
+
+namespace quillon::unicode {
+
+// The written form a text uses, as far as its characters tell.
+enum class Form { None, Simplified, Traditional };
+
+// Counts the characters that only one form uses.
+struct FormCount {
+    std::uint64_t simplified = 0;
+    std::uint64_t traditional = 0;
+    Form form() const;
+};
+
+// The two legacy families in Unicode terms: GB and GBK share one, Big5 is the
+// other. Worked out once from ICU's charts of the two families and from the
+// engine's own code tables, so that the edge and the engine agree on every
+// character.
+class FamilyMaps {
+public:
+    static constexpr char32_t kBmpSize = 0x10000;
+
+    static const FamilyMaps& instance();
+
+    // The character a code of `profile`'s family stands for; U+FFFD for a code
+    // the family does not define. A code the engine writes for a character
+    // the other family lacks (GB's □ as Big5 FB4C) reads as that character.
+    char32_t decode(const EncodingProfile& profile, CharCode code) const {
+        return decodeTable(profile)[code];
+    }
+    // The same for every code at once: indexed by code.
+    const char32_t* decodeTable(const EncodingProfile& profile) const;
+
+    // The code by which a run from `from` to `to` carries `c`: its code in
+    // `from`'s family when the run converts it without loss, else 0. ASCII
+    // is not looked up here.
+    CharCode encode(const EncodingProfile& from, const EncodingProfile& to, char32_t c) const {
+        return c < kBmpSize ? encodeTable(from, to)[c] : 0;
+    }
+    // The same for every BMP character at once: indexed by character.
+    const CharCode* encodeTable(const EncodingProfile& from, const EncodingProfile& to) const;
+
+    // Codes the family's chart leaves to private use: free for the edge to
+    // carry characters through a run that does not convert.
+    const std::vector<CharCode>& privateCodes(const EncodingProfile& profile) const;
+
+    // Adds one character to a count of telling characters.
+    void count(char32_t c, FormCount& count) const {
+        if (c < kBmpSize) {
+            count.simplified += (formBits_[c] & kSimplifiedOnly) != 0;
+            count.traditional += (formBits_[c] & kTraditionalOnly) != 0;
+        }
+    }
+
+    // The family that writes `form`: Big5 for traditional text, GBK otherwise.
+    static const EncodingProfile& familyFor(Form form);
+
+private:
+    FamilyMaps();
+    struct Family;
+    static constexpr std::uint8_t kSimplifiedOnly = 1;
+    static constexpr std::uint8_t kTraditionalOnly = 2;
+
+    const Family& familyOf(const EncodingProfile& profile) const;
+
+    struct Family {
+        std::vector<char32_t> decode;       // by code
+        std::vector<CharCode> canonical;    // by BMP character: its code, 0 if none
+        std::vector<CharCode> privateCodes;
+    };
+    Family gbk_;
+    Family big5_;
+    // Encode tables by source family (GBK, Big5) and target profile id (1..3).
+    std::vector<CharCode> encode_[2][4];
+    std::vector<std::uint8_t> formBits_;
+};
+
+}  // namespace quillon::unicode

@@ -8,11 +8,13 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "file_run.h"
@@ -112,7 +114,7 @@ private:
                     .exitStatus = kExitSuccess,
                     .messages = line_.options.quiet ? "" : messageLine(item.note)};
         }
-        const FileRun run{.command = *line_.command,
+        FileRun run{.command = *line_.command,
                           .source = item.source,
                           .destination = item.destination,
                           .sourceName = item.source,
@@ -127,23 +129,44 @@ private:
             fs::create_directories(folder, error);
             if (error) return failed(folder.string() + ": " + error.message());
         }
-        if (line_.batch.inPlace) {
-            // Without a new file beside it, the source would be emptied
-            // before it is read.
-            const fs::path folder = fs::path(item.source).parent_path();
-            const std::string shown = folder.empty() ? "." : folder.string();
-            if (::access(shown.c_str(), W_OK) != 0) return failed(shown + ": " + std::strerror(errno));
-        }
-        if (!line_.batch.backupSuffix) return runFile(formatter, run);
+        if (!line_.batch.inPlace) return runFile(formatter, run);
+        return runInPlace(formatter, run, index);
+    }
 
-        Backup backup(item.source, *line_.batch.backupSuffix, index);
-        if (backup.error() != 0) return failed(backup.name() + ": " + std::strerror(backup.error()));
+    // The result is written beside the source under a name of its own and
+    // takes the source's place only when complete: no run, whatever encodings
+    // it reads and writes, ever reads a source it has begun to overwrite.
+    FileOutcome runInPlace(TextFormatter& formatter, FileRun run, std::size_t index) {
+        const fs::path folder = fs::path(run.source).parent_path();
+        const std::string shown = folder.empty() ? "." : folder.string();
+        if (::access(shown.c_str(), W_OK) != 0) return failed(shown + ": " + std::strerror(errno));
+        std::error_code error;
+        // A source named through a symbolic link: the file it reaches is replaced.
+        const fs::path target = fs::canonical(run.source, error);
+        if (error) return failed(run.source + ": " + error.message());
+        const std::string result =
+            (target.parent_path() / (".quillon-result-" + std::to_string(::getpid()) + "-" + std::to_string(index)))
+                .string();
+        run.destination = result;
+
+        std::optional<Backup> backup;
+        if (line_.batch.backupSuffix) {
+            backup.emplace(run.source, *line_.batch.backupSuffix, index);
+            if (backup->error() != 0) return failed(backup->name() + ": " + std::strerror(backup->error()));
+        }
         FileOutcome outcome = runFile(formatter, run);
-        // Only a replaced file needs its original kept.
-        if (outcome.kind != Kind::Failed && outcome.kind != Kind::Skipped && !backup.keep()) {
-            outcome.messages += messageLine(backup.name() + ": " + std::strerror(errno));
+        if (outcome.kind == Kind::Failed || outcome.kind == Kind::Skipped) {
+            ::unlink(result.c_str());
+            return outcome;
+        }
+        struct stat status {};
+        const bool replaced = ::stat(target.c_str(), &status) == 0 && ::chmod(result.c_str(), status.st_mode & 07777) == 0 &&
+                              (!backup || backup->keep()) && std::rename(result.c_str(), target.c_str()) == 0;
+        if (!replaced) {
+            outcome.messages += messageLine(run.source + ": " + std::strerror(errno));
             outcome.kind = Kind::Failed;
             outcome.exitStatus = kExitFailure;
+            ::unlink(result.c_str());
         }
         return outcome;
     }

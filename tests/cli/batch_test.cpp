@@ -146,6 +146,21 @@ TEST_F(CliBatch, InPlaceInAFolderThatTakesNoNewFile) {
     EXPECT_EQ(readFile(dir_.file("shut/a.txt")), kGb);
 }
 
+// Runs through the Unicode edge read their source in their own way: in place,
+// none of them may find it already overwritten.
+TEST_F(CliBatch, InPlaceThroughTheUnicodeEdge) {
+    writeFile(dir_.file("u.txt"), "\xE5\x9B\xBD\n");  // 国 in UTF-8
+    writeFile(dir_.file("g.txt"), kGb);
+    const CliRun unicode = run({"convert", "--from", "utf-8", "--to", "utf-8", "--in-place", "--backup", "u.txt"});
+    const CliRun toUnicode = run({"convert", "--from", "gb", "--to", "utf-8", "--in-place", "g.txt"});
+    EXPECT_EQ(unicode.exitCode, 0);
+    EXPECT_EQ(toUnicode.exitCode, 0);
+    EXPECT_EQ(readFile(dir_.file("u.txt")), "\xE5\x9C\x8B\n");  // 國
+    EXPECT_EQ(readFile(dir_.file("u.txt~")), "\xE5\x9B\xBD\n");
+    EXPECT_EQ(readFile(dir_.file("g.txt")), "\xE5\x9C\x8B\xE7\x82\xBA\n");  // 國為
+    EXPECT_EQ(entryCount(), 3);
+}
+
 TEST_F(CliBatch, SourcesAndTheirProblems) {
     writeFile(dir_.file("one.txt"), kGb);
     fs::create_directories(dir_.path() / "x");

@@ -68,6 +68,9 @@ private:
                 optionsEnded = true;
             } else if (arg == "--help" || arg == "-h") {
                 return finish(Action::Help);
+            } else if (const auto read = readBatchOption(arg, args_, next_, result_.batch, result_.error);
+                       read != BatchOptionRead::NotBatchOption) {
+                if (read == BatchOptionRead::Refused) return reject(result_.error);
             } else if (!parseOption(arg)) {
                 return false;
             }
@@ -77,11 +80,36 @@ private:
             result_.files.assign(operands.begin(), operands.end());
             return finish(Action::Run);
         }
+        if (result_.batch.manySources()) return takeSources(operands);
+        if (result_.batch.recursive || result_.batch.backupSuffix) {
+            return reject(result_.batch.recursive ? "option '--recursive' needs '--output-dir' or '--in-place'"
+                                                  : "option '--backup' needs '--in-place'");
+        }
         if (operands.empty()) return reject("missing SOURCE and DESTINATION");
         if (operands.size() == 1) return reject("missing DESTINATION");
-        if (operands.size() > 2) return reject("unexpected argument " + quoted(operands[2]));
+        if (operands.size() > 2) {
+            return reject("unexpected argument " + quoted(operands[2]) +
+                          " (several sources need --output-dir or --in-place)");
+        }
         result_.source = operands[0];
         result_.destination = operands[1];
+        return finish(Action::Run);
+    }
+
+    bool takeSources(const std::vector<std::string_view>& operands) {
+        const BatchOptions& batch = result_.batch;
+        if (batch.inPlace && !batch.outputDir.empty()) {
+            return reject("options '--in-place' and '--output-dir' exclude each other");
+        }
+        if (batch.backupSuffix && !batch.inPlace) return reject("option '--backup' needs '--in-place'");
+        if (batch.backupSuffix && batch.backupSuffix->find('/') != std::string::npos) {
+            return reject("the backup suffix cannot contain '/'");
+        }
+        if (operands.empty()) return reject("missing SOURCE");
+        for (std::string_view operand : operands) {
+            if (operand == "-") return reject("standard input cannot be one of several sources");
+            result_.sources.emplace_back(operand);
+        }
         return finish(Action::Run);
     }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "batch_options.h"
 #include "command.h"
 #include "edge_options.h"
 
@@ -16,8 +17,10 @@ struct CommandLine {
     Action action = Action::UsageError;
     std::optional<Command> command;  // none with Help: the overall help
     unicode::EdgeRunOptions options;
-    std::string source;
+    std::string source;       // the one-file form: SOURCE DESTINATION
     std::string destination;
+    BatchOptions batch;
+    std::vector<std::string> sources;  // the batch forms: SOURCE...
     std::vector<std::string> files;  // the operands of detect
     std::string error;  // one line naming the problem, with UsageError
 };

@@ -5,6 +5,7 @@
 
 #include <unicode/uversion.h>
 
+#include "batch_options.h"
 #include "code_tables.h"
 #include "option_table.h"
 
@@ -15,6 +16,7 @@ namespace {
 constexpr std::string_view kOverviewHead =
     "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
     "       quillon-cli format [options] SOURCE DESTINATION\n"
+    "       quillon-cli convert|format [options] SOURCE... --output-dir DIR | --in-place\n"
     "       quillon-cli detect FILE...\n"
     "       quillon-cli ";
 
@@ -26,7 +28,8 @@ constexpr std::string_view kOverviewBody =
     "\n"
     "Commands:\n"
     "  convert   re-encode text line by line, simplified to traditional on the way\n"
-    "            to Big5 and back on the way to GB; the layout stays as it was\n"
+    "            to Big5 and back on the way to GB; the layout stays as it was,\n"
+    "            but a line longer than 31,999 bytes is split\n"
     "  format    join lines into paragraphs, centre headings, wrap at a fixed width\n"
     "            with indent and margin, and convert the encoding on the way out\n"
     "  detect    name the encoding, written form and line ends of files\n"
@@ -36,7 +39,8 @@ constexpr std::string_view kOverviewBody =
 constexpr std::string_view kConvertSummary =
     "Re-encodes SOURCE into DESTINATION line by line between GB/GBK and Big5,\n"
     "changing simplified characters to traditional ones on the way to Big5 and back\n"
-    "on the way to GB. The layout stays as it was.\n";
+    "on the way to GB. The layout stays as it was, except that a line longer than\n"
+    "31,999 bytes is split into lines of at most that many.\n";
 
 constexpr std::string_view kFormatSummary =
     "Joins the lines of SOURCE into paragraphs, drops blank and separator lines,\n"
@@ -56,6 +60,11 @@ constexpr std::string_view kDetectSummary =
 constexpr std::string_view kCommonNotes =
     "\n"
     "SOURCE or DESTINATION may be - for standard input or standard output.\n"
+    "A destination file is replaced only when its run is complete: a failed or\n"
+    "interrupted run leaves it as it was. With several sources, --output-dir or\n"
+    "--in-place is needed; files that fail are named, the others still run, and a\n"
+    "summary line follows. A plain-ASCII file is skipped by format. Text ends at a\n"
+    "byte 1A; bytes after it give a warning.\n"
     "A Unicode source reaches the engine as Big5 when its text is traditional and\n"
     "as GBK otherwise; characters that neither can hold (emoji, rare hanzi, accented\n"
     "letters) come through to Unicode output unchanged. Characters that are invalid\n"
@@ -102,12 +111,16 @@ std::string commandHelp(Command command) {
         return "Usage: quillon-cli detect FILE...\n\n" + std::string(kDetectSummary);
     }
     const std::string name(commandName(command));
-    std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n\n";
+    std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n" +
+                       "       quillon-cli " + name + " [options] SOURCE... --output-dir DIR | --in-place\n\n";
     text += commandSummary(command);
     text += "\nOptions:\n";
     for (const OptionEntry& entry : optionTable()) {
         if (!appliesTo(entry, command)) continue;
         text += optionLine(optionForms(entry), entry.help, defaultText(entry));
+    }
+    for (const BatchOptionRow& row : batchOptionRows()) {
+        text += optionLine(batchOptionForms(row), row.help, {});
     }
     text += optionLine(kHelpOption.forms, kHelpOption.help, {});
     ((text += '\n') += kEqualsNote) += '\n';
@@ -137,6 +150,13 @@ std::string optionForms(const OptionEntry& entry) {
         case OptionEntry::Kind::Keyword: forms.append(" ").append(choiceNames(entry, "|")); break;
     }
     return forms;
+}
+
+std::string batchOptionForms(const BatchOptionRow& row) {
+    std::string forms = "--" + std::string(row.name);
+    if (row.value.empty()) return forms;
+    return forms + (row.valueOptional ? "[=" : " ") + std::string(row.value) +
+           (row.valueOptional ? "]" : "");
 }
 
 std::string defaultText(const OptionEntry& entry) {

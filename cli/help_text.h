@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch_options.h"
 #include "command.h"
 #include "option_table.h"
 
@@ -40,6 +41,9 @@ std::string_view commonNotes();
 
 // How an option is written: "--name, --no-name", "--name N" or "--name a|b|c".
 std::string optionForms(const OptionEntry& entry);
+
+// How a batch option is written: "--jobs N", "--backup[=SUFFIX]".
+std::string batchOptionForms(const BatchOptionRow& row);
 
 // The default that an option's help names; empty for a flag.
 std::string defaultText(const OptionEntry& entry);

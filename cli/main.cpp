@@ -1,5 +1,6 @@
-// quillon-cli: parses the command line, spools standard streams and pipes through
-// temporary files, runs the engine and maps its result to messages and exit
+// quillon-cli: parses the command line, hands standard streams and pipes to
+// the engine (spooled through temporary files where the engine must read its
+// source twice), runs the engine and maps its result to messages and exit
 // status (0 success, 1 warning with complete output, 2 error or bad usage).
 #include <cstdio>
 #include <cstring>
@@ -12,10 +13,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "batch_run.h"
 #include "command_line.h"
 #include "detect_command.h"
 #include "edge_run.h"
+#include "file_run.h"
 #include "help_text.h"
+#include "interrupt_cleanup.h"
 #include "messages.h"
 #include "run_options.h"
 #include "same_file.h"
@@ -26,9 +30,8 @@
 namespace quillon::cli {
 namespace {
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitWarning = 1;
-constexpr int kExitFailure = 2;
+constexpr const char* kStandardInputPath = "/proc/self/fd/0";
+constexpr const char* kStandardOutputPath = "/proc/self/fd/1";
 
 void printError(std::string_view text) {
     std::fprintf(stderr, "quillon-cli: %.*s\n", static_cast<int>(text.size()), text.data());
@@ -43,9 +46,11 @@ int printToStandardOutput(const std::string& text) {
     return std::fflush(stdout) == 0 ? kExitSuccess : kExitFailure;
 }
 
+std::string tempFileTrouble(std::string_view what) { return std::string(what) + " in " + tempFolder(); }
+
 std::unique_ptr<TempFile> createSpoolFile() {
     auto file = TempFile::create();
-    if (!file) printError("Unable to create a temporary file in " + tempFolder(), errno);
+    if (!file) printError(tempFileTrouble("Unable to create a temporary file"), errno);
     return file;
 }
 
@@ -53,83 +58,116 @@ std::unique_ptr<TempFile> spool(int descriptor, const std::string& what) {
     auto file = createSpoolFile();
     if (!file) return nullptr;
     if (const auto failure = copyStream(descriptor, file->descriptor())) {
-        printError(failure->whileReading ? "Unable to read " + what : "Unable to write a temporary file",
+        printError(failure->whileReading ? "Unable to read " + what : tempFileTrouble("Unable to write a temporary file"),
                    failure->error);
         return nullptr;
     }
     return file;
 }
 
-// A pipe gives its bytes only once, but a run that detects the encoding reads
-// its source twice: the second reading would find it empty.
 bool isPipe(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
-std::unique_ptr<TempFile> spoolPipe(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        showResultMessage(kSourceUnreadable);
-        return nullptr;
-    }
-    auto file = spool(descriptor, path);
-    ::close(descriptor);
-    return file;
+// A regular file read from its start can be opened again by the engine.
+bool isRereadable(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+           ::lseek(descriptor, 0, SEEK_CUR) == 0;
 }
 
-int reportResult(RunResult result, bool quiet) {
-    if (result == kSuccess) return kExitSuccess;
-    if (result == kPlainAsciiSource) {
-        printError("the source is plain ASCII text, there is nothing to format");
-        return kExitFailure;
-    }
-    if (isWarning(result)) {
-        if (!quiet) showResultMessage(result);
-        return kExitWarning;
-    }
-    showResultMessage(result);
-    return kExitFailure;
+// A pipe, a terminal or a device: the engine can open it again through the
+// descriptor's path and read or write it as it flows. (A socket cannot be
+// opened that way, and a regular file opened anew would be emptied or read
+// from its start.)
+bool isStream(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode));
 }
 
-int run(const CommandLine& line) {
-    removeTempFilesOnSignals();
-    const bool fromStandardInput = line.source == "-";
-    const bool toStandardOutput = line.destination == "-";
-    // Writing the destination would destroy the source before it is read.
-    if (!fromStandardInput && !toStandardOutput &&
-        isSameFile(line.source.c_str(), line.destination.c_str())) {
+// Standard output the engine may write directly. Any other gets the output
+// once the run is complete: a run that fails must leave a file as it was.
+bool isStreamableOutput() {
+    const int flags = ::fcntl(1, F_GETFL);
+    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && isStream(1);
+}
+
+// The source or destination "-" stands for its standard stream; "same" is
+// judged on regular files only, where writing one would destroy the other.
+bool sourceIsDestination(const CommandLine& line) {
+    const std::string source = line.source == "-" ? kStandardInputPath : line.source;
+    const std::string destination = line.destination == "-" ? kStandardOutputPath : line.destination;
+    if (!isSameFile(source.c_str(), destination.c_str())) return false;
+    struct stat status {};
+    const bool streams = line.source == "-" || line.destination == "-";
+    return !streams || (::stat(source.c_str(), &status) == 0 && S_ISREG(status.st_mode));
+}
+
+int runOneFile(const CommandLine& line) {
+    if (sourceIsDestination(line)) {
         printError("SOURCE and DESTINATION are the same file; nothing was written");
         return kExitFailure;
     }
+    FileRun run{.command = *line.command,
+                .source = line.source,
+                .destination = line.destination,
+                .sourceName = line.source == "-" ? "standard input" : line.source,
+                .sourceFailure = {},
+                .destinationFailure = {},
+                .batch = false,
+                .quiet = line.options.quiet != 0,
+                .choices = line.options};
 
+    // A run that detects the encoding reads its source twice: a stream that
+    // gives its bytes once must be kept for the second reading.
+    const bool detects = line.options.sourceEncoding == kSourceAuto;
     std::unique_ptr<TempFile> input;
-    std::unique_ptr<TempFile> output;
-    if (fromStandardInput || isPipe(line.source)) {
-        input = fromStandardInput ? spool(0, "standard input") : spoolPipe(line.source);
+    if (line.source == "-") {
+        if (!isRereadable(0) && (detects || !isStream(0))) {
+            if (!(input = spool(0, "standard input"))) return kExitFailure;
+        }
+        run.source = input ? input->path() : kStandardInputPath;
+    } else if (detects && isPipe(line.source)) {
+        const int descriptor = ::open(line.source.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) {
+            printError(std::string(resultMessage(kSourceUnreadable)->text));
+            return kExitFailure;
+        }
+        input = spool(descriptor, line.source);
+        ::close(descriptor);
         if (!input) return kExitFailure;
+        run.source = input->path();
     }
-    if (toStandardOutput && !(output = createSpoolFile())) return kExitFailure;
-    const char* source = input ? input->path() : line.source.c_str();
-    const char* destination = output ? output->path() : line.destination.c_str();
+
+    std::unique_ptr<TempFile> output;
+    if (line.destination == "-") {
+        if (isStreamableOutput()) {
+            run.destination = kStandardOutputPath;
+            run.destinationFailure = "Unable to write standard output";
+        } else {
+            if (!(output = createSpoolFile())) return kExitFailure;
+            run.destination = output->path();
+            run.destinationFailure = tempFileTrouble("Unable to write a temporary file");
+        }
+    }
 
     TextFormatter formatter;
     if (!formatter.hasBuffers()) return kExitFailure;  // the engine has said so
     applyOptions(line.options, formatter);
-    const RunResult result = unicode::runThroughEdge(
-        formatter, *line.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        line.options, source, destination);
+    const FileOutcome outcome = runFile(formatter, run);
 
     // Output of a failed run is incomplete: standard output gets none of it.
-    if (output && !isError(result)) {
+    if (output && outcome.kind != FileOutcome::Kind::Failed) {
+        ::lseek(output->descriptor(), 0, SEEK_SET);
         if (const auto failure = copyStream(output->descriptor(), 1)) {
-            printError(failure->whileReading ? "Unable to read a temporary file"
-                                             : "Unable to write standard output",
+            printError(failure->whileReading ? "Unable to read a temporary file" : "Unable to write standard output",
                        failure->error);
             return kExitFailure;
         }
     }
-    return reportResult(result, line.options.quiet != 0);
+    std::fputs(outcome.messages.c_str(), stderr);
+    return outcome.exitStatus;
 }
 
 }  // namespace
@@ -150,5 +188,7 @@ int main(int argc, char** argv) {
         case CommandLine::Action::UsageError: printError(line.error); return kExitFailure;
         case CommandLine::Action::Run: break;
     }
-    return *line.command == Command::Detect ? runDetect(line.files) : run(line);
+    if (*line.command == Command::Detect) return runDetect(line.files);
+    removeUnfinishedFilesOnSignals();
+    return line.batch.manySources() ? runBatch(line) : runOneFile(line);
 }

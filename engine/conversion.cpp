@@ -173,15 +173,18 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
 
 RunResult TextFormatter::convertFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
+    clearRunReport();
     // A convert run always changes family unless the user names a target.
     if (outputEncoding_ == kOutputSame) outputEncoding_ = kOutputDifferent;
     if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
     clearConversionFlags();
 
     LineReader source;
-    if (!source.open(sourcePath)) return kSourceUnreadable;
+    if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
     TextWriter destination;
-    if (!destination.open(destinationPath)) return kDestinationUnwritable;
+    if (!destination.open(destinationPath)) {
+        return failedSystemCall(kDestinationUnwritable, destination.error());
+    }
     insideTag = 0;  // once per run: a tag may span lines
 
     char* line = lineBuffer();
@@ -191,12 +194,7 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
         convertRunLine(line, length, *sourceProfile, *targetProfile);
         destination.writeLine(line, length);  // the line feed ended the line
     }
-    source.close();
-    // A destination that did not receive every byte, or a source that could
-    // not be read to its end, must not pass for a complete run.
-    if (!destination.close()) return kDestinationUnwritable;
-    if (source.failed()) return kSourceUnreadable;
-    return conversionResult();
+    return finishRun(source, destination);
 }
 
 }  // namespace quillon

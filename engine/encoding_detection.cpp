@@ -9,7 +9,7 @@ namespace quillon {
 
 RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
     TextReader source;
-    if (!source.open(sourcePath)) return kSourceUnreadable;
+    if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
     // The file is scanned as stored: a pair whose trail is the CR of a CR LF
     // is judged as it would be with the LF, its trail below A1 and no mark.
     EncodingTally tally;
@@ -18,7 +18,7 @@ RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& re
     }
     source.close();
     // A source that stopped reading half-way would be judged on part of its text.
-    if (source.failed()) return kSourceUnreadable;
+    if (source.failed()) return failedSystemCall(kSourceUnreadable, source.error());
     result = tally.verdict();
     return kSuccess;
 }

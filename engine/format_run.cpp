@@ -85,13 +85,14 @@ void TextFormatter::updateQuoteDepth(CharCode code) {
 
 RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
+    clearRunReport();
     if (const RunResult selected = selectProfiles(sourcePath); selected != kSuccess) return selected;
     if (sourceProfile->id == kPureAscId) return kPlainAsciiSource;
 
     LineReader input;
-    if (!input.open(sourcePath)) return kSourceUnreadable;
+    if (!input.open(sourcePath)) return failedSystemCall(kSourceUnreadable, input.error());
     TextWriter output;
-    if (!output.open(destinationPath)) return kDestinationUnwritable;
+    if (!output.open(destinationPath)) return failedSystemCall(kDestinationUnwritable, output.error());
     const OutputStreamScope outputScope(*this, output);
 
     clearConversionFlags();
@@ -226,12 +227,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     }
     if (paragraphLength > 0) endParagraph();
 
-    input.close();
-    // A destination that did not receive every byte, or a source that could
-    // not be read to its end, must not pass for a complete run.
-    if (!output.close()) return kDestinationUnwritable;
-    if (input.failed()) return kSourceUnreadable;
-    return conversionResult();
+    return finishRun(input, output);
 }
 
 }  // namespace quillon

@@ -13,6 +13,8 @@ public:
     bool open(const char* path) { return reader_.open(path); }
     void close() { reader_.close(); }
     bool failed() const { return reader_.failed(); }
+    int error() const { return reader_.error(); }
+    std::int64_t endMarkOffset() const { return reader_.endMarkOffset(); }
 
     // The bytes read, followed by a NUL; returns their number, 0 at the end.
     int readLine(char* line, int size);

@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <utility>
@@ -50,12 +51,29 @@ void showResultMessage(RunResult code) {
     if (const auto message = resultMessage(code)) currentSink()(message->caption, message->text);
 }
 
+namespace {
+
+TraceSink& threadTraceSink() {
+    thread_local TraceSink sink;
+    return sink;
+}
+
+}  // namespace
+
+void setTraceSink(TraceSink sink) { threadTraceSink() = std::move(sink); }
+
 void trace(const char* format, ...) {
+    char line[256];
     std::va_list args;
     va_start(args, format);
-    std::vfprintf(stderr, format, args);
+    const int length = std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
-    std::fputc('\n', stderr);
+    const std::string_view text(line, static_cast<std::size_t>(std::clamp(length, 0, int(sizeof line) - 1)));
+    if (const TraceSink& sink = threadTraceSink()) {
+        sink(text);
+    } else {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    }
 }
 
 }  // namespace quillon

@@ -27,7 +27,13 @@ void setMessageSink(MessageSink sink);
 // without a message.
 void showResultMessage(RunResult code);
 
-// The trace channel: the formatted text and a line feed on standard error.
+// The trace channel: the formatted text and a line feed on standard error,
+// written in one piece so that lines of parallel runs never mix.
 void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Where the calling thread's trace lines go instead (the line without its line
+// feed); an empty function restores standard error.
+using TraceSink = std::function<void(std::string_view line)>;
+void setTraceSink(TraceSink sink);
 
 }  // namespace quillon

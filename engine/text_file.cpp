@@ -1,6 +1,7 @@
 #include "text_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -13,10 +14,16 @@ TextReader::~TextReader() { close(); }
 bool TextReader::open(const char* path) {
     close();
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
+    if (std::filesystem::is_directory(path, error)) {
+        error_ = EISDIR;
+        return false;
+    }
     file_ = std::fopen(path, "rb");
     pos_ = length_ = 0;
+    bufferOffset_ = 0;
+    endMarkOffset_ = -1;
     ended_ = failed_ = false;
+    error_ = file_ == nullptr ? errno : 0;
     return file_ != nullptr;
 }
 
@@ -27,13 +34,23 @@ void TextReader::close() {
 
 bool TextReader::fill() {
     if (ended_ || file_ == nullptr) return false;
+    bufferOffset_ += static_cast<std::int64_t>(length_);
     pos_ = 0;
     length_ = std::fread(buffer_, 1, kBufferSize, file_);
     if (length_ == 0) {
         ended_ = true;
         failed_ = std::ferror(file_) != 0;
+        if (failed_) error_ = errno;
     }
     return length_ > 0;
+}
+
+void TextReader::stopAtEndMark() {
+    const std::int64_t offset = bufferOffset_ + static_cast<std::int64_t>(pos_);
+    const bool more = pos_ + 1 < length_ || std::fgetc(file_) != EOF;
+    if (more) endMarkOffset_ = offset;
+    ended_ = true;
+    pos_ = length_;
 }
 
 std::span<const unsigned char> TextReader::readBlock() {
@@ -71,8 +88,7 @@ int TextReader::readLine(char* line, int size) {
 
         unsigned char byte = buffer_[pos_];
         if (byte == 0x1A) {
-            ended_ = true;
-            pos_ = length_;
+            stopAtEndMark();
             break;
         }
         ++pos_;
@@ -90,21 +106,14 @@ int TextReader::readLine(char* line, int size) {
     return static_cast<int>(count);
 }
 
-TextWriter::~TextWriter() {
-    if (file_ != nullptr) std::fclose(file_);
-}
-
 bool TextWriter::open(const char* path) {
-    file_ = std::fopen(path, "wb");
-    // This writer buffers itself; a second buffer would only copy.
-    if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
     used_ = 0;
     failed_ = false;
-    return file_ != nullptr;
+    return file_.open(path);
 }
 
 void TextWriter::flush() {
-    if (used_ > 0 && !failed_ && std::fwrite(buffer_, 1, used_, file_) != used_) failed_ = true;
+    if (used_ > 0 && !failed_ && !file_.write(buffer_, used_)) failed_ = true;
     used_ = 0;
 }
 
@@ -120,7 +129,6 @@ void TextWriter::append(const char* data, std::size_t length) {
 }
 
 void TextWriter::write(const char* data, std::size_t length) {
-    if (file_ == nullptr) return;
     while (length > 0) {
         const auto* lineFeed = static_cast<const char*>(std::memchr(data, '\n', length));
         const std::size_t plain = lineFeed ? static_cast<std::size_t>(lineFeed - data) : length;
@@ -133,18 +141,17 @@ void TextWriter::write(const char* data, std::size_t length) {
 }
 
 void TextWriter::writeLine(const char* data, std::size_t length) {
-    if (file_ == nullptr) return;
     append(data, length);
     append("\r\n", 2);
 }
 
 bool TextWriter::close() {
-    if (file_ == nullptr) return false;
     flush();
-    if (std::fflush(file_) != 0 || std::ferror(file_) != 0) failed_ = true;
-    if (std::fclose(file_) != 0) failed_ = true;
-    file_ = nullptr;
-    return !failed_;
+    if (failed_) {
+        file_.discard();
+        return false;
+    }
+    return file_.commit();
 }
 
 }  // namespace quillon

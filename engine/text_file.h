@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <span>
+
+#include "output_file.h"
 
 namespace quillon {
 
@@ -34,29 +37,41 @@ public:
     bool atEnd() { return pos_ == length_ && !fill(); }
     // True when reading stopped on an error rather than the end of the input.
     bool failed() const { return failed_; }
+    // errno of the failed open or read, 0 while none.
+    int error() const { return error_; }
+    // The offset of a byte 1A that ended the input while more bytes followed
+    // it, else -1: the text read is then not all of the file.
+    std::int64_t endMarkOffset() const { return endMarkOffset_; }
 
 private:
     bool fill();
+    void stopAtEndMark();
 
     static constexpr std::size_t kBufferSize = 1 << 16;
     std::FILE* file_ = nullptr;
     unsigned char buffer_[kBufferSize];
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
+    std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file
+    std::int64_t endMarkOffset_ = -1;
     bool ended_ = false;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 // Writes a file as a text-mode stream: every LF written becomes CR LF.
-// Write errors are remembered and reported by close().
+// Write errors are remembered and reported by close(). The destination takes
+// the written text only at close(); until then, and whenever the writer is
+// discarded instead, it stays as it was (see OutputFile).
 class TextWriter {
 public:
     TextWriter() = default;
-    ~TextWriter();
+    ~TextWriter() = default;
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
-    // Creates the file or empties it. False when that is not possible.
+    // Prepares to replace the file, or to create it. False when that is not
+    // possible.
     bool open(const char* path);
     void write(const char* data, std::size_t length);
     void put(char byte) { write(&byte, 1); }
@@ -64,15 +79,20 @@ public:
     // Writes `length` bytes that hold no LF, then a line end: write() and
     // putLineFeed() without the search for line feeds.
     void writeLine(const char* data, std::size_t length);
-    // True when every byte reached the file and it closed cleanly.
+    // True when every byte reached the file and it took the destination's
+    // place.
     bool close();
+    // Drops what was written: the destination stays as it was.
+    void discard() { file_.discard(); }
+    // errno of the first failure, 0 while none.
+    int error() const { return file_.error(); }
 
 private:
     void append(const char* data, std::size_t length);
     void flush();
 
     static constexpr std::size_t kBufferSize = 1 << 16;
-    std::FILE* file_ = nullptr;
+    OutputFile file_;
     char buffer_[kBufferSize];
     std::size_t used_ = 0;
     bool failed_ = false;

@@ -3,7 +3,9 @@
 #include <new>
 
 #include "character_classes.h"
+#include "line_reader.h"
 #include "messages.h"
+#include "text_file.h"
 
 namespace quillon {
 namespace {
@@ -38,6 +40,32 @@ void TextFormatter::clearConversionFlags() {
     sawInvalidCode = 0;
     sawUnmappable = 0;
     htmlAborted = 0;
+}
+
+void TextFormatter::clearRunReport() {
+    systemError = 0;
+    endMarkOffset = -1;
+}
+
+RunResult TextFormatter::failedSystemCall(RunResult result, int error) {
+    systemError = error;
+    return result;
+}
+
+RunResult TextFormatter::finishRun(LineReader& source, TextWriter& destination) {
+    source.close();
+    endMarkOffset = source.endMarkOffset();
+    // A source that could not be read to its end must not replace the
+    // destination, and a destination that did not receive every byte must not
+    // pass for a complete run.
+    if (source.failed()) {
+        destination.discard();
+        return failedSystemCall(kSourceUnreadable, source.error());
+    }
+    if (!destination.close()) return failedSystemCall(kDestinationUnwritable, destination.error());
+    // A tag still open at the end kept the rest of the text unconverted.
+    if (htmlAware_ != 0 && insideTag != 0) htmlAborted = 1;
+    return conversionResult();
 }
 
 RunResult TextFormatter::conversionResult() const {

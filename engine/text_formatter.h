@@ -10,6 +10,7 @@
 
 namespace quillon {
 
+class LineReader;
 class TextWriter;
 
 // The text engine's one object: the options of a run, the state of the run in
@@ -122,6 +123,11 @@ public:
     std::int32_t quoteDepth[4] = {0, 0, 0, 0};
     // The destination of a format run; null outside one.
     TextWriter* outputStream = nullptr;
+    // Why the last run could not open, read or write a file (errno), else 0.
+    std::int32_t systemError = 0;
+    // The offset of a byte 1A that ended the last run's source while more
+    // bytes followed it, else -1.
+    std::int64_t endMarkOffset = -1;
 
     char* lineBuffer() { return lineBuffer_.get(); }
     char* paragraphBuffer() { return paragraphBuffer_.get(); }
@@ -129,6 +135,9 @@ public:
 private:
     RunResult conversionResult() const;
     void clearConversionFlags();
+    void clearRunReport();
+    RunResult failedSystemCall(RunResult result, int error);
+    RunResult finishRun(LineReader& source, TextWriter& destination);
     void writeBlankUnits(std::int32_t count);
     int backOffFromPunctuation(const char* text, int lineStart, int end) const;
 

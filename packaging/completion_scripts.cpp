@@ -121,6 +121,12 @@ std::string bashCompletion() {
             if (!options.empty()) options += ' ';
             options += optionWords(entry);
         }
+        if (command != Command::Detect) {
+            for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
+                if (!options.empty()) options += ' ';
+                options += "--" + std::string(row.name);
+            }
+        }
         (options += ' ') += cli::formWords(cli::kHelpOption, " ");
         script += "        " + std::string(cli::commandName(command)) + ") options='" + options +
                   "' ;;\n";
@@ -134,6 +140,9 @@ std::string bashCompletion() {
         } else if (entry.kind == OptionEntry::Kind::Number) {
             numbers += (numbers.empty() ? "--" : "|--") + std::string(entry.name);
         }
+    }
+    for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
+        if (row.value == "N") numbers += (numbers.empty() ? "--" : "|--") + std::string(row.name);
     }
     // A number cannot be guessed: offer nothing rather than file names.
     if (!numbers.empty()) script += "        " + numbers + ")\n            return ;;\n";

@@ -77,6 +77,9 @@ std::string cliManPage(std::string_view version) {
     }
     page += ".SH OPTIONS\n";
     for (const cli::OptionEntry& entry : cli::optionTable()) page += optionItem(entry);
+    for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
+        page += taggedParagraph(cli::batchOptionForms(row), std::string(row.help) + ".");
+    }
     for (const cli::ProgramOption& option : {cli::kHelpOption, cli::kVersionOption}) {
         page += taggedParagraph(option.forms, std::string(option.help) + ".");
     }

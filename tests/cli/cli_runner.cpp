@@ -18,6 +18,9 @@ extern char** environ;
 namespace quillon::testing {
 namespace {
 
+// Drops capabilities and then runs the program in its own place (util-linux).
+constexpr const char* kSetpriv = "/usr/bin/setpriv";
+
 std::vector<std::string> childEnvironment(const CliSetup& setup) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -62,15 +65,18 @@ CliProcess::CliProcess(const std::vector<std::string>& args, const CliSetup& set
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
 
     std::vector<std::string> environment = childEnvironment(setup);
-    std::vector<char*> argv{const_cast<char*>(QUILLON_CLI_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    std::vector<std::string> command;
+    if (setup.fileModesHold) command = {kSetpriv, "--bounding-set=-dac_override,-dac_read_search", "--"};
+    command.push_back(QUILLON_CLI_PATH);
+    command.insert(command.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     std::vector<char*> envp;
     for (std::string& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
 
-    const int spawned =
-        posix_spawn(&pid_, QUILLON_CLI_PATH, &actions, &attributes, argv.data(), envp.data());
+    const int spawned = posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (spawned != 0) throw std::runtime_error(std::string("cannot run ") + QUILLON_CLI_PATH);

@@ -16,6 +16,9 @@ struct CliSetup {
     bool closeStandardOutput = false;
     std::string tmpdir;     // TMPDIR for the child, when not empty
     std::string directory;  // working folder for the child, when not empty
+    // Runs the child without the power to read and write any file that root
+    // has, so that file modes hold even when the tests run as root.
+    bool fileModesHold = false;
 };
 
 struct CliRun {

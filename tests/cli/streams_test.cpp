@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -129,18 +133,154 @@ TEST_F(CliStreams, TerminationWhileReadingInputLeavesNothingBehind) {
     ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
     setup_.standardInputDescriptor = pipeEnds[0];
     CliProcess process({"convert", "-", "-"}, setup_);
-    ::close(pipeEnds[0]);
     ASSERT_EQ(::write(pipeEnds[1], "\xB9\xFA\n", 3), 3);
-    // The input never ends: wait for the spool file, then end the run.
+    // The input never ends: wait until the run has taken the bytes, then end it.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::filesystem::is_empty(spool()) && std::chrono::steady_clock::now() < deadline) {
+    int waiting = 3;
+    while (waiting > 0 && ::ioctl(pipeEnds[0], FIONREAD, &waiting) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ASSERT_FALSE(std::filesystem::is_empty(spool()));
+    ASSERT_EQ(waiting, 0);
     ::kill(process.pid(), SIGTERM);
     const CliRun run = process.wait();
+    ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);
     EXPECT_EQ(run.signal, SIGTERM);
+    expectNothingLeftBehind();
+}
+
+// A spool file has no name from the start: even SIGKILL leaves none behind.
+TEST_F(CliStreams, KilledRunLeavesNoSpoolFile) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
+    setup_.standardInputDescriptor = pipeEnds[0];
+    CliProcess process({"convert", "-", "-"}, setup_);
+    const std::string text = largeGbText().substr(0, 60000);
+    ASSERT_EQ(::write(pipeEnds[1], text.data(), text.size()), ssize_t(text.size()));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int waiting = 1;
+    while (waiting > 0 && ::ioctl(pipeEnds[0], FIONREAD, &waiting) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::kill(process.pid(), SIGKILL);
+    EXPECT_EQ(process.wait().signal, SIGKILL);
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    expectNothingLeftBehind();
+}
+
+// With the encoding given, a pipe is read and written as it flows: output
+// comes while the input is still open, and no temporary folder is needed.
+TEST_F(CliStreams, PipesFlowThroughWhenNothingIsDetected) {
+    setup_.tmpdir = dir_.file("absent");
+    int input[2], output[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+    setup_.standardInputDescriptor = input[0];
+    setup_.standardOutput = output[1];
+    CliProcess process({"convert", "--from", "gb", "--to", "big5", "-", "-"}, setup_);
+    ::close(input[0]);
+    ::close(output[1]);
+    std::string line;
+    for (int i = 0; i < 40; ++i) line += "\xB9\xFA";
+    line += "\n";
+    std::string expected;
+    for (int i = 0; i < 40; ++i) expected += "\xB0\xEA";
+    expected += "\r\n";
+
+    std::string received;
+    std::atomic<std::size_t> receivedSize = 0;
+    std::thread reader([&] {
+        char block[4096];
+        while (const ssize_t got = ::read(output[0], block, sizeof block)) {
+            if (got < 0) break;
+            received.append(block, std::size_t(got));
+            receivedSize = received.size();
+        }
+    });
+    // More than the writer's buffer goes in; the input stays open until some
+    // output has come.
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(::write(input[1], line.data(), line.size()), ssize_t(line.size()));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (receivedSize == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_GT(receivedSize, 0u);
+    ::close(input[1]);
+    reader.join();
+    ::close(output[0]);
+    const CliRun run = process.wait();
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    std::string all;
+    for (int i = 0; i < 2000; ++i) all += expected;
+    EXPECT_EQ(received, all);
+}
+
+// A path that names an open descriptor is written through, not replaced.
+TEST_F(CliStreams, DescriptorPathsAreWrittenThrough) {
+    writeFile(dir_.file("in.txt"), "\xB9\xFA\n");
+    for (const char* path : {"/dev/stdout", "/proc/self/fd/1"}) {
+        int output[2];
+        ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+        setup_.standardOutput = output[1];
+        const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", dir_.file("in.txt"), path}, setup_);
+        ::close(output[1]);
+        char received[16];
+        const ssize_t got = ::read(output[0], received, sizeof received);
+        ::close(output[0]);
+        EXPECT_EQ(run.exitCode, 0) << path;
+        EXPECT_EQ(std::string(received, std::size_t(std::max<ssize_t>(got, 0))), "\xB0\xEA\r\n") << path;
+    }
+}
+
+// A socket cannot be opened again through its descriptor: it is spooled.
+TEST_F(CliStreams, SocketsOnBothSides) {
+    int input[2], output[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, input), 0);
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, output), 0);
+    ASSERT_EQ(::write(input[0], "\xB9\xFA\n", 3), 3);
+    ::shutdown(input[0], SHUT_WR);
+    setup_.standardInputDescriptor = input[1];
+    setup_.standardOutput = output[1];
+    const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", "-", "-"}, setup_);
+    ::close(output[1]);
+    char received[16];
+    const ssize_t got = ::read(output[0], received, sizeof received);
+    for (int end : {input[0], input[1], output[0]}) ::close(end);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(std::string(received, std::size_t(std::max<ssize_t>(got, 0))), "\xB0\xEA\r\n");
+    expectNothingLeftBehind();
+}
+
+// Standard input and output are the files they are: writing one over the
+// other is refused as for two names of one file.
+TEST_F(CliStreams, StandardStreamsOfTheSameFileAreRefused) {
+    const std::string f = dir_.file("f.txt");
+    writeFile(f, "\xB9\xFA\n");
+    const std::string refusal = "quillon-cli: SOURCE and DESTINATION are the same file; nothing was written\n";
+    setup_.standardInput = f;
+    const CliRun fromInput = runCli({"convert", "-", f}, setup_);
+    EXPECT_EQ(fromInput.exitCode, 2);
+    EXPECT_EQ(fromInput.err, refusal);
+
+    setup_.standardInput = "/dev/null";
+    const int appended = ::open(f.c_str(), O_WRONLY | O_APPEND);
+    setup_.standardOutput = appended;
+    const CliRun toOutput = runCli({"convert", f, "-"}, setup_);
+    ::close(appended);
+    EXPECT_EQ(toOutput.exitCode, 2);
+    EXPECT_EQ(toOutput.err, refusal);
+    EXPECT_EQ(readFile(f), "\xB9\xFA\n");
+
+    // A device on both sides is no file to destroy.
+    const int null = ::open("/dev/null", O_WRONLY);
+    setup_.standardOutput = null;
+    const CliRun devices = runCli({"convert", "--from", "gb", "-", "-"}, setup_);
+    ::close(null);
+    EXPECT_EQ(devices.exitCode, 0);
     expectNothingLeftBehind();
 }
 

@@ -159,6 +159,17 @@ TEST_F(ConvertFile, ResultNamesTheFirstFlagByPrecedence) {
     EXPECT_EQ(run(gb("国") + "\n", kSourceGb, kOutputBig5), kSuccess);  // flags do not outlive a run
 }
 
+// Text after an unclosed tag stays unconverted, as inside any tag; the run
+// says so instead of passing for complete.
+TEST_F(ConvertFile, ATagOpenAtTheEndIsAWarning) {
+    const std::string text = "<div " + repeat(gb("国为"), 100) + "\n" + gb("国") + "\n";
+    formatter.setHtmlAware(1);
+    EXPECT_EQ(run(text, kSourceGb, kOutputBig5), kHtmlAbortedWarning);
+    EXPECT_EQ(output(), "<div " + repeat(gb("国为"), 100) + "\r\n" + gb("国") + "\r\n");
+    EXPECT_EQ(run("<b>" + gb("国") + "</b>\n", kSourceGb, kOutputBig5), kSuccess);
+    EXPECT_EQ(output(), "<b>" + big5("國") + "</b>\r\n");
+}
+
 TEST_F(ConvertFile, LongLinesArriveInPiecesThatCutNoCharacter) {
     EXPECT_EQ(run(std::string(40000, 'x') + "\n", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), std::string(31999, 'x') + "\r\n" + std::string(8001, 'x') + "\r\n");
@@ -174,6 +185,12 @@ TEST_F(ConvertFile, OddBytesOfTheLine) {
     EXPECT_EQ(output(), std::string("ab\0") + big5("國") + "\r\nef\r\n");
     EXPECT_EQ(run("ab\x1A" "cd\n", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), "ab\r\n");
+    EXPECT_EQ(formatter.endMarkOffset, 2);
+    // Counted across the reader's blocks; a 1A that is the last byte cuts nothing.
+    EXPECT_EQ(run(std::string(100000, 'x') + "\n\x1A" "cd", kSourceGb, kOutputBig5), kSuccess);
+    EXPECT_EQ(formatter.endMarkOffset, 100001);
+    EXPECT_EQ(run("ab\n\x1A", kSourceGb, kOutputBig5), kSuccess);
+    EXPECT_EQ(formatter.endMarkOffset, -1);
     EXPECT_EQ(run("", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), "");
 }
@@ -188,8 +205,10 @@ TEST_F(ConvertFile, PlainAsciiPassesUnchanged) {
 TEST_F(ConvertFile, FileErrorsStopTheRun) {
     formatter.setSourceEncoding(kSourceGb);
     EXPECT_EQ(formatter.convertFile(dir.file("missing").c_str(), out().c_str()), kSourceUnreadable);
+    EXPECT_EQ(formatter.systemError, ENOENT);
     EXPECT_FALSE(std::filesystem::exists(out()));
     EXPECT_EQ(formatter.convertFile(dir.path().c_str(), out().c_str()), kSourceUnreadable);
+    EXPECT_EQ(formatter.systemError, EISDIR);
 
     testing::writeFile(in(), "abc\n");
     EXPECT_EQ(formatter.convertFile(in().c_str(), dir.file("no/such/out").c_str()),

@@ -36,7 +36,8 @@ expect() {
 
 expect "quillon-cli " "--help --version -V -h convert detect format"
 expect "quillon-cli f" "format"
-expect "quillon-cli convert --" "--form --from --help --html --line-ends --no-html --no-phrases --phrases --quiet --to"
+expect "quillon-cli convert --" "--backup --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --output-dir --phrases --quiet --recursive --to"
+expect "quillon-cli convert --jobs " ""
 expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-fullwidth-spaces --no-html --no-natural-syntax --no-phrases"
 expect "quillon-cli convert --chars" ""
 expect "quillon-cli convert --from " "auto big5 gb gb18030 gbk utf-16 utf-8"

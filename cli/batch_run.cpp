@@ -1,0 +1,220 @@
+#include "batch_run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "file_run.h"
+#include "messages.h"
+#include "progress.h"
+#include "source_tree.h"
+
+namespace quillon::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = FileOutcome::Kind;
+
+FileOutcome failed(std::string text) {
+    return {.kind = Kind::Failed, .exitStatus = kExitFailure, .messages = messageLine(text)};
+}
+
+// The original of a file run in place, kept under a name of its own until the
+// run has succeeded: a hard link where the file system has them, else a copy.
+class Backup {
+public:
+    Backup(const std::string& source, const std::string& suffix, std::size_t index)
+        : source_(source), kept_(source + suffix) {
+        const fs::path path(source);
+        pending_ = (path.parent_path() / (".quillon-backup-" + std::to_string(::getpid()) + "-" +
+                                          std::to_string(index)))
+                       .string();
+        // A source named through a symbolic link keeps the file it reaches.
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, pending_.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+        std::error_code error;
+        fs::copy_file(source, pending_, fs::copy_options::overwrite_existing, error);
+        error_ = error.value();
+    }
+    ~Backup() {
+        if (!pending_.empty()) ::unlink(pending_.c_str());
+    }
+    Backup(const Backup&) = delete;
+    Backup& operator=(const Backup&) = delete;
+
+    int error() const { return error_; }
+    // False with errno when the backup could not take its name.
+    bool keep() {
+        if (std::rename(pending_.c_str(), kept_.c_str()) != 0) return false;
+        pending_.clear();
+        return true;
+    }
+    const std::string& name() const { return kept_; }
+
+private:
+    std::string source_;
+    std::string kept_;
+    std::string pending_;
+    int error_ = 0;
+};
+
+class BatchRun {
+public:
+    explicit BatchRun(const CommandLine& line) : line_(line), items_(planBatch(line.sources, line.batch)) {
+        outcomes_.resize(items_.size());
+        done_.assign(items_.size(), false);
+    }
+
+    int run() {
+        const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+        const std::size_t jobs = std::clamp<std::size_t>(
+            line_.batch.jobs > 0 ? std::size_t(line_.batch.jobs) : processors, 1, std::max<std::size_t>(1, items_.size()));
+        std::vector<std::jthread> workers;
+        for (std::size_t i = 0; i < jobs; ++i) workers.emplace_back([this] { work(); });
+        report();
+        return worstStatus_;
+    }
+
+private:
+    void work() {
+        setTraceSink([](std::string_view) {});  // a detected encoding per file would only be noise
+        TextFormatter formatter;
+        applyOptions(line_.options, formatter);
+        for (std::size_t index; (index = next_++) < items_.size();) {
+            {
+                const std::lock_guard lock(mutex_);
+                current_ = items_[index].source;
+            }
+            FileOutcome outcome = formatter.hasBuffers() ? runItem(formatter, index) : failed("Out of memory");
+            const std::lock_guard lock(mutex_);
+            outcomes_[index] = std::move(outcome);
+            done_[index] = true;
+            bytesDone_ += items_[index].size;
+            changed_.notify_one();
+        }
+    }
+
+    FileOutcome runItem(TextFormatter& formatter, std::size_t index) {
+        const BatchItem& item = items_[index];
+        if (!item.problem.empty()) return failed(item.problem);
+        if (!item.note.empty()) {
+            return {.kind = Kind::Skipped,
+                    .exitStatus = kExitSuccess,
+                    .messages = line_.options.quiet ? "" : messageLine(item.note)};
+        }
+        FileRun run{.command = *line_.command,
+                          .source = item.source,
+                          .destination = item.destination,
+                          .sourceName = item.source,
+                          .sourceFailure = item.source,
+                          .destinationFailure = item.destination,
+                          .batch = true,
+                          .quiet = line_.options.quiet != 0,
+                          .choices = line_.options};
+        if (!line_.batch.outputDir.empty()) {
+            std::error_code error;
+            const fs::path folder = fs::path(item.destination).parent_path();
+            fs::create_directories(folder, error);
+            if (error) return failed(folder.string() + ": " + error.message());
+        }
+        if (!line_.batch.inPlace) return runFile(formatter, run);
+        return runInPlace(formatter, run, index);
+    }
+
+    // The result is written beside the source under a name of its own and
+    // takes the source's place only when complete: no run, whatever encodings
+    // it reads and writes, ever reads a source it has begun to overwrite.
+    FileOutcome runInPlace(TextFormatter& formatter, FileRun run, std::size_t index) {
+        const fs::path folder = fs::path(run.source).parent_path();
+        const std::string shown = folder.empty() ? "." : folder.string();
+        if (::access(shown.c_str(), W_OK) != 0) return failed(shown + ": " + std::strerror(errno));
+        std::error_code error;
+        // A source named through a symbolic link: the file it reaches is replaced.
+        const fs::path target = fs::canonical(run.source, error);
+        if (error) return failed(run.source + ": " + error.message());
+        const std::string result =
+            (target.parent_path() / (".quillon-result-" + std::to_string(::getpid()) + "-" + std::to_string(index)))
+                .string();
+        run.destination = result;
+
+        std::optional<Backup> backup;
+        if (line_.batch.backupSuffix) {
+            backup.emplace(run.source, *line_.batch.backupSuffix, index);
+            if (backup->error() != 0) return failed(backup->name() + ": " + std::strerror(backup->error()));
+        }
+        FileOutcome outcome = runFile(formatter, run);
+        if (outcome.kind == Kind::Failed || outcome.kind == Kind::Skipped) {
+            ::unlink(result.c_str());
+            return outcome;
+        }
+        struct stat status {};
+        const bool replaced = ::stat(target.c_str(), &status) == 0 && ::chmod(result.c_str(), status.st_mode & 07777) == 0 &&
+                              (!backup || backup->keep()) && std::rename(result.c_str(), target.c_str()) == 0;
+        if (!replaced) {
+            outcome.messages += messageLine(run.source + ": " + std::strerror(errno));
+            outcome.kind = Kind::Failed;
+            outcome.exitStatus = kExitFailure;
+            ::unlink(result.c_str());
+        }
+        return outcome;
+    }
+
+    // Prints each file's messages in the order of the files, as they finish.
+    void report() {
+        const bool quiet = line_.options.quiet != 0;
+        ProgressLine progress(items_.size(), !quiet);
+        std::size_t printed = 0;
+        std::unique_lock lock(mutex_);
+        while (printed < items_.size()) {
+            changed_.wait_for(lock, std::chrono::milliseconds(200));
+            for (; printed < items_.size() && done_[printed]; ++printed) {
+                const FileOutcome outcome = std::exchange(outcomes_[printed], {});
+                if (!outcome.messages.empty()) {
+                    progress.clear();
+                    std::fputs(outcome.messages.c_str(), stderr);
+                }
+                ++counts_[static_cast<int>(outcome.kind)];
+                worstStatus_ = std::max(worstStatus_, outcome.exitStatus);
+            }
+            progress.update(printed, bytesDone_, current_);
+        }
+        progress.clear();
+        if (quiet) return;
+        const std::string done = *line_.command == Command::Convert ? " converted, " : " formatted, ";
+        std::fputs(messageLine(std::to_string(counts_[0]) + done + std::to_string(counts_[1]) + " with warnings, " +
+                               std::to_string(counts_[2]) + " failed, " + std::to_string(counts_[3]) + " skipped")
+                       .c_str(),
+                   stderr);
+    }
+
+    const CommandLine& line_;
+    const std::vector<BatchItem> items_;
+    std::atomic<std::size_t> next_ = 0;
+
+    std::mutex mutex_;  // guards what follows
+    std::condition_variable changed_;
+    std::vector<FileOutcome> outcomes_;
+    std::vector<bool> done_;
+    std::uintmax_t bytesDone_ = 0;
+    std::string current_;
+    int counts_[4] = {0, 0, 0, 0};  // by FileOutcome::Kind
+    int worstStatus_ = kExitSuccess;
+};
+
+}  // namespace
+
+int runBatch(const CommandLine& line) { return BatchRun(line).run(); }
+
+}  // namespace quillon::cli

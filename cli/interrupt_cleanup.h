@@ -1,0 +1,11 @@
+#pragma once
+
+namespace quillon::cli {
+
+// Makes hangup, interrupt, quit, terminate, broken pipe and file-size signals
+// remove every output file not yet complete before ending the process as the
+// signal would, so an old destination stays and nothing half-written remains.
+// Signals that were ignored when the program started stay ignored.
+void removeUnfinishedFilesOnSignals();
+
+}  // namespace quillon::cli

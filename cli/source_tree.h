@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "batch_options.h"
+
+namespace quillon::cli {
+
+// One file of a batch: where it is read and written, or why it is not run.
+struct BatchItem {
+    std::string source;
+    std::string destination;  // the source itself in place
+    std::string problem;      // a message naming the file: the item fails with it
+    std::string note;         // a message naming the entry: the item is skipped
+    std::uintmax_t size = 0;
+};
+
+// The files the sources name, in a fixed order: each SOURCE in turn and, with
+// --recursive, the regular files under a folder in name order. Symbolic links
+// inside a folder are not followed, so the walk never leaves the tree.
+std::vector<BatchItem> planBatch(const std::vector<std::string>& sources, const BatchOptions& options);
+
+}  // namespace quillon::cli

@@ -162,9 +162,7 @@ std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
     return count;
 }
 
-TextSink::~TextSink() {
-    if (file_ != nullptr) std::fclose(file_);
-}
+TextSink::~TextSink() = default;
 
 bool TextSink::open(const char* path, const char* encoding) {
     utf8_ = encoding != nullptr && isUtf8(encoding);
@@ -173,8 +171,8 @@ bool TextSink::open(const char* path, const char* encoding) {
         utf32_ = openConverter(kUtf32);
         if (!target_ || !utf32_) return false;
     }
-    file_ = std::fopen(path, "wb");
-    return file_ != nullptr;
+    open_ = file_.open(path);
+    return open_;
 }
 
 void TextSink::convert(const char* source, std::size_t length, bool flush) {
@@ -217,20 +215,32 @@ void TextSink::write(const char32_t* codePoints, std::size_t count) {
 }
 
 void TextSink::writeBytes(const char* bytes, std::size_t count) {
-    if (file_ != nullptr && count > 0 && std::fwrite(bytes, 1, count, file_) != count) {
-        failed_ = true;
+    if (!open_) return;
+    if (outUsed_ + count > kBufferSize) {
+        if (!file_.write(out_, outUsed_)) failed_ = true;
+        outUsed_ = 0;
     }
+    if (count > kBufferSize) {
+        if (!file_.write(bytes, count)) failed_ = true;
+        return;
+    }
+    std::memcpy(out_ + outUsed_, bytes, count);
+    outUsed_ += count;
 }
 
 bool TextSink::close() {
-    if (file_ == nullptr) return false;
+    if (!open_) return false;
     static constexpr char kNothing = 0;
     if (target_) convert(&kNothing, 0, true);
     if (utf8_) flushUtf8();
-    if (std::fflush(file_) != 0 || std::ferror(file_) != 0) failed_ = true;
-    if (std::fclose(file_) != 0) failed_ = true;
-    file_ = nullptr;
-    return !failed_;
+    if (outUsed_ > 0 && !file_.write(out_, outUsed_)) failed_ = true;
+    outUsed_ = 0;
+    open_ = false;
+    if (failed_) {
+        file_.discard();
+        return false;
+    }
+    return file_.commit();
 }
 
 }  // namespace quillon::unicode

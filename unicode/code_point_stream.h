@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "output_file.h"
+
 struct UConverter;
 
 namespace quillon::unicode {
@@ -45,6 +47,8 @@ private:
     ConverterPtr source_;
     ConverterPtr utf32_;
     char bytes_[kBufferSize];
+    char out_[kBufferSize];  // bytes on their way to the file
+    std::size_t outUsed_ = 0;
     const char* next_ = bytes_;
     const char* end_ = bytes_;
     char16_t pivot_[kBufferSize / 4];
@@ -65,12 +69,13 @@ public:
     TextSink(const TextSink&) = delete;
     TextSink& operator=(const TextSink&) = delete;
 
-    // Creates the file or empties it; `encoding` may be null when only bytes
-    // are written. False when that is not possible.
+    // Starts the file; `encoding` may be null when only bytes are written.
+    // False when that is not possible. An existing file keeps its bytes until
+    // close() succeeds: a sink destroyed before that leaves it as it was.
     bool open(const char* path, const char* encoding);
     void write(const char32_t* codePoints, std::size_t count);
     void writeBytes(const char* bytes, std::size_t count);
-    // True when every byte reached the file and it closed cleanly.
+    // True when every byte reached the file and it took the old one's place.
     bool close();
 
 private:
@@ -78,12 +83,15 @@ private:
     void flushUtf8();
 
     static constexpr std::size_t kBufferSize = 1 << 16;
-    std::FILE* file_ = nullptr;
+    OutputFile file_;
+    bool open_ = false;
     bool utf8_ = false;  // encoded here directly
     std::size_t used_ = 0;
     ConverterPtr target_;
     ConverterPtr utf32_;
     char bytes_[kBufferSize];
+    char out_[kBufferSize];  // bytes on their way to the file
+    std::size_t outUsed_ = 0;
     char16_t pivot_[kBufferSize / 4];
     char16_t* pivotSource_ = pivot_;
     char16_t* pivotTarget_ = pivot_;

@@ -129,8 +129,9 @@ public:
                                                            : format(encoder, writer);
         formatter_.sourceProfile = &from;
         formatter_.targetProfile = &to;
-        if (!sink.close()) return kDestinationUnwritable;
+        // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
+        if (!sink.close()) return kDestinationUnwritable;
         return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid,
                          formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
                          formatter_.htmlAborted);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "code_point_stream.h"
 #include "messages.h"
 #include "temp_files.h"
 #include "text_formatter.h"
@@ -189,6 +190,24 @@ TEST(EdgeFormatRun, MoreForeignCharactersThanPrivateCodesEndInBoxes) {
     const std::string out = readFile(dir.file("out"));
     EXPECT_EQ(out.substr(0, 8), text.substr(0, 8));  // the first ones survive
     EXPECT_EQ(out.substr(out.size() - 4), "□\n");
+}
+
+// A run that ends before its output is complete leaves the old destination.
+TEST(TextSink, ReplacesTheDestinationOnlyWhenClosed) {
+    TempDir dir;
+    const std::string path = dir.file("out");
+    writeFile(path, "old\n");
+    {
+        TextSink abandoned;
+        ASSERT_TRUE(abandoned.open(path.c_str(), "UTF-8"));
+        abandoned.writeBytes("new\n", 4);
+    }
+    EXPECT_EQ(readFile(path), "old\n");
+    TextSink sink;
+    ASSERT_TRUE(sink.open(path.c_str(), "UTF-8"));
+    sink.writeBytes("new\n", 4);
+    EXPECT_TRUE(sink.close());
+    EXPECT_EQ(readFile(path), "new\n");
 }
 
 }  // namespace

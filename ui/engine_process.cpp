@@ -12,6 +12,7 @@
 
 #include "encoding_profile.h"
 #include "messages.h"
+#include "output_file.h"
 
 namespace quillon {
 namespace {
@@ -31,9 +32,13 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 }
 
 [[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe) {
-    // The parent removes its own temporary files; the engine's messages are
-    // the parent's to show.
-    ::signal(SIGTERM, SIG_DFL);
+    // The parent removes its own temporary files; the child removes the
+    // unfinished destination it was writing when Cancel ends it. The
+    // engine's messages are the parent's to show.
+    ::signal(SIGTERM, [](int) {
+        removeUnfinishedOutputs();
+        ::_exit(1);
+    });
     ::signal(SIGINT, SIG_DFL);
     setMessageSink(nullptr);
     unicode::EdgeOutput output;
@@ -78,7 +83,7 @@ EngineProcess::~EngineProcess() {
 void EngineProcess::cancel() {
     if (child_ <= 0 || finished_) return;
     cancelRequested_ = true;
-    if (!reaped_) ::kill(child_, SIGKILL);
+    if (!reaped_) ::kill(child_, SIGTERM);
 }
 
 // On the waiter thread: the report, or nothing when the child was ended.

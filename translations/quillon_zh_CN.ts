@@ -133,6 +133,10 @@
         <translation>安静模式</translation>
     </message>
     <message>
+        <source>Phrases</source>
+        <translation>词组</translation>
+    </message>
+    <message>
         <source>About Brevik</source>
         <translation>关于 Brevik</translation>
     </message>

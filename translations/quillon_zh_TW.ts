@@ -133,6 +133,10 @@
         <translation>安靜模式</translation>
     </message>
     <message>
+        <source>Phrases</source>
+        <translation>詞組</translation>
+    </message>
+    <message>
         <source>About Brevik</source>
         <translation>關於 Brevik</translation>
     </message>

@@ -37,19 +37,11 @@ ClassSet scanClasses(const EncodingProfile& profile, CharCode code) {
 // lead byte points at row 0, which holds none.
 struct ClassTable {
     ClassSet ascii[0x80];
-    unsigned char rowOf[4][0x80];  // GB, GBK, BIG5, PureASC; lead bytes 80..FF
+    unsigned char rowOf[kBuiltInProfiles][0x80];  // by builtInSlot; lead bytes 80..FF
     std::vector<ClassSet> rows = std::vector<ClassSet>(0x100, 0);
 
     const ClassSet* row(int slot, unsigned lead) const { return &rows[rowOf[slot][lead - 0x80] * 0x100u]; }
 };
-
-int builtInSlot(const EncodingProfile& profile) {
-    if (&profile == &profiles::GB) return 0;
-    if (&profile == &profiles::GBK) return 1;
-    if (&profile == &profiles::BIG5) return 2;
-    if (&profile == &profiles::PureASC) return 3;
-    return -1;
-}
 
 const ClassTable& classTable() {
     static const ClassTable table = [] {

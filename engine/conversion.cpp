@@ -72,23 +72,15 @@ void fillPairOutcomes(PairOutcome* outcomes, const EncodingProfile& from,
 // less 8000: a run finds each character's counterpart with one lookup. Worked
 // out once per pair of built-in profiles, and per call for any other.
 const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfile& to) {
-    const EncodingProfile* const builtIn[] = {&profiles::GB, &profiles::GBK, &profiles::BIG5,
-                                              &profiles::PureASC};
-    const auto slotOf = [&](const EncodingProfile& p) -> int {
-        for (int i = 0; i < 4; ++i) {
-            if (builtIn[i] == &p) return i;
-        }
-        return -1;
-    };
-    const int f = slotOf(from);
-    const int t = slotOf(to);
+    const int f = builtInSlot(from);
+    const int t = builtInSlot(to);
     if (f < 0 || t < 0) {
         thread_local const auto scratch = std::make_unique<PairOutcome[]>(kPairCount);
         fillPairOutcomes(scratch.get(), from, to);
         return scratch.get();
     }
-    static std::once_flag built[4][4];
-    static std::unique_ptr<PairOutcome[]> outcomes[4][4];
+    static std::once_flag built[kBuiltInProfiles][kBuiltInProfiles];
+    static std::unique_ptr<PairOutcome[]> outcomes[kBuiltInProfiles][kBuiltInProfiles];
     std::call_once(built[f][t], [&] {
         outcomes[f][t] = std::make_unique<PairOutcome[]>(kPairCount);
         fillPairOutcomes(outcomes[f][t].get(), from, to);

@@ -77,4 +77,12 @@ const EncodingProfile* profileById(std::int32_t id) {
     }
 }
 
+int builtInSlot(const EncodingProfile& profile) {
+    if (&profile == &profiles::GB) return 0;
+    if (&profile == &profiles::GBK) return 1;
+    if (&profile == &profiles::BIG5) return 2;
+    if (&profile == &profiles::PureASC) return 3;
+    return -1;
+}
+
 }  // namespace quillon

@@ -74,4 +74,9 @@ extern const EncodingProfile PureASC;
 // The profile with this id, or null when there is none.
 const EncodingProfile* profileById(std::int32_t id);
 
+// Tables built once per profile are indexed by this: 0 GB, 1 GBK, 2 BIG5,
+// 3 PureASC, and -1 for a profile that is not one of the four.
+inline constexpr int kBuiltInProfiles = 4;
+int builtInSlot(const EncodingProfile& profile);
+
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "batch_options.h"
 
 #include <charconv>
+#include <utility>
 
 namespace quillon::cli {
 namespace {
@@ -30,8 +31,10 @@ bool apply(std::string_view name, std::string_view value, BatchOptions& options,
         int jobs = 0;
         const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), jobs);
         if (failure != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > kMostJobs) {
-            error = "'" + std::string(value) + "' is not a number of jobs from 1 to " +
-                    std::to_string(kMostJobs) + " for '--jobs'";
+            std::string message = "'";
+            (message += value) += "' is not a number of jobs from 1 to ";
+            (message += std::to_string(kMostJobs)) += " for '--jobs'";
+            error = std::move(message);
         }
         options.jobs = jobs;
     }
@@ -49,7 +52,8 @@ BatchOptionRead readBatchOption(std::string_view arg, std::span<const char* cons
     const std::string_view name = arg.substr(2, equals == arg.npos ? arg.npos : equals - 2);
     for (const BatchOptionRow& row : kRows) {
         if (row.name != name) continue;
-        const std::string option = "'--" + std::string(name) + "'";
+        std::string option = "'--";
+        (option += name) += "'";
         std::string_view value;
         if (equals != arg.npos) {
             if (row.value.empty()) {

@@ -130,7 +130,10 @@ bool OutputFile::open(const char* path) {
 
         const fs::path entry(target.path);
         const fs::path folder = entry.has_parent_path() ? entry.parent_path() : fs::path(".");
-        std::string pattern = (folder / ("." + entry.filename().string() + ".quillon-XXXXXX")).string();
+        // Appended rather than "." + name, which GCC 12 at -O3 misreads as overlapping copies.
+        std::string hidden = ".";
+        (hidden += entry.filename().string()) += ".quillon-XXXXXX";
+        std::string pattern = (folder / hidden).string();
         if (entry.filename().string().size() > NAME_MAX - 16) pattern = (folder / ".quillon-XXXXXX").string();
         const SignalsHeld held;
         descriptor_ = ::mkostemp(pattern.data(), O_CLOEXEC);

@@ -71,12 +71,12 @@ std::string replaced(std::string_view text, std::string_view placeholder, std::s
     return result;
 }
 
-// A description inside an _arguments spec, where brackets and colons end it.
+// A description inside an _arguments item, where brackets and colons end it.
 std::string zshDescription(std::string_view help) {
     std::string text;
     for (char c : help) {
         if (c == '\'') {
-            text += "'\\''";  // the spec is a single-quoted shell word
+            text += "'\\''";  // the item is a single-quoted shell word
             continue;
         }
         if (c == '[' || c == ']' || c == ':' || c == '\\') text += '\\';

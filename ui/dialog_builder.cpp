@@ -1,10 +1,12 @@
 #include "dialog_builder.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+
+#include <cmath>
 
 #include "dialog_units.h"
 
@@ -89,6 +93,20 @@ QRect controlGeometry(const ControlTemplate& c, const QWidget& widget, const Dia
     return pixels;
 }
 
+// A frame's lines lie on its outermost logical pixels. At a fractional scale
+// such a pixel may start between two device pixels, and the pane inside the
+// frame then covers the line. A framed control is drawn within its rectangle
+// with its lines on logical pixels that start on whole device pixels.
+QRect alignedToDevicePixels(const QRect& rect, qreal ratio) {
+    // The smallest number of logical pixels that is a whole number of device pixels.
+    int step = 1;
+    while (step < 8 && std::abs(step * ratio - std::round(step * ratio)) > 1e-6) ++step;
+    if (step == 8) return rect;
+    const auto up = [step](int v) { return (v + step - 1) / step * step; };
+    const auto down = [step](int v) { return v / step * step; };
+    return QRect(QPoint(up(rect.left()), up(rect.top())), QPoint(down(rect.right()), down(rect.bottom())));
+}
+
 // The width a control needs to show its caption whole.
 int captionWidth(const ControlTemplate& c, const QWidget& widget) {
     switch (c.kind) {
@@ -128,6 +146,24 @@ void raiseFramesAboveTheirControls(const DialogTemplate& dialogTemplate, const Q
     }
 }
 
+// Tab enters a radio group at its checked button, the one the arrow keys
+// would have left the focus on. Qt narrows the Tab stops of a group only once
+// one of its buttons has had the focus, so a button checked from the settings
+// would otherwise be passed over for the group's first.
+void keepTabOnCheckedRadio(QButtonGroup& group) {
+    const auto update = [&group] {
+        const QList<QAbstractButton*> buttons = group.buttons();
+        const QAbstractButton* stop = group.checkedButton() ? group.checkedButton() : buttons.value(0);
+        for (QAbstractButton* button : buttons) {
+            const Qt::FocusPolicy policy = button->focusPolicy();
+            button->setFocusPolicy(button == stop ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                                  : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+        }
+    };
+    update();
+    QObject::connect(&group, &QButtonGroup::buttonToggled, &group, update);
+}
+
 }  // namespace
 
 void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QIcon& icon) {
@@ -151,15 +187,20 @@ void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QI
         if (c.groupStart) radioGroup = nullptr;
         widget->setObjectName(QString::number(c.id));
         widget->setGeometry(controlGeometry(c, *widget, units));
+        if (auto* frame = qobject_cast<QFrame*>(widget); frame && frame->frameWidth() > 0) {
+            frame->setGeometry(alignedToDevicePixels(frame->geometry(), dialog.devicePixelRatioF()));
+        }
         if (!c.tabStop && c.kind != ControlKind::RadioButton) {
-            // Radio buttons are left alone: an exclusive group already lets
-            // only its checked button take the focus from the Tab key.
+            // A radio group's Tab stop follows its checked button (below).
             widget->setFocusPolicy(static_cast<Qt::FocusPolicy>(widget->focusPolicy() & ~Qt::TabFocus));
         }
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
             if (!radioGroup) radioGroup = new QButtonGroup(&dialog);
             radioGroup->addButton(radio, c.id);
         }
+    }
+    for (QButtonGroup* group : dialog.findChildren<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)) {
+        keepTabOnCheckedRadio(*group);
     }
     raiseFramesAboveTheirControls(dialogTemplate, widgets, units);
 }

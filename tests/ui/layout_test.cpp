@@ -1,6 +1,8 @@
 // The main dialog's layout at the scale the test runs at (QT_SCALE_FACTOR is
 // set per run by CTest: 1, 1.25, 1.5 and 2): every control lies inside the
-// window, no two overlap, and a control in a frame stays below its title.
+// window, no two overlap, a control in a frame stays below its title, and
+// every frame shows all four of its lines.
+#include <QFrame>
 #include <QGroupBox>
 #include <QtTest>
 
@@ -22,6 +24,23 @@ QString nameOf(const QWidget* w) {
     return QStringLiteral("%1 %2 %3").arg(w->metaObject()->className(), w->objectName(), rectText(w->geometry()));
 }
 
+// Whether the frame's line shows on the side that `step` walks towards: on the
+// way from the frame's centre to just past its edge, some device pixel is
+// neither the frame's inside nor the dialog's background.
+bool lineShows(const QImage& image, const QFrame& frame, QPoint step) {
+    const qreal ratio = image.devicePixelRatio();
+    const QRect g = frame.geometry();
+    const QRect device(QPoint(qFloor(g.left() * ratio), qFloor(g.top() * ratio)),
+                       QPoint(qCeil((g.right() + 1) * ratio) - 1, qCeil((g.bottom() + 1) * ratio) - 1));
+    const QRgb inside = frame.palette().color(QPalette::Base).rgb();
+    const QRgb background = frame.parentWidget()->palette().color(QPalette::Window).rgb();
+    for (QPoint p = device.center(); device.adjusted(-3, -3, 3, 3).contains(p); p += step) {
+        const QRgb pixel = image.pixel(p);
+        if (pixel != inside && pixel != background) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 class LayoutTest : public QObject {
@@ -40,8 +59,21 @@ private slots:
         for (QWidget* c : controls) {
             if (auto* frame = qobject_cast<QGroupBox*>(c)) frames << frame;
         }
+        const QImage image = dialog.grab().toImage();
         for (QWidget* c : controls) {
             QVERIFY2(dialog.rect().contains(c->geometry()), qPrintable(nameOf(c)));
+            // What a control holds (a pane's viewport, say) stays clear of its frame.
+            for (QWidget* inner : c->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (!inner->isVisible()) continue;
+                QVERIFY2(c->contentsRect().contains(inner->geometry()),
+                         qPrintable(nameOf(inner) + " crosses the frame of " + nameOf(c)));
+            }
+            auto* frame = qobject_cast<QFrame*>(c);
+            if (!frame || frame->frameWidth() == 0) continue;
+            for (const QPoint step : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)}) {
+                QVERIFY2(lineShows(image, *frame, step),
+                         qPrintable(QStringLiteral("%1 has no line towards (%2,%3)").arg(nameOf(c)).arg(step.x()).arg(step.y())));
+            }
         }
         for (qsizetype i = 0; i < controls.size(); ++i) {
             for (qsizetype j = i + 1; j < controls.size(); ++j) {

@@ -139,6 +139,26 @@ private slots:
         }
     }
 
+    // Tab enters each group at its checked button, however that came to be
+    // checked (the settings check them from the program), and so does Shift+Tab.
+    void tabEntersARadioGroupAtItsCheckedButton() {
+        showDialog();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        for (int paragraph = kParagraphFirst; paragraph <= kParagraphLast; ++paragraph) {
+            const int heading = kHeadingLast - (paragraph - kParagraphFirst) % 4;
+            controlAs<QRadioButton>(paragraph)->setChecked(true);
+            controlAs<QRadioButton>(heading)->setChecked(true);
+            dialog->control(kLeftMargin)->setFocus();
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(dialog->focusWidget(), dialog->control(paragraph));
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(dialog->focusWidget(), dialog->control(heading));
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            QCOMPARE(dialog->focusWidget(), dialog->control(paragraph));
+        }
+    }
+
     void clipboardDisablesPathAndBrowseButKeepsThePath() {
         showDialog();
         const struct {

@@ -156,6 +156,14 @@
         <source>&amp;About Brevik...</source>
         <translation>关于 Brevik(&amp;A)...</translation>
     </message>
+    <message>
+        <source>Quillon</source>
+        <translation>Quillon</translation>
+    </message>
+    <message>
+        <source>HTML</source>
+        <translation>HTML</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -282,6 +290,70 @@
     <message>
         <source>Warning: Invalid HTML syntax encountered. HTML handling aborted</source>
         <translation>警告：遇到无效的 HTML 语法，HTML 处理中止</translation>
+    </message>
+    <message>
+        <source>Warning: 1 character of the clipboard text could not be converted and was replaced.</source>
+        <translation>警告：剪贴板文本中有 1 个字符无法转换，已被替换。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 characters of the clipboard text could not be converted and were replaced.</source>
+        <translation>警告：剪贴板文本中有 %1 个字符无法转换，已被替换。</translation>
+    </message>
+    <message>
+        <source>Warning: 1 character of the output could not be converted and was replaced.</source>
+        <translation>警告：输出中有 1 个字符无法转换，已被替换。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 characters of the output could not be converted and were replaced.</source>
+        <translation>警告：输出中有 %1 个字符无法转换，已被替换。</translation>
+    </message>
+    <message>
+        <source>Out of memory: the text engine could not be started.</source>
+        <translation>内存不足：无法启动文本引擎。</translation>
+    </message>
+    <message>
+        <source>Fail to copy from clipboard</source>
+        <translation>无法从剪贴板复制</translation>
+    </message>
+    <message>
+        <source>No source filename is given.</source>
+        <translation>没有给出源文件名。</translation>
+    </message>
+    <message>
+        <source>No destination filename is given.</source>
+        <translation>没有给出目标文件名。</translation>
+    </message>
+    <message>
+        <source>The source and the destination are the same file.</source>
+        <translation>源和目标是同一个文件。</translation>
+    </message>
+    <message>
+        <source>Unable to read the output back from %1.</source>
+        <translation>无法从 %1 读回输出。</translation>
+    </message>
+    <message>
+        <source>Fail to paste to clipboard.</source>
+        <translation>无法粘贴到剪贴板。</translation>
+    </message>
+    <message>
+        <source>Failed to launch help.</source>
+        <translation>无法打开帮助。</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file: the temporary folder does not exist</source>
+        <translation>无法创建临时文件：临时文件夹不存在</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file in %1: %2</source>
+        <translation>无法在 %1 中创建临时文件：%2</translation>
+    </message>
+    <message>
+        <source>Cannot write the temporary file %1: %2</source>
+        <translation>无法写入临时文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>所有文件 (*)</translation>
     </message>
 </context>
 </TS>

@@ -156,6 +156,14 @@
         <source>&amp;About Brevik...</source>
         <translation>關於 Brevik(&amp;A)...</translation>
     </message>
+    <message>
+        <source>Quillon</source>
+        <translation>Quillon</translation>
+    </message>
+    <message>
+        <source>HTML</source>
+        <translation>HTML</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -282,6 +290,70 @@
     <message>
         <source>Warning: Invalid HTML syntax encountered. HTML handling aborted</source>
         <translation>警告：遇到無效的 HTML 語法，HTML 處理中止</translation>
+    </message>
+    <message>
+        <source>Warning: 1 character of the clipboard text could not be converted and was replaced.</source>
+        <translation>警告：剪貼簿文字中有 1 個字元無法轉換，已被取代。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 characters of the clipboard text could not be converted and were replaced.</source>
+        <translation>警告：剪貼簿文字中有 %1 個字元無法轉換，已被取代。</translation>
+    </message>
+    <message>
+        <source>Warning: 1 character of the output could not be converted and was replaced.</source>
+        <translation>警告：輸出中有 1 個字元無法轉換，已被取代。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 characters of the output could not be converted and were replaced.</source>
+        <translation>警告：輸出中有 %1 個字元無法轉換，已被取代。</translation>
+    </message>
+    <message>
+        <source>Out of memory: the text engine could not be started.</source>
+        <translation>記憶體不足：無法啟動文字引擎。</translation>
+    </message>
+    <message>
+        <source>Fail to copy from clipboard</source>
+        <translation>無法從剪貼簿複製</translation>
+    </message>
+    <message>
+        <source>No source filename is given.</source>
+        <translation>沒有指定來源檔名。</translation>
+    </message>
+    <message>
+        <source>No destination filename is given.</source>
+        <translation>沒有指定目的檔名。</translation>
+    </message>
+    <message>
+        <source>The source and the destination are the same file.</source>
+        <translation>來源和目的地是同一個檔案。</translation>
+    </message>
+    <message>
+        <source>Unable to read the output back from %1.</source>
+        <translation>無法從 %1 讀回輸出。</translation>
+    </message>
+    <message>
+        <source>Fail to paste to clipboard.</source>
+        <translation>無法貼上到剪貼簿。</translation>
+    </message>
+    <message>
+        <source>Failed to launch help.</source>
+        <translation>無法開啟說明。</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file: the temporary folder does not exist</source>
+        <translation>無法建立暫存檔：暫存資料夾不存在</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary file in %1: %2</source>
+        <translation>無法在 %1 中建立暫存檔：%2</translation>
+    </message>
+    <message>
+        <source>Cannot write the temporary file %1: %2</source>
+        <translation>無法寫入暫存檔 %1：%2</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>所有檔案 (*)</translation>
     </message>
 </context>
 </TS>

@@ -12,7 +12,7 @@ namespace {
 
 // Every name is a file name here; the pattern "*.*" would hide the many
 // files without an extension.
-const QString kAllFilesFilter = QStringLiteral("All Files (*)");
+QString allFilesFilter() { return QObject::tr("All Files (*)"); }
 
 std::optional<QString> chosenPath(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
@@ -24,10 +24,10 @@ std::optional<QString> chosenPath(const QString& path) {
 DialogHooks DialogHooks::platform() {
     DialogHooks hooks;
     hooks.chooseOpenFile = [](QWidget* owner, const QString& initialPath) {
-        return chosenPath(QFileDialog::getOpenFileName(owner, QString(), initialPath, kAllFilesFilter));
+        return chosenPath(QFileDialog::getOpenFileName(owner, QString(), initialPath, allFilesFilter()));
     };
     hooks.chooseSaveFile = [](QWidget* owner, const QString& initialPath) {
-        return chosenPath(QFileDialog::getSaveFileName(owner, QString(), initialPath, kAllFilesFilter));
+        return chosenPath(QFileDialog::getSaveFileName(owner, QString(), initialPath, allFilesFilter()));
     };
     hooks.chooseFont = chooseFontOfWritingSystem;
     hooks.showMessage = [](QWidget* owner, const QString& caption, const QString& text,

@@ -129,7 +129,7 @@ void MainDialog::onDestinationFile() {
 
 void MainDialog::onHelp() {
     const std::optional<QUrl> page = helpPageUrl(kTemplateId);
-    if (!page || !hooks_.openHelp(*page)) showError(QStringLiteral("Failed to launch help."));
+    if (!page || !hooks_.openHelp(*page)) showError(QObject::tr("Failed to launch help."));
 }
 
 void MainDialog::onSysCommand(unsigned id) {

@@ -94,7 +94,8 @@ private:
     // A box owned by the dialog, captioned "Error", without an icon; the
     // status line says the same.
     void showError(const QString& text);
-    void warnOfReplacedCharacters(qsizetype count, const QString& what);
+    enum class ReplacedIn { ClipboardText, Output };
+    void warnOfReplacedCharacters(qsizetype count, ReplacedIn where);
     // The font chooser for `font`; the pane follows when it shows that font.
     void chooseFont(FontSetting& font);
 

@@ -41,15 +41,19 @@ bool isLegacyEncoding(qint32 sourceEncoding) {
 // Characters lost between the clipboard's Unicode text and a code page are
 // reported as the engine reports its own replacements: unless Quiet Mode is
 // checked.
-void MainDialog::warnOfReplacedCharacters(qsizetype count, const QString& what) {
+void MainDialog::warnOfReplacedCharacters(qsizetype count, ReplacedIn where) {
     if (count == 0 || isButtonChecked(*this, control_id::kQuietMode)) return;
-    const bool one = count == 1;
-    hooks_.showMessage(this, QStringLiteral("Warning"),
-                       QStringLiteral("Warning: %1 %2 of %3 could not be converted and %4 replaced.")
-                           .arg(count)
-                           .arg(one ? QStringLiteral("character") : QStringLiteral("characters"), what,
-                                one ? QStringLiteral("was") : QStringLiteral("were")),
-                       QMessageBox::Warning);
+    // Whole sentences, so that a translation can word each its own way.
+    QString text;
+    if (where == ReplacedIn::ClipboardText) {
+        text = count == 1 ? QObject::tr("Warning: 1 character of the clipboard text could not be converted and was replaced.")
+                          : QObject::tr("Warning: %1 characters of the clipboard text could not be converted and were replaced.");
+    } else {
+        text = count == 1 ? QObject::tr("Warning: 1 character of the output could not be converted and was replaced.")
+                          : QObject::tr("Warning: %1 characters of the output could not be converted and were replaced.");
+    }
+    if (count != 1) text = text.arg(count);
+    hooks_.showMessage(this, QObject::tr("Warning"), text, QMessageBox::Warning);
 }
 
 void MainDialog::runCommand(RunKind kind) {
@@ -59,7 +63,7 @@ void MainDialog::runCommand(RunKind kind) {
     if (running_) return;
     const QScopedValueRollback running(running_, true);
     if (!formatter || !formatter->hasBuffers()) {
-        showError(QStringLiteral("Out of memory: the text engine could not be started."));
+        showError(QObject::tr("Out of memory: the text engine could not be started."));
         return;
     }
     applyOptions();
@@ -84,7 +88,7 @@ void MainDialog::runCommand(RunKind kind) {
         if (!isLegacyEncoding(formatter->sourceEncoding())) formatter->setSourceEncoding(unicode::kSourceUtf8);
         const std::optional<EncodedText> text = readClipboardBytes(formatter->sourceEncoding());
         if (!text) {
-            showError(QStringLiteral("Fail to copy from clipboard"));
+            showError(QObject::tr("Fail to copy from clipboard"));
             return;
         }
         replacedInSource = text->replacedCount;
@@ -97,7 +101,7 @@ void MainDialog::runCommand(RunKind kind) {
     } else {
         source = dialogItemText(*this, kSourcePath);
         if (source.isEmpty()) {
-            showError(QStringLiteral("No source filename is given."));
+            showError(QObject::tr("No source filename is given."));
             return;
         }
         if (const auto refusal = sourceFileRefusal(source)) {
@@ -117,7 +121,7 @@ void MainDialog::runCommand(RunKind kind) {
     } else {
         destination = dialogItemText(*this, kDestinationPath);
         if (destination.isEmpty()) {
-            showError(QStringLiteral("No destination filename is given."));
+            showError(QObject::tr("No destination filename is given."));
             return;
         }
     }
@@ -125,7 +129,7 @@ void MainDialog::runCommand(RunKind kind) {
     // The engine empties the destination before it reads the source.
     if (isSameFile(QFile::encodeName(source).constData(),
                    QFile::encodeName(destination).constData())) {
-        showError(QStringLiteral("The source and the destination are the same file."));
+        showError(QObject::tr("The source and the destination are the same file."));
         return;
     }
 
@@ -164,9 +168,9 @@ void MainDialog::runCommand(RunKind kind) {
         const PasteResult pasted = pasteFileToClipboard(
             destination, written.unicodeEncoding ? written.unicodeEncoding : converterForProfile(target));
         if (pasted.status == PasteStatus::FileUnreadable) {
-            showError(QStringLiteral("Unable to read the output back from %1.").arg(destination));
+            showError(QObject::tr("Unable to read the output back from %1.").arg(destination));
         } else if (pasted.status == PasteStatus::ClipboardRefused) {
-            showError(QStringLiteral("Fail to paste to clipboard."));
+            showError(QObject::tr("Fail to paste to clipboard."));
         } else {
             replacedInOutput = pasted.replacedCount;
         }
@@ -174,8 +178,7 @@ void MainDialog::runCommand(RunKind kind) {
     // One report per run.
     if (!reported) {
         warnOfReplacedCharacters(replacedInSource + replacedInOutput,
-                                 replacedInSource > 0 ? QStringLiteral("the clipboard text")
-                                                      : QStringLiteral("the output"));
+                                 replacedInSource > 0 ? ReplacedIn::ClipboardText : ReplacedIn::Output);
     }
     summary.pane = showOutput(destination, target, written.unicodeEncoding);
     showStatus(*this, describeRun(summary));

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QObject>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -19,7 +20,7 @@ TemporaryFile::TemporaryFile() {
     // to the root folder.
     if (folder.isEmpty()) {
         error_ =
-            QStringLiteral("Cannot create a temporary file: the temporary folder does not exist");
+            QObject::tr("Cannot create a temporary file: the temporary folder does not exist");
         return;
     }
     // mkstemp replaces the last six X and creates the file with O_EXCL; the
@@ -27,7 +28,7 @@ TemporaryFile::TemporaryFile() {
     QByteArray name = QFile::encodeName(folder + QStringLiteral("/QLXXXXXXX"));
     const int descriptor = ::mkstemp(name.data());
     if (descriptor < 0) {
-        error_ = QStringLiteral("Cannot create a temporary file in %1: %2")
+        error_ = QObject::tr("Cannot create a temporary file in %1: %2")
                      .arg(QDir::toNativeSeparators(folder),
                           QString::fromLocal8Bit(std::strerror(errno)));
         return;
@@ -56,7 +57,7 @@ bool TemporaryFile::write(QByteArrayView bytes) {
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
         file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush())
         return true;
-    error_ = QStringLiteral("Cannot write the temporary file %1: %2")
+    error_ = QObject::tr("Cannot write the temporary file %1: %2")
                  .arg(QDir::toNativeSeparators(path_), file.errorString());
     return false;
 }

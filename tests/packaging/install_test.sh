@@ -24,6 +24,8 @@ if [[ $with_dialog =~ ^(ON|1|TRUE|YES)$ ]]; then
     share/applications/quillon.desktop
     share/man/man1/quillon.1.gz
     share/quillon/quillon.html
+    share/quillon/quillon_zh_CN.html
+    share/quillon/quillon_zh_TW.html
     share/icons/hicolor/scalable/apps/quillon.svg
   )
   for size in 16 32 48 128 256; do

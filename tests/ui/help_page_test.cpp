@@ -40,6 +40,20 @@ private slots:
         QCOMPARE(helpPageFile(program), std::optional(prefix.filePath(QStringLiteral("bin/quillon.html"))));
     }
 
+    // The interface language's page, installed or beside the program, comes
+    // before the English one; a language without a page of its own gets English.
+    void thePageOfTheInterfaceLanguageComesFirst() {
+        QTemporaryDir prefix;
+        const QString program = prefix.filePath(QStringLiteral("bin/quillon"));
+        const QString data = QDir::cleanPath(prefix.filePath(QStringLiteral("bin/" QUILLON_HELP_FROM_PROGRAM)));
+        touch(program);
+        touch(data + QStringLiteral("/quillon.html"));
+        touch(data + QStringLiteral("/quillon_zh_TW.html"));
+        QCOMPARE(helpPageFile(program, QStringLiteral("zh_TW")), std::optional(data + QStringLiteral("/quillon_zh_TW.html")));
+        QCOMPARE(helpPageFile(program, QStringLiteral("zh_CN")), std::optional(data + QStringLiteral("/quillon.html")));
+        QCOMPARE(helpPageFile(program), std::optional(data + QStringLiteral("/quillon.html")));
+    }
+
     void aFolderNamedLikeThePageIsNoPage() {
         QTemporaryDir prefix;
         QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin/quillon.html")));

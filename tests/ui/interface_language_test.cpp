@@ -1,14 +1,21 @@
 // The interface follows the locale: CTest runs this under LANG=zh_TW.UTF-8
 // and zh_CN.UTF-8 (QUILLON_EXPECTED_LOCALE says which), and once in English.
+// Qt's own texts and the help page follow it too.
 #include <QLabel>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 
+#include "about_dialog.h"
 #include "control_ids.h"
+#include "dialog_template.h"
 #include "fresh_settings.h"
+#include "help_page.h"
 #include "interface_language.h"
 #include "main_dialog.h"
+#include "messages.h"
 #include "recording_hooks.h"
+#include "resource_strings.h"
 #include "run_refusals.h"
 
 using namespace quillon;
@@ -29,11 +36,13 @@ private slots:
             QString format;
             QString source;
             QString refusal;
+            QString qtButton;  // Qt's own text for a message box's OK button
+            QString language;
         };
         const Expected table[] = {
-            {"zh_TW", u"格式編排(&F)"_qs, u"來源："_qs, u"每行字數必須是 0 以外的數字"_qs},
-            {"zh_CN", u"格式编排(&F)"_qs, u"源："_qs, u"每行字数必须是 0 以外的数字"_qs},
-            {"en", u"&Format"_qs, u"Source:"_qs, u"Chars Per Line must be a number other than 0"_qs},
+            {"zh_TW", u"格式編排(&F)"_qs, u"來源："_qs, u"每行字數必須是 0 以外的數字"_qs, u"確定"_qs, u"zh_TW"_qs},
+            {"zh_CN", u"格式编排(&F)"_qs, u"源："_qs, u"每行字数必须是 0 以外的数字"_qs, u"确定"_qs, u"zh_CN"_qs},
+            {"en", u"&Format"_qs, u"Source:"_qs, u"Chars Per Line must be a number other than 0"_qs, u"OK"_qs, QString()},
         };
         const QByteArray locale = qgetenv("QUILLON_EXPECTED_LOCALE");
         const auto expected = std::find_if(std::begin(table), std::end(table),
@@ -43,6 +52,39 @@ private slots:
         QCOMPARE(qobject_cast<QPushButton*>(dialog.control(kFormat))->text(), expected->format);
         QCOMPARE(qobject_cast<QLabel*>(dialog.control(1031))->text(), expected->source);
         QCOMPARE(*charsPerLineRefusal(0), expected->refusal);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), expected->qtButton);
+        QCOMPARE(interfaceLanguage(), expected->language);
+        // The help page in the same language is where the program finds it.
+        const QString pages = QFileInfo(QStringLiteral(QUILLON_HELP_PAGE)).absolutePath();
+        const QString page = expected->language.isEmpty() ? u"quillon.html"_qs : u"quillon_%1.html"_qs.arg(expected->language);
+        QCOMPARE(helpPageFile(pages + u"/quillon"_qs, interfaceLanguage()), std::optional(pages + u"/"_qs + page));
+    }
+
+    // Texts that reach the interface from data, where no tool can collect
+    // them: the templates' captions, the menu string and the engine's
+    // messages. Each has a translation of its own in Chinese.
+    void textsFromDataAreTranslated() {
+        if (interfaceLanguage().isEmpty()) QSKIP("English is the texts' own language");
+        QTranslator translator;
+        QVERIFY(translator.load(u"quillon_"_qs + interfaceLanguage(), u":/translations"_qs));
+        QStringList untranslated;
+        const auto check = [&](const char* context, const QString& text) {
+            if (!text.isEmpty() && translator.translate(context, text.toUtf8().constData()).isEmpty()) untranslated << text;
+        };
+        for (int id : {int(AboutDialog::kTemplateId), int(MainDialog::kTemplateId)}) {
+            const DialogTemplate t = loadDialogTemplate(id);
+            check("DialogTemplate", t.caption);
+            for (const ControlTemplate& c : t.controls) check("DialogTemplate", c.caption);
+        }
+        check("DialogTemplate", u"&About Brevik..."_qs);
+        QCOMPARE(loadString(101), translator.translate("DialogTemplate", "&About Brevik..."));
+        for (RunResult code = 0; code < 1100; ++code) {
+            if (const auto message = resultMessage(code)) {
+                check("QObject", QString::fromUtf8(message->caption.data(), qsizetype(message->caption.size())));
+                check("QObject", QString::fromUtf8(message->text.data(), qsizetype(message->text.size())));
+            }
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u" | "_qs)));
     }
 };
 

@@ -8,12 +8,16 @@
 
 namespace quillon {
 
-std::optional<EncodedText> readClipboardBytes(qint32 sourceEncoding) {
+std::optional<QString> readClipboardText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) return std::nullopt;
     QString text = data->text();
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0) text.truncate(nul);
+    return text;
+}
+
+EncodedText encodeClipboardText(QStringView text, qint32 sourceEncoding) {
     return encodeLegacy(text, converterForClipboardSource(sourceEncoding));
 }
 

@@ -8,11 +8,14 @@
 
 namespace quillon {
 
-// The clipboard's text as bytes of the encoding chosen for the source
-// encoding (see converterForClipboardSource), ending, like the text other
-// programs hand over, at the first NUL. None when the clipboard holds no text.
-// Needs a QGuiApplication.
-std::optional<EncodedText> readClipboardBytes(qint32 sourceEncoding);
+// The clipboard's text, ending, like the text other programs hand over, at
+// the first NUL. None when the clipboard holds no text. Needs a QGuiApplication.
+std::optional<QString> readClipboardText();
+
+// Clipboard text as bytes of the encoding chosen for the source encoding
+// (see converterForClipboardSource). Needs no application: a run does it
+// away from the window's thread.
+EncodedText encodeClipboardText(QStringView text, qint32 sourceEncoding);
 
 enum class PasteStatus {
     Pasted,

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 
@@ -18,17 +20,19 @@ namespace quillon {
 namespace {
 
 // The encoding name points at static data, which has the same address in
-// the child, a copy of this process.
+// the child, a copy of this process. The source's error is UTF-8, cut to fit.
 struct ChildReport {
     RunResult result;
     const char* unicodeEncoding;
     qint32 sourceProfileId;
     qint32 targetProfileId;
+    qint64 sourceReplacements;
+    char sourceError[512];
 };
 
-EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult result, unicode::EdgeOutput output) {
-    return {result, output, formatter.sourceProfile ? formatter.sourceProfile->id : 0, formatter.targetProfileId(),
-            false, false};
+EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult result, EngineProcess::Report report) {
+    return {result, std::move(report), formatter.sourceProfile ? formatter.sourceProfile->id : 0,
+            formatter.targetProfileId(), false, false};
 }
 
 [[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe) {
@@ -41,11 +45,13 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
     });
     ::signal(SIGINT, SIG_DFL);
     setMessageSink(nullptr);
-    unicode::EdgeOutput output;
-    const RunResult result = run(output);
-    const EngineProcess::Outcome outcome = outcomeOf(formatter, result, output);
-    const ChildReport report{outcome.result, output.unicodeEncoding, outcome.sourceProfileId,
-                             outcome.targetProfileId};
+    EngineProcess::Report runReport;
+    const RunResult result = run(runReport);
+    const EngineProcess::Outcome outcome = outcomeOf(formatter, result, runReport);
+    ChildReport report{outcome.result, runReport.output.unicodeEncoding, outcome.sourceProfileId,
+                       outcome.targetProfileId, runReport.sourceReplacements, {}};
+    const QByteArray error = runReport.sourceError.toUtf8().left(sizeof report.sourceError - 1);
+    std::memcpy(report.sourceError, error.constData(), size_t(error.size()));
     const bool sent = ::write(reportPipe, &report, sizeof report) == ssize_t(sizeof report);
     // No destructors, no atexit handlers and no flushing of the parent's
     // buffers: they belong to the parent.
@@ -69,9 +75,9 @@ EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatt
         }
         ::close(report[0]);
     }
-    unicode::EdgeOutput output;
-    const RunResult result = run(output);
-    outcome_ = outcomeOf(formatter_, result, output);
+    Report here;
+    const RunResult result = run(here);
+    outcome_ = outcomeOf(formatter_, result, std::move(here));
     finished_ = true;
 }
 
@@ -111,7 +117,9 @@ void EngineProcess::waitForChild(int reportPipe) {
             outcome_.failed = !reported && !cancelRequested_;
             if (reported) {
                 outcome_.result = report.result;
-                outcome_.output.unicodeEncoding = report.unicodeEncoding;
+                outcome_.report.output.unicodeEncoding = report.unicodeEncoding;
+                outcome_.report.sourceReplacements = qsizetype(report.sourceReplacements);
+                outcome_.report.sourceError = QString::fromUtf8(report.sourceError);
                 outcome_.sourceProfileId = report.sourceProfileId;
                 outcome_.targetProfileId = report.targetProfileId;
                 formatter_.sourceProfile = profileById(report.sourceProfileId);

@@ -23,12 +23,20 @@ namespace quillon {
 class EngineProcess : public QObject {
     Q_OBJECT
 public:
-    // The run itself, with the output it reports; called in the child.
-    using Run = std::function<RunResult(unicode::EdgeOutput& output)>;
+    // What a run tells besides its result.
+    struct Report {
+        unicode::EdgeOutput output;
+        // Characters lost on the source's way into a code page before the run.
+        qsizetype sourceReplacements = 0;
+        // Why the source could not be prepared for the engine; empty when it was.
+        QString sourceError;
+    };
+    // The run itself, filling in its report; called in the child.
+    using Run = std::function<RunResult(Report& report)>;
 
     struct Outcome {
         RunResult result = kSuccess;
-        unicode::EdgeOutput output;
+        Report report;
         qint32 sourceProfileId = 0;
         qint32 targetProfileId = 0;
         bool cancelled = false;  // cancel() ended it

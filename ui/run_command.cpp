@@ -72,9 +72,6 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
     const unicode::EdgeChoices choices = edgeChoicesAt(selectedPosition(*this, kOutputEncoding));
-    // Characters that a code page of the user's choosing lost on the way in or
-    // out; reported only when the run itself reports nothing.
-    qsizetype replacedInSource = 0;
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).
@@ -82,18 +79,20 @@ void MainDialog::runCommand(RunKind kind) {
     std::optional<TemporaryFile> sourceTemporary;
 
     QString source;
+    // The clipboard's text, encoded and written into the source's temporary
+    // file by the run itself: a long text must not hold up the window.
+    std::optional<QString> clipboardText;
     if (isButtonChecked(*this, kSourceClipboard)) {
         // Clipboard text is Unicode: unless a code page is named, it goes
         // through the edge whole.
         if (!isLegacyEncoding(formatter->sourceEncoding())) formatter->setSourceEncoding(unicode::kSourceUtf8);
-        const std::optional<EncodedText> text = readClipboardBytes(formatter->sourceEncoding());
-        if (!text) {
+        clipboardText = readClipboardText();
+        if (!clipboardText) {
             showError(QObject::tr("Fail to copy from clipboard"));
             return;
         }
-        replacedInSource = text->replacedCount;
         sourceTemporary.emplace();
-        if (!sourceTemporary->isValid() || !sourceTemporary->write(text->bytes)) {
+        if (!sourceTemporary->isValid()) {
             showError(sourceTemporary->errorString());
             return;
         }
@@ -135,8 +134,16 @@ void MainDialog::runCommand(RunKind kind) {
 
     QElapsedTimer clock;
     clock.start();
-    EngineProcess run(*formatter, [&](unicode::EdgeOutput& output) {
-        return runThroughEdge(*formatter, kind, choices, source, destination, output);
+    EngineProcess run(*formatter, [&](EngineProcess::Report& report) {
+        if (clipboardText) {
+            const EncodedText text = encodeClipboardText(*clipboardText, formatter->sourceEncoding());
+            report.sourceReplacements = text.replacedCount;
+            if (!sourceTemporary->write(text.bytes)) {
+                report.sourceError = sourceTemporary->errorString();
+                return kSourceUnreadable;
+            }
+        }
+        return runThroughEdge(*formatter, kind, choices, source, destination, report.output);
     });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =
@@ -149,7 +156,12 @@ void MainDialog::runCommand(RunKind kind) {
         showError(QObject::tr("The run ended unexpectedly; the destination may be incomplete."));
         return;
     }
+    if (!outcome.report.sourceError.isEmpty()) {
+        showError(outcome.report.sourceError);
+        return;
+    }
     const RunResult result = outcome.result;
+    const qsizetype replacedInSource = outcome.report.sourceReplacements;
     RunSummary summary;
     summary.result = result;
     summary.elapsedMilliseconds = clock.elapsed();
@@ -157,7 +169,7 @@ void MainDialog::runCommand(RunKind kind) {
     summary.targetProfileId = outcome.targetProfileId;
     summary.outputBytes = QFileInfo(destination).size();
     showStatus(*this, describeRun(summary));
-    const unicode::EdgeOutput written = outcome.output;
+    const unicode::EdgeOutput written = outcome.report.output;
     const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
     if (reported) showResultMessage(result);
     if (result != kSuccess && !isWarning(result)) return;
@@ -175,7 +187,8 @@ void MainDialog::runCommand(RunKind kind) {
             replacedInOutput = pasted.replacedCount;
         }
     }
-    // One report per run.
+    // Characters that a code page of the user's choosing lost on the way in
+    // or out, reported only when the run itself reports nothing: one report per run.
     if (!reported) {
         warnOfReplacedCharacters(replacedInSource + replacedInOutput,
                                  replacedInSource > 0 ? ReplacedIn::ClipboardText : ReplacedIn::Output);

@@ -28,7 +28,7 @@ private slots:
         const QByteArray path = destination.toLocal8Bit();
         TextFormatter formatter;
         // The run has its new file half written when Cancel comes.
-        EngineProcess process(formatter, [&](unicode::EdgeOutput&) {
+        EngineProcess process(formatter, [&](EngineProcess::Report&) {
             OutputFile output;
             if (output.open(path.constData()) && output.write("new\n", 4)) {
                 (void)!::write(ready[1], "x", 1);

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <vector>
 
 #include "phrase_tables.h"
@@ -39,21 +38,23 @@ public:
     // so that a phrase never passes over a character the table would refuse.
     PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
                 const EncodingProfile& to) {
-        TextFormatter table;  // converts each phrase by table alone, for comparison
-        std::string converted;
+        TextFormatter table;  // converts each character by table alone, for comparison
         for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
             const std::uint16_t* record = records + at;
             const std::size_t n = record[0];
             if (!sourceIsValid(record, from)) continue;
-            converted.resize(2 * n);
-            for (std::size_t i = 0; i < n; ++i) storeCode(converted.data() + 2 * i, record[1 + i]);
-            table.sawInvalidCode = table.sawUnmappable = 0;
-            table.convertText(converted.data(), converted.size(), from, to);
-            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, record[0], false,
-                          table.sawInvalidCode != 0 || table.sawUnmappable != 0};
+            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, record[0], false, false};
             for (std::size_t i = 0; i < n; ++i) {
-                const auto* bytes = reinterpret_cast<const unsigned char*>(converted.data() + 2 * i);
-                if ((bytes[0] << 8 | bytes[1]) != record[1 + n + i]) phrase.changesText = true;
+                const std::uint16_t code = record[1 + i];
+                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                          static_cast<unsigned char>(code & 0xFF)};
+                table.sawInvalidCode = table.sawUnmappable = 0;
+                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
+                const bool changes = (bytes[0] << 8 | bytes[1]) != record[1 + n + i];
+                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
+                phrase.changesText |= changes;
+                phrase.hidesFlags |= flagged;
+                if (changes || flagged) setBit(mattering_, code - 0x8000u);
             }
             phrases_.push_back(phrase);
         }
@@ -89,6 +90,11 @@ public:
             p = end;
         }
     }
+
+    // False when no phrase can change the code at `text` or the flags it
+    // raises: a line without such a character comes out of the phrases as
+    // the table makes it.
+    bool matters(const unsigned char* text) const { return testBit(mattering_, (text[0] << 8 | text[1]) - 0x8000u); }
 
     // False when no phrase begins with the four bytes at `text`; true for
     // every phrase's first two characters and, rarely, for other bytes. Most
@@ -152,6 +158,12 @@ private:
     static std::uint32_t pairAt(const unsigned char* text) {
         return std::uint32_t(text[0]) << 24 | text[1] << 16 | text[2] << 8 | text[3];
     }
+    static void setBit(std::vector<std::uint64_t>& bits, std::size_t bit) {
+        bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+    static bool testBit(const std::vector<std::uint64_t>& bits, std::size_t bit) {
+        return (bits[bit / 64] >> (bit % 64) & 1) != 0;
+    }
     static std::uint32_t thirdBitOf(unsigned code) { return std::uint32_t{1} << ((code ^ code >> 5) & 31); }
     static std::uint64_t pairHash(std::uint32_t pair) {
         return pair * std::uint64_t{0x9E3779B97F4A7C15};
@@ -163,10 +175,6 @@ private:
     }
     std::size_t slotOf(std::uint32_t pair) const {
         return (pair * std::uint64_t{0xD6E8FEB86659FD93} >> 32) & (slots_.size() - 1);
-    }
-    static void storeCode(char* at, std::uint16_t code) {
-        at[0] = static_cast<char>(code >> 8);
-        at[1] = static_cast<char>(code & 0xFF);
     }
 
     static bool sourceIsValid(const std::uint16_t* phrase, const EncodingProfile& from) {
@@ -181,6 +189,9 @@ private:
         return true;
     }
 
+    // One bit per double-byte code: some phrase writes for it what the table
+    // does not, or covers it where the table would raise a flag.
+    std::vector<std::uint64_t> mattering_ = std::vector<std::uint64_t>(0x8000 / 64);
     std::vector<Phrase> phrases_;  // those taken, in table order
     std::vector<Slot> slots_;      // open addressing on the first pair
     std::vector<std::uint64_t> filterWords_;
@@ -252,6 +263,31 @@ std::uint64_t leadBytesOf(std::uint64_t high) {
     return (evenRuns & kEvenBits) | (high & ~evenRuns & ~kEvenBits);
 }
 
+// Calls `visit` with the position of each lead byte among the first `limit`
+// bytes of `bytes`, in order, until it returns false. The characters are read
+// as the table reads them, ASCII bytes one at a time and the rest in pairs,
+// but a block at a time through masks, without a branch per byte.
+template <typename Visit>
+void forEachLead(const unsigned char* bytes, std::size_t length, std::size_t limit, Visit visit) {
+    std::uint64_t trailIn = 0;  // the block's first byte is a trail byte
+    for (std::size_t block = 0; block < limit; block += kBlock) {
+        std::uint64_t high;
+        if (length - block >= kBlock) {
+            high = highBytesOf(bytes + block);
+        } else {
+            unsigned char last[kBlock] = {};
+            std::memcpy(last, bytes + block, length - block);
+            high = highBytesOf(last);
+        }
+        std::uint64_t leads = leadBytesOf(high & ~trailIn);
+        trailIn = leads >> (kBlock - 1);
+        if (limit - block < kBlock) leads &= (std::uint64_t{1} << (limit - block)) - 1;
+        for (; leads != 0; leads &= leads - 1) {
+            if (!visit(block + static_cast<std::size_t>(std::countr_zero(leads)))) return;
+        }
+    }
+}
+
 }  // namespace
 
 void TextFormatter::convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
@@ -279,45 +315,40 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
         pendingCount = 0;
         converted = pos;
     };
-    // The characters are read as the table reads them, ASCII bytes one at a
-    // time and the rest in pairs, but a block of bytes at a time: masks mark
-    // the lead bytes, and only those are looked at.
-    std::size_t nextFree = 0;  // where the next phrase may begin
-    std::uint64_t trailIn = 0;  // the block's first byte is a trail byte
     // A phrase is two characters or more: four bytes at least.
-    for (std::size_t block = 0; block + 3 < length; block += kBlock) {
-        const std::size_t starts = length - 3 - block;  // the bytes that may begin a phrase
-        std::uint64_t high;
-        if (length - block >= kBlock) {
-            high = highBytesOf(bytes + block);
-        } else {
-            unsigned char last[kBlock] = {};
-            std::memcpy(last, bytes + block, length - block);
-            high = highBytesOf(last);
-        }
-        std::uint64_t leads = leadBytesOf(high & ~trailIn);
-        trailIn = leads >> (kBlock - 1);
-        if (starts < kBlock) leads &= (std::uint64_t{1} << starts) - 1;
-        for (; leads != 0; leads &= leads - 1) {
-            const std::size_t pos = block + static_cast<std::size_t>(std::countr_zero(leads));
-            if (pos < nextFree || !phrases->mayBegin(bytes + pos)) continue;
-            const Phrase* const phrase = phrases->longestMatch(bytes + pos, end);
-            if (phrase == nullptr) continue;
-            nextFree = pos + 2 * phrase->length;
-            if (phrase->hidesFlags || (tagsCount && phrase->changesText)) {
-                // The table converts up to the phrase, so that the tag state
-                // and the run flags are those of the text before it, and the
-                // phrase's characters add no flag. No ASCII byte lies within
-                // the phrase, so it is wholly inside a tag or outside.
-                convertUpTo(pos);
-                if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, *phrase);
-                converted = nextFree;
-            } else if (phrase->changesText) {
-                pending[pendingCount++] = {pos, phrase};
-                if (pendingCount == kPendingMax) convertUpTo(nextFree);
-            }
-        }
+    if (length < 4) {
+        convertText(text, length, from, to);
+        return;
     }
+    bool matters = false;
+    forEachLead(bytes, length, length - 1, [&](std::size_t pos) {
+        matters = phrases->matters(bytes + pos);
+        return !matters;
+    });
+    if (!matters) {
+        convertText(text, length, from, to);
+        return;
+    }
+    std::size_t nextFree = 0;  // where the next phrase may begin
+    forEachLead(bytes, length, length - 3, [&](std::size_t pos) {
+        if (pos < nextFree || !phrases->mayBegin(bytes + pos)) return true;
+        const Phrase* const phrase = phrases->longestMatch(bytes + pos, end);
+        if (phrase == nullptr) return true;
+        nextFree = pos + 2 * phrase->length;
+        if (phrase->hidesFlags || (tagsCount && phrase->changesText)) {
+            // The table converts up to the phrase, so that the tag state
+            // and the run flags are those of the text before it, and the
+            // phrase's characters add no flag. No ASCII byte lies within
+            // the phrase, so it is wholly inside a tag or outside.
+            convertUpTo(pos);
+            if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, *phrase);
+            converted = nextFree;
+        } else if (phrase->changesText) {
+            pending[pendingCount++] = {pos, phrase};
+            if (pendingCount == kPendingMax) convertUpTo(nextFree);
+        }
+        return true;
+    });
     convertUpTo(length);
 }
 

@@ -2,6 +2,11 @@
 // 头发 wants 髮 and 发现 wants 發. The longest phrase that starts at a
 // character, read left to right within the line, chooses the counterparts of
 // the characters it covers; every other character goes through the table.
+//
+// Most phrases only confirm what the table writes, and most characters are
+// never written otherwise by any phrase. So the table converts the line, and
+// the phrases are matched only around the characters that some phrase
+// converts otherwise: from the nearest character no phrase can run across.
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -19,7 +24,7 @@ namespace {
 // the table conversion of its source characters.
 struct Phrase {
     const std::uint16_t* record;
-    std::uint16_t third;  // the third source code, when there is one; copied to spare a load
+    std::uint16_t third;   // the third source code, when there is one; copied to spare a load
     std::uint16_t length;  // in characters
     // Writes what the table would not: the line must be patched.
     bool changesText;
@@ -28,7 +33,48 @@ struct Phrase {
     bool hidesFlags;
 
     const std::uint16_t* sourceCodes() const { return record + 1; }
-    const std::uint16_t* targetCodes() const { return record + 1 + record[0]; }
+    const std::uint16_t* targetCodes() const { return record + 1 + length; }
+};
+
+// Two double-byte codes side by side, as the four bytes at `text` hold them.
+std::uint32_t pairAt(const unsigned char* text) {
+    return std::uint32_t(text[0]) << 24 | text[1] << 16 | text[2] << 8 | text[3];
+}
+
+std::uint32_t pairOf(std::uint16_t first, std::uint16_t second) {
+    return std::uint32_t(first) << 16 | second;
+}
+
+// A set of code pairs that may answer yes for a pair it lacks, rarely: three
+// bits in one word for each pair, about eight pairs to a word, so that it
+// stays small enough for the nearest cache.
+class PairFilter {
+public:
+    explicit PairFilter(std::size_t pairs) {
+        int wordsLog2 = 1;
+        while ((std::size_t{1} << wordsLog2) * 8 < pairs) ++wordsLog2;
+        shift_ = 64 - wordsLog2;
+        words_.resize(std::size_t{1} << wordsLog2);
+    }
+    void add(std::uint32_t pair) {
+        const std::uint64_t hash = hashOf(pair);
+        words_[hash >> shift_] |= bitsOf(hash);
+    }
+    bool mayHold(std::uint32_t pair) const {
+        const std::uint64_t hash = hashOf(pair);
+        const std::uint64_t bits = bitsOf(hash);
+        return (words_[hash >> shift_] & bits) == bits;
+    }
+
+private:
+    static std::uint64_t hashOf(std::uint32_t pair) { return pair * std::uint64_t{0x9E3779B97F4A7C15}; }
+    static std::uint64_t bitsOf(std::uint64_t hash) {
+        return std::uint64_t{1} << (hash >> 20 & 63) | std::uint64_t{1} << (hash >> 26 & 63) |
+               std::uint64_t{1} << (hash >> 32 & 63);
+    }
+
+    std::vector<std::uint64_t> words_;
+    int shift_;  // of a hash, to leave the index of its word
 };
 
 // Finds phrases of one built-in table by their source codes.
@@ -39,41 +85,39 @@ public:
     PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
                 const EncodingProfile& to) {
         TextFormatter table;  // converts each character by table alone, for comparison
+        std::size_t innerPairs = 0;
         for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
             const std::uint16_t* record = records + at;
-            const std::size_t n = record[0];
+            const std::uint16_t n = record[0];
             if (!sourceIsValid(record, from)) continue;
-            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, record[0], false, false};
+            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
             for (std::size_t i = 0; i < n; ++i) {
-                const std::uint16_t code = record[1 + i];
+                const std::uint16_t code = phrase.sourceCodes()[i];
                 unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
                                           static_cast<unsigned char>(code & 0xFF)};
                 table.sawInvalidCode = table.sawUnmappable = 0;
                 table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
-                const bool changes = (bytes[0] << 8 | bytes[1]) != record[1 + n + i];
+                const bool changes = (bytes[0] << 8 | bytes[1]) != phrase.targetCodes()[i];
                 const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
                 phrase.changesText |= changes;
                 phrase.hidesFlags |= flagged;
-                if (changes || flagged) setBit(mattering_, code - 0x8000u);
+                if (changes || flagged) mattering_[(code - 0x8000u) / 64] |= std::uint64_t{1} << code % 64;
             }
             phrases_.push_back(phrase);
+            innerPairs += n - 1;
         }
+
         // The phrases sharing their first two codes lie together in table order.
         std::size_t pairs = 0;
-        for (std::size_t p = 0; p < phrases_.size(); ++p) {
-            pairs += p == 0 || pairOf(phrases_[p].sourceCodes()) != pairOf(phrases_[p - 1].sourceCodes());
-        }
+        for (std::size_t p = 0; p < phrases_.size(); ++p) pairs += p == 0 || firstPair(p) != firstPair(p - 1);
         std::size_t slots = 32;
         while (slots < 2 * pairs) slots *= 2;
         slots_.resize(slots);
-        // About eight pairs to a word of filter: small enough to stay in the
-        // nearest cache, sparse enough to turn nearly all other pairs away.
-        filterShift_ = 64 - (std::bit_width(slots) - 1 - 4);
-        filterWords_.resize(std::size_t{1} << (64 - filterShift_));
+        firstPairs_ = PairFilter(pairs);
         for (std::size_t p = 0; p < phrases_.size();) {
-            const std::uint32_t pair = pairOf(phrases_[p].sourceCodes());
+            const std::uint32_t pair = firstPair(p);
             std::size_t end = p + 1;
-            while (end < phrases_.size() && pairOf(phrases_[end].sourceCodes()) == pair) ++end;
+            while (end < phrases_.size() && firstPair(end) == pair) ++end;
             std::size_t slot = slotOf(pair);
             while (slots_[slot].pair != 0) slot = (slot + 1) & (slots_.size() - 1);
             const Phrase& shortest = phrases_[p];
@@ -85,27 +129,32 @@ public:
             }
             slots_[slot] = {pair, static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(end),
                             leftToTable, thirds};
-            const std::uint64_t hash = pairHash(pair);
-            filterWords_[wordOf(hash)] |= bitsOf(hash);
+            firstPairs_.add(pair);
             p = end;
+        }
+
+        innerPairs_ = PairFilter(innerPairs);
+        for (const Phrase& phrase : phrases_) {
+            for (std::size_t i = 1; i < phrase.length; ++i) {
+                innerPairs_.add(pairOf(phrase.sourceCodes()[i - 1], phrase.sourceCodes()[i]));
+            }
         }
     }
 
-    // False when no phrase can change the code at `text` or the flags it
-    // raises: a line without such a character comes out of the phrases as
-    // the table makes it.
-    bool matters(const unsigned char* text) const { return testBit(mattering_, (text[0] << 8 | text[1]) - 0x8000u); }
+    // False when no phrase converts the character at `text` otherwise than
+    // the table, or hides a flag the table raises for it.
+    bool matters(const unsigned char* text) const {
+        const unsigned code = (text[0] << 8 | text[1]) - 0x8000u;
+        return (mattering_[code / 64] >> code % 64 & 1) != 0;
+    }
 
     // False when no phrase begins with the four bytes at `text`; true for
-    // every phrase's first two characters and, rarely, for other bytes. Most
-    // characters begin no phrase with the character after them: a filter of
-    // hashed first pairs, three bits in one word each, turns them away for
-    // one load from a table that stays in cache.
-    bool mayBegin(const unsigned char* text) const {
-        const std::uint64_t hash = pairHash(pairAt(text));
-        const std::uint64_t bits = bitsOf(hash);
-        return (filterWords_[wordOf(hash)] & bits) == bits;
-    }
+    // every phrase's first two characters and, rarely, for other bytes.
+    bool mayBegin(const unsigned char* text) const { return firstPairs_.mayHold(pairAt(text)); }
+
+    // False when no phrase holds the two characters at `text` side by side:
+    // then no phrase runs across from the first to the second.
+    bool mayJoin(const unsigned char* text) const { return innerPairs_.mayHold(pairAt(text)); }
 
     // The longest phrase that the characters from `text` on begin, reading no
     // further than `end`; null when none does. `text` holds a double-byte
@@ -138,7 +187,7 @@ public:
 
 private:
     struct Slot {
-        std::uint32_t pair;  // first two source codes; 0 for an empty slot
+        std::uint32_t pair;   // first two source codes; 0 for an empty slot
         std::uint32_t first;  // the phrases that begin with them, in table order
         std::uint32_t end : 31;
         // The pair's one phrase is the pair, and the table writes the same.
@@ -152,27 +201,10 @@ private:
     // then needs nothing more from memory.
     static constexpr Phrase kPairLeftToTable{nullptr, 0, 2, false, false};
 
-    static std::uint32_t pairOf(const std::uint16_t* codes) {
-        return std::uint32_t(codes[0]) << 16 | codes[1];
-    }
-    static std::uint32_t pairAt(const unsigned char* text) {
-        return std::uint32_t(text[0]) << 24 | text[1] << 16 | text[2] << 8 | text[3];
-    }
-    static void setBit(std::vector<std::uint64_t>& bits, std::size_t bit) {
-        bits[bit / 64] |= std::uint64_t{1} << (bit % 64);
-    }
-    static bool testBit(const std::vector<std::uint64_t>& bits, std::size_t bit) {
-        return (bits[bit / 64] >> (bit % 64) & 1) != 0;
+    std::uint32_t firstPair(std::size_t p) const {
+        return pairOf(phrases_[p].sourceCodes()[0], phrases_[p].sourceCodes()[1]);
     }
     static std::uint32_t thirdBitOf(unsigned code) { return std::uint32_t{1} << ((code ^ code >> 5) & 31); }
-    static std::uint64_t pairHash(std::uint32_t pair) {
-        return pair * std::uint64_t{0x9E3779B97F4A7C15};
-    }
-    std::size_t wordOf(std::uint64_t hash) const { return hash >> filterShift_; }
-    static std::uint64_t bitsOf(std::uint64_t hash) {
-        return std::uint64_t{1} << (hash >> 20 & 63) | std::uint64_t{1} << (hash >> 26 & 63) |
-               std::uint64_t{1} << (hash >> 32 & 63);
-    }
     std::size_t slotOf(std::uint32_t pair) const {
         return (pair * std::uint64_t{0xD6E8FEB86659FD93} >> 32) & (slots_.size() - 1);
     }
@@ -189,13 +221,11 @@ private:
         return true;
     }
 
-    // One bit per double-byte code: some phrase writes for it what the table
-    // does not, or covers it where the table would raise a flag.
-    std::vector<std::uint64_t> mattering_ = std::vector<std::uint64_t>(0x8000 / 64);
+    std::vector<std::uint64_t> mattering_ = std::vector<std::uint64_t>(0x8000 / 64);  // by code less 8000
     std::vector<Phrase> phrases_;  // those taken, in table order
     std::vector<Slot> slots_;      // open addressing on the first pair
-    std::vector<std::uint64_t> filterWords_;
-    int filterShift_ = 0;  // of a hash, to leave the index of its word
+    PairFilter firstPairs_{0};     // of every phrase
+    PairFilter innerPairs_{0};     // of neighbours within every phrase
 };
 
 // The phrases between two built-in profiles that a table converts between,
@@ -221,12 +251,6 @@ const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfil
                    [&] { indexes[slot] = std::make_unique<PhraseIndex>(records, size, from, to); });
     return indexes[slot].get();
 }
-
-// A phrase found in a stretch of the line that the table has yet to convert.
-struct PendingPhrase {
-    std::size_t pos;
-    const Phrase* phrase;
-};
 
 void writeTargets(unsigned char* at, const Phrase& phrase) {
     for (std::size_t i = 0; i < phrase.length; ++i) {
@@ -263,10 +287,9 @@ std::uint64_t leadBytesOf(std::uint64_t high) {
     return (evenRuns & kEvenBits) | (high & ~evenRuns & ~kEvenBits);
 }
 
-// Calls `visit` with the position of each lead byte among the first `limit`
-// bytes of `bytes`, in order, until it returns false. The characters are read
-// as the table reads them, ASCII bytes one at a time and the rest in pairs,
-// but a block at a time through masks, without a branch per byte.
+// Calls `visit` with the position of each lead byte before `limit`, in
+// order. The characters are read as the table reads them, ASCII bytes one at
+// a time and the rest in pairs, but a block at a time through masks.
 template <typename Visit>
 void forEachLead(const unsigned char* bytes, std::size_t length, std::size_t limit, Visit visit) {
     std::uint64_t trailIn = 0;  // the block's first byte is a trail byte
@@ -282,9 +305,7 @@ void forEachLead(const unsigned char* bytes, std::size_t length, std::size_t lim
         std::uint64_t leads = leadBytesOf(high & ~trailIn);
         trailIn = leads >> (kBlock - 1);
         if (limit - block < kBlock) leads &= (std::uint64_t{1} << (limit - block)) - 1;
-        for (; leads != 0; leads &= leads - 1) {
-            if (!visit(block + static_cast<std::size_t>(std::countr_zero(leads)))) return;
-        }
+        for (; leads != 0; leads &= leads - 1) visit(block + static_cast<std::size_t>(std::countr_zero(leads)));
     }
 }
 
@@ -293,7 +314,8 @@ void forEachLead(const unsigned char* bytes, std::size_t length, std::size_t lim
 void TextFormatter::convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                                    const EncodingProfile& to) {
     const PhraseIndex* const phrases = phrases_ ? phraseIndex(from, to) : nullptr;
-    if (phrases == nullptr) {
+    // A phrase is two characters or more: four bytes at least.
+    if (phrases == nullptr || length < 4) {
         convertText(text, length, from, to);
         return;
     }
@@ -302,11 +324,15 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
     // While tags count, a phrase is written only outside them, so the table
     // must have converted the text before it to know where it stands.
     const bool tagsCount = htmlAware_ != 0 && htmlAborted == 0;
+
     // The table converts the line in long stretches, and the phrases found in
     // a stretch then overwrite what it wrote. A phrase that writes what the
     // table does is left to the table.
     constexpr std::size_t kPendingMax = 256;
-    PendingPhrase pending[kPendingMax];
+    struct Pending {
+        std::size_t pos;
+        const Phrase* phrase;
+    } pending[kPendingMax];
     std::size_t pendingCount = 0;
     std::size_t converted = 0;
     const auto convertUpTo = [&](std::size_t pos) {
@@ -315,39 +341,62 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
         pendingCount = 0;
         converted = pos;
     };
-    // A phrase is two characters or more: four bytes at least.
-    if (length < 4) {
-        convertText(text, length, from, to);
-        return;
-    }
-    bool matters = false;
-    forEachLead(bytes, length, length - 1, [&](std::size_t pos) {
-        matters = phrases->matters(bytes + pos);
-        return !matters;
-    });
-    if (!matters) {
-        convertText(text, length, from, to);
-        return;
-    }
+
+    // Matches phrases left to right from `pos`, a character that no earlier
+    // phrase covers or `decided`, through the character at `last`.
+    std::size_t decided = 0;   // matching has passed every character before
     std::size_t nextFree = 0;  // where the next phrase may begin
-    forEachLead(bytes, length, length - 3, [&](std::size_t pos) {
-        if (pos < nextFree || !phrases->mayBegin(bytes + pos)) return true;
-        const Phrase* const phrase = phrases->longestMatch(bytes + pos, end);
-        if (phrase == nullptr) return true;
-        nextFree = pos + 2 * phrase->length;
-        if (phrase->hidesFlags || (tagsCount && phrase->changesText)) {
-            // The table converts up to the phrase, so that the tag state
-            // and the run flags are those of the text before it, and the
-            // phrase's characters add no flag. No ASCII byte lies within
-            // the phrase, so it is wholly inside a tag or outside.
-            convertUpTo(pos);
-            if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, *phrase);
-            converted = nextFree;
-        } else if (phrase->changesText) {
-            pending[pendingCount++] = {pos, phrase};
-            if (pendingCount == kPendingMax) convertUpTo(nextFree);
+    const auto matchThrough = [&](std::size_t pos, std::size_t last) {
+        while (pos <= last) {
+            if (bytes[pos] < 0x80) {
+                ++pos;
+                continue;
+            }
+            const Phrase* const phrase = pos >= nextFree && pos + 3 < length && phrases->mayBegin(bytes + pos)
+                                             ? phrases->longestMatch(bytes + pos, end)
+                                             : nullptr;
+            if (phrase != nullptr) {
+                nextFree = pos + 2 * phrase->length;
+                if (phrase->hidesFlags || (tagsCount && phrase->changesText)) {
+                    // The table converts up to the phrase, so that the tag
+                    // state and the run flags are those of the text before it,
+                    // and the phrase's characters add no flag. No ASCII byte
+                    // lies within the phrase, so it is wholly inside a tag or
+                    // outside.
+                    convertUpTo(pos);
+                    if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, *phrase);
+                    converted = nextFree;
+                } else if (phrase->changesText) {
+                    pending[pendingCount++] = {pos, phrase};
+                    if (pendingCount == kPendingMax) convertUpTo(nextFree);
+                }
+            }
+            pos += 2;
         }
-        return true;
+        decided = pos;
+    };
+
+    // The latest lead bytes, to look back from a character that matters.
+    constexpr std::size_t kRecent = 32;
+    std::size_t recent[kRecent];
+    std::size_t leadsSeen = 0;
+    forEachLead(bytes, length, length - 1, [&](std::size_t lead) {
+        recent[leadsSeen++ % kRecent] = lead;
+        if (lead < decided || !phrases->matters(bytes + lead)) return;
+        // Back to a character that no phrase can cover from before it: one
+        // after a single-byte character, or one that no phrase holds right
+        // after the character before.
+        std::size_t from = lead;
+        for (std::size_t back = 2; from > decided; ++back) {
+            if (back > leadsSeen || back > kRecent) {
+                from = decided;
+                break;
+            }
+            const std::size_t previous = recent[(leadsSeen - back) % kRecent];
+            if (previous + 2 != from || !phrases->mayJoin(bytes + previous)) break;
+            from = previous;
+        }
+        matchThrough(std::max(from, decided), lead);
     });
     convertUpTo(length);
 }

@@ -86,6 +86,7 @@ public:
                 const EncodingProfile& to) {
         TextFormatter table;  // converts each character by table alone, for comparison
         std::size_t innerPairs = 0;
+        std::vector<std::uint32_t> matteringPairs;
         for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
             const std::uint16_t* record = records + at;
             const std::uint16_t n = record[0];
@@ -101,7 +102,10 @@ public:
                 const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
                 phrase.changesText |= changes;
                 phrase.hidesFlags |= flagged;
-                if (changes || flagged) mattering_[(code - 0x8000u) / 64] |= std::uint64_t{1} << code % 64;
+                if (!changes && !flagged) continue;
+                mattering_[(code - 0x8000u) / 64] |= std::uint64_t{1} << code % 64;
+                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
+                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
             }
             phrases_.push_back(phrase);
             innerPairs += n - 1;
@@ -133,6 +137,8 @@ public:
             p = end;
         }
 
+        matteringPairs_ = PairFilter(matteringPairs.size());
+        for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
         innerPairs_ = PairFilter(innerPairs);
         for (const Phrase& phrase : phrases_) {
             for (std::size_t i = 1; i < phrase.length; ++i) {
@@ -147,6 +153,11 @@ public:
         const unsigned code = (text[0] << 8 | text[1]) - 0x8000u;
         return (mattering_[code / 64] >> code % 64 & 1) != 0;
     }
+
+    // False when no phrase that converts one of the two characters at
+    // `text` otherwise than the table, or hides a flag for it, holds them
+    // side by side.
+    bool mayMatter(const unsigned char* text) const { return matteringPairs_.mayHold(pairAt(text)); }
 
     // False when no phrase begins with the four bytes at `text`; true for
     // every phrase's first two characters and, rarely, for other bytes.
@@ -226,6 +237,8 @@ private:
     std::vector<Slot> slots_;      // open addressing on the first pair
     PairFilter firstPairs_{0};     // of every phrase
     PairFilter innerPairs_{0};     // of neighbours within every phrase
+    // Of neighbours within a phrase where one of them matters.
+    PairFilter matteringPairs_{0};
 };
 
 // The phrases between two built-in profiles that a table converts between,
@@ -383,6 +396,13 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
     forEachLead(bytes, length, length - 1, [&](std::size_t lead) {
         recent[leadsSeen++ % kRecent] = lead;
         if (lead < decided || !phrases->matters(bytes + lead)) return;
+        // A phrase that matters here holds this character and one beside it.
+        const bool afterDoubleByte = leadsSeen > 1 && recent[(leadsSeen - 2) % kRecent] + 2 == lead;
+        const bool beforeDoubleByte = lead + 3 < length && bytes[lead + 2] >= 0x80;
+        if (!(afterDoubleByte && phrases->mayMatter(bytes + lead - 2)) &&
+            !(beforeDoubleByte && phrases->mayMatter(bytes + lead))) {
+            return;
+        }
         // Back to a character that no phrase can cover from before it: one
         // after a single-byte character, or one that no phrase holds right
         // after the character before.

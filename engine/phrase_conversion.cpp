@@ -84,7 +84,22 @@ public:
     // so that a phrase never passes over a character the table would refuse.
     PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
                 const EncodingProfile& to) {
-        TextFormatter table;  // converts each character by table alone, for comparison
+        // What the table alone makes of each code, worked out once per code:
+        // the code it writes, plus 1 << 16 when it raises a flag.
+        TextFormatter table;
+        std::vector<std::uint32_t> byTable(0x8000, UINT32_MAX);
+        const auto tableOf = [&](std::uint16_t code) {
+            std::uint32_t& known = byTable[code - 0x8000u];
+            if (known == UINT32_MAX) {
+                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                          static_cast<unsigned char>(code & 0xFF)};
+                table.sawInvalidCode = table.sawUnmappable = 0;
+                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
+                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
+                known = std::uint32_t(bytes[0] << 8 | bytes[1]) | std::uint32_t{flagged} << 16;
+            }
+            return known;
+        };
         std::size_t innerPairs = 0;
         std::vector<std::uint32_t> matteringPairs;
         for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
@@ -94,12 +109,9 @@ public:
             Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
             for (std::size_t i = 0; i < n; ++i) {
                 const std::uint16_t code = phrase.sourceCodes()[i];
-                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
-                                          static_cast<unsigned char>(code & 0xFF)};
-                table.sawInvalidCode = table.sawUnmappable = 0;
-                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
-                const bool changes = (bytes[0] << 8 | bytes[1]) != phrase.targetCodes()[i];
-                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
+                const std::uint32_t converted = tableOf(code);
+                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
+                const bool flagged = converted >> 16 != 0;
                 phrase.changesText |= changes;
                 phrase.hidesFlags |= flagged;
                 if (!changes && !flagged) continue;

@@ -7,6 +7,7 @@
 // never written otherwise by any phrase. So the table converts the line, and
 // the phrases are matched only around the characters that some phrase
 // converts otherwise: from the nearest character no phrase can run across.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -418,17 +419,18 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
         // Back to a character that no phrase can cover from before it: one
         // after a single-byte character, or one that no phrase holds right
         // after the character before.
-        std::size_t from = lead;
-        for (std::size_t back = 2; from > decided; ++back) {
+        // Past the recent leads, matching starts where it last stopped.
+        std::size_t start = lead;
+        for (std::size_t back = 2; start > decided; ++back) {
             if (back > leadsSeen || back > kRecent) {
-                from = decided;
+                start = decided;
                 break;
             }
             const std::size_t previous = recent[(leadsSeen - back) % kRecent];
-            if (previous + 2 != from || !phrases->mayJoin(bytes + previous)) break;
-            from = previous;
+            if (previous + 2 != start || !phrases->mayJoin(bytes + previous)) break;
+            start = previous;
         }
-        matchThrough(std::max(from, decided), lead);
+        matchThrough(std::max(start, decided), lead);
     });
     convertUpTo(length);
 }

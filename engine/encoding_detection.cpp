@@ -27,7 +27,16 @@ int tallyFile(const char* path, EncodingTally& tally) {
 
 }  // namespace
 
+void TextFormatter::setKnownDetection(const char* sourcePath, std::int32_t profileId) {
+    knownDetectionPath_ = profileId != 0 ? sourcePath : "";
+    knownDetection_ = profileId;
+}
+
 RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
+    if (knownDetection_ != 0 && knownDetectionPath_ == sourcePath) {
+        result = knownDetection_;
+        return kSuccess;
+    }
     // The marks are counted only when a byte below A1 shows that they decide;
     // the text is then read again from its start.
     EncodingTally scan(false);

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "byte_masks.h"
 #include "character_classes.h"
 
 namespace quillon {
@@ -33,32 +34,12 @@ const unsigned char* markTable() {
     return table.data();
 }
 
-// Eight-byte words, byte i of a word loaded from p being p[i].
-static_assert(std::endian::native == std::endian::little);
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = 0x80 * kOnes;
-
-// The top bits of a word's bytes, as the low eight bits of the result.
-std::uint64_t topBits(std::uint64_t word) {
-    return ((word & kHighBits) >> 7) * 0x0102040810204080u >> 56;
-}
-
-// Top bit set in each byte that is 0.
-std::uint64_t zeroBytes(std::uint64_t word) {
-    return ~(((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
-}
-
-// Top bit set in each byte below A1: ASCII, or 80..A0. A lane keeps its
-// top bit through the subtraction, so no borrow crosses lanes.
-std::uint64_t bytesBelowA1(std::uint64_t word) {
-    return (~word | ~((word | kHighBits) - 0x21 * kOnes)) & kHighBits;
-}
-
 // Top bit set in each byte that can lead a mark of either profile: A1 or A3
 // (one test with bit 1 masked), AA or B5.
 std::uint64_t markLeadBytes(std::uint64_t word) {
-    return zeroBytes((word & ~(0x02 * kOnes)) ^ 0xA1 * kOnes) | zeroBytes(word ^ 0xAA * kOnes) |
-           zeroBytes(word ^ 0xB5 * kOnes);
+    using namespace byte_masks;
+    return bytesEqualTo(word & ~(0x02 * kOnes), 0xA1) | bytesEqualTo(word, 0xAA) |
+           bytesEqualTo(word, 0xB5);
 }
 
 }  // namespace
@@ -81,33 +62,21 @@ void EncodingTally::addPair(unsigned lead, unsigned trail) {
 // whether there is one.
 template <bool kSeeksLowByte, bool kCountsMarks>
 bool EncodingTally::addBlock(const unsigned char* bytes, bool startsWithTrail) {
-    std::uint64_t high = 0;
-    std::uint64_t below = 0;
-    std::uint64_t markLeads = 0;
-    for (int i = 0; i < 8; ++i) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + 8 * i, 8);
-        high |= topBits(word) << 8 * i;
-        if (kSeeksLowByte) below |= topBits(bytesBelowA1(word)) << 8 * i;
-        if (kCountsMarks) markLeads |= topBits(markLeadBytes(word)) << 8 * i;
-    }
-    constexpr std::uint64_t kEven = 0x5555555555555555u;
-    const std::uint64_t firstTrail = startsWithTrail ? 1 : 0;
-    const std::uint64_t candidates = high & ~firstTrail;
-    const std::uint64_t starts = candidates & ~(candidates << 1);
-    // Adding a run's lowest bit carries through the run: the bits that flip
-    // are those of the runs that start at an even position.
-    const std::uint64_t evenRuns = ((candidates + (starts & kEven)) ^ candidates) & candidates;
-    const std::uint64_t leads = (evenRuns & kEven) | (candidates & ~evenRuns & ~kEven);
-    const std::uint64_t trails = leads << 1 | firstTrail;
-
+    using namespace byte_masks;
+    const std::uint64_t leads = leadBytes(maskOf(bytes, [](std::uint64_t w) { return w; }), startsWithTrail);
     sawDoubleByte_ = sawDoubleByte_ || leads != 0;
-    if (kSeeksLowByte) sawLowByte_ = ((leads | trails) & below) != 0;
-    for (std::uint64_t marked = leads & markLeads; marked != 0; marked &= marked - 1) {
-        const int i = std::countr_zero(marked);
-        const unsigned counts = marks_[(bytes[i] << 8 | bytes[i + 1]) - 0x8000];
-        gbMarks_ += counts & 0xF;
-        big5Marks_ += counts >> 4;
+    if (kSeeksLowByte) {
+        const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
+        const std::uint64_t below = maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0xA1); });
+        sawLowByte_ = ((leads | trails) & below) != 0;
+    }
+    if (kCountsMarks) {
+        for (std::uint64_t marked = leads & maskOf(bytes, markLeadBytes); marked != 0; marked &= marked - 1) {
+            const int i = std::countr_zero(marked);
+            const unsigned counts = marks_[(bytes[i] << 8 | bytes[i + 1]) - 0x8000];
+            gbMarks_ += counts & 0xF;
+            big5Marks_ += counts >> 4;
+        }
     }
     return (leads >> 63) != 0;
 }

@@ -167,7 +167,12 @@ namespace {
 // legacy algorithm, the tally of its bytes up to a 1A that ends it.
 class SourceScan {
 public:
-    SourceScan(bool tallies, bool countsMarks) : tallying_(tallies), tally_(countsMarks) {}
+    // A thorough scan follows both Unicode encodings and counts the legacy
+    // marks. A quick one leaves GB18030 and the marks out: a text none of
+    // whose pairs holds a byte below A1, read to its end, needs neither, as
+    // a four-byte code would need one.
+    SourceScan(bool tallies, bool thorough)
+        : checksGb18030_(thorough), tallying_(tallies), tally_(thorough) {}
 
     // Reads the file from where it stands until nothing more can be learnt.
     // False on a read error that the Unicode answer depends on.
@@ -176,32 +181,34 @@ public:
             take(buffer, got);
             if (tally_.needsMarks()) return true;
         }
-        if (!std::ferror(file)) {
-            // A tally still open has read to the end.
-            if (tallying_) tallied_ = true;
-            return true;
-        }
         // Only the tally was still reading: the legacy detection meets the error itself.
-        return !unicodePossible();
+        if (std::ferror(file)) return !unicodePossible();
+        // A tally still open has read to the end.
+        if (tallying_) readToEnd_ = true;
+        return true;
     }
+
+    // Whether the answers stand, or a thorough scan must give them.
+    bool settled() const { return checksGb18030_ || (readToEnd_ && !tally_.needsMarks()); }
 
     UnicodeEncoding found() const {
         if (utf8_.isUtf8Text()) return UnicodeEncoding::Utf8;
         if (gb18030_.isGb18030Text()) return UnicodeEncoding::Gb18030;
         return UnicodeEncoding::None;
     }
-    bool needsMarks() const { return tally_.needsMarks(); }
     // The legacy profile when the whole text was tallied, else 0.
-    std::int32_t legacyProfile() const { return tallied_ ? tally_.verdict() : 0; }
+    std::int32_t legacyProfile() const {
+        return (readToEnd_ || sawEndMark_) && !tally_.needsMarks() ? tally_.verdict() : 0;
+    }
 
 private:
-    bool unicodePossible() const { return utf8_.possible() || gb18030_.possible(); }
+    bool unicodePossible() const { return utf8_.possible() || (checksGb18030_ && gb18030_.possible()); }
 
     void take(const unsigned char* bytes, std::size_t length) {
         if (utf8_.possible()) {
             for (std::size_t i = 0; i < length; ++i) utf8_.take(bytes[i]);
         }
-        if (gb18030_.possible()) {
+        if (checksGb18030_ && gb18030_.possible()) {
             std::size_t i = 0;
             for (; i + 64 <= length; i += 64) gb18030_.takeBlock(bytes + i);
             for (; i < length; ++i) gb18030_.take(bytes[i]);
@@ -211,15 +218,17 @@ private:
             tally_.add(bytes, endMark ? std::size_t(endMark - bytes) : length);
             if (endMark != nullptr) {
                 tallying_ = false;
-                tallied_ = true;
+                sawEndMark_ = true;
             }
         }
     }
 
     Utf8Check utf8_;
     Gb18030Check gb18030_;
+    const bool checksGb18030_;
     bool tallying_;
-    bool tallied_ = false;
+    bool readToEnd_ = false;   // tallied to the end of the file
+    bool sawEndMark_ = false;  // tallied up to a 1A
     EncodingTally tally_;
 };
 
@@ -234,7 +243,7 @@ std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int3
 
     static constexpr std::size_t kBufferSize = 1 << 18;
     auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
-    const std::size_t got = std::fread(buffer.get(), 1, kBufferSize, file.get());
+    std::size_t got = std::fread(buffer.get(), 1, kBufferSize, file.get());
     const auto startsWith = [&](std::initializer_list<unsigned char> mark) {
         return got >= mark.size() && std::equal(mark.begin(), mark.end(), buffer.get());
     };
@@ -243,23 +252,19 @@ std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int3
     if (startsWith({0xFE, 0xFF})) return UnicodeEncoding::Utf16Be;
 
     // Reading stops as soon as neither Unicode encoding can be the answer,
-    // unless the legacy tally is wanted too. Its marks are counted only when
-    // a byte below A1 shows that they decide: the pass then starts again.
-    const auto answer = [&](const SourceScan& scan) {
-        if (legacyProfile != nullptr && scan.found() == UnicodeEncoding::None) {
-            *legacyProfile = scan.legacyProfile();
-        }
-        return scan.found();
-    };
-    SourceScan scan(legacyProfile != nullptr, false);
-    if (!scan.read(file.get(), buffer.get(), kBufferSize, got)) return std::nullopt;
-    if (!scan.needsMarks()) return answer(scan);
-    std::rewind(file.get());
-    SourceScan counted(true, true);
-    if (!counted.read(file.get(), buffer.get(), kBufferSize, std::fread(buffer.get(), 1, kBufferSize, file.get()))) {
-        return std::nullopt;
+    // unless the legacy tally is wanted too. A quick scan settles most GB
+    // texts; anything else is read again from the start, thoroughly.
+    const bool tallies = legacyProfile != nullptr;
+    std::optional<SourceScan> scan(std::in_place, tallies, !tallies);
+    if (!scan->read(file.get(), buffer.get(), kBufferSize, got)) return std::nullopt;
+    if (!scan->settled()) {
+        std::rewind(file.get());
+        got = std::fread(buffer.get(), 1, kBufferSize, file.get());
+        scan.emplace(true, true);
+        if (!scan->read(file.get(), buffer.get(), kBufferSize, got)) return std::nullopt;
     }
-    return answer(counted);
+    if (tallies && scan->found() == UnicodeEncoding::None) *legacyProfile = scan->legacyProfile();
+    return scan->found();
 }
 
 std::optional<SourceDescription> describeSource(const char* path) {

@@ -66,6 +66,7 @@ TEST(UnicodeDetection, TailsAtEveryOffsetAndTheLegacyProfileAlongside) {
         {"\xA4\x40\xA1\x41" + std::string(100, 'a') + "\xA1\x41", UnicodeEncoding::None},  // Big5
         {"\x81\x40\xA3\xAC", UnicodeEncoding::None},                                      // GBK
         {"\x1A\x81\x40", UnicodeEncoding::None},  // the legacy scan stops at 1A
+        {"\x1A\x94\x39\xFC\x36", UnicodeEncoding::Gb18030},  // the Unicode checks do not
         {"\xFF\xA1", UnicodeEncoding::None},
         {"\x80\x40\xB9\xFA", UnicodeEncoding::None},
         {"\xB9\n\xB9\x7F", UnicodeEncoding::None},

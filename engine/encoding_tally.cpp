@@ -49,6 +49,7 @@ EncodingTally::EncodingTally(bool countsMarks) : marks_(markTable()), countsMark
 void EncodingTally::addPair(unsigned lead, unsigned trail) {
     sawDoubleByte_ = true;
     sawLowByte_ = sawLowByte_ || lead < 0xA1 || trail < 0xA1;
+    sawStrayTrail_ = sawStrayTrail_ || trail < 0x40;
     if (!countsMarks_) return;
     const unsigned counts = marks_[(lead << 8 | trail) - 0x8000];
     gbMarks_ += counts & 0xF;
@@ -65,10 +66,14 @@ bool EncodingTally::addBlock(const unsigned char* bytes, bool startsWithTrail) {
     using namespace byte_masks;
     const std::uint64_t leads = leadBytes(maskOf(bytes, [](std::uint64_t w) { return w; }), startsWithTrail);
     sawDoubleByte_ = sawDoubleByte_ || leads != 0;
+    const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
     if (kSeeksLowByte) {
-        const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
         const std::uint64_t below = maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0xA1); });
         sawLowByte_ = ((leads | trails) & below) != 0;
+    }
+    // Only a block with a low byte can hold a stray trail.
+    if (sawLowByte_ && !sawStrayTrail_) {
+        sawStrayTrail_ = (trails & maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0x40); })) != 0;
     }
     if (kCountsMarks) {
         for (std::uint64_t marked = leads & maskOf(bytes, markLeadBytes); marked != 0; marked &= marked - 1) {
@@ -102,6 +107,7 @@ void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
     // The trail of a lead that ended the last block has been counted with it.
     if (startsWithTrail) {
         sawLowByte_ = sawLowByte_ || *p < 0xA1;
+        sawStrayTrail_ = sawStrayTrail_ || *p < 0x40;
         ++p;
     }
     while (p < end) {

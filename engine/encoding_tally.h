@@ -25,6 +25,10 @@ public:
     void add(const unsigned char* bytes, std::size_t length);
 
     bool needsMarks() const { return !countsMarks_ && sawLowByte_; }
+    // Whether the trail of a pair lies below 40, as no profile's trail does,
+    // nor that of a GB18030 two-byte code. Known as far as the tally has
+    // read: one without marks stops at the first byte below A1.
+    bool sawStrayTrail() const { return sawStrayTrail_; }
 
     // kGbId, kGbkId, kBig5Id or kPureAscId for the text added so far.
     ProfileId verdict() const;
@@ -43,6 +47,7 @@ private:
     std::int64_t big5Marks_ = 0;
     bool sawDoubleByte_ = false;
     bool sawLowByte_ = false;  // a lead or trail byte below A1
+    bool sawStrayTrail_ = false;
     bool hasPendingLead_ = false;
     unsigned char pendingLead_ = 0;
 };

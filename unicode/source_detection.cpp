@@ -167,19 +167,21 @@ namespace {
 // legacy algorithm, the tally of its bytes up to a 1A that ends it.
 class SourceScan {
 public:
-    // A thorough scan follows both Unicode encodings and counts the legacy
-    // marks. A quick one leaves GB18030 and the marks out: a text none of
-    // whose pairs holds a byte below A1, read to its end, needs neither, as
-    // a four-byte code would need one.
-    SourceScan(bool tallies, bool thorough)
-        : checksGb18030_(thorough), tallying_(tallies), tally_(thorough) {}
+    // How much a pass follows. A GB18030 text has a four-byte code, whose
+    // second byte is a trail below 40 to the tally: a text read to its end
+    // without one needs no GB18030 check. Without a byte below A1 it needs no
+    // marks either.
+    enum class Depth { WithoutMarks, WithoutGb18030, Thorough };
+
+    SourceScan(bool tallies, Depth depth)
+        : depth_(depth), tallying_(tallies), tally_(depth != Depth::WithoutMarks) {}
 
     // Reads the file from where it stands until nothing more can be learnt.
     // False on a read error that the Unicode answer depends on.
     bool read(std::FILE* file, unsigned char* buffer, std::size_t size, std::size_t got) {
         for (; got > 0 && (unicodePossible() || tallying_); got = std::fread(buffer, 1, size, file)) {
             take(buffer, got);
-            if (tally_.needsMarks()) return true;
+            if (!settles()) return true;
         }
         // Only the tally was still reading: the legacy detection meets the error itself.
         if (std::ferror(file)) return !unicodePossible();
@@ -188,8 +190,8 @@ public:
         return true;
     }
 
-    // Whether the answers stand, or a thorough scan must give them.
-    bool settled() const { return checksGb18030_ || (readToEnd_ && !tally_.needsMarks()); }
+    // Whether the answers stand, or a deeper pass must give them.
+    bool settled() const { return depth_ == Depth::Thorough || (readToEnd_ && settles()); }
 
     UnicodeEncoding found() const {
         if (utf8_.isUtf8Text()) return UnicodeEncoding::Utf8;
@@ -202,13 +204,23 @@ public:
     }
 
 private:
-    bool unicodePossible() const { return utf8_.possible() || (checksGb18030_ && gb18030_.possible()); }
+    // Whether what has been read so far leaves the answers to this pass.
+    bool settles() const {
+        switch (depth_) {
+            case Depth::WithoutMarks: return !tally_.needsMarks();
+            case Depth::WithoutGb18030: return !tally_.sawStrayTrail();
+            case Depth::Thorough: break;
+        }
+        return true;
+    }
+    bool checksGb18030() const { return depth_ == Depth::Thorough; }
+    bool unicodePossible() const { return utf8_.possible() || (checksGb18030() && gb18030_.possible()); }
 
     void take(const unsigned char* bytes, std::size_t length) {
         if (utf8_.possible()) {
             for (std::size_t i = 0; i < length; ++i) utf8_.take(bytes[i]);
         }
-        if (checksGb18030_ && gb18030_.possible()) {
+        if (checksGb18030() && gb18030_.possible()) {
             std::size_t i = 0;
             for (; i + 64 <= length; i += 64) gb18030_.takeBlock(bytes + i);
             for (; i < length; ++i) gb18030_.take(bytes[i]);
@@ -225,7 +237,7 @@ private:
 
     Utf8Check utf8_;
     Gb18030Check gb18030_;
-    const bool checksGb18030_;
+    const Depth depth_;
     bool tallying_;
     bool readToEnd_ = false;   // tallied to the end of the file
     bool sawEndMark_ = false;  // tallied up to a 1A
@@ -252,16 +264,20 @@ std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int3
     if (startsWith({0xFE, 0xFF})) return UnicodeEncoding::Utf16Be;
 
     // Reading stops as soon as neither Unicode encoding can be the answer,
-    // unless the legacy tally is wanted too. A quick scan settles most GB
-    // texts; anything else is read again from the start, thoroughly.
+    // unless the legacy tally is wanted too. A pass that cannot settle the
+    // answers gives way to a deeper one, which reads from the start again.
     const bool tallies = legacyProfile != nullptr;
-    std::optional<SourceScan> scan(std::in_place, tallies, !tallies);
-    if (!scan->read(file.get(), buffer.get(), kBufferSize, got)) return std::nullopt;
-    if (!scan->settled()) {
-        std::rewind(file.get());
-        got = std::fread(buffer.get(), 1, kBufferSize, file.get());
-        scan.emplace(true, true);
+    using enum SourceScan::Depth;
+    std::optional<SourceScan> scan;
+    for (const SourceScan::Depth depth : {WithoutMarks, WithoutGb18030, Thorough}) {
+        if (!tallies && depth != Thorough) continue;
+        if (scan) {
+            std::rewind(file.get());
+            got = std::fread(buffer.get(), 1, kBufferSize, file.get());
+        }
+        scan.emplace(tallies, depth);
         if (!scan->read(file.get(), buffer.get(), kBufferSize, got)) return std::nullopt;
+        if (scan->settled()) break;
     }
     if (tallies && scan->found() == UnicodeEncoding::None) *legacyProfile = scan->legacyProfile();
     return scan->found();

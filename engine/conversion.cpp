@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "byte_masks.h"
 #include "line_reader.h"
 #include "run_options.h"
 #include "text_file.h"
@@ -93,9 +94,6 @@ bool changesCode(const EncodingProfile& from, const EncodingProfile& to) {
     return &from != &to && !(from.id == kGbId && to.id == kGbkId);
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = 0x80 * kOnes;
-
 // Whole lines, each ending in a LF and none holding a CR, converted from `in`
 // into `out` as convertText converts each line without its LF and as the
 // text-mode writer writes it, the LF as CR LF. `out` has room for twice the
@@ -134,8 +132,7 @@ std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsign
         // ASCII comes in runs: whole words of it are copied at once.
         for (std::uint64_t word; end - p >= 8; p += 8, o += 8) {
             std::memcpy(&word, p, 8);
-            const std::uint64_t lineFeeds = word ^ ('\n' * kOnes);
-            if (((word | ((lineFeeds - kOnes) & ~lineFeeds)) & kHighBits) != 0) break;
+            if (((word & byte_masks::kHighBits) | byte_masks::bytesEqualTo(word, '\n')) != 0) break;
             std::memcpy(o, &word, 8);
         }
     }
@@ -180,7 +177,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
             // ASCII comes in runs: whole words of it are passed over.
             for (std::uint64_t word; pos + 8 <= length; pos += 8) {
                 std::memcpy(&word, bytes + pos, 8);
-                if ((word & 0x8080808080808080u) != 0) break;
+                if ((word & byte_masks::kHighBits) != 0) break;
             }
         }
         if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid;  // left as it is

@@ -57,7 +57,7 @@ private:
     // keep readers on the stack.
     static constexpr std::size_t kBufferSize = 1 << 18;
     std::FILE* file_ = nullptr;
-    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique<unsigned char[]>(kBufferSize);
+    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file
@@ -106,7 +106,7 @@ private:
     // Large writes cost the system less per byte.
     static constexpr std::size_t kBufferSize = 1 << 20;
     OutputFile file_;
-    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::size_t used_ = 0;
     bool failed_ = false;
 };

@@ -104,7 +104,7 @@ private:
     void flush();
 
     // Large writes cost the system less per byte.
-    static constexpr std::size_t kBufferSize = 1 << 20;
+    static constexpr std::size_t kBufferSize = 1 << 18;
     OutputFile file_;
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::size_t used_ = 0;

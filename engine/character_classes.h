@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "char_code.h"
 #include "encoding_profile.h"
@@ -26,6 +27,24 @@ ClassSet doubleByteClassesOf(const EncodingProfile& source, CharCode code);
 // True when no double-byte code with this lead byte (80..FF) is in any class
 // of `source`.
 bool rowIsUnclassed(const EncodingProfile& source, unsigned lead);
+
+// classesOf for one source profile as a single indexed load, for loops that
+// ask about every character: rows by a code's high byte, row 00 holding the
+// ASCII codes.
+class ClassLookup {
+public:
+    explicit ClassLookup(const EncodingProfile& source);
+    ~ClassLookup();
+    ClassLookup(const ClassLookup&) = delete;
+    ClassLookup& operator=(const ClassLookup&) = delete;
+
+    ClassSet operator()(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
+
+private:
+    struct OwnRows;
+    std::unique_ptr<OwnRows> own_;  // for a profile that is not built in
+    const ClassSet* const* rows_;
+};
 
 // Double-byte codes are looked up in `source`, ASCII codes always in PureASC.
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);

@@ -3,7 +3,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 #include "character_classes.h"
 #include "line_reader.h"
@@ -29,41 +28,35 @@ private:
     TextFormatter& formatter_;
 };
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr ClassSet bit(CharClass c) { return ClassSet(1) << static_cast<int>(c); }
 
-// Eight bytes as a word, byte i of the text being byte i of the word.
-std::uint64_t wordAt(const char* text) {
-    static_assert(std::endian::native == std::endian::little);
-    std::uint64_t word;
-    std::memcpy(&word, text, 8);
-    return word;
-}
+// What the quick copy loop of the run does with the character a byte starts:
+// keeps its 1 or 2 bytes as they are, drops it (0: the space), or leaves it to
+// the per-character steps (kStepByStep).
+constexpr std::uint8_t kStepByStep = 0xFF;
 
-// True if one of the four pairs of `word` is `pair` (two bytes as a word's
-// low sixteen bits). A borrow only carries upwards, from a pair that matched.
-bool hasPair(std::uint64_t word, std::uint64_t pair) {
-    constexpr std::uint64_t kLanes = 0x0001000100010001u;
-    const std::uint64_t difference = word ^ (pair * kLanes);
-    return ((difference - kLanes) & ~difference & (0x8000 * kLanes)) != 0;
-}
-
-// Bytes that start a character which every per-character step of the run
-// leaves as it is, without touching the run's state: ASCII bytes other than
-// NUL in no class, and lead bytes of rows with no classed code and no form
-// to fix. Such characters end no sentence and can be copied in runs.
-std::array<bool, 0x100> passThroughStarts(const TextFormatter& formatter) {
+// Quick handling covers characters that every per-character step leaves as
+// they are without touching the run's state: ASCII bytes in no class other
+// than NUL and tab (a tab at the end of a line is trimmed, inside it is
+// kept), and lead bytes of rows with no classed code and no form to fix. Such
+// characters end no sentence. The space, a blank, is dropped.
+std::array<std::uint8_t, 0x100> quickActions(const TextFormatter& formatter, const ClassLookup& classes) {
     const EncodingProfile& source = *formatter.sourceProfile;
-    std::array<bool, 0x100> passes{};
-    for (unsigned byte = 1; byte < 0x80; ++byte) passes[byte] = classesOf(source, CharCode(byte)) == 0;
+    std::array<std::uint8_t, 0x100> actions;
+    actions.fill(kStepByStep);
+    for (unsigned byte = 1; byte < 0x80; ++byte) {
+        if (byte != '\t' && classes(CharCode(byte)) == 0) actions[byte] = 1;
+    }
+    if (classes(' ') == bit(CharClass::Blank)) actions[' '] = 0;
     for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
         bool unchanged = rowIsUnclassed(source, lead);
         for (unsigned trail = 0; unchanged && trail <= 0xFF; ++trail) {
             const auto code = static_cast<CharCode>(lead << 8 | trail);
             unchanged = formatter.fixVerticalForm(code) == code;
         }
-        passes[lead] = unchanged;
+        if (unchanged) actions[lead] = 2;
     }
-    return passes;
+    return actions;
 }
 
 }  // namespace
@@ -101,60 +94,67 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     for (std::int32_t& depth : quoteDepth) depth = 0;
 
     const EncodingProfile& source = *sourceProfile;
-    const std::array<bool, 0x100> passesThrough = passThroughStarts(*this);
+    const ClassLookup classesOfCode(source);
+    const std::array<std::uint8_t, 0x100> quickAction = quickActions(*this, classesOfCode);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
-    const std::uint64_t fullWidthBlankPair = (fullWidthBlank & 0xFF) << 8 | fullWidthBlank >> 8;
-    const auto isFullWidthBlankAt = [&](const char* at) {
-        return static_cast<unsigned char>(at[0]) == (fullWidthBlank >> 8) &&
-               static_cast<unsigned char>(at[1]) == (fullWidthBlank & 0xFF);
-    };
     char* line = lineBuffer();
     char* paragraph = paragraphBuffer();
     int paragraphLength = 0;
     CharCode previousCode = 0;
 
-    const auto endParagraph = [&] {
-        breakParagraph(paragraph, paragraphLength);
-        paragraphLength = 0;
+    // The bytes of the blank at `pos` that trimming takes away (space, tab or
+    // the full-width blank), 0 if it is no such blank.
+    const auto trimmedBlankAt = [&](int pos, int end) {
+        if (line[pos] == ' ' || line[pos] == '\t') return 1;
+        if (end - pos >= 2 && static_cast<unsigned char>(line[pos]) == (fullWidthBlank >> 8) &&
+            static_cast<unsigned char>(line[pos + 1]) == (fullWidthBlank & 0xFF)) {
+            return 2;
+        }
+        return 0;
     };
-
-    while (int end = input.readLine(line, kBufferSize)) {
-        if (end > 0 && line[end - 1] == '\n') --end;
-
-        int start = 0;
-        while (start < end) {
-            if (line[start] == ' ' || line[start] == '\t') {
-                start += 1;
-            } else if (end - start >= 2 && isFullWidthBlankAt(line + start)) {
-                start += 2;
-            } else {
-                break;
+    const auto onlyBlanksFrom = [&](int pos, int end) {
+        for (int width; pos < end; pos += width) {
+            width = trimmedBlankAt(pos, end);
+            if (width == 0) return false;
+        }
+        return true;
+    };
+    // The end of the line's text. A line whose last byte can end no blank
+    // ends with its text; else the end is found reading forward, character by
+    // character: read backwards, the trail byte of a character and the byte
+    // after it (a Big5 xxA1 before "@") could pass for a full-width blank, or
+    // a trail byte for a space, and the character would be cut.
+    const auto textEndOf = [&](int start, int end) {
+        if (end > start) {
+            const char last = line[end - 1];
+            if (last != ' ' && last != '\t' && static_cast<unsigned char>(last) != (fullWidthBlank & 0xFF)) {
+                return end;
             }
         }
-        // The end of the text is found reading forward, character by
-        // character: read backwards, the trail byte of a character and the
-        // byte after it (a Big5 xxA1 before "@") could pass for a full-width
-        // blank, or a trail byte for a space, and the character would be cut.
         int textEnd = start;
         for (int pos = start; pos < end;) {
-            if (end - pos >= 8) {
-                const std::uint64_t word = wordAt(line + pos);
-                if ((word & kHighBits) == kHighBits && !hasPair(word, fullWidthBlankPair)) {
-                    pos += 8;  // four characters, none of them blank
-                    textEnd = pos;
-                    continue;
-                }
-            }
-            if (line[pos] == ' ' || line[pos] == '\t') {
-                pos += 1;
-            } else if (end - pos >= 2 && isFullWidthBlankAt(line + pos)) {
-                pos += 2;
+            if (const int blank = trimmedBlankAt(pos, end); blank != 0) {
+                pos += blank;
             } else {
                 pos += readCharAt(line, pos, end).width;
                 textEnd = pos;
             }
         }
-        end = textEnd;
+        return textEnd;
+    };
+    const auto endParagraph = [&] {
+        breakParagraph(paragraph, paragraphLength);
+        paragraphLength = 0;
+    };
+
+    constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
+    constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
+
+    while (int end = input.readLine(line, kBufferSize)) {
+        if (end > 0 && line[end - 1] == '\n') --end;
+
+        int start = 0;
+        for (int blank; start < end && (blank = trimmedBlankAt(start, end)) != 0;) start += blank;
 
         if (paragraphLength > 0) {
             const bool breaksHere = (paragraphMode_ == kParagraphEmptyLine && start >= end) ||
@@ -165,65 +165,83 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             }
         }
         if (paragraphLength == 0) {
-            if (isSeparatorLine(line, start, end)) continue;
-            if (tryWriteHeading(line, start, end)) continue;
+            const int textEnd = textEndOf(start, end);
+            if (isSeparatorLine(line, start, textEnd)) continue;
+            if (tryWriteHeading(line, start, textEnd)) continue;
         }
 
+        // Whether the paragraph ends if the character taken last turns out
+        // to be the last of the line: only blanks that trimming takes away
+        // may follow it.
+        bool endsIfLast = false;
         for (int pos = start; pos < end;) {
-            // Characters that pass through are copied in one go, short of the
-            // line's last character and of the one that fills the buffer:
-            // those take the steps below.
-            int run = pos;
-            int lastInRun = pos;
-            for (int next;; run = next) {
-                // Four double-byte characters at a time while they all pass.
-                if (end - run > 8 && paragraphLength + (run + 8 - pos) < kBufferSize) {
-                    const std::uint64_t word = wordAt(line + run);
-                    const auto* lead = reinterpret_cast<const unsigned char*>(line + run);
-                    if ((word & kHighBits) == kHighBits && passesThrough[lead[0]] &&
-                        passesThrough[lead[2]] && passesThrough[lead[4]] && passesThrough[lead[6]]) {
-                        lastInRun = run + 6;
-                        next = run + 8;
-                        continue;
-                    }
-                }
-                if (!passesThrough[static_cast<unsigned char>(line[run])]) break;
-                next = run + (static_cast<unsigned char>(line[run]) < 0x80 ? 1 : 2);
-                if (next >= end || paragraphLength + (next - pos) >= kBufferSize) break;
-                lastInRun = run;
+            // The quick loop stops short of a character that could fill the
+            // buffer, and of a last byte that may be a lone lead byte.
+            int lastKept = -1;
+            while (pos + 1 < end && paragraphLength < kBufferSize - 2) {
+                const auto byte = static_cast<unsigned char>(line[pos]);
+                const std::uint8_t kept = quickAction[byte];
+                if (kept == kStepByStep) break;
+                paragraph[paragraphLength] = line[pos];
+                paragraph[paragraphLength + 1] = line[pos + 1];
+                if (kept != 0) lastKept = pos;
+                paragraphLength += kept;
+                pos += 1 + (byte >> 7);
             }
-            if (run > pos) {
-                std::memcpy(paragraph + paragraphLength, line + pos, static_cast<std::size_t>(run - pos));
-                paragraphLength += run - pos;
-                previousCode = readCharAt(line, lastInRun, end).code;
-                pos = run;
+            if (lastKept >= 0) {
+                previousCode = readCharAt(line, lastKept, end).code;
+                endsIfLast = paragraphMode_ == kParagraphOneLine;
             }
+            if (pos >= end) break;
 
             const CharAt c = readCharAt(line, pos, end);
             pos += c.width;
             CharCode code = c.code;
-            if (isBlank(source, code)) continue;  // spaces between words are dropped
-            if (translatePunctuation_) code = translateAsciiPunctuation(code);
-            if (autoFix_) code = fixFullwidthMark(previousCode, fixVerticalForm(code));
-            updateQuoteDepth(code);
+            if (code == '\t' && onlyBlanksFrom(pos, end)) break;  // trimmed
+            ClassSet classes = classesOfCode(code);
+            if (classes & bit(CharClass::Blank)) {
+                // Spaces between words are dropped. A blank that trimming
+                // keeps is text after the character before it.
+                if (code != ' ' && code != fullWidthBlank) endsIfLast = false;
+                continue;
+            }
+            // Each step below changes only codes of some class.
+            if (translatePunctuation_ && !isDoubleByte(code) && classes != 0) {
+                code = translateAsciiPunctuation(code);
+                classes = classesOfCode(code);
+            }
+            if (autoFix_) {
+                if (const CharCode horizontal = fixVerticalForm(code); horizontal != code) {
+                    code = horizontal;
+                    classes = classesOfCode(code);
+                }
+                if (classes & kFullwidthMarks) {
+                    code = fixFullwidthMark(previousCode, code);
+                    classes = classesOfCode(code);
+                }
+            }
+            if (classes & kNestingQuotes) updateQuoteDepth(code);
             if (code != 0) {
                 if (isDoubleByte(code)) paragraph[paragraphLength++] = static_cast<char>(code >> 8);
                 paragraph[paragraphLength++] = static_cast<char>(code & 0xFF);
             }
 
-            const bool lastOfLine = pos >= end;
             bool paragraphEnded = false;
             switch (paragraphMode_) {
-                case kParagraphAutoDetect: paragraphEnded = lastOfLine && endsSentence(previousCode, code); break;
-                case kParagraphOneLine: paragraphEnded = lastOfLine; break;
+                case kParagraphAutoDetect: endsIfLast = endsSentence(previousCode, code); break;
+                case kParagraphOneLine: endsIfLast = true; break;
                 case kParagraphForce: paragraphEnded = endsSentence(previousCode, code); break;
                 default: break;
             }
             // A paragraph that fills the buffer is written out; its remaining
             // text starts the next one.
-            if (paragraphLength >= kBufferSize || paragraphEnded) endParagraph();
+            if (paragraphLength >= kBufferSize || paragraphEnded) {
+                endParagraph();
+                endsIfLast = false;
+            }
             previousCode = code;
         }
+        if (endsIfLast) endParagraph();
     }
     if (paragraphLength > 0) endParagraph();
 

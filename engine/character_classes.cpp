@@ -153,6 +153,11 @@ bool isPunctuation(const EncodingProfile& source, CharCode code) {
     return (classesOf(source, code) & kPunctuation) != 0;
 }
 
+bool isPunctuation(const ClassLookup& classes, CharCode code) {
+    if (!isDoubleByte(code)) return isAsciiPunctuation(code);
+    return (classes(code) & kPunctuation) != 0;
+}
+
 bool isClosingQuote(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code == '"' || code == '\'';
     return (classesOf(source, code) & kClosingQuotes) != 0;

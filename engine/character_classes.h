@@ -52,6 +52,7 @@ bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope sc
 bool isBlank(const EncodingProfile& source, CharCode code);
 bool isAsciiPunctuation(CharCode code);
 bool isPunctuation(const EncodingProfile& source, CharCode code);
+bool isPunctuation(const ClassLookup& classes, CharCode code);
 bool isClosingQuote(const EncodingProfile& source, CharCode code);
 bool isSentenceEnd(const EncodingProfile& source, CharCode code);
 // * # $ = - _, ASCII or the source's own forms.

@@ -1,8 +1,10 @@
 // Laying a paragraph out into lines, and writing one line.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
+#include "byte_words.h"
 #include "character_classes.h"
 #include "run_options.h"
 #include "text_file.h"
@@ -10,6 +12,19 @@
 
 namespace quillon {
 namespace {
+
+// The bytes from a character start to the first character start at least
+// eight bytes on, by the high bits of the eight bytes (bit i for byte i): a
+// byte with its high bit set takes the next byte with it.
+constexpr std::array<std::uint8_t, 0x100> kWordStep = [] {
+    std::array<std::uint8_t, 0x100> steps{};
+    for (unsigned high = 0; high < 0x100; ++high) {
+        unsigned pos = 0;
+        while (pos < 8) pos += (high >> pos & 1) ? 2 : 1;
+        steps[high] = static_cast<std::uint8_t>(pos);
+    }
+    return steps;
+}();
 
 int widthAt(const char* text, int pos) {
     return (static_cast<unsigned char>(text[pos]) & 0x80) ? 2 : 1;
@@ -69,17 +84,15 @@ void TextFormatter::breakParagraph(char* text, int length) {
         int lineStart = 0;
         int pos = 0;
         while (pos < length) {
-            // Four double-byte characters at once while they leave two bytes
-            // of room or more: none of them can end the line.
-            if (length - pos >= 8 && used + 8 <= std::int64_t(lineWidth_) - 2) {
-                std::uint64_t word;
-                std::memcpy(&word, text + pos, 8);
-                if ((word & 0x8080808080808080u) == 0x8080808080808080u) {
-                    pos += 8;
-                    used += 8;
-                    continue;
-                }
+            // Eight bytes at once, or nine where the eighth starts a
+            // double-byte character, while they leave two bytes of room or
+            // more: none of their characters can end the line.
+            while (length - pos >= 9 && used + 9 <= std::int64_t(lineWidth_) - 2) {
+                const int step = kWordStep[highBitMask(wordAt(text + pos))];
+                pos += step;
+                used += step;
             }
+            if (pos >= length) break;
             const int width = std::min(widthAt(text, pos), length - pos);
             pos += width;
             used += width;
@@ -111,11 +124,16 @@ void TextFormatter::breakParagraph(char* text, int length) {
 // line keeps the original end.
 int TextFormatter::backOffFromPunctuation(const char* text, int lineStart, int end) const {
     const double limit = lineWidth_ * 0.7;
+    const ClassLookup classes(*sourceProfile);
     int stop = -1;
-    for (int pos = lineStart; pos < end;) {
+    int pos = lineStart;
+    // Characters that far from the end are stops whatever they are; a word
+    // is skipped while the character after it is one too.
+    while (end - pos >= 9 && !(limit > end - (pos + 9))) pos += kWordStep[highBitMask(wordAt(text + pos))];
+    while (pos < end) {
         const CharAt c = readCharAt(text, pos, end);
         const int moved = end - pos;
-        if (!isPunctuation(*sourceProfile, c.code) || !(limit > moved)) stop = pos;
+        if (!(limit > moved) || !isPunctuation(classes, c.code)) stop = pos;
         pos += c.width;
     }
     return stop > lineStart ? stop : end;

@@ -1,28 +1,10 @@
 #include "character_classes.h"
 
 #include <array>
-#include <initializer_list>
 #include <vector>
 
 namespace quillon {
 namespace {
-
-constexpr ClassSet setOf(std::initializer_list<CharClass> classes) {
-    ClassSet set = 0;
-    for (CharClass c : classes) set |= ClassSet(1) << static_cast<int>(c);
-    return set;
-}
-
-using enum CharClass;
-// The enumeration comma is deliberately not punctuation here: it may start a
-// line and may stand in a heading.
-constexpr ClassSet kPunctuation =
-    setOf({Comma, Period, Colon, Semicolon, Question, Exclamation, Ellipsis, LeftDoubleQuote,
-           RightDoubleQuote, LeftSingleQuote, RightSingleQuote, LeftCornerBracket,
-           RightCornerBracket, LeftWhiteCornerBracket, RightWhiteCornerBracket});
-constexpr ClassSet kClosingQuotes =
-    setOf({RightDoubleQuote, RightSingleQuote, RightCornerBracket, RightWhiteCornerBracket});
-constexpr ClassSet kSentenceEnds = setOf({Period, Question, Exclamation, Ellipsis});
 
 ClassSet scanClasses(const EncodingProfile& profile, CharCode code) {
     ClassSet set = 0;
@@ -135,7 +117,7 @@ bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope sc
 }
 
 bool isBlank(const EncodingProfile& source, CharCode code) {
-    return inClass(source, code, Blank, Scope::Both);
+    return inClass(source, code, CharClass::Blank, Scope::Both);
 }
 
 bool isAsciiPunctuation(CharCode code) {

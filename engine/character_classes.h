@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 #include "char_code.h"
@@ -10,6 +11,26 @@ namespace quillon {
 
 // A set of character classes, bit i for CharClass i.
 using ClassSet = std::uint32_t;
+
+constexpr ClassSet setOf(std::initializer_list<CharClass> classes) {
+    ClassSet set = 0;
+    for (CharClass c : classes) set |= ClassSet(1) << static_cast<int>(c);
+    return set;
+}
+
+// The double-byte sides of isPunctuation, isClosingQuote and isSentenceEnd.
+// The enumeration comma is deliberately not punctuation: it may start a line
+// and may stand in a heading.
+inline constexpr ClassSet kPunctuation = setOf(
+    {CharClass::Comma, CharClass::Period, CharClass::Colon, CharClass::Semicolon, CharClass::Question,
+     CharClass::Exclamation, CharClass::Ellipsis, CharClass::LeftDoubleQuote, CharClass::RightDoubleQuote,
+     CharClass::LeftSingleQuote, CharClass::RightSingleQuote, CharClass::LeftCornerBracket,
+     CharClass::RightCornerBracket, CharClass::LeftWhiteCornerBracket, CharClass::RightWhiteCornerBracket});
+inline constexpr ClassSet kClosingQuotes = setOf({CharClass::RightDoubleQuote, CharClass::RightSingleQuote,
+                                                  CharClass::RightCornerBracket,
+                                                  CharClass::RightWhiteCornerBracket});
+inline constexpr ClassSet kSentenceEnds =
+    setOf({CharClass::Period, CharClass::Question, CharClass::Exclamation, CharClass::Ellipsis});
 
 // Which side of a code a class test looks at.
 enum class Scope : int { AsciiOnly = 0, DoubleByteOnly = 1, Both = 2 };

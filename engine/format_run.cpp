@@ -1,9 +1,11 @@
 // The format run: lines are trimmed, joined into paragraphs by the chosen
 // rule, transformed character by character and laid out into lines.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "byte_words.h"
 #include "character_classes.h"
@@ -32,34 +34,91 @@ private:
 
 constexpr ClassSet bit(CharClass c) { return ClassSet(1) << static_cast<int>(c); }
 
-// What the quick copy loop of the run does with the character a byte starts:
-// keeps its 1 or 2 bytes as they are, drops it (0: the space), or leaves it to
-// the per-character steps (kStepByStep).
-constexpr std::uint8_t kStepByStep = 0x80;
+// What the quick loop of the run does with a character, by its code: bit 31
+// leaves it to the per-character steps, bits 16 and 17 say how many bytes of
+// it the paragraph keeps (0 for a dropped blank), bits 0 to 15 the code kept
+// (0: the character as it is).
+constexpr std::uint32_t kStepByStep = 0x80000000u;
+constexpr std::uint32_t quickEntry(int kept, CharCode code) { return std::uint32_t(kept) << 16 | code; }
 
-// Quick handling covers characters that every per-character step leaves as
-// they are without touching the run's state: ASCII bytes in no class other
-// than NUL and tab (a tab at the end of a line is trimmed, inside it is
-// kept), and lead bytes of rows with no classed code and no form to fix. Such
-// characters end no sentence. The space, a blank, is dropped.
-std::array<std::uint8_t, 0x100> quickActions(const TextFormatter& formatter, const ClassLookup& classes) {
-    const EncodingProfile& source = *formatter.sourceProfile;
-    std::array<std::uint8_t, 0x100> actions;
-    actions.fill(kStepByStep);
-    for (unsigned byte = 1; byte < 0x80; ++byte) {
-        if (byte != '\t' && classes(CharCode(byte)) == 0) actions[byte] = 1;
-    }
-    if (classes(' ') == bit(CharClass::Blank)) actions[' '] = 0;
-    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
-        bool unchanged = rowIsUnclassed(source, lead);
-        for (unsigned trail = 0; unchanged && trail <= 0xFF; ++trail) {
-            const auto code = static_cast<CharCode>(lead << 8 | trail);
-            unchanged = formatter.fixVerticalForm(code) == code;
+// Tables worked out at the start of a run, from the per-character steps
+// themselves, so that most characters take none of those steps.
+class RunTables {
+public:
+    RunTables(TextFormatter& formatter, const ClassLookup& classes) {
+        // Vertical forms first: the entries below need them.
+        for (unsigned high : {0x00u, 0x80u}) {
+            for (unsigned row = high; row < high + 0x80; ++row) {
+                for (unsigned low = 0; !rowHasForms_[row] && low <= 0xFF; ++low) {
+                    const auto code = static_cast<CharCode>(row << 8 | low);
+                    rowHasForms_[row] = formatter.fixVerticalForm(code) != code;
+                }
+            }
         }
-        if (unchanged) actions[lead] = 2;
+        for (CharCode code = 1; code < 0x80; ++code) {
+            if (code != '"' && code != '\'') asciiTranslation_[code] = formatter.translateAsciiPunctuation(code);
+        }
+
+        // Row 0 takes every character; rows 01..7F are no code of a character.
+        entries_.assign(2 * 0x100, kStepByStep);
+        std::fill_n(entries_.begin(), 0x100, quickEntry(2, 0));
+        std::array<std::size_t, 0x100> rowOf{};
+        rowOf.fill(1);
+        rowOf[0] = 0x100;  // filled below, like the rows with classed codes or forms
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+            rowOf[lead] = rowIsUnclassed(*formatter.sourceProfile, lead) && !rowHasForms_[lead] ? 0 : 0x100;
+        }
+        for (unsigned high = 0; high <= 0xFF; ++high) {
+            if (rowOf[high] != 0x100) continue;
+            rowOf[high] = entries_.size() / 0x100;
+            for (unsigned low = 0; low <= 0xFF; ++low) {
+                entries_.push_back(entryFor(formatter, classes, static_cast<CharCode>(high << 8 | low)));
+            }
+        }
+        for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
     }
-    return actions;
-}
+
+    // The rows point into the entries.
+    RunTables(const RunTables&) = delete;
+    RunTables& operator=(const RunTables&) = delete;
+
+    std::uint32_t quick(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
+    bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
+    // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
+    // pair, and for NUL.
+    CharCode asciiTranslation(CharCode code) const { return asciiTranslation_[code]; }
+
+private:
+    // Quick handling covers characters that the per-character steps change
+    // without looking at or touching the run's state, and that end no
+    // sentence. The space and the full-width blank, blanks that trimming
+    // takes away, are dropped. A tab is trimmed at the end of a line and kept
+    // inside it, so it takes the steps.
+    std::uint32_t entryFor(TextFormatter& formatter, const ClassLookup& classes, CharCode code) const {
+        using enum CharClass;
+        const ClassSet own = classes(code);
+        if (own & bit(Blank)) {
+            const bool trimmed = code == ' ' || code == formatter.sourceProfile->primary(Blank);
+            return trimmed ? quickEntry(0, 0) : kStepByStep;
+        }
+        if (code == 0 || code == '\t') return kStepByStep;
+        CharCode kept = code;
+        if (formatter.translatePunctuation() && !isDoubleByte(code) && own != 0) kept = asciiTranslation_[code];
+        if (formatter.autoFix()) kept = formatter.fixVerticalForm(kept);
+        constexpr ClassSet kStateful = kSentenceEnds | setOf({LeftDoubleQuote, RightDoubleQuote, LeftSingleQuote,
+                                                              RightSingleQuote, LeftCornerBracket, RightCornerBracket,
+                                                              LeftWhiteCornerBracket, RightWhiteCornerBracket,
+                                                              FullwidthDot, FullwidthQuote});
+        const ClassSet keptClasses = classes(kept);
+        if (kept == 0 || (isDoubleByte(kept) ? (keptClasses & kStateful) != 0 : keptClasses != 0)) return kStepByStep;
+        return quickEntry(isDoubleByte(kept) ? 2 : 1, kept);
+    }
+
+    std::vector<std::uint32_t> entries_;  // 0x100 a row: the row that keeps everything, then one of steps
+    std::array<const std::uint32_t*, 0x100> rows_{};
+    std::array<bool, 0x100> rowHasForms_{};
+    std::array<CharCode, 0x80> asciiTranslation_{};
+};
 
 }  // namespace
 
@@ -97,7 +156,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
 
     const EncodingProfile& source = *sourceProfile;
     const ClassLookup classesOfCode(source);
-    const std::array<std::uint8_t, 0x100> quickAction = quickActions(*this, classesOfCode);
+    const RunTables tables(*this, classesOfCode);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
     char* line = lineBuffer();
     char* paragraph = paragraphBuffer();
@@ -178,37 +237,61 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         bool endsIfLast = false;
         for (int pos = start; pos < end;) {
             // The quick loop stops short of a character that could fill the
-            // buffer, and of a last byte that may be a lone lead byte.
-            int lastKept = -1;
-            while (pos + 1 < end && paragraphLength < kBufferSize - 2) {
-                // Four double-byte characters at a time while they all pass.
-                if (end - pos >= 8 && paragraphLength < kBufferSize - 8) {
-                    const std::uint64_t word = wordAt(line + pos);
-                    const auto* lead = reinterpret_cast<const unsigned char*>(line + pos);
-                    if ((word & kHighBits) == kHighBits &&
-                        (quickAction[lead[0]] & quickAction[lead[2]] & quickAction[lead[4]] &
-                         quickAction[lead[6]]) == 2) {  // kStepByStep has no bit 1
-                        std::memcpy(paragraph + paragraphLength, line + pos, 8);
-                        paragraphLength += 8;
-                        lastKept = pos + 6;
-                        pos += 8;
-                        continue;
+            // buffer. It may read the byte after the line's end: the line
+            // buffer holds a NUL or a line feed there.
+            bool keptAny = false;
+            // Appends what the quick table keeps of a character, without a
+            // branch: kept, dropped and replaced characters mix unpredictably.
+            const auto keep = [&](CharCode read, std::uint32_t entry) {
+                const auto keptCode = static_cast<CharCode>((entry & 0xFFFF) != 0 ? entry & 0xFFFF : read);
+                const int kept = static_cast<int>(entry >> 16);
+                paragraph[paragraphLength] = static_cast<char>(kept == 2 ? keptCode >> 8 : keptCode);
+                paragraph[paragraphLength + 1] = static_cast<char>(keptCode);
+                previousCode = kept != 0 ? keptCode : previousCode;
+                keptAny |= kept != 0;
+                paragraphLength += kept;
+            };
+            while (pos < end && paragraphLength < kBufferSize - 2) {
+                // Eight ASCII characters or four double-byte ones at a time,
+                // when none of them takes the steps.
+                if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
+                    const std::uint64_t high = wordAt(line + pos) & kHighBits;
+                    const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+                    if (high == 0) {
+                        std::uint32_t entries[8];
+                        std::uint32_t any = 0;
+                        for (int i = 0; i < 8; ++i) any |= entries[i] = tables.quick(bytes[i]);
+                        if (!(any & kStepByStep)) {
+                            for (int i = 0; i < 8; ++i) keep(bytes[i], entries[i]);
+                            pos += 8;
+                            continue;
+                        }
+                    } else if (high == kHighBits) {
+                        CharCode reads[4];
+                        std::uint32_t entries[4];
+                        std::uint32_t any = 0;
+                        for (int i = 0; i < 4; ++i) {
+                            reads[i] = static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
+                            any |= entries[i] = tables.quick(reads[i]);
+                        }
+                        if (!(any & kStepByStep)) {
+                            for (int i = 0; i < 4; ++i) keep(reads[i], entries[i]);
+                            pos += 8;
+                            continue;
+                        }
                     }
                 }
                 const auto byte = static_cast<unsigned char>(line[pos]);
-                const std::uint8_t kept = quickAction[byte];
-                if (kept == kStepByStep) break;
-                paragraph[paragraphLength] = line[pos];
-                paragraph[paragraphLength + 1] = line[pos + 1];
-                // Without a branch: spaces come and go unpredictably.
-                lastKept += (pos - lastKept) & -int(kept != 0);
-                paragraphLength += kept;
-                pos += 1 + (byte >> 7);
+                const int width = 1 + (byte >> 7);
+                const auto read = static_cast<CharCode>(
+                    width == 2 ? byte << 8 | static_cast<unsigned char>(line[pos + 1]) : byte);
+                const std::uint32_t entry = tables.quick(read);
+                // A lead byte that ends the line reads as no character.
+                if ((entry & kStepByStep) || pos + width > end) break;
+                keep(read, entry);
+                pos += width;
             }
-            if (lastKept >= 0) {
-                previousCode = readCharAt(line, lastKept, end).code;
-                endsIfLast = paragraphMode_ == kParagraphOneLine;
-            }
+            if (keptAny) endsIfLast = paragraphMode_ == kParagraphOneLine;
             if (pos >= end) break;
 
             const CharAt c = readCharAt(line, pos, end);
@@ -224,12 +307,13 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             }
             // Each step below changes only codes of some class.
             if (translatePunctuation_ && !isDoubleByte(code) && classes != 0) {
-                code = translateAsciiPunctuation(code);
+                const CharCode translated = tables.asciiTranslation(code);
+                code = translated != 0 ? translated : translateAsciiPunctuation(code);
                 classes = classesOfCode(code);
             }
             if (autoFix_) {
-                if (const CharCode horizontal = fixVerticalForm(code); horizontal != code) {
-                    code = horizontal;
+                if (tables.rowHasForms(code)) {
+                    code = fixVerticalForm(code);
                     classes = classesOfCode(code);
                 }
                 if (classes & kFullwidthMarks) {
@@ -243,11 +327,13 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                 paragraph[paragraphLength++] = static_cast<char>(code & 0xFF);
             }
 
+            // A code in no class ends no sentence.
+            const bool endsHere = classes != 0 && endsSentence(previousCode, code);
             bool paragraphEnded = false;
             switch (paragraphMode_) {
-                case kParagraphAutoDetect: endsIfLast = endsSentence(previousCode, code); break;
+                case kParagraphAutoDetect: endsIfLast = endsHere; break;
                 case kParagraphOneLine: endsIfLast = true; break;
-                case kParagraphForce: paragraphEnded = endsSentence(previousCode, code); break;
+                case kParagraphForce: paragraphEnded = endsHere; break;
                 default: break;
             }
             // A paragraph that fills the buffer is written out; its remaining

@@ -245,7 +245,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             const auto keep = [&](CharCode read, std::uint32_t entry) {
                 const auto keptCode = static_cast<CharCode>((entry & 0xFFFF) != 0 ? entry & 0xFFFF : read);
                 const int kept = static_cast<int>(entry >> 16);
-                paragraph[paragraphLength] = static_cast<char>(kept == 2 ? keptCode >> 8 : keptCode);
+                paragraph[paragraphLength] = static_cast<char>(keptCode >> (kept & 2) * 4);  // the lead byte of two
                 paragraph[paragraphLength + 1] = static_cast<char>(keptCode);
                 previousCode = kept != 0 ? keptCode : previousCode;
                 keptAny |= kept != 0;
@@ -281,10 +281,11 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                         }
                     }
                 }
-                const auto byte = static_cast<unsigned char>(line[pos]);
-                const int width = 1 + (byte >> 7);
+                const unsigned byte = static_cast<unsigned char>(line[pos]);
+                const unsigned pair = byte >> 7;
+                const int width = static_cast<int>(1 + pair);
                 const auto read = static_cast<CharCode>(
-                    width == 2 ? byte << 8 | static_cast<unsigned char>(line[pos + 1]) : byte);
+                    byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
                 const std::uint32_t entry = tables.quick(read);
                 // A lead byte that ends the line reads as no character.
                 if ((entry & kStepByStep) || pos + width > end) break;

@@ -1,6 +1,6 @@
 // Laying a paragraph out into lines, and writing one line.
 #include <algorithm>
-#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -13,18 +13,20 @@
 namespace quillon {
 namespace {
 
-// The bytes from a character start to the first character start at least
-// eight bytes on, by the high bits of the eight bytes (bit i for byte i): a
-// byte with its high bit set takes the next byte with it.
-constexpr std::array<std::uint8_t, 0x100> kWordStep = [] {
-    std::array<std::uint8_t, 0x100> steps{};
-    for (unsigned high = 0; high < 0x100; ++high) {
-        unsigned pos = 0;
-        while (pos < 8) pos += (high >> pos & 1) ? 2 : 1;
-        steps[high] = static_cast<std::uint8_t>(pos);
+// The number of bytes with the high bit set just before `end`, counted back
+// no further than `start`. The byte after an ASCII byte starts a character,
+// whether that byte is a character of its own or a trail byte, and so does
+// `start`; from there on high bytes pair up. So `end` starts a character when
+// the count is even.
+int highBytesBefore(const char* text, int start, int end) {
+    int from = end;
+    for (; from - start >= 8; from -= 8) {
+        const std::uint64_t ascii = ~wordAt(text + from - 8) & kHighBits;
+        if (ascii != 0) return end - (from - std::countl_zero(ascii) / 8);
     }
-    return steps;
-}();
+    while (from > start && (static_cast<unsigned char>(text[from - 1]) & 0x80)) --from;
+    return end - from;
+}
 
 int widthAt(const char* text, int pos) {
     return (static_cast<unsigned char>(text[pos]) & 0x80) ? 2 : 1;
@@ -82,34 +84,27 @@ void TextFormatter::breakParagraph(char* text, int length) {
         // none, so that no text is pushed past the width and lost.
         std::int64_t used = 2 * std::int64_t(std::max(leadingSpaces_, 0));
         int lineStart = 0;
-        int pos = 0;
-        while (pos < length) {
-            // Eight bytes at once, or nine where the eighth starts a
-            // double-byte character, while they leave two bytes of room or
-            // more: none of their characters can end the line.
-            while (length - pos >= 9 && used + 9 <= std::int64_t(lineWidth_) - 2) {
-                const int step = kWordStep[highBitMask(wordAt(text + pos))];
-                pos += step;
-                used += step;
+        // A line takes characters while the next one fits, and at least one:
+        // it ends at the last character start that leaves it no wider than
+        // the line. One byte of room left cannot take a double-byte character.
+        while (lineStart < length) {
+            const std::int64_t room = std::int64_t(lineWidth_) - used;
+            if (length - lineStart < room) break;
+            int end = lineStart;
+            if (room > 0) {
+                const int target = lineStart + static_cast<int>(room);
+                end = target - highBytesBefore(text, lineStart, target) % 2;
             }
-            if (pos >= length) break;
-            const int width = std::min(widthAt(text, pos), length - pos);
-            pos += width;
-            used += width;
-            if (used < lineWidth_) {
-                // One byte of room left cannot take a double-byte character.
-                const bool oneByteShort =
-                    lineWidth_ - used == 1 && pos < length && widthAt(text, pos) == 2;
-                if (!oneByteShort) continue;
+            if (end == lineStart) end += std::min(widthAt(text, lineStart), length - lineStart);
+            if (naturalSyntax_ && end < length &&
+                isPunctuation(*sourceProfile, readCharAt(text, end, length).code)) {
+                end = backOffFromPunctuation(text, lineStart, end);
             }
-            if (naturalSyntax_ && pos < length &&
-                isPunctuation(*sourceProfile, readCharAt(text, pos, length).code)) {
-                pos = backOffFromPunctuation(text, lineStart, pos);
-            }
-            writeParagraphLine(lineStart, pos);
+            writeParagraphLine(lineStart, end);
             used = 0;
-            lineStart = pos;
+            lineStart = end;
         }
+        used += length - lineStart;
         if (used > 0) writeParagraphLine(lineStart, length);
     }
     for (std::int32_t i = 0; i < lineSpacing_; ++i) outputStream->putLineFeed();

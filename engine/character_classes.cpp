@@ -153,10 +153,7 @@ bool isSentenceEnd(const EncodingProfile& source, CharCode code) {
 // The marks a separator line is made of.
 bool isSeparatorMark(const EncodingProfile& source, CharCode code) {
     using enum CharClass;
-    for (CharClass c : {Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign}) {
-        if (inClass(source, code, c, Scope::Both)) return true;
-    }
-    return false;
+    return (classesOf(source, code) & setOf({Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign})) != 0;
 }
 
 }  // namespace quillon

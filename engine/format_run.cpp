@@ -329,12 +329,12 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             }
 
             // A code in no class ends no sentence.
-            const bool endsHere = classes != 0 && endsSentence(previousCode, code);
+            const auto endsHere = [&] { return classes != 0 && endsSentence(previousCode, code); };
             bool paragraphEnded = false;
             switch (paragraphMode_) {
-                case kParagraphAutoDetect: endsIfLast = endsHere; break;
+                case kParagraphAutoDetect: endsIfLast = endsHere(); break;
                 case kParagraphOneLine: endsIfLast = true; break;
-                case kParagraphForce: paragraphEnded = endsHere; break;
+                case kParagraphForce: paragraphEnded = endsHere(); break;
                 default: break;
             }
             // A paragraph that fills the buffer is written out; its remaining

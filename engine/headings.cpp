@@ -21,17 +21,19 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
     // `end` counts the leading blanks too, so an indented line is longer.
     if (!(end < 0.7 * lineWidth_)) return false;
 
+    const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
+        const ClassSet set = classes(c.code);
         // Most characters are in no class: no blank, colon or punctuation.
-        if (classesOf(*sourceProfile, c.code) == 0 && !isAsciiPunctuation(c.code)) continue;
-        if (isBlank(*sourceProfile, c.code)) continue;
-        if (inClass(*sourceProfile, c.code, CharClass::Colon, Scope::Both)) {
+        if (set == 0 && !isAsciiPunctuation(c.code)) continue;
+        if (set & (ClassSet(1) << static_cast<int>(CharClass::Blank))) continue;
+        if (set & (ClassSet(1) << static_cast<int>(CharClass::Colon))) {
             if (pos >= end) return false;  // "Chapter one:" introduces text
             continue;
         }
-        if (isPunctuation(*sourceProfile, c.code)) return false;
+        if (isPunctuation(classes, c.code)) return false;
     }
 
     // Translation can double a line's bytes. A heading that would not fit the
@@ -43,7 +45,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        if (translatePunctuation_) code = translateAsciiPunctuation(code);
+        // Only ASCII codes are translated.
+        if (translatePunctuation_ && !isDoubleByte(code)) code = translateAsciiPunctuation(code);
         if (autoFix_) code = fixVerticalForm(code);
         if (code == 0) continue;
         if (length + 2 > kBufferSize) return false;
@@ -55,7 +58,7 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     writeLine(heading, length, headingAlignment_);
     // The first line feed ends the heading's own line, whatever the spacing.
-    for (std::int32_t i = 0; i < 1 + std::max(lineSpacing_, 0); ++i) outputStream->putLineFeed();
+    writeLineFeeds(1 + std::max(lineSpacing_, 0));
     return true;
 }
 

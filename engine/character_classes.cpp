@@ -152,8 +152,7 @@ bool isSentenceEnd(const EncodingProfile& source, CharCode code) {
 
 // The marks a separator line is made of.
 bool isSeparatorMark(const EncodingProfile& source, CharCode code) {
-    using enum CharClass;
-    return (classesOf(source, code) & setOf({Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign})) != 0;
+    return (classesOf(source, code) & kSeparatorMarks) != 0;
 }
 
 }  // namespace quillon

@@ -32,6 +32,12 @@ inline constexpr ClassSet kClosingQuotes = setOf({CharClass::RightDoubleQuote, C
 inline constexpr ClassSet kSentenceEnds =
     setOf({CharClass::Period, CharClass::Question, CharClass::Exclamation, CharClass::Ellipsis});
 
+// The marks a separator line is made of: * # $ = - _, ASCII or the source's
+// own forms.
+inline constexpr ClassSet kSeparatorMarks =
+    setOf({CharClass::Asterisk, CharClass::NumberSign, CharClass::Dollar, CharClass::Hyphen,
+           CharClass::Underscore, CharClass::EqualsSign});
+
 // Which side of a code a class test looks at.
 enum class Scope : int { AsciiOnly = 0, DoubleByteOnly = 1, Both = 2 };
 
@@ -60,6 +66,9 @@ public:
     ClassLookup& operator=(const ClassLookup&) = delete;
 
     ClassSet operator()(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
+    // True when no code with this lead byte (80..FF) is in a class: its row
+    // is the one that rows 01..7F, no codes of a character, share.
+    bool rowIsUnclassed(unsigned lead) const { return rows_[lead] == rows_[1]; }
 
 private:
     struct OwnRows;

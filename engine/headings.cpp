@@ -2,6 +2,7 @@
 // dropped, short unpunctuated lines are written as aligned headings.
 #include <algorithm>
 
+#include "byte_words.h"
 #include "character_classes.h"
 #include "text_file.h"
 #include "text_formatter.h"
@@ -9,10 +10,12 @@
 namespace quillon {
 
 bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const {
+    const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
-        if (!isBlank(*sourceProfile, c.code)) return isSeparatorMark(*sourceProfile, c.code);
+        const ClassSet set = classes(c.code);
+        if (!(set & setOf({CharClass::Blank}))) return (set & kSeparatorMarks) != 0;
     }
     return true;  // empty, or nothing but blanks
 }
@@ -23,13 +26,22 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
+        // Four double-byte characters at a time while none is in a class.
+        if (end - pos >= 8 && (wordAt(line + pos) & kHighBits) == kHighBits) {
+            const auto* lead = reinterpret_cast<const unsigned char*>(line + pos);
+            if (classes.rowIsUnclassed(lead[0]) && classes.rowIsUnclassed(lead[2]) &&
+                classes.rowIsUnclassed(lead[4]) && classes.rowIsUnclassed(lead[6])) {
+                pos += 8;
+                continue;
+            }
+        }
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
         const ClassSet set = classes(c.code);
         // Most characters are in no class: no blank, colon or punctuation.
         if (set == 0 && !isAsciiPunctuation(c.code)) continue;
-        if (set & (ClassSet(1) << static_cast<int>(CharClass::Blank))) continue;
-        if (set & (ClassSet(1) << static_cast<int>(CharClass::Colon))) {
+        if (set & setOf({CharClass::Blank})) continue;
+        if (set & setOf({CharClass::Colon})) {
             if (pos >= end) return false;  // "Chapter one:" introduces text
             continue;
         }
@@ -45,8 +57,10 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        // Only ASCII codes are translated.
-        if (translatePunctuation_ && !isDoubleByte(code)) code = translateAsciiPunctuation(code);
+        // Only ASCII codes in a class are translated.
+        if (translatePunctuation_ && !isDoubleByte(code) && classes(code) != 0) {
+            code = translateAsciiPunctuation(code);
+        }
         if (autoFix_) code = fixVerticalForm(code);
         if (code == 0) continue;
         if (length + 2 > kBufferSize) return false;

@@ -145,6 +145,7 @@ private:
     RunResult finishRun(LineReader& source, TextWriter& destination);
     void writeBlankUnits(std::int32_t count);
     int backOffFromPunctuation(const char* text, int lineStart, int end) const;
+    void writeLineFeeds(std::int32_t count);
 
     std::int32_t leadingSpaces_ = 2;
     std::int32_t lineWidth_ = 76;

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
-// Tests on many bytes at once, for the scans that read a whole file before a
-// run: eight bytes to a word (byte i of a word loaded from p being p[i]), and
+// Tests on many bytes at once, for the scans over whole files and lines:
+// eight bytes to a word (byte i of a word loaded from p being p[i]), and
 // sixty-four bytes to a mask of one bit a byte.
 namespace quillon::byte_masks {
 
@@ -17,6 +18,26 @@ constexpr std::uint64_t kHighBits = 0x80 * kOnes;
 inline std::uint64_t topBits(std::uint64_t word) {
     return ((word & kHighBits) >> 7) * 0x0102040810204080u >> 56;
 }
+
+// Eight bytes of text read as one word.
+inline std::uint64_t wordAt(const char* text) {
+    std::uint64_t word;
+    std::memcpy(&word, text, 8);
+    return word;
+}
+
+// The bytes from a character start to the first character start at least
+// eight bytes on, by the top bits of the eight bytes (topBits): a byte with
+// its top bit set takes the next byte with it.
+inline constexpr std::array<std::uint8_t, 0x100> kWordStep = [] {
+    std::array<std::uint8_t, 0x100> steps{};
+    for (unsigned high = 0; high < 0x100; ++high) {
+        unsigned pos = 0;
+        while (pos < 8) pos += (high >> pos & 1) ? 2 : 1;
+        steps[high] = static_cast<std::uint8_t>(pos);
+    }
+    return steps;
+}();
 
 // Top bit set in each byte that is 0.
 inline std::uint64_t zeroBytes(std::uint64_t word) {

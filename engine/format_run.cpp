@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "byte_words.h"
+#include "byte_masks.h"
 #include "character_classes.h"
 #include "line_reader.h"
 #include "run_options.h"
@@ -255,7 +255,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                 // Eight ASCII characters or four double-byte ones at a time,
                 // when none of them takes the steps.
                 if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
-                    const std::uint64_t high = wordAt(line + pos) & kHighBits;
+                    const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
                     const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
                     if (high == 0) {
                         std::uint32_t entries[8];
@@ -266,7 +266,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             pos += 8;
                             continue;
                         }
-                    } else if (high == kHighBits) {
+                    } else if (high == byte_masks::kHighBits) {
                         CharCode reads[4];
                         std::uint32_t entries[4];
                         std::uint32_t any = 0;

@@ -2,7 +2,7 @@
 // dropped, short unpunctuated lines are written as aligned headings.
 #include <algorithm>
 
-#include "byte_words.h"
+#include "byte_masks.h"
 #include "character_classes.h"
 #include "text_file.h"
 #include "text_formatter.h"
@@ -27,7 +27,7 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
     const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
         // Four double-byte characters at a time while none is in a class.
-        if (end - pos >= 8 && (wordAt(line + pos) & kHighBits) == kHighBits) {
+        if (end - pos >= 8 && (byte_masks::wordAt(line + pos) & byte_masks::kHighBits) == byte_masks::kHighBits) {
             const auto* lead = reinterpret_cast<const unsigned char*>(line + pos);
             if (classes.rowIsUnclassed(lead[0]) && classes.rowIsUnclassed(lead[2]) &&
                 classes.rowIsUnclassed(lead[4]) && classes.rowIsUnclassed(lead[6])) {

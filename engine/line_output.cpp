@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "byte_words.h"
+#include "byte_masks.h"
 #include "character_classes.h"
 #include "run_options.h"
 #include "text_file.h"
@@ -21,7 +21,7 @@ namespace {
 int highBytesBefore(const char* text, int start, int end) {
     int from = end;
     for (; from - start >= 8; from -= 8) {
-        const std::uint64_t ascii = ~wordAt(text + from - 8) & kHighBits;
+        const std::uint64_t ascii = ~byte_masks::wordAt(text + from - 8) & byte_masks::kHighBits;
         if (ascii != 0) return end - (from - std::countl_zero(ascii) / 8);
     }
     while (from > start && (static_cast<unsigned char>(text[from - 1]) & 0x80)) --from;
@@ -130,7 +130,7 @@ int TextFormatter::backOffFromPunctuation(const char* text, int lineStart, int e
     int pos = lineStart;
     // Characters that far from the end are stops whatever they are; a word
     // is skipped while the character after it is one too.
-    while (end - pos >= 9 && !(limit > end - (pos + 9))) pos += kWordStep[highBitMask(wordAt(text + pos))];
+    while (end - pos >= 9 && !(limit > end - (pos + 9))) pos += byte_masks::kWordStep[byte_masks::topBits(byte_masks::wordAt(text + pos))];
     while (pos < end) {
         const CharAt c = readCharAt(text, pos, end);
         const int moved = end - pos;

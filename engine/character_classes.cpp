@@ -1,27 +1,10 @@
 #include "character_classes.h"
 
-#include <initializer_list>
+#include <array>
 #include <vector>
 
 namespace quillon {
 namespace {
-
-constexpr ClassSet setOf(std::initializer_list<CharClass> classes) {
-    ClassSet set = 0;
-    for (CharClass c : classes) set |= ClassSet(1) << static_cast<int>(c);
-    return set;
-}
-
-using enum CharClass;
-// The enumeration comma is deliberately not punctuation here: it may start a
-// line and may stand in a heading.
-constexpr ClassSet kPunctuation =
-    setOf({Comma, Period, Colon, Semicolon, Question, Exclamation, Ellipsis, LeftDoubleQuote,
-           RightDoubleQuote, LeftSingleQuote, RightSingleQuote, LeftCornerBracket,
-           RightCornerBracket, LeftWhiteCornerBracket, RightWhiteCornerBracket});
-constexpr ClassSet kClosingQuotes =
-    setOf({RightDoubleQuote, RightSingleQuote, RightCornerBracket, RightWhiteCornerBracket});
-constexpr ClassSet kSentenceEnds = setOf({Period, Question, Exclamation, Ellipsis});
 
 ClassSet scanClasses(const EncodingProfile& profile, CharCode code) {
     ClassSet set = 0;
@@ -31,39 +14,54 @@ ClassSet scanClasses(const EncodingProfile& profile, CharCode code) {
     return set;
 }
 
-// The classes of every code of every built-in profile, worked out once: the
-// format run asks about every character. Classed codes lie in a few rows (lead
-// bytes), so each profile keeps a row of sets only for those; every other
-// lead byte points at row 0, which holds none.
-struct ClassTable {
-    ClassSet ascii[0x80];
-    unsigned char rowOf[kBuiltInProfiles][0x80];  // by builtInSlot; lead bytes 80..FF
-    std::vector<ClassSet> rows = std::vector<ClassSet>(0x100, 0);
-
-    const ClassSet* row(int slot, unsigned lead) const { return &rows[rowOf[slot][lead - 0x80] * 0x100u]; }
-};
-
-const ClassTable& classTable() {
-    static const ClassTable table = [] {
-        ClassTable t{};
-        for (CharCode code = 0; code < 0x80; ++code) t.ascii[code] = scanClasses(profiles::PureASC, code);
-        for (const EncodingProfile* p : {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {
-            const int slot = builtInSlot(*p);
-            for (int c = 0; c < kClassCount; ++c) {
-                for (const CharCode* code = p->classes[c]; *code != 0; ++code) {
-                    if (!isDoubleByte(*code)) continue;
-                    unsigned char& index = t.rowOf[slot][(*code >> 8) - 0x80];
-                    if (index == 0) {
-                        index = static_cast<unsigned char>(t.rows.size() / 0x100);
-                        t.rows.resize(t.rows.size() + 0x100, 0);
-                    }
-                    t.rows[index * 0x100u + (*code & 0xFF)] |= ClassSet(1) << c;
-                }
-            }
-        }
+const std::array<ClassSet, 0x100>& asciiClasses() {
+    static const std::array<ClassSet, 0x100> table = [] {
+        std::array<ClassSet, 0x100> t{};
+        for (CharCode code = 0; code < 0x80; ++code) t[code] = scanClasses(profiles::PureASC, code);
         return t;
     }();
     return table;
+}
+
+// The classes of every code of one profile, by the code's high byte: row 00
+// holds the ASCII codes (PureASC), rows 01..7F and every lead byte without a
+// classed code share one row of none. Classed codes lie in a few rows, so
+// only those get a row of their own.
+struct ProfileRows {
+    std::vector<ClassSet> sets = std::vector<ClassSet>(0x100, 0);  // 0x100 a row; the first holds none
+    std::array<const ClassSet*, 0x100> rows{};
+
+    explicit ProfileRows(const EncodingProfile& profile) {
+        std::array<std::size_t, 0x80> rowOf{};  // lead bytes 80..FF
+        for (int c = 0; c < kClassCount; ++c) {
+            for (const CharCode* code = profile.classes[c]; *code != 0; ++code) {
+                if (!isDoubleByte(*code)) continue;
+                std::size_t& index = rowOf[(*code >> 8) - 0x80];
+                if (index == 0) {
+                    index = sets.size() / 0x100;
+                    sets.resize(sets.size() + 0x100, 0);
+                }
+                sets[index * 0x100 + (*code & 0xFF)] |= ClassSet(1) << c;
+            }
+        }
+        rows[0] = asciiClasses().data();
+        for (unsigned high = 1; high < 0x80; ++high) rows[high] = sets.data();
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rows[lead] = sets.data() + rowOf[lead - 0x80] * 0x100;
+    }
+    // The row pointers point into `sets`: a copy would point into the original.
+    ProfileRows(const ProfileRows&) = delete;
+    ProfileRows& operator=(const ProfileRows&) = delete;
+
+    bool unclassed(unsigned lead) const { return rows[lead] == sets.data(); }
+};
+
+// Worked out once for the built-in profiles: the format run asks about every
+// character.
+const ProfileRows& builtInRows(int slot) {
+    static const std::array<ProfileRows, kBuiltInProfiles> table = {
+        ProfileRows(profiles::GB), ProfileRows(profiles::GBK), ProfileRows(profiles::BIG5),
+        ProfileRows(profiles::PureASC)};
+    return table[static_cast<std::size_t>(slot)];
 }
 
 }  // namespace
@@ -76,15 +74,33 @@ bool inList(CharCode code, const CharCode* list) {
 }
 
 ClassSet classesOf(const EncodingProfile& source, CharCode code) {
-    if (code < 0x80) return classTable().ascii[code];
-    if (!isDoubleByte(code)) return 0;  // no character reads as 80..7FFF
     const int slot = builtInSlot(source);
-    return slot < 0 ? scanClasses(source, code) : classTable().row(slot, code >> 8)[code & 0xFF];
+    if (slot >= 0) return builtInRows(slot).rows[code >> 8][code & 0xFF];
+    if (code < 0x80) return asciiClasses()[code];
+    if (!isDoubleByte(code)) return 0;  // no character reads as 80..7FFF
+    return scanClasses(source, code);
 }
+
+struct ClassLookup::OwnRows {
+    explicit OwnRows(const EncodingProfile& profile) : rows(profile) {}
+    ProfileRows rows;
+};
+
+ClassLookup::ClassLookup(const EncodingProfile& source) {
+    const int slot = builtInSlot(source);
+    if (slot >= 0) {
+        rows_ = builtInRows(slot).rows.data();
+    } else {
+        own_ = std::make_unique<OwnRows>(source);
+        rows_ = own_->rows.rows.data();
+    }
+}
+
+ClassLookup::~ClassLookup() = default;
 
 bool rowIsUnclassed(const EncodingProfile& source, unsigned lead) {
     const int slot = builtInSlot(source);
-    if (slot >= 0) return classTable().rowOf[slot][lead - 0x80] == 0;
+    if (slot >= 0) return builtInRows(slot).unclassed(lead);
     for (unsigned trail = 0; trail <= 0xFF; ++trail) {
         if (classesOf(source, static_cast<CharCode>(lead << 8 | trail)) != 0) return false;
     }
@@ -101,7 +117,7 @@ bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope sc
 }
 
 bool isBlank(const EncodingProfile& source, CharCode code) {
-    return inClass(source, code, Blank, Scope::Both);
+    return inClass(source, code, CharClass::Blank, Scope::Both);
 }
 
 bool isAsciiPunctuation(CharCode code) {
@@ -119,6 +135,11 @@ bool isPunctuation(const EncodingProfile& source, CharCode code) {
     return (classesOf(source, code) & kPunctuation) != 0;
 }
 
+bool isPunctuation(const ClassLookup& classes, CharCode code) {
+    if (!isDoubleByte(code)) return isAsciiPunctuation(code);
+    return (classes(code) & kPunctuation) != 0;
+}
+
 bool isClosingQuote(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code == '"' || code == '\'';
     return (classesOf(source, code) & kClosingQuotes) != 0;
@@ -131,11 +152,7 @@ bool isSentenceEnd(const EncodingProfile& source, CharCode code) {
 
 // The marks a separator line is made of.
 bool isSeparatorMark(const EncodingProfile& source, CharCode code) {
-    using enum CharClass;
-    for (CharClass c : {Asterisk, NumberSign, Dollar, Hyphen, Underscore, EqualsSign}) {
-        if (inClass(source, code, c, Scope::Both)) return true;
-    }
-    return false;
+    return (classesOf(source, code) & kSeparatorMarks) != 0;
 }
 
 }  // namespace quillon

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 
 #include "char_code.h"
 #include "encoding_profile.h"
@@ -9,6 +11,32 @@ namespace quillon {
 
 // A set of character classes, bit i for CharClass i.
 using ClassSet = std::uint32_t;
+
+constexpr ClassSet setOf(std::initializer_list<CharClass> classes) {
+    ClassSet set = 0;
+    for (CharClass c : classes) set |= ClassSet(1) << static_cast<int>(c);
+    return set;
+}
+
+// The double-byte sides of isPunctuation, isClosingQuote and isSentenceEnd.
+// The enumeration comma is deliberately not punctuation: it may start a line
+// and may stand in a heading.
+inline constexpr ClassSet kPunctuation = setOf(
+    {CharClass::Comma, CharClass::Period, CharClass::Colon, CharClass::Semicolon, CharClass::Question,
+     CharClass::Exclamation, CharClass::Ellipsis, CharClass::LeftDoubleQuote, CharClass::RightDoubleQuote,
+     CharClass::LeftSingleQuote, CharClass::RightSingleQuote, CharClass::LeftCornerBracket,
+     CharClass::RightCornerBracket, CharClass::LeftWhiteCornerBracket, CharClass::RightWhiteCornerBracket});
+inline constexpr ClassSet kClosingQuotes = setOf({CharClass::RightDoubleQuote, CharClass::RightSingleQuote,
+                                                  CharClass::RightCornerBracket,
+                                                  CharClass::RightWhiteCornerBracket});
+inline constexpr ClassSet kSentenceEnds =
+    setOf({CharClass::Period, CharClass::Question, CharClass::Exclamation, CharClass::Ellipsis});
+
+// The marks a separator line is made of: * # $ = - _, ASCII or the source's
+// own forms.
+inline constexpr ClassSet kSeparatorMarks =
+    setOf({CharClass::Asterisk, CharClass::NumberSign, CharClass::Dollar, CharClass::Hyphen,
+           CharClass::Underscore, CharClass::EqualsSign});
 
 // Which side of a code a class test looks at.
 enum class Scope : int { AsciiOnly = 0, DoubleByteOnly = 1, Both = 2 };
@@ -27,12 +55,34 @@ ClassSet doubleByteClassesOf(const EncodingProfile& source, CharCode code);
 // of `source`.
 bool rowIsUnclassed(const EncodingProfile& source, unsigned lead);
 
+// classesOf for one source profile as a single indexed load, for loops that
+// ask about every character: rows by a code's high byte, row 00 holding the
+// ASCII codes.
+class ClassLookup {
+public:
+    explicit ClassLookup(const EncodingProfile& source);
+    ~ClassLookup();
+    ClassLookup(const ClassLookup&) = delete;
+    ClassLookup& operator=(const ClassLookup&) = delete;
+
+    ClassSet operator()(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
+    // True when no code with this lead byte (80..FF) is in a class: its row
+    // is the one that rows 01..7F, no codes of a character, share.
+    bool rowIsUnclassed(unsigned lead) const { return rows_[lead] == rows_[1]; }
+
+private:
+    struct OwnRows;
+    std::unique_ptr<OwnRows> own_;  // for a profile that is not built in
+    const ClassSet* const* rows_;
+};
+
 // Double-byte codes are looked up in `source`, ASCII codes always in PureASC.
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);
 
 bool isBlank(const EncodingProfile& source, CharCode code);
 bool isAsciiPunctuation(CharCode code);
 bool isPunctuation(const EncodingProfile& source, CharCode code);
+bool isPunctuation(const ClassLookup& classes, CharCode code);
 bool isClosingQuote(const EncodingProfile& source, CharCode code);
 bool isSentenceEnd(const EncodingProfile& source, CharCode code);
 // * # $ = - _, ASCII or the source's own forms.

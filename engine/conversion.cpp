@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "byte_masks.h"
 #include "line_reader.h"
 #include "run_options.h"
 #include "text_file.h"
@@ -88,6 +89,57 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
     return outcomes[f][t].get();
 }
 
+// GB is a subset of GBK: nothing to do, and nothing is validated.
+bool changesCode(const EncodingProfile& from, const EncodingProfile& to) {
+    return &from != &to && !(from.id == kGbId && to.id == kGbkId);
+}
+
+// Whole lines, each ending in a LF and none holding a CR, converted from `in`
+// into `out` as convertText converts each line without its LF and as the
+// text-mode writer writes it, the LF as CR LF. `out` has room for twice the
+// input. Returns the number of bytes written.
+std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsigned char* out,
+                             const PairOutcome* outcomes, unsigned& problems) {
+    const unsigned char* p = in;
+    const unsigned char* const end = in + length;
+    unsigned char* o = out;
+    unsigned seen = 0;
+    while (p < end) {
+        const unsigned byte = *p;
+        if (byte >= 0x80) {
+            // The line's last byte before its LF has no trail: it stays.
+            const unsigned trail = p[1];
+            if (trail == '\n') {
+                seen |= kInvalid;
+                *o++ = static_cast<unsigned char>(byte);
+                ++p;
+                continue;
+            }
+            const PairOutcome& outcome = outcomes[(byte << 8 | trail) - 0x8000];
+            seen |= outcome.problems;
+            std::memcpy(o, outcome.bytes, 2);
+            o += 2;
+            p += 2;
+            continue;
+        }
+        ++p;
+        if (byte == '\n') {
+            *o++ = '\r';
+            *o++ = '\n';
+            continue;
+        }
+        *o++ = static_cast<unsigned char>(byte);
+        // ASCII comes in runs: whole words of it are copied at once.
+        for (std::uint64_t word; end - p >= 8; p += 8, o += 8) {
+            std::memcpy(&word, p, 8);
+            if (((word & byte_masks::kHighBits) | byte_masks::bytesEqualTo(word, '\n')) != 0) break;
+            std::memcpy(o, &word, 8);
+        }
+    }
+    problems |= seen;
+    return static_cast<std::size_t>(o - out);
+}
+
 }  // namespace
 
 void TextFormatter::convertLine(char* line, const EncodingProfile& from,
@@ -97,8 +149,7 @@ void TextFormatter::convertLine(char* line, const EncodingProfile& from,
 
 void TextFormatter::convertText(char* text, std::size_t length, const EncodingProfile& from,
                                 const EncodingProfile& to) {
-    // GB is a subset of GBK: nothing to do, and nothing is validated.
-    if (&from == &to || (from.id == kGbId && to.id == kGbkId) || length == 0) return;
+    if (!changesCode(from, to) || length == 0) return;
 
     const PairOutcome* const outcomes = pairOutcomes(from, to);
     auto* bytes = reinterpret_cast<unsigned char*>(text);
@@ -126,7 +177,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
             // ASCII comes in runs: whole words of it are passed over.
             for (std::uint64_t word; pos + 8 <= length; pos += 8) {
                 std::memcpy(&word, bytes + pos, 8);
-                if ((word & 0x8080808080808080u) != 0) break;
+                if ((word & byte_masks::kHighBits) != 0) break;
             }
         }
         if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid;  // left as it is
@@ -179,8 +230,28 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     }
     insideTag = 0;  // once per run: a tag may span lines
 
+    // Without phrases or tags, lines that need no attention from the reader
+    // are converted straight from its buffer into the writer's.
+    const PairOutcome* const outcomes =
+        phrases_ == 0 && htmlAware_ == 0 && changesCode(*sourceProfile, *targetProfile)
+            ? pairOutcomes(*sourceProfile, *targetProfile)
+            : nullptr;
+    constexpr std::size_t kPlainLinesAtOnce = 1 << 14;
     char* line = lineBuffer();
-    while (const int read = source.readLine(line, kBufferSize)) {
+    for (;;) {
+        if (outcomes != nullptr) {
+            const auto lines = source.takePlainLines(kPlainLinesAtOnce);
+            if (!lines.empty()) {
+                auto* const out = reinterpret_cast<unsigned char*>(destination.space(2 * lines.size()));
+                unsigned problems = 0;
+                destination.advance(convertLinesInto(lines.data(), lines.size(), out, outcomes, problems));
+                if (problems & kInvalid) sawInvalidCode = 1;
+                if (problems & kUnmappable) sawUnmappable = 1;
+                continue;
+            }
+        }
+        const int read = source.readLine(line, kBufferSize);
+        if (read == 0) break;
         auto length = static_cast<std::size_t>(read);
         if (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
         convertRunLine(line, length, *sourceProfile, *targetProfile);

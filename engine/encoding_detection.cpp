@@ -7,19 +7,44 @@
 
 namespace quillon {
 
-RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
+namespace {
+
+// Tallies a file as it is stored, up to a 1A that ends it: a pair whose trail
+// is the CR of a CR LF is judged as it would be with the LF, its trail below
+// A1 and no mark. Stops early when the tally needs its marks. Returns 0, or
+// the errno of a failed open or read: a source that stopped reading half-way
+// would be judged on part of its text.
+int tallyFile(const char* path, EncodingTally& tally) {
     TextReader source;
-    if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
-    // The file is scanned as stored: a pair whose trail is the CR of a CR LF
-    // is judged as it would be with the LF, its trail below A1 and no mark.
-    EncodingTally tally;
-    for (auto block = source.readBlock(); !block.empty(); block = source.readBlock()) {
+    if (!source.open(path)) return source.error();
+    for (auto block = source.readBlock(); !block.empty() && !tally.needsMarks();
+         block = source.readBlock()) {
         tally.add(block.data(), block.size());
     }
     source.close();
-    // A source that stopped reading half-way would be judged on part of its text.
-    if (source.failed()) return failedSystemCall(kSourceUnreadable, source.error());
-    result = tally.verdict();
+    return source.failed() ? source.error() : 0;
+}
+
+}  // namespace
+
+void TextFormatter::setKnownDetection(const char* sourcePath, std::int32_t profileId) {
+    knownDetectionPath_ = profileId != 0 ? sourcePath : "";
+    knownDetection_ = profileId;
+}
+
+RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& result) {
+    if (knownDetection_ != 0 && knownDetectionPath_ == sourcePath) {
+        result = knownDetection_;
+        return kSuccess;
+    }
+    // The marks are counted only when a byte below A1 shows that they decide;
+    // the text is then read again from its start.
+    EncodingTally scan(false);
+    int error = tallyFile(sourcePath, scan);
+    EncodingTally counted;
+    if (error == 0 && scan.needsMarks()) error = tallyFile(sourcePath, counted);
+    if (error != 0) return failedSystemCall(kSourceUnreadable, error);
+    result = scan.needsMarks() ? counted.verdict() : scan.verdict();
     return kSuccess;
 }
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "byte_masks.h"
 #include "character_classes.h"
 
 namespace quillon {
@@ -33,16 +34,56 @@ const unsigned char* markTable() {
     return table.data();
 }
 
+// Top bit set in each byte that can lead a mark of either profile: A1 or A3
+// (one test with bit 1 masked), AA or B5.
+std::uint64_t markLeadBytes(std::uint64_t word) {
+    using namespace byte_masks;
+    return bytesEqualTo(word & ~(0x02 * kOnes), 0xA1) | bytesEqualTo(word, 0xAA) |
+           bytesEqualTo(word, 0xB5);
+}
+
 }  // namespace
 
-EncodingTally::EncodingTally() : marks_(markTable()) {}
+EncodingTally::EncodingTally(bool countsMarks) : marks_(markTable()), countsMarks_(countsMarks) {}
 
 void EncodingTally::addPair(unsigned lead, unsigned trail) {
     sawDoubleByte_ = true;
     sawLowByte_ = sawLowByte_ || lead < 0xA1 || trail < 0xA1;
+    sawStrayTrail_ = sawStrayTrail_ || trail < 0x40;
+    if (!countsMarks_) return;
     const unsigned counts = marks_[(lead << 8 | trail) - 0x8000];
     gbMarks_ += counts & 0xF;
     big5Marks_ += counts >> 4;
+}
+
+// Sixty-four bytes at once, as bit masks with one bit a byte. Within a run of
+// high bytes the leads are those at an even distance from its start; the last
+// lead of a run of odd length pairs with the byte after the run. Reads the
+// byte after the block as the trail of a lead that ends it, and returns
+// whether there is one.
+template <bool kSeeksLowByte, bool kCountsMarks>
+bool EncodingTally::addBlock(const unsigned char* bytes, bool startsWithTrail) {
+    using namespace byte_masks;
+    const std::uint64_t leads = leadBytes(maskOf(bytes, [](std::uint64_t w) { return w; }), startsWithTrail);
+    sawDoubleByte_ = sawDoubleByte_ || leads != 0;
+    const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
+    if (kSeeksLowByte) {
+        const std::uint64_t below = maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0xA1); });
+        sawLowByte_ = ((leads | trails) & below) != 0;
+    }
+    // Only a block with a low byte can hold a stray trail.
+    if (sawLowByte_ && !sawStrayTrail_) {
+        sawStrayTrail_ = (trails & maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0x40); })) != 0;
+    }
+    if (kCountsMarks) {
+        for (std::uint64_t marked = leads & maskOf(bytes, markLeadBytes); marked != 0; marked &= marked - 1) {
+            const int i = std::countr_zero(marked);
+            const unsigned counts = marks_[(bytes[i] << 8 | bytes[i + 1]) - 0x8000];
+            gbMarks_ += counts & 0xF;
+            big5Marks_ += counts >> 4;
+        }
+    }
+    return (leads >> 63) != 0;
 }
 
 void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
@@ -52,48 +93,22 @@ void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
         hasPendingLead_ = false;
         addPair(pendingLead_, *p++);
     }
-    // Byte i of a word loaded from p is p[i].
-    static_assert(std::endian::native == std::endian::little);
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
-    // Eight bytes at a time from the start of a character: ASCII is skipped,
-    // and a run of high bytes is taken in whole pairs, a lead that ends it
-    // pairing with the ASCII byte after it.
-    while (end - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        const std::uint64_t high = word & kHighBits;
-        if (high == 0) {
-            p += 8;
-            continue;
-        }
-        const int ascii = std::countr_zero(high) / 8;
-        if (ascii > 0) {
-            p += ascii;
-            continue;
-        }
-        const auto countsAt = [&](int i) { return unsigned(marks_[(p[i] << 8 | p[i + 1]) - 0x8000]); };
-        int run = 8;
-        unsigned counts = 0;
-        if (high == kHighBits) {
-            counts = countsAt(0) + countsAt(2) + countsAt(4) + countsAt(6);
-        } else {
-            run = std::countr_zero(~word & kHighBits) / 8;
-            for (int i = 0; i < run; i += 2) counts += countsAt(i);
-        }
+    bool startsWithTrail = false;
+    while (end - p > 64) {
         if (!sawLowByte_) {
-            // A lead before ASCII pairs with a trail below A1; so does any
-            // byte of the run whose low seven bits lie below 21. A borrow only
-            // carries upwards, from a byte that is itself below.
-            const std::uint64_t low7 = word & ~kHighBits;
-            const std::uint64_t below = (low7 - 0x21 * kOnes) & ~low7 & kHighBits;
-            const std::uint64_t inRun = run == 8 ? ~std::uint64_t(0) : (std::uint64_t(1) << 8 * run) - 1;
-            sawLowByte_ = (run & 1) != 0 || (below & inRun) != 0;
+            startsWithTrail = countsMarks_ ? addBlock<true, true>(p, startsWithTrail)
+                                           : addBlock<true, false>(p, startsWithTrail);
+        } else {
+            if (!countsMarks_) return;  // needsMarks(): nothing more to learn
+            startsWithTrail = addBlock<false, true>(p, startsWithTrail);
         }
-        sawDoubleByte_ = true;
-        gbMarks_ += counts & 0xF;
-        big5Marks_ += counts >> 4;
-        p += (run + 1) & ~1;
+        p += 64;
+    }
+    // The trail of a lead that ended the last block has been counted with it.
+    if (startsWithTrail) {
+        sawLowByte_ = sawLowByte_ || *p < 0xA1;
+        sawStrayTrail_ = sawStrayTrail_ || *p < 0x40;
+        ++p;
     }
     while (p < end) {
         if (*p < 0x80) {

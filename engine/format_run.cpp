@@ -1,10 +1,13 @@
 // The format run: lines are trimmed, joined into paragraphs by the chosen
 // rule, transformed character by character and laid out into lines.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
+#include "byte_masks.h"
 #include "character_classes.h"
 #include "line_reader.h"
 #include "run_options.h"
@@ -29,42 +32,93 @@ private:
     TextFormatter& formatter_;
 };
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr ClassSet bit(CharClass c) { return ClassSet(1) << static_cast<int>(c); }
 
-// Eight bytes as a word, byte i of the text being byte i of the word.
-std::uint64_t wordAt(const char* text) {
-    static_assert(std::endian::native == std::endian::little);
-    std::uint64_t word;
-    std::memcpy(&word, text, 8);
-    return word;
-}
+// What the quick loop of the run does with a character, by its code: bit 31
+// leaves it to the per-character steps, bits 16 and 17 say how many bytes of
+// it the paragraph keeps (0 for a dropped blank), bits 0 to 15 the code kept
+// (0: the character as it is).
+constexpr std::uint32_t kStepByStep = 0x80000000u;
+constexpr std::uint32_t quickEntry(int kept, CharCode code) { return std::uint32_t(kept) << 16 | code; }
 
-// True if one of the four pairs of `word` is `pair` (two bytes as a word's
-// low sixteen bits). A borrow only carries upwards, from a pair that matched.
-bool hasPair(std::uint64_t word, std::uint64_t pair) {
-    constexpr std::uint64_t kLanes = 0x0001000100010001u;
-    const std::uint64_t difference = word ^ (pair * kLanes);
-    return ((difference - kLanes) & ~difference & (0x8000 * kLanes)) != 0;
-}
-
-// Bytes that start a character which every per-character step of the run
-// leaves as it is, without touching the run's state: ASCII bytes other than
-// NUL in no class, and lead bytes of rows with no classed code and no form
-// to fix. Such characters end no sentence and can be copied in runs.
-std::array<bool, 0x100> passThroughStarts(const TextFormatter& formatter) {
-    const EncodingProfile& source = *formatter.sourceProfile;
-    std::array<bool, 0x100> passes{};
-    for (unsigned byte = 1; byte < 0x80; ++byte) passes[byte] = classesOf(source, CharCode(byte)) == 0;
-    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
-        bool unchanged = rowIsUnclassed(source, lead);
-        for (unsigned trail = 0; unchanged && trail <= 0xFF; ++trail) {
-            const auto code = static_cast<CharCode>(lead << 8 | trail);
-            unchanged = formatter.fixVerticalForm(code) == code;
+// Tables worked out at the start of a run, from the per-character steps
+// themselves, so that most characters take none of those steps.
+class RunTables {
+public:
+    RunTables(TextFormatter& formatter, const ClassLookup& classes) {
+        // Vertical forms first: the entries below need them.
+        for (unsigned high : {0x00u, 0x80u}) {
+            for (unsigned row = high; row < high + 0x80; ++row) {
+                for (unsigned low = 0; !rowHasForms_[row] && low <= 0xFF; ++low) {
+                    const auto code = static_cast<CharCode>(row << 8 | low);
+                    rowHasForms_[row] = formatter.fixVerticalForm(code) != code;
+                }
+            }
         }
-        passes[lead] = unchanged;
+        for (CharCode code = 1; code < 0x80; ++code) {
+            if (code != '"' && code != '\'') asciiTranslation_[code] = formatter.translateAsciiPunctuation(code);
+        }
+
+        // Row 0 takes every character; rows 01..7F are no code of a character.
+        entries_.assign(2 * 0x100, kStepByStep);
+        std::fill_n(entries_.begin(), 0x100, quickEntry(2, 0));
+        std::array<std::size_t, 0x100> rowOf{};
+        rowOf.fill(1);
+        rowOf[0] = 0x100;  // filled below, like the rows with classed codes or forms
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+            rowOf[lead] = rowIsUnclassed(*formatter.sourceProfile, lead) && !rowHasForms_[lead] ? 0 : 0x100;
+        }
+        for (unsigned high = 0; high <= 0xFF; ++high) {
+            if (rowOf[high] != 0x100) continue;
+            rowOf[high] = entries_.size() / 0x100;
+            for (unsigned low = 0; low <= 0xFF; ++low) {
+                entries_.push_back(entryFor(formatter, classes, static_cast<CharCode>(high << 8 | low)));
+            }
+        }
+        for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
     }
-    return passes;
-}
+
+    // The rows point into the entries.
+    RunTables(const RunTables&) = delete;
+    RunTables& operator=(const RunTables&) = delete;
+
+    std::uint32_t quick(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
+    bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
+    // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
+    // pair, and for NUL.
+    CharCode asciiTranslation(CharCode code) const { return asciiTranslation_[code]; }
+
+private:
+    // Quick handling covers characters that the per-character steps change
+    // without looking at or touching the run's state, and that end no
+    // sentence. The space and the full-width blank, blanks that trimming
+    // takes away, are dropped. A tab is trimmed at the end of a line and kept
+    // inside it, so it takes the steps.
+    std::uint32_t entryFor(TextFormatter& formatter, const ClassLookup& classes, CharCode code) const {
+        using enum CharClass;
+        const ClassSet own = classes(code);
+        if (own & bit(Blank)) {
+            const bool trimmed = code == ' ' || code == formatter.sourceProfile->primary(Blank);
+            return trimmed ? quickEntry(0, 0) : kStepByStep;
+        }
+        if (code == 0 || code == '\t') return kStepByStep;
+        CharCode kept = code;
+        if (formatter.translatePunctuation() && !isDoubleByte(code) && own != 0) kept = asciiTranslation_[code];
+        if (formatter.autoFix()) kept = formatter.fixVerticalForm(kept);
+        constexpr ClassSet kStateful = kSentenceEnds | setOf({LeftDoubleQuote, RightDoubleQuote, LeftSingleQuote,
+                                                              RightSingleQuote, LeftCornerBracket, RightCornerBracket,
+                                                              LeftWhiteCornerBracket, RightWhiteCornerBracket,
+                                                              FullwidthDot, FullwidthQuote});
+        const ClassSet keptClasses = classes(kept);
+        if (kept == 0 || (isDoubleByte(kept) ? (keptClasses & kStateful) != 0 : keptClasses != 0)) return kStepByStep;
+        return quickEntry(isDoubleByte(kept) ? 2 : 1, kept);
+    }
+
+    std::vector<std::uint32_t> entries_;  // 0x100 a row: the row that keeps everything, then one of steps
+    std::array<const std::uint32_t*, 0x100> rows_{};
+    std::array<bool, 0x100> rowHasForms_{};
+    std::array<CharCode, 0x80> asciiTranslation_{};
+};
 
 }  // namespace
 
@@ -101,60 +155,67 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     for (std::int32_t& depth : quoteDepth) depth = 0;
 
     const EncodingProfile& source = *sourceProfile;
-    const std::array<bool, 0x100> passesThrough = passThroughStarts(*this);
+    const ClassLookup classesOfCode(source);
+    const RunTables tables(*this, classesOfCode);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
-    const std::uint64_t fullWidthBlankPair = (fullWidthBlank & 0xFF) << 8 | fullWidthBlank >> 8;
-    const auto isFullWidthBlankAt = [&](const char* at) {
-        return static_cast<unsigned char>(at[0]) == (fullWidthBlank >> 8) &&
-               static_cast<unsigned char>(at[1]) == (fullWidthBlank & 0xFF);
-    };
     char* line = lineBuffer();
     char* paragraph = paragraphBuffer();
     int paragraphLength = 0;
     CharCode previousCode = 0;
 
-    const auto endParagraph = [&] {
-        breakParagraph(paragraph, paragraphLength);
-        paragraphLength = 0;
+    // The bytes of the blank at `pos` that trimming takes away (space, tab or
+    // the full-width blank), 0 if it is no such blank.
+    const auto trimmedBlankAt = [&](int pos, int end) {
+        if (line[pos] == ' ' || line[pos] == '\t') return 1;
+        if (end - pos >= 2 && static_cast<unsigned char>(line[pos]) == (fullWidthBlank >> 8) &&
+            static_cast<unsigned char>(line[pos + 1]) == (fullWidthBlank & 0xFF)) {
+            return 2;
+        }
+        return 0;
     };
-
-    while (int end = input.readLine(line, kBufferSize)) {
-        if (end > 0 && line[end - 1] == '\n') --end;
-
-        int start = 0;
-        while (start < end) {
-            if (line[start] == ' ' || line[start] == '\t') {
-                start += 1;
-            } else if (end - start >= 2 && isFullWidthBlankAt(line + start)) {
-                start += 2;
-            } else {
-                break;
+    const auto onlyBlanksFrom = [&](int pos, int end) {
+        for (int width; pos < end; pos += width) {
+            width = trimmedBlankAt(pos, end);
+            if (width == 0) return false;
+        }
+        return true;
+    };
+    // The end of the line's text. A line whose last byte can end no blank
+    // ends with its text; else the end is found reading forward, character by
+    // character: read backwards, the trail byte of a character and the byte
+    // after it (a Big5 xxA1 before "@") could pass for a full-width blank, or
+    // a trail byte for a space, and the character would be cut.
+    const auto textEndOf = [&](int start, int end) {
+        if (end > start) {
+            const char last = line[end - 1];
+            if (last != ' ' && last != '\t' && static_cast<unsigned char>(last) != (fullWidthBlank & 0xFF)) {
+                return end;
             }
         }
-        // The end of the text is found reading forward, character by
-        // character: read backwards, the trail byte of a character and the
-        // byte after it (a Big5 xxA1 before "@") could pass for a full-width
-        // blank, or a trail byte for a space, and the character would be cut.
         int textEnd = start;
         for (int pos = start; pos < end;) {
-            if (end - pos >= 8) {
-                const std::uint64_t word = wordAt(line + pos);
-                if ((word & kHighBits) == kHighBits && !hasPair(word, fullWidthBlankPair)) {
-                    pos += 8;  // four characters, none of them blank
-                    textEnd = pos;
-                    continue;
-                }
-            }
-            if (line[pos] == ' ' || line[pos] == '\t') {
-                pos += 1;
-            } else if (end - pos >= 2 && isFullWidthBlankAt(line + pos)) {
-                pos += 2;
+            if (const int blank = trimmedBlankAt(pos, end); blank != 0) {
+                pos += blank;
             } else {
                 pos += readCharAt(line, pos, end).width;
                 textEnd = pos;
             }
         }
-        end = textEnd;
+        return textEnd;
+    };
+    const auto endParagraph = [&] {
+        breakParagraph(paragraph, paragraphLength);
+        paragraphLength = 0;
+    };
+
+    constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
+    constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
+
+    while (int end = input.readLine(line, kBufferSize)) {
+        if (end > 0 && line[end - 1] == '\n') --end;
+
+        int start = 0;
+        for (int blank; start < end && (blank = trimmedBlankAt(start, end)) != 0;) start += blank;
 
         if (paragraphLength > 0) {
             const bool breaksHere = (paragraphMode_ == kParagraphEmptyLine && start >= end) ||
@@ -165,65 +226,126 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             }
         }
         if (paragraphLength == 0) {
-            if (isSeparatorLine(line, start, end)) continue;
-            if (tryWriteHeading(line, start, end)) continue;
+            const int textEnd = textEndOf(start, end);
+            if (isSeparatorLine(line, start, textEnd)) continue;
+            if (tryWriteHeading(line, start, textEnd)) continue;
         }
 
+        // Whether the paragraph ends if the character taken last turns out
+        // to be the last of the line: only blanks that trimming takes away
+        // may follow it.
+        bool endsIfLast = false;
         for (int pos = start; pos < end;) {
-            // Characters that pass through are copied in one go, short of the
-            // line's last character and of the one that fills the buffer:
-            // those take the steps below.
-            int run = pos;
-            int lastInRun = pos;
-            for (int next;; run = next) {
-                // Four double-byte characters at a time while they all pass.
-                if (end - run > 8 && paragraphLength + (run + 8 - pos) < kBufferSize) {
-                    const std::uint64_t word = wordAt(line + run);
-                    const auto* lead = reinterpret_cast<const unsigned char*>(line + run);
-                    if ((word & kHighBits) == kHighBits && passesThrough[lead[0]] &&
-                        passesThrough[lead[2]] && passesThrough[lead[4]] && passesThrough[lead[6]]) {
-                        lastInRun = run + 6;
-                        next = run + 8;
-                        continue;
+            // The quick loop stops short of a character that could fill the
+            // buffer. It may read the byte after the line's end: the line
+            // buffer holds a NUL or a line feed there.
+            bool keptAny = false;
+            // Appends what the quick table keeps of a character, without a
+            // branch: kept, dropped and replaced characters mix unpredictably.
+            const auto keep = [&](CharCode read, std::uint32_t entry) {
+                const auto keptCode = static_cast<CharCode>((entry & 0xFFFF) != 0 ? entry & 0xFFFF : read);
+                const int kept = static_cast<int>(entry >> 16);
+                paragraph[paragraphLength] = static_cast<char>(keptCode >> (kept & 2) * 4);  // the lead byte of two
+                paragraph[paragraphLength + 1] = static_cast<char>(keptCode);
+                previousCode = kept != 0 ? keptCode : previousCode;
+                keptAny |= kept != 0;
+                paragraphLength += kept;
+            };
+            while (pos < end && paragraphLength < kBufferSize - 2) {
+                // Eight ASCII characters or four double-byte ones at a time,
+                // when none of them takes the steps.
+                if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
+                    const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
+                    const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+                    if (high == 0) {
+                        std::uint32_t entries[8];
+                        std::uint32_t any = 0;
+                        for (int i = 0; i < 8; ++i) any |= entries[i] = tables.quick(bytes[i]);
+                        if (!(any & kStepByStep)) {
+                            for (int i = 0; i < 8; ++i) keep(bytes[i], entries[i]);
+                            pos += 8;
+                            continue;
+                        }
+                    } else if (high == byte_masks::kHighBits) {
+                        CharCode reads[4];
+                        std::uint32_t entries[4];
+                        std::uint32_t any = 0;
+                        for (int i = 0; i < 4; ++i) {
+                            reads[i] = static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
+                            any |= entries[i] = tables.quick(reads[i]);
+                        }
+                        if (!(any & kStepByStep)) {
+                            for (int i = 0; i < 4; ++i) keep(reads[i], entries[i]);
+                            pos += 8;
+                            continue;
+                        }
                     }
                 }
-                if (!passesThrough[static_cast<unsigned char>(line[run])]) break;
-                next = run + (static_cast<unsigned char>(line[run]) < 0x80 ? 1 : 2);
-                if (next >= end || paragraphLength + (next - pos) >= kBufferSize) break;
-                lastInRun = run;
+                const unsigned byte = static_cast<unsigned char>(line[pos]);
+                const unsigned pair = byte >> 7;
+                const int width = static_cast<int>(1 + pair);
+                const auto read = static_cast<CharCode>(
+                    byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
+                const std::uint32_t entry = tables.quick(read);
+                // A lead byte that ends the line reads as no character.
+                if ((entry & kStepByStep) || pos + width > end) break;
+                keep(read, entry);
+                pos += width;
             }
-            if (run > pos) {
-                std::memcpy(paragraph + paragraphLength, line + pos, static_cast<std::size_t>(run - pos));
-                paragraphLength += run - pos;
-                previousCode = readCharAt(line, lastInRun, end).code;
-                pos = run;
-            }
+            if (keptAny) endsIfLast = paragraphMode_ == kParagraphOneLine;
+            if (pos >= end) break;
 
             const CharAt c = readCharAt(line, pos, end);
             pos += c.width;
             CharCode code = c.code;
-            if (isBlank(source, code)) continue;  // spaces between words are dropped
-            if (translatePunctuation_) code = translateAsciiPunctuation(code);
-            if (autoFix_) code = fixFullwidthMark(previousCode, fixVerticalForm(code));
-            updateQuoteDepth(code);
+            if (code == '\t' && onlyBlanksFrom(pos, end)) break;  // trimmed
+            ClassSet classes = classesOfCode(code);
+            if (classes & bit(CharClass::Blank)) {
+                // Spaces between words are dropped. A blank that trimming
+                // keeps is text after the character before it.
+                if (code != ' ' && code != fullWidthBlank) endsIfLast = false;
+                continue;
+            }
+            // Each step below changes only codes of some class.
+            if (translatePunctuation_ && !isDoubleByte(code) && classes != 0) {
+                const CharCode translated = tables.asciiTranslation(code);
+                code = translated != 0 ? translated : translateAsciiPunctuation(code);
+                classes = classesOfCode(code);
+            }
+            if (autoFix_) {
+                if (tables.rowHasForms(code)) {
+                    code = fixVerticalForm(code);
+                    classes = classesOfCode(code);
+                }
+                if (classes & kFullwidthMarks) {
+                    code = fixFullwidthMark(previousCode, code);
+                    classes = classesOfCode(code);
+                }
+            }
+            if (classes & kNestingQuotes) updateQuoteDepth(code);
             if (code != 0) {
                 if (isDoubleByte(code)) paragraph[paragraphLength++] = static_cast<char>(code >> 8);
                 paragraph[paragraphLength++] = static_cast<char>(code & 0xFF);
             }
 
-            const bool lastOfLine = pos >= end;
+            // A code in no class ends no sentence.
+            const auto endsHere = [&] { return classes != 0 && endsSentence(previousCode, code); };
             bool paragraphEnded = false;
             switch (paragraphMode_) {
-                case kParagraphAutoDetect: paragraphEnded = lastOfLine && endsSentence(previousCode, code); break;
-                case kParagraphOneLine: paragraphEnded = lastOfLine; break;
-                case kParagraphForce: paragraphEnded = endsSentence(previousCode, code); break;
+                case kParagraphAutoDetect: endsIfLast = endsHere(); break;
+                case kParagraphOneLine: endsIfLast = true; break;
+                case kParagraphForce: paragraphEnded = endsHere(); break;
                 default: break;
             }
             // A paragraph that fills the buffer is written out; its remaining
             // text starts the next one.
-            if (paragraphLength >= kBufferSize || paragraphEnded) endParagraph();
+            if (paragraphLength >= kBufferSize || paragraphEnded) {
+                endParagraph();
+                endsIfLast = false;
+            }
             previousCode = code;
         }
+        if (endsIfLast) endParagraph();
     }
     if (paragraphLength > 0) endParagraph();
 

@@ -2,6 +2,7 @@
 // dropped, short unpunctuated lines are written as aligned headings.
 #include <algorithm>
 
+#include "byte_masks.h"
 #include "character_classes.h"
 #include "text_file.h"
 #include "text_formatter.h"
@@ -9,10 +10,12 @@
 namespace quillon {
 
 bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const {
+    const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
-        if (!isBlank(*sourceProfile, c.code)) return isSeparatorMark(*sourceProfile, c.code);
+        const ClassSet set = classes(c.code);
+        if (!(set & setOf({CharClass::Blank}))) return (set & kSeparatorMarks) != 0;
     }
     return true;  // empty, or nothing but blanks
 }
@@ -21,17 +24,28 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
     // `end` counts the leading blanks too, so an indented line is longer.
     if (!(end < 0.7 * lineWidth_)) return false;
 
+    const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
+        // Four double-byte characters at a time while none is in a class.
+        if (end - pos >= 8 && (byte_masks::wordAt(line + pos) & byte_masks::kHighBits) == byte_masks::kHighBits) {
+            const auto* lead = reinterpret_cast<const unsigned char*>(line + pos);
+            if (classes.rowIsUnclassed(lead[0]) && classes.rowIsUnclassed(lead[2]) &&
+                classes.rowIsUnclassed(lead[4]) && classes.rowIsUnclassed(lead[6])) {
+                pos += 8;
+                continue;
+            }
+        }
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
+        const ClassSet set = classes(c.code);
         // Most characters are in no class: no blank, colon or punctuation.
-        if (classesOf(*sourceProfile, c.code) == 0 && !isAsciiPunctuation(c.code)) continue;
-        if (isBlank(*sourceProfile, c.code)) continue;
-        if (inClass(*sourceProfile, c.code, CharClass::Colon, Scope::Both)) {
+        if (set == 0 && !isAsciiPunctuation(c.code)) continue;
+        if (set & setOf({CharClass::Blank})) continue;
+        if (set & setOf({CharClass::Colon})) {
             if (pos >= end) return false;  // "Chapter one:" introduces text
             continue;
         }
-        if (isPunctuation(*sourceProfile, c.code)) return false;
+        if (isPunctuation(classes, c.code)) return false;
     }
 
     // Translation can double a line's bytes. A heading that would not fit the
@@ -43,7 +57,10 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        if (translatePunctuation_) code = translateAsciiPunctuation(code);
+        // Only ASCII codes in a class are translated.
+        if (translatePunctuation_ && !isDoubleByte(code) && classes(code) != 0) {
+            code = translateAsciiPunctuation(code);
+        }
         if (autoFix_) code = fixVerticalForm(code);
         if (code == 0) continue;
         if (length + 2 > kBufferSize) return false;
@@ -55,7 +72,7 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     writeLine(heading, length, headingAlignment_);
     // The first line feed ends the heading's own line, whatever the spacing.
-    for (std::int32_t i = 0; i < 1 + std::max(lineSpacing_, 0); ++i) outputStream->putLineFeed();
+    writeLineFeeds(1 + std::max(lineSpacing_, 0));
     return true;
 }
 

@@ -1,8 +1,10 @@
 // Laying a paragraph out into lines, and writing one line.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
+#include "byte_masks.h"
 #include "character_classes.h"
 #include "run_options.h"
 #include "text_file.h"
@@ -10,6 +12,21 @@
 
 namespace quillon {
 namespace {
+
+// The number of bytes with the high bit set just before `end`, counted back
+// no further than `start`. The byte after an ASCII byte starts a character,
+// whether that byte is a character of its own or a trail byte, and so does
+// `start`; from there on high bytes pair up. So `end` starts a character when
+// the count is even.
+int highBytesBefore(const char* text, int start, int end) {
+    int from = end;
+    for (; from - start >= 8; from -= 8) {
+        const std::uint64_t ascii = ~byte_masks::wordAt(text + from - 8) & byte_masks::kHighBits;
+        if (ascii != 0) return end - (from - std::countl_zero(ascii) / 8);
+    }
+    while (from > start && (static_cast<unsigned char>(text[from - 1]) & 0x80)) --from;
+    return end - from;
+}
 
 int widthAt(const char* text, int pos) {
     return (static_cast<unsigned char>(text[pos]) & 0x80) ? 2 : 1;
@@ -32,6 +49,12 @@ void TextFormatter::writeBlankUnits(std::int32_t count) {
     for (std::int32_t left = count; left > 0; left -= units) {
         outputStream->write(block, 2 * static_cast<std::size_t>(std::min(left, units)));
     }
+}
+
+// A line feed is written as the empty line it ends: the same bytes, without
+// searching one byte for line feeds.
+void TextFormatter::writeLineFeeds(std::int32_t count) {
+    for (std::int32_t i = 0; i < count; ++i) outputStream->writeLine("", 0);
 }
 
 void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
@@ -57,7 +80,7 @@ void TextFormatter::breakParagraph(char* text, int length) {
     const auto writeParagraphLine = [&](int start, int end) {
         writeBlankUnits(leftMargin_);
         writeLine(text + start, end - start, kAlignLeft);
-        outputStream->putLineFeed();
+        writeLineFeeds(1);
     };
 
     if (lineWidth_ == -1) {
@@ -67,39 +90,30 @@ void TextFormatter::breakParagraph(char* text, int length) {
         // none, so that no text is pushed past the width and lost.
         std::int64_t used = 2 * std::int64_t(std::max(leadingSpaces_, 0));
         int lineStart = 0;
-        int pos = 0;
-        while (pos < length) {
-            // Four double-byte characters at once while they leave two bytes
-            // of room or more: none of them can end the line.
-            if (length - pos >= 8 && used + 8 <= std::int64_t(lineWidth_) - 2) {
-                std::uint64_t word;
-                std::memcpy(&word, text + pos, 8);
-                if ((word & 0x8080808080808080u) == 0x8080808080808080u) {
-                    pos += 8;
-                    used += 8;
-                    continue;
-                }
+        // A line takes characters while the next one fits, and at least one:
+        // it ends at the last character start that leaves it no wider than
+        // the line. One byte of room left cannot take a double-byte character.
+        while (lineStart < length) {
+            const std::int64_t room = std::int64_t(lineWidth_) - used;
+            if (length - lineStart < room) break;
+            int end = lineStart;
+            if (room > 0) {
+                const int target = lineStart + static_cast<int>(room);
+                end = target - highBytesBefore(text, lineStart, target) % 2;
             }
-            const int width = std::min(widthAt(text, pos), length - pos);
-            pos += width;
-            used += width;
-            if (used < lineWidth_) {
-                // One byte of room left cannot take a double-byte character.
-                const bool oneByteShort =
-                    lineWidth_ - used == 1 && pos < length && widthAt(text, pos) == 2;
-                if (!oneByteShort) continue;
+            if (end == lineStart) end += std::min(widthAt(text, lineStart), length - lineStart);
+            if (naturalSyntax_ && end < length &&
+                isPunctuation(*sourceProfile, readCharAt(text, end, length).code)) {
+                end = backOffFromPunctuation(text, lineStart, end);
             }
-            if (naturalSyntax_ && pos < length &&
-                isPunctuation(*sourceProfile, readCharAt(text, pos, length).code)) {
-                pos = backOffFromPunctuation(text, lineStart, pos);
-            }
-            writeParagraphLine(lineStart, pos);
+            writeParagraphLine(lineStart, end);
             used = 0;
-            lineStart = pos;
+            lineStart = end;
         }
+        used += length - lineStart;
         if (used > 0) writeParagraphLine(lineStart, length);
     }
-    for (std::int32_t i = 0; i < lineSpacing_; ++i) outputStream->putLineFeed();
+    writeLineFeeds(lineSpacing_);
 }
 
 // Moves a line end at `end` back so that the punctuation after it does not
@@ -111,11 +125,16 @@ void TextFormatter::breakParagraph(char* text, int length) {
 // line keeps the original end.
 int TextFormatter::backOffFromPunctuation(const char* text, int lineStart, int end) const {
     const double limit = lineWidth_ * 0.7;
+    const ClassLookup classes(*sourceProfile);
     int stop = -1;
-    for (int pos = lineStart; pos < end;) {
+    int pos = lineStart;
+    // Characters that far from the end are stops whatever they are; a word
+    // is skipped while the character after it is one too.
+    while (end - pos >= 9 && !(limit > end - (pos + 9))) pos += byte_masks::kWordStep[byte_masks::topBits(byte_masks::wordAt(text + pos))];
+    while (pos < end) {
         const CharAt c = readCharAt(text, pos, end);
         const int moved = end - pos;
-        if (!isPunctuation(*sourceProfile, c.code) || !(limit > moved)) stop = pos;
+        if (!(limit > moved) || !isPunctuation(classes, c.code)) stop = pos;
         pos += c.width;
     }
     return stop > lineStart ? stop : end;

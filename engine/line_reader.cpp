@@ -12,6 +12,7 @@ int LineReader::readLine(char* line, int size) {
 
     const bool pieceOfLongerLine =
         length == size - 1 && line[length - 1] != '\n' && !reader_.atEnd();
+    midLine_ = pieceOfLongerLine;
     if (!pieceOfLongerLine) return length;
     int pos = 0;
     while (pos < length - 1) pos += (static_cast<unsigned char>(line[pos]) & 0x80) ? 2 : 1;

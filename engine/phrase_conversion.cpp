@@ -2,7 +2,15 @@
 // 头发 wants 髮 and 发现 wants 發. The longest phrase that starts at a
 // character, read left to right within the line, chooses the counterparts of
 // the characters it covers; every other character goes through the table.
+//
+// Most phrases only confirm what the table writes, and most characters are
+// never written otherwise by any phrase. So the table converts the line, and
+// the phrases are matched only around the characters that some phrase
+// converts otherwise: from the nearest character no phrase can run across.
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -13,81 +21,216 @@
 namespace quillon {
 namespace {
 
+// One phrase as a match sees it: its record, and how its effect differs from
+// the table conversion of its source characters.
+struct Phrase {
+    const std::uint16_t* record;
+    std::uint16_t third;   // the third source code, when there is one; copied to spare a load
+    std::uint16_t length;  // in characters
+    // Writes what the table would not: the line must be patched.
+    bool changesText;
+    // The table would flag a source character that the phrase converts
+    // cleanly: the characters must not pass through the table.
+    bool hidesFlags;
+
+    const std::uint16_t* sourceCodes() const { return record + 1; }
+    const std::uint16_t* targetCodes() const { return record + 1 + length; }
+};
+
+// Two double-byte codes side by side, as the four bytes at `text` hold them.
+std::uint32_t pairAt(const unsigned char* text) {
+    return std::uint32_t(text[0]) << 24 | text[1] << 16 | text[2] << 8 | text[3];
+}
+
+std::uint32_t pairOf(std::uint16_t first, std::uint16_t second) {
+    return std::uint32_t(first) << 16 | second;
+}
+
+// A set of code pairs that may answer yes for a pair it lacks, rarely: three
+// bits in one word for each pair, about eight pairs to a word, so that it
+// stays small enough for the nearest cache.
+class PairFilter {
+public:
+    explicit PairFilter(std::size_t pairs) {
+        int wordsLog2 = 1;
+        while ((std::size_t{1} << wordsLog2) * 8 < pairs) ++wordsLog2;
+        shift_ = 64 - wordsLog2;
+        words_.resize(std::size_t{1} << wordsLog2);
+    }
+    void add(std::uint32_t pair) {
+        const std::uint64_t hash = hashOf(pair);
+        words_[hash >> shift_] |= bitsOf(hash);
+    }
+    bool mayHold(std::uint32_t pair) const {
+        const std::uint64_t hash = hashOf(pair);
+        const std::uint64_t bits = bitsOf(hash);
+        return (words_[hash >> shift_] & bits) == bits;
+    }
+
+private:
+    static std::uint64_t hashOf(std::uint32_t pair) { return pair * std::uint64_t{0x9E3779B97F4A7C15}; }
+    static std::uint64_t bitsOf(std::uint64_t hash) {
+        return std::uint64_t{1} << (hash >> 20 & 63) | std::uint64_t{1} << (hash >> 26 & 63) |
+               std::uint64_t{1} << (hash >> 32 & 63);
+    }
+
+    std::vector<std::uint64_t> words_;
+    int shift_;  // of a hash, to leave the index of its word
+};
+
 // Finds phrases of one built-in table by their source codes.
 class PhraseIndex {
 public:
     // Takes the records whose every source code lies in `from`'s byte ranges,
     // so that a phrase never passes over a character the table would refuse.
-    PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from)
-        : records_(records), firstOf_(kCodes + 1, 0) {
+    PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
+                const EncodingProfile& to) {
+        // What the table alone makes of each code, worked out once per code:
+        // the code it writes, plus 1 << 16 when it raises a flag.
+        TextFormatter table;
+        std::vector<std::uint32_t> byTable(0x8000, UINT32_MAX);
+        const auto tableOf = [&](std::uint16_t code) {
+            std::uint32_t& known = byTable[code - 0x8000u];
+            if (known == UINT32_MAX) {
+                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                          static_cast<unsigned char>(code & 0xFF)};
+                table.sawInvalidCode = table.sawUnmappable = 0;
+                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
+                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
+                known = std::uint32_t(bytes[0] << 8 | bytes[1]) | std::uint32_t{flagged} << 16;
+            }
+            return known;
+        };
+        std::size_t innerPairs = 0;
+        std::vector<std::uint32_t> matteringPairs;
         for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
-            if (sourceIsValid(records + at, from)) offsets_.push_back(static_cast<std::uint32_t>(at));
+            const std::uint16_t* record = records + at;
+            const std::uint16_t n = record[0];
+            if (!sourceIsValid(record, from)) continue;
+            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::uint16_t code = phrase.sourceCodes()[i];
+                const std::uint32_t converted = tableOf(code);
+                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
+                const bool flagged = converted >> 16 != 0;
+                phrase.changesText |= changes;
+                phrase.hidesFlags |= flagged;
+                if (!changes && !flagged) continue;
+                mattering_[(code - 0x8000u) / 64] |= std::uint64_t{1} << code % 64;
+                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
+                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
+            }
+            phrases_.push_back(phrase);
+            innerPairs += n - 1;
         }
-        // firstOf_[c] is the first phrase whose first code is c + 8000 or more.
-        std::size_t phrase = 0;
-        for (std::size_t code = 0; code <= kCodes; ++code) {
-            while (phrase < offsets_.size() && std::size_t(record(phrase)[1]) - 0x8000 < code) ++phrase;
-            firstOf_[code] = static_cast<std::uint32_t>(phrase);
+
+        // The phrases sharing their first two codes lie together in table order.
+        std::size_t pairs = 0;
+        for (std::size_t p = 0; p < phrases_.size(); ++p) pairs += p == 0 || firstPair(p) != firstPair(p - 1);
+        std::size_t slots = 32;
+        while (slots < 2 * pairs) slots *= 2;
+        slots_.resize(slots);
+        firstPairs_ = PairFilter(pairs);
+        for (std::size_t p = 0; p < phrases_.size();) {
+            const std::uint32_t pair = firstPair(p);
+            std::size_t end = p + 1;
+            while (end < phrases_.size() && firstPair(end) == pair) ++end;
+            std::size_t slot = slotOf(pair);
+            while (slots_[slot].pair != 0) slot = (slot + 1) & (slots_.size() - 1);
+            const Phrase& shortest = phrases_[p];
+            const bool leftToTable =
+                end == p + 1 && shortest.length == 2 && !shortest.changesText && !shortest.hidesFlags;
+            std::uint32_t thirds = 0;
+            for (std::size_t q = p; q < end; ++q) {
+                thirds |= phrases_[q].length == 2 ? ~std::uint32_t{0} : thirdBitOf(phrases_[q].third);
+            }
+            slots_[slot] = {pair, static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(end),
+                            leftToTable, thirds};
+            firstPairs_.add(pair);
+            p = end;
         }
-        for (std::size_t p = 0; p < offsets_.size(); ++p) {
-            const unsigned first = record(p)[1];
-            const unsigned second = record(p)[2];
-            seconds_.push_back(static_cast<std::uint16_t>(second));
-            const std::uint64_t hash = pairHash(first >> 8 | (first & 0xFF) << 8 |
-                                                (second >> 8) << 16 | (second & 0xFF) << 24);
-            pairWords_[wordOf(hash)] |= bitsOf(hash);
+
+        matteringPairs_ = PairFilter(matteringPairs.size());
+        for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
+        innerPairs_ = PairFilter(innerPairs);
+        for (const Phrase& phrase : phrases_) {
+            for (std::size_t i = 1; i < phrase.length; ++i) {
+                innerPairs_.add(pairOf(phrase.sourceCodes()[i - 1], phrase.sourceCodes()[i]));
+            }
         }
     }
 
-    // False when no phrase begins with the four bytes at `text`; true for
-    // every phrase's first two characters and, rarely, for other bytes. Most
-    // characters begin no phrase with the character after them: a filter of
-    // hashed first pairs, three bits in one word each, turns them away for
-    // one load from a table that stays in cache.
-    bool mayBegin(const unsigned char* text) const {
-        const std::uint64_t hash =
-            pairHash(text[0] | text[1] << 8 | text[2] << 16 | std::uint32_t(text[3]) << 24);
-        const std::uint64_t bits = bitsOf(hash);
-        return (pairWords_[wordOf(hash)] & bits) == bits;
+    // False when no phrase converts the character at `text` otherwise than
+    // the table, or hides a flag the table raises for it.
+    bool matters(const unsigned char* text) const {
+        const unsigned code = (text[0] << 8 | text[1]) - 0x8000u;
+        return (mattering_[code / 64] >> code % 64 & 1) != 0;
     }
+
+    // False when no phrase that converts one of the two characters at
+    // `text` otherwise than the table, or hides a flag for it, holds them
+    // side by side.
+    bool mayMatter(const unsigned char* text) const { return matteringPairs_.mayHold(pairAt(text)); }
+
+    // False when no phrase begins with the four bytes at `text`; true for
+    // every phrase's first two characters and, rarely, for other bytes.
+    bool mayBegin(const unsigned char* text) const { return firstPairs_.mayHold(pairAt(text)); }
+
+    // False when no phrase holds the two characters at `text` side by side:
+    // then no phrase runs across from the first to the second.
+    bool mayJoin(const unsigned char* text) const { return innerPairs_.mayHold(pairAt(text)); }
 
     // The longest phrase that the characters from `text` on begin, reading no
     // further than `end`; null when none does. `text` holds a double-byte
     // character and two bytes more.
-    const std::uint16_t* longestMatch(const unsigned char* text, const unsigned char* end) const {
-        const std::size_t first = std::size_t(text[0] << 8 | text[1]) - 0x8000;
-        std::size_t lo = firstOf_[first];
-        std::size_t hi = firstOf_[first + 1];
-        // Most searches end at the second character: it has a compact column.
-        const unsigned second = text[2] << 8 | text[3];
-        lo = partitionPoint(lo, hi, [&](std::size_t p) { return seconds_[p] < second; });
-        hi = partitionPoint(lo, hi, [&](std::size_t p) { return seconds_[p] == second; });
-        const std::uint16_t* longest = nullptr;
-        // The phrases in [lo, hi) share their first `matched` characters with
-        // the text; a phrase of exactly that length sorts first among them.
-        for (std::size_t matched = 2; lo < hi; ++matched) {
-            if (record(lo)[0] == matched) longest = record(lo++);
-            const unsigned char* next = text + 2 * matched;
-            if (end - next < 2 || next[0] < 0x80) break;
-            const unsigned code = next[0] << 8 | next[1];
-            lo = partitionPoint(lo, hi, [&](std::size_t p) { return record(p)[1 + matched] < code; });
-            hi = partitionPoint(lo, hi, [&](std::size_t p) { return record(p)[1 + matched] == code; });
+    const Phrase* longestMatch(const unsigned char* text, const unsigned char* end) const {
+        const std::uint32_t pair = pairAt(text);
+        std::size_t slot = slotOf(pair);
+        while (slots_[slot].pair != pair) {
+            if (slots_[slot].pair == 0) return nullptr;
+            slot = (slot + 1) & (slots_.size() - 1);
+        }
+        if (slots_[slot].leftToTable) return &kPairLeftToTable;
+        // Every phrase's codes are double-byte, so matching bytes also keeps
+        // the match from running into ASCII.
+        const auto room = static_cast<std::size_t>(end - text) / 2;
+        const std::uint32_t third = room > 2 ? thirdBitOf(text[4] << 8 | text[5]) : 0;
+        if ((slots_[slot].thirds & third) == 0 && slots_[slot].thirds != ~std::uint32_t{0}) return nullptr;
+        const Phrase* longest = nullptr;
+        for (std::size_t p = slots_[slot].first; p < slots_[slot].end; ++p) {
+            const Phrase& phrase = phrases_[p];
+            const std::size_t n = phrase.length;
+            if (n > room || (longest != nullptr && n <= longest->length)) continue;
+            if (n > 2 && (text[4] << 8 | text[5]) != phrase.third) continue;
+            std::size_t i = 3;
+            while (i < n && (text[2 * i] << 8 | text[2 * i + 1]) == phrase.sourceCodes()[i]) ++i;
+            if (i >= n) longest = &phrase;
         }
         return longest;
     }
 
 private:
-    static constexpr std::size_t kCodes = 0x8000;  // double-byte codes 8000..FFFF
+    struct Slot {
+        std::uint32_t pair;   // first two source codes; 0 for an empty slot
+        std::uint32_t first;  // the phrases that begin with them, in table order
+        std::uint32_t end : 31;
+        // The pair's one phrase is the pair, and the table writes the same.
+        std::uint32_t leftToTable : 1;
+        // thirdBitOf each phrase's third code, or every bit when the pair is
+        // a phrase itself: turns away most texts that begin only longer
+        // phrases without reading them.
+        std::uint32_t thirds;
+    };
+    // Stands for every phrase of a slot that is left to the table: a match
+    // then needs nothing more from memory.
+    static constexpr Phrase kPairLeftToTable{nullptr, 0, 2, false, false};
 
-    static constexpr unsigned kPairWordsLog2 = 13;  // 64 KB of filter
-
-    static std::uint64_t pairHash(std::uint32_t fourBytes) {
-        return fourBytes * std::uint64_t{0x9E3779B97F4A7C15};
+    std::uint32_t firstPair(std::size_t p) const {
+        return pairOf(phrases_[p].sourceCodes()[0], phrases_[p].sourceCodes()[1]);
     }
-    static std::size_t wordOf(std::uint64_t hash) { return hash >> (64 - kPairWordsLog2); }
-    static std::uint64_t bitsOf(std::uint64_t hash) {
-        return std::uint64_t{1} << (hash >> 20 & 63) | std::uint64_t{1} << (hash >> 26 & 63) |
-               std::uint64_t{1} << (hash >> 32 & 63);
+    static std::uint32_t thirdBitOf(unsigned code) { return std::uint32_t{1} << ((code ^ code >> 5) & 31); }
+    std::size_t slotOf(std::uint32_t pair) const {
+        return (pair * std::uint64_t{0xD6E8FEB86659FD93} >> 32) & (slots_.size() - 1);
     }
 
     static bool sourceIsValid(const std::uint16_t* phrase, const EncodingProfile& from) {
@@ -102,51 +245,94 @@ private:
         return true;
     }
 
-    const std::uint16_t* record(std::size_t phrase) const { return records_ + offsets_[phrase]; }
-
-    // The first phrase in [lo, hi) for which `before` is false; `before` holds
-    // for a leading stretch of the range.
-    template <typename Before>
-    static std::size_t partitionPoint(std::size_t lo, std::size_t hi, Before before) {
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            if (before(mid)) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        return lo;
-    }
-
-    const std::uint16_t* records_;
-    std::vector<std::uint32_t> offsets_;  // of each phrase taken, in table order
-    std::vector<std::uint32_t> firstOf_;
-    std::vector<std::uint16_t> seconds_;  // each phrase's second code, in table order
-    std::vector<std::uint64_t> pairWords_ = std::vector<std::uint64_t>(std::size_t{1} << kPairWordsLog2);
+    std::vector<std::uint64_t> mattering_ = std::vector<std::uint64_t>(0x8000 / 64);  // by code less 8000
+    std::vector<Phrase> phrases_;  // those taken, in table order
+    std::vector<Slot> slots_;      // open addressing on the first pair
+    PairFilter firstPairs_{0};     // of every phrase
+    PairFilter innerPairs_{0};     // of neighbours within every phrase
+    // Of neighbours within a phrase where one of them matters.
+    PairFilter matteringPairs_{0};
 };
 
 // The phrases between two built-in profiles that a table converts between,
-// indexed once per source profile; null for any other pair.
+// indexed once per pair of profiles; null for any other pair.
 const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfile& to) {
-    static std::once_flag built[3];
-    static std::unique_ptr<PhraseIndex> indexes[3];
+    static std::once_flag built[4];
+    static std::unique_ptr<PhraseIndex> indexes[4];
+    const bool gbSide = &from == &profiles::GB || &to == &profiles::GB;
     int slot = -1;
     const std::uint16_t* records = nullptr;
     std::size_t size = 0;
     if (&to == &profiles::BIG5 && (&from == &profiles::GB || &from == &profiles::GBK)) {
-        slot = &from == &profiles::GB ? 0 : 1;
+        slot = gbSide ? 0 : 1;
         records = GbkToBig5Phrases;
         size = GbkToBig5PhrasesSize;
     } else if (&from == &profiles::BIG5 && (&to == &profiles::GB || &to == &profiles::GBK)) {
-        slot = 2;
+        slot = gbSide ? 2 : 3;
         records = Big5ToGbPhrases;
         size = Big5ToGbPhrasesSize;
     }
     if (slot < 0) return nullptr;
     std::call_once(built[slot],
-                   [&] { indexes[slot] = std::make_unique<PhraseIndex>(records, size, from); });
+                   [&] { indexes[slot] = std::make_unique<PhraseIndex>(records, size, from, to); });
     return indexes[slot].get();
+}
+
+void writeTargets(unsigned char* at, const Phrase& phrase) {
+    for (std::size_t i = 0; i < phrase.length; ++i) {
+        at[2 * i] = static_cast<unsigned char>(phrase.targetCodes()[i] >> 8);
+        at[2 * i + 1] = static_cast<unsigned char>(phrase.targetCodes()[i] & 0xFF);
+    }
+}
+
+constexpr std::size_t kBlock = 64;  // bytes whose lead bytes one mask holds
+constexpr std::uint64_t kEvenBits = 0x5555555555555555;
+
+// Bit i set when byte i of the block at `bytes` is 80 or above.
+std::uint64_t highBytesOf(const unsigned char* bytes) {
+    std::uint64_t mask = 0;
+    for (std::size_t w = 0; w < kBlock / 8; ++w) {
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i < 8; ++i) word |= std::uint64_t{bytes[8 * w + i]} << (8 * i);
+        // Gathers the eight top bits into the top byte, first byte lowest.
+        const std::uint64_t tops = (word & 0x8080808080808080) >> 7;
+        mask |= (tops * 0x0102040810204080 >> 56) << (8 * w);
+    }
+    return mask;
+}
+
+// The lead bytes among `high`, the block's bytes of 80 or above less one
+// that is the trail of a character begun in the block before. A character
+// begins right after a byte below 80, whether that is ASCII or a trail, so
+// each run of high bytes begins with a lead and alternates lead and trail.
+// Adding a run's lowest bit clears the whole run: that picks out the runs
+// that begin at even positions.
+std::uint64_t leadBytesOf(std::uint64_t high) {
+    const std::uint64_t runStarts = high & ~(high << 1);
+    const std::uint64_t evenRuns = high & ~(high + (runStarts & kEvenBits));
+    return (evenRuns & kEvenBits) | (high & ~evenRuns & ~kEvenBits);
+}
+
+// Calls `visit` with the position of each lead byte before `limit`, in
+// order. The characters are read as the table reads them, ASCII bytes one at
+// a time and the rest in pairs, but a block at a time through masks.
+template <typename Visit>
+void forEachLead(const unsigned char* bytes, std::size_t length, std::size_t limit, Visit visit) {
+    std::uint64_t trailIn = 0;  // the block's first byte is a trail byte
+    for (std::size_t block = 0; block < limit; block += kBlock) {
+        std::uint64_t high;
+        if (length - block >= kBlock) {
+            high = highBytesOf(bytes + block);
+        } else {
+            unsigned char last[kBlock] = {};
+            std::memcpy(last, bytes + block, length - block);
+            high = highBytesOf(last);
+        }
+        std::uint64_t leads = leadBytesOf(high & ~trailIn);
+        trailIn = leads >> (kBlock - 1);
+        if (limit - block < kBlock) leads &= (std::uint64_t{1} << (limit - block)) - 1;
+        for (; leads != 0; leads &= leads - 1) visit(block + static_cast<std::size_t>(std::countr_zero(leads)));
+    }
 }
 
 }  // namespace
@@ -154,43 +340,99 @@ const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfil
 void TextFormatter::convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                                    const EncodingProfile& to) {
     const PhraseIndex* const phrases = phrases_ ? phraseIndex(from, to) : nullptr;
-    if (phrases == nullptr) {
+    // A phrase is two characters or more: four bytes at least.
+    if (phrases == nullptr || length < 4) {
         convertText(text, length, from, to);
         return;
     }
     auto* const bytes = reinterpret_cast<unsigned char*>(text);
     const unsigned char* const end = bytes + length;
-    // The table converts up to each phrase, so that the tag state and the run
-    // flags are those of the text before it; the phrase's own characters are
-    // all valid and all have a counterpart, so they add no flag.
+    // While tags count, a phrase is written only outside them, so the table
+    // must have converted the text before it to know where it stands.
+    const bool tagsCount = htmlAware_ != 0 && htmlAborted == 0;
+
+    // The table converts the line in long stretches, and the phrases found in
+    // a stretch then overwrite what it wrote. A phrase that writes what the
+    // table does is left to the table.
+    constexpr std::size_t kPendingMax = 256;
+    struct Pending {
+        std::size_t pos;
+        const Phrase* phrase;
+    } pending[kPendingMax];
+    std::size_t pendingCount = 0;
     std::size_t converted = 0;
-    std::size_t pos = 0;
-    // A phrase is two characters or more: four bytes at least.
-    while (pos + 3 < length) {
-        if (bytes[pos] < 0x80) {
-            ++pos;
-            continue;
-        }
-        const std::uint16_t* const phrase =
-            phrases->mayBegin(bytes + pos) ? phrases->longestMatch(bytes + pos, end) : nullptr;
-        if (phrase == nullptr) {
-            pos += 2;
-            continue;
-        }
+    const auto convertUpTo = [&](std::size_t pos) {
         convertText(text + converted, pos - converted, from, to);
-        const std::size_t count = phrase[0];
-        // No ASCII byte lies within the phrase, so it is wholly inside a tag or outside.
-        if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) {
-            for (std::size_t i = 0; i < count; ++i) {
-                const std::uint16_t code = phrase[1 + count + i];
-                bytes[pos + 2 * i] = static_cast<unsigned char>(code >> 8);
-                bytes[pos + 2 * i + 1] = static_cast<unsigned char>(code & 0xFF);
-            }
-        }
-        pos += 2 * count;
+        for (std::size_t i = 0; i < pendingCount; ++i) writeTargets(bytes + pending[i].pos, *pending[i].phrase);
+        pendingCount = 0;
         converted = pos;
-    }
-    convertText(text + converted, length - converted, from, to);
+    };
+
+    // Matches phrases left to right from `pos`, a character that no earlier
+    // phrase covers or `decided`, through the character at `last`.
+    std::size_t decided = 0;   // matching has passed every character before
+    std::size_t nextFree = 0;  // where the next phrase may begin
+    const auto matchThrough = [&](std::size_t pos, std::size_t last) {
+        while (pos <= last) {
+            if (bytes[pos] < 0x80) {
+                ++pos;
+                continue;
+            }
+            const Phrase* const phrase = pos >= nextFree && pos + 3 < length && phrases->mayBegin(bytes + pos)
+                                             ? phrases->longestMatch(bytes + pos, end)
+                                             : nullptr;
+            if (phrase != nullptr) {
+                nextFree = pos + 2 * phrase->length;
+                if (phrase->hidesFlags || (tagsCount && phrase->changesText)) {
+                    // The table converts up to the phrase, so that the tag
+                    // state and the run flags are those of the text before it,
+                    // and the phrase's characters add no flag. No ASCII byte
+                    // lies within the phrase, so it is wholly inside a tag or
+                    // outside.
+                    convertUpTo(pos);
+                    if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, *phrase);
+                    converted = nextFree;
+                } else if (phrase->changesText) {
+                    pending[pendingCount++] = {pos, phrase};
+                    if (pendingCount == kPendingMax) convertUpTo(nextFree);
+                }
+            }
+            pos += 2;
+        }
+        decided = pos;
+    };
+
+    // The latest lead bytes, to look back from a character that matters.
+    constexpr std::size_t kRecent = 32;
+    std::size_t recent[kRecent];
+    std::size_t leadsSeen = 0;
+    forEachLead(bytes, length, length - 1, [&](std::size_t lead) {
+        recent[leadsSeen++ % kRecent] = lead;
+        if (lead < decided || !phrases->matters(bytes + lead)) return;
+        // A phrase that matters here holds this character and one beside it.
+        const bool afterDoubleByte = leadsSeen > 1 && recent[(leadsSeen - 2) % kRecent] + 2 == lead;
+        const bool beforeDoubleByte = lead + 3 < length && bytes[lead + 2] >= 0x80;
+        if (!(afterDoubleByte && phrases->mayMatter(bytes + lead - 2)) &&
+            !(beforeDoubleByte && phrases->mayMatter(bytes + lead))) {
+            return;
+        }
+        // Back to a character that no phrase can cover from before it: one
+        // after a single-byte character, or one that no phrase holds right
+        // after the character before.
+        // Past the recent leads, matching starts where it last stopped.
+        std::size_t start = lead;
+        for (std::size_t back = 2; start > decided; ++back) {
+            if (back > leadsSeen || back > kRecent) {
+                start = decided;
+                break;
+            }
+            const std::size_t previous = recent[(leadsSeen - back) % kRecent];
+            if (previous + 2 != start || !phrases->mayJoin(bytes + previous)) break;
+            start = previous;
+        }
+        matchThrough(std::max(start, decided), lead);
+    });
+    convertUpTo(length);
 }
 
 }  // namespace quillon

@@ -36,7 +36,7 @@ bool TextReader::fill() {
     if (ended_ || file_ == nullptr) return false;
     bufferOffset_ += static_cast<std::int64_t>(length_);
     pos_ = 0;
-    length_ = std::fread(buffer_, 1, kBufferSize, file_);
+    length_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
     if (length_ == 0) {
         ended_ = true;
         failed_ = std::ferror(file_) != 0;
@@ -55,13 +55,29 @@ void TextReader::stopAtEndMark() {
 
 std::span<const unsigned char> TextReader::readBlock() {
     if (pos_ == length_ && !fill()) return {};
-    const unsigned char* const start = buffer_ + pos_;
+    const unsigned char* const start = buffer_.get() + pos_;
     const std::size_t available = length_ - pos_;
     const auto* const stop = static_cast<const unsigned char*>(std::memchr(start, 0x1A, available));
     pos_ = length_;
     if (stop == nullptr) return {start, available};
     ended_ = true;
     return {start, static_cast<std::size_t>(stop - start)};
+}
+
+std::span<const unsigned char> TextReader::takePlainLines(std::size_t limit) {
+    if (pos_ == length_ && !fill()) return {};
+    const unsigned char* const start = buffer_.get() + pos_;
+    std::size_t length = std::min(length_ - pos_, limit);
+    // Stop before the line that holds a CR or a 1A, and before a line that
+    // has not been read to its end.
+    for (const int attention : {int('\r'), 0x1A}) {
+        const auto* const at = static_cast<const unsigned char*>(std::memchr(start, attention, length));
+        if (at != nullptr) length = static_cast<std::size_t>(at - start);
+    }
+    while (length > 0 && start[length - 1] != '\n') --length;
+    if (length == 0) return {};
+    pos_ += length;
+    return {start, length};
 }
 
 int TextReader::readLine(char* line, int size) {
@@ -71,7 +87,7 @@ int TextReader::readLine(char* line, int size) {
         if (pos_ == length_ && !fill()) break;
         // Copy the run of bytes that need no attention in one go: LF, CR and
         // 1A all lie at or below 1A.
-        const unsigned char* run = buffer_ + pos_;
+        const unsigned char* run = buffer_.get() + pos_;
         const std::size_t available = std::min(length_ - pos_, limit - count);
         std::size_t plain = 0;
         // Eight bytes at a time while none of them is 1A or below.
@@ -113,7 +129,7 @@ bool TextWriter::open(const char* path) {
 }
 
 void TextWriter::flush() {
-    if (used_ > 0 && !failed_ && !file_.write(buffer_, used_)) failed_ = true;
+    if (used_ > 0 && !failed_ && !file_.write(buffer_.get(), used_)) failed_ = true;
     used_ = 0;
 }
 
@@ -121,7 +137,7 @@ void TextWriter::append(const char* data, std::size_t length) {
     while (length > 0) {
         if (used_ == kBufferSize) flush();
         const std::size_t n = std::min(length, kBufferSize - used_);
-        std::memcpy(buffer_ + used_, data, n);
+        std::memcpy(buffer_.get() + used_, data, n);
         used_ += n;
         data += n;
         length -= n;
@@ -143,6 +159,11 @@ void TextWriter::write(const char* data, std::size_t length) {
 void TextWriter::writeLine(const char* data, std::size_t length) {
     append(data, length);
     append("\r\n", 2);
+}
+
+char* TextWriter::space(std::size_t length) {
+    if (kBufferSize - used_ < length) flush();
+    return buffer_.get() + used_;
 }
 
 bool TextWriter::close() {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <span>
 
 #include "output_file.h"
@@ -33,6 +34,11 @@ public:
     // bytes, up to the 1A that ends it; empty at the end of the input.
     std::span<const unsigned char> readBlock();
 
+    // Whole lines already buffered that need none of readLine's attention:
+    // each ends in a LF, and none holds a CR or a 1A. At most `limit` bytes;
+    // empty when the next line needs readLine. The lines count as read.
+    std::span<const unsigned char> takePlainLines(std::size_t limit);
+
     // True when no byte is left to read.
     bool atEnd() { return pos_ == length_ && !fill(); }
     // True when reading stopped on an error rather than the end of the input.
@@ -47,9 +53,11 @@ private:
     bool fill();
     void stopAtEndMark();
 
-    static constexpr std::size_t kBufferSize = 1 << 16;
+    // Large reads cost the system less per byte; on the heap, as callers
+    // keep readers on the stack.
+    static constexpr std::size_t kBufferSize = 1 << 18;
     std::FILE* file_ = nullptr;
-    unsigned char buffer_[kBufferSize];
+    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file
@@ -79,6 +87,10 @@ public:
     // Writes `length` bytes that hold no LF, then a line end: write() and
     // putLineFeed() without the search for line feeds.
     void writeLine(const char* data, std::size_t length);
+    // Room for `length` bytes (at most the buffer's size) written in place,
+    // without line feed translation; advance() then takes the bytes written.
+    char* space(std::size_t length);
+    void advance(std::size_t length) { used_ += length; }
     // True when every byte reached the file and it took the destination's
     // place.
     bool close();
@@ -91,9 +103,10 @@ private:
     void append(const char* data, std::size_t length);
     void flush();
 
-    static constexpr std::size_t kBufferSize = 1 << 16;
+    // Large writes cost the system less per byte.
+    static constexpr std::size_t kBufferSize = 1 << 18;
     OutputFile file_;
-    char buffer_[kBufferSize];
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::size_t used_ = 0;
     bool failed_ = false;
 };

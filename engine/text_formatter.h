@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "char_code.h"
 #include "encoding_profile.h"
@@ -81,6 +82,10 @@ public:
     // cannot be opened or read to its end (`result` untouched).
     RunResult detectEncoding(const char* sourcePath, std::int32_t& result);
     RunResult selectProfiles(const char* sourcePath);
+    // What detectEncoding finds for `sourcePath`, told by a caller that has
+    // just read the file through: detecting that path takes it instead of
+    // reading the file again. 0 forgets it.
+    void setKnownDetection(const char* sourcePath, std::int32_t profileId);
 
     // --- Conversion: in place, length-preserving ---
     void convertLine(char* line, const EncodingProfile& from, const EncodingProfile& to);
@@ -140,6 +145,7 @@ private:
     RunResult finishRun(LineReader& source, TextWriter& destination);
     void writeBlankUnits(std::int32_t count);
     int backOffFromPunctuation(const char* text, int lineStart, int end) const;
+    void writeLineFeeds(std::int32_t count);
 
     std::int32_t leadingSpaces_ = 2;
     std::int32_t lineWidth_ = 76;
@@ -162,6 +168,9 @@ private:
     // appended to a paragraph at its last byte stays inside.
     std::unique_ptr<char[]> lineBuffer_;
     std::unique_ptr<char[]> paragraphBuffer_;
+
+    std::string knownDetectionPath_;
+    std::int32_t knownDetection_ = 0;
 };
 
 }  // namespace quillon

@@ -271,8 +271,9 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoic
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{formatter.sourceEncoding(), formatter.outputEncoding(), choices.form,
                 choices.lineEnds};
+    std::int32_t legacyProfile = 0;
     if (run.sourceEncoding == kSourceAuto) {
-        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source);
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source, &legacyProfile);
         if (!found) return kSourceUnreadable;
         if (*found != UnicodeEncoding::None) {
             run.sourceEncoding = *found == UnicodeEncoding::Utf8      ? kSourceUtf8
@@ -284,6 +285,12 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoic
     if (isUnicodeSource(run.sourceEncoding)) {
         return UnicodeSourceRun(formatter, kind, run, source, destination).run(written);
     }
+    // The legacy detection takes what the pass above learnt, for this run only.
+    struct ForgetDetection {
+        TextFormatter& formatter;
+        ~ForgetDetection() { formatter.setKnownDetection("", 0); }
+    } forget{formatter};
+    formatter.setKnownDetection(source, legacyProfile);
     return runLegacySource(formatter, kind, run, source, destination, written);
 }
 

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "byte_masks.h"
 #include "code_point_stream.h"
+#include "encoding_tally.h"
 #include "encoding_profile.h"
 #include "text_formatter.h"
 
@@ -84,6 +87,31 @@ public:
             default: break;
         }
     }
+    // Sixty-four bytes. Where each is a single byte or a byte of a two-byte
+    // code, as in all of a GB or Big5 text, the lead bytes tell the structure
+    // at once; anything else is followed a byte at a time.
+    void takeBlock(const unsigned char* bytes) {
+        using namespace byte_masks;
+        if (state_ <= 1) {
+            const bool startsWithTrail = state_ == 1;
+            const std::uint64_t leads = leadBytes(maskOf(bytes, [](std::uint64_t w) { return w; }), startsWithTrail);
+            const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
+            // 80 and FF lead nothing; a byte below 40 after a lead is part of
+            // a four-byte code or none, 7F none.
+            const std::uint64_t unusual = maskOf(bytes, [](std::uint64_t w) {
+                return bytesEqualTo(w, 0x80) | bytesEqualTo(w, 0xFF);
+            });
+            const std::uint64_t noTrail = maskOf(bytes, [](std::uint64_t w) {
+                return bytesBelow(w, 0x40) | bytesEqualTo(w, 0x7F);
+            });
+            if (unusual == 0 && (trails & noTrail) == 0) {
+                state_ = int(leads >> 63);
+                first_ = bytes[63];
+                return;
+            }
+        }
+        for (int i = 0; i < 64; ++i) take(bytes[i]);
+    }
     bool possible() const { return state_ != kInvalid; }
     bool isGb18030Text() const { return state_ == 0 && fourByte_; }
 
@@ -133,14 +161,100 @@ const char* nameOf(LineEndStyle style) {
     return "none";
 }
 
-std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path) {
+namespace {
+
+// One pass over a file: which Unicode encodings it may be in, and, for the
+// legacy algorithm, the tally of its bytes up to a 1A that ends it.
+class SourceScan {
+public:
+    // How much a pass follows. A GB18030 text has a four-byte code, whose
+    // second byte is a trail below 40 to the tally: a text read to its end
+    // without one needs no GB18030 check. Without a byte below A1 it needs no
+    // marks either.
+    enum class Depth { WithoutMarks, WithoutGb18030, Thorough };
+
+    SourceScan(bool tallies, Depth depth)
+        : depth_(depth), tallying_(tallies), tally_(depth != Depth::WithoutMarks) {}
+
+    // Reads the file from where it stands until nothing more can be learnt.
+    // False on a read error that the Unicode answer depends on.
+    bool read(std::FILE* file, unsigned char* buffer, std::size_t size, std::size_t got) {
+        for (; got > 0 && (unicodePossible() || tallying_); got = std::fread(buffer, 1, size, file)) {
+            take(buffer, got);
+            if (!settles()) return true;
+        }
+        // Only the tally was still reading: the legacy detection meets the error itself.
+        if (std::ferror(file)) return !unicodePossible();
+        // A tally still open has read to the end.
+        if (tallying_) readToEnd_ = true;
+        return true;
+    }
+
+    // Whether the answers stand, or a deeper pass must give them.
+    bool settled() const { return depth_ == Depth::Thorough || (readToEnd_ && settles()); }
+
+    UnicodeEncoding found() const {
+        if (utf8_.isUtf8Text()) return UnicodeEncoding::Utf8;
+        if (gb18030_.isGb18030Text()) return UnicodeEncoding::Gb18030;
+        return UnicodeEncoding::None;
+    }
+    // The legacy profile when the whole text was tallied, else 0.
+    std::int32_t legacyProfile() const {
+        return (readToEnd_ || sawEndMark_) && !tally_.needsMarks() ? tally_.verdict() : 0;
+    }
+
+private:
+    // Whether what has been read so far leaves the answers to this pass.
+    bool settles() const {
+        switch (depth_) {
+            case Depth::WithoutMarks: return !tally_.needsMarks();
+            case Depth::WithoutGb18030: return !tally_.sawStrayTrail();
+            case Depth::Thorough: break;
+        }
+        return true;
+    }
+    bool checksGb18030() const { return depth_ == Depth::Thorough; }
+    bool unicodePossible() const { return utf8_.possible() || (checksGb18030() && gb18030_.possible()); }
+
+    void take(const unsigned char* bytes, std::size_t length) {
+        if (utf8_.possible()) {
+            for (std::size_t i = 0; i < length; ++i) utf8_.take(bytes[i]);
+        }
+        if (checksGb18030() && gb18030_.possible()) {
+            std::size_t i = 0;
+            for (; i + 64 <= length; i += 64) gb18030_.takeBlock(bytes + i);
+            for (; i < length; ++i) gb18030_.take(bytes[i]);
+        }
+        if (tallying_) {
+            const auto* const endMark = static_cast<const unsigned char*>(std::memchr(bytes, 0x1A, length));
+            tally_.add(bytes, endMark ? std::size_t(endMark - bytes) : length);
+            if (endMark != nullptr) {
+                tallying_ = false;
+                sawEndMark_ = true;
+            }
+        }
+    }
+
+    Utf8Check utf8_;
+    Gb18030Check gb18030_;
+    const Depth depth_;
+    bool tallying_;
+    bool readToEnd_ = false;   // tallied to the end of the file
+    bool sawEndMark_ = false;  // tallied up to a 1A
+    EncodingTally tally_;
+};
+
+}  // namespace
+
+std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int32_t* legacyProfile) {
+    if (legacyProfile != nullptr) *legacyProfile = 0;
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return std::nullopt;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
     if (!file) return std::nullopt;
 
-    static constexpr std::size_t kBufferSize = 1 << 16;
-    auto buffer = std::make_unique<unsigned char[]>(kBufferSize);
+    static constexpr std::size_t kBufferSize = 1 << 18;
+    auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
     std::size_t got = std::fread(buffer.get(), 1, kBufferSize, file.get());
     const auto startsWith = [&](std::initializer_list<unsigned char> mark) {
         return got >= mark.size() && std::equal(mark.begin(), mark.end(), buffer.get());
@@ -149,26 +263,29 @@ std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path) {
     if (startsWith({0xFF, 0xFE})) return UnicodeEncoding::Utf16Le;
     if (startsWith({0xFE, 0xFF})) return UnicodeEncoding::Utf16Be;
 
-    Utf8Check utf8;
-    Gb18030Check gb18030;
-    // Reading stops as soon as neither can be the answer.
-    for (; got > 0 && (utf8.possible() || gb18030.possible());
-         got = std::fread(buffer.get(), 1, kBufferSize, file.get())) {
-        if (utf8.possible()) {
-            for (std::size_t i = 0; i < got; ++i) utf8.take(buffer[i]);
+    // Reading stops as soon as neither Unicode encoding can be the answer,
+    // unless the legacy tally is wanted too. A pass that cannot settle the
+    // answers gives way to a deeper one, which reads from the start again.
+    const bool tallies = legacyProfile != nullptr;
+    using enum SourceScan::Depth;
+    std::optional<SourceScan> scan;
+    for (const SourceScan::Depth depth : {WithoutMarks, WithoutGb18030, Thorough}) {
+        if (!tallies && depth != Thorough) continue;
+        if (scan) {
+            std::rewind(file.get());
+            got = std::fread(buffer.get(), 1, kBufferSize, file.get());
         }
-        if (gb18030.possible()) {
-            for (std::size_t i = 0; i < got; ++i) gb18030.take(buffer[i]);
-        }
+        scan.emplace(tallies, depth);
+        if (!scan->read(file.get(), buffer.get(), kBufferSize, got)) return std::nullopt;
+        if (scan->settled()) break;
     }
-    if (std::ferror(file.get())) return std::nullopt;
-    if (utf8.isUtf8Text()) return UnicodeEncoding::Utf8;
-    if (gb18030.isGb18030Text()) return UnicodeEncoding::Gb18030;
-    return UnicodeEncoding::None;
+    if (tallies && scan->found() == UnicodeEncoding::None) *legacyProfile = scan->legacyProfile();
+    return scan->found();
 }
 
 std::optional<SourceDescription> describeSource(const char* path) {
-    const std::optional<UnicodeEncoding> unicode = detectUnicodeEncoding(path);
+    std::int32_t id = 0;
+    const std::optional<UnicodeEncoding> unicode = detectUnicodeEncoding(path, &id);
     if (!unicode) return std::nullopt;
     SourceDescription description;
     const char* chart = nullptr;
@@ -177,10 +294,9 @@ std::optional<SourceDescription> describeSource(const char* path) {
         chart = icuNameOf(*unicode);
     } else {
         TextFormatter formatter;
-        std::int32_t id = 0;
-        if (!formatter.hasBuffers() || formatter.detectEncoding(path, id) != kSuccess) {
-            return std::nullopt;
-        }
+        if (!formatter.hasBuffers()) return std::nullopt;
+        formatter.setKnownDetection(path, id);
+        if (formatter.detectEncoding(path, id) != kSuccess) return std::nullopt;
         description.encoding = profileById(id)->name;
         chart = chartOf(id);
     }

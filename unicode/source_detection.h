@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,8 +13,10 @@ enum class UnicodeEncoding { None, Utf8, Utf16Le, Utf16Be, Gb18030 };
 // What auto-detection finds before the legacy algorithm: a byte-order mark,
 // valid UTF-8 holding at least one non-ASCII character, or valid GB18030
 // holding at least one four-byte code; None for everything else. Nothing
-// when the file cannot be read.
-std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path);
+// when the file cannot be read. With `legacyProfile`, a None answer comes
+// with what TextFormatter::detectEncoding finds for the file, learnt in the
+// same pass, or 0 when that pass could not tell.
+std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int32_t* legacyProfile = nullptr);
 
 const char* nameOf(UnicodeEncoding encoding);  // "UTF-8", "UTF-16LE", ...
 

@@ -200,9 +200,10 @@ TEST_F(CliStreams, PipesFlowThroughWhenNothingIsDetected) {
             receivedSize = received.size();
         }
     });
-    // More than the writer's buffer goes in; the input stays open until some
-    // output has come.
-    for (int i = 0; i < 2000; ++i) ASSERT_EQ(::write(input[1], line.data(), line.size()), ssize_t(line.size()));
+    // More than the reader's and the writer's buffers go in; the input stays
+    // open until some output has come.
+    constexpr int kLines = 20000;
+    for (int i = 0; i < kLines; ++i) ASSERT_EQ(::write(input[1], line.data(), line.size()), ssize_t(line.size()));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (receivedSize == 0 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -215,7 +216,7 @@ TEST_F(CliStreams, PipesFlowThroughWhenNothingIsDetected) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     std::string all;
-    for (int i = 0; i < 2000; ++i) all += expected;
+    for (int i = 0; i < kLines; ++i) all += expected;
     EXPECT_EQ(received, all);
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "legacy_text.h"
 #include "run_options.h"
@@ -193,6 +194,46 @@ TEST_F(ConvertFile, OddBytesOfTheLine) {
     EXPECT_EQ(formatter.endMarkOffset, -1);
     EXPECT_EQ(run("", kSourceGb, kOutputBig5), kSuccess);
     EXPECT_EQ(output(), "");
+}
+
+// Lines that need the reader's attention (CR, a lead byte before the line
+// feed, pieces of a long line, 1A) among plain ones, at every distance from
+// the reader's and writer's block boundaries: each comes out as its own line.
+TEST_F(ConvertFile, AwkwardLinesAmongPlainOnesAcrossBlocks) {
+    const std::string guo = gb("国");
+    const std::string converted = big5("國");
+    struct Line {
+        std::string in, out;
+    };
+    const std::vector<Line> awkward = {
+        {guo + "\r\n", converted + "\r\n"},
+        {"x\r" + guo + "\n", "x\r" + converted + "\r\n"},
+        {repeat(guo, 20000) + "\n", repeat(converted, 15999) + "\r\n" + repeat(converted, 4001) + "\r\n"},
+        {std::string(31998, 'y') + "\n", std::string(31998, 'y') + "\r\n"},
+        {std::string(31999, 'y') + "\n", std::string(31999, 'y') + "\r\n\r\n"},
+    };
+    for (const bool loneLeads : {false, true}) {
+        std::string in, out;
+        unsigned state = 1;
+        for (int i = 0; in.size() < 1500000; ++i) {
+            state = state * 1103515245u + 12345u;
+            const int hanzi = int(state >> 16) % 40;
+            in += repeat(guo, hanzi) + std::string(i % 3, 'a') + "\n";
+            out += repeat(converted, hanzi) + std::string(i % 3, 'a') + "\r\n";
+            if (i % 500 == 0) {
+                in += awkward[i / 500 % awkward.size()].in;
+                out += awkward[i / 500 % awkward.size()].out;
+            }
+            if (loneLeads && i % 700 == 0) {
+                in += "a\xB9\n";
+                out += "a\xB9\r\n";
+            }
+        }
+        EXPECT_EQ(run(in + guo + "\x1A" + guo + "\n", kSourceGb, kOutputBig5),
+                  loneLeads ? kInvalidCodeWarning : kSuccess);
+        EXPECT_TRUE(output() == out + converted + "\r\n");  // no megabytes of diff
+        EXPECT_EQ(formatter.endMarkOffset, std::int64_t(in.size() + 2));
+    }
 }
 
 TEST_F(ConvertFile, PlainAsciiPassesUnchanged) {

@@ -47,6 +47,25 @@ TEST_F(Detection, TraceLinesByteForByte) {
     EXPECT_EQ(select(kGbText, kSourceGb, kOutputBig5), "");  // an explicit source is never detected
 }
 
+// A byte below A1 far into a file sends detection back to count the marks
+// from the start: those read before it count too.
+TEST_F(Detection, MarksBeforeTheFirstLowByteCount) {
+    std::string gbPart;
+    while (gbPart.size() < 600000) gbPart += kGbText;  // one GB mark and 的 a line
+    std::string big5Part;
+    for (std::size_t i = 0; i < 3 * (gbPart.size() / sizeof kGbText); ++i) big5Part += "\xA1\x41";
+    std::int32_t result = 0;
+    const auto detect = [&](const std::string& text) {
+        testing::writeFile(dir.file("in"), text);
+        EXPECT_EQ(formatter.detectEncoding(dir.file("in").c_str(), result), kSuccess);
+        return result;
+    };
+    EXPECT_EQ(detect(gbPart), kGbId);
+    EXPECT_EQ(detect(gbPart + "\x81\x40\n"), kGbkId);
+    EXPECT_EQ(detect(gbPart + big5Part), kBig5Id);  // three Big5 commas to each line's two GB marks
+    EXPECT_EQ(detect(gbPart + "\x1A\x81\x40"), kGbId);  // read up to the 1A only
+}
+
 TEST_F(Detection, TargetFollowsTheOutputChoice) {
     struct Row {
         const char* text;

@@ -48,6 +48,51 @@ TEST(EncodingTally, CountsAlikeHoweverTheTextIsSplit) {
     }
 }
 
+// Random texts of every kind of byte, long enough to be taken in blocks of
+// sixty-four, against the reading rule applied a byte at a time: a high byte
+// takes the next byte with it, whatever that is.
+TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
+    const unsigned char alphabet[] = {'a', '\n', '\r', 0x40, 0x7E, 0x80, 0x81, 0xA0, 0xA1, 0xA3,
+                                      0xAA, 0xB5, 0xBA, 0xC4, 0xAC, 0xFE, 0xFF, 0x43};
+    unsigned state = 7;
+    const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(64 + next() % 400, 'a');
+        const bool gbLike = round % 4 == 0;  // only pairs of A1 and up: the verdict is GB
+        for (char& c : text) {
+            c = char(gbLike ? (next() % 3 ? 0xA1 + next() % 0x5E : 'a') : alphabet[next() % std::size(alphabet)]);
+        }
+        if (gbLike) text = std::string(text.size() % 2, 'a') + text;  // whole pairs only
+        bool sawPair = false, sawLow = false;
+        std::int64_t gb = 0, b5 = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const unsigned lead = static_cast<unsigned char>(text[i]);
+            if (lead < 0x80 || i + 1 == text.size()) continue;
+            const unsigned trail = static_cast<unsigned char>(text[++i]);
+            sawPair = true;
+            sawLow = sawLow || lead < 0xA1 || trail < 0xA1;
+            const unsigned code = lead << 8 | trail;
+            gb += code == 0xA1A1 || code == 0xA1A3 || code == 0xA3AC || code == 0xA3BA || code == 0xB5C4;
+            for (const unsigned mark : {0xA140u, 0xA143u, 0xA144u, 0xA14Fu, 0xA141u, 0xA14Du, 0xA147u, 0xA152u, 0xAABAu}) {
+                b5 += code == mark;
+            }
+        }
+        const ProfileId expected = !sawPair ? kPureAscId : !sawLow ? kGbId : gb > b5 ? kGbkId : kBig5Id;
+        const std::size_t split = next() % text.size();
+        const EncodingTally tally = tallyOf(text, split);
+        ASSERT_EQ(tally.verdict(), expected) << round;
+        ASSERT_EQ(tally.gbMarks(), gb) << round;
+        ASSERT_EQ(tally.big5Marks(), b5) << round;
+        // Without its marks a tally still tells GB, and otherwise asks for them.
+        EncodingTally scan(false);
+        scan.add(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+        ASSERT_EQ(scan.needsMarks(), sawLow) << round;
+        if (!sawLow) {
+            ASSERT_EQ(scan.verdict(), expected) << round;
+        }
+    }
+}
+
 // More marks than a signed 32-bit count holds, fed block by block as a file
 // of over 4 GB would be, without the file: GBK text stays GBK.
 TEST(EncodingTally, CountsPastTwoToTheThirtyFirstMarks) {

@@ -253,6 +253,46 @@ TEST_F(Headings, AlignmentAndSpacing) {
 namespace quillon {
 namespace {
 
+// Runs of ordinary characters are copied, dropped or replaced eight bytes at
+// a time; the characters that change the run's state take every step. Each
+// case puts such characters inside and at the edges of eight-byte words.
+TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
+    f.setLineWidth(-1);
+    const struct {
+        std::string source;
+        std::string expected;
+    } cases[] = {
+        {"abcdefgh-ijklmnop;qrst[uvw]xyz: a b c d e f\n",
+         para("abcdefgh" + gb("－") + "ijklmnop" + gb("；") + "qrst" + gb("【") + "uvw" + gb("】") + "xyz" +
+              gb("：") + "abcdef")},
+        {gb("甲乙丙丁“戊己庚辛。”") + "\n" + gb("壬癸子丑寅卯") + "\n",
+         para(gb("甲乙丙丁“戊己庚辛。”")) + para(gb("壬癸子丑寅卯"))},
+        // The full-width blank goes wherever it stands; a sentence end before
+        // trailing blanks, or before a trailing tab, still ends the paragraph.
+        {gb("甲乙丙丁") + "\xA1\xA1" + gb("戊己庚辛。") + "  \xA1\xA1 \n" + gb("壬。") + "\t \t\n" + gb("癸。") + "\n",
+         para(gb("甲乙丙丁戊己庚辛。")) + para(gb("壬。")) + para(gb("癸。"))},
+        // A lead byte that ends a line reads as no character; the line feed
+        // is not taken as its trail byte.
+        {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + gb("乙。"))},
+        {"abcdefghijklmno.\"\n" + gb("乙。") + "\n", para("abcdefghijklmno" + gb("。“乙。"))},
+        // Four double-byte characters that start a paragraph are no separator.
+        {gb("甲乙丙丁") + "\n" + gb("戊。") + "\n", para(gb("甲乙丙丁戊。"))},
+    };
+    for (const auto& c : cases) EXPECT_EQ(format(c.source), c.expected) << c.source;
+
+    f.setParagraphMode(kParagraphOneLine);
+    EXPECT_EQ(format("abcdefghij  \n" + gb("甲乙丙丁戊") + "\xA1\xA1\n"),
+              para("abcdefghij") + para(gb("甲乙丙丁戊")));
+    // Trail bytes in the ASCII range belong to their characters: never
+    // translated, never a blank.
+    f.setSourceEncoding(kSourceGbk);
+    EXPECT_EQ(format("ab\x81[cd\x81-efgh\x81 ij\x81:kl\n"), para("ab\x81[cd\x81-efgh\x81 ij\x81:kl"));
+    f.setSourceEncoding(kSourceBig5);
+    const std::string vertical =
+        big5("一二三四") + "\xA1\x6F" + big5("書名") + "\xA1\x70" + big5("五六七八") + "\xA1\x55\n";
+    EXPECT_EQ(format(vertical), para(big5("一二三四《書名》五六七八") + "\xA2\x77"));
+}
+
 class FormatRunFaults : public FormatRun {};
 
 TEST_F(FormatRunFaults, HeadingWiderThanTheLineOnceTranslatedBecomesParagraphText) {

@@ -75,6 +75,24 @@ TEST_F(LineOutput, OneByteShortOnlyBeforeADoubleByteCharacter) {
               firstLine + "\r\n" + "a" + gb("甲乙丙丁戊") + "b\r\n" + gb("庚") + "\r\n");
 }
 
+// A line's end is found without walking its characters: a character starts
+// after an ASCII byte (a character or a trail byte) and then every second
+// high byte. GBK trail bytes in the ASCII range and a lone lead byte at the
+// end must not shift the count.
+TEST_F(LineOutput, LineEndsFallOnCharacterStarts) {
+    f.setLeadingSpaces(0);
+    const std::string pair = "\x81@";  // a GBK character whose trail byte is "@"
+    EXPECT_EQ(layout("a" + pair + pair + pair + pair + pair + pair + "b"),
+              "a" + pair + pair + pair + pair + pair + "\r\n" + pair + "b\r\n");
+    EXPECT_EQ(layout("ab" + pair + pair + pair + pair + pair + pair), "ab" + pair + pair + pair + pair + pair +
+                                                                        "\r\n" + pair + "\r\n");
+    EXPECT_EQ(layout("abcdefghijk\xB0"), "abcdefghijk\r\n\xB0\r\n");
+    EXPECT_EQ(layout("abcdefghij\xB0"), "abcdefghij\xB0\r\n");
+    // An indent wider than the line leaves room for one character only.
+    f.setLeadingSpaces(8);
+    EXPECT_EQ(layout(gb("甲乙") + "c"), spaces(16) + gb("甲") + "\r\n" + gb("乙") + "c\r\n");
+}
+
 TEST_F(LineOutput, BackOffStopsAtSeventyPercentOfTheWidth) {
     f.setLeadingSpaces(0);
     f.setNaturalSyntax(1);

@@ -192,6 +192,25 @@ TEST(EdgeFormatRun, MoreForeignCharactersThanPrivateCodesEndInBoxes) {
     EXPECT_EQ(out.substr(out.size() - 4), "□\n");
 }
 
+// The detection learnt while looking for Unicode serves its own run only:
+// the same formatter on the same path, rewritten, detects afresh.
+TEST(EdgeConvertRun, LegacyDetectionServesOneRun) {
+    TempDir dir;
+    TextFormatter formatter;
+    const EdgeRunOptions options = with(kSourceAuto, kOutputDifferent);
+    applyOptions(options, formatter);
+    ::testing::internal::CaptureStderr();
+    writeFile(dir.file("in"), "\xB9\xFA\n");  // GB 国
+    EXPECT_EQ(runThroughEdge(formatter, RunKind::Convert, options, dir.file("in").c_str(), dir.file("out").c_str()),
+              kSuccess);
+    EXPECT_EQ(readFile(dir.file("out")), "\xB0\xEA\r\n");
+    writeFile(dir.file("in"), "\xB0\xEA\xA1\x43\n");  // Big5 國。
+    std::int32_t id = 0;
+    EXPECT_EQ(formatter.detectEncoding(dir.file("in").c_str(), id), kSuccess);
+    EXPECT_EQ(id, kBig5Id);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "GB encoding is detected.\nConvert to BIG5 encoding.\n");
+}
+
 // A run that ends before its output is complete leaves the old destination.
 TEST(TextSink, ReplacesTheDestinationOnlyWhenClosed) {
     TempDir dir;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "temp_files.h"
+#include "text_formatter.h"
 
 namespace quillon::unicode {
 namespace {
@@ -48,6 +49,49 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"Gb18030FourByteCode", "\xB9\xFA\x94\x39\xFC\x36", UnicodeEncoding::Gb18030},
         DetectionCase{"Gb18030CutFourByteCode", "\xB9\xFA\x94\x39\xFC", UnicodeEncoding::None},
         DetectionCase{"Gb18030OutsideMappedRange", "\x85\x30\x81\x30", UnicodeEncoding::None}));
+
+// The tail of a text after GB hanzi that bring it to every offset across
+// the sixty-four-byte steps of the scan: the answer is that of the tail, and
+// the legacy profile learnt in the same pass is what the engine's own
+// detection finds.
+TEST(UnicodeDetection, TailsAtEveryOffsetAndTheLegacyProfileAlongside) {
+    struct Tail {
+        std::string bytes;
+        UnicodeEncoding encoding;
+    };
+    const Tail tails[] = {
+        {"\x94\x39\xFC\x36\xB9\xFA\n", UnicodeEncoding::Gb18030},
+        {"\x94\x39\xFC", UnicodeEncoding::None},
+        {"\x85\x30\x81\x30", UnicodeEncoding::None},
+        {"\xA4\x40\xA1\x41" + std::string(100, 'a') + "\xA1\x41", UnicodeEncoding::None},  // Big5
+        {"\x81\x40\xA3\xAC", UnicodeEncoding::None},                                      // GBK
+        {"\x1A\x81\x40", UnicodeEncoding::None},  // the legacy scan stops at 1A
+        {"\x1A\x94\x39\xFC\x36", UnicodeEncoding::Gb18030},  // the Unicode checks do not
+        {"\xFF\xA1", UnicodeEncoding::None},
+        {"\x80\x40\xB9\xFA", UnicodeEncoding::None},
+        {"\xB9\n\xB9\x7F", UnicodeEncoding::None},
+        {"", UnicodeEncoding::None},
+    };
+    TempDir dir;
+    const std::string path = dir.file("f");
+    for (const Tail& tail : tails) {
+        for (int offset = 0; offset < 140; ++offset) {
+            std::string text(offset % 2, 'a');
+            for (int i = 0; i < offset / 2; ++i) text += "\xB9\xFA";
+            writeFile(path, text + tail.bytes);
+            std::int32_t legacy = -1;
+            ASSERT_EQ(detectUnicodeEncoding(path.c_str(), &legacy), tail.encoding) << offset << " " << tail.bytes;
+            if (tail.encoding != UnicodeEncoding::None) {
+                EXPECT_EQ(legacy, 0);
+                continue;
+            }
+            TextFormatter formatter;
+            std::int32_t expected = 0;
+            ASSERT_EQ(formatter.detectEncoding(path.c_str(), expected), kSuccess);
+            ASSERT_EQ(legacy, expected) << offset << " " << tail.bytes;
+        }
+    }
+}
 
 struct DescriptionCase {
     const char* name;

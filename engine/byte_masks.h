@@ -1,0 +1,87 @@
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+// Tests on many bytes at once, for the scans over whole files and lines:
+// eight bytes to a word (byte i of a word loaded from p being p[i]), and
+// sixty-four bytes to a mask of one bit a byte.
+namespace quillon::byte_masks {
+
+static_assert(std::endian::native == std::endian::little);
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x80 * kOnes;
+
+// The top bits of a word's bytes, as the low eight bits of the result.
+inline std::uint64_t topBits(std::uint64_t word) {
+    return ((word & kHighBits) >> 7) * 0x0102040810204080u >> 56;
+}
+
+// Eight bytes of text read as one word.
+inline std::uint64_t wordAt(const char* text) {
+    std::uint64_t word;
+    std::memcpy(&word, text, 8);
+    return word;
+}
+
+// The bytes from a character start to the first character start at least
+// eight bytes on, by the top bits of the eight bytes (topBits): a byte with
+// its top bit set takes the next byte with it.
+inline constexpr std::array<std::uint8_t, 0x100> kWordStep = [] {
+    std::array<std::uint8_t, 0x100> steps{};
+    for (unsigned high = 0; high < 0x100; ++high) {
+        unsigned pos = 0;
+        while (pos < 8) pos += (high >> pos & 1) ? 2 : 1;
+        steps[high] = static_cast<std::uint8_t>(pos);
+    }
+    return steps;
+}();
+
+// Top bit set in each byte that is 0.
+inline std::uint64_t zeroBytes(std::uint64_t word) {
+    return ~(((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
+}
+
+// Top bit set in each byte equal to `value`.
+inline std::uint64_t bytesEqualTo(std::uint64_t word, unsigned char value) {
+    return zeroBytes(word ^ (value * kOnes));
+}
+
+// Top bit set in each byte below `limit`. A high lane keeps its top bit
+// through the subtraction, so no borrow crosses lanes.
+inline std::uint64_t bytesBelow(std::uint64_t word, unsigned char limit) {
+    const unsigned char low = limit & 0x7F;
+    const std::uint64_t lowBitsBelow = ~((word | kHighBits) - low * kOnes) & kHighBits;
+    return limit >= 0x80 ? (~word | lowBitsBelow) & kHighBits : ~word & lowBitsBelow;
+}
+
+// One bit for each of the 64 bytes at `bytes`, set where `test` sets the
+// byte's top bit.
+template <typename Test>
+std::uint64_t maskOf(const unsigned char* bytes, Test test) {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 8; ++i) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + 8 * i, 8);
+        mask |= topBits(test(word)) << 8 * i;
+    }
+    return mask;
+}
+
+// The lead bytes among 64 bytes whose high bytes (80 and up) are `high`: in a
+// run of high bytes, those at an even distance from its start. When
+// `startsWithTrail`, the first byte is the trail of a lead before the block.
+// A lead that is the last byte pairs with the byte after the block.
+inline std::uint64_t leadBytes(std::uint64_t high, bool startsWithTrail) {
+    constexpr std::uint64_t kEven = 0x5555555555555555u;
+    const std::uint64_t candidates = high & ~std::uint64_t(startsWithTrail ? 1 : 0);
+    const std::uint64_t starts = candidates & ~(candidates << 1);
+    // Adding a run's lowest bit carries through the run: the bits that flip
+    // are those of the runs that start at an even position.
+    const std::uint64_t evenRuns = ((candidates + (starts & kEven)) ^ candidates) & candidates;
+    return (evenRuns & kEven) | (candidates & ~evenRuns & ~kEven);
+}
+
+}  // namespace quillon::byte_masks

@@ -1,4 +1,5 @@
-// A file dropped on the window, the source field included, becomes the source.
+// A file dropped on the window, the source field included, or named when the
+// program starts, becomes the source.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -36,10 +37,14 @@ void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
 void MainDialog::dropEvent(QDropEvent* event) {
     const std::optional<QString> path = droppedFile(event->mimeData());
     if (running_ || !path) return;
-    setDialogItemText(*this, control_id::kSourcePath, *path);
+    useSourceFile(*path);
+    event->acceptProposedAction();
+}
+
+void MainDialog::useSourceFile(const QString& path) {
+    setDialogItemText(*this, control_id::kSourcePath, path);
     checkRadioPosition(*this, control_id::kSourceClipboard, control_id::kSourceFile, 1);
     onSourceFile();
-    event->acceptProposedAction();
 }
 
 }  // namespace quillon

@@ -16,6 +16,9 @@ int main(int argc, char* argv[]) {
     quillon::installTemporaryFileCleanup();
 
     quillon::MainDialog dialog;
+    // A file named on the command line (as the desktop entry passes one) is the source.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) dialog.useSourceFile(arguments.at(1));
     dialog.exec();
     return 0;
 }

@@ -52,6 +52,8 @@ public:
     void onGbkFont();
     void onBig5Font();
     void onSysCommand(unsigned id);
+    // Makes `path` the source file and checks "File".
+    void useSourceFile(const QString& path);
 
     // Copies every option from the controls into the formatter.
     void applyOptions();

@@ -49,6 +49,17 @@ private slots:
     }
     void cleanup() { dialog.reset(); }
 
+    // The file the program is started with, as the desktop entry passes it.
+    void aFileArgumentBecomesTheSource() {
+        checkRadioPosition(*dialog, kSourceClipboard, kSourceFile, 0);
+        dialog->onSourceClipboard();
+        dialog->useSourceFile(QStringLiteral("/tmp/文章 1.txt"));
+        QCOMPARE(dialogItemText(*dialog, kSourcePath), QStringLiteral("/tmp/文章 1.txt"));
+        QVERIFY(isButtonChecked(*dialog, kSourceFile));
+        QVERIFY(dialog->control(kSourcePath)->isEnabled());
+        QVERIFY(dialog->control(kBrowseSource)->isEnabled());
+    }
+
     void aDroppedFileBecomesTheSource_data() {
         QTest::addColumn<int>("target");
         QTest::newRow("on the window") << 0;

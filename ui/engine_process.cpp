@@ -35,7 +35,11 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
             formatter.targetProfileId(), false, false};
 }
 
-[[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe) {
+// Signals arrive from `parentMask` on: a Cancel sent the moment the child
+// starts waits until the child's own handler is in place, instead of running
+// the parent's handler in the child.
+[[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe,
+                             const sigset_t& parentMask) {
     // The parent removes its own temporary files; the child removes the
     // unfinished destination it was writing when Cancel ends it. The
     // engine's messages are the parent's to show.
@@ -44,6 +48,7 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
         ::_exit(1);
     });
     ::signal(SIGINT, SIG_DFL);
+    ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
     setMessageSink(nullptr);
     EngineProcess::Report runReport;
     const RunResult result = run(runReport);
@@ -63,11 +68,16 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatter_(formatter) {
     int report[2];
     if (::pipe2(report, O_CLOEXEC) == 0) {
+        sigset_t all;
+        sigset_t parentMask;
+        ::sigfillset(&all);
+        ::pthread_sigmask(SIG_SETMASK, &all, &parentMask);
         child_ = ::fork();
         if (child_ == 0) {
             ::close(report[0]);
-            runInChild(formatter, run, report[1]);
+            runInChild(formatter, run, report[1], parentMask);
         }
+        ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
         ::close(report[1]);
         if (child_ > 0) {
             waiter_ = std::thread([this, fd = report[0]] { waitForChild(fd); });

@@ -23,6 +23,7 @@ if [[ $with_dialog =~ ^(ON|1|TRUE|YES)$ ]]; then
     bin/quillon
     share/applications/quillon.desktop
     share/man/man1/quillon.1.gz
+    share/quillon/quillon-help.css
     share/quillon/quillon.html
     share/quillon/quillon_zh_CN.html
     share/quillon/quillon_zh_TW.html

@@ -280,12 +280,18 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                 keptAny |= kept != 0;
                 paragraphLength += kept;
             };
-            while (pos < end && paragraphLength < kBufferSize - 2) {
+            bool steps = false;  // the character at `pos` takes the steps
+            while (!steps && pos < end && paragraphLength < kBufferSize - 2) {
+                // One character at a time up to here.
+                int singlesEnd = end;
                 // Eight ASCII characters or four double-byte ones at a time,
                 // when none of them takes the steps.
                 if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
                     const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
                     const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+                    // Bytes 0, 2, 4 and 6 all lead bytes: four double-byte
+                    // characters, whatever their trail bytes.
+                    constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
                     if (high == 0) {
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;
@@ -309,7 +315,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             pos += 8;
                             continue;
                         }
-                    } else if (high == byte_masks::kHighBits) {
+                    } else if ((high & kFourLeads) == kFourLeads) {
                         // Four characters of rows that are kept whole go over as they are.
                         if (tables.rowIsPlain(bytes[0]) & tables.rowIsPlain(bytes[2]) & tables.rowIsPlain(bytes[4]) &
                             tables.rowIsPlain(bytes[6])) {
@@ -333,17 +339,25 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             continue;
                         }
                     }
+                    // A word of mixed widths, or one with a character that
+                    // takes the steps: no word test again before its end.
+                    singlesEnd = pos + 8;
                 }
-                const unsigned byte = static_cast<unsigned char>(line[pos]);
-                const unsigned pair = byte >> 7;
-                const int width = static_cast<int>(1 + pair);
-                const auto read = static_cast<CharCode>(
-                    byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
-                const std::uint32_t entry = tables.quick(read);
-                // A lead byte that ends the line reads as no character.
-                if ((entry & kStepByStep) || pos + width > end) break;
-                keep(read, entry);
-                pos += width;
+                while (pos < singlesEnd && paragraphLength < kBufferSize - 2) {
+                    const unsigned byte = static_cast<unsigned char>(line[pos]);
+                    const unsigned pair = byte >> 7;
+                    const int width = static_cast<int>(1 + pair);
+                    const auto read = static_cast<CharCode>(
+                        byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
+                    const std::uint32_t entry = tables.quick(read);
+                    // A lead byte that ends the line reads as no character.
+                    if ((entry & kStepByStep) || pos + width > end) {
+                        steps = true;
+                        break;
+                    }
+                    keep(read, entry);
+                    pos += width;
+                }
             }
             if (keptAny) endsIfLast = paragraphMode_ == kParagraphOneLine;
             if (pos >= end) break;

@@ -93,6 +93,7 @@ TEST(FormatWords, MarksAreFoundAtEveryPlaceInAWord) {
         std::int32_t mode;
         std::string source;
         std::string paragraphs;  // each ended by "|"
+        std::int32_t encoding = kSourceGb;
     };
     const Case cases[] = {
         {kParagraphForce, gb("甲。乙丙丁戊己庚辛"), gb("甲。|乙丙丁戊己庚辛|")},
@@ -105,12 +106,16 @@ TEST(FormatWords, MarksAreFoundAtEveryPlaceInAWord) {
         {kParagraphAutoDetect, "abc defgh  ij klmnopqr\n" + gb("甲乙丙丁戊己庚辛。\n壬"),
          "abcdefghijklmnopqr" + gb("甲乙丙丁戊己庚辛。|壬|")},
         {kParagraphAutoDetect, gb("甲乙丙丁戊己庚辛\n壬癸子丑寅卯辰巳。\n"), gb("甲乙丙丁戊己庚辛壬癸子丑寅卯辰巳。|")},
+        // Big5 trail bytes may look like ASCII; a word of four lead bytes
+        // still holds four characters.
+        {kParagraphForce, big5("地人山水。土星"), big5("地人山水。|土星|"), kSourceBig5},
+        {kParagraphForce, big5("地人山。水土星日月"), big5("地人山。|水土星日月|"), kSourceBig5},
     };
     testing::TempDir dir;
     TextFormatter formatter;
     for (const Case& c : cases) {
         RunOptions options;
-        options.sourceEncoding = kSourceGb;
+        options.sourceEncoding = c.encoding;
         options.paragraphMode = c.mode;
         options.fullWidthSpaces = 0;
         options.lineSpacing = 0;

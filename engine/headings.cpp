@@ -27,8 +27,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
-        // Four double-byte or eight ASCII characters at a time while none is
-        // in a class.
+        // Four double-byte characters at a time while none is in a class,
+        // eight ASCII ones while none is in a class but Blank.
         if (end - pos >= 8) {
             const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
             const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
@@ -41,7 +41,7 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
             if (high == 0) {
                 ClassSet any = 0;
                 for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
-                if (any == 0) {
+                if ((any & ~setOf({CharClass::Blank})) == 0) {
                     pos += 8;
                     continue;
                 }

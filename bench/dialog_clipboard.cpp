@@ -3,16 +3,19 @@
 // clipboard. Needs a real display (Xvfb will do), where the clipboard belongs
 // to another program, e.g. `xclip -selection clipboard < big.txt`.
 //
-//   quillon_dialog_clipboard from-clipboard DESTINATION_FILE
-//   quillon_dialog_clipboard to-clipboard SOURCE_FILE
+//   quillon_dialog_clipboard from-clipboard DESTINATION_FILE [CANCEL_AFTER_MS]
+//   quillon_dialog_clipboard to-clipboard SOURCE_FILE [CANCEL_AFTER_MS]
 //
 // to-clipboard also has `xclip -o` fetch the result, as a program pasting it
-// would, while the dialog serves it. Prints the longest stall of the event
+// would, while the dialog serves it. CANCEL_AFTER_MS presses the progress
+// box's Cancel that long after the start. Prints the stalls of the event
 // loop over 100 ms, the run's time, the dialog's peak RSS and the messages shown.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -41,8 +44,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     const bool fromClipboard = arguments.value(1) == QStringLiteral("from-clipboard");
-    if (arguments.size() != 3 || (!fromClipboard && arguments.value(1) != QStringLiteral("to-clipboard"))) {
-        std::fprintf(stderr, "usage: %s from-clipboard DESTINATION | to-clipboard SOURCE\n", argv[0]);
+    if (arguments.size() < 3 || arguments.size() > 4 ||
+        (!fromClipboard && arguments.value(1) != QStringLiteral("to-clipboard"))) {
+        std::fprintf(stderr, "usage: %s from-clipboard DESTINATION | to-clipboard SOURCE [CANCEL_AFTER_MS]\n", argv[0]);
         return 2;
     }
     using namespace quillon::control_id;
@@ -64,6 +68,11 @@ int main(int argc, char* argv[]) {
     };
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, noteStall);
+    if (arguments.size() == 4) {
+        QTimer::singleShot(500 + arguments.at(3).toInt(), &dialog, [&] {
+            if (auto* progress = dialog.findChild<QProgressDialog*>()) progress->findChild<QPushButton*>()->click();
+        });
+    }
     QTimer::singleShot(500, &dialog, [&] {
         sinceTick.start();
         tick.start(10);

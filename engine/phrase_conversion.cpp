@@ -153,6 +153,9 @@ public:
             p = end;
         }
 
+        // Sized by the pairs that differ: a smaller filter stays in the cache.
+        std::sort(matteringPairs.begin(), matteringPairs.end());
+        matteringPairs.erase(std::unique(matteringPairs.begin(), matteringPairs.end()), matteringPairs.end());
         matteringPairs_ = PairFilter(matteringPairs.size());
         for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
         innerPairs_ = PairFilter(innerPairs);

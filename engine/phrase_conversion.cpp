@@ -87,45 +87,7 @@ public:
     // so that a phrase never passes over a character the table would refuse.
     PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
                 const EncodingProfile& to) {
-        // What the table alone makes of each code, worked out once per code:
-        // the code it writes, plus 1 << 16 when it raises a flag.
-        TextFormatter table;
-        std::vector<std::uint32_t> byTable(0x8000, UINT32_MAX);
-        const auto tableOf = [&](std::uint16_t code) {
-            std::uint32_t& known = byTable[code - 0x8000u];
-            if (known == UINT32_MAX) {
-                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
-                                          static_cast<unsigned char>(code & 0xFF)};
-                table.sawInvalidCode = table.sawUnmappable = 0;
-                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
-                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
-                known = std::uint32_t(bytes[0] << 8 | bytes[1]) | std::uint32_t{flagged} << 16;
-            }
-            return known;
-        };
-        std::size_t innerPairs = 0;
-        std::vector<std::uint32_t> matteringPairs;
-        for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
-            const std::uint16_t* record = records + at;
-            const std::uint16_t n = record[0];
-            if (!sourceIsValid(record, from)) continue;
-            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
-            for (std::size_t i = 0; i < n; ++i) {
-                const std::uint16_t code = phrase.sourceCodes()[i];
-                const std::uint32_t converted = tableOf(code);
-                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
-                const bool flagged = converted >> 16 != 0;
-                phrase.changesText |= changes;
-                phrase.hidesFlags |= flagged;
-                if (!changes && !flagged) continue;
-                const unsigned bit = matteringBitOf(code);
-                mattering_[bit / 64] |= std::uint64_t{1} << bit % 64;
-                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
-                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
-            }
-            phrases_.push_back(phrase);
-            innerPairs += n - 1;
-        }
+        const std::size_t innerPairs = takePhrases(records, size, from, to);
 
         // The phrases sharing their first two codes lie together in table order.
         std::size_t pairs = 0;
@@ -153,11 +115,6 @@ public:
             p = end;
         }
 
-        // Sized by the pairs that differ: a smaller filter stays in the cache.
-        std::sort(matteringPairs.begin(), matteringPairs.end());
-        matteringPairs.erase(std::unique(matteringPairs.begin(), matteringPairs.end()), matteringPairs.end());
-        matteringPairs_ = PairFilter(matteringPairs.size());
-        for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
         innerPairs_ = PairFilter(innerPairs);
         for (const Phrase& phrase : phrases_) {
             for (std::size_t i = 1; i < phrase.length; ++i) {
@@ -217,6 +174,59 @@ public:
     }
 
 private:
+    // Takes the phrases, marks the characters and pairs that matter, and
+    // returns the number of neighbours within the phrases. What it needs only
+    // meanwhile is gone before the index is built: the run's peak of memory
+    // stays low.
+    std::size_t takePhrases(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
+                            const EncodingProfile& to) {
+        std::size_t innerPairs = 0;
+        // What the table alone makes of each code, worked out once per code:
+        // the code it writes, plus 1 << 16 when it raises a flag.
+        TextFormatter table;
+        std::vector<std::uint32_t> byTable(0x8000, UINT32_MAX);
+        const auto tableOf = [&](std::uint16_t code) {
+            std::uint32_t& known = byTable[code - 0x8000u];
+            if (known == UINT32_MAX) {
+                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                          static_cast<unsigned char>(code & 0xFF)};
+                table.sawInvalidCode = table.sawUnmappable = 0;
+                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
+                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
+                known = std::uint32_t(bytes[0] << 8 | bytes[1]) | std::uint32_t{flagged} << 16;
+            }
+            return known;
+        };
+        std::vector<std::uint32_t> matteringPairs;
+        for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
+            const std::uint16_t* record = records + at;
+            const std::uint16_t n = record[0];
+            if (!sourceIsValid(record, from)) continue;
+            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::uint16_t code = phrase.sourceCodes()[i];
+                const std::uint32_t converted = tableOf(code);
+                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
+                const bool flagged = converted >> 16 != 0;
+                phrase.changesText |= changes;
+                phrase.hidesFlags |= flagged;
+                if (!changes && !flagged) continue;
+                const unsigned bit = matteringBitOf(code);
+                mattering_[bit / 64] |= std::uint64_t{1} << bit % 64;
+                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
+                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
+            }
+            phrases_.push_back(phrase);
+            innerPairs += n - 1;
+        }
+        // Sized by the pairs that differ: a smaller filter stays in the cache.
+        std::sort(matteringPairs.begin(), matteringPairs.end());
+        matteringPairs.erase(std::unique(matteringPairs.begin(), matteringPairs.end()), matteringPairs.end());
+        matteringPairs_ = PairFilter(matteringPairs.size());
+        for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
+        return innerPairs;
+    }
+
     struct Slot {
         std::uint32_t pair;   // first two source codes; 0 for an empty slot
         std::uint32_t first;  // the phrases that begin with them, in table order
@@ -480,13 +490,13 @@ bool TextFormatter::choosePhrasesInLines(std::span<const unsigned char> lines, u
     // The flags come from each line on its own, as a line read alone raises
     // them; the converted text is already right.
     char* const line = lineBuffer();
-    for (const unsigned char* start = bytes; start != bytes + lines.size();) {
-        const auto* const lineFeed =
-            static_cast<const unsigned char*>(std::memchr(start, '\n', static_cast<std::size_t>(bytes + lines.size() - start)));
-        const auto length = static_cast<std::size_t>(lineFeed - start);
+    const unsigned char* const end = bytes + lines.size();
+    for (const unsigned char* start = bytes; start != end;) {
+        const auto length = static_cast<std::size_t>(
+            static_cast<const unsigned char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start))) - start);
         std::memcpy(line, start, length);
         convertRunLine(line, length, from, to);
-        start = lineFeed + 1;
+        start += length + 1;
     }
     return false;
 }

@@ -101,9 +101,9 @@ public:
     // Whole lines, each ending in a LF and none holding a CR, that the table
     // has converted into `converted`, each LF written as CR LF: writes over
     // them the counterparts that the phrases option chooses. False when a
-    // phrase converts a character that the table flags: the run's flags for
-    // these lines are then raised here, as each line alone raises them, and
-    // the table's do not count. Uses the line buffer.
+    // phrase converts cleanly a character that the table flags: the run's
+    // flags for these lines are then raised here, as each line alone raises
+    // them, and the table's do not count. Uses the line buffer.
     bool choosePhrasesInLines(std::span<const unsigned char> lines, unsigned char* converted,
                               const EncodingProfile& from, const EncodingProfile& to);
 

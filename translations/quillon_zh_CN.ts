@@ -336,6 +336,10 @@
         <translation>无法粘贴到剪贴板。</translation>
     </message>
     <message>
+        <source>The output is %1, more than the clipboard takes (%2). Choose a file as the destination.</source>
+        <translation>输出有 %1，超过剪贴板能容纳的大小（%2）。请选择文件作为目的地。</translation>
+    </message>
+    <message>
         <source>Failed to launch help.</source>
         <translation>无法打开帮助。</translation>
     </message>

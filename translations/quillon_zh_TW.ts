@@ -336,6 +336,10 @@
         <translation>無法貼上到剪貼簿。</translation>
     </message>
     <message>
+        <source>The output is %1, more than the clipboard takes (%2). Choose a file as the destination.</source>
+        <translation>輸出有 %1，超過剪貼簿能容納的大小（%2）。請選擇檔案作為目的地。</translation>
+    </message>
+    <message>
         <source>Failed to launch help.</source>
         <translation>無法開啟說明。</translation>
     </message>

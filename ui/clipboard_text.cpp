@@ -1,12 +1,33 @@
 #include "clipboard_text.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
+
+#include <algorithm>
 
 #include "legacy_file.h"
 
 namespace quillon {
+namespace {
+
+// CR LF to LF in one pass, in place: QString::replace moves the rest of a
+// long text once for every thousand line ends it replaces.
+void endLinesWithLineFeeds(QString& text) {
+    QChar* const begin = text.data();
+    const QChar* const end = begin + text.size();
+    QChar* out = begin;
+    for (const QChar* in = begin; in != end; ++in) {
+        if (*in == u'\r' && in + 1 != end && in[1] == u'\n') continue;
+        *out++ = *in;
+    }
+    text.truncate(out - begin);
+}
+
+}  // namespace
 
 std::optional<QString> readClipboardText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -17,18 +38,35 @@ std::optional<QString> readClipboardText() {
     return text;
 }
 
-EncodedText encodeClipboardText(QStringView text, qint32 sourceEncoding) {
-    return encodeLegacy(text, converterForClipboardSource(sourceEncoding));
+ClipboardCopy writeClipboardText(QStringView text, qint32 sourceEncoding, const QString& path) {
+    constexpr qsizetype kBlockUnits = qsizetype(1) << 20;
+    LegacyEncoder encoder(converterForClipboardSource(sourceEncoding));
+    QFile file(path);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QByteArray bytes;
+    for (qsizetype at = 0; written && at <= text.size(); at += kBlockUnits) {
+        bytes.clear();
+        encoder.encode(text.sliced(at, std::min(kBlockUnits, text.size() - at)), bytes);
+        if (at + kBlockUnits > text.size()) encoder.finish(bytes);
+        written = file.write(bytes) == bytes.size();
+    }
+    if (written && file.flush()) return {ClipboardCopy::Status::Copied, encoder.replacedCount(), {}};
+    return {ClipboardCopy::Status::WriteFailed, 0,
+            QObject::tr("Cannot write the temporary file %1: %2")
+                .arg(QDir::toNativeSeparators(path), file.errorString())};
 }
 
 PasteResult pasteFileToClipboard(const QString& path, const char* converterName) {
     std::optional<DecodedText> decoded = readLegacyFile(path, converterName);
     if (!decoded) return {PasteStatus::FileUnreadable, 0};
-    decoded->text.replace(u"\r\n"_qs, u"\n"_qs);
+    endLinesWithLineFeeds(decoded->text);
     QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(decoded->text);
-    // QClipboard reports no failure; reading our own text back is cheap and tells.
-    const bool held = clipboard->text() == decoded->text;
+    const QPointer<QMimeData> data = new QMimeData;
+    data->setText(decoded->text);
+    clipboard->setMimeData(data);
+    // QClipboard reports no failure, but a clipboard that took the text hands
+    // back the same data. (Reading the text back would convert all of it twice.)
+    const bool held = data && clipboard->mimeData() == data.data();
     return {held ? PasteStatus::Pasted : PasteStatus::ClipboardRefused, decoded->replacedCount};
 }
 

@@ -40,6 +40,7 @@ DialogHooks DialogHooks::platform() {
         AboutDialog about(owner);
         about.exec();
     };
+    hooks.clipboardSource = &ClipboardSource::current;
     return hooks;
 }
 

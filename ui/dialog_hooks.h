@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+#include "clipboard_source.h"
+
 class QWidget;
 
 namespace quillon {
@@ -37,6 +39,9 @@ struct DialogHooks {
 
     // Shows the About box modally over `owner`.
     std::function<void(QWidget* owner)> showAbout;
+
+    // Where a run's clipboard text comes from at this moment.
+    std::function<ClipboardSource()> clipboardSource;
 
     // The real dialogs of the desktop.
     static DialogHooks platform();

@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,7 +40,7 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 // starts waits until the child's own handler is in place, instead of running
 // the parent's handler in the child.
 [[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe,
-                             const sigset_t& parentMask) {
+                             pid_t parent, const sigset_t& parentMask) {
     // The parent removes its own temporary files; the child removes the
     // unfinished destination it was writing when Cancel ends it. The
     // engine's messages are the parent's to show.
@@ -48,6 +49,10 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
         ::_exit(1);
     });
     ::signal(SIGINT, SIG_DFL);
+    // Nor does a run outlive the dialog: the files it would go on to write
+    // are the ones the dialog removed as it ended.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) ::_exit(1);
     ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
     setMessageSink(nullptr);
     EngineProcess::Report runReport;
@@ -72,10 +77,11 @@ EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatt
         sigset_t parentMask;
         ::sigfillset(&all);
         ::pthread_sigmask(SIG_SETMASK, &all, &parentMask);
+        const pid_t parent = ::getpid();
         child_ = ::fork();
         if (child_ == 0) {
             ::close(report[0]);
-            runInChild(formatter, run, report[1], parentMask);
+            runInChild(formatter, run, report[1], parent, parentMask);
         }
         ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
         ::close(report[1]);

@@ -68,20 +68,36 @@ const char* converterForClipboardSource(qint32 sourceEncoding) {
     return kUtf8Converter;
 }
 
-EncodedText encodeLegacy(QStringView text, const char* converterName) {
-    EncodedText result;
-    UConverter* converter = openConverter(converterName);
+LegacyEncoder::LegacyEncoder(const char* converterName) : converter_(openConverter(converterName)) {
     UErrorCode error = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(converter, countAndSubstituteFromUnicode, &result.replacedCount, nullptr,
-                          nullptr, &error);
-    const auto length = static_cast<int32_t>(text.size());
-    result.bytes.resize(UCNV_GET_MAX_BYTES_FOR_STRING(length, ucnv_getMaxCharSize(converter)));
-    const int32_t written =
-        ucnv_fromUChars(converter, result.bytes.data(), static_cast<int32_t>(result.bytes.size()),
-                        reinterpret_cast<const UChar*>(text.utf16()), length, &error);
-    result.bytes.resize(U_SUCCESS(error) ? written : 0);
-    ucnv_close(converter);
-    return result;
+    ucnv_setFromUCallBack(converter_, countAndSubstituteFromUnicode, &replaced_, nullptr, nullptr,
+                          &error);
+}
+
+LegacyEncoder::~LegacyEncoder() { ucnv_close(converter_); }
+
+void LegacyEncoder::encode(QStringView block, QByteArray& bytes) { convert(block, false, bytes); }
+
+void LegacyEncoder::finish(QByteArray& bytes) { convert({}, true, bytes); }
+
+void LegacyEncoder::convert(QStringView text, bool flush, QByteArray& bytes) {
+    const UChar* source = reinterpret_cast<const UChar*>(text.utf16());
+    const UChar* const sourceEnd = source + text.size();
+    qsizetype used = bytes.size();
+    // Room for the longest form of every unit, and of a surrogate held back
+    // from the block before; the loop grows it should that not do.
+    qsizetype room = UCNV_GET_MAX_BYTES_FOR_STRING(text.size() + 1, ucnv_getMaxCharSize(converter_));
+    for (;;) {
+        bytes.resize(used + room);
+        char* const start = bytes.data() + used;
+        char* target = start;
+        UErrorCode error = U_ZERO_ERROR;
+        ucnv_fromUnicode(converter_, &target, start + room, &source, sourceEnd, nullptr, flush, &error);
+        used += target - start;
+        if (error != U_BUFFER_OVERFLOW_ERROR) break;
+        room *= 2;
+    }
+    bytes.resize(used);
 }
 
 LegacyDecoder::LegacyDecoder(const char* converterName) : converter_(openConverter(converterName)) {

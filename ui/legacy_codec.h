@@ -31,19 +31,35 @@ const char* converterForCharSet(qint32 charSet, qint32 profileId);
 // character and lets the Unicode edge judge the text's form.
 const char* converterForClipboardSource(qint32 sourceEncoding);
 
-struct EncodedText {
-    QByteArray bytes;
-    qsizetype replacedCount = 0;  // characters the code page lacks, each written as its substitute
-};
-
 struct DecodedText {
     QString text;
     // Invalid or unmapped byte sequences, each shown as a replacement character.
     qsizetype replacedCount = 0;
 };
 
-// Unicode text to bytes of a code page, counting what it cannot hold.
-EncodedText encodeLegacy(QStringView text, const char* converterName);
+// Encodes text that arrives in blocks into a code page, counting the
+// characters it cannot hold, each written as the code page's substitute. A
+// surrogate pair split between two blocks comes out as one character.
+class LegacyEncoder {
+public:
+    explicit LegacyEncoder(const char* converterName);
+    ~LegacyEncoder();
+    LegacyEncoder(const LegacyEncoder&) = delete;
+    LegacyEncoder& operator=(const LegacyEncoder&) = delete;
+
+    // Appends the bytes of the next block to `bytes`.
+    void encode(QStringView block, QByteArray& bytes);
+    // Ends the input: a surrogate still waiting for its pair becomes a substitute.
+    void finish(QByteArray& bytes);
+
+    qsizetype replacedCount() const { return replaced_; }
+
+private:
+    void convert(QStringView text, bool flush, QByteArray& bytes);
+
+    UConverter* converter_;
+    qsizetype replaced_ = 0;
+};
 
 // Decodes bytes that arrive in blocks: a double-byte character split between
 // two blocks comes out whole.

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "clipboard_reader.h"
 #include "font_setting.h"
 #include "interface_language.h"
 #include "main_dialog.h"
@@ -7,6 +8,7 @@
 #include "temporary_file_cleanup.h"
 
 int main(int argc, char* argv[]) {
+    if (const auto status = quillon::runAsClipboardReader(argc, argv)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setOrganizationName(QStringLiteral("Quillon"));

@@ -79,16 +79,17 @@ void MainDialog::runCommand(RunKind kind) {
     std::optional<TemporaryFile> sourceTemporary;
 
     QString source;
-    // The clipboard's text, encoded and written into the source's temporary
-    // file by the run itself: a long text must not hold up the window.
-    std::optional<QString> clipboardText;
+    // The clipboard's text, fetched, encoded and written into the source's
+    // temporary file by the run itself: a long text must not hold up the window.
+    std::optional<ClipboardSource> clipboardSource;
+    const QString noClipboardText = QObject::tr("Fail to copy from clipboard");
     if (isButtonChecked(*this, kSourceClipboard)) {
         // Clipboard text is Unicode: unless a code page is named, it goes
         // through the edge whole.
         if (!isLegacyEncoding(formatter->sourceEncoding())) formatter->setSourceEncoding(unicode::kSourceUtf8);
-        clipboardText = readClipboardText();
-        if (!clipboardText) {
-            showError(QObject::tr("Fail to copy from clipboard"));
+        clipboardSource = hooks_.clipboardSource();
+        if (!clipboardSource->mayHoldText()) {
+            showError(noClipboardText);
             return;
         }
         sourceTemporary.emplace();
@@ -135,11 +136,11 @@ void MainDialog::runCommand(RunKind kind) {
     QElapsedTimer clock;
     clock.start();
     EngineProcess run(*formatter, [&](EngineProcess::Report& report) {
-        if (clipboardText) {
-            const EncodedText text = encodeClipboardText(*clipboardText, formatter->sourceEncoding());
-            report.sourceReplacements = text.replacedCount;
-            if (!sourceTemporary->write(text.bytes)) {
-                report.sourceError = sourceTemporary->errorString();
+        if (clipboardSource) {
+            const ClipboardCopy copy = clipboardSource->copyInto(source, formatter->sourceEncoding());
+            report.sourceReplacements = copy.replacedCount;
+            if (copy.status != ClipboardCopy::Status::Copied) {
+                report.sourceError = copy.status == ClipboardCopy::Status::NoText ? noClipboardText : copy.error;
                 return kSourceUnreadable;
             }
         }
@@ -168,6 +169,12 @@ void MainDialog::runCommand(RunKind kind) {
     summary.sourceProfileId = outcome.sourceProfileId;
     summary.targetProfileId = outcome.targetProfileId;
     summary.outputBytes = QFileInfo(destination).size();
+    // Refused before anything is reported: none of this output is kept.
+    if (destinationTemporary && !isError(result) && summary.outputBytes > kClipboardOutputLimit) {
+        showError(QObject::tr("The output is %1, more than the clipboard takes (%2). Choose a file as the destination.")
+                      .arg(dataSize(summary.outputBytes), dataSize(kClipboardOutputLimit)));
+        return;
+    }
     showStatus(*this, describeRun(summary));
     const unicode::EdgeOutput written = outcome.report.output;
     const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));

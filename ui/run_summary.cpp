@@ -35,9 +35,9 @@ QString resultInWords(RunResult result) {
     return QObject::tr("failed with result %1").arg(result);
 }
 
-QString dataSize(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat); }
-
 }  // namespace
+
+QString dataSize(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat); }
 
 QString describeRun(const RunSummary& run) {
     // A plain-ASCII source has no encodings worth naming.

@@ -31,6 +31,9 @@ struct RunSummary {
 // "GB (simplified) → BIG5 (traditional): done; 12.5 KB in 0.04 s".
 QString describeRun(const RunSummary& run);
 
+// A size as the status line writes it, for example "12.5 KB".
+QString dataSize(qint64 bytes);
+
 // The status line when the dialog starts.
 QString describeSettingsFile(const QString& path);
 

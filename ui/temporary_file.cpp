@@ -52,16 +52,6 @@ TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept {
     return *this;
 }
 
-bool TemporaryFile::write(QByteArrayView bytes) {
-    QFile file(path_);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-        file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush())
-        return true;
-    error_ = QObject::tr("Cannot write the temporary file %1: %2")
-                 .arg(QDir::toNativeSeparators(path_), file.errorString());
-    return false;
-}
-
 void TemporaryFile::remove() {
     if (path_.isEmpty()) return;
     QFile::remove(path_);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 
 namespace quillon {
@@ -22,10 +21,6 @@ public:
     const QString& path() const { return path_; }
     // Readable reason of the last failure, naming the file or folder.
     const QString& errorString() const { return error_; }
-
-    // Replaces the file's contents with `bytes`. False on failure, with
-    // errorString() set.
-    bool write(QByteArrayView bytes);
 
 private:
     void remove();

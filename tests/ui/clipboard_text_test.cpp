@@ -7,8 +7,10 @@
 #include <QtTest>
 
 #include "temp_files.h"
+#include "test_files.h"
 
 using quillon::PasteStatus;
+using ClipboardStatus = quillon::ClipboardCopy::Status;
 using quillon::testing::TempDir;
 using quillon::testing::writeFile;
 
@@ -39,9 +41,44 @@ private slots:
         QGuiApplication::clipboard()->setText(text);
         const std::optional<QString> read = quillon::readClipboardText();
         QVERIFY(read);
-        const quillon::EncodedText encoded = quillon::encodeClipboardText(*read, encoding);
-        QCOMPARE(encoded.bytes, bytes);
-        QCOMPARE(encoded.replacedCount, qsizetype(replaced));
+        TempDir dir;
+        const QString path = QString::fromStdString(dir.file("source.txt"));
+        writeFile(dir.file("source.txt"), "earlier and longer contents");
+        const quillon::ClipboardCopy copy = quillon::writeClipboardText(*read, encoding, path);
+        QCOMPARE(copy.status, ClipboardStatus::Copied);
+        QCOMPARE(readTestFile(path), bytes);
+        QCOMPARE(copy.replacedCount, qsizetype(replaced));
+    }
+
+    // The text goes out in blocks of 2^20 units; none may lose or split a character.
+    void aLongTextIsWrittenWhole_data() {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("pair");  // 😀 in that encoding
+        QTest::addColumn<int>("replaced");
+        QTest::newRow("UTF-8") << 0 << QByteArray("\xF0\x9F\x98\x80") << 0;
+        QTest::newRow("GBK") << 2 << QByteArray("?") << 1;
+    }
+    void aLongTextIsWrittenWhole() {
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, pair);
+        QFETCH(int, replaced);
+        constexpr qsizetype kBlock = qsizetype(1) << 20;
+        // The pair's two units fall into two blocks.
+        const QString text = QString(kBlock - 1, u'a') + u"😀"_qs + QString(kBlock, u'b');
+        TempDir dir;
+        const QString path = QString::fromStdString(dir.file("source.txt"));
+        const quillon::ClipboardCopy copy = quillon::writeClipboardText(text, encoding, path);
+        QCOMPARE(copy.status, ClipboardStatus::Copied);
+        QCOMPARE(copy.replacedCount, qsizetype(replaced));
+        QVERIFY(readTestFile(path) == QByteArray(kBlock - 1, 'a') + pair + QByteArray(kBlock, 'b'));
+    }
+
+    void aFileThatCannotBeWrittenIsNamed() {
+        TempDir dir;
+        const QString path = QString::fromStdString(dir.file("no/such/folder/source.txt"));
+        const quillon::ClipboardCopy copy = quillon::writeClipboardText(u"国"_qs, 0, path);
+        QCOMPARE(copy.status, ClipboardStatus::WriteFailed);
+        QCOMPARE(copy.error, u"Cannot write the temporary file %1: No such file or directory"_qs.arg(path));
     }
 
     void noTextIsAFailure() {
@@ -103,7 +140,9 @@ private slots:
         const std::optional<QString> read = quillon::readClipboardText();
         QVERIFY(read);
         TempDir dir;
-        QByteArray withCrLf = quillon::encodeClipboardText(*read, 0).bytes;
+        const QString path = QString::fromStdString(dir.file("out.txt"));
+        QCOMPARE(quillon::writeClipboardText(*read, 0, path).status, ClipboardStatus::Copied);
+        QByteArray withCrLf = readTestFile(path);
         withCrLf.replace("\n", "\r\n");  // as the engine writes its lines
         writeFile(dir.file("out.txt"), withCrLf.toStdString());
         QGuiApplication::clipboard()->clear();

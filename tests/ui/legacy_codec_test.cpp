@@ -85,15 +85,21 @@ private slots:
         QTest::newRow("lone surrogate") << "GBK" << QString(QChar(0xD800)) << QByteArray("?") << 1;
         QTest::newRow("empty") << "Big5" << QString() << QByteArray() << 0;
     }
+    // Cut at every place, a surrogate pair's two halves included.
     void encodes() {
         QFETCH(QString, converter);
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(int, replaced);
-        const quillon::EncodedText encoded =
-            quillon::encodeLegacy(text, converter.toLatin1().constData());
-        QCOMPARE(encoded.bytes, bytes);
-        QCOMPARE(encoded.replacedCount, qsizetype(replaced));
+        for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+            quillon::LegacyEncoder encoder(converter.toLatin1().constData());
+            QByteArray encoded;
+            encoder.encode(QStringView(text).left(cut), encoded);
+            encoder.encode(QStringView(text).sliced(cut), encoded);
+            encoder.finish(encoded);
+            QCOMPARE(encoded, bytes);
+            QCOMPARE(encoder.replacedCount(), qsizetype(replaced));
+        }
     }
 
     void choosesConvertersByProfileAndCharSet() {

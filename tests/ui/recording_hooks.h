@@ -33,6 +33,8 @@ struct RecordingHooks {
 
     int aboutBoxes = 0;
 
+    QByteArray clipboardReader;  // not empty: the program that reads the clipboard for a run
+
     QStringList messageTexts() const {
         QStringList texts;
         for (const auto& m : messages) texts << m.text;
@@ -61,6 +63,10 @@ struct RecordingHooks {
             return helpOpens;
         };
         h.showAbout = [this](QWidget*) { ++aboutBoxes; };
+        h.clipboardSource = [this] {
+            return clipboardReader.isEmpty() ? quillon::ClipboardSource::current()
+                                             : quillon::ClipboardSource::throughReader(clipboardReader);
+        };
         return h;
     }
 };

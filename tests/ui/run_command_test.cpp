@@ -16,10 +16,13 @@
 #include <unistd.h>
 
 #include "control_ids.h"
+#include "clipboard_text.h"
 #include "dialog_controls.h"
+#include "fake_clipboard_reader.h"
 #include "fresh_settings.h"
 #include "main_dialog.h"
 #include "recording_hooks.h"
+#include "status_line.h"
 #include "test_files.h"
 
 using namespace quillon;
@@ -248,6 +251,67 @@ private slots:
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(readTestFile(source), bytes);
         QCOMPARE(dialog->formatter->targetProfileId(), 0);
+    }
+
+    // The clipboard takes an output up to its limit; a larger one is refused
+    // whole, and nothing of it is kept.
+    void aClipboardDestinationHasALimit_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("at the limit") << int(kClipboardOutputLimit / 100) << QString();
+        QTest::newRow("over it") << 210'000
+                                 << "The output is 21.0 MB, more than the clipboard takes (20.0 MB). "
+                                    "Choose a file as the destination.";
+    }
+    void aClipboardDestinationHasALimit() {
+        QFETCH(int, lines);
+        QFETCH(QString, message);
+        useClipboard(false, true);
+        const QByteArray line = QByteArray(98, 'a') + "\r\n";
+        setPaths(writeFile("in.txt", line.repeated(lines)), QString());
+        pane()->setPlainText(QStringLiteral("earlier output"));
+        dialog->onConvert();
+        if (message.isEmpty()) {
+            QVERIFY(recorder.messages.empty());
+            QCOMPARE(clipboard()->text().size(), qsizetype(lines) * 99);
+        } else {
+            QCOMPARE(recorder.messageTexts(), QStringList{message});
+            QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+            QCOMPARE(statusText(*dialog), message);
+            QCOMPARE(clipboard()->text(), QStringLiteral("untouched"));
+            QCOMPARE(pane()->toPlainText(), QStringLiteral("earlier output"));
+        }
+    }
+
+    // Another program's clipboard comes through a reader process, here a stand-in.
+    void aClipboardReaderFeedsTheRun_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QByteArray>("output");
+        QTest::newRow("copied") << QByteArray("copied 0") << QStringList() << QByteArray("\xA7\xDA\xAD\xCC\r\n");
+        QTest::newRow("no text") << QByteArray("no-text") << QStringList{"Fail to copy from clipboard"}
+                                 << QByteArray("<unreadable>");
+        QTest::newRow("write failed") << QByteArray("write-failed Disk full") << QStringList{"Disk full"}
+                                      << QByteArray("<unreadable>");
+    }
+    void aClipboardReaderFeedsTheRun() {
+        QFETCH(QByteArray, answer);
+        QFETCH(QStringList, messages);
+        QFETCH(QByteArray, output);
+        useClipboard(true, false);
+        selectPosition(*dialog, kOutputEncoding, 3);  // BIG5
+        const QString destination = files.filePath(QStringLiteral("out.txt"));
+        const QString arguments = files.filePath(QStringLiteral("arguments.txt"));
+        setPaths(QString(), destination);
+        QFile::remove(destination);
+        // 我们 in UTF-8, the clipboard's encoding under Auto
+        recorder.clipboardReader = fakeClipboardReader(
+            files, R"(printf '%s %s' "$1" "$3" > ')" + QFile::encodeName(arguments) +
+                       R"('; printf '\346\210\221\344\273\254' > "$2"; printf ')" + answer + "'");
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), messages);
+        QCOMPARE(readTestFile(arguments), QByteArray("--clipboard-reader 16"));
+        QCOMPARE(readTestFile(destination), output);
     }
 
     void anUnusableTemporaryFolderStopsTheCommand() {

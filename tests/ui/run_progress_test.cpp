@@ -15,6 +15,7 @@
 
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "fake_clipboard_reader.h"
 #include "fresh_settings.h"
 #include "main_dialog.h"
 #include "output_loader.h"
@@ -95,6 +96,25 @@ private slots:
         QVERIFY(dialog->control(kSourcePath)->isEnabled());
         QVERIFY(!dialog->control(kDestinationPath)->isEnabled());
         QVERIFY(!dialog->findChild<QProgressDialog*>());
+    }
+
+    // A clipboard that takes long to fetch: Cancel ends the reader with the run.
+    void cancelEndsTheClipboardReader() {
+        checkRadioPosition(*dialog, kSourceClipboard, kSourceFile, 0);
+        setDialogItemText(*dialog, kDestinationPath, files.filePath(QStringLiteral("out.txt")));
+        const QString pidFile = files.filePath(QStringLiteral("reader.pid"));
+        recorder.clipboardReader = fakeClipboardReader(files, "echo $$ > '" + QFile::encodeName(pidFile) + "'; exec sleep 600");
+        QTimer::singleShot(0, dialog.get(), [&] {
+            QTRY_VERIFY(QFileInfo(pidFile).size() > 0);
+            dialog->findChild<QProgressDialog*>()->findChild<QPushButton*>()->click();
+        });
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QCOMPARE(statusText(*dialog), QStringLiteral("Cancelled"));
+        QVERIFY(!QFile::exists(files.filePath(QStringLiteral("out.txt"))));
+        // Gone, or a zombie waiting for whoever adopted it.
+        const QString stat = QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(readTestFile(pidFile).trimmed()));
+        QTRY_VERIFY(!QFile::exists(stat) || readTestFile(stat).contains(") Z "));
     }
 
     void aRunOffTheDialogsThreadSetsTheFormattersRunState() {

@@ -8,15 +8,6 @@
 
 using quillon::TemporaryFile;
 
-namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-}  // namespace
-
 class TemporaryFileTest : public QObject {
     Q_OBJECT
 
@@ -42,13 +33,6 @@ private slots:
         TemporaryFile second;
         QVERIFY(first.isValid() && second.isValid());
         QVERIFY(first.path() != second.path());
-    }
-
-    void writeReplacesTheContents() {
-        TemporaryFile file;
-        QVERIFY(file.write("\xB9\xFA\r\nlonger text"));
-        QVERIFY(file.write(QByteArray("\xB0\xEA\0z", 4)));
-        QCOMPARE(contents(file.path()), QByteArray("\xB0\xEA\0z", 4));
     }
 
     void movingHandsOverTheFile() {

@@ -120,24 +120,10 @@ bool isBlank(const EncodingProfile& source, CharCode code) {
     return inClass(source, code, CharClass::Blank, Scope::Both);
 }
 
-bool isAsciiPunctuation(CharCode code) {
-    switch (code) {
-        case '!': case '"': case '\'': case ',': case '.': case ':': case ';': case '?':
-            return true;
-        default:
-            return false;
-    }
-}
-
 // The ASCII sides of these predicates are fixed sets, not PureASC's classes.
 bool isPunctuation(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return isAsciiPunctuation(code);
     return (classesOf(source, code) & kPunctuation) != 0;
-}
-
-bool isPunctuation(const ClassLookup& classes, CharCode code) {
-    if (!isDoubleByte(code)) return isAsciiPunctuation(code);
-    return (classes(code) & kPunctuation) != 0;
 }
 
 bool isClosingQuote(const EncodingProfile& source, CharCode code) {

@@ -80,9 +80,20 @@ private:
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);
 
 bool isBlank(const EncodingProfile& source, CharCode code);
-bool isAsciiPunctuation(CharCode code);
+// The ASCII side of isPunctuation: a fixed set, not PureASC's classes.
+inline bool isAsciiPunctuation(CharCode code) {
+    switch (code) {
+        case '!': case '"': case '\'': case ',': case '.': case ':': case ';': case '?':
+            return true;
+        default:
+            return false;
+    }
+}
 bool isPunctuation(const EncodingProfile& source, CharCode code);
-bool isPunctuation(const ClassLookup& classes, CharCode code);
+inline bool isPunctuation(const ClassLookup& classes, CharCode code) {
+    if (!isDoubleByte(code)) return isAsciiPunctuation(code);
+    return (classes(code) & kPunctuation) != 0;
+}
 bool isClosingQuote(const EncodingProfile& source, CharCode code);
 bool isSentenceEnd(const EncodingProfile& source, CharCode code);
 // * # $ = - _, ASCII or the source's own forms.

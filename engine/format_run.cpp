@@ -76,6 +76,8 @@ public:
             }
         }
         for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
+
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain_[lead] = rowOf[lead] == 0;
     }
 
     // The rows point into the entries.
@@ -83,6 +85,8 @@ public:
     RunTables& operator=(const RunTables&) = delete;
 
     std::uint32_t quick(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
+    // Whether every character with this lead byte is kept as it is.
+    bool rowIsPlain(unsigned lead) const { return rowIsPlain_[lead]; }
     bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
     // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
     // pair, and for NUL.
@@ -111,13 +115,15 @@ private:
                                                               FullwidthDot, FullwidthQuote});
         const ClassSet keptClasses = classes(kept);
         if (kept == 0 || (isDoubleByte(kept) ? (keptClasses & kStateful) != 0 : keptClasses != 0)) return kStepByStep;
-        return quickEntry(isDoubleByte(kept) ? 2 : 1, kept);
+        return quickEntry(isDoubleByte(kept) ? 2 : 1, kept == code ? 0 : kept);
     }
 
     std::vector<std::uint32_t> entries_;  // 0x100 a row: the row that keeps everything, then one of steps
     std::array<const std::uint32_t*, 0x100> rows_{};
     std::array<bool, 0x100> rowHasForms_{};
     std::array<CharCode, 0x80> asciiTranslation_{};
+    // Lead bytes of rows whose every character is kept as it is.
+    std::array<bool, 0x100> rowIsPlain_{};
 };
 
 }  // namespace
@@ -158,7 +164,10 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     const ClassLookup classesOfCode(source);
     const RunTables tables(*this, classesOfCode);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
-    char* line = lineBuffer();
+    // The line at hand: in the reader's own buffer when it can be taken
+    // from there as it is, else read into the line buffer. Either way the
+    // byte after its end can be read.
+    const char* line = nullptr;
     char* paragraph = paragraphBuffer();
     int paragraphLength = 0;
     CharCode previousCode = 0;
@@ -211,9 +220,29 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
 
-    while (int end = input.readLine(line, kBufferSize)) {
-        if (end > 0 && line[end - 1] == '\n') --end;
-
+    constexpr std::size_t kPlainLinesAtOnce = 1 << 14;
+    const char* nextLine = nullptr;  // of the lines taken from the reader
+    const char* linesStop = nullptr;
+    for (;;) {
+        int end = 0;
+        if (nextLine == linesStop) {
+            if (const auto lines = input.takePlainLines(kPlainLinesAtOnce); !lines.empty()) {
+                nextLine = reinterpret_cast<const char*>(lines.data());
+                linesStop = nextLine + lines.size();
+            }
+        }
+        if (nextLine != linesStop) {
+            line = nextLine;
+            const auto* lineFeed = static_cast<const char*>(std::memchr(nextLine, '\n', linesStop - nextLine));
+            end = static_cast<int>(lineFeed - nextLine);
+            nextLine = lineFeed + 1;
+        } else {
+            char* const lineBuffered = lineBuffer();
+            end = input.readLine(lineBuffered, kBufferSize);
+            if (end == 0) break;
+            line = lineBuffered;
+            if (line[end - 1] == '\n') --end;
+        }
         int start = 0;
         for (int blank; start < end && (blank = trimmedBlankAt(start, end)) != 0;) start += blank;
 
@@ -251,22 +280,52 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                 keptAny |= kept != 0;
                 paragraphLength += kept;
             };
-            while (pos < end && paragraphLength < kBufferSize - 2) {
+            bool steps = false;  // the character at `pos` takes the steps
+            while (!steps && pos < end && paragraphLength < kBufferSize - 2) {
+                // One character at a time up to here.
+                int singlesEnd = end;
                 // Eight ASCII characters or four double-byte ones at a time,
                 // when none of them takes the steps.
                 if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
                     const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
                     const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+                    // Bytes 0, 2, 4 and 6 all lead bytes: four double-byte
+                    // characters, whatever their trail bytes.
+                    constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
                     if (high == 0) {
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;
-                        for (int i = 0; i < 8; ++i) any |= entries[i] = tables.quick(bytes[i]);
+                        std::uint32_t every = ~0u;
+                        for (int i = 0; i < 8; ++i) {
+                            entries[i] = tables.quick(bytes[i]);
+                            any |= entries[i];
+                            every &= entries[i];
+                        }
+                        if (any == quickEntry(1, 0) && every == quickEntry(1, 0)) {
+                            // All eight kept as they are.
+                            std::memcpy(paragraph + paragraphLength, bytes, 8);
+                            paragraphLength += 8;
+                            previousCode = bytes[7];
+                            keptAny = true;
+                            pos += 8;
+                            continue;
+                        }
                         if (!(any & kStepByStep)) {
                             for (int i = 0; i < 8; ++i) keep(bytes[i], entries[i]);
                             pos += 8;
                             continue;
                         }
-                    } else if (high == byte_masks::kHighBits) {
+                    } else if ((high & kFourLeads) == kFourLeads) {
+                        // Four characters of rows that are kept whole go over as they are.
+                        if (tables.rowIsPlain(bytes[0]) & tables.rowIsPlain(bytes[2]) & tables.rowIsPlain(bytes[4]) &
+                            tables.rowIsPlain(bytes[6])) {
+                            std::memcpy(paragraph + paragraphLength, bytes, 8);
+                            paragraphLength += 8;
+                            previousCode = static_cast<CharCode>(bytes[6] << 8 | bytes[7]);
+                            keptAny = true;
+                            pos += 8;
+                            continue;
+                        }
                         CharCode reads[4];
                         std::uint32_t entries[4];
                         std::uint32_t any = 0;
@@ -280,17 +339,25 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             continue;
                         }
                     }
+                    // A word of mixed widths, or one with a character that
+                    // takes the steps: no word test again before its end.
+                    singlesEnd = pos + 8;
                 }
-                const unsigned byte = static_cast<unsigned char>(line[pos]);
-                const unsigned pair = byte >> 7;
-                const int width = static_cast<int>(1 + pair);
-                const auto read = static_cast<CharCode>(
-                    byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
-                const std::uint32_t entry = tables.quick(read);
-                // A lead byte that ends the line reads as no character.
-                if ((entry & kStepByStep) || pos + width > end) break;
-                keep(read, entry);
-                pos += width;
+                while (pos < singlesEnd && paragraphLength < kBufferSize - 2) {
+                    const unsigned byte = static_cast<unsigned char>(line[pos]);
+                    const unsigned pair = byte >> 7;
+                    const int width = static_cast<int>(1 + pair);
+                    const auto read = static_cast<CharCode>(
+                        byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
+                    const std::uint32_t entry = tables.quick(read);
+                    // A lead byte that ends the line reads as no character.
+                    if ((entry & kStepByStep) || pos + width > end) {
+                        steps = true;
+                        break;
+                    }
+                    keep(read, entry);
+                    pos += width;
+                }
             }
             if (keptAny) endsIfLast = paragraphMode_ == kParagraphOneLine;
             if (pos >= end) break;

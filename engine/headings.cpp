@@ -1,6 +1,7 @@
 // The two line tests that run while no paragraph is open: separator lines are
 // dropped, short unpunctuated lines are written as aligned headings.
 #include <algorithm>
+#include <cstdint>
 
 #include "byte_masks.h"
 #include "character_classes.h"
@@ -26,13 +27,24 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     const ClassLookup classes(*sourceProfile);
     for (int pos = start; pos < end;) {
-        // Four double-byte characters at a time while none is in a class.
-        if (end - pos >= 8 && (byte_masks::wordAt(line + pos) & byte_masks::kHighBits) == byte_masks::kHighBits) {
-            const auto* lead = reinterpret_cast<const unsigned char*>(line + pos);
-            if (classes.rowIsUnclassed(lead[0]) && classes.rowIsUnclassed(lead[2]) &&
-                classes.rowIsUnclassed(lead[4]) && classes.rowIsUnclassed(lead[6])) {
+        // Four double-byte characters at a time while none is in a class,
+        // eight ASCII ones while none is in a class but Blank.
+        if (end - pos >= 8) {
+            const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
+            const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+            if (high == byte_masks::kHighBits && classes.rowIsUnclassed(bytes[0]) &&
+                classes.rowIsUnclassed(bytes[2]) && classes.rowIsUnclassed(bytes[4]) &&
+                classes.rowIsUnclassed(bytes[6])) {
                 pos += 8;
                 continue;
+            }
+            if (high == 0) {
+                ClassSet any = 0;
+                for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
+                if ((any & ~setOf({CharClass::Blank})) == 0) {
+                    pos += 8;
+                    continue;
+                }
             }
         }
         const CharAt c = readCharAt(line, pos, end);
@@ -53,6 +65,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
     // as paragraph text instead, which loses nothing.
     char* heading = paragraphBuffer();
     int length = 0;
+    // Only Big5 has vertical forms.
+    const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
@@ -61,7 +75,7 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         if (translatePunctuation_ && !isDoubleByte(code) && classes(code) != 0) {
             code = translateAsciiPunctuation(code);
         }
-        if (autoFix_) code = fixVerticalForm(code);
+        if (fixForms) code = fixVerticalForm(code);
         if (code == 0) continue;
         if (length + 2 > kBufferSize) return false;
         if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);

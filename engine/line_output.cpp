@@ -34,31 +34,51 @@ int widthAt(const char* text, int pos) {
 
 }  // namespace
 
-void TextFormatter::writeBlankUnits(std::int32_t count) {
-    if (count <= 0) return;
-    constexpr std::int32_t kUnitsPerBlock = 64;
-    char block[2 * kUnitsPerBlock];
+// Writes `units` blank units, then `length` bytes of text holding no line
+// feed, then `lineFeeds` line ends, straight into the writer's buffer: a
+// paragraph line takes one piece of it. Negative counts write nothing.
+void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int length, std::int32_t lineFeeds) {
+    // Longer pieces go over in parts; this bounds what one part asks of the buffer.
+    constexpr std::int64_t kPart = 4096;
+    units = std::max<std::int64_t>(units, 0);
+    lineFeeds = std::max(lineFeeds, 0);
+    const std::int64_t size = 2 * units + length + 2 * std::int64_t(lineFeeds);
+    if (size > kPart) {
+        for (; units > 0; units -= kPart / 2) writeLinePieces(std::min<std::int64_t>(units, kPart / 2), nullptr, 0, 0);
+        outputStream->write(text, static_cast<std::size_t>(length));
+        for (; lineFeeds > 0; lineFeeds -= kPart / 2) {
+            writeLinePieces(0, nullptr, 0, static_cast<std::int32_t>(std::min<std::int64_t>(lineFeeds, kPart / 2)));
+        }
+        return;
+    }
     char unit[2] = {' ', ' '};
     const CharCode fullWidth = targetProfile->primary(CharClass::Blank);
     if (fullWidthSpaces_ && isDoubleByte(fullWidth)) {
         unit[0] = static_cast<char>(fullWidth >> 8);
         unit[1] = static_cast<char>(fullWidth & 0xFF);
     }
-    const std::int32_t units = std::min(count, kUnitsPerBlock);
-    for (std::int32_t i = 0; i < units; ++i) std::memcpy(block + 2 * i, unit, 2);
-    for (std::int32_t left = count; left > 0; left -= units) {
-        outputStream->write(block, 2 * static_cast<std::size_t>(std::min(left, units)));
-    }
+    char* out = outputStream->space(static_cast<std::size_t>(size));
+    for (std::int64_t i = 0; i < units; ++i, out += 2) std::memcpy(out, unit, 2);
+    if (length > 0) std::memcpy(out, text, static_cast<std::size_t>(length));
+    out += length;
+    for (std::int32_t i = 0; i < lineFeeds; ++i, out += 2) std::memcpy(out, "\r\n", 2);
+    outputStream->advance(static_cast<std::size_t>(size));
 }
 
-// A line feed is written as the empty line it ends: the same bytes, without
-// searching one byte for line feeds.
-void TextFormatter::writeLineFeeds(std::int32_t count) {
-    for (std::int32_t i = 0; i < count; ++i) outputStream->writeLine("", 0);
+void TextFormatter::writeBlankUnits(std::int32_t count) { writeLinePieces(count, nullptr, 0, 0); }
+
+void TextFormatter::writeLineFeeds(std::int32_t count) { writeLinePieces(0, nullptr, 0, count); }
+
+// Cuts a line to the width and converts it in place; returns its length.
+int TextFormatter::fitLine(char* text, int length) {
+    if (lineWidth_ != -1 && length > lineWidth_) length = lineWidth_;
+    // The line is laid out in the source encoding; conversion keeps its length.
+    if (sourceProfile != targetProfile) convertRunLine(text, length, *sourceProfile, *targetProfile);
+    return length;
 }
 
 void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
-    if (lineWidth_ != -1 && length > lineWidth_) length = lineWidth_;
+    length = fitLine(text, length);
     const std::int64_t free = std::int64_t(lineWidth_) - length;
     switch (alignment) {
         case kAlignMiddle:
@@ -70,17 +90,18 @@ void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
         case kAlignNormal: writeBlankUnits(leadingSpaces_); break;
         default: break;
     }
-    // The line is laid out in the source encoding; conversion keeps its length.
-    if (sourceProfile != targetProfile) convertRunLine(text, length, *sourceProfile, *targetProfile);
-    outputStream->write(text, length);
+    outputStream->write(text, static_cast<std::size_t>(length));
 }
 
 void TextFormatter::breakParagraph(char* text, int length) {
-    writeBlankUnits(leadingSpaces_);
+    // The indent goes before the first line's margin.
+    std::int32_t indent = std::max(leadingSpaces_, 0);
+    // Paragraph text holds no line feed: lines never do, nor do the codes
+    // that replace characters.
     const auto writeParagraphLine = [&](int start, int end) {
-        writeBlankUnits(leftMargin_);
-        writeLine(text + start, end - start, kAlignLeft);
-        writeLineFeeds(1);
+        const std::int64_t units = std::int64_t(indent) + std::max(leftMargin_, 0);
+        writeLinePieces(units, text + start, fitLine(text + start, end - start), 1);
+        indent = 0;
     };
 
     if (lineWidth_ == -1) {
@@ -88,7 +109,7 @@ void TextFormatter::breakParagraph(char* text, int length) {
     } else {
         // The indent counts against the first line; a negative one counts as
         // none, so that no text is pushed past the width and lost.
-        std::int64_t used = 2 * std::int64_t(std::max(leadingSpaces_, 0));
+        std::int64_t used = 2 * std::int64_t(indent);
         int lineStart = 0;
         // A line takes characters while the next one fits, and at least one:
         // it ends at the last character start that leaves it no wider than

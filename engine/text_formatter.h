@@ -155,6 +155,8 @@ private:
     void writeBlankUnits(std::int32_t count);
     int backOffFromPunctuation(const char* text, int lineStart, int end) const;
     void writeLineFeeds(std::int32_t count);
+    void writeLinePieces(std::int64_t units, const char* text, int length, std::int32_t lineFeeds);
+    int fitLine(char* text, int length);
 
     std::int32_t leadingSpaces_ = 2;
     std::int32_t lineWidth_ = 76;

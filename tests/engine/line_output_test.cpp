@@ -154,6 +154,24 @@ TEST_F(LineOutput, BlankUnitsAreInTheTargetEncodingAndTextIsConverted) {
     EXPECT_EQ(layout(gb("国"), profiles::BIG5), spaces(6) + big5("國") + "\r\n");
 }
 
+// A line's blanks, text and line ends go out in one piece when they are
+// short, in parts when they are long; the bytes are the same either way.
+TEST_F(LineOutput, LongIndentsAndSpacingsGoOutWhole) {
+    f.setLineWidth(-1);
+    f.setFullWidthSpaces(1);
+    const std::string text = gb("国");
+    for (const int units : {1, 2047, 2048, 5000}) {
+        f.setLeadingSpaces(units);
+        f.setLeftMargin(units);
+        f.setLineSpacing(units);
+        std::string blanks;
+        for (int i = 0; i < 2 * units; ++i) blanks += "\xA1\xA1";
+        std::string lineEnds;
+        for (int i = 0; i <= units; ++i) lineEnds += "\r\n";
+        EXPECT_EQ(layout(text), blanks + text + lineEnds) << units;
+    }
+}
+
 TEST_F(LineOutput, WriteLineAlignment) {
     f.setLineWidth(38);
     f.setLeadingSpaces(5);

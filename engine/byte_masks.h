@@ -105,9 +105,22 @@ inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
 // One bit for each of the 64 bytes at `bytes`, from `test` of sixteen bytes
 // at a time (highBits16 and the like).
 template <typename Test16>
-std::uint64_t maskOf(const unsigned char* bytes, Test16 test) {
+std::uint64_t bitsOf64(const unsigned char* bytes, Test16 test) {
     std::uint64_t mask = 0;
     for (int i = 0; i < 4; ++i) mask |= std::uint64_t{test(bytes + 16 * i)} << 16 * i;
+    return mask;
+}
+
+// The same from `test` of a word at a time, which sets the top bit of the
+// bytes it finds.
+template <typename Test>
+std::uint64_t maskOf(const unsigned char* bytes, Test test) {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 8; ++i) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + 8 * i, 8);
+        mask |= topBits(test(word)) << 8 * i;
+    }
     return mask;
 }
 

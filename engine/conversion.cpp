@@ -294,10 +294,11 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
     }
     insideTag = 0;  // once per run: a tag may span lines
 
-    // Without phrases or tags, lines that need no attention from the reader
-    // are converted straight from its buffer into the writer's.
+    // Without tags, lines that need no attention from the reader are
+    // converted straight from its buffer into the writer's, and phrases then
+    // patch them there.
     const PairOutcome* const outcomes =
-        phrases_ == 0 && htmlAware_ == 0 && changesCode(*sourceProfile, *targetProfile)
+        htmlAware_ == 0 && changesCode(*sourceProfile, *targetProfile)
             ? pairOutcomes(*sourceProfile, *targetProfile)
             : nullptr;
     constexpr std::size_t kPlainLinesAtOnce = 1 << 14;
@@ -309,6 +310,7 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
                 auto* const out = reinterpret_cast<unsigned char*>(destination.space(2 * lines.size()));
                 unsigned problems = 0;
                 destination.advance(convertLinesInto(lines.data(), lines.size(), out, outcomes, problems));
+                if (!choosePhrasesInLines(lines, out, *sourceProfile, *targetProfile)) problems = 0;
                 if (problems & kInvalid) sawInvalidCode = 1;
                 if (problems & kUnmappable) sawUnmappable = 1;
                 continue;

@@ -67,20 +67,20 @@ void addPair(Findings& found, unsigned lead, unsigned trail) {
 template <bool kSeeksLowByte, bool kCountsMarks>
 bool addBlock(Findings& found, const unsigned char* marks, const unsigned char* bytes, bool startsWithTrail) {
     using namespace byte_masks;
-    const std::uint64_t leads = leadBytes(maskOf(bytes, highBits16), startsWithTrail);
+    const std::uint64_t leads = leadBytes(bitsOf64(bytes, highBits16), startsWithTrail);
     found.sawDoubleByte = found.sawDoubleByte || leads != 0;
     const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
     if (kSeeksLowByte) {
-        const std::uint64_t below = maskOf(bytes, [](const unsigned char* b) { return belowBits16(b, 0xA1); });
+        const std::uint64_t below = bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0xA1); });
         found.sawLowByte = ((leads | trails) & below) != 0;
     }
     // Only a block with a low byte can hold a stray trail.
     if (found.sawLowByte && !found.sawStrayTrail) {
-        found.sawStrayTrail = (trails & maskOf(bytes, [](const unsigned char* b) { return belowBits16(b, 0x40); })) != 0;
+        found.sawStrayTrail = (trails & bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0x40); })) != 0;
     }
     if (kCountsMarks) {
         unsigned counts = 0;
-        for (std::uint64_t marked = leads & maskOf(bytes, markLeadBits16); marked != 0; marked &= marked - 1) {
+        for (std::uint64_t marked = leads & bitsOf64(bytes, markLeadBits16); marked != 0; marked &= marked - 1) {
             std::uint16_t pair;  // lead and trail, in memory order
             std::memcpy(&pair, bytes + std::countr_zero(marked), 2);
             counts += marks[std::rotl(pair, 8) - 0x8000];

@@ -8,6 +8,7 @@
 // the phrases are matched only around the characters that some phrase
 // converts otherwise: from the nearest character no phrase can run across.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <mutex>
 #include <vector>
 
+#include "byte_masks.h"
 #include "phrase_tables.h"
 #include "text_formatter.h"
 
@@ -85,44 +87,7 @@ public:
     // so that a phrase never passes over a character the table would refuse.
     PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
                 const EncodingProfile& to) {
-        // What the table alone makes of each code, worked out once per code:
-        // the code it writes, plus 1 << 16 when it raises a flag.
-        TextFormatter table;
-        std::vector<std::uint32_t> byTable(0x8000, UINT32_MAX);
-        const auto tableOf = [&](std::uint16_t code) {
-            std::uint32_t& known = byTable[code - 0x8000u];
-            if (known == UINT32_MAX) {
-                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
-                                          static_cast<unsigned char>(code & 0xFF)};
-                table.sawInvalidCode = table.sawUnmappable = 0;
-                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
-                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
-                known = std::uint32_t(bytes[0] << 8 | bytes[1]) | std::uint32_t{flagged} << 16;
-            }
-            return known;
-        };
-        std::size_t innerPairs = 0;
-        std::vector<std::uint32_t> matteringPairs;
-        for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
-            const std::uint16_t* record = records + at;
-            const std::uint16_t n = record[0];
-            if (!sourceIsValid(record, from)) continue;
-            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
-            for (std::size_t i = 0; i < n; ++i) {
-                const std::uint16_t code = phrase.sourceCodes()[i];
-                const std::uint32_t converted = tableOf(code);
-                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
-                const bool flagged = converted >> 16 != 0;
-                phrase.changesText |= changes;
-                phrase.hidesFlags |= flagged;
-                if (!changes && !flagged) continue;
-                mattering_[(code - 0x8000u) / 64] |= std::uint64_t{1} << code % 64;
-                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
-                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
-            }
-            phrases_.push_back(phrase);
-            innerPairs += n - 1;
-        }
+        const std::size_t innerPairs = takePhrases(records, size, from, to);
 
         // The phrases sharing their first two codes lie together in table order.
         std::size_t pairs = 0;
@@ -150,8 +115,6 @@ public:
             p = end;
         }
 
-        matteringPairs_ = PairFilter(matteringPairs.size());
-        for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
         innerPairs_ = PairFilter(innerPairs);
         for (const Phrase& phrase : phrases_) {
             for (std::size_t i = 1; i < phrase.length; ++i) {
@@ -163,8 +126,9 @@ public:
     // False when no phrase converts the character at `text` otherwise than
     // the table, or hides a flag the table raises for it.
     bool matters(const unsigned char* text) const {
-        const unsigned code = (text[0] << 8 | text[1]) - 0x8000u;
-        return (mattering_[code / 64] >> code % 64 & 1) != 0;
+        std::uint16_t bytes;
+        std::memcpy(&bytes, text, 2);
+        return (mattering_[bytes / 64] >> bytes % 64 & 1) != 0;
     }
 
     // False when no phrase that converts one of the two characters at
@@ -210,6 +174,59 @@ public:
     }
 
 private:
+    // Takes the phrases, marks the characters and pairs that matter, and
+    // returns the number of neighbours within the phrases. What it needs only
+    // meanwhile is gone before the index is built: the run's peak of memory
+    // stays low.
+    std::size_t takePhrases(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
+                            const EncodingProfile& to) {
+        std::size_t innerPairs = 0;
+        // What the table alone makes of each code, worked out once per code:
+        // the code it writes, plus 1 << 16 when it raises a flag.
+        TextFormatter table;
+        std::vector<std::uint32_t> byTable(0x8000, UINT32_MAX);
+        const auto tableOf = [&](std::uint16_t code) {
+            std::uint32_t& known = byTable[code - 0x8000u];
+            if (known == UINT32_MAX) {
+                unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                          static_cast<unsigned char>(code & 0xFF)};
+                table.sawInvalidCode = table.sawUnmappable = 0;
+                table.convertText(reinterpret_cast<char*>(bytes), 2, from, to);
+                const bool flagged = table.sawInvalidCode != 0 || table.sawUnmappable != 0;
+                known = std::uint32_t(bytes[0] << 8 | bytes[1]) | std::uint32_t{flagged} << 16;
+            }
+            return known;
+        };
+        std::vector<std::uint32_t> matteringPairs;
+        for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
+            const std::uint16_t* record = records + at;
+            const std::uint16_t n = record[0];
+            if (!sourceIsValid(record, from)) continue;
+            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::uint16_t code = phrase.sourceCodes()[i];
+                const std::uint32_t converted = tableOf(code);
+                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
+                const bool flagged = converted >> 16 != 0;
+                phrase.changesText |= changes;
+                phrase.hidesFlags |= flagged;
+                if (!changes && !flagged) continue;
+                const unsigned bit = matteringBitOf(code);
+                mattering_[bit / 64] |= std::uint64_t{1} << bit % 64;
+                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
+                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
+            }
+            phrases_.push_back(phrase);
+            innerPairs += n - 1;
+        }
+        // Sized by the pairs that differ: a smaller filter stays in the cache.
+        std::sort(matteringPairs.begin(), matteringPairs.end());
+        matteringPairs.erase(std::unique(matteringPairs.begin(), matteringPairs.end()), matteringPairs.end());
+        matteringPairs_ = PairFilter(matteringPairs.size());
+        for (const std::uint32_t pair : matteringPairs) matteringPairs_.add(pair);
+        return innerPairs;
+    }
+
     struct Slot {
         std::uint32_t pair;   // first two source codes; 0 for an empty slot
         std::uint32_t first;  // the phrases that begin with them, in table order
@@ -245,7 +262,10 @@ private:
         return true;
     }
 
-    std::vector<std::uint64_t> mattering_ = std::vector<std::uint64_t>(0x8000 / 64);  // by code less 8000
+    // By the code's two bytes read as one little-endian number, as a scan
+    // loads them: the test needs no more than that load.
+    static unsigned matteringBitOf(std::uint16_t code) { return (code & 0xFF) << 8 | code >> 8; }
+    std::array<std::uint64_t, 0x10000 / 64> mattering_{};
     std::vector<Phrase> phrases_;  // those taken, in table order
     std::vector<Slot> slots_;      // open addressing on the first pair
     PairFilter firstPairs_{0};     // of every phrase
@@ -278,6 +298,25 @@ const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfil
     return indexes[slot].get();
 }
 
+// The LFs among `length` bytes. Counted in byte lanes, a chunk at a time,
+// which compilers turn into vector code.
+std::size_t lineFeedsIn(const unsigned char* bytes, std::size_t length) {
+    constexpr std::size_t kChunk = 32;
+    constexpr std::size_t kChunksPerLane = 255;  // a lane's count stays within its byte
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (length - i >= kChunk) {
+        unsigned char lanes[kChunk] = {};
+        const std::size_t chunks = std::min((length - i) / kChunk, kChunksPerLane);
+        for (std::size_t c = 0; c < chunks; ++c, i += kChunk) {
+            for (std::size_t j = 0; j < kChunk; ++j) lanes[j] += bytes[i + j] == '\n';
+        }
+        for (const unsigned char lane : lanes) count += lane;
+    }
+    for (; i < length; ++i) count += bytes[i] == '\n';
+    return count;
+}
+
 void writeTargets(unsigned char* at, const Phrase& phrase) {
     for (std::size_t i = 0; i < phrase.length; ++i) {
         at[2 * i] = static_cast<unsigned char>(phrase.targetCodes()[i] >> 8);
@@ -286,52 +325,98 @@ void writeTargets(unsigned char* at, const Phrase& phrase) {
 }
 
 constexpr std::size_t kBlock = 64;  // bytes whose lead bytes one mask holds
-constexpr std::uint64_t kEvenBits = 0x5555555555555555;
 
-// Bit i set when byte i of the block at `bytes` is 80 or above.
-std::uint64_t highBytesOf(const unsigned char* bytes) {
-    std::uint64_t mask = 0;
-    for (std::size_t w = 0; w < kBlock / 8; ++w) {
-        std::uint64_t word = 0;
-        for (std::size_t i = 0; i < 8; ++i) word |= std::uint64_t{bytes[8 * w + i]} << (8 * i);
-        // Gathers the eight top bits into the top byte, first byte lowest.
-        const std::uint64_t tops = (word & 0x8080808080808080) >> 7;
-        mask |= (tops * 0x0102040810204080 >> 56) << (8 * w);
-    }
-    return mask;
-}
+// Calls `found(pos, phrase)` for each phrase that the longest match, read left
+// to right, finds in the `length` bytes at `bytes`, in order. Phrases are
+// looked for only around the characters that matter; a phrase never holds an
+// ASCII byte, so lines may be read together. `found` may rewrite the text up
+// to the end of the phrase it is given, whole characters at a time.
+template <typename Found>
+void forEachPhrase(const PhraseIndex& phrases, const unsigned char* bytes, std::size_t length, Found found) {
+    const unsigned char* const end = bytes + length;
+    // Matches phrases left to right from `pos`, a character that no earlier
+    // phrase covers or `decided`, through the character at `last`.
+    std::size_t decided = 0;   // matching has passed every character before
+    std::size_t nextFree = 0;  // where the next phrase may begin
+    const auto matchThrough = [&](std::size_t pos, std::size_t last) {
+        while (pos <= last) {
+            if (bytes[pos] < 0x80) {
+                ++pos;
+                continue;
+            }
+            if (pos >= nextFree && pos + 3 < length && phrases.mayBegin(bytes + pos)) {
+                if (const Phrase* const phrase = phrases.longestMatch(bytes + pos, end)) {
+                    nextFree = pos + 2 * phrase->length;
+                    found(pos, *phrase);
+                }
+            }
+            pos += 2;
+        }
+        decided = pos;
+    };
 
-// The lead bytes among `high`, the block's bytes of 80 or above less one
-// that is the trail of a character begun in the block before. A character
-// begins right after a byte below 80, whether that is ASCII or a trail, so
-// each run of high bytes begins with a lead and alternates lead and trail.
-// Adding a run's lowest bit clears the whole run: that picks out the runs
-// that begin at even positions.
-std::uint64_t leadBytesOf(std::uint64_t high) {
-    const std::uint64_t runStarts = high & ~(high << 1);
-    const std::uint64_t evenRuns = high & ~(high + (runStarts & kEvenBits));
-    return (evenRuns & kEvenBits) | (high & ~evenRuns & ~kEvenBits);
-}
-
-// Calls `visit` with the position of each lead byte before `limit`, in
-// order. The characters are read as the table reads them, ASCII bytes one at
-// a time and the rest in pairs, but a block at a time through masks.
-template <typename Visit>
-void forEachLead(const unsigned char* bytes, std::size_t length, std::size_t limit, Visit visit) {
-    std::uint64_t trailIn = 0;  // the block's first byte is a trail byte
+    // The characters are read as the table reads them, ASCII bytes one at a
+    // time and the rest in pairs, but a block at a time through masks of
+    // their lead bytes. A lead in the last byte has no trail: no character.
+    const std::size_t limit = length - 1;
+    const auto highBytes = [](std::uint64_t word) { return word; };
+    std::uint64_t leadsBefore = 0;  // of the block before
     for (std::size_t block = 0; block < limit; block += kBlock) {
         std::uint64_t high;
         if (length - block >= kBlock) {
-            high = highBytesOf(bytes + block);
+            high = byte_masks::maskOf(bytes + block, highBytes);
         } else {
             unsigned char last[kBlock] = {};
             std::memcpy(last, bytes + block, length - block);
-            high = highBytesOf(last);
+            high = byte_masks::maskOf(last, highBytes);
         }
-        std::uint64_t leads = leadBytesOf(high & ~trailIn);
-        trailIn = leads >> (kBlock - 1);
+        std::uint64_t leads = byte_masks::leadBytes(high, leadsBefore >> (kBlock - 1) != 0);
         if (limit - block < kBlock) leads &= (std::uint64_t{1} << (limit - block)) - 1;
-        for (; leads != 0; leads &= leads - 1) visit(block + static_cast<std::size_t>(std::countr_zero(leads)));
+        // Whether the character before `pos` is a double-byte one; unknown
+        // (false) further back than the block before.
+        const auto afterLead = [&](std::size_t pos) {
+            if (pos >= block + 2) return (leads >> (pos - 2 - block) & 1) != 0;
+            return pos + kBlock >= block + 2 && (leadsBefore >> (pos + kBlock - 2 - block) & 1) != 0;
+        };
+        // The block's bits from `decided` on: the characters before it are
+        // decided.
+        const auto undecided = [&] {
+            if (decided <= block) return ~std::uint64_t{0};
+            return decided - block >= kBlock ? 0 : ~std::uint64_t{0} << (decided - block);
+        };
+        // Few characters matter: they are picked out first, without a branch.
+        std::uint64_t mattering = 0;
+        for (std::uint64_t rest = leads; rest != 0; rest &= rest - 1) {
+            const int bit = std::countr_zero(rest);
+            mattering |= std::uint64_t{phrases.matters(bytes + block + static_cast<std::size_t>(bit))} << bit;
+        }
+        for (std::uint64_t rest = mattering & undecided(); rest != 0;) {
+            const std::size_t lead = block + static_cast<std::size_t>(std::countr_zero(rest));
+            rest &= rest - 1;
+            // A phrase that matters here holds this character and one beside it.
+            const bool afterDoubleByte = lead >= 2 && afterLead(lead);
+            const bool beforeDoubleByte = lead + 3 < length && bytes[lead + 2] >= 0x80;
+            if (!(afterDoubleByte && phrases.mayMatter(bytes + lead - 2)) &&
+                !(beforeDoubleByte && phrases.mayMatter(bytes + lead))) {
+                continue;
+            }
+            // Back to a character that no phrase can cover from before it:
+            // one after a single-byte character, or one that no phrase holds
+            // right after the character before. Past the block before,
+            // matching starts where it last stopped.
+            std::size_t start = lead;
+            while (start > decided) {
+                if (start + kBlock < block + 2) {
+                    start = decided;
+                    break;
+                }
+                if (start < 2 || !afterLead(start) || !phrases.mayJoin(bytes + start - 2)) break;
+                start -= 2;
+            }
+            matchThrough(std::max(start, decided), lead);
+            rest &= undecided();
+        }
+        leadsBefore = leads;
     }
 }
 
@@ -346,7 +431,6 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
         return;
     }
     auto* const bytes = reinterpret_cast<unsigned char*>(text);
-    const unsigned char* const end = bytes + length;
     // While tags count, a phrase is written only outside them, so the table
     // must have converted the text before it to know where it stands.
     const bool tagsCount = htmlAware_ != 0 && htmlAborted == 0;
@@ -367,72 +451,54 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
         pendingCount = 0;
         converted = pos;
     };
-
-    // Matches phrases left to right from `pos`, a character that no earlier
-    // phrase covers or `decided`, through the character at `last`.
-    std::size_t decided = 0;   // matching has passed every character before
-    std::size_t nextFree = 0;  // where the next phrase may begin
-    const auto matchThrough = [&](std::size_t pos, std::size_t last) {
-        while (pos <= last) {
-            if (bytes[pos] < 0x80) {
-                ++pos;
-                continue;
-            }
-            const Phrase* const phrase = pos >= nextFree && pos + 3 < length && phrases->mayBegin(bytes + pos)
-                                             ? phrases->longestMatch(bytes + pos, end)
-                                             : nullptr;
-            if (phrase != nullptr) {
-                nextFree = pos + 2 * phrase->length;
-                if (phrase->hidesFlags || (tagsCount && phrase->changesText)) {
-                    // The table converts up to the phrase, so that the tag
-                    // state and the run flags are those of the text before it,
-                    // and the phrase's characters add no flag. No ASCII byte
-                    // lies within the phrase, so it is wholly inside a tag or
-                    // outside.
-                    convertUpTo(pos);
-                    if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, *phrase);
-                    converted = nextFree;
-                } else if (phrase->changesText) {
-                    pending[pendingCount++] = {pos, phrase};
-                    if (pendingCount == kPendingMax) convertUpTo(nextFree);
-                }
-            }
-            pos += 2;
+    forEachPhrase(*phrases, bytes, length, [&](std::size_t pos, const Phrase& phrase) {
+        const std::size_t phraseEnd = pos + 2 * phrase.length;
+        if (phrase.hidesFlags || (tagsCount && phrase.changesText)) {
+            // The table converts up to the phrase, so that the tag state and
+            // the run flags are those of the text before it, and the phrase's
+            // characters add no flag. No ASCII byte lies within the phrase,
+            // so it is wholly inside a tag or outside.
+            convertUpTo(pos);
+            if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, phrase);
+            converted = phraseEnd;
+        } else if (phrase.changesText) {
+            pending[pendingCount++] = {pos, &phrase};
+            if (pendingCount == kPendingMax) convertUpTo(phraseEnd);
         }
-        decided = pos;
-    };
-
-    // The latest lead bytes, to look back from a character that matters.
-    constexpr std::size_t kRecent = 32;
-    std::size_t recent[kRecent];
-    std::size_t leadsSeen = 0;
-    forEachLead(bytes, length, length - 1, [&](std::size_t lead) {
-        recent[leadsSeen++ % kRecent] = lead;
-        if (lead < decided || !phrases->matters(bytes + lead)) return;
-        // A phrase that matters here holds this character and one beside it.
-        const bool afterDoubleByte = leadsSeen > 1 && recent[(leadsSeen - 2) % kRecent] + 2 == lead;
-        const bool beforeDoubleByte = lead + 3 < length && bytes[lead + 2] >= 0x80;
-        if (!(afterDoubleByte && phrases->mayMatter(bytes + lead - 2)) &&
-            !(beforeDoubleByte && phrases->mayMatter(bytes + lead))) {
-            return;
-        }
-        // Back to a character that no phrase can cover from before it: one
-        // after a single-byte character, or one that no phrase holds right
-        // after the character before.
-        // Past the recent leads, matching starts where it last stopped.
-        std::size_t start = lead;
-        for (std::size_t back = 2; start > decided; ++back) {
-            if (back > leadsSeen || back > kRecent) {
-                start = decided;
-                break;
-            }
-            const std::size_t previous = recent[(leadsSeen - back) % kRecent];
-            if (previous + 2 != start || !phrases->mayJoin(bytes + previous)) break;
-            start = previous;
-        }
-        matchThrough(std::max(start, decided), lead);
     });
     convertUpTo(length);
+}
+
+bool TextFormatter::choosePhrasesInLines(std::span<const unsigned char> lines, unsigned char* converted,
+                                         const EncodingProfile& from, const EncodingProfile& to) {
+    const PhraseIndex* const phrases = phrases_ ? phraseIndex(from, to) : nullptr;
+    if (phrases == nullptr || lines.empty()) return true;
+    const unsigned char* const bytes = lines.data();
+    // Every LF before a phrase is two bytes in the converted text.
+    std::size_t counted = 0;
+    std::size_t lineFeeds = 0;
+    bool hidesFlags = false;
+    forEachPhrase(*phrases, bytes, lines.size(), [&](std::size_t pos, const Phrase& phrase) {
+        hidesFlags |= phrase.hidesFlags;
+        if (!phrase.changesText) return;
+        lineFeeds += lineFeedsIn(bytes + counted, pos - counted);
+        counted = pos;
+        writeTargets(converted + pos + lineFeeds, phrase);
+    });
+    if (!hidesFlags || (sawInvalidCode != 0 && sawUnmappable != 0)) return true;
+
+    // The flags come from each line on its own, as a line read alone raises
+    // them; the converted text is already right.
+    char* const line = lineBuffer();
+    const unsigned char* const end = bytes + lines.size();
+    for (const unsigned char* start = bytes; start != end;) {
+        const auto length = static_cast<std::size_t>(
+            static_cast<const unsigned char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start))) - start);
+        std::memcpy(line, start, length);
+        convertRunLine(line, length, from, to);
+        start += length + 1;
+    }
+    return false;
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "char_code.h"
@@ -97,6 +98,14 @@ public:
     // character still becomes one character of its own byte length.
     void convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                         const EncodingProfile& to);
+    // Whole lines, each ending in a LF and none holding a CR, that the table
+    // has converted into `converted`, each LF written as CR LF: writes over
+    // them the counterparts that the phrases option chooses. False when a
+    // phrase converts cleanly a character that the table flags: the run's
+    // flags for these lines are then raised here, as each line alone raises
+    // them, and the table's do not count. Uses the line buffer.
+    bool choosePhrasesInLines(std::span<const unsigned char> lines, unsigned char* converted,
+                              const EncodingProfile& from, const EncodingProfile& to);
 
     // --- Sentence ends, read through sourceProfile and quoteDepth ---
     bool endsSentence(CharCode previous, CharCode current) const;

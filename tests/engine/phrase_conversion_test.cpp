@@ -6,6 +6,7 @@
 
 #include "legacy_text.h"
 #include "phrase_tables.h"
+#include "run_options.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -176,6 +177,30 @@ TEST_F(PhraseRuns, APhraseNeverSpansALineEnd) {
     formatter.setLineWidth(5);
     EXPECT_EQ(formatFile(gb("一二三头发。") + "\n"),
               big5("一二三頭髮") + "\r\n" + "\xA1\x43\r\n");
+}
+
+TEST_F(PhraseRuns, APhraseHidesOnlyItsOwnCharactersFlags) {
+    // 瞭 has no GB2312 form, but 簡單明瞭 has one: 简单明了. Whether the run
+    // warns depends on the lines where 瞭 stands outside the phrase.
+    formatter.setPhrases(1);
+    formatter.setSourceEncoding(kSourceBig5);
+    formatter.setOutputEncoding(kOutputGb);
+    const std::string phrase = big5("簡單明瞭") + "\n";
+    const std::string converted = gb("简单明了") + "\r\n";
+    std::string many;
+    std::string manyConverted;
+    for (int i = 0; i < 3000; ++i) {
+        many += phrase;
+        manyConverted += converted;
+    }
+    const auto runOn = [&](const std::string& source) {
+        testing::writeFile(dir.file("in"), source);
+        return formatter.convertFile(dir.file("in").c_str(), dir.file("out").c_str());
+    };
+    EXPECT_EQ(runOn(many), kSuccess);
+    EXPECT_EQ(testing::readFile(dir.file("out")), manyConverted);
+    EXPECT_EQ(runOn(many + big5("瞭") + "\n" + many), kUnmappableWarning);
+    EXPECT_EQ(testing::readFile(dir.file("out")), manyConverted + "\xA1\xF5\r\n" + manyConverted);
 }
 
 }  // namespace

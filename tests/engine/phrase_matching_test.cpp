@@ -13,6 +13,7 @@
 
 #include "legacy_text.h"
 #include "phrase_tables.h"
+#include "temp_files.h"
 #include "text_formatter.h"
 
 namespace quillon {
@@ -135,22 +136,22 @@ std::vector<std::string> awkwardLines(const std::vector<std::string>& phrases, u
     return lines;
 }
 
+struct Direction {
+    const EncodingProfile *from, *to;
+    const std::uint16_t* records;
+    std::size_t size;
+};
+const Direction kDirections[] = {
+    {&profiles::GB, &profiles::BIG5, GbkToBig5Phrases, GbkToBig5PhrasesSize},
+    {&profiles::GBK, &profiles::BIG5, GbkToBig5Phrases, GbkToBig5PhrasesSize},
+    {&profiles::BIG5, &profiles::GB, Big5ToGbPhrases, Big5ToGbPhrasesSize},
+    {&profiles::BIG5, &profiles::GBK, Big5ToGbPhrases, Big5ToGbPhrasesSize},
+};
+
 TEST(PhraseMatching, AgreesWithTheLongestMatchReadLeftToRight) {
-    const EncodingProfile& GB = profiles::GB;
-    const EncodingProfile& GBK = profiles::GBK;
     const EncodingProfile& BIG5 = profiles::BIG5;
-    const struct {
-        const EncodingProfile *from, *to;
-        const std::uint16_t* records;
-        std::size_t size;
-    } directions[] = {
-        {&GB, &BIG5, GbkToBig5Phrases, GbkToBig5PhrasesSize},
-        {&GBK, &BIG5, GbkToBig5Phrases, GbkToBig5PhrasesSize},
-        {&BIG5, &GB, Big5ToGbPhrases, Big5ToGbPhrasesSize},
-        {&BIG5, &GBK, Big5ToGbPhrases, Big5ToGbPhrasesSize},
-    };
     unsigned seed = 1;
-    for (const auto& d : directions) {
+    for (const auto& d : kDirections) {
         const ReferencePhrases reference(d.records, d.size, *d.from);
         std::vector<std::string> lines = awkwardLines(reference.sources(), seed++);
         // More phrases to patch than one stretch holds, and a long run of
@@ -170,6 +171,38 @@ TEST(PhraseMatching, AgreesWithTheLongestMatchReadLeftToRight) {
             ASSERT_EQ(convertByEngine(line, *d.from, *d.to), reference.convert(line, *d.from, *d.to))
                 << d.from->name << " to " << d.to->name << ": " << Converted{line, false, false};
         }
+    }
+}
+
+// A convert run takes many lines at once where it can: each line must still
+// come out as it does when converted alone, flags included.
+TEST(PhraseMatching, AConvertRunReadsEachLineAlone) {
+    unsigned seed = 11;
+    for (const auto& d : kDirections) {
+        const ReferencePhrases reference(d.records, d.size, *d.from);
+        std::string source;
+        std::string expected;
+        bool invalid = false;
+        bool unmappable = false;
+        int count = 0;
+        for (const std::string& line : awkwardLines(reference.sources(), seed++)) {
+            const Converted converted = reference.convert(line, *d.from, *d.to);
+            // Now and then a line the reader must look at on its own.
+            source += line + (++count % 40 == 0 ? "\r\n" : "\n");
+            expected += converted.text + "\r\n";
+            invalid |= converted.invalid;
+            unmappable |= converted.unmappable;
+        }
+        const testing::TempDir dir;
+        testing::writeFile(dir.file("in"), source);
+        TextFormatter f;
+        f.setPhrases(1);
+        f.setSourceEncoding(d.from->id);
+        f.setOutputEncoding(d.to->id);
+        const RunResult result = f.convertFile(dir.file("in").c_str(), dir.file("out").c_str());
+        EXPECT_EQ(result, invalid ? kInvalidCodeWarning : unmappable ? kUnmappableWarning : kSuccess)
+            << d.from->name << " to " << d.to->name;
+        EXPECT_EQ(testing::readFile(dir.file("out")), expected) << d.from->name << " to " << d.to->name;
     }
 }
 

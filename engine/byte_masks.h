@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Tests on many bytes at once, for the scans over whole files and lines:
 // eight bytes to a word (byte i of a word loaded from p being p[i]), and
-// sixty-four bytes to a mask of one bit a byte.
+// sixteen or sixty-four bytes to a mask of one bit a byte.
 namespace quillon::byte_masks {
 
 static_assert(std::endian::native == std::endian::little);
@@ -57,8 +61,58 @@ inline std::uint64_t bytesBelow(std::uint64_t word, unsigned char limit) {
     return limit >= 0x80 ? (~word | lowBitsBelow) & kHighBits : ~word & lowBitsBelow;
 }
 
-// One bit for each of the 64 bytes at `bytes`, set where `test` sets the
-// byte's top bit.
+// Sixteen bytes at once, one bit a byte (bit i for bytes[i]): SSE2 where the
+// target has it, two words otherwise.
+#if defined(__SSE2__)
+inline __m128i load16(const unsigned char* bytes) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+}
+// The bytes of 80 and up.
+inline unsigned highBits16(const unsigned char* bytes) {
+    return static_cast<unsigned>(_mm_movemask_epi8(load16(bytes)));
+}
+inline unsigned equalBits16(const unsigned char* bytes, unsigned char value) {
+    const __m128i equal = _mm_cmpeq_epi8(load16(bytes), _mm_set1_epi8(static_cast<char>(value)));
+    return static_cast<unsigned>(_mm_movemask_epi8(equal));
+}
+// The bytes below `limit` (above 0): those that the minimum with limit - 1
+// leaves as they are.
+inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
+    const __m128i v = load16(bytes);
+    const __m128i atMost = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(static_cast<char>(limit - 1))), v);
+    return static_cast<unsigned>(_mm_movemask_epi8(atMost));
+}
+#else
+// `test` applied to both words of sixteen bytes.
+template <typename Test>
+unsigned bitsOf16(const unsigned char* bytes, Test test) {
+    std::uint64_t low, high;
+    std::memcpy(&low, bytes, 8);
+    std::memcpy(&high, bytes + 8, 8);
+    return static_cast<unsigned>(topBits(test(low)) | topBits(test(high)) << 8);
+}
+inline unsigned highBits16(const unsigned char* bytes) {
+    return bitsOf16(bytes, [](std::uint64_t w) { return w; });
+}
+inline unsigned equalBits16(const unsigned char* bytes, unsigned char value) {
+    return bitsOf16(bytes, [value](std::uint64_t w) { return bytesEqualTo(w, value); });
+}
+inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
+    return bitsOf16(bytes, [limit](std::uint64_t w) { return bytesBelow(w, limit); });
+}
+#endif
+
+// One bit for each of the 64 bytes at `bytes`, from `test` of sixteen bytes
+// at a time (highBits16 and the like).
+template <typename Test16>
+std::uint64_t bitsOf64(const unsigned char* bytes, Test16 test) {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) mask |= std::uint64_t{test(bytes + 16 * i)} << 16 * i;
+    return mask;
+}
+
+// The same from `test` of a word at a time, which sets the top bit of the
+// bytes it finds.
 template <typename Test>
 std::uint64_t maskOf(const unsigned char* bytes, Test test) {
     std::uint64_t mask = 0;

@@ -1,4 +1,5 @@
 // Character-for-character conversion between profiles, and the convert run.
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -15,11 +16,10 @@ namespace {
 
 enum Problem : unsigned char { kInvalid = 1, kUnmappable = 2 };
 
-// What becomes of one pair: the bytes written over it, and what was wrong.
-struct alignas(4) PairOutcome {
-    unsigned char bytes[2];
-    unsigned char problems;
-};
+// What becomes of one pair, read as one word: the two bytes written over it
+// in its low half, in memory order, and what was wrong above them.
+using PairOutcome = std::uint32_t;
+constexpr int kProblemShift = 16;
 
 // GB2312 proper: both bytes A1..FE, less the rows' undefined stretches that
 // GBK fills with its own characters.
@@ -31,9 +31,9 @@ bool passesGbRangeFilter(CharCode code) {
              (code >= 0xA8BB && code <= 0xA8C4));
 }
 
-PairOutcome outcomeOf(CharCode written, unsigned char problems) {
-    return {{static_cast<unsigned char>(written >> 8), static_cast<unsigned char>(written)},
-            problems};
+PairOutcome outcomeOf(CharCode written, unsigned problems) {
+    static_assert(std::endian::native == std::endian::little);
+    return PairOutcome{(written >> 8) | (written & 0xFFu) << 8 | problems << kProblemShift};
 }
 
 PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, unsigned lead,
@@ -94,6 +94,48 @@ bool changesCode(const EncodingProfile& from, const EncodingProfile& to) {
     return &from != &to && !(from.id == kGbId && to.id == kGbkId);
 }
 
+// Converts `count` pairs from `in` to `out` (the same place, or one that
+// does not overlap it) and returns what was wrong with any of them.
+inline unsigned convertPairs(const unsigned char* in, unsigned char* out, std::size_t count,
+                             const PairOutcome* outcomes) {
+    PairOutcome seen = 0;
+    for (std::size_t i = 0; i < count; ++i, in += 2, out += 2) {
+        const PairOutcome outcome = outcomes[(in[0] << 8 | in[1]) - 0x8000];
+        seen |= outcome;
+        std::memcpy(out, &outcome, 2);
+    }
+    return seen >> kProblemShift;
+}
+
+// Thirty-two bytes at once, as bit masks with one bit a byte.
+constexpr std::size_t kWindow = 32;
+inline std::uint64_t highBitsOfWindow(const unsigned char* bytes) {
+    return byte_masks::highBits16(bytes) | std::uint64_t{byte_masks::highBits16(bytes + 16)} << 16;
+}
+inline std::uint64_t lineFeedsOfWindow(const unsigned char* bytes) {
+    return byte_masks::equalBits16(bytes, '\n') | std::uint64_t{byte_masks::equalBits16(bytes + 16, '\n')} << 16;
+}
+// The lead bytes of a window that starts at a character. A lead in the last
+// place pairs with the byte after it.
+inline std::uint64_t leadsOfWindow(const unsigned char* bytes) {
+    return byte_masks::leadBytes(highBitsOfWindow(bytes), false);
+}
+// A window of whole pairs, as most of any Chinese text is.
+constexpr std::uint64_t kAllPairs = 0x55555555;
+
+// Converts the pairs that start at the set bits of `leads` in a window, none
+// in its last place, and copies the other bytes as they are.
+inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::uint64_t leads,
+                             const PairOutcome* outcomes) {
+    if (in != out) std::memcpy(out, in, kWindow);
+    unsigned seen = 0;
+    for (; leads != 0; leads &= leads - 1) {
+        const int i = std::countr_zero(leads);
+        seen |= convertPairs(in + i, out + i, 1, outcomes);
+    }
+    return seen;
+}
+
 // Whole lines, each ending in a LF and none holding a CR, converted from `in`
 // into `out` as convertText converts each line without its LF and as the
 // text-mode writer writes it, the LF as CR LF. `out` has room for twice the
@@ -105,36 +147,54 @@ std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsign
     unsigned char* o = out;
     unsigned seen = 0;
     while (p < end) {
+        // A window at a time, through its first LF. A byte in gives two out
+        // at most, so the output has room for a window and a line end
+        // wherever a window is left to read.
+        if (static_cast<std::size_t>(end - p) >= kWindow) {
+            std::uint64_t leads = leadsOfWindow(p);
+            const std::uint64_t lineFeeds = lineFeedsOfWindow(p);
+            if (leads == kAllPairs && lineFeeds == 0) {
+                seen |= convertPairs(p, o, kWindow / 2, outcomes);
+                p += kWindow;
+                o += kWindow;
+                continue;
+            }
+            // The bytes before the first LF, less a lead whose trail is not
+            // among them: that lead and its LF are left to the steps below.
+            int taken = std::countr_zero(lineFeeds | std::uint64_t{1} << kWindow);
+            leads &= (std::uint64_t{1} << taken) - 1;
+            const bool cutLead = taken > 0 && (leads >> (taken - 1) & 1) != 0;
+            if (cutLead) leads &= ~(std::uint64_t{1} << --taken);
+            const bool endsLine = !cutLead && taken < int(kWindow);
+            if (taken > 0 || endsLine) {
+                seen |= convertLeads(p, o, leads, outcomes);
+                p += taken;
+                o += taken;
+                if (endsLine) {
+                    std::memcpy(o, "\r\n", 2);
+                    ++p;
+                    o += 2;
+                }
+                continue;
+            }
+        }
         const unsigned byte = *p;
         if (byte >= 0x80) {
             // The line's last byte before its LF has no trail: it stays.
-            const unsigned trail = p[1];
-            if (trail == '\n') {
+            if (p[1] == '\n') {
                 seen |= kInvalid;
                 *o++ = static_cast<unsigned char>(byte);
                 ++p;
                 continue;
             }
-            const PairOutcome& outcome = outcomes[(byte << 8 | trail) - 0x8000];
-            seen |= outcome.problems;
-            std::memcpy(o, outcome.bytes, 2);
+            seen |= convertPairs(p, o, 1, outcomes);
             o += 2;
             p += 2;
             continue;
         }
         ++p;
-        if (byte == '\n') {
-            *o++ = '\r';
-            *o++ = '\n';
-            continue;
-        }
+        if (byte == '\n') *o++ = '\r';
         *o++ = static_cast<unsigned char>(byte);
-        // ASCII comes in runs: whole words of it are copied at once.
-        for (std::uint64_t word; end - p >= 8; p += 8, o += 8) {
-            std::memcpy(&word, p, 8);
-            if (((word & byte_masks::kHighBits) | byte_masks::bytesEqualTo(word, '\n')) != 0) break;
-            std::memcpy(o, &word, 8);
-        }
     }
     problems |= seen;
     return static_cast<std::size_t>(o - out);
@@ -155,11 +215,6 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
     auto* bytes = reinterpret_cast<unsigned char*>(text);
     // Kept in a local: stores through `bytes` may alias any member.
     unsigned problems = 0;
-    const auto convertPairAt = [&](std::size_t pos) {
-        const PairOutcome& outcome = outcomes[(bytes[pos] << 8 | bytes[pos + 1]) - 0x8000];
-        problems |= outcome.problems;
-        std::memcpy(bytes + pos, outcome.bytes, 2);
-    };
 
     std::size_t pos = 0;
     // Once tags have proved unbalanced, the rest of the run converts them like
@@ -168,16 +223,25 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
         // A lead byte in the last position has no trail byte: stop short of it.
         const std::size_t lastPos = length - 1;
         while (pos < lastPos) {
-            if (bytes[pos] >= 0x80) {
-                convertPairAt(pos);
-                pos += 2;
+            // A window at a time, less a lead in its last place.
+            if (length - pos >= kWindow) {
+                std::uint64_t leads = leadsOfWindow(bytes + pos);
+                if (leads == kAllPairs) {
+                    problems |= convertPairs(bytes + pos, bytes + pos, kWindow / 2, outcomes);
+                    pos += kWindow;
+                    continue;
+                }
+                const bool cutLead = (leads >> (kWindow - 1)) != 0;
+                leads &= ~(std::uint64_t{1} << (kWindow - 1));
+                problems |= convertLeads(bytes + pos, bytes + pos, leads, outcomes);
+                pos += cutLead ? kWindow - 1 : kWindow;
                 continue;
             }
-            ++pos;
-            // ASCII comes in runs: whole words of it are passed over.
-            for (std::uint64_t word; pos + 8 <= length; pos += 8) {
-                std::memcpy(&word, bytes + pos, 8);
-                if ((word & byte_masks::kHighBits) != 0) break;
+            if (bytes[pos] >= 0x80) {
+                problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
+                pos += 2;
+            } else {
+                ++pos;
             }
         }
         if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid;  // left as it is
@@ -205,7 +269,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
                 problems |= kInvalid;
                 break;
             }
-            if (!inTag) convertPairAt(pos);
+            if (!inTag) problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
             pos += 2;
         }
         insideTag = inTag;

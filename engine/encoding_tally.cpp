@@ -20,40 +20,43 @@ bool isCommonMark(const EncodingProfile& profile, CharCode code) {
 }
 
 // Mark counts of every double-byte code, indexed by the code less 8000: one
-// in the low nibble for a GB mark, in the high nibble for a Big5 mark, so that
-// the counts of four codes add up in one byte.
+// in the low six bits for a GB mark, one above them for a Big5 mark, so that
+// the counts of a block's 32 pairs at most add up in one sum.
+constexpr unsigned kBig5MarkShift = 6;
+constexpr unsigned kGbMarkCounts = (1u << kBig5MarkShift) - 1;
 const unsigned char* markTable() {
     static const auto table = [] {
         std::array<unsigned char, 0x8000> t{};
         for (unsigned code = 0x8000; code <= 0xFFFF; ++code) {
-            t[code - 0x8000] = static_cast<unsigned char>((isCommonMark(profiles::GB, CharCode(code)) ? 0x01 : 0) |
-                                                          (isCommonMark(profiles::BIG5, CharCode(code)) ? 0x10 : 0));
+            t[code - 0x8000] =
+                static_cast<unsigned char>((isCommonMark(profiles::GB, CharCode(code)) ? 1 : 0) |
+                                           (isCommonMark(profiles::BIG5, CharCode(code)) ? 1u << kBig5MarkShift : 0));
         }
         return t;
     }();
     return table.data();
 }
 
-// Top bit set in each byte that can lead a mark of either profile: A1 or A3
-// (one test with bit 1 masked), AA or B5.
-std::uint64_t markLeadBytes(std::uint64_t word) {
+// The bytes that can lead a mark of either profile: A1, A3, AA or B5.
+unsigned markLeadBits16(const unsigned char* bytes) {
     using namespace byte_masks;
-    return bytesEqualTo(word & ~(0x02 * kOnes), 0xA1) | bytesEqualTo(word, 0xAA) |
-           bytesEqualTo(word, 0xB5);
+    return equalBits16(bytes, 0xA1) | equalBits16(bytes, 0xA3) | equalBits16(bytes, 0xAA) |
+           equalBits16(bytes, 0xB5);
 }
 
-}  // namespace
+using Findings = EncodingTally::Findings;
 
-EncodingTally::EncodingTally(bool countsMarks) : marks_(markTable()), countsMarks_(countsMarks) {}
+void addMarkCounts(Findings& found, unsigned counts) {
+    found.gbMarks += counts & kGbMarkCounts;
+    found.big5Marks += counts >> kBig5MarkShift;
+}
 
-void EncodingTally::addPair(unsigned lead, unsigned trail) {
-    sawDoubleByte_ = true;
-    sawLowByte_ = sawLowByte_ || lead < 0xA1 || trail < 0xA1;
-    sawStrayTrail_ = sawStrayTrail_ || trail < 0x40;
-    if (!countsMarks_) return;
-    const unsigned counts = marks_[(lead << 8 | trail) - 0x8000];
-    gbMarks_ += counts & 0xF;
-    big5Marks_ += counts >> 4;
+template <bool kCountsMarks>
+void addPair(Findings& found, unsigned lead, unsigned trail) {
+    found.sawDoubleByte = true;
+    found.sawLowByte = found.sawLowByte || lead < 0xA1 || trail < 0xA1;
+    found.sawStrayTrail = found.sawStrayTrail || trail < 0x40;
+    if (kCountsMarks) addMarkCounts(found, markTable()[(lead << 8 | trail) - 0x8000]);
 }
 
 // Sixty-four bytes at once, as bit masks with one bit a byte. Within a run of
@@ -62,71 +65,87 @@ void EncodingTally::addPair(unsigned lead, unsigned trail) {
 // byte after the block as the trail of a lead that ends it, and returns
 // whether there is one.
 template <bool kSeeksLowByte, bool kCountsMarks>
-bool EncodingTally::addBlock(const unsigned char* bytes, bool startsWithTrail) {
+bool addBlock(Findings& found, const unsigned char* marks, const unsigned char* bytes, bool startsWithTrail) {
     using namespace byte_masks;
-    const std::uint64_t leads = leadBytes(maskOf(bytes, [](std::uint64_t w) { return w; }), startsWithTrail);
-    sawDoubleByte_ = sawDoubleByte_ || leads != 0;
+    const std::uint64_t leads = leadBytes(bitsOf64(bytes, highBits16), startsWithTrail);
+    found.sawDoubleByte = found.sawDoubleByte || leads != 0;
     const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
     if (kSeeksLowByte) {
-        const std::uint64_t below = maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0xA1); });
-        sawLowByte_ = ((leads | trails) & below) != 0;
+        const std::uint64_t below = bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0xA1); });
+        found.sawLowByte = ((leads | trails) & below) != 0;
     }
     // Only a block with a low byte can hold a stray trail.
-    if (sawLowByte_ && !sawStrayTrail_) {
-        sawStrayTrail_ = (trails & maskOf(bytes, [](std::uint64_t w) { return bytesBelow(w, 0x40); })) != 0;
+    if (found.sawLowByte && !found.sawStrayTrail) {
+        found.sawStrayTrail = (trails & bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0x40); })) != 0;
     }
     if (kCountsMarks) {
-        for (std::uint64_t marked = leads & maskOf(bytes, markLeadBytes); marked != 0; marked &= marked - 1) {
-            const int i = std::countr_zero(marked);
-            const unsigned counts = marks_[(bytes[i] << 8 | bytes[i + 1]) - 0x8000];
-            gbMarks_ += counts & 0xF;
-            big5Marks_ += counts >> 4;
+        unsigned counts = 0;
+        for (std::uint64_t marked = leads & bitsOf64(bytes, markLeadBits16); marked != 0; marked &= marked - 1) {
+            std::uint16_t pair;  // lead and trail, in memory order
+            std::memcpy(&pair, bytes + std::countr_zero(marked), 2);
+            counts += marks[std::rotl(pair, 8) - 0x8000];
         }
+        addMarkCounts(found, counts);
     }
     return (leads >> 63) != 0;
 }
 
+}  // namespace
+
+EncodingTally::EncodingTally(bool countsMarks) : countsMarks_(countsMarks) {}
+
 void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
     const unsigned char* p = bytes;
     const unsigned char* const end = bytes + length;
+    // A copy, which the compiler keeps in registers.
+    Findings found = found_;
+    const auto pair = [&](unsigned lead, unsigned trail) {
+        countsMarks_ ? addPair<true>(found, lead, trail) : addPair<false>(found, lead, trail);
+    };
     if (hasPendingLead_ && p < end) {
         hasPendingLead_ = false;
-        addPair(pendingLead_, *p++);
+        pair(pendingLead_, *p++);
     }
+    const unsigned char* const marks = markTable();
     bool startsWithTrail = false;
     while (end - p > 64) {
-        if (!sawLowByte_) {
-            startsWithTrail = countsMarks_ ? addBlock<true, true>(p, startsWithTrail)
-                                           : addBlock<true, false>(p, startsWithTrail);
+        if (!found.sawLowByte) {
+            startsWithTrail = countsMarks_ ? addBlock<true, true>(found, marks, p, startsWithTrail)
+                                           : addBlock<true, false>(found, marks, p, startsWithTrail);
         } else {
-            if (!countsMarks_) return;  // needsMarks(): nothing more to learn
-            startsWithTrail = addBlock<false, true>(p, startsWithTrail);
+            if (!countsMarks_) break;  // needsMarks(): nothing more to learn
+            startsWithTrail = addBlock<false, true>(found, marks, p, startsWithTrail);
         }
         p += 64;
     }
+    if (!countsMarks_ && found.sawLowByte) {
+        found_ = found;
+        return;
+    }
     // The trail of a lead that ended the last block has been counted with it.
     if (startsWithTrail) {
-        sawLowByte_ = sawLowByte_ || *p < 0xA1;
-        sawStrayTrail_ = sawStrayTrail_ || *p < 0x40;
+        found.sawLowByte = found.sawLowByte || *p < 0xA1;
+        found.sawStrayTrail = found.sawStrayTrail || *p < 0x40;
         ++p;
     }
     while (p < end) {
         if (*p < 0x80) {
             ++p;
         } else if (end - p >= 2) {
-            addPair(p[0], p[1]);
+            pair(p[0], p[1]);
             p += 2;
         } else {
             pendingLead_ = *p++;
             hasPendingLead_ = true;
         }
     }
+    found_ = found;
 }
 
 ProfileId EncodingTally::verdict() const {
-    if (!sawDoubleByte_) return kPureAscId;
-    if (!sawLowByte_) return kGbId;
-    return gbMarks_ > big5Marks_ ? kGbkId : kBig5Id;  // a tie, 0 against 0 included, is Big5
+    if (!found_.sawDoubleByte) return kPureAscId;
+    if (!found_.sawLowByte) return kGbId;
+    return found_.gbMarks > found_.big5Marks ? kGbkId : kBig5Id;  // a tie, 0 against 0 included, is Big5
 }
 
 }  // namespace quillon

@@ -24,30 +24,30 @@ public:
     // first byte of the next; one that ends the text is no character.
     void add(const unsigned char* bytes, std::size_t length);
 
-    bool needsMarks() const { return !countsMarks_ && sawLowByte_; }
+    bool needsMarks() const { return !countsMarks_ && found_.sawLowByte; }
     // Whether the trail of a pair lies below 40, as no profile's trail does,
     // nor that of a GB18030 two-byte code. Known as far as the tally has
     // read: one without marks stops at the first byte below A1.
-    bool sawStrayTrail() const { return sawStrayTrail_; }
+    bool sawStrayTrail() const { return found_.sawStrayTrail; }
 
     // kGbId, kGbkId, kBig5Id or kPureAscId for the text added so far.
     ProfileId verdict() const;
 
-    std::int64_t gbMarks() const { return gbMarks_; }
-    std::int64_t big5Marks() const { return big5Marks_; }
+    std::int64_t gbMarks() const { return found_.gbMarks; }
+    std::int64_t big5Marks() const { return found_.big5Marks; }
+
+    // What the bytes added so far have shown.
+    struct Findings {
+        std::int64_t gbMarks = 0;
+        std::int64_t big5Marks = 0;
+        bool sawDoubleByte = false;
+        bool sawLowByte = false;  // a lead or trail byte below A1
+        bool sawStrayTrail = false;
+    };
 
 private:
-    void addPair(unsigned lead, unsigned trail);
-    template <bool kSeeksLowByte, bool kCountsMarks>
-    bool addBlock(const unsigned char* bytes, bool startsWithTrail);
-
-    const unsigned char* marks_;  // by code less 8000: GB marks low nibble, Big5 high
+    Findings found_;
     const bool countsMarks_;
-    std::int64_t gbMarks_ = 0;
-    std::int64_t big5Marks_ = 0;
-    bool sawDoubleByte_ = false;
-    bool sawLowByte_ = false;  // a lead or trail byte below A1
-    bool sawStrayTrail_ = false;
     bool hasPendingLead_ = false;
     unsigned char pendingLead_ = 0;
 };

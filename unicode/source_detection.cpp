@@ -94,15 +94,15 @@ public:
         using namespace byte_masks;
         if (state_ <= 1) {
             const bool startsWithTrail = state_ == 1;
-            const std::uint64_t leads = leadBytes(maskOf(bytes, [](std::uint64_t w) { return w; }), startsWithTrail);
+            const std::uint64_t leads = leadBytes(bitsOf64(bytes, highBits16), startsWithTrail);
             const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
             // 80 and FF lead nothing; a byte below 40 after a lead is part of
             // a four-byte code or none, 7F none.
-            const std::uint64_t unusual = maskOf(bytes, [](std::uint64_t w) {
-                return bytesEqualTo(w, 0x80) | bytesEqualTo(w, 0xFF);
+            const std::uint64_t unusual = bitsOf64(bytes, [](const unsigned char* b) {
+                return equalBits16(b, 0x80) | equalBits16(b, 0xFF);
             });
-            const std::uint64_t noTrail = maskOf(bytes, [](std::uint64_t w) {
-                return bytesBelow(w, 0x40) | bytesEqualTo(w, 0x7F);
+            const std::uint64_t noTrail = bitsOf64(bytes, [](const unsigned char* b) {
+                return belowBits16(b, 0x40) | equalBits16(b, 0x7F);
             });
             if (unusual == 0 && (trails & noTrail) == 0) {
                 state_ = int(leads >> 63);

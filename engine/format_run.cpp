@@ -317,7 +317,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                         }
                     } else if ((high & kFourLeads) == kFourLeads) {
                         // Four characters of rows that are kept whole go over as they are.
-                        if (tables.rowIsPlain(bytes[0]) & tables.rowIsPlain(bytes[2]) & tables.rowIsPlain(bytes[4]) &
+                        if (tables.rowIsPlain(bytes[0]) && tables.rowIsPlain(bytes[2]) && tables.rowIsPlain(bytes[4]) &&
                             tables.rowIsPlain(bytes[6])) {
                             std::memcpy(paragraph + paragraphLength, bytes, 8);
                             paragraphLength += 8;

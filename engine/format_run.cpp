@@ -256,8 +256,8 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         }
         if (paragraphLength == 0) {
             const int textEnd = textEndOf(start, end);
-            if (isSeparatorLine(line, start, textEnd)) continue;
-            if (tryWriteHeading(line, start, textEnd)) continue;
+            if (isSeparatorLine(classesOfCode, line, start, textEnd)) continue;
+            if (tryWriteHeading(classesOfCode, line, start, textEnd)) continue;
         }
 
         // Whether the paragraph ends if the character taken last turns out

@@ -5,13 +5,28 @@
 
 #include "byte_masks.h"
 #include "character_classes.h"
+#include "character_starts.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
+namespace {
 
-bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const {
-    const ClassLookup classes(*sourceProfile);
+// Whether a character keeps its line from being a heading: punctuation
+// other than a blank, or a colon at the line's end ("Chapter one:"
+// introduces text).
+bool stopsHeading(const ClassLookup& classes, CharCode code, bool last) {
+    const ClassSet set = classes(code);
+    // Most characters are in no class: no blank, colon or punctuation.
+    if (set == 0 && !isAsciiPunctuation(code)) return false;
+    if (set & setOf({CharClass::Blank})) return false;
+    if (set & setOf({CharClass::Colon})) return last;
+    return isPunctuation(classes, code);
+}
+
+}  // namespace
+
+bool TextFormatter::isSeparatorLine(const ClassLookup& classes, const char* line, int start, int end) const {
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
@@ -21,11 +36,13 @@ bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const 
     return true;  // empty, or nothing but blanks
 }
 
-bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
+bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line, int start, int end) {
     // `end` counts the leading blanks too, so an indented line is longer.
     if (!(end < 0.7 * lineWidth_)) return false;
 
-    const ClassLookup classes(*sourceProfile);
+    // Most lines that are no heading end in punctuation: looked at first,
+    // the last character spares them the scan.
+    if (start < end && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return false;
     for (int pos = start; pos < end;) {
         // Four double-byte characters at a time while none is in a class,
         // eight ASCII ones while none is in a class but Blank.
@@ -49,15 +66,7 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         }
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
-        const ClassSet set = classes(c.code);
-        // Most characters are in no class: no blank, colon or punctuation.
-        if (set == 0 && !isAsciiPunctuation(c.code)) continue;
-        if (set & setOf({CharClass::Blank})) continue;
-        if (set & setOf({CharClass::Colon})) {
-            if (pos >= end) return false;  // "Chapter one:" introduces text
-            continue;
-        }
-        if (isPunctuation(classes, c.code)) return false;
+        if (stopsHeading(classes, c.code, pos >= end)) return false;
     }
 
     // Translation can double a line's bytes. A heading that would not fit the
@@ -71,9 +80,10 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        // Only ASCII codes in a class are translated.
-        if (translatePunctuation_ && !isDoubleByte(code) && classes(code) != 0) {
-            code = translateAsciiPunctuation(code);
+        // Only ASCII codes in a class are translated; the quotes, which
+        // pair, are punctuation and no heading holds them.
+        if (translatePunctuation_ && !isDoubleByte(code)) {
+            if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }
         if (fixForms) code = fixVerticalForm(code);
         if (code == 0) continue;
@@ -84,9 +94,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     if (length > lineWidth_) return false;
 
-    writeLine(heading, length, headingAlignment_);
     // The first line feed ends the heading's own line, whatever the spacing.
-    writeLineFeeds(1 + std::max(lineSpacing_, 0));
+    writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
     return true;
 }
 

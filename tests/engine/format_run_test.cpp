@@ -232,6 +232,17 @@ TEST_F(Headings, PunctuationOrLengthMakesParagraphText) {
     EXPECT_EQ(format(gb("概述\n")), para(gb("概述")));
 }
 
+// The last character is read from the line's end: its last two bytes may
+// spell a full stop (A1 A3) while they are a trail byte and a lead byte
+// without its trail, which is dropped. Short and long runs of high bytes
+// before them count the same.
+TEST_F(Headings, LastCharacterIsReadWhereItStarts) {
+    EXPECT_EQ(format("\xB0\xA1\xA3\n"), spaces(36) + "\xB0\xA1\r\n\r\n");
+    EXPECT_EQ(format(repeat("\xB0\xA1", 5) + "\xA3\n"), spaces(32) + repeat("\xB0\xA1", 5) + "\r\n\r\n");
+    EXPECT_EQ(format("a" + repeat("\xB0\xA1", 4) + "\xA1\xA3\n"), para("a" + repeat("\xB0\xA1", 4) + "\xA1\xA3"));
+    EXPECT_EQ(format(gb("第一章：") + "\xA3\n"), spaces(34) + gb("第一章：") + "\r\n\r\n");
+}
+
 TEST_F(Headings, AlignmentAndSpacing) {
     f.setParagraphMode(kParagraphOneLine);
     f.setHeadingAlignment(kAlignNormal);

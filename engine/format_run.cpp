@@ -292,6 +292,14 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                     // Bytes 0, 2, 4 and 6 all lead bytes: four double-byte
                     // characters, whatever their trail bytes.
                     constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
+                    // The eight bytes go over as they are, ending in `last`.
+                    const auto copyWord = [&](CharCode last) {
+                        std::memcpy(paragraph + paragraphLength, bytes, 8);
+                        paragraphLength += 8;
+                        previousCode = last;
+                        keptAny = true;
+                        pos += 8;
+                    };
                     if (high == 0) {
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;
@@ -302,11 +310,21 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             every &= entries[i];
                         }
                         if (any == quickEntry(1, 0) && every == quickEntry(1, 0)) {
-                            // All eight kept as they are.
-                            std::memcpy(paragraph + paragraphLength, bytes, 8);
-                            paragraphLength += 8;
-                            previousCode = bytes[7];
-                            keptAny = true;
+                            copyWord(bytes[7]);
+                            continue;
+                        }
+                        if ((any & ~quickEntry(1, 0)) == 0) {
+                            // Each kept as it is or dropped (spaces between words).
+                            int length = paragraphLength;
+                            for (int i = 0; i < 8; ++i) {
+                                paragraph[length] = static_cast<char>(bytes[i]);
+                                length += static_cast<int>(entries[i] >> 16);
+                            }
+                            if (length != paragraphLength) {
+                                previousCode = static_cast<unsigned char>(paragraph[length - 1]);
+                                keptAny = true;
+                                paragraphLength = length;
+                            }
                             pos += 8;
                             continue;
                         }
@@ -316,22 +334,25 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             continue;
                         }
                     } else if ((high & kFourLeads) == kFourLeads) {
+                        const auto lastCode = static_cast<CharCode>(bytes[6] << 8 | bytes[7]);
                         // Four characters of rows that are kept whole go over as they are.
                         if (tables.rowIsPlain(bytes[0]) && tables.rowIsPlain(bytes[2]) && tables.rowIsPlain(bytes[4]) &&
                             tables.rowIsPlain(bytes[6])) {
-                            std::memcpy(paragraph + paragraphLength, bytes, 8);
-                            paragraphLength += 8;
-                            previousCode = static_cast<CharCode>(bytes[6] << 8 | bytes[7]);
-                            keptAny = true;
-                            pos += 8;
+                            copyWord(lastCode);
                             continue;
                         }
                         CharCode reads[4];
                         std::uint32_t entries[4];
                         std::uint32_t any = 0;
+                        std::uint32_t every = ~0u;
                         for (int i = 0; i < 4; ++i) {
                             reads[i] = static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
                             any |= entries[i] = tables.quick(reads[i]);
+                            every &= entries[i];
+                        }
+                        if (any == quickEntry(2, 0) && every == quickEntry(2, 0)) {
+                            copyWord(lastCode);
+                            continue;
                         }
                         if (!(any & kStepByStep)) {
                             for (int i = 0; i < 4; ++i) keep(reads[i], entries[i]);

@@ -286,6 +286,11 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
         // is not taken as its trail byte.
         {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + gb("乙。"))},
         {"abcdefghijklmno.\"\n" + gb("乙。") + "\n", para("abcdefghijklmno" + gb("。“乙。"))},
+        // Eight ASCII bytes of which some or all are dropped spaces.
+        {"ab cd ef        gh ijklm    nop\n" + gb("乙。") + "\n", para("abcdefghijklmnop" + gb("乙。"))},
+        // A colon that ends four characters copied whole still comes before
+        // the full-width quote after it, which then opens a quotation.
+        {gb("＂甲乙丙：＂丁＂戊己庚辛＂，") + "\n", para(gb("“甲乙丙：“丁”戊己庚辛“，"))},
         // Four double-byte characters that start a paragraph are no separator.
         {gb("甲乙丙丁") + "\n" + gb("戊。") + "\n", para(gb("甲乙丙丁戊。"))},
     };

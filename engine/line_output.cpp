@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "byte_masks.h"
 #include "character_classes.h"
@@ -98,6 +99,9 @@ void TextFormatter::breakParagraph(char* text, int length) {
         // none, so that no text is pushed past the width and lost.
         std::int64_t used = 2 * std::int64_t(indent);
         int lineStart = 0;
+        // Natural syntax asks about the character after each line.
+        std::optional<ClassLookup> classes;
+        if (naturalSyntax_) classes.emplace(*sourceProfile);
         // A line takes characters while the next one fits, and at least one:
         // it ends at the last character start that leaves it no wider than
         // the line. One byte of room left cannot take a double-byte character.
@@ -110,9 +114,8 @@ void TextFormatter::breakParagraph(char* text, int length) {
                 end = target - highBytesBefore(text, lineStart, target) % 2;
             }
             if (end == lineStart) end += std::min(widthAt(text, lineStart), length - lineStart);
-            if (naturalSyntax_ && end < length &&
-                isPunctuation(*sourceProfile, readCharAt(text, end, length).code)) {
-                end = backOffFromPunctuation(text, lineStart, end);
+            if (classes && end < length && isPunctuation(*classes, readCharAt(text, end, length).code)) {
+                end = backOffFromPunctuation(*classes, text, lineStart, end);
             }
             writeParagraphLine(lineStart, end, 1);
             used = 0;
@@ -134,9 +137,9 @@ void TextFormatter::breakParagraph(char* text, int length) {
 // is no punctuation or is reached with that many bytes moved; scanning forward,
 // that is the last such character of the line. A walk that would empty the
 // line keeps the original end.
-int TextFormatter::backOffFromPunctuation(const char* text, int lineStart, int end) const {
+int TextFormatter::backOffFromPunctuation(const ClassLookup& classes, const char* text, int lineStart,
+                                          int end) const {
     const double limit = lineWidth_ * 0.7;
-    const ClassLookup classes(*sourceProfile);
     int stop = -1;
     int pos = lineStart;
     // Characters that far from the end are stops whatever they are; a word

@@ -155,7 +155,7 @@ private:
     void clearRunReport();
     RunResult failedSystemCall(RunResult result, int error);
     RunResult finishRun(LineReader& source, TextWriter& destination);
-    int backOffFromPunctuation(const char* text, int lineStart, int end) const;
+    int backOffFromPunctuation(const ClassLookup& classes, const char* text, int lineStart, int end) const;
     void writeLineFeeds(std::int32_t count);
     void writeLinePieces(std::int64_t units, const char* text, int length, std::int64_t lineFeeds);
     int fitLine(char* text, int length);

@@ -2,6 +2,7 @@
 // dropped, short unpunctuated lines are written as aligned headings.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "byte_masks.h"
 #include "character_classes.h"
@@ -43,32 +44,9 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line
     // Most lines that are no heading end in punctuation: looked at first,
     // the last character spares them the scan.
     if (start < end && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return false;
-    for (int pos = start; pos < end;) {
-        // Four double-byte characters at a time while none is in a class,
-        // eight ASCII ones while none is in a class but Blank.
-        if (end - pos >= 8) {
-            const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
-            const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
-            if (high == byte_masks::kHighBits && classes.rowIsUnclassed(bytes[0]) &&
-                classes.rowIsUnclassed(bytes[2]) && classes.rowIsUnclassed(bytes[4]) &&
-                classes.rowIsUnclassed(bytes[6])) {
-                pos += 8;
-                continue;
-            }
-            if (high == 0) {
-                ClassSet any = 0;
-                for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
-                if ((any & ~setOf({CharClass::Blank})) == 0) {
-                    pos += 8;
-                    continue;
-                }
-            }
-        }
-        const CharAt c = readCharAt(line, pos, end);
-        pos += c.width;
-        if (stopsHeading(classes, c.code, pos >= end)) return false;
-    }
 
+    // The heading is laid out while the line is read, in the paragraph
+    // buffer, which no paragraph holds while headings are tried.
     // Translation can double a line's bytes. A heading that would not fit the
     // buffer, or the line (where the line writer would cut it), is laid out
     // as paragraph text instead, which loses nothing.
@@ -77,11 +55,35 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
     for (int pos = start; pos < end;) {
+        // Four double-byte characters at a time while none is in a class
+        // and no form is fixed, eight ASCII ones while none is in a class or
+        // a NUL, which is dropped: they go over as they are.
+        if (end - pos >= 8 && length + 8 <= kBufferSize) {
+            const std::uint64_t word = byte_masks::wordAt(line + pos);
+            const std::uint64_t high = word & byte_masks::kHighBits;
+            const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+            bool plain = false;
+            if (high == byte_masks::kHighBits) {
+                plain = !fixForms && classes.rowIsUnclassed(bytes[0]) && classes.rowIsUnclassed(bytes[2]) &&
+                        classes.rowIsUnclassed(bytes[4]) && classes.rowIsUnclassed(bytes[6]);
+            } else if (high == 0 && byte_masks::zeroBytes(word) == 0) {
+                ClassSet any = 0;
+                for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
+                plain = any == 0;
+            }
+            if (plain) {
+                std::memcpy(heading + length, bytes, 8);
+                length += 8;
+                pos += 8;
+                continue;
+            }
+        }
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
+        if (stopsHeading(classes, c.code, pos >= end)) return false;
         CharCode code = c.code;
         // Only ASCII codes in a class are translated; the quotes, which
-        // pair, are punctuation and no heading holds them.
+        // pair, are punctuation and have stopped the heading.
         if (translatePunctuation_ && !isDoubleByte(code)) {
             if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }

@@ -243,6 +243,12 @@ TEST_F(Headings, LastCharacterIsReadWhereItStarts) {
     EXPECT_EQ(format(gb("第一章：") + "\xA3\n"), spaces(34) + gb("第一章：") + "\r\n\r\n");
 }
 
+// Eight ASCII bytes go over whole, except a NUL among them, which is dropped.
+TEST_F(Headings, WordsOfPlainTextAndNul) {
+    EXPECT_EQ(format(gb("第一") + "abcdefgh" + std::string("ab\0cdefg", 8) + gb("章") + "\n"),
+              spaces(26) + gb("第一") + "abcdefghabcdefg" + gb("章") + "\r\n\r\n");
+}
+
 TEST_F(Headings, AlignmentAndSpacing) {
     f.setParagraphMode(kParagraphOneLine);
     f.setHeadingAlignment(kAlignNormal);

@@ -336,7 +336,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                     } else if ((high & kFourLeads) == kFourLeads) {
                         const auto lastCode = static_cast<CharCode>(bytes[6] << 8 | bytes[7]);
                         // Four characters of rows that are kept whole go over as they are.
-                        if (tables.rowIsPlain(bytes[0]) && tables.rowIsPlain(bytes[2]) && tables.rowIsPlain(bytes[4]) &&
+                        if (tables.rowIsPlain(bytes[0]) & tables.rowIsPlain(bytes[2]) & tables.rowIsPlain(bytes[4]) &
                             tables.rowIsPlain(bytes[6])) {
                             copyWord(lastCode);
                             continue;

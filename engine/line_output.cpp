@@ -35,8 +35,9 @@ void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int le
         for (; lineFeeds > 0; lineFeeds -= kPart / 2) writeLinePieces(0, nullptr, 0, std::min<std::int64_t>(lineFeeds, kPart / 2));
         return;
     }
-    // Blank units and line ends go four to a word; the last word may write
-    // past them, into room asked for but not taken.
+    // Blank units and line ends go four to a word, the first word whether
+    // there are any or not: it may write past them, into what the next
+    // piece writes or into room asked for but not taken.
     std::uint64_t units4 = byte_masks::kOnes * ' ';
     const CharCode fullWidth = targetProfile->primary(CharClass::Blank);
     if (fullWidthSpaces_ && isDoubleByte(fullWidth)) {
@@ -44,11 +45,13 @@ void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int le
     }
     constexpr std::uint64_t kLineEnds4 = 0x0A0D0A0D0A0D0A0Du;
     char* out = outputStream->space(static_cast<std::size_t>(size) + 8);
-    for (std::int64_t i = 0; i < units; i += 4) std::memcpy(out + 2 * i, &units4, 8);
+    std::memcpy(out, &units4, 8);
+    for (std::int64_t i = 4; i < units; i += 4) std::memcpy(out + 2 * i, &units4, 8);
     out += 2 * units;
     if (length > 0) std::memcpy(out, text, static_cast<std::size_t>(length));
     out += length;
-    for (std::int64_t i = 0; i < lineFeeds; i += 4) std::memcpy(out + 2 * i, &kLineEnds4, 8);
+    std::memcpy(out, &kLineEnds4, 8);
+    for (std::int64_t i = 4; i < lineFeeds; i += 4) std::memcpy(out + 2 * i, &kLineEnds4, 8);
     outputStream->advance(static_cast<std::size_t>(size));
 }
 

@@ -36,10 +36,14 @@ constexpr ClassSet bit(CharClass c) { return ClassSet(1) << static_cast<int>(c);
 
 // What the quick loop of the run does with a character, by its code: bit 31
 // leaves it to the per-character steps, bits 16 and 17 say how many bytes of
-// it the paragraph keeps (0 for a dropped blank), bits 0 to 15 the code kept
-// (0: the character as it is).
+// it the paragraph keeps (0 for a dropped blank), bits 0 to 15 the bytes of
+// the code kept as they lie in memory, lead byte first (0: the character as
+// it is).
 constexpr std::uint32_t kStepByStep = 0x80000000u;
-constexpr std::uint32_t quickEntry(int kept, CharCode code) { return std::uint32_t(kept) << 16 | code; }
+constexpr std::uint32_t quickEntry(int kept, CharCode code) {
+    const unsigned bytes = isDoubleByte(code) ? (code >> 8 | (code & 0xFFu) << 8) : code;
+    return std::uint32_t(kept) << 16 | bytes;
+}
 
 // Tables worked out at the start of a run, from the per-character steps
 // themselves, so that most characters take none of those steps.
@@ -268,16 +272,20 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             // The quick loop stops short of a character that could fill the
             // buffer. It may read the byte after the line's end: the line
             // buffer holds a NUL or a line feed there.
-            bool keptAny = false;
-            // Appends what the quick table keeps of a character, without a
-            // branch: kept, dropped and replaced characters mix unpredictably.
-            const auto keep = [&](CharCode read, std::uint32_t entry) {
-                const auto keptCode = static_cast<CharCode>((entry & 0xFFFF) != 0 ? entry & 0xFFFF : read);
+            // The width of the character this loop kept last, 0 while it
+            // has kept none: previousCode is read back from the paragraph's
+            // end once the loop stops.
+            int lastKeptWidth = 0;
+            // Appends what the quick table keeps of the character at
+            // `source`, without a branch: kept, dropped and replaced
+            // characters mix unpredictably. Two bytes are written either way.
+            const auto keep = [&](const unsigned char* source, std::uint32_t entry) {
+                std::uint16_t bytes;
+                std::memcpy(&bytes, source, 2);
+                bytes = (entry & 0xFFFF) != 0 ? static_cast<std::uint16_t>(entry) : bytes;
+                std::memcpy(paragraph + paragraphLength, &bytes, 2);
                 const int kept = static_cast<int>(entry >> 16);
-                paragraph[paragraphLength] = static_cast<char>(keptCode >> (kept & 2) * 4);  // the lead byte of two
-                paragraph[paragraphLength + 1] = static_cast<char>(keptCode);
-                previousCode = kept != 0 ? keptCode : previousCode;
-                keptAny |= kept != 0;
+                lastKeptWidth = kept != 0 ? kept : lastKeptWidth;
                 paragraphLength += kept;
             };
             bool steps = false;  // the character at `pos` takes the steps
@@ -292,12 +300,11 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                     // Bytes 0, 2, 4 and 6 all lead bytes: four double-byte
                     // characters, whatever their trail bytes.
                     constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
-                    // The eight bytes go over as they are, ending in `last`.
-                    const auto copyWord = [&](CharCode last) {
+                    // The eight bytes go over as they are, characters of `width` bytes.
+                    const auto copyWord = [&](int width) {
                         std::memcpy(paragraph + paragraphLength, bytes, 8);
                         paragraphLength += 8;
-                        previousCode = last;
-                        keptAny = true;
+                        lastKeptWidth = width;
                         pos += 8;
                     };
                     if (high == 0) {
@@ -310,7 +317,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             every &= entries[i];
                         }
                         if (any == quickEntry(1, 0) && every == quickEntry(1, 0)) {
-                            copyWord(bytes[7]);
+                            copyWord(1);
                             continue;
                         }
                         if ((any & ~quickEntry(1, 0)) == 0) {
@@ -321,41 +328,37 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                                 length += static_cast<int>(entries[i] >> 16);
                             }
                             if (length != paragraphLength) {
-                                previousCode = static_cast<unsigned char>(paragraph[length - 1]);
-                                keptAny = true;
+                                lastKeptWidth = 1;
                                 paragraphLength = length;
                             }
                             pos += 8;
                             continue;
                         }
                         if (!(any & kStepByStep)) {
-                            for (int i = 0; i < 8; ++i) keep(bytes[i], entries[i]);
+                            for (int i = 0; i < 8; ++i) keep(bytes + i, entries[i]);
                             pos += 8;
                             continue;
                         }
                     } else if ((high & kFourLeads) == kFourLeads) {
-                        const auto lastCode = static_cast<CharCode>(bytes[6] << 8 | bytes[7]);
                         // Four characters of rows that are kept whole go over as they are.
                         if (tables.rowIsPlain(bytes[0]) & tables.rowIsPlain(bytes[2]) & tables.rowIsPlain(bytes[4]) &
                             tables.rowIsPlain(bytes[6])) {
-                            copyWord(lastCode);
+                            copyWord(2);
                             continue;
                         }
-                        CharCode reads[4];
                         std::uint32_t entries[4];
                         std::uint32_t any = 0;
                         std::uint32_t every = ~0u;
                         for (int i = 0; i < 4; ++i) {
-                            reads[i] = static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
-                            any |= entries[i] = tables.quick(reads[i]);
+                            any |= entries[i] = tables.quick(static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]));
                             every &= entries[i];
                         }
                         if (any == quickEntry(2, 0) && every == quickEntry(2, 0)) {
-                            copyWord(lastCode);
+                            copyWord(2);
                             continue;
                         }
                         if (!(any & kStepByStep)) {
-                            for (int i = 0; i < 4; ++i) keep(reads[i], entries[i]);
+                            for (int i = 0; i < 4; ++i) keep(bytes + 2 * i, entries[i]);
                             pos += 8;
                             continue;
                         }
@@ -376,11 +379,15 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                         steps = true;
                         break;
                     }
-                    keep(read, entry);
+                    keep(reinterpret_cast<const unsigned char*>(line + pos), entry);
                     pos += width;
                 }
             }
-            if (keptAny) endsIfLast = paragraphMode_ == kParagraphOneLine;
+            if (lastKeptWidth != 0) {
+                const auto* kept = reinterpret_cast<const unsigned char*>(paragraph + paragraphLength - lastKeptWidth);
+                previousCode = lastKeptWidth == 2 ? static_cast<CharCode>(kept[0] << 8 | kept[1]) : kept[0];
+                endsIfLast = paragraphMode_ == kParagraphOneLine;
+            }
             if (pos >= end) break;
 
             const CharAt c = readCharAt(line, pos, end);

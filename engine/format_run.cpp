@@ -290,11 +290,14 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             };
             bool steps = false;  // the character at `pos` takes the steps
             while (!steps && pos < end && paragraphLength < kBufferSize - 2) {
-                // One character at a time up to here.
-                int singlesEnd = end;
+                // One character at a time up to here: at most eight bytes,
+                // which the buffer has room for, else only one, for which the
+                // test above made room.
+                const bool roomy = paragraphLength < kBufferSize - 16;
+                int singlesEnd = roomy ? end : pos + 1;
                 // Eight ASCII characters or four double-byte ones at a time,
                 // when none of them takes the steps.
-                if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
+                if (end - pos >= 8 && roomy) {
                     const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
                     const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
                     // Bytes 0, 2, 4 and 6 all lead bytes: four double-byte
@@ -367,19 +370,17 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                     // takes the steps: no word test again before its end.
                     singlesEnd = pos + 8;
                 }
-                while (pos < singlesEnd && paragraphLength < kBufferSize - 2) {
-                    const unsigned byte = static_cast<unsigned char>(line[pos]);
-                    const unsigned pair = byte >> 7;
+                while (pos < singlesEnd) {
+                    const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+                    const unsigned pair = bytes[0] >> 7;
                     const int width = static_cast<int>(1 + pair);
-                    const auto read = static_cast<CharCode>(
-                        byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
-                    const std::uint32_t entry = tables.quick(read);
+                    const std::uint32_t entry = tables.quick(static_cast<CharCode>(pair != 0 ? bytes[0] << 8 | bytes[1] : bytes[0]));
                     // A lead byte that ends the line reads as no character.
                     if ((entry & kStepByStep) || pos + width > end) {
                         steps = true;
                         break;
                     }
-                    keep(reinterpret_cast<const unsigned char*>(line + pos), entry);
+                    keep(bytes, entry);
                     pos += width;
                 }
             }

@@ -315,6 +315,30 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
     EXPECT_EQ(format(vertical), para(big5("一二三四《書名》五六七八") + "\xA2\x77"));
 }
 
+// A paragraph is written once it holds 32000 bytes or more, after the
+// character that reached them, and the rest of the text starts the next.
+// The character that reaches them falls at each position of the words the
+// run takes whole: ASCII, double-byte and mixed, with spaces that are dropped.
+TEST_F(FormatRun, ParagraphThatFillsTheBufferIsWrittenAtTheSameCharacter) {
+    f.setLineWidth(-1);
+    const std::string unit = "ab " + gb("甲") + "c" + gb("乙丙丁戊己");
+    for (int shift = 0; shift < 8; ++shift) {
+        const std::string text = std::string(static_cast<std::size_t>(shift), 'x') + repeat(unit, 2800);
+        std::string first;
+        std::size_t pos = 0;
+        while (first.size() < 32000) {
+            const std::size_t width = static_cast<unsigned char>(text[pos]) >= 0x80 ? 2 : 1;
+            if (text[pos] != ' ') first += text.substr(pos, width);
+            pos += width;
+        }
+        std::string rest;
+        for (; pos < text.size(); ++pos) {
+            if (text[pos] != ' ') rest += text[pos];
+        }
+        EXPECT_EQ(format(text + "\n"), para(first) + para(rest)) << shift;
+    }
+}
+
 class FormatRunFaults : public FormatRun {};
 
 TEST_F(FormatRunFaults, HeadingWiderThanTheLineOnceTranslatedBecomesParagraphText) {

@@ -81,7 +81,7 @@ public:
         }
         for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
 
-        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain_[lead] = rowOf[lead] == 0;
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain_[lead] = rowOf[lead] == 0 ? 1 : 0;
     }
 
     // The rows point into the entries.
@@ -89,8 +89,11 @@ public:
     RunTables& operator=(const RunTables&) = delete;
 
     std::uint32_t quick(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
-    // Whether every character with this lead byte is kept as it is.
-    bool rowIsPlain(unsigned lead) const { return rowIsPlain_[lead]; }
+    // Whether every character in the rows of the lead bytes 0, 2, 4 and 6
+    // of `bytes` is kept as it is: one test, not four branches.
+    bool rowsArePlain(const unsigned char* bytes) const {
+        return (rowIsPlain_[bytes[0]] & rowIsPlain_[bytes[2]] & rowIsPlain_[bytes[4]] & rowIsPlain_[bytes[6]]) != 0;
+    }
     bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
     // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
     // pair, and for NUL.
@@ -126,8 +129,8 @@ private:
     std::array<const std::uint32_t*, 0x100> rows_{};
     std::array<bool, 0x100> rowHasForms_{};
     std::array<CharCode, 0x80> asciiTranslation_{};
-    // Lead bytes of rows whose every character is kept as it is.
-    std::array<bool, 0x100> rowIsPlain_{};
+    // 1 for the lead bytes of rows whose every character is kept as it is.
+    std::array<std::uint8_t, 0x100> rowIsPlain_{};
 };
 
 }  // namespace
@@ -344,8 +347,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                         }
                     } else if ((high & kFourLeads) == kFourLeads) {
                         // Four characters of rows that are kept whole go over as they are.
-                        if (tables.rowIsPlain(bytes[0]) & tables.rowIsPlain(bytes[2]) & tables.rowIsPlain(bytes[4]) &
-                            tables.rowIsPlain(bytes[6])) {
+                        if (tables.rowsArePlain(bytes)) {
                             copyWord(2);
                             continue;
                         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -75,6 +76,13 @@ private:
     std::unique_ptr<OwnRows> own_;  // for a profile that is not built in
     const ClassSet* const* rows_;
 };
+
+// The source's own form of an ASCII code in `classes` (not none): PureASC's
+// lists hold one code at most, so the first class holding the code is the
+// one it begins, and the source's list of that class begins with its form.
+inline CharCode ownFormOf(const EncodingProfile& source, ClassSet classes) {
+    return source.classes[std::countr_zero(classes)][0];
+}
 
 // Double-byte codes are looked up in `source`, ASCII codes always in PureASC.
 bool inClass(const EncodingProfile& source, CharCode code, CharClass c, Scope scope);

@@ -36,10 +36,14 @@ constexpr ClassSet bit(CharClass c) { return ClassSet(1) << static_cast<int>(c);
 
 // What the quick loop of the run does with a character, by its code: bit 31
 // leaves it to the per-character steps, bits 16 and 17 say how many bytes of
-// it the paragraph keeps (0 for a dropped blank), bits 0 to 15 the code kept
-// (0: the character as it is).
+// it the paragraph keeps (0 for a dropped blank), bits 0 to 15 the bytes of
+// the code kept as they lie in memory, lead byte first (0: the character as
+// it is).
 constexpr std::uint32_t kStepByStep = 0x80000000u;
-constexpr std::uint32_t quickEntry(int kept, CharCode code) { return std::uint32_t(kept) << 16 | code; }
+constexpr std::uint32_t quickEntry(int kept, CharCode code) {
+    const unsigned bytes = isDoubleByte(code) ? (code >> 8 | (code & 0xFFu) << 8) : code;
+    return std::uint32_t(kept) << 16 | bytes;
+}
 
 // Tables worked out at the start of a run, from the per-character steps
 // themselves, so that most characters take none of those steps.
@@ -77,7 +81,7 @@ public:
         }
         for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
 
-        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain_[lead] = rowOf[lead] == 0;
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain_[lead] = rowOf[lead] == 0 ? 1 : 0;
     }
 
     // The rows point into the entries.
@@ -85,8 +89,11 @@ public:
     RunTables& operator=(const RunTables&) = delete;
 
     std::uint32_t quick(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
-    // Whether every character with this lead byte is kept as it is.
-    bool rowIsPlain(unsigned lead) const { return rowIsPlain_[lead]; }
+    // Whether every character in the rows of the lead bytes 0, 2, 4 and 6
+    // of `bytes` is kept as it is: one test, not four branches.
+    bool rowsArePlain(const unsigned char* bytes) const {
+        return (rowIsPlain_[bytes[0]] & rowIsPlain_[bytes[2]] & rowIsPlain_[bytes[4]] & rowIsPlain_[bytes[6]]) != 0;
+    }
     bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
     // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
     // pair, and for NUL.
@@ -122,8 +129,8 @@ private:
     std::array<const std::uint32_t*, 0x100> rows_{};
     std::array<bool, 0x100> rowHasForms_{};
     std::array<CharCode, 0x80> asciiTranslation_{};
-    // Lead bytes of rows whose every character is kept as it is.
-    std::array<bool, 0x100> rowIsPlain_{};
+    // 1 for the lead bytes of rows whose every character is kept as it is.
+    std::array<std::uint8_t, 0x100> rowIsPlain_{};
 };
 
 }  // namespace
@@ -256,8 +263,8 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         }
         if (paragraphLength == 0) {
             const int textEnd = textEndOf(start, end);
-            if (isSeparatorLine(line, start, textEnd)) continue;
-            if (tryWriteHeading(line, start, textEnd)) continue;
+            if (isSeparatorLine(classesOfCode, line, start, textEnd)) continue;
+            if (tryWriteHeading(classesOfCode, line, start, textEnd)) continue;
         }
 
         // Whether the paragraph ends if the character taken last turns out
@@ -268,30 +275,44 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
             // The quick loop stops short of a character that could fill the
             // buffer. It may read the byte after the line's end: the line
             // buffer holds a NUL or a line feed there.
-            bool keptAny = false;
-            // Appends what the quick table keeps of a character, without a
-            // branch: kept, dropped and replaced characters mix unpredictably.
-            const auto keep = [&](CharCode read, std::uint32_t entry) {
-                const auto keptCode = static_cast<CharCode>((entry & 0xFFFF) != 0 ? entry & 0xFFFF : read);
+            // The width of the character this loop kept last, 0 while it
+            // has kept none: previousCode is read back from the paragraph's
+            // end once the loop stops.
+            int lastKeptWidth = 0;
+            // Appends what the quick table keeps of the character at
+            // `source`, without a branch: kept, dropped and replaced
+            // characters mix unpredictably. Two bytes are written either way.
+            const auto keep = [&](const unsigned char* source, std::uint32_t entry) {
+                std::uint16_t bytes;
+                std::memcpy(&bytes, source, 2);
+                bytes = (entry & 0xFFFF) != 0 ? static_cast<std::uint16_t>(entry) : bytes;
+                std::memcpy(paragraph + paragraphLength, &bytes, 2);
                 const int kept = static_cast<int>(entry >> 16);
-                paragraph[paragraphLength] = static_cast<char>(keptCode >> (kept & 2) * 4);  // the lead byte of two
-                paragraph[paragraphLength + 1] = static_cast<char>(keptCode);
-                previousCode = kept != 0 ? keptCode : previousCode;
-                keptAny |= kept != 0;
+                lastKeptWidth = kept != 0 ? kept : lastKeptWidth;
                 paragraphLength += kept;
             };
             bool steps = false;  // the character at `pos` takes the steps
             while (!steps && pos < end && paragraphLength < kBufferSize - 2) {
-                // One character at a time up to here.
-                int singlesEnd = end;
+                // One character at a time up to here: at most eight bytes,
+                // which the buffer has room for, else only one, for which the
+                // test above made room.
+                const bool roomy = paragraphLength < kBufferSize - 16;
+                int singlesEnd = roomy ? end : pos + 1;
                 // Eight ASCII characters or four double-byte ones at a time,
                 // when none of them takes the steps.
-                if (end - pos >= 8 && paragraphLength < kBufferSize - 16) {
+                if (end - pos >= 8 && roomy) {
                     const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
                     const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
                     // Bytes 0, 2, 4 and 6 all lead bytes: four double-byte
                     // characters, whatever their trail bytes.
                     constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
+                    // The eight bytes go over as they are, characters of `width` bytes.
+                    const auto copyWord = [&](int width) {
+                        std::memcpy(paragraph + paragraphLength, bytes, 8);
+                        paragraphLength += 8;
+                        lastKeptWidth = width;
+                        pos += 8;
+                    };
                     if (high == 0) {
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;
@@ -302,39 +323,47 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                             every &= entries[i];
                         }
                         if (any == quickEntry(1, 0) && every == quickEntry(1, 0)) {
-                            // All eight kept as they are.
-                            std::memcpy(paragraph + paragraphLength, bytes, 8);
-                            paragraphLength += 8;
-                            previousCode = bytes[7];
-                            keptAny = true;
+                            copyWord(1);
+                            continue;
+                        }
+                        if ((any & ~quickEntry(1, 0)) == 0) {
+                            // Each kept as it is or dropped (spaces between words).
+                            int length = paragraphLength;
+                            for (int i = 0; i < 8; ++i) {
+                                paragraph[length] = static_cast<char>(bytes[i]);
+                                length += static_cast<int>(entries[i] >> 16);
+                            }
+                            if (length != paragraphLength) {
+                                lastKeptWidth = 1;
+                                paragraphLength = length;
+                            }
                             pos += 8;
                             continue;
                         }
                         if (!(any & kStepByStep)) {
-                            for (int i = 0; i < 8; ++i) keep(bytes[i], entries[i]);
+                            for (int i = 0; i < 8; ++i) keep(bytes + i, entries[i]);
                             pos += 8;
                             continue;
                         }
                     } else if ((high & kFourLeads) == kFourLeads) {
                         // Four characters of rows that are kept whole go over as they are.
-                        if (tables.rowIsPlain(bytes[0]) && tables.rowIsPlain(bytes[2]) && tables.rowIsPlain(bytes[4]) &&
-                            tables.rowIsPlain(bytes[6])) {
-                            std::memcpy(paragraph + paragraphLength, bytes, 8);
-                            paragraphLength += 8;
-                            previousCode = static_cast<CharCode>(bytes[6] << 8 | bytes[7]);
-                            keptAny = true;
-                            pos += 8;
+                        if (tables.rowsArePlain(bytes)) {
+                            copyWord(2);
                             continue;
                         }
-                        CharCode reads[4];
                         std::uint32_t entries[4];
                         std::uint32_t any = 0;
+                        std::uint32_t every = ~0u;
                         for (int i = 0; i < 4; ++i) {
-                            reads[i] = static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
-                            any |= entries[i] = tables.quick(reads[i]);
+                            any |= entries[i] = tables.quick(static_cast<CharCode>(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+                            every &= entries[i];
+                        }
+                        if (any == quickEntry(2, 0) && every == quickEntry(2, 0)) {
+                            copyWord(2);
+                            continue;
                         }
                         if (!(any & kStepByStep)) {
-                            for (int i = 0; i < 4; ++i) keep(reads[i], entries[i]);
+                            for (int i = 0; i < 4; ++i) keep(bytes + 2 * i, entries[i]);
                             pos += 8;
                             continue;
                         }
@@ -343,23 +372,25 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                     // takes the steps: no word test again before its end.
                     singlesEnd = pos + 8;
                 }
-                while (pos < singlesEnd && paragraphLength < kBufferSize - 2) {
-                    const unsigned byte = static_cast<unsigned char>(line[pos]);
-                    const unsigned pair = byte >> 7;
+                while (pos < singlesEnd) {
+                    const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+                    const unsigned pair = bytes[0] >> 7;
                     const int width = static_cast<int>(1 + pair);
-                    const auto read = static_cast<CharCode>(
-                        byte << 8 * pair | (static_cast<unsigned char>(line[pos + 1]) & (0u - pair)));
-                    const std::uint32_t entry = tables.quick(read);
+                    const std::uint32_t entry = tables.quick(static_cast<CharCode>(pair != 0 ? bytes[0] << 8 | bytes[1] : bytes[0]));
                     // A lead byte that ends the line reads as no character.
                     if ((entry & kStepByStep) || pos + width > end) {
                         steps = true;
                         break;
                     }
-                    keep(read, entry);
+                    keep(bytes, entry);
                     pos += width;
                 }
             }
-            if (keptAny) endsIfLast = paragraphMode_ == kParagraphOneLine;
+            if (lastKeptWidth != 0) {
+                const auto* kept = reinterpret_cast<const unsigned char*>(paragraph + paragraphLength - lastKeptWidth);
+                previousCode = lastKeptWidth == 2 ? static_cast<CharCode>(kept[0] << 8 | kept[1]) : kept[0];
+                endsIfLast = paragraphMode_ == kParagraphOneLine;
+            }
             if (pos >= end) break;
 
             const CharAt c = readCharAt(line, pos, end);

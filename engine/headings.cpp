@@ -2,16 +2,32 @@
 // dropped, short unpunctuated lines are written as aligned headings.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "byte_masks.h"
 #include "character_classes.h"
+#include "character_starts.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
+namespace {
 
-bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const {
-    const ClassLookup classes(*sourceProfile);
+// Whether a character keeps its line from being a heading: punctuation
+// other than a blank, or a colon at the line's end ("Chapter one:"
+// introduces text).
+bool stopsHeading(const ClassLookup& classes, CharCode code, bool last) {
+    const ClassSet set = classes(code);
+    // Most characters are in no class: no blank, colon or punctuation.
+    if (set == 0 && !isAsciiPunctuation(code)) return false;
+    if (set & setOf({CharClass::Blank})) return false;
+    if (set & setOf({CharClass::Colon})) return last;
+    return isPunctuation(classes, code);
+}
+
+}  // namespace
+
+bool TextFormatter::isSeparatorLine(const ClassLookup& classes, const char* line, int start, int end) const {
     for (int pos = start; pos < end;) {
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
@@ -21,45 +37,16 @@ bool TextFormatter::isSeparatorLine(const char* line, int start, int end) const 
     return true;  // empty, or nothing but blanks
 }
 
-bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
+bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line, int start, int end) {
     // `end` counts the leading blanks too, so an indented line is longer.
     if (!(end < 0.7 * lineWidth_)) return false;
 
-    const ClassLookup classes(*sourceProfile);
-    for (int pos = start; pos < end;) {
-        // Four double-byte characters at a time while none is in a class,
-        // eight ASCII ones while none is in a class but Blank.
-        if (end - pos >= 8) {
-            const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
-            const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
-            if (high == byte_masks::kHighBits && classes.rowIsUnclassed(bytes[0]) &&
-                classes.rowIsUnclassed(bytes[2]) && classes.rowIsUnclassed(bytes[4]) &&
-                classes.rowIsUnclassed(bytes[6])) {
-                pos += 8;
-                continue;
-            }
-            if (high == 0) {
-                ClassSet any = 0;
-                for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
-                if ((any & ~setOf({CharClass::Blank})) == 0) {
-                    pos += 8;
-                    continue;
-                }
-            }
-        }
-        const CharAt c = readCharAt(line, pos, end);
-        pos += c.width;
-        const ClassSet set = classes(c.code);
-        // Most characters are in no class: no blank, colon or punctuation.
-        if (set == 0 && !isAsciiPunctuation(c.code)) continue;
-        if (set & setOf({CharClass::Blank})) continue;
-        if (set & setOf({CharClass::Colon})) {
-            if (pos >= end) return false;  // "Chapter one:" introduces text
-            continue;
-        }
-        if (isPunctuation(classes, c.code)) return false;
-    }
+    // Most lines that are no heading end in punctuation: looked at first,
+    // the last character spares them the scan.
+    if (start < end && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return false;
 
+    // The heading is laid out while the line is read, in the paragraph
+    // buffer, which no paragraph holds while headings are tried.
     // Translation can double a line's bytes. A heading that would not fit the
     // buffer, or the line (where the line writer would cut it), is laid out
     // as paragraph text instead, which loses nothing.
@@ -68,12 +55,37 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
     for (int pos = start; pos < end;) {
+        // Four double-byte characters at a time while none is in a class
+        // and no form is fixed, eight ASCII ones while none is in a class or
+        // a NUL, which is dropped: they go over as they are.
+        if (end - pos >= 8 && length + 8 <= kBufferSize) {
+            const std::uint64_t word = byte_masks::wordAt(line + pos);
+            const std::uint64_t high = word & byte_masks::kHighBits;
+            const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+            bool plain = false;
+            if (high == byte_masks::kHighBits) {
+                plain = !fixForms && classes.rowIsUnclassed(bytes[0]) && classes.rowIsUnclassed(bytes[2]) &&
+                        classes.rowIsUnclassed(bytes[4]) && classes.rowIsUnclassed(bytes[6]);
+            } else if (high == 0 && byte_masks::zeroBytes(word) == 0) {
+                ClassSet any = 0;
+                for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
+                plain = any == 0;
+            }
+            if (plain) {
+                std::memcpy(heading + length, bytes, 8);
+                length += 8;
+                pos += 8;
+                continue;
+            }
+        }
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
+        if (stopsHeading(classes, c.code, pos >= end)) return false;
         CharCode code = c.code;
-        // Only ASCII codes in a class are translated.
-        if (translatePunctuation_ && !isDoubleByte(code) && classes(code) != 0) {
-            code = translateAsciiPunctuation(code);
+        // Only ASCII codes in a class are translated; the quotes, which
+        // pair, are punctuation and have stopped the heading.
+        if (translatePunctuation_ && !isDoubleByte(code)) {
+            if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }
         if (fixForms) code = fixVerticalForm(code);
         if (code == 0) continue;
@@ -84,9 +96,8 @@ bool TextFormatter::tryWriteHeading(const char* line, int start, int end) {
 
     if (length > lineWidth_) return false;
 
-    writeLine(heading, length, headingAlignment_);
     // The first line feed ends the heading's own line, whatever the spacing.
-    writeLineFeeds(1 + std::max(lineSpacing_, 0));
+    writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
     return true;
 }
 

@@ -1,32 +1,18 @@
 // Laying a paragraph out into lines, and writing one line.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "byte_masks.h"
 #include "character_classes.h"
+#include "character_starts.h"
 #include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
 namespace quillon {
 namespace {
-
-// The number of bytes with the high bit set just before `end`, counted back
-// no further than `start`. The byte after an ASCII byte starts a character,
-// whether that byte is a character of its own or a trail byte, and so does
-// `start`; from there on high bytes pair up. So `end` starts a character when
-// the count is even.
-int highBytesBefore(const char* text, int start, int end) {
-    int from = end;
-    for (; from - start >= 8; from -= 8) {
-        const std::uint64_t ascii = ~byte_masks::wordAt(text + from - 8) & byte_masks::kHighBits;
-        if (ascii != 0) return end - (from - std::countl_zero(ascii) / 8);
-    }
-    while (from > start && (static_cast<unsigned char>(text[from - 1]) & 0x80)) --from;
-    return end - from;
-}
 
 int widthAt(const char* text, int pos) {
     return (static_cast<unsigned char>(text[pos]) & 0x80) ? 2 : 1;
@@ -37,35 +23,37 @@ int widthAt(const char* text, int pos) {
 // Writes `units` blank units, then `length` bytes of text holding no line
 // feed, then `lineFeeds` line ends, straight into the writer's buffer: a
 // paragraph line takes one piece of it. Negative counts write nothing.
-void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int length, std::int32_t lineFeeds) {
+void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int length, std::int64_t lineFeeds) {
     // Longer pieces go over in parts; this bounds what one part asks of the buffer.
     constexpr std::int64_t kPart = 4096;
     units = std::max<std::int64_t>(units, 0);
-    lineFeeds = std::max(lineFeeds, 0);
-    const std::int64_t size = 2 * units + length + 2 * std::int64_t(lineFeeds);
+    lineFeeds = std::max<std::int64_t>(lineFeeds, 0);
+    const std::int64_t size = 2 * units + length + 2 * lineFeeds;
     if (size > kPart) {
         for (; units > 0; units -= kPart / 2) writeLinePieces(std::min<std::int64_t>(units, kPart / 2), nullptr, 0, 0);
         outputStream->write(text, static_cast<std::size_t>(length));
-        for (; lineFeeds > 0; lineFeeds -= kPart / 2) {
-            writeLinePieces(0, nullptr, 0, static_cast<std::int32_t>(std::min<std::int64_t>(lineFeeds, kPart / 2)));
-        }
+        for (; lineFeeds > 0; lineFeeds -= kPart / 2) writeLinePieces(0, nullptr, 0, std::min<std::int64_t>(lineFeeds, kPart / 2));
         return;
     }
-    char unit[2] = {' ', ' '};
+    // Blank units and line ends go four to a word, the first word whether
+    // there are any or not: it may write past them, into what the next
+    // piece writes or into room asked for but not taken.
+    std::uint64_t units4 = byte_masks::kOnes * ' ';
     const CharCode fullWidth = targetProfile->primary(CharClass::Blank);
     if (fullWidthSpaces_ && isDoubleByte(fullWidth)) {
-        unit[0] = static_cast<char>(fullWidth >> 8);
-        unit[1] = static_cast<char>(fullWidth & 0xFF);
+        units4 = 0x0001000100010001u * (std::uint64_t{fullWidth & 0xFFu} << 8 | fullWidth >> 8);
     }
-    char* out = outputStream->space(static_cast<std::size_t>(size));
-    for (std::int64_t i = 0; i < units; ++i, out += 2) std::memcpy(out, unit, 2);
+    constexpr std::uint64_t kLineEnds4 = 0x0A0D0A0D0A0D0A0Du;
+    char* out = outputStream->space(static_cast<std::size_t>(size) + 8);
+    std::memcpy(out, &units4, 8);
+    for (std::int64_t i = 4; i < units; i += 4) std::memcpy(out + 2 * i, &units4, 8);
+    out += 2 * units;
     if (length > 0) std::memcpy(out, text, static_cast<std::size_t>(length));
     out += length;
-    for (std::int32_t i = 0; i < lineFeeds; ++i, out += 2) std::memcpy(out, "\r\n", 2);
+    std::memcpy(out, &kLineEnds4, 8);
+    for (std::int64_t i = 4; i < lineFeeds; i += 4) std::memcpy(out + 2 * i, &kLineEnds4, 8);
     outputStream->advance(static_cast<std::size_t>(size));
 }
-
-void TextFormatter::writeBlankUnits(std::int32_t count) { writeLinePieces(count, nullptr, 0, 0); }
 
 void TextFormatter::writeLineFeeds(std::int32_t count) { writeLinePieces(0, nullptr, 0, count); }
 
@@ -77,40 +65,46 @@ int TextFormatter::fitLine(char* text, int length) {
     return length;
 }
 
-void TextFormatter::writeLine(char* text, int length, std::int32_t alignment) {
+void TextFormatter::writeLine(char* text, int length, std::int32_t alignment, std::int64_t lineFeeds) {
     length = fitLine(text, length);
     const std::int64_t free = std::int64_t(lineWidth_) - length;
+    std::int64_t units = 0;
     switch (alignment) {
         case kAlignMiddle:
-            if (lineWidth_ != -1) writeBlankUnits(static_cast<std::int32_t>(free / 4));
+            if (lineWidth_ != -1) units = static_cast<std::int32_t>(free / 4);
             break;
         case kAlignRight:
-            if (lineWidth_ != -1) writeBlankUnits(static_cast<std::int32_t>(free / 2));
+            if (lineWidth_ != -1) units = static_cast<std::int32_t>(free / 2);
             break;
-        case kAlignNormal: writeBlankUnits(leadingSpaces_); break;
+        case kAlignNormal: units = leadingSpaces_; break;
         default: break;
     }
-    outputStream->write(text, static_cast<std::size_t>(length));
+    writeLinePieces(units, text, length, lineFeeds);
 }
 
 void TextFormatter::breakParagraph(char* text, int length) {
     // The indent goes before the first line's margin.
     std::int32_t indent = std::max(leadingSpaces_, 0);
     // Paragraph text holds no line feed: lines never do, nor do the codes
-    // that replace characters.
-    const auto writeParagraphLine = [&](int start, int end) {
+    // that replace characters. The last line takes the paragraph's spacing
+    // with its own line end.
+    const auto writeParagraphLine = [&](int start, int end, std::int64_t lineFeeds) {
         const std::int64_t units = std::int64_t(indent) + std::max(leftMargin_, 0);
-        writeLinePieces(units, text + start, fitLine(text + start, end - start), 1);
+        writeLinePieces(units, text + start, fitLine(text + start, end - start), lineFeeds);
         indent = 0;
     };
+    const std::int64_t lastLineFeeds = 1 + std::int64_t(std::max(lineSpacing_, 0));
 
     if (lineWidth_ == -1) {
-        writeParagraphLine(0, length);
+        writeParagraphLine(0, length, lastLineFeeds);
     } else {
         // The indent counts against the first line; a negative one counts as
         // none, so that no text is pushed past the width and lost.
         std::int64_t used = 2 * std::int64_t(indent);
         int lineStart = 0;
+        // Natural syntax asks about the character after each line.
+        std::optional<ClassLookup> classes;
+        if (naturalSyntax_) classes.emplace(*sourceProfile);
         // A line takes characters while the next one fits, and at least one:
         // it ends at the last character start that leaves it no wider than
         // the line. One byte of room left cannot take a double-byte character.
@@ -123,18 +117,20 @@ void TextFormatter::breakParagraph(char* text, int length) {
                 end = target - highBytesBefore(text, lineStart, target) % 2;
             }
             if (end == lineStart) end += std::min(widthAt(text, lineStart), length - lineStart);
-            if (naturalSyntax_ && end < length &&
-                isPunctuation(*sourceProfile, readCharAt(text, end, length).code)) {
-                end = backOffFromPunctuation(text, lineStart, end);
+            if (classes && end < length && isPunctuation(*classes, readCharAt(text, end, length).code)) {
+                end = backOffFromPunctuation(*classes, text, lineStart, end);
             }
-            writeParagraphLine(lineStart, end);
+            writeParagraphLine(lineStart, end, 1);
             used = 0;
             lineStart = end;
         }
         used += length - lineStart;
-        if (used > 0) writeParagraphLine(lineStart, length);
+        if (used == 0) {
+            writeLineFeeds(lineSpacing_);
+        } else {
+            writeParagraphLine(lineStart, length, lastLineFeeds);
+        }
     }
-    writeLineFeeds(lineSpacing_);
 }
 
 // Moves a line end at `end` back so that the punctuation after it does not
@@ -144,9 +140,9 @@ void TextFormatter::breakParagraph(char* text, int length) {
 // is no punctuation or is reached with that many bytes moved; scanning forward,
 // that is the last such character of the line. A walk that would empty the
 // line keeps the original end.
-int TextFormatter::backOffFromPunctuation(const char* text, int lineStart, int end) const {
+int TextFormatter::backOffFromPunctuation(const ClassLookup& classes, const char* text, int lineStart,
+                                          int end) const {
     const double limit = lineWidth_ * 0.7;
-    const ClassLookup classes(*sourceProfile);
     int stop = -1;
     int pos = lineStart;
     // Characters that far from the end are stops whatever they are; a word

@@ -1,8 +1,6 @@
 // Per-character transformations of the format run: ASCII punctuation to the
 // source encoding's full-width forms, straight quotes paired, Big5 vertical
 // forms and full-width marks fixed. Every result is a code of the source profile.
-#include <bit>
-
 #include "character_classes.h"
 #include "text_formatter.h"
 
@@ -33,11 +31,9 @@ CharCode TextFormatter::translateAsciiPunctuation(CharCode code) {
         singleQuoteOpen = !singleQuoteOpen;
         return sourceProfile->primary(singleQuoteOpen ? LeftSingleQuote : RightSingleQuote);
     }
-    // PureASC's lists hold one code at most: the first class holding the code
-    // is the one it begins.
     const ClassSet classes = classesOf(*sourceProfile, code);
     if (classes == 0) return code;
-    return sourceProfile->classes[std::countr_zero(classes)][0];
+    return ownFormOf(*sourceProfile, classes);
 }
 
 CharCode TextFormatter::fixVerticalForm(CharCode code) const {

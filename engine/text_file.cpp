@@ -161,11 +161,6 @@ void TextWriter::writeLine(const char* data, std::size_t length) {
     append("\r\n", 2);
 }
 
-char* TextWriter::space(std::size_t length) {
-    if (kBufferSize - used_ < length) flush();
-    return buffer_.get() + used_;
-}
-
 bool TextWriter::close() {
     flush();
     if (failed_) {

@@ -89,7 +89,10 @@ public:
     void writeLine(const char* data, std::size_t length);
     // Room for `length` bytes (at most the buffer's size) written in place,
     // without line feed translation; advance() then takes the bytes written.
-    char* space(std::size_t length);
+    char* space(std::size_t length) {
+        if (kBufferSize - used_ < length) flush();
+        return buffer_.get() + used_;
+    }
     void advance(std::size_t length) { used_ += length; }
     // True when every byte reached the file and it took the destination's
     // place.

@@ -12,6 +12,7 @@
 
 namespace quillon {
 
+class ClassLookup;
 class LineReader;
 class TextWriter;
 
@@ -116,12 +117,14 @@ public:
     CharCode fixFullwidthMark(CharCode previousCode, CharCode code);
 
     // --- Line output (format runs, onto outputStream) ---
-    void writeLine(char* text, int length, std::int32_t alignment);
+    // One line aligned, then `lineFeeds` line ends.
+    void writeLine(char* text, int length, std::int32_t alignment, std::int64_t lineFeeds);
     void breakParagraph(char* text, int length);
 
     // --- Line tests of the format run ---
-    bool isSeparatorLine(const char* line, int start, int end) const;
-    bool tryWriteHeading(const char* line, int start, int end);
+    // Both take the classes of the source profile's codes.
+    bool isSeparatorLine(const ClassLookup& classes, const char* line, int start, int end) const;
+    bool tryWriteHeading(const ClassLookup& classes, const char* line, int start, int end);
     void updateQuoteDepth(CharCode code);
 
     // --- Run state: set by runs, readable by callers and tests. ---
@@ -152,10 +155,9 @@ private:
     void clearRunReport();
     RunResult failedSystemCall(RunResult result, int error);
     RunResult finishRun(LineReader& source, TextWriter& destination);
-    void writeBlankUnits(std::int32_t count);
-    int backOffFromPunctuation(const char* text, int lineStart, int end) const;
+    int backOffFromPunctuation(const ClassLookup& classes, const char* text, int lineStart, int end) const;
     void writeLineFeeds(std::int32_t count);
-    void writeLinePieces(std::int64_t units, const char* text, int length, std::int32_t lineFeeds);
+    void writeLinePieces(std::int64_t units, const char* text, int length, std::int64_t lineFeeds);
     int fitLine(char* text, int length);
 
     std::int32_t leadingSpaces_ = 2;

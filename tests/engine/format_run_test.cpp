@@ -232,6 +232,23 @@ TEST_F(Headings, PunctuationOrLengthMakesParagraphText) {
     EXPECT_EQ(format(gb("概述\n")), para(gb("概述")));
 }
 
+// The last character is read from the line's end: its last two bytes may
+// spell a full stop (A1 A3) while they are a trail byte and a lead byte
+// without its trail, which is dropped. Short and long runs of high bytes
+// before them count the same.
+TEST_F(Headings, LastCharacterIsReadWhereItStarts) {
+    EXPECT_EQ(format("\xB0\xA1\xA3\n"), spaces(36) + "\xB0\xA1\r\n\r\n");
+    EXPECT_EQ(format(repeat("\xB0\xA1", 5) + "\xA3\n"), spaces(32) + repeat("\xB0\xA1", 5) + "\r\n\r\n");
+    EXPECT_EQ(format("a" + repeat("\xB0\xA1", 4) + "\xA1\xA3\n"), para("a" + repeat("\xB0\xA1", 4) + "\xA1\xA3"));
+    EXPECT_EQ(format(gb("第一章：") + "\xA3\n"), spaces(34) + gb("第一章：") + "\r\n\r\n");
+}
+
+// Eight ASCII bytes go over whole, except a NUL among them, which is dropped.
+TEST_F(Headings, WordsOfPlainTextAndNul) {
+    EXPECT_EQ(format(gb("第一") + "abcdefgh" + std::string("ab\0cdefg", 8) + gb("章") + "\n"),
+              spaces(26) + gb("第一") + "abcdefghabcdefg" + gb("章") + "\r\n\r\n");
+}
+
 TEST_F(Headings, AlignmentAndSpacing) {
     f.setParagraphMode(kParagraphOneLine);
     f.setHeadingAlignment(kAlignNormal);
@@ -275,6 +292,11 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
         // is not taken as its trail byte.
         {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + gb("乙。"))},
         {"abcdefghijklmno.\"\n" + gb("乙。") + "\n", para("abcdefghijklmno" + gb("。“乙。"))},
+        // Eight ASCII bytes of which some or all are dropped spaces.
+        {"ab cd ef        gh ijklm    nop\n" + gb("乙。") + "\n", para("abcdefghijklmnop" + gb("乙。"))},
+        // A colon that ends four characters copied whole still comes before
+        // the full-width quote after it, which then opens a quotation.
+        {gb("＂甲乙丙：＂丁＂戊己庚辛＂，") + "\n", para(gb("“甲乙丙：“丁”戊己庚辛“，"))},
         // Four double-byte characters that start a paragraph are no separator.
         {gb("甲乙丙丁") + "\n" + gb("戊。") + "\n", para(gb("甲乙丙丁戊。"))},
     };
@@ -291,6 +313,30 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
     const std::string vertical =
         big5("一二三四") + "\xA1\x6F" + big5("書名") + "\xA1\x70" + big5("五六七八") + "\xA1\x55\n";
     EXPECT_EQ(format(vertical), para(big5("一二三四《書名》五六七八") + "\xA2\x77"));
+}
+
+// A paragraph is written once it holds 32000 bytes or more, after the
+// character that reached them, and the rest of the text starts the next.
+// The character that reaches them falls at each position of the words the
+// run takes whole: ASCII, double-byte and mixed, with spaces that are dropped.
+TEST_F(FormatRun, ParagraphThatFillsTheBufferIsWrittenAtTheSameCharacter) {
+    f.setLineWidth(-1);
+    const std::string unit = "ab " + gb("甲") + "c" + gb("乙丙丁戊己");
+    for (int shift = 0; shift < 8; ++shift) {
+        const std::string text = std::string(static_cast<std::size_t>(shift), 'x') + repeat(unit, 2800);
+        std::string first;
+        std::size_t pos = 0;
+        while (first.size() < 32000) {
+            const std::size_t width = static_cast<unsigned char>(text[pos]) >= 0x80 ? 2 : 1;
+            if (text[pos] != ' ') first += text.substr(pos, width);
+            pos += width;
+        }
+        std::string rest;
+        for (; pos < text.size(); ++pos) {
+            if (text[pos] != ' ') rest += text[pos];
+        }
+        EXPECT_EQ(format(text + "\n"), para(first) + para(rest)) << shift;
+    }
 }
 
 class FormatRunFaults : public FormatRun {};

@@ -177,7 +177,7 @@ TEST_F(LineOutput, WriteLineAlignment) {
     f.setLeadingSpaces(5);
     const std::string ten = "0123456789";
     const auto written = [&](std::string text, std::int32_t alignment) {
-        return capture([&] { f.writeLine(text.data(), int(text.size()), alignment); });
+        return capture([&] { f.writeLine(text.data(), int(text.size()), alignment, 0); });
     };
     EXPECT_EQ(written(ten, 0), ten);
     EXPECT_EQ(written(ten, 1), spaces(32) + ten);

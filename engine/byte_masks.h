@@ -126,19 +126,6 @@ std::uint64_t bitsOf64(const unsigned char* bytes, Test16 test) {
     return mask;
 }
 
-// The same from `test` of a word at a time, which sets the top bit of the
-// bytes it finds.
-template <typename Test>
-std::uint64_t maskOf(const unsigned char* bytes, Test test) {
-    std::uint64_t mask = 0;
-    for (int i = 0; i < 8; ++i) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + 8 * i, 8);
-        mask |= topBits(test(word)) << 8 * i;
-    }
-    return mask;
-}
-
 // The lead bytes among 64 bytes whose high bytes (80 and up) are `high`: in a
 // run of high bytes, those at an even distance from its start. When
 // `startsWithTrail`, the first byte is the trail of a lead before the block.

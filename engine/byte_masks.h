@@ -82,6 +82,17 @@ inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
     const __m128i atMost = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(static_cast<char>(limit - 1))), v);
     return static_cast<unsigned>(_mm_movemask_epi8(atMost));
 }
+// The bytes below `kLimit` (at most 80) or equal to one of `kValues`, in one
+// mask: a signed comparison takes the bytes below kLimit and those of 80 and
+// up, and the top bit of the byte itself drops the latter.
+template <unsigned char kLimit, unsigned char... kValues>
+unsigned belowOrEqualBits16(const unsigned char* bytes) {
+    static_assert(kLimit <= 0x80);
+    const __m128i v = load16(bytes);
+    __m128i found = _mm_andnot_si128(v, _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(kLimit)), v));
+    ((found = _mm_or_si128(found, _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(kValues))))), ...);
+    return static_cast<unsigned>(_mm_movemask_epi8(found));
+}
 #else
 // `test` applied to both words of sixteen bytes.
 template <typename Test>
@@ -100,6 +111,10 @@ inline unsigned equalBits16(const unsigned char* bytes, unsigned char value) {
 inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
     return bitsOf16(bytes, [limit](std::uint64_t w) { return bytesBelow(w, limit); });
 }
+template <unsigned char kLimit, unsigned char... kValues>
+unsigned belowOrEqualBits16(const unsigned char* bytes) {
+    return bitsOf16(bytes, [](std::uint64_t w) { return (bytesBelow(w, kLimit) | ... | bytesEqualTo(w, kValues)); });
+}
 #endif
 
 // One bit for each of the 64 bytes at `bytes`, from `test` of sixteen bytes
@@ -108,19 +123,6 @@ template <typename Test16>
 std::uint64_t bitsOf64(const unsigned char* bytes, Test16 test) {
     std::uint64_t mask = 0;
     for (int i = 0; i < 4; ++i) mask |= std::uint64_t{test(bytes + 16 * i)} << 16 * i;
-    return mask;
-}
-
-// The same from `test` of a word at a time, which sets the top bit of the
-// bytes it finds.
-template <typename Test>
-std::uint64_t maskOf(const unsigned char* bytes, Test test) {
-    std::uint64_t mask = 0;
-    for (int i = 0; i < 8; ++i) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + 8 * i, 8);
-        mask |= topBits(test(word)) << 8 * i;
-    }
     return mask;
 }
 

@@ -3,45 +3,44 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "byte_masks.h"
-#include "character_classes.h"
+#include "char_code.h"
 
 namespace quillon {
 namespace {
 
-// The marks whose frequency tells GB text from Big5 text: blank, full stop,
-// comma, colon and the character 的, each in the profile's own coding.
-bool isCommonMark(const EncodingProfile& profile, CharCode code) {
-    using enum CharClass;
-    constexpr ClassSet kMarks = 1u << int(Blank) | 1u << int(Period) | 1u << int(Comma) |
-                                1u << int(Colon);
-    return (doubleByteClassesOf(profile, code) & kMarks) != 0 || code == profile.headingWords[0];
-}
-
 // Mark counts of every double-byte code, indexed by the code less 8000: one
 // in the low six bits for a GB mark, one above them for a Big5 mark, so that
-// the counts of a block's 32 pairs at most add up in one sum.
+// the counts of a block's 32 pairs at most add up in one sum. The marks whose
+// frequency tells GB text from Big5 text are blank, full stop, comma, colon
+// and the character 的, each in the profile's own coding.
 constexpr unsigned kBig5MarkShift = 6;
 constexpr unsigned kGbMarkCounts = (1u << kBig5MarkShift) - 1;
 const unsigned char* markTable() {
     static const auto table = [] {
         std::array<unsigned char, 0x8000> t{};
-        for (unsigned code = 0x8000; code <= 0xFFFF; ++code) {
-            t[code - 0x8000] =
-                static_cast<unsigned char>((isCommonMark(profiles::GB, CharCode(code)) ? 1 : 0) |
-                                           (isCommonMark(profiles::BIG5, CharCode(code)) ? 1u << kBig5MarkShift : 0));
+        const auto mark = [&t](CharCode code, unsigned count) {
+            if (isDoubleByte(code)) t[code - 0x8000u] = static_cast<unsigned char>(t[code - 0x8000u] | count);
+        };
+        const std::pair<const EncodingProfile*, unsigned> counted[] = {{&profiles::GB, 1u},
+                                                                       {&profiles::BIG5, 1u << kBig5MarkShift}};
+        for (const auto& [profile, count] : counted) {
+            for (const CharClass c : {CharClass::Blank, CharClass::Period, CharClass::Comma, CharClass::Colon}) {
+                for (const CharCode* code = profile->list(c); *code != 0; ++code) mark(*code, count);
+            }
+            mark(profile->headingWords[0], count);
         }
         return t;
     }();
     return table.data();
 }
 
-// The bytes that can lead a mark of either profile: A1, A3, AA or B5.
-unsigned markLeadBits16(const unsigned char* bytes) {
-    using namespace byte_masks;
-    return equalBits16(bytes, 0xA1) | equalBits16(bytes, 0xA3) | equalBits16(bytes, 0xAA) |
-           equalBits16(bytes, 0xB5);
+// The bytes that can lead a mark of either profile (A1, A3, AA and B5), and
+// those below 40, which are no trail of any profile.
+unsigned markLeadOrLowBits16(const unsigned char* bytes) {
+    return byte_masks::belowOrEqualBits16<0x40, 0xA1, 0xA3, 0xAA, 0xB5>(bytes);
 }
 
 using Findings = EncodingTally::Findings;
@@ -67,25 +66,28 @@ void addPair(Findings& found, unsigned lead, unsigned trail) {
 template <bool kSeeksLowByte, bool kCountsMarks>
 bool addBlock(Findings& found, const unsigned char* marks, const unsigned char* bytes, bool startsWithTrail) {
     using namespace byte_masks;
-    const std::uint64_t leads = leadBytes(bitsOf64(bytes, highBits16), startsWithTrail);
+    const std::uint64_t high = bitsOf64(bytes, highBits16);
+    const std::uint64_t leads = leadBytes(high, startsWithTrail);
     found.sawDoubleByte = found.sawDoubleByte || leads != 0;
     const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
     if (kSeeksLowByte) {
         const std::uint64_t below = bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0xA1); });
         found.sawLowByte = ((leads | trails) & below) != 0;
     }
-    // Only a block with a low byte can hold a stray trail.
-    if (found.sawLowByte && !found.sawStrayTrail) {
-        found.sawStrayTrail = (trails & bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0x40); })) != 0;
-    }
     if (kCountsMarks) {
+        // A trail below 40 is below A1 too: sawLowByte is then already set.
+        const std::uint64_t picked = bitsOf64(bytes, markLeadOrLowBits16);
+        found.sawStrayTrail = found.sawStrayTrail || (trails & picked & ~high) != 0;
         unsigned counts = 0;
-        for (std::uint64_t marked = leads & bitsOf64(bytes, markLeadBits16); marked != 0; marked &= marked - 1) {
+        for (std::uint64_t marked = leads & picked; marked != 0; marked &= marked - 1) {
             std::uint16_t pair;  // lead and trail, in memory order
-            std::memcpy(&pair, bytes + std::countr_zero(marked), 2);
+            std::memcpy(&pair, bytes + static_cast<unsigned>(std::countr_zero(marked)), 2);
             counts += marks[std::rotl(pair, 8) - 0x8000];
         }
         addMarkCounts(found, counts);
+    } else if (found.sawLowByte && !found.sawStrayTrail) {
+        // Only a block with a low byte can hold a stray trail.
+        found.sawStrayTrail = (trails & bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0x40); })) != 0;
     }
     return (leads >> 63) != 0;
 }

@@ -128,7 +128,7 @@ public:
     bool matters(const unsigned char* text) const {
         std::uint16_t bytes;
         std::memcpy(&bytes, text, 2);
-        return (mattering_[bytes / 64] >> bytes % 64 & 1) != 0;
+        return mattering_[bytes];
     }
 
     // False when no phrase that converts one of the two characters at
@@ -211,8 +211,7 @@ private:
                 phrase.changesText |= changes;
                 phrase.hidesFlags |= flagged;
                 if (!changes && !flagged) continue;
-                const unsigned bit = matteringBitOf(code);
-                mattering_[bit / 64] |= std::uint64_t{1} << bit % 64;
+                mattering_[matteringIndexOf(code)] = true;
                 if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
                 if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
             }
@@ -263,9 +262,10 @@ private:
     }
 
     // By the code's two bytes read as one little-endian number, as a scan
-    // loads them: the test needs no more than that load.
-    static unsigned matteringBitOf(std::uint16_t code) { return (code & 0xFF) << 8 | code >> 8; }
-    std::array<std::uint64_t, 0x10000 / 64> mattering_{};
+    // loads them: the test needs no more than that load and one of a byte.
+    // Only the parts for the codes a text holds come into the cache.
+    static unsigned matteringIndexOf(std::uint16_t code) { return (code & 0xFF) << 8 | code >> 8; }
+    std::array<bool, 0x10000> mattering_{};
     std::vector<Phrase> phrases_;  // those taken, in table order
     std::vector<Slot> slots_;      // open addressing on the first pair
     PairFilter firstPairs_{0};     // of every phrase
@@ -359,16 +359,15 @@ void forEachPhrase(const PhraseIndex& phrases, const unsigned char* bytes, std::
     // time and the rest in pairs, but a block at a time through masks of
     // their lead bytes. A lead in the last byte has no trail: no character.
     const std::size_t limit = length - 1;
-    const auto highBytes = [](std::uint64_t word) { return word; };
     std::uint64_t leadsBefore = 0;  // of the block before
     for (std::size_t block = 0; block < limit; block += kBlock) {
         std::uint64_t high;
         if (length - block >= kBlock) {
-            high = byte_masks::maskOf(bytes + block, highBytes);
+            high = byte_masks::bitsOf64(bytes + block, byte_masks::highBits16);
         } else {
             unsigned char last[kBlock] = {};
             std::memcpy(last, bytes + block, length - block);
-            high = byte_masks::maskOf(last, highBytes);
+            high = byte_masks::bitsOf64(last, byte_masks::highBits16);
         }
         std::uint64_t leads = byte_masks::leadBytes(high, leadsBefore >> (kBlock - 1) != 0);
         if (limit - block < kBlock) leads &= (std::uint64_t{1} << (limit - block)) - 1;
@@ -387,8 +386,8 @@ void forEachPhrase(const PhraseIndex& phrases, const unsigned char* bytes, std::
         // Few characters matter: they are picked out first, without a branch.
         std::uint64_t mattering = 0;
         for (std::uint64_t rest = leads; rest != 0; rest &= rest - 1) {
-            const int bit = std::countr_zero(rest);
-            mattering |= std::uint64_t{phrases.matters(bytes + block + static_cast<std::size_t>(bit))} << bit;
+            const auto bit = static_cast<unsigned>(std::countr_zero(rest));
+            mattering |= std::uint64_t{phrases.matters(bytes + block + bit)} << bit;
         }
         for (std::uint64_t rest = mattering & undecided(); rest != 0;) {
             const std::size_t lead = block + static_cast<std::size_t>(std::countr_zero(rest));

@@ -50,10 +50,13 @@ TEST(EncodingTally, CountsAlikeHoweverTheTextIsSplit) {
 
 // Random texts of every kind of byte, long enough to be taken in blocks of
 // sixty-four, against the reading rule applied a byte at a time: a high byte
-// takes the next byte with it, whatever that is.
+// takes the next byte with it, whatever that is. A trail below 40 is found
+// with the marks, wherever it lies in a block.
 TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
-    const unsigned char alphabet[] = {'a', '\n', '\r', 0x40, 0x7E, 0x80, 0x81, 0xA0, 0xA1, 0xA3,
-                                      0xAA, 0xB5, 0xBA, 0xC4, 0xAC, 0xFE, 0xFF, 0x43};
+    // The first three are below 40; a text of every fourth round holds only
+    // one of them, so that most such texts hold no stray trail.
+    const unsigned char alphabet[] = {'\n', '\r', 0x3F, 'a', 0x40, 0x7E, 0x80, 0x81, 0xA0, 0xA1,
+                                      0xA3, 0xAA, 0xB5, 0xBA, 0xC4, 0xAC, 0xFE, 0xFF, 0x43};
     unsigned state = 7;
     const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
     for (int round = 0; round < 2000; ++round) {
@@ -63,7 +66,11 @@ TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
             c = char(gbLike ? (next() % 3 ? 0xA1 + next() % 0x5E : 'a') : alphabet[next() % std::size(alphabet)]);
         }
         if (gbLike) text = std::string(text.size() % 2, 'a') + text;  // whole pairs only
-        bool sawPair = false, sawLow = false;
+        if (round % 4 == 1) {
+            for (char& c : text) c = char(alphabet[3 + next() % (std::size(alphabet) - 3)]);
+            text[next() % text.size()] = char(alphabet[next() % 3]);
+        }
+        bool sawPair = false, sawLow = false, sawStray = false;
         std::int64_t gb = 0, b5 = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const unsigned lead = static_cast<unsigned char>(text[i]);
@@ -71,6 +78,7 @@ TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
             const unsigned trail = static_cast<unsigned char>(text[++i]);
             sawPair = true;
             sawLow = sawLow || lead < 0xA1 || trail < 0xA1;
+            sawStray = sawStray || trail < 0x40;
             const unsigned code = lead << 8 | trail;
             gb += code == 0xA1A1 || code == 0xA1A3 || code == 0xA3AC || code == 0xA3BA || code == 0xB5C4;
             for (const unsigned mark : {0xA140u, 0xA143u, 0xA144u, 0xA14Fu, 0xA141u, 0xA14Du, 0xA147u, 0xA152u, 0xAABAu}) {
@@ -83,6 +91,7 @@ TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
         ASSERT_EQ(tally.verdict(), expected) << round;
         ASSERT_EQ(tally.gbMarks(), gb) << round;
         ASSERT_EQ(tally.big5Marks(), b5) << round;
+        ASSERT_EQ(tally.sawStrayTrail(), sawStray) << round;
         // Without its marks a tally still tells GB, and otherwise asks for them.
         EncodingTally scan(false);
         scan.add(reinterpret_cast<const unsigned char*>(text.data()), text.size());

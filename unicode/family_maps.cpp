@@ -67,27 +67,42 @@ const FamilyMaps::Family& FamilyMaps::familyOf(const EncodingProfile& profile) c
     return familyIndex(profile) == 1 ? big5_ : gbk_;
 }
 
-const char32_t* FamilyMaps::decodeTable(const EncodingProfile& profile) const {
-    return familyOf(profile).decode.data();
+const Utf8Code* FamilyMaps::utf8Table(const EncodingProfile& profile) const {
+    return familyOf(profile).utf8.data();
 }
 
 const std::vector<CharCode>& FamilyMaps::privateCodes(const EncodingProfile& profile) const {
     return familyOf(profile).privateCodes;
 }
 
+// Worked out for the runs that need it only: most runs need one.
 const CharCode* FamilyMaps::encodeTable(const EncodingProfile& from,
                                         const EncodingProfile& to) const {
-    return encode_[familyIndex(from)][to.id].data();
+    const int f = familyIndex(from);
+    std::vector<CharCode>& table = encode_[f][to.id];
+    std::call_once(encodeBuilt_[f][to.id], [&] {
+        // What survives the run: a code the engine converts without loss.
+        CodeConverter converter;
+        const std::vector<CharCode>& canonical = familyOf(from).canonical;
+        table.assign(kBmpSize, 0);
+        for (char32_t c = 0x80; c < kBmpSize; ++c) {
+            const CharCode code = canonical[c];
+            if (code != 0 && converter.convert(from, to, code) != 0) table[c] = code;
+        }
+    });
+    return table.data();
 }
 
 FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
     // Each family's chart, read from ICU code by code.
     const char* const charts[2] = {"GBK", "Big5"};
     Family* const families[2] = {&gbk_, &big5_};
+    std::vector<char16_t> decoded[2];  // by code: the character, all in the BMP
     for (int f = 0; f < 2; ++f) {
         Family& family = *families[f];
-        family.decode.assign(kCodeCount, 0xFFFD);
-        for (unsigned byte = 0; byte < 0x80; ++byte) family.decode[byte] = byte;
+        std::vector<char16_t>& decode = decoded[f];
+        decode.assign(kCodeCount, 0xFFFD);
+        for (unsigned byte = 0; byte < 0x80; ++byte) decode[byte] = static_cast<char16_t>(byte);
         family.canonical.assign(kBmpSize, 0);
         UErrorCode error = U_ZERO_ERROR;
         const ConverterPtr converter(ucnv_open(charts[f], &error));
@@ -101,7 +116,7 @@ FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
             UErrorCode status = U_ZERO_ERROR;
             const int32_t length = ucnv_toUChars(converter.get(), text, 4, pair, 2, &status);
             if (U_FAILURE(status) || length != 1 || text[0] < 0x80) return;
-            family.decode[code] = text[0];
+            decode[code] = text[0];
             if (isPrivateUse(text[0])) {
                 family.privateCodes.push_back(code);
                 return;
@@ -115,35 +130,20 @@ FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
         });
     }
 
-    // What survives each run: a code the engine converts without loss.
     CodeConverter converter;
-    const EncodingProfile* const targets[] = {&profiles::GB, &profiles::GBK, &profiles::BIG5};
-    for (int f = 0; f < 2; ++f) {
-        const EncodingProfile& from = profileOfFamily(f);
-        const Family& family = *families[f];
-        for (const EncodingProfile* to : targets) {
-            std::vector<CharCode>& table = encode_[f][to->id];
-            table.assign(kBmpSize, 0);
-            for (char32_t c = 0x80; c < kBmpSize; ++c) {
-                const CharCode code = family.canonical[c];
-                if (code != 0 && converter.convert(from, *to, code) != 0) table[c] = code;
-            }
-        }
-    }
-
     // Codes the engine writes for characters the target family lacks read as
     // those characters; and the characters whose form changes tell the form.
     for (int f = 0; f < 2; ++f) {
         const EncodingProfile& from = profileOfFamily(f);
         const EncodingProfile& to = profileOfFamily(1 - f);
-        const Family& family = *families[f];
-        Family& other = *families[1 - f];
+        const std::vector<char16_t>& decode = decoded[f];
+        std::vector<char16_t>& other = decoded[1 - f];
         forEachDoubleByteCode([&](CharCode code) {
-            const char32_t c = family.decode[code];
+            const char16_t c = decode[code];
             if (c == 0xFFFD || isPrivateUse(c)) return;
             const CharCode converted = converter.convert(from, to, code);
             if (converted == 0) return;
-            char32_t& counterpart = other.decode[converted];
+            char16_t& counterpart = other[converted];
             if (counterpart == 0xFFFD || isPrivateUse(counterpart)) counterpart = c;
             if (counterpart != c && isHanzi(c) && isHanzi(counterpart)) {
                 formBits_[c] |= f == 0 ? kSimplifiedOnly : kTraditionalOnly;
@@ -161,8 +161,13 @@ FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
             // GBK's own traditional characters are not simplified writing.
             if (f == 0 && !((code >> 8) >= 0xA1 && (code & 0xFF) >= 0xA1)) continue;
             const CharCode converted = converter.convert(from, to, code);
-            if (converted != 0 && families[1 - f]->decode[converted] == c) formBits_[c] &= ~telling;
+            if (converted != 0 && decoded[1 - f][converted] == c) formBits_[c] &= ~telling;
         }
+    }
+    for (int f = 0; f < 2; ++f) {
+        std::vector<Utf8Code>& utf8 = families[f]->utf8;
+        utf8.reserve(kCodeCount);
+        for (const char16_t c : decoded[f]) utf8.push_back(utf8Of(c));
     }
 }
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+
+namespace quillon::unicode {
+
+// A UTF-8 file read a buffer at a time for decoders that take the common
+// characters straight from the buffer. A byte-order mark at the start is
+// skipped.
+class Utf8Input {
+public:
+    Utf8Input() = default;
+    ~Utf8Input();
+    Utf8Input(const Utf8Input&) = delete;
+    Utf8Input& operator=(const Utf8Input&) = delete;
+
+    // False when the file cannot be opened.
+    bool open(const char* path);
+    // The next character, the invalid marker for a sequence that does not
+    // decode; false at the end of the text. Reads on when the buffer holds
+    // less than a whole character, so a character is never cut.
+    bool takeCodePoint(char32_t& c);
+    // True when reading stopped on an error rather than the end of the file.
+    bool failed() const { return failed_; }
+
+    // The unread bytes in the buffer.
+    const unsigned char* next = nullptr;
+    const unsigned char* end = nullptr;
+
+private:
+    bool refill();
+
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<unsigned char[]> bytes_;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace quillon::unicode

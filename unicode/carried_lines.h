@@ -106,13 +106,13 @@ private:
                 ++pos;
                 continue;
             }
-            const CharCode code = pairAt(text, pos);
+            const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
             if (carrier != carriers.end() && carrier->position == pos) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
             } else if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) {
-                put(fromTable[code]);
+                put(fromTable[index]);
             } else {
-                put(toTable[code]);
+                put(toTable[index]);
             }
             pos += 2;
         }
@@ -154,10 +154,8 @@ private:
 class LineEncoder {
 public:
     LineEncoder(const EncodingProfile& from, const EncodingProfile& to, bool privateCodes)
-        : maps_(FamilyMaps::instance()), from_(from), to_(to),
-          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {
-        if (privateCodes_) characterOfCode_.assign(0x10000, 0);
-    }
+        : maps_(FamilyMaps::instance()), from_(from),
+          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {}
 
     // Appends one or two bytes at line[length].
     void append(char32_t c, char* line, std::size_t& length, std::vector<Carrier>& carriers) {
@@ -184,6 +182,7 @@ public:
 
     // Takes the carriers out of a line that went through an engine run.
     void recover(char* line, std::size_t length, std::vector<Carrier>& carriers) const {
+        if (codeOfCharacter_.empty()) return;  // none was carried
         for (std::size_t pos = 0; pos + 1 < length;) {
             if (static_cast<unsigned char>(line[pos]) < 0x80) {
                 ++pos;
@@ -216,6 +215,7 @@ private:
             return from_.replacementCode();
         }
         const CharCode code = codes[codeOfCharacter_.size()];
+        if (characterOfCode_.empty()) characterOfCode_.assign(0x10000, 0);
         codeOfCharacter_.emplace(c, code);
         characterOfCode_[code] = c;
         return code;
@@ -223,7 +223,6 @@ private:
 
     const FamilyMaps& maps_;
     const EncodingProfile& from_;
-    const EncodingProfile& to_;
     const CharCode* const table_;
     const bool privateCodes_;
     std::vector<char32_t> characterOfCode_;

@@ -50,8 +50,6 @@ private:
     ConverterPtr source_;
     ConverterPtr utf32_;
     char bytes_[kBufferSize];
-    char out_[kBufferSize];  // bytes on their way to the file
-    std::size_t outUsed_ = 0;
     const char* next_ = bytes_;
     const char* end_ = bytes_;
     char16_t pivot_[kBufferSize / 4];

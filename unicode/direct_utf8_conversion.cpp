@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "byte_masks.h"
 #include "carried_lines.h"
 #include "family_text_reader.h"
 #include "utf8_input.h"
@@ -18,16 +17,6 @@ constexpr std::size_t kTwoByteSlots = FamilyMaps::kBmpSize;  // where characters
 constexpr char32_t kTwoByteEnd = 0x800;
 
 std::size_t slotOf(char32_t c) { return c < kTwoByteEnd ? kTwoByteSlots + c : c; }
-
-// Two sequences of three bytes at the start of a word: lead bytes 1110xxxx,
-// trail bytes 10xxxxxx (whether they form a character the table tells).
-constexpr std::uint64_t kTwoThreeByteMask = 0x0000C0C0F0C0C0F0;
-constexpr std::uint64_t kTwoThreeByteForm = 0x00008080E08080E0;
-
-// The character of three bytes at the start of `word`.
-std::size_t threeByteCharacter(std::uint64_t word) {
-    return (word & 0x0F) << 12 | (word >> 8 & 0x3F) << 6 | (word >> 16 & 0x3F);
-}
 
 // Bytes written to the sink at once (a little more: what one character adds).
 constexpr std::size_t kOutputBytes = std::size_t{1} << 16;
@@ -61,7 +50,7 @@ DirectUtf8Conversion::DirectUtf8Conversion(TextFormatter& formatter, const Encod
     if (&from != &to) formatter.convertText(pairs.data(), pairs.size(), from, to);
     const Utf8Code* const toTable = maps.utf8Table(to);
     for (std::size_t i = 0; i < carried.size(); ++i) {
-        written_[slotOf(carried[i])] = toTable[pairAt(pairs.data(), 2 * i)];
+        written_[slotOf(carried[i])] = toTable[pairAt(pairs.data(), 2 * i) - FamilyMaps::kFirstPair];
     }
 }
 
@@ -87,9 +76,9 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
             // punctuation come, checked and looked up together.
             if (end - p >= 8 && lineBytes + 4 < kPiece) {
                 const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
-                if ((word & kTwoThreeByteMask) == kTwoThreeByteForm) {
-                    const Utf8Code first = table[threeByteCharacter(word)];
-                    const Utf8Code second = table[threeByteCharacter(word >> 24)];
+                if (startsWithTwoThreeByteSequences(word)) {
+                    const Utf8Code first = table[threeByteSequence(word)];
+                    const Utf8Code second = table[threeByteSequence(word >> 24)];
                     if (first != 0 && second != 0) {
                         count = static_cast<std::size_t>(putUtf8(putUtf8(bytes + count, first), second) - bytes);
                         p += 6;

@@ -149,7 +149,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kChunkBytes = 1 << 16;
+    static constexpr std::size_t kChunkBytes = 1 << 15;
 
     const char* encodingName() const {
         return options_.sourceEncoding == kSourceUtf8    ? kUtf8Name
@@ -174,12 +174,13 @@ private:
         // A few thousand telling characters show the form of any text; the
         // rest of a large file would only confirm it.
         constexpr std::uint64_t kTellingEnough = 4096;
+        std::vector<char32_t> text(4096);
         while (count.simplified + count.traditional < kTellingEnough) {
-            const std::size_t n = reader.read(text_, std::size(text_));
+            const std::size_t n = reader.read(text.data(), text.size());
             if (n == 0) break;
             for (std::size_t i = 0; i < n; ++i) {
-                maps.count(text_[i], count);
-                sawNonAscii_ |= text_[i] >= 0x80;
+                maps.count(text[i], count);
+                sawNonAscii_ |= text[i] >= 0x80;
             }
         }
         if (reader.failed()) return std::nullopt;
@@ -250,7 +251,6 @@ private:
     const RunPlan& options_;
     const char* const source_;
     const char* const destination_;
-    char32_t text_[1 << 14];
     bool sawNonAscii_ = false;
 };
 

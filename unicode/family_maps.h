@@ -61,10 +61,11 @@ public:
 
     static const FamilyMaps& instance();
 
-    // The character each code of `profile`'s family stands for, in UTF-8,
-    // indexed by code; U+FFFD for a code the family does not define. A code
-    // the engine writes for a character the other family lacks (GB's □ as
-    // Big5 FB4C) reads as that character.
+    // The character each double-byte code of `profile`'s family stands for,
+    // in UTF-8, indexed by code less kFirstPair; U+FFFD for a code the family
+    // does not define. A code the engine writes for a character the other
+    // family lacks (GB's □ as Big5 FB4C) reads as that character.
+    static constexpr CharCode kFirstPair = 0x8000;
     const Utf8Code* utf8Table(const EncodingProfile& profile) const;
 
     // The code by which a run from `from` to `to` carries `c`: its code in

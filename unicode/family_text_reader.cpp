@@ -85,6 +85,20 @@ bool FamilyTextReader::readUtf8() {
         std::size_t lineStart = lineStart_;
         bool ready = false;
         while (end - p >= 4) {
+            if (end - p >= 8 && length - lineStart + 4 < kLinePiece) {
+                const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+                if (startsWithTwoThreeByteSequences(word)) {
+                    const CharCode first = codes[threeByteSequence(word)];
+                    const CharCode second = codes[threeByteSequence(word >> 24)];
+                    if (first != 0 && second != 0) {
+                        putPair(text, length, first);
+                        putPair(text, length + 2, second);
+                        length += 4;
+                        p += 6;
+                        continue;
+                    }
+                }
+            }
             const unsigned lead = p[0];
             if (lead < 0x80) {
                 if (lead == '\r') {

@@ -1,10 +1,25 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
+#include "byte_masks.h"
+
 namespace quillon::unicode {
+
+// Whether a word of UTF-8 (byte_masks::wordAt) starts with two sequences of
+// three bytes, as hanzi and their punctuation come: lead bytes 1110xxxx,
+// trail bytes 10xxxxxx. A lookup tells whether they are characters.
+inline bool startsWithTwoThreeByteSequences(std::uint64_t word) {
+    return (word & 0x0000C0C0F0C0C0F0u) == 0x00008080E08080E0u;
+}
+
+// The value of the three-byte sequence at the start of such a word.
+inline std::size_t threeByteSequence(std::uint64_t word) {
+    return (word & 0x0F) << 12 | (word >> 8 & 0x3F) << 6 | (word >> 16 & 0x3F);
+}
 
 // A UTF-8 file read a buffer at a time for decoders that take the common
 // characters straight from the buffer. A byte-order mark at the start is

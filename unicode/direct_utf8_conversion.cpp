@@ -73,8 +73,9 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
         std::size_t lineBytes = out.lineBytes;
         while (end - p >= 4 && count < kOutputBytes) {
             // Two characters of three bytes each, as hanzi and their
-            // punctuation come, checked and looked up together.
-            if (end - p >= 8 && lineBytes + 4 < kPiece) {
+            // punctuation come, checked and looked up together; or eight
+            // ASCII characters.
+            if (end - p >= 8 && lineBytes + 8 < kPiece) {
                 const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
                 if (startsWithTwoThreeByteSequences(word)) {
                     const Utf8Code first = table[threeByteSequence(word)];
@@ -85,6 +86,12 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
                         lineBytes += 4;
                         continue;
                     }
+                } else if (isPlainAscii(word)) {
+                    std::memcpy(bytes + count, p, 8);
+                    count += 8;
+                    p += 8;
+                    lineBytes += 8;
+                    continue;
                 }
             }
             const unsigned lead = p[0];

@@ -3,6 +3,10 @@
 #include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+
 #include "code_point_stream.h"
 #include "text_formatter.h"
 
@@ -27,6 +31,23 @@ void forEachDoubleByteCode(F&& f) {
             if (trail != 0x7F) f(static_cast<CharCode>(lead << 8 | trail));
         }
     }
+}
+
+// Calls f(key, piece) for the pieces of `text` between NULs, the first with
+// the first key, and so on.
+template <typename Text, typename F>
+void forEachBetweenNuls(const Text& text, const std::vector<CharCode>& keys, F&& f) {
+    std::size_t start = 0;
+    for (const CharCode key : keys) {
+        const std::size_t end = std::min(text.find(typename Text::value_type{0}, start), text.size());
+        f(key, std::basic_string_view<typename Text::value_type>(text).substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+CharCode pairCode(std::string_view pair) {
+    return static_cast<CharCode>(static_cast<unsigned char>(pair[0]) << 8 |
+                                 static_cast<unsigned char>(pair[1]));
 }
 
 // The engine's conversion of one code, or 0 when it would lose the character.
@@ -94,7 +115,6 @@ const CharCode* FamilyMaps::encodeTable(const EncodingProfile& from,
 }
 
 FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
-    // Each family's chart, read from ICU code by code.
     const char* const charts[2] = {"GBK", "Big5"};
     Family* const families[2] = {&gbk_, &big5_};
     std::vector<char16_t> decoded[2];  // by code: the character, all in the BMP
@@ -104,29 +124,47 @@ FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
         decode.assign(kCodeCount, 0xFFFD);
         for (unsigned byte = 0; byte < 0x80; ++byte) decode[byte] = static_cast<char16_t>(byte);
         family.canonical.assign(kBmpSize, 0);
+        // The family's chart, read from ICU in one conversion each way: each
+        // code stands alone between NULs, which no code takes as a trail
+        // byte. A code that is not a single character of the chart comes
+        // out as anything but one character, or as U+FFFD.
+        std::vector<CharCode> codes;
+        std::string bytes;
+        forEachDoubleByteCode([&](CharCode code) {
+            codes.push_back(code);
+            bytes += {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF), '\0'};
+        });
         UErrorCode error = U_ZERO_ERROR;
         const ConverterPtr converter(ucnv_open(charts[f], &error));
-        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                            &error);
-        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr,
+        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
+                            nullptr, &error);
+        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SKIP, nullptr, nullptr,
                               nullptr, &error);
-        forEachDoubleByteCode([&](CharCode code) {
-            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-            UChar text[4];
-            UErrorCode status = U_ZERO_ERROR;
-            const int32_t length = ucnv_toUChars(converter.get(), text, 4, pair, 2, &status);
-            if (U_FAILURE(status) || length != 1 || text[0] < 0x80) return;
-            decode[code] = text[0];
-            if (isPrivateUse(text[0])) {
+        std::u16string text(bytes.size(), u'\0');
+        text.resize(static_cast<std::size_t>(
+            ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(text.data()),
+                          static_cast<int32_t>(text.size()), bytes.data(),
+                          static_cast<int32_t>(bytes.size()), &error)));
+        // Characters read back into codes: the chart's own code for each.
+        std::vector<CharCode> readBack;
+        std::u16string characters;
+        forEachBetweenNuls(text, codes, [&](CharCode code, std::u16string_view out) {
+            if (out.size() != 1 || out[0] < 0x80 || out[0] == 0xFFFD) return;
+            decode[code] = out[0];
+            if (isPrivateUse(out[0])) {
                 family.privateCodes.push_back(code);
                 return;
             }
-            char back[4];
-            status = U_ZERO_ERROR;
-            const int32_t written = ucnv_fromUChars(converter.get(), back, 4, text, 1, &status);
-            if (U_SUCCESS(status) && written == 2 && back[0] == pair[0] && back[1] == pair[1]) {
-                family.canonical[text[0]] = code;
-            }
+            readBack.push_back(code);
+            characters += {out[0], u'\0'};
+        });
+        std::string back(2 * characters.size(), '\0');
+        back.resize(static_cast<std::size_t>(ucnv_fromUChars(
+            converter.get(), back.data(), static_cast<int32_t>(back.size()),
+            reinterpret_cast<const UChar*>(characters.data()),
+            static_cast<int32_t>(characters.size()), &error)));
+        forEachBetweenNuls(back, readBack, [&](CharCode code, std::string_view out) {
+            if (out.size() == 2 && pairCode(out) == code) family.canonical[decode[code]] = code;
         });
     }
 

@@ -85,7 +85,8 @@ bool FamilyTextReader::readUtf8() {
         std::size_t lineStart = lineStart_;
         bool ready = false;
         while (end - p >= 4) {
-            if (end - p >= 8 && length - lineStart + 4 < kLinePiece) {
+            // Two hanzi (or marks) at once, or eight ASCII characters.
+            if (end - p >= 8 && length - lineStart + 8 < kLinePiece) {
                 const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
                 if (startsWithTwoThreeByteSequences(word)) {
                     const CharCode first = codes[threeByteSequence(word)];
@@ -97,6 +98,11 @@ bool FamilyTextReader::readUtf8() {
                         p += 6;
                         continue;
                     }
+                } else if (isPlainAscii(word)) {
+                    std::memcpy(text + length, p, 8);
+                    length += 8;
+                    p += 8;
+                    continue;
                 }
             }
             const unsigned lead = p[0];

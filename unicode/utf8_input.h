@@ -16,6 +16,12 @@ inline bool startsWithTwoThreeByteSequences(std::uint64_t word) {
     return (word & 0x0000C0C0F0C0C0F0u) == 0x00008080E08080E0u;
 }
 
+// Whether a word holds eight ASCII characters that need no attention: no
+// line end among them (nor any other control below 0x0E).
+inline bool isPlainAscii(std::uint64_t word) {
+    return ((word & byte_masks::kHighBits) | byte_masks::bytesBelow(word, 0x0E)) == 0;
+}
+
 // The value of the three-byte sequence at the start of such a word.
 inline std::size_t threeByteSequence(std::uint64_t word) {
     return (word & 0x0F) << 12 | (word >> 8 & 0x3F) << 6 | (word >> 16 & 0x3F);

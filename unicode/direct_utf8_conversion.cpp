@@ -69,52 +69,51 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
         const unsigned char* p = input.next;
         const unsigned char* const end = out.pendingCr ? p : input.end;
         unsigned char* const bytes = out.bytes.get();
-        std::size_t count = out.count;
+        unsigned char* o = bytes + out.count;
+        unsigned char* const full = bytes + kOutputBytes;
         std::size_t lineBytes = out.lineBytes;
-        while (end - p >= 4 && count < kOutputBytes) {
+        while (end - p >= 8 && o < full) {
+            const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
             // Two characters of three bytes each, as hanzi and their
             // punctuation come, checked and looked up together; or eight
             // ASCII characters.
-            if (end - p >= 8 && lineBytes + 8 < kPiece) {
-                const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+            if (lineBytes + 8 < kPiece) {
                 if (startsWithTwoThreeByteSequences(word)) {
                     const Utf8Code first = table[threeByteSequence(word)];
                     const Utf8Code second = table[threeByteSequence(word >> 24)];
                     if (first != 0 && second != 0) {
-                        count = static_cast<std::size_t>(putUtf8(putUtf8(bytes + count, first), second) - bytes);
+                        o = putUtf8(putUtf8(o, first), second);
                         p += 6;
                         lineBytes += 4;
                         continue;
                     }
                 } else if (isPlainAscii(word)) {
-                    std::memcpy(bytes + count, p, 8);
-                    count += 8;
+                    std::memcpy(o, p, 8);
+                    o += 8;
                     p += 8;
                     lineBytes += 8;
                     continue;
                 }
             }
-            const unsigned lead = p[0];
+            const unsigned lead = word & 0xFF;
+            const unsigned trail1 = (word >> 8 & 0xFF) ^ 0x80u;
             if (lead < 0x80) {
-                if (lead == '\r') {
-                    if (p[1] != '\n') break;
-                    ++p;  // the CR of a CR LF ends the line with its LF
-                }
-                ++p;
-                if (p[-1] == '\n') {
-                    if (crLf) bytes[count++] = '\r';
-                    bytes[count++] = '\n';
+                if (lead == '\n' || (lead == '\r' && trail1 == ('\n' ^ 0x80u))) {
+                    p += lead == '\r' ? 2 : 1;  // the CR of a CR LF ends the line with its LF
+                    if (crLf) *o++ = '\r';
+                    *o++ = '\n';
                     lineBytes = 0;
                     continue;
                 }
-                bytes[count++] = static_cast<unsigned char>(lead);
+                if (lead == '\r') break;  // a lone CR waits for what follows it
+                *o++ = static_cast<unsigned char>(lead);
+                ++p;
                 ++lineBytes;
             } else {
-                const unsigned trail1 = p[1] ^ 0x80u;
                 Utf8Code code;
                 std::size_t taken;
                 if (lead >= 0xE0 && lead < 0xF0) {
-                    const unsigned trail2 = p[2] ^ 0x80u;
+                    const unsigned trail2 = (word >> 16 & 0xFF) ^ 0x80u;
                     if ((trail1 | trail2) >= 0x40) break;
                     code = table[(lead & 0x0F) << 12 | trail1 << 6 | trail2];
                     taken = 3;
@@ -127,13 +126,13 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
                 }
                 if (code == 0) break;  // carried beside the table
                 p += taken;
-                count = static_cast<std::size_t>(putUtf8(bytes + count, code) - bytes);
+                o = putUtf8(o, code);
                 lineBytes += 2;
             }
             if (lineBytes >= kPiece) lineBytes = 0;
         }
         input.next = p;
-        out.count = count;
+        out.count = static_cast<std::size_t>(o - bytes);
         out.lineBytes = lineBytes;
         if (out.count >= kOutputBytes) {
             sink.writeText(reinterpret_cast<const char*>(bytes), out.count);

@@ -38,19 +38,19 @@ DirectUtf8Conversion::DirectUtf8Conversion(TextFormatter& formatter, const Encod
       written_(kTwoByteSlots + kTwoByteEnd, 0) {
     const FamilyMaps& maps = FamilyMaps::instance();
     const CharCode* const codes = maps.encodeTable(from, to);
-    std::vector<char16_t> carried;
+    std::vector<char16_t> lossless;
     std::string pairs;
     for (char32_t c = 0x80; c < FamilyMaps::kBmpSize; ++c) {
         if (codes[c] == 0) continue;
-        carried.push_back(static_cast<char16_t>(c));
+        lossless.push_back(static_cast<char16_t>(c));
         pairs += static_cast<char>(codes[c] >> 8);
         pairs += static_cast<char>(codes[c] & 0xFF);
     }
-    // None of them raises a flag: the run carries only what converts cleanly.
+    // None of them raises a flag: the encode table holds only what converts cleanly.
     if (&from != &to) formatter.convertText(pairs.data(), pairs.size(), from, to);
     const Utf8Code* const toTable = maps.utf8Table(to);
-    for (std::size_t i = 0; i < carried.size(); ++i) {
-        written_[slotOf(carried[i])] = toTable[pairAt(pairs.data(), 2 * i) - FamilyMaps::kFirstPair];
+    for (std::size_t i = 0; i < lossless.size(); ++i) {
+        written_[slotOf(lossless[i])] = toTable[pairAt(pairs.data(), 2 * i) - FamilyMaps::kFirstPair];
     }
 }
 
@@ -63,9 +63,9 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
     constexpr std::size_t kPiece = FamilyTextReader::kLinePiece;
     for (;;) {
         // What most text is made of goes here, as takeOne() would have it,
-        // while a character cannot be cut by the end of the buffer: ASCII,
-        // line ends and what the table holds. Kept in locals: stores into
-        // the output may alias any member.
+        // while a word is left in the buffer: ASCII, line ends and what the
+        // table holds. Kept in locals: stores into the output may alias any
+        // member.
         const unsigned char* p = input.next;
         const unsigned char* const end = out.pendingCr ? p : input.end;
         unsigned char* const bytes = out.bytes.get();

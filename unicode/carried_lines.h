@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstring>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
+
+#include <unicode/utf8.h>
 
 #include "code_point_stream.h"
 #include "family_maps.h"
@@ -12,7 +16,7 @@
 // travel beside the engine because the run cannot carry them.
 namespace quillon::unicode {
 
-inline constexpr char32_t kBox = 0x25A1;  // □, what the engine writes for a lost character
+inline constexpr char16_t kBox = 0x25A1;  // □, what the engine writes for a lost character
 
 // A character that travels beside the engine: its place in a line of legacy
 // text, where the line holds a box in its stead.
@@ -31,9 +35,9 @@ inline CharCode pairAt(const char* line, std::size_t position) {
                                  static_cast<unsigned char>(line[position + 1]));
 }
 
-// Writes lines of legacy text to the destination: converted by the engine from
-// `from` to `to`, then as Unicode text or as the bytes of `to`, with the
-// chosen line end.
+// Writes legacy text to the destination: converted by the engine from `from`
+// to `to`, then as Unicode text or as the bytes of `to`, each LF as the chosen
+// line end.
 class LineWriter {
 public:
     LineWriter(TextFormatter& formatter, const EncodingProfile& from, const EncodingProfile& to,
@@ -41,63 +45,80 @@ public:
         : formatter_(formatter), from_(from), to_(to), unicode_(unicode), crLf_(crLf),
           sink_(sink) {}
 
-    // The line holds a box at the place of every carrier, in order of place.
-    void write(char* line, std::size_t length, const std::vector<Carrier>& carriers,
-               bool endsLine) {
+    // Whole lines, LF included, or a piece of a long line; the engine takes
+    // them in one call, so with phrases or tags at work they are one line or
+    // piece. The text holds a box at the place of every carrier, in order of
+    // place.
+    void write(char* text, std::size_t length, const std::vector<Carrier>& carriers) {
+        const std::size_t content = length - (length > 0 && text[length - 1] == '\n');
         const bool converts = &from_ != &to_;
         // Characters inside HTML tags stay unconverted: a copy of the line
         // with a box for every character shows which ones the engine left.
         const bool probing = converts && formatter_.htmlAware() && !formatter_.htmlAborted;
-        if (probing) probe(line, length);
-        if (converts) formatter_.convertRunLine(line, length, from_, to_);
-
-        if (!unicode_) {
-            for (const Carrier& carrier : carriers) {
-                putPair(line, carrier.position, to_.replacementCode());
-                sawUnmappable = true;
-            }
-            sink_.writeBytes(line, length);
-            if (endsLine) sink_.writeBytes(crLf_ ? "\r\n" : "\n", crLf_ ? 2 : 1);
-            return;
+        if (probing) probe(text, content);
+        if (converts) formatter_.convertRunLine(text, content, from_, to_);
+        if (unicode_) {
+            writeUnicode(text, length, carriers, probing);
+        } else {
+            writeLegacy(text, length, carriers);
         }
-
-        const char32_t* const fromTable = maps_.decodeTable(from_);
-        const char32_t* const toTable = maps_.decodeTable(to_);
-        if (text_.size() < length + 2) text_.resize(length + 2);
-        char32_t* const text = text_.data();
-        std::size_t count = 0;
-        auto carrier = carriers.begin();
-        for (std::size_t pos = 0; pos < length;) {
-            const auto lead = static_cast<unsigned char>(line[pos]);
-            if (lead < 0x80) {
-                text[count++] = lead;
-                ++pos;
-                continue;
-            }
-            if (pos + 1 == length) {  // a lead byte without its trail
-                text[count++] = kBox;
-                break;
-            }
-            const CharCode code = pairAt(line, pos);
-            if (carrier != carriers.end() && carrier->position == pos) {
-                text[count++] = (carrier++)->character;
-            } else if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) {
-                text[count++] = fromTable[code];
-            } else {
-                text[count++] = toTable[code];
-            }
-            pos += 2;
-        }
-        if (endsLine) {
-            if (crLf_) text[count++] = '\r';
-            text[count++] = '\n';
-        }
-        sink_.write(text, count);
     }
 
     bool sawUnmappable = false;
 
 private:
+    void writeLegacy(char* text, std::size_t length, const std::vector<Carrier>& carriers) {
+        for (const Carrier& carrier : carriers) {
+            putPair(text, carrier.position, to_.replacementCode());
+            sawUnmappable = true;
+        }
+        for (std::size_t start = 0; start < length;) {
+            const void* const lineFeed = std::memchr(text + start, '\n', length - start);
+            const std::size_t end =
+                lineFeed ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - text) : length;
+            sink_.writeBytes(text + start, end - start);
+            if (lineFeed) sink_.writeBytes(crLf_ ? "\r\n" : "\n", crLf_ ? 2 : 1);
+            start = end + 1;
+        }
+    }
+
+    void writeUnicode(const char* text, std::size_t length, const std::vector<Carrier>& carriers,
+                      bool probing) {
+        const Utf8Code* const fromTable = maps_.utf8Table(from_);
+        const Utf8Code* const toTable = maps_.utf8Table(to_);
+        // A byte becomes three at most (a lead without its trail, a box), and
+        // a copy writes a byte past the character.
+        if (utf8_.size() < 3 * length + 1) utf8_.resize(3 * length + 1);
+        auto* out = reinterpret_cast<std::uint8_t*>(utf8_.data());
+        std::size_t count = 0;
+        const auto put = [&](Utf8Code code) { count = static_cast<std::size_t>(putUtf8(out + count, code) - out); };
+        auto carrier = carriers.begin();
+        for (std::size_t pos = 0; pos < length;) {
+            const auto lead = static_cast<unsigned char>(text[pos]);
+            if (lead < 0x80) {
+                if (lead == '\n' && crLf_) out[count++] = '\r';
+                out[count++] = lead;
+                ++pos;
+                continue;
+            }
+            if (pos + 1 == length || text[pos + 1] == '\n') {  // a lead byte without its trail
+                put(kBoxUtf8);
+                ++pos;
+                continue;
+            }
+            const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
+            if (carrier != carriers.end() && carrier->position == pos) {
+                U8_APPEND_UNSAFE(out, count, (carrier++)->character);
+            } else if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) {
+                put(fromTable[index]);
+            } else {
+                put(toTable[index]);
+            }
+            pos += 2;
+        }
+        sink_.writeText(utf8_.data(), count);
+    }
+
     void probe(const char* line, std::size_t length) {
         probe_.assign(line, length);
         for (std::size_t pos = 0; pos + 1 < length;) {
@@ -114,6 +135,8 @@ private:
         std::tie(f.insideTag, f.htmlAborted, f.sawInvalidCode, f.sawUnmappable) = saved;
     }
 
+    static constexpr Utf8Code kBoxUtf8 = utf8Of(kBox);
+
     const FamilyMaps& maps_ = FamilyMaps::instance();
     TextFormatter& formatter_;
     const EncodingProfile& from_;
@@ -121,7 +144,7 @@ private:
     const bool unicode_;
     const bool crLf_;
     TextSink& sink_;
-    std::vector<char32_t> text_;
+    std::vector<char> utf8_;
     std::string probe_;
 };
 
@@ -131,10 +154,8 @@ private:
 class LineEncoder {
 public:
     LineEncoder(const EncodingProfile& from, const EncodingProfile& to, bool privateCodes)
-        : maps_(FamilyMaps::instance()), from_(from), to_(to),
-          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {
-        if (privateCodes_) characterOfCode_.assign(0x10000, 0);
-    }
+        : maps_(FamilyMaps::instance()), from_(from),
+          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {}
 
     // Appends one or two bytes at line[length].
     void append(char32_t c, char* line, std::size_t& length, std::vector<Carrier>& carriers) {
@@ -161,6 +182,7 @@ public:
 
     // Takes the carriers out of a line that went through an engine run.
     void recover(char* line, std::size_t length, std::vector<Carrier>& carriers) const {
+        if (codeOfCharacter_.empty()) return;  // none was carried
         for (std::size_t pos = 0; pos + 1 < length;) {
             if (static_cast<unsigned char>(line[pos]) < 0x80) {
                 ++pos;
@@ -174,6 +196,10 @@ public:
             pos += 2;
         }
     }
+
+    // By BMP character: the code under which the run carries it in the line
+    // itself, else 0 (and 0 for ASCII).
+    const CharCode* losslessCodes() const { return table_; }
 
     bool sawInvalid = false;
     bool sawUnmappable = false;
@@ -189,6 +215,7 @@ private:
             return from_.replacementCode();
         }
         const CharCode code = codes[codeOfCharacter_.size()];
+        if (characterOfCode_.empty()) characterOfCode_.assign(0x10000, 0);
         codeOfCharacter_.emplace(c, code);
         characterOfCode_[code] = c;
         return code;
@@ -196,7 +223,6 @@ private:
 
     const FamilyMaps& maps_;
     const EncodingProfile& from_;
-    const EncodingProfile& to_;
     const CharCode* const table_;
     const bool privateCodes_;
     std::vector<char32_t> characterOfCode_;

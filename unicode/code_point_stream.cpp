@@ -24,7 +24,7 @@ void markInvalid(const void*, UConverterToUnicodeArgs* args, const char*, int32_
     ucnv_cbToUWriteUChars(args, &marker, 1, 0, error);
 }
 
-bool isUtf8(const char* encoding) { return std::strcmp(encoding, "UTF-8") == 0; }
+bool isUtf8(const char* encoding) { return std::strcmp(encoding, kUtf8Name) == 0; }
 
 ConverterPtr openConverter(const char* name) {
     UErrorCode error = U_ZERO_ERROR;
@@ -165,11 +165,10 @@ std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
 TextSink::~TextSink() = default;
 
 bool TextSink::open(const char* path, const char* encoding) {
-    utf8_ = encoding != nullptr && isUtf8(encoding);
-    if (encoding != nullptr && !utf8_) {
+    if (encoding != nullptr && !isUtf8(encoding)) {
         target_ = openConverter(encoding);
-        utf32_ = openConverter(kUtf32);
-        if (!target_ || !utf32_) return false;
+        utf8_ = openConverter(kUtf8Name);
+        if (!target_ || !utf8_) return false;
     }
     open_ = file_.open(path);
     return open_;
@@ -182,7 +181,7 @@ void TextSink::convert(const char* source, std::size_t length, bool flush) {
         UErrorCode error = U_ZERO_ERROR;
         auto* pivotSource = reinterpret_cast<UChar*>(pivotSource_);
         auto* pivotTarget = reinterpret_cast<UChar*>(pivotTarget_);
-        ucnv_convertEx(target_.get(), utf32_.get(), &target, bytes_ + kBufferSize, &source,
+        ucnv_convertEx(target_.get(), utf8_.get(), &target, bytes_ + kBufferSize, &source,
                        sourceLimit, reinterpret_cast<UChar*>(pivot_), &pivotSource,
                        &pivotTarget, reinterpret_cast<UChar*>(pivot_ + std::size(pivot_)),
                        atStart_, flush, &error);
@@ -197,21 +196,12 @@ void TextSink::convert(const char* source, std::size_t length, bool flush) {
     }
 }
 
-void TextSink::flushUtf8() {
-    writeBytes(bytes_, used_);
-    used_ = 0;
-}
-
-void TextSink::write(const char32_t* codePoints, std::size_t count) {
-    if (utf8_) {
-        auto* bytes = reinterpret_cast<uint8_t*>(bytes_);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (used_ + U8_MAX_LENGTH > kBufferSize) flushUtf8();
-            U8_APPEND_UNSAFE(bytes, used_, codePoints[i]);
-        }
-        return;
+void TextSink::writeText(const char* utf8, std::size_t length) {
+    if (target_) {
+        convert(utf8, length, false);
+    } else {
+        writeBytes(utf8, length);
     }
-    if (target_) convert(reinterpret_cast<const char*>(codePoints), count * sizeof(char32_t), false);
 }
 
 void TextSink::writeBytes(const char* bytes, std::size_t count) {
@@ -232,7 +222,6 @@ bool TextSink::close() {
     if (!open_) return false;
     static constexpr char kNothing = 0;
     if (target_) convert(&kNothing, 0, true);
-    if (utf8_) flushUtf8();
     if (outUsed_ > 0 && !file_.write(out_, outUsed_)) failed_ = true;
     outUsed_ = 0;
     open_ = false;

@@ -15,6 +15,9 @@ namespace quillon::unicode {
 // counts as invalid as well.
 inline constexpr char32_t kInvalidMarker = 0xFDD0;
 
+// ICU's name of UTF-8, read and written without ICU's converters.
+inline constexpr const char* kUtf8Name = "UTF-8";
+
 struct ConverterCloser {
     void operator()(UConverter* converter) const;
 };
@@ -47,8 +50,6 @@ private:
     ConverterPtr source_;
     ConverterPtr utf32_;
     char bytes_[kBufferSize];
-    char out_[kBufferSize];  // bytes on their way to the file
-    std::size_t outUsed_ = 0;
     const char* next_ = bytes_;
     const char* end_ = bytes_;
     char16_t pivot_[kBufferSize / 4];
@@ -61,7 +62,7 @@ private:
     bool failed_ = false;
 };
 
-// Writes a file: code points in an encoding ICU knows, or bytes as they are.
+// Writes a file: UTF-8 text in an encoding ICU knows, or bytes as they are.
 class TextSink {
 public:
     TextSink() = default;
@@ -73,22 +74,20 @@ public:
     // False when that is not possible. An existing file keeps its bytes until
     // close() succeeds: a sink destroyed before that leaves it as it was.
     bool open(const char* path, const char* encoding);
-    void write(const char32_t* codePoints, std::size_t count);
+    // Whole characters of UTF-8, encoded for the file.
+    void writeText(const char* utf8, std::size_t length);
     void writeBytes(const char* bytes, std::size_t count);
     // True when every byte reached the file and it took the old one's place.
     bool close();
 
 private:
     void convert(const char* source, std::size_t length, bool flush);
-    void flushUtf8();
 
     static constexpr std::size_t kBufferSize = 1 << 16;
     OutputFile file_;
     bool open_ = false;
-    bool utf8_ = false;  // encoded here directly
-    std::size_t used_ = 0;
-    ConverterPtr target_;
-    ConverterPtr utf32_;
+    ConverterPtr target_;  // none for UTF-8: its text is written as it is
+    ConverterPtr utf8_;
     char bytes_[kBufferSize];
     char out_[kBufferSize];  // bytes on their way to the file
     std::size_t outUsed_ = 0;

@@ -9,7 +9,9 @@
 
 #include "carried_lines.h"
 #include "code_point_stream.h"
+#include "direct_utf8_conversion.h"
 #include "family_maps.h"
+#include "family_text_reader.h"
 #include "line_reader.h"
 #include "messages.h"
 #include "scratch_file.h"
@@ -33,7 +35,7 @@ bool writesCrLf(const RunPlan& options, bool utf8Output) {
 }
 
 const char* outputEncodingName(std::int32_t outputEncoding) {
-    return outputEncoding == kOutputGb18030 ? "GB18030" : "UTF-8";
+    return outputEncoding == kOutputGb18030 ? "GB18030" : kUtf8Name;
 }
 
 RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
@@ -57,11 +59,10 @@ bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& wr
     std::vector<Carrier> carriers;
     char* line = formatter.lineBuffer();
     while (const int read = reader.readLine(line, TextFormatter::kBufferSize)) {
-        const bool endsLine = line[read - 1] == '\n';
-        const auto length = static_cast<std::size_t>(read - (endsLine ? 1 : 0));
+        const auto length = static_cast<std::size_t>(read);
         carriers.clear();
         if (carriersFrom != nullptr) carriersFrom->recover(line, length, carriers);
-        writer.write(line, length, carriers, endsLine);
+        writer.write(line, length, carriers);
     }
     return !reader.failed();
 }
@@ -123,10 +124,20 @@ public:
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
         if (!sink.open(destination_, written.unicodeEncoding)) return kDestinationUnwritable;
-        LineWriter writer(formatter_, from, to, !legacyOutput, writesCrLf(options_, utf8Output), sink);
+        const bool crLf = writesCrLf(options_, utf8Output);
+        LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
-        const RunResult result = kind_ == RunKind::Convert ? convert(encoder, writer)
-                                                           : format(encoder, writer);
+        RunResult result;
+        if (kind_ == RunKind::Format) {
+            result = format(encoder, writer);
+        } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter()) {
+            resetConversionFlags();
+            DirectUtf8Conversion direct(formatter_, from, to, crLf);
+            result = direct.run(source_, sink);
+            encoder.sawInvalid = direct.sawInvalid;
+        } else {
+            result = convert(encoder, writer);
+        }
         formatter_.sourceProfile = &from;
         formatter_.targetProfile = &to;
         // A failed run leaves the destination as it was: the sink is not committed.
@@ -138,15 +149,16 @@ public:
     }
 
 private:
-    static constexpr std::size_t kLinePiece = TextFormatter::kBufferSize;
+    static constexpr std::size_t kChunkBytes = 1 << 15;
 
     const char* encodingName() const {
-        return options_.sourceEncoding == kSourceUtf8    ? "UTF-8"
+        return options_.sourceEncoding == kSourceUtf8    ? kUtf8Name
                : options_.sourceEncoding == kSourceUtf16 ? "UTF-16"
                                                          : "GB18030";
     }
 
-    bool openSource(CodePointReader& reader) const {
+    template <typename Reader>
+    bool openSource(Reader& reader) const {
         if (!reader.open(source_, encodingName())) return false;
         // UTF-16 is read only with its byte-order mark, which tells its byte order.
         if (options_.sourceEncoding != kSourceUtf16) return true;
@@ -162,12 +174,13 @@ private:
         // A few thousand telling characters show the form of any text; the
         // rest of a large file would only confirm it.
         constexpr std::uint64_t kTellingEnough = 4096;
+        std::vector<char32_t> text(4096);
         while (count.simplified + count.traditional < kTellingEnough) {
-            const std::size_t n = reader.read(text_, std::size(text_));
+            const std::size_t n = reader.read(text.data(), text.size());
             if (n == 0) break;
             for (std::size_t i = 0; i < n; ++i) {
-                maps.count(text_[i], count);
-                sawNonAscii_ |= text_[i] >= 0x80;
+                maps.count(text[i], count);
+                sawNonAscii_ |= text[i] >= 0x80;
             }
         }
         if (reader.failed()) return std::nullopt;
@@ -183,49 +196,31 @@ private:
         return sourceForm == Form::Traditional ? Form::Simplified : Form::Traditional;
     }
 
-    // Reads the source line by line (a long line in pieces), encoded for the run.
+    // Reads the source in chunks of text encoded for the run: many lines at
+    // once, or with `lineByLine` one line (or piece of a long line) each.
     template <typename F>
-    RunResult forEachLine(LineEncoder& encoder, F&& onLine) {
-        CodePointReader reader;
+    RunResult forEachChunk(LineEncoder& encoder, bool lineByLine, F&& onChunk) {
+        FamilyTextReader reader(encoder, lineByLine ? 1 : kChunkBytes);
         if (!openSource(reader)) return kSourceUnreadable;
-        // Room for a piece and the last character that ends it.
-        std::string buffer(kLinePiece + 4, '\0');
-        char* const line = buffer.data();
-        std::size_t length = 0;
-        std::vector<Carrier> carriers;
-        bool pendingCr = false;
-        const auto flush = [&](bool endsLine) {
-            onLine(line, length, carriers, endsLine);
-            length = 0;
-            carriers.clear();
-        };
-        while (const std::size_t n = reader.read(text_, std::size(text_))) {
-            for (std::size_t i = 0; i < n; ++i) {
-                const char32_t c = text_[i];
-                if (c == '\n') {
-                    pendingCr = false;
-                    flush(true);
-                    continue;
-                }
-                // A CR ends the line only together with a LF.
-                if (pendingCr) encoder.append('\r', line, length, carriers);
-                pendingCr = c == '\r';
-                if (!pendingCr) encoder.append(c, line, length, carriers);
-                if (length >= kLinePiece) flush(false);
-            }
-        }
-        if (pendingCr) encoder.append('\r', line, length, carriers);
-        if (length > 0) flush(true);
+        while (const std::size_t length = reader.next()) onChunk(reader.text(), length, reader.carriers());
         return reader.failed() ? kSourceUnreadable : kSuccess;
     }
 
-    RunResult convert(LineEncoder& encoder, LineWriter& writer) {
+    // Phrases and tags take the engine's lines as they are; plain conversion
+    // takes any stretch of text alike.
+    bool linesMatter() const { return formatter_.phrases() || formatter_.htmlAware(); }
+
+    void resetConversionFlags() {
         formatter_.sawInvalidCode = formatter_.sawUnmappable = formatter_.htmlAborted = 0;
         formatter_.insideTag = 0;
-        return forEachLine(encoder, [&](char* line, std::size_t length,
-                                        std::vector<Carrier>& carriers, bool endsLine) {
-            writer.write(line, length, carriers, endsLine);
-        });
+    }
+
+    RunResult convert(LineEncoder& encoder, LineWriter& writer) {
+        resetConversionFlags();
+        return forEachChunk(encoder, linesMatter(),
+                            [&](char* text, std::size_t length, const std::vector<Carrier>& carriers) {
+                                writer.write(text, length, carriers);
+                            });
     }
 
     // The engine formats text of one family without converting it; the
@@ -237,10 +232,9 @@ private:
         {
             TextSink legacy;
             if (!legacy.open(input.path(), nullptr)) return kDestinationUnwritable;
-            const RunResult read = forEachLine(
-                encoder, [&](char* line, std::size_t length, std::vector<Carrier>&, bool endsLine) {
-                    legacy.writeBytes(line, length);
-                    if (endsLine) legacy.writeBytes("\n", 1);
+            const RunResult read = forEachChunk(
+                encoder, false, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
+                    legacy.writeBytes(text, length);
                 });
             if (!legacy.close()) return kDestinationUnwritable;
             if (read != kSuccess) return read;
@@ -257,7 +251,6 @@ private:
     const RunPlan& options_;
     const char* const source_;
     const char* const destination_;
-    char32_t text_[1 << 14];
     bool sawNonAscii_ = false;
 };
 

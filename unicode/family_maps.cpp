@@ -3,6 +3,10 @@
 #include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+
 #include "code_point_stream.h"
 #include "text_formatter.h"
 
@@ -27,6 +31,23 @@ void forEachDoubleByteCode(F&& f) {
             if (trail != 0x7F) f(static_cast<CharCode>(lead << 8 | trail));
         }
     }
+}
+
+// Calls f(key, piece) for the pieces of `text` between NULs, the first with
+// the first key, and so on.
+template <typename Text, typename F>
+void forEachBetweenNuls(const Text& text, const std::vector<CharCode>& keys, F&& f) {
+    std::size_t start = 0;
+    for (const CharCode key : keys) {
+        const std::size_t end = std::min(text.find(typename Text::value_type{0}, start), text.size());
+        f(key, std::basic_string_view<typename Text::value_type>(text).substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+CharCode pairCode(std::string_view pair) {
+    return static_cast<CharCode>(static_cast<unsigned char>(pair[0]) << 8 |
+                                 static_cast<unsigned char>(pair[1]));
 }
 
 // The engine's conversion of one code, or 0 when it would lose the character.
@@ -67,83 +88,100 @@ const FamilyMaps::Family& FamilyMaps::familyOf(const EncodingProfile& profile) c
     return familyIndex(profile) == 1 ? big5_ : gbk_;
 }
 
-const char32_t* FamilyMaps::decodeTable(const EncodingProfile& profile) const {
-    return familyOf(profile).decode.data();
+const Utf8Code* FamilyMaps::utf8Table(const EncodingProfile& profile) const {
+    return familyOf(profile).utf8.data();
 }
 
 const std::vector<CharCode>& FamilyMaps::privateCodes(const EncodingProfile& profile) const {
     return familyOf(profile).privateCodes;
 }
 
+// Worked out for the runs that need it only: most runs need one.
 const CharCode* FamilyMaps::encodeTable(const EncodingProfile& from,
                                         const EncodingProfile& to) const {
-    return encode_[familyIndex(from)][to.id].data();
+    const int f = familyIndex(from);
+    std::vector<CharCode>& table = encode_[f][to.id];
+    std::call_once(encodeBuilt_[f][to.id], [&] {
+        // What survives the run: a code the engine converts without loss.
+        CodeConverter converter;
+        const std::vector<CharCode>& canonical = familyOf(from).canonical;
+        table.assign(kBmpSize, 0);
+        for (char32_t c = 0x80; c < kBmpSize; ++c) {
+            const CharCode code = canonical[c];
+            if (code != 0 && converter.convert(from, to, code) != 0) table[c] = code;
+        }
+    });
+    return table.data();
 }
 
 FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
-    // Each family's chart, read from ICU code by code.
     const char* const charts[2] = {"GBK", "Big5"};
     Family* const families[2] = {&gbk_, &big5_};
+    std::vector<char16_t> decoded[2];  // by code: the character, all in the BMP
     for (int f = 0; f < 2; ++f) {
         Family& family = *families[f];
-        family.decode.assign(kCodeCount, 0xFFFD);
-        for (unsigned byte = 0; byte < 0x80; ++byte) family.decode[byte] = byte;
+        std::vector<char16_t>& decode = decoded[f];
+        decode.assign(kCodeCount, 0xFFFD);
+        for (unsigned byte = 0; byte < 0x80; ++byte) decode[byte] = static_cast<char16_t>(byte);
         family.canonical.assign(kBmpSize, 0);
+        // The family's chart, read from ICU in one conversion each way: each
+        // code stands alone between NULs, which no code takes as a trail
+        // byte. A code that is not a single character of the chart comes
+        // out as anything but one character, or as U+FFFD.
+        std::vector<CharCode> codes;
+        std::string bytes;
+        forEachDoubleByteCode([&](CharCode code) {
+            codes.push_back(code);
+            bytes += {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF), '\0'};
+        });
         UErrorCode error = U_ZERO_ERROR;
         const ConverterPtr converter(ucnv_open(charts[f], &error));
-        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                            &error);
-        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr,
+        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
+                            nullptr, &error);
+        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SKIP, nullptr, nullptr,
                               nullptr, &error);
-        forEachDoubleByteCode([&](CharCode code) {
-            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-            UChar text[4];
-            UErrorCode status = U_ZERO_ERROR;
-            const int32_t length = ucnv_toUChars(converter.get(), text, 4, pair, 2, &status);
-            if (U_FAILURE(status) || length != 1 || text[0] < 0x80) return;
-            family.decode[code] = text[0];
-            if (isPrivateUse(text[0])) {
+        std::u16string text(bytes.size(), u'\0');
+        text.resize(static_cast<std::size_t>(
+            ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(text.data()),
+                          static_cast<int32_t>(text.size()), bytes.data(),
+                          static_cast<int32_t>(bytes.size()), &error)));
+        // Characters read back into codes: the chart's own code for each.
+        std::vector<CharCode> readBack;
+        std::u16string characters;
+        forEachBetweenNuls(text, codes, [&](CharCode code, std::u16string_view out) {
+            if (out.size() != 1 || out[0] < 0x80 || out[0] == 0xFFFD) return;
+            decode[code] = out[0];
+            if (isPrivateUse(out[0])) {
                 family.privateCodes.push_back(code);
                 return;
             }
-            char back[4];
-            status = U_ZERO_ERROR;
-            const int32_t written = ucnv_fromUChars(converter.get(), back, 4, text, 1, &status);
-            if (U_SUCCESS(status) && written == 2 && back[0] == pair[0] && back[1] == pair[1]) {
-                family.canonical[text[0]] = code;
-            }
+            readBack.push_back(code);
+            characters += {out[0], u'\0'};
+        });
+        std::string back(2 * characters.size(), '\0');
+        back.resize(static_cast<std::size_t>(ucnv_fromUChars(
+            converter.get(), back.data(), static_cast<int32_t>(back.size()),
+            reinterpret_cast<const UChar*>(characters.data()),
+            static_cast<int32_t>(characters.size()), &error)));
+        forEachBetweenNuls(back, readBack, [&](CharCode code, std::string_view out) {
+            if (out.size() == 2 && pairCode(out) == code) family.canonical[decode[code]] = code;
         });
     }
 
-    // What survives each run: a code the engine converts without loss.
     CodeConverter converter;
-    const EncodingProfile* const targets[] = {&profiles::GB, &profiles::GBK, &profiles::BIG5};
-    for (int f = 0; f < 2; ++f) {
-        const EncodingProfile& from = profileOfFamily(f);
-        const Family& family = *families[f];
-        for (const EncodingProfile* to : targets) {
-            std::vector<CharCode>& table = encode_[f][to->id];
-            table.assign(kBmpSize, 0);
-            for (char32_t c = 0x80; c < kBmpSize; ++c) {
-                const CharCode code = family.canonical[c];
-                if (code != 0 && converter.convert(from, *to, code) != 0) table[c] = code;
-            }
-        }
-    }
-
     // Codes the engine writes for characters the target family lacks read as
     // those characters; and the characters whose form changes tell the form.
     for (int f = 0; f < 2; ++f) {
         const EncodingProfile& from = profileOfFamily(f);
         const EncodingProfile& to = profileOfFamily(1 - f);
-        const Family& family = *families[f];
-        Family& other = *families[1 - f];
+        const std::vector<char16_t>& decode = decoded[f];
+        std::vector<char16_t>& other = decoded[1 - f];
         forEachDoubleByteCode([&](CharCode code) {
-            const char32_t c = family.decode[code];
+            const char16_t c = decode[code];
             if (c == 0xFFFD || isPrivateUse(c)) return;
             const CharCode converted = converter.convert(from, to, code);
             if (converted == 0) return;
-            char32_t& counterpart = other.decode[converted];
+            char16_t& counterpart = other[converted];
             if (counterpart == 0xFFFD || isPrivateUse(counterpart)) counterpart = c;
             if (counterpart != c && isHanzi(c) && isHanzi(counterpart)) {
                 formBits_[c] |= f == 0 ? kSimplifiedOnly : kTraditionalOnly;
@@ -161,8 +199,13 @@ FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
             // GBK's own traditional characters are not simplified writing.
             if (f == 0 && !((code >> 8) >= 0xA1 && (code & 0xFF) >= 0xA1)) continue;
             const CharCode converted = converter.convert(from, to, code);
-            if (converted != 0 && families[1 - f]->decode[converted] == c) formBits_[c] &= ~telling;
+            if (converted != 0 && decoded[1 - f][converted] == c) formBits_[c] &= ~telling;
         }
+    }
+    for (int f = 0; f < 2; ++f) {
+        std::vector<Utf8Code>& utf8 = families[f]->utf8;
+        utf8.reserve(kCodeCount - kFirstPair);
+        for (std::size_t code = kFirstPair; code < kCodeCount; ++code) utf8.push_back(utf8Of(decoded[f][code]));
     }
 }
 

@@ -1,12 +1,45 @@
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "char_code.h"
 #include "encoding_profile.h"
 
 namespace quillon::unicode {
+
+// A BMP character's UTF-8 bytes in memory order and then their count, so
+// that one copy of four bytes writes it (the fourth is written over by what
+// follows). 0 stands for no character.
+using Utf8Code = std::uint32_t;
+
+constexpr Utf8Code utf8Of(char16_t c) {
+    std::array<unsigned char, 4> bytes{};
+    if (c < 0x80) {
+        bytes = {static_cast<unsigned char>(c), 0, 0, 1};
+    } else if (c < 0x800) {
+        bytes = {static_cast<unsigned char>(0xC0 | c >> 6), static_cast<unsigned char>(0x80 | (c & 0x3F)), 0, 2};
+    } else {
+        bytes = {static_cast<unsigned char>(0xE0 | c >> 12),
+                 static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F)),
+                 static_cast<unsigned char>(0x80 | (c & 0x3F)), 3};
+    }
+    return std::bit_cast<Utf8Code>(bytes);
+}
+
+constexpr unsigned lengthOf(Utf8Code code) {
+    return std::bit_cast<std::array<unsigned char, 4>>(code)[3];
+}
+
+// Writes the character, and one byte past it.
+inline unsigned char* putUtf8(unsigned char* out, Utf8Code code) {
+    std::memcpy(out, &code, sizeof code);
+    return out + lengthOf(code);
+}
 
 // The written form a text uses, as far as its characters tell.
 enum class Form { None, Simplified, Traditional };
@@ -28,14 +61,12 @@ public:
 
     static const FamilyMaps& instance();
 
-    // The character a code of `profile`'s family stands for; U+FFFD for a code
-    // the family does not define. A code the engine writes for a character
-    // the other family lacks (GB's □ as Big5 FB4C) reads as that character.
-    char32_t decode(const EncodingProfile& profile, CharCode code) const {
-        return decodeTable(profile)[code];
-    }
-    // The same for every code at once: indexed by code.
-    const char32_t* decodeTable(const EncodingProfile& profile) const;
+    // The character each double-byte code of `profile`'s family stands for,
+    // in UTF-8, indexed by code less kFirstPair; U+FFFD for a code the family
+    // does not define. A code the engine writes for a character the other
+    // family lacks (GB's □ as Big5 FB4C) reads as that character.
+    static constexpr CharCode kFirstPair = 0x8000;
+    const Utf8Code* utf8Table(const EncodingProfile& profile) const;
 
     // The code by which a run from `from` to `to` carries `c`: its code in
     // `from`'s family when the run converts it without loss, else 0. ASCII
@@ -70,14 +101,15 @@ private:
     const Family& familyOf(const EncodingProfile& profile) const;
 
     struct Family {
-        std::vector<char32_t> decode;       // by code
+        std::vector<Utf8Code> utf8;         // by code
         std::vector<CharCode> canonical;    // by BMP character: its code, 0 if none
         std::vector<CharCode> privateCodes;
     };
     Family gbk_;
     Family big5_;
     // Encode tables by source family (GBK, Big5) and target profile id (1..3).
-    std::vector<CharCode> encode_[2][4];
+    mutable std::vector<CharCode> encode_[2][4];
+    mutable std::once_flag encodeBuilt_[2][4];
     std::vector<std::uint8_t> formBits_;
 };
 

@@ -160,6 +160,53 @@ INSTANTIATE_TEST_SUITE_P(
                  }(),
                  "国😀。\n", "國😀。\n", kSuccess}));
 
+// UTF-8 is read 64 KiB at a time; characters and sequences cut there come
+// out whole, on the table's way (UTF-8 to UTF-8) and on the engine's (Big5).
+constexpr std::size_t kRead = 1 << 16;
+
+std::string cutByRead(std::size_t bytesBefore, const std::string& cut, const std::string& after) {
+    return std::string(kRead - bytesBefore, 'a') + cut + after;
+}
+
+std::string repeated(const std::string& text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AcrossReads, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"HanziCut", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 cutByRead(1, "国", "\n"), cutByRead(1, "國", "\n"), kSuccess},
+        EdgeCase{"HanziCutToBig5", RunKind::Convert, with(kSourceUtf8, kOutputBig5),
+                 cutByRead(2, "国", "\n"), cutByRead(2, "\xB0\xEA", "\r\n"), kSuccess},
+        EdgeCase{"EmojiCut", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 cutByRead(3, "😀", "国\n"), cutByRead(3, "😀", "國\n"), kSuccess},
+        EdgeCase{"EmojiCutToBig5", RunKind::Convert, with(kSourceUtf8, kOutputBig5),
+                 cutByRead(1, "😀", "\n"), cutByRead(1, "\xA1\xBC", "\r\n"), kUnmappableWarning},
+        EdgeCase{"UnfinishedSequenceAtTheEnd", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 cutByRead(2, "\xE4\xB8", "b\n"), cutByRead(2, "□", "b\n"), kInvalidCodeWarning},
+        EdgeCase{"UnfinishedSequenceAtTheEndToBig5", RunKind::Convert,
+                 with(kSourceUtf8, kOutputBig5), cutByRead(2, "\xE4\xB8", "b\n"),
+                 cutByRead(2, "\xA1\xBC", "b\r\n"), kInvalidCodeWarning},
+        EdgeCase{"CrLfCut", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 cutByRead(1, "\r\n", "国\n"), cutByRead(1, "\n", "國\n"), kSuccess},
+        EdgeCase{"LoneCrAtTheEnd", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 cutByRead(1, "\r", "国\n"), cutByRead(1, "\r", "國\n"), kSuccess},
+        // A long line goes to the engine in pieces of 32,000 bytes (a hanzi
+        // takes two); text that ends with a piece gets no line end.
+        EdgeCase{"TextEndingWithAPiece", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 repeated("国", 16000), repeated("國", 16000), kSuccess},
+        EdgeCase{"TextEndingPastAPiece", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 repeated("国", 16001), repeated("國", 16001) + "\n", kSuccess},
+        EdgeCase{"CrEndingAPiece", RunKind::Convert, with(kSourceUtf8, kOutputSame),
+                 repeated("国", 15999) + "a\r", repeated("國", 15999) + "a\r\n", kSuccess},
+        // Lines from ICU go many to a chunk; the carriers keep their places.
+        EdgeCase{"CarriersInLaterChunks", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
+                 "\xFF\xFE" + repeated(std::string("\xFD\x56\x3D\xD8\x00\xDE\x0A\x00", 8), 30000),
+                 repeated("國😀\n", 30000), kSuccess}));
+
 }  // namespace
 }  // namespace quillon::unicode
 

@@ -1,0 +1,163 @@
+#include "family_text_reader.h"
+
+#include <cstring>
+
+namespace quillon::unicode {
+namespace {
+
+constexpr std::size_t kCodePointsAtOnce = 1 << 12;
+
+}  // namespace
+
+FamilyTextReader::FamilyTextReader(LineEncoder& encoder, std::size_t chunkBytes)
+    : encoder_(encoder), chunkBytes_(chunkBytes),
+      // Past the chunk's size: the line that crosses it, and what ends the text.
+      text_(std::make_unique<char[]>(chunkBytes + kLinePiece + 8)) {}
+
+bool FamilyTextReader::open(const char* path, const char* encoding) {
+    utf8_ = std::strcmp(encoding, kUtf8Name) == 0;
+    if (utf8_) return bytes_.open(path);
+    codePoints_ = std::make_unique<char32_t[]>(kCodePointsAtOnce);
+    return points_.open(path, encoding);
+}
+
+std::size_t FamilyTextReader::next() {
+    length_ = lineStart_ = 0;
+    carriers_.clear();
+    if (done_) return 0;
+    if (!(utf8_ ? readUtf8() : readCodePoints())) {
+        done_ = true;
+        if (pendingCr_) encoder_.append('\r', text_.get(), length_, carriers_);
+        pendingCr_ = false;
+        // The last line ends like every other.
+        if (length_ > lineStart_) endLine();
+    }
+    return length_;
+}
+
+// One character into the chunk; true when that completes it.
+bool FamilyTextReader::take(char32_t c) {
+    if (c == '\n') {
+        pendingCr_ = false;
+        return endLine();
+    }
+    if (pendingCr_) encoder_.append('\r', text_.get(), length_, carriers_);
+    pendingCr_ = c == '\r';
+    if (!pendingCr_) encoder_.append(c, text_.get(), length_, carriers_);
+    return endPiece();
+}
+
+bool FamilyTextReader::endLine() {
+    text_[length_++] = '\n';
+    lineStart_ = length_;
+    return length_ >= chunkBytes_;
+}
+
+bool FamilyTextReader::endPiece() {
+    if (length_ - lineStart_ < kLinePiece) return false;
+    lineStart_ = length_;
+    return length_ >= chunkBytes_;
+}
+
+bool FamilyTextReader::readCodePoints() {
+    for (;;) {
+        while (pointNext_ < pointCount_) {
+            if (take(codePoints_[pointNext_++])) return true;
+        }
+        pointCount_ = points_.read(codePoints_.get(), kCodePointsAtOnce);
+        pointNext_ = 0;
+        if (pointCount_ == 0) return false;
+    }
+}
+
+bool FamilyTextReader::readUtf8() {
+    char* const text = text_.get();
+    for (;;) {
+        // What most text is made of goes here, as take() would have it, while
+        // a character cannot be cut by the end of the buffer: ASCII, line ends
+        // and what the family carries in two or three bytes of UTF-8.
+        // Kept in locals: stores into the text may alias any member.
+        const unsigned char* p = bytes_.next;
+        const unsigned char* const end = pendingCr_ ? p : bytes_.end;
+        const std::size_t chunkBytes = chunkBytes_;
+        const CharCode* const codes = encoder_.losslessCodes();
+        std::size_t length = length_;
+        std::size_t lineStart = lineStart_;
+        bool ready = false;
+        while (end - p >= 4) {
+            // Two hanzi (or marks) at once, or eight ASCII characters.
+            if (end - p >= 8 && length - lineStart + 8 < kLinePiece) {
+                const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+                if (startsWithTwoThreeByteSequences(word)) {
+                    const CharCode first = codes[threeByteSequence(word)];
+                    const CharCode second = codes[threeByteSequence(word >> 24)];
+                    if (first != 0 && second != 0) {
+                        putPair(text, length, first);
+                        putPair(text, length + 2, second);
+                        length += 4;
+                        p += 6;
+                        continue;
+                    }
+                } else if (isPlainAscii(word)) {
+                    std::memcpy(text + length, p, 8);
+                    length += 8;
+                    p += 8;
+                    continue;
+                }
+            }
+            const unsigned lead = p[0];
+            if (lead < 0x80) {
+                if (lead == '\r') {
+                    if (p[1] != '\n') break;
+                    ++p;  // the CR of a CR LF ends the line with its LF
+                }
+                ++p;
+                if (p[-1] == '\n') {
+                    text[length++] = '\n';
+                    lineStart = length;
+                    if (length >= chunkBytes) {
+                        ready = true;
+                        break;
+                    }
+                    continue;
+                }
+                text[length++] = static_cast<char>(lead);
+            } else {
+                const unsigned trail1 = p[1] ^ 0x80u;
+                char32_t c;
+                if (lead >= 0xE0 && lead < 0xF0) {
+                    const unsigned trail2 = p[2] ^ 0x80u;
+                    c = (lead & 0x0F) << 12 | trail1 << 6 | trail2;
+                    if ((trail1 | trail2) >= 0x40 || c < 0x800 || (c & 0xF800) == 0xD800) break;
+                } else if (lead >= 0xC2 && lead < 0xE0) {
+                    c = (lead & 0x1F) << 6 | trail1;
+                    if (trail1 >= 0x40) break;
+                } else {
+                    break;
+                }
+                const CharCode code = codes[c];
+                if (code == 0) break;  // a carrier, or a character to mark
+                putPair(text, length, code);
+                length += 2;
+                p += c < 0x800 ? 2 : 3;
+            }
+            if (length - lineStart >= kLinePiece) {
+                lineStart = length;
+                if (length >= chunkBytes) {
+                    ready = true;
+                    break;
+                }
+            }
+        }
+        bytes_.next = p;
+        length_ = length;
+        lineStart_ = lineStart;
+        if (ready) return true;
+        // Anything else, one character at a time.
+        char32_t c;
+        if (!bytes_.takeCodePoint(c)) return false;
+        if (take(c)) return true;
+    }
+}
+
+}  // namespace quillon::unicode

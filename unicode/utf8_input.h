@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "byte_masks.h"
+
+namespace quillon::unicode {
+
+// Whether a word of UTF-8 (byte_masks::wordAt) starts with two sequences of
+// three bytes, as hanzi and their punctuation come: lead bytes 1110xxxx,
+// trail bytes 10xxxxxx. A lookup tells whether they are characters.
+inline bool startsWithTwoThreeByteSequences(std::uint64_t word) {
+    return (word & 0x0000C0C0F0C0C0F0u) == 0x00008080E08080E0u;
+}
+
+// Whether a word holds eight ASCII characters that need no attention: no
+// line end among them (nor any other control below 0x0E).
+inline bool isPlainAscii(std::uint64_t word) {
+    return ((word & byte_masks::kHighBits) | byte_masks::bytesBelow(word, 0x0E)) == 0;
+}
+
+// The value of the three-byte sequence at the start of such a word.
+inline std::size_t threeByteSequence(std::uint64_t word) {
+    return (word & 0x0F) << 12 | (word >> 8 & 0x3F) << 6 | (word >> 16 & 0x3F);
+}
+
+// A UTF-8 file read a buffer at a time for decoders that take the common
+// characters straight from the buffer. A byte-order mark at the start is
+// skipped.
+class Utf8Input {
+public:
+    Utf8Input() = default;
+    ~Utf8Input();
+    Utf8Input(const Utf8Input&) = delete;
+    Utf8Input& operator=(const Utf8Input&) = delete;
+
+    // False when the file cannot be opened.
+    bool open(const char* path);
+    // The next character, the invalid marker for a sequence that does not
+    // decode; false at the end of the text. Reads on when the buffer holds
+    // less than a whole character, so a character is never cut.
+    bool takeCodePoint(char32_t& c);
+    // True when reading stopped on an error rather than the end of the file.
+    bool failed() const { return failed_; }
+
+    // The unread bytes in the buffer.
+    const unsigned char* next = nullptr;
+    const unsigned char* end = nullptr;
+
+private:
+    bool refill();
+
+    static constexpr std::size_t kBufferSize = 1 << 16;
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<unsigned char[]> bytes_;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace quillon::unicode

@@ -170,6 +170,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     const EncodingProfile& source = *sourceProfile;
     const ClassLookup classesOfCode(source);
     const RunTables tables(*this, classesOfCode);
+    const AsciiSet keptInHeadings = asciiKeptInHeadings(classesOfCode);
     const CharCode fullWidthBlank = source.primary(CharClass::Blank);
     // The line at hand: in the reader's own buffer when it can be taken
     // from there as it is, else read into the line buffer. Either way the
@@ -264,7 +265,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         if (paragraphLength == 0) {
             const int textEnd = textEndOf(start, end);
             if (isSeparatorLine(classesOfCode, line, start, textEnd)) continue;
-            if (tryWriteHeading(classesOfCode, line, start, textEnd)) continue;
+            if (tryWriteHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
         }
 
         // Whether the paragraph ends if the character taken last turns out
@@ -313,6 +314,12 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                         lastKeptWidth = width;
                         pos += 8;
                     };
+                    // Runs of spaces, which line up columns, are dropped.
+                    constexpr std::uint64_t kEightSpaces = byte_masks::kOnes * ' ';
+                    if (high == 0 && byte_masks::wordAt(line + pos) == kEightSpaces) {
+                        pos += 8;
+                        continue;
+                    }
                     if (high == 0) {
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;

@@ -37,7 +37,17 @@ bool TextFormatter::isSeparatorLine(const ClassLookup& classes, const char* line
     return true;  // empty, or nothing but blanks
 }
 
-bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line, int start, int end) {
+TextFormatter::AsciiSet TextFormatter::asciiKeptInHeadings(const ClassLookup& classes) const {
+    AsciiSet kept{};
+    for (CharCode code = 1; code < 0x80; ++code) {
+        kept[code] = !stopsHeading(classes, code, false) && !stopsHeading(classes, code, true) &&
+                     !(translatePunctuation_ && classes(code) != 0);
+    }
+    return kept;
+}
+
+bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start,
+                                    int end) {
     // `end` counts the leading blanks too, so an indented line is longer.
     if (!(end < 0.7 * lineWidth_)) return false;
 
@@ -54,22 +64,23 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line
     int length = 0;
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
+    // Where the next word test may be made: after one fails, not before the
+    // end of its word.
+    int nextWordTest = start;
     for (int pos = start; pos < end;) {
         // Four double-byte characters at a time while none is in a class
-        // and no form is fixed, eight ASCII ones while none is in a class or
-        // a NUL, which is dropped: they go over as they are.
-        if (end - pos >= 8 && length + 8 <= kBufferSize) {
-            const std::uint64_t word = byte_masks::wordAt(line + pos);
-            const std::uint64_t high = word & byte_masks::kHighBits;
+        // and no form is fixed, eight ASCII ones while each is kept as it
+        // is: they go over as they are.
+        if (end - pos >= 8 && pos >= nextWordTest && length + 8 <= kBufferSize) {
+            const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
             const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
             bool plain = false;
             if (high == byte_masks::kHighBits) {
-                plain = !fixForms && classes.rowIsUnclassed(bytes[0]) && classes.rowIsUnclassed(bytes[2]) &&
-                        classes.rowIsUnclassed(bytes[4]) && classes.rowIsUnclassed(bytes[6]);
-            } else if (high == 0 && byte_masks::zeroBytes(word) == 0) {
-                ClassSet any = 0;
-                for (int i = 0; i < 8; ++i) any |= classes(bytes[i]);
-                plain = any == 0;
+                const auto codeAt = [&](int i) { return static_cast<CharCode>(bytes[i] << 8 | bytes[i + 1]); };
+                plain = !fixForms && (classes(codeAt(0)) | classes(codeAt(2)) | classes(codeAt(4)) | classes(codeAt(6))) == 0;
+            } else if (high == 0) {
+                plain = true;
+                for (int i = 0; i < 8; ++i) plain &= keptAscii[bytes[i]];
             }
             if (plain) {
                 std::memcpy(heading + length, bytes, 8);
@@ -77,11 +88,18 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const char* line
                 pos += 8;
                 continue;
             }
+            nextWordTest = pos + 8;
         }
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
-        if (stopsHeading(classes, c.code, pos >= end)) return false;
         CharCode code = c.code;
+        if (isDoubleByte(code) ? !fixForms && classes(code) == 0 : keptAscii[code]) {
+            if (length + 2 > kBufferSize) return false;
+            std::memcpy(heading + length, line + pos - c.width, 2);
+            length += c.width;
+            continue;
+        }
+        if (stopsHeading(classes, code, pos >= end)) return false;
         // Only ASCII codes in a class are translated; the quotes, which
         // pair, are punctuation and have stopped the heading.
         if (translatePunctuation_ && !isDoubleByte(code)) {

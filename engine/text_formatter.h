@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -122,9 +123,12 @@ public:
     void breakParagraph(char* text, int length);
 
     // --- Line tests of the format run ---
-    // Both take the classes of the source profile's codes.
+    // They take the classes of the source profile's codes.
     bool isSeparatorLine(const ClassLookup& classes, const char* line, int start, int end) const;
-    bool tryWriteHeading(const ClassLookup& classes, const char* line, int start, int end);
+    // The ASCII codes that a heading keeps as they are wherever they stand.
+    using AsciiSet = std::array<bool, 0x80>;
+    AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
+    bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
     void updateQuoteDepth(CharCode code);
 
     // --- Run state: set by runs, readable by callers and tests. ---

@@ -249,6 +249,13 @@ TEST_F(Headings, WordsOfPlainTextAndNul) {
               spaces(26) + gb("第一") + "abcdefghabcdefg" + gb("章") + "\r\n\r\n");
 }
 
+// Codes in no class go over as they are, though their row holds punctuation
+// (full-width letters), in words of four and one by one.
+TEST_F(Headings, UnclassedCodesOfPunctuationRows) {
+    EXPECT_EQ(format(gb("第一章ＡＢ目录") + "\n"), spaces(30) + gb("第一章ＡＢ目录") + "\r\n\r\n");
+    EXPECT_EQ(format("1" + gb("Ａ章") + "\n"), spaces(34) + "1" + gb("Ａ章") + "\r\n\r\n");
+}
+
 TEST_F(Headings, AlignmentAndSpacing) {
     f.setParagraphMode(kParagraphOneLine);
     f.setHeadingAlignment(kAlignNormal);

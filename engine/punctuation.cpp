@@ -1,6 +1,8 @@
 // Per-character transformations of the format run: ASCII punctuation to the
 // source encoding's full-width forms, straight quotes paired, Big5 vertical
 // forms and full-width marks fixed. Every result is a code of the source profile.
+#include <algorithm>
+
 #include "character_classes.h"
 #include "text_formatter.h"
 
@@ -17,6 +19,10 @@ constexpr VerticalFormPair kVerticalFormPairs[] = {
     {0xA16F, 0xA16D}, {0xA170, 0xA16E}, {0xA177, 0xA175}, {0xA178, 0xA176}, {0xA16B, 0xA169},
     {0xA16C, 0xA16A}, {0xA17B, 0xA179}, {0xA17C, 0xA17A}, {0xA155, 0xA277},
 };
+
+// The span of the vertical forms: most codes are outside it, and need no search.
+constexpr CharCode kLowestVertical = std::ranges::min(kVerticalFormPairs, {}, &VerticalFormPair::vertical).vertical;
+constexpr CharCode kHighestVertical = std::ranges::max(kVerticalFormPairs, {}, &VerticalFormPair::vertical).vertical;
 
 }  // namespace
 
@@ -37,7 +43,7 @@ CharCode TextFormatter::translateAsciiPunctuation(CharCode code) {
 }
 
 CharCode TextFormatter::fixVerticalForm(CharCode code) const {
-    if (sourceProfile->id != kBig5Id) return code;
+    if (sourceProfile->id != kBig5Id || code < kLowestVertical || code > kHighestVertical) return code;
     for (const VerticalFormPair& pair : kVerticalFormPairs) {
         if (pair.vertical == code) return pair.horizontal;
     }

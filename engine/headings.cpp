@@ -64,20 +64,25 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     int length = 0;
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
+    // A double-byte code in no class that no form fixing changes goes over as it is.
+    const auto keptAsItIs = [&](CharCode code) {
+        return classes(code) == 0 && (!fixForms || fixVerticalForm(code) == code);
+    };
     // Where the next word test may be made: after one fails, not before the
     // end of its word.
     int nextWordTest = start;
     for (int pos = start; pos < end;) {
-        // Four double-byte characters at a time while none is in a class
-        // and no form is fixed, eight ASCII ones while each is kept as it
-        // is: they go over as they are.
+        // Four double-byte characters at a time (bytes 0, 2, 4 and 6 lead
+        // bytes, whatever their trail bytes), or eight ASCII ones, while each
+        // is kept as it is: they go over as they are.
         if (end - pos >= 8 && pos >= nextWordTest && length + 8 <= kBufferSize) {
             const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
             const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
+            constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
             bool plain = false;
-            if (high == byte_masks::kHighBits) {
+            if ((high & kFourLeads) == kFourLeads) {
                 const auto codeAt = [&](int i) { return static_cast<CharCode>(bytes[i] << 8 | bytes[i + 1]); };
-                plain = !fixForms && (classes(codeAt(0)) | classes(codeAt(2)) | classes(codeAt(4)) | classes(codeAt(6))) == 0;
+                plain = keptAsItIs(codeAt(0)) && keptAsItIs(codeAt(2)) && keptAsItIs(codeAt(4)) && keptAsItIs(codeAt(6));
             } else if (high == 0) {
                 plain = true;
                 for (int i = 0; i < 8; ++i) plain &= keptAscii[bytes[i]];
@@ -93,7 +98,7 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
         const CharAt c = readCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        if (isDoubleByte(code) ? !fixForms && classes(code) == 0 : keptAscii[code]) {
+        if (isDoubleByte(code) ? keptAsItIs(code) : keptAscii[code]) {
             if (length + 2 > kBufferSize) return false;
             std::memcpy(heading + length, line + pos - c.width, 2);
             length += c.width;

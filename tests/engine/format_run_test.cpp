@@ -250,10 +250,15 @@ TEST_F(Headings, WordsOfPlainTextAndNul) {
 }
 
 // Codes in no class go over as they are, though their row holds punctuation
-// (full-width letters), in words of four and one by one.
+// (full-width letters), in words of four and one by one. In Big5 a trail
+// byte may be ASCII (名 is A6 57), and a vertical form is still fixed.
 TEST_F(Headings, UnclassedCodesOfPunctuationRows) {
     EXPECT_EQ(format(gb("第一章ＡＢ目录") + "\n"), spaces(30) + gb("第一章ＡＢ目录") + "\r\n\r\n");
     EXPECT_EQ(format("1" + gb("Ａ章") + "\n"), spaces(34) + "1" + gb("Ａ章") + "\r\n\r\n");
+    f.setSourceEncoding(kSourceBig5);
+    const std::string name = "\xA6\x57";
+    EXPECT_EQ(format(repeat(name, 4) + "\xA1\x55" + repeat(name, 3) + "\n"),
+              spaces(30) + repeat(name, 4) + "\xA2\x77" + repeat(name, 3) + "\r\n\r\n");
 }
 
 TEST_F(Headings, AlignmentAndSpacing) {

@@ -67,9 +67,6 @@ public:
     ClassLookup& operator=(const ClassLookup&) = delete;
 
     ClassSet operator()(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
-    // True when no code with this lead byte (80..FF) is in a class: its row
-    // is the one that rows 01..7F, no codes of a character, share.
-    bool rowIsUnclassed(unsigned lead) const { return rows_[lead] == rows_[1]; }
 
 private:
     struct OwnRows;

@@ -316,7 +316,7 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
                     };
                     // Runs of spaces, which line up columns, are dropped.
                     constexpr std::uint64_t kEightSpaces = byte_masks::kOnes * ' ';
-                    if (high == 0 && byte_masks::wordAt(line + pos) == kEightSpaces) {
+                    if (byte_masks::wordAt(line + pos) == kEightSpaces) {
                         pos += 8;
                         continue;
                     }

@@ -23,21 +23,23 @@
 namespace quillon {
 namespace {
 
-// One phrase as a match sees it: its record, and how its effect differs from
-// the table conversion of its source characters.
+// One phrase as a match sees it: where its record lies, and how its effect
+// differs from the table conversion of its source characters. Eight bytes, so
+// that the index of the largest table stays small.
 struct Phrase {
-    const std::uint16_t* record;
+    std::uint32_t record;  // offset of the record in its table
     std::uint16_t third;   // the third source code, when there is one; copied to spare a load
-    std::uint16_t length;  // in characters
+    std::uint16_t length : 13;  // in characters
     // Writes what the table would not: the line must be patched.
-    bool changesText;
+    std::uint16_t changesText : 1;
     // The table would flag a source character that the phrase converts
     // cleanly: the characters must not pass through the table.
-    bool hidesFlags;
-
-    const std::uint16_t* sourceCodes() const { return record + 1; }
-    const std::uint16_t* targetCodes() const { return record + 1 + length; }
+    std::uint16_t hidesFlags : 1;
+    // The last of the phrases that begin with the same two characters.
+    std::uint16_t endsGroup : 1;
 };
+static_assert(sizeof(Phrase) == 8);
+constexpr unsigned kLengthLimit = 1u << 13;  // of Phrase::length
 
 // Two double-byte codes side by side, as the four bytes at `text` hold them.
 std::uint32_t pairAt(const unsigned char* text) {
@@ -83,25 +85,32 @@ private:
 // Finds phrases of one built-in table by their source codes.
 class PhraseIndex {
 public:
-    // Takes the records whose every source code lies in `from`'s byte ranges,
-    // so that a phrase never passes over a character the table would refuse.
-    PhraseIndex(const std::uint16_t* records, std::size_t size, const EncodingProfile& from,
-                const EncodingProfile& to) {
+    // Takes those of the `count` records in `size` codes whose every source
+    // code lies in `from`'s byte ranges, so that a phrase never passes over a
+    // character the table would refuse.
+    PhraseIndex(const std::uint16_t* records, std::size_t size, std::size_t count, const EncodingProfile& from,
+                const EncodingProfile& to)
+        : records_(records) {
+        phrases_.reserve(count);
         const std::size_t innerPairs = takePhrases(records, size, from, to);
 
         // The phrases sharing their first two codes lie together in table order.
         std::size_t pairs = 0;
-        for (std::size_t p = 0; p < phrases_.size(); ++p) pairs += p == 0 || firstPair(p) != firstPair(p - 1);
-        std::size_t slots = 32;
-        while (slots < 2 * pairs) slots *= 2;
-        slots_.resize(slots);
+        for (std::size_t p = 0; p < phrases_.size(); ++p) {
+            const bool endsGroup = p + 1 == phrases_.size() || firstPair(p + 1) != firstPair(p);
+            phrases_[p].endsGroup = endsGroup;
+            pairs += endsGroup;
+        }
+        // Two thirds full at most: probes stay short, and at least one slot
+        // stays empty to end a search for a pair that is not there.
+        slots_.resize(pairs + pairs / 2 + 1);
         firstPairs_ = PairFilter(pairs);
         for (std::size_t p = 0; p < phrases_.size();) {
             const std::uint32_t pair = firstPair(p);
             std::size_t end = p + 1;
-            while (end < phrases_.size() && firstPair(end) == pair) ++end;
+            while (!phrases_[end - 1].endsGroup) ++end;
             std::size_t slot = slotOf(pair);
-            while (slots_[slot].pair != 0) slot = (slot + 1) & (slots_.size() - 1);
+            while (slots_[slot].pair != 0) slot = nextSlot(slot);
             const Phrase& shortest = phrases_[p];
             const bool leftToTable =
                 end == p + 1 && shortest.length == 2 && !shortest.changesText && !shortest.hidesFlags;
@@ -109,17 +118,15 @@ public:
             for (std::size_t q = p; q < end; ++q) {
                 thirds |= phrases_[q].length == 2 ? ~std::uint32_t{0} : thirdBitOf(phrases_[q].third);
             }
-            slots_[slot] = {pair, static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(end),
-                            leftToTable, thirds};
+            slots_[slot] = {pair, static_cast<std::uint32_t>(p), leftToTable, thirds};
             firstPairs_.add(pair);
             p = end;
         }
 
         innerPairs_ = PairFilter(innerPairs);
         for (const Phrase& phrase : phrases_) {
-            for (std::size_t i = 1; i < phrase.length; ++i) {
-                innerPairs_.add(pairOf(phrase.sourceCodes()[i - 1], phrase.sourceCodes()[i]));
-            }
+            const std::uint16_t* const source = sourceCodes(phrase);
+            for (std::size_t i = 1; i < phrase.length; ++i) innerPairs_.add(pairOf(source[i - 1], source[i]));
         }
     }
 
@@ -152,7 +159,7 @@ public:
         std::size_t slot = slotOf(pair);
         while (slots_[slot].pair != pair) {
             if (slots_[slot].pair == 0) return nullptr;
-            slot = (slot + 1) & (slots_.size() - 1);
+            slot = nextSlot(slot);
         }
         if (slots_[slot].leftToTable) return &kPairLeftToTable;
         // Every phrase's codes are double-byte, so matching bytes also keeps
@@ -161,16 +168,27 @@ public:
         const std::uint32_t third = room > 2 ? thirdBitOf(text[4] << 8 | text[5]) : 0;
         if ((slots_[slot].thirds & third) == 0 && slots_[slot].thirds != ~std::uint32_t{0}) return nullptr;
         const Phrase* longest = nullptr;
-        for (std::size_t p = slots_[slot].first; p < slots_[slot].end; ++p) {
+        for (std::size_t p = slots_[slot].first;; ++p) {
             const Phrase& phrase = phrases_[p];
             const std::size_t n = phrase.length;
-            if (n > room || (longest != nullptr && n <= longest->length)) continue;
-            if (n > 2 && (text[4] << 8 | text[5]) != phrase.third) continue;
-            std::size_t i = 3;
-            while (i < n && (text[2 * i] << 8 | text[2 * i + 1]) == phrase.sourceCodes()[i]) ++i;
-            if (i >= n) longest = &phrase;
+            if (n <= room && (longest == nullptr || n > longest->length) &&
+                (n <= 2 || (text[4] << 8 | text[5]) == phrase.third)) {
+                const std::uint16_t* const source = sourceCodes(phrase);
+                std::size_t i = 3;
+                while (i < n && (text[2 * i] << 8 | text[2 * i + 1]) == source[i]) ++i;
+                if (i >= n) longest = &phrase;
+            }
+            if (phrase.endsGroup) return longest;
         }
-        return longest;
+    }
+
+    // Writes the phrase's target codes over its characters at `at`.
+    void writeTargets(unsigned char* at, const Phrase& phrase) const {
+        const std::uint16_t* const target = sourceCodes(phrase) + phrase.length;
+        for (std::size_t i = 0; i < phrase.length; ++i) {
+            at[2 * i] = static_cast<unsigned char>(target[i] >> 8);
+            at[2 * i + 1] = static_cast<unsigned char>(target[i] & 0xFF);
+        }
     }
 
 private:
@@ -199,23 +217,26 @@ private:
         };
         std::vector<std::uint32_t> matteringPairs;
         for (std::size_t at = 0; at < size; at += 1 + 2 * std::size_t(records[at])) {
-            const std::uint16_t* record = records + at;
+            const std::uint16_t* const record = records + at;
+            if (!takes(record, from)) continue;
             const std::uint16_t n = record[0];
-            if (!sourceIsValid(record, from)) continue;
-            Phrase phrase{record, n > 2 ? record[3] : std::uint16_t{0}, n, false, false};
+            const std::uint16_t* const source = record + 1;
+            const std::uint16_t* const target = source + n;
+            bool changesText = false;
+            bool hidesFlags = false;
             for (std::size_t i = 0; i < n; ++i) {
-                const std::uint16_t code = phrase.sourceCodes()[i];
-                const std::uint32_t converted = tableOf(code);
-                const bool changes = (converted & 0xFFFF) != phrase.targetCodes()[i];
+                const std::uint32_t converted = tableOf(source[i]);
+                const bool changes = (converted & 0xFFFF) != target[i];
                 const bool flagged = converted >> 16 != 0;
-                phrase.changesText |= changes;
-                phrase.hidesFlags |= flagged;
+                changesText |= changes;
+                hidesFlags |= flagged;
                 if (!changes && !flagged) continue;
-                mattering_[matteringIndexOf(code)] = true;
-                if (i > 0) matteringPairs.push_back(pairOf(phrase.sourceCodes()[i - 1], code));
-                if (i + 1 < n) matteringPairs.push_back(pairOf(code, phrase.sourceCodes()[i + 1]));
+                mattering_[matteringIndexOf(source[i])] = true;
+                if (i > 0) matteringPairs.push_back(pairOf(source[i - 1], source[i]));
+                if (i + 1 < n) matteringPairs.push_back(pairOf(source[i], source[i + 1]));
             }
-            phrases_.push_back(phrase);
+            phrases_.push_back({static_cast<std::uint32_t>(at), n > 2 ? source[2] : std::uint16_t{0}, n,
+                                changesText, hidesFlags, false});
             innerPairs += n - 1;
         }
         // Sized by the pairs that differ: a smaller filter stays in the cache.
@@ -227,9 +248,9 @@ private:
     }
 
     struct Slot {
-        std::uint32_t pair;   // first two source codes; 0 for an empty slot
-        std::uint32_t first;  // the phrases that begin with them, in table order
-        std::uint32_t end : 31;
+        std::uint32_t pair;  // first two source codes; 0 for an empty slot
+        // The first of the phrases that begin with them, in table order.
+        std::uint32_t first : 31;
         // The pair's one phrase is the pair, and the table writes the same.
         std::uint32_t leftToTable : 1;
         // thirdBitOf each phrase's third code, or every bit when the pair is
@@ -239,17 +260,24 @@ private:
     };
     // Stands for every phrase of a slot that is left to the table: a match
     // then needs nothing more from memory.
-    static constexpr Phrase kPairLeftToTable{nullptr, 0, 2, false, false};
+    static constexpr Phrase kPairLeftToTable{0, 0, 2, false, false, true};
 
+    const std::uint16_t* sourceCodes(const Phrase& phrase) const { return records_ + phrase.record + 1; }
     std::uint32_t firstPair(std::size_t p) const {
-        return pairOf(phrases_[p].sourceCodes()[0], phrases_[p].sourceCodes()[1]);
+        const std::uint16_t* const source = sourceCodes(phrases_[p]);
+        return pairOf(source[0], source[1]);
     }
     static std::uint32_t thirdBitOf(unsigned code) { return std::uint32_t{1} << ((code ^ code >> 5) & 31); }
     std::size_t slotOf(std::uint32_t pair) const {
-        return (pair * std::uint64_t{0xD6E8FEB86659FD93} >> 32) & (slots_.size() - 1);
+        const std::uint64_t hash = pair * std::uint64_t{0xD6E8FEB86659FD93} >> 32;
+        return static_cast<std::size_t>(hash * slots_.size() >> 32);
     }
+    std::size_t nextSlot(std::size_t slot) const { return slot + 1 == slots_.size() ? 0 : slot + 1; }
 
-    static bool sourceIsValid(const std::uint16_t* phrase, const EncodingProfile& from) {
+    // Whether the index takes the record: every source code lies in
+    // `from`'s byte ranges, and its length fits a Phrase (none comes near).
+    static bool takes(const std::uint16_t* phrase, const EncodingProfile& from) {
+        if (phrase[0] >= kLengthLimit) return false;
         for (std::size_t i = 1; i <= phrase[0]; ++i) {
             const unsigned lead = phrase[i] >> 8;
             const unsigned trail = phrase[i] & 0xFF;
@@ -265,6 +293,7 @@ private:
     // loads them: the test needs no more than that load and one of a byte.
     // Only the parts for the codes a text holds come into the cache.
     static unsigned matteringIndexOf(std::uint16_t code) { return (code & 0xFF) << 8 | code >> 8; }
+    const std::uint16_t* records_;
     std::array<bool, 0x10000> mattering_{};
     std::vector<Phrase> phrases_;  // those taken, in table order
     std::vector<Slot> slots_;      // open addressing on the first pair
@@ -283,18 +312,21 @@ const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfil
     int slot = -1;
     const std::uint16_t* records = nullptr;
     std::size_t size = 0;
+    std::size_t count = 0;
     if (&to == &profiles::BIG5 && (&from == &profiles::GB || &from == &profiles::GBK)) {
         slot = gbSide ? 0 : 1;
         records = GbkToBig5Phrases;
         size = GbkToBig5PhrasesSize;
+        count = GbkToBig5PhrasesCount;
     } else if (&from == &profiles::BIG5 && (&to == &profiles::GB || &to == &profiles::GBK)) {
         slot = gbSide ? 2 : 3;
         records = Big5ToGbPhrases;
         size = Big5ToGbPhrasesSize;
+        count = Big5ToGbPhrasesCount;
     }
     if (slot < 0) return nullptr;
     std::call_once(built[slot],
-                   [&] { indexes[slot] = std::make_unique<PhraseIndex>(records, size, from, to); });
+                   [&] { indexes[slot] = std::make_unique<PhraseIndex>(records, size, count, from, to); });
     return indexes[slot].get();
 }
 
@@ -315,13 +347,6 @@ std::size_t lineFeedsIn(const unsigned char* bytes, std::size_t length) {
     }
     for (; i < length; ++i) count += bytes[i] == '\n';
     return count;
-}
-
-void writeTargets(unsigned char* at, const Phrase& phrase) {
-    for (std::size_t i = 0; i < phrase.length; ++i) {
-        at[2 * i] = static_cast<unsigned char>(phrase.targetCodes()[i] >> 8);
-        at[2 * i + 1] = static_cast<unsigned char>(phrase.targetCodes()[i] & 0xFF);
-    }
 }
 
 constexpr std::size_t kBlock = 64;  // bytes whose lead bytes one mask holds
@@ -446,7 +471,7 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
     std::size_t converted = 0;
     const auto convertUpTo = [&](std::size_t pos) {
         convertText(text + converted, pos - converted, from, to);
-        for (std::size_t i = 0; i < pendingCount; ++i) writeTargets(bytes + pending[i].pos, *pending[i].phrase);
+        for (std::size_t i = 0; i < pendingCount; ++i) phrases->writeTargets(bytes + pending[i].pos, *pending[i].phrase);
         pendingCount = 0;
         converted = pos;
     };
@@ -458,7 +483,7 @@ void TextFormatter::convertRunLine(char* text, std::size_t length, const Encodin
             // characters add no flag. No ASCII byte lies within the phrase,
             // so it is wholly inside a tag or outside.
             convertUpTo(pos);
-            if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) writeTargets(bytes + pos, phrase);
+            if (htmlAware_ == 0 || htmlAborted != 0 || insideTag == 0) phrases->writeTargets(bytes + pos, phrase);
             converted = phraseEnd;
         } else if (phrase.changesText) {
             pending[pendingCount++] = {pos, &phrase};
@@ -482,7 +507,7 @@ bool TextFormatter::choosePhrasesInLines(std::span<const unsigned char> lines, u
         if (!phrase.changesText) return;
         lineFeeds += lineFeedsIn(bytes + counted, pos - counted);
         counted = pos;
-        writeTargets(converted + pos + lineFeeds, phrase);
+        phrases->writeTargets(converted + pos + lineFeeds, phrase);
     });
     if (!hidesFlags || (sawInvalidCode != 0 && sawUnmappable != 0)) return true;
 

@@ -84,6 +84,7 @@ def render_table(name, records):
             for s, t in chunk))
     lines.append('};')
     lines.append('const std::size_t %sSize = sizeof(%s) / sizeof(%s[0]);' % (name, name, name))
+    lines.append('const std::size_t %sCount = %d;' % (name, len(records)))
     return '\n'.join(lines)
 
 

@@ -125,22 +125,31 @@ TEST(PhraseConversion, HtmlTagsKeepTheirPhrasesUnconverted) {
 
 TEST(PhraseConversion, RecordsAreSortedAndWellFormed) {
     // Matching relies on the order: a phrase before the longer ones it begins.
-    for (const auto& [records, size] :
-         {std::pair<const std::uint16_t*, std::size_t>{GbkToBig5Phrases, GbkToBig5PhrasesSize},
-          {Big5ToGbPhrases, Big5ToGbPhrasesSize}}) {
+    // The index reserves room for the count the table states.
+    struct Table {
+        const std::uint16_t* records;
+        std::size_t size;
+        std::size_t count;
+    };
+    for (const Table& table : {Table{GbkToBig5Phrases, GbkToBig5PhrasesSize, GbkToBig5PhrasesCount},
+                               Table{Big5ToGbPhrases, Big5ToGbPhrasesSize, Big5ToGbPhrasesCount}}) {
+        const std::uint16_t* const records = table.records;
         std::basic_string<std::uint16_t> previous;
         std::size_t at = 0;
-        while (at < size) {
+        std::size_t count = 0;
+        while (at < table.size) {
             const std::size_t n = records[at];
             ASSERT_GE(n, 2u);
-            ASSERT_LE(at + 1 + 2 * n, size);
+            ASSERT_LE(at + 1 + 2 * n, table.size);
             const std::basic_string<std::uint16_t> source(records + at + 1, n);
             for (std::size_t i = 0; i < 2 * n; ++i) ASSERT_GE(records[at + 1 + i], 0x8140);
             ASSERT_LT(previous, source) << "at " << at;
             previous = source;
             at += 1 + 2 * n;
+            ++count;
         }
-        EXPECT_EQ(at, size);
+        EXPECT_EQ(at, table.size);
+        EXPECT_EQ(count, table.count);
     }
 }
 

@@ -8,6 +8,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// GCC and Clang build AVX2 code into chosen functions on any x86 target.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define QUILLON_AVX2_LANES 1
+#define QUILLON_AVX2 __attribute__((target("avx2")))
+#include <immintrin.h>
+#endif
 
 // Tests on many bytes at once, for the scans over whole files and lines:
 // eight bytes to a word (byte i of a word loaded from p being p[i]), and
@@ -114,6 +120,38 @@ inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
 template <unsigned char kLimit, unsigned char... kValues>
 unsigned belowOrEqualBits16(const unsigned char* bytes) {
     return bitsOf16(bytes, [](std::uint64_t w) { return (bytesBelow(w, kLimit) | ... | bytesEqualTo(w, kValues)); });
+}
+#endif
+
+// Thirty-two bytes at once with AVX2, for code that has asked the processor
+// (hasAvx2) before it calls them: they are built for AVX2 whatever the
+// target, in functions of their own.
+#if defined(QUILLON_AVX2_LANES)
+inline bool hasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+QUILLON_AVX2 inline __m256i load32(const unsigned char* bytes) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+}
+QUILLON_AVX2 inline unsigned highBits32(const unsigned char* bytes) {
+    return static_cast<unsigned>(_mm256_movemask_epi8(load32(bytes)));
+}
+QUILLON_AVX2 inline unsigned belowBits32(const unsigned char* bytes, unsigned char limit) {
+    const __m256i v = load32(bytes);
+    const __m256i atMost = _mm256_cmpeq_epi8(_mm256_min_epu8(v, _mm256_set1_epi8(static_cast<char>(limit - 1))), v);
+    return static_cast<unsigned>(_mm256_movemask_epi8(atMost));
+}
+template <unsigned char kLimit, unsigned char... kValues>
+QUILLON_AVX2 unsigned belowOrEqualBits32(const unsigned char* bytes) {
+    static_assert(kLimit <= 0x80);
+    const __m256i v = load32(bytes);
+    __m256i found = _mm256_andnot_si256(v, _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(kLimit)), v));
+    ((found = _mm256_or_si256(found, _mm256_cmpeq_epi8(v, _mm256_set1_epi8(static_cast<char>(kValues))))), ...);
+    return static_cast<unsigned>(_mm256_movemask_epi8(found));
 }
 #endif
 

@@ -58,25 +58,50 @@ void addPair(Findings& found, unsigned lead, unsigned trail) {
     if (kCountsMarks) addMarkCounts(found, markTable()[(lead << 8 | trail) - 0x8000]);
 }
 
+// The masks of sixty-four bytes that a block needs, one bit a byte, taken
+// sixteen bytes at a time (NarrowLanes) or thirty-two (WideLanes).
+struct NarrowLanes {
+    static std::uint64_t high(const unsigned char* bytes) { return byte_masks::bitsOf64(bytes, byte_masks::highBits16); }
+    static std::uint64_t below(const unsigned char* bytes, unsigned char limit) {
+        return byte_masks::bitsOf64(bytes, [limit](const unsigned char* b) { return byte_masks::belowBits16(b, limit); });
+    }
+    static std::uint64_t markLeadOrLow(const unsigned char* bytes) {
+        return byte_masks::bitsOf64(bytes, markLeadOrLowBits16);
+    }
+};
+
+#if defined(QUILLON_AVX2_LANES)
+struct WideLanes {
+    static std::uint64_t twoHalves(unsigned low, unsigned high) { return low | std::uint64_t{high} << 32; }
+    QUILLON_AVX2 static std::uint64_t high(const unsigned char* bytes) {
+        return twoHalves(byte_masks::highBits32(bytes), byte_masks::highBits32(bytes + 32));
+    }
+    QUILLON_AVX2 static std::uint64_t below(const unsigned char* bytes, unsigned char limit) {
+        return twoHalves(byte_masks::belowBits32(bytes, limit), byte_masks::belowBits32(bytes + 32, limit));
+    }
+    QUILLON_AVX2 static std::uint64_t markLeadOrLow(const unsigned char* bytes) {
+        constexpr auto bits = byte_masks::belowOrEqualBits32<0x40, 0xA1, 0xA3, 0xAA, 0xB5>;
+        return twoHalves(bits(bytes), bits(bytes + 32));
+    }
+};
+#endif
+
 // Sixty-four bytes at once, as bit masks with one bit a byte. Within a run of
 // high bytes the leads are those at an even distance from its start; the last
 // lead of a run of odd length pairs with the byte after the run. Reads the
 // byte after the block as the trail of a lead that ends it, and returns
 // whether there is one.
-template <bool kSeeksLowByte, bool kCountsMarks>
-bool addBlock(Findings& found, const unsigned char* marks, const unsigned char* bytes, bool startsWithTrail) {
-    using namespace byte_masks;
-    const std::uint64_t high = bitsOf64(bytes, highBits16);
-    const std::uint64_t leads = leadBytes(high, startsWithTrail);
+template <typename Lanes, bool kSeeksLowByte, bool kCountsMarks>
+[[gnu::always_inline]] inline bool addBlock(Findings& found, const unsigned char* marks, const unsigned char* bytes,
+                                            bool startsWithTrail) {
+    const std::uint64_t high = Lanes::high(bytes);
+    const std::uint64_t leads = byte_masks::leadBytes(high, startsWithTrail);
     found.sawDoubleByte = found.sawDoubleByte || leads != 0;
     const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
-    if (kSeeksLowByte) {
-        const std::uint64_t below = bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0xA1); });
-        found.sawLowByte = ((leads | trails) & below) != 0;
-    }
+    if (kSeeksLowByte) found.sawLowByte = ((leads | trails) & Lanes::below(bytes, 0xA1)) != 0;
     if (kCountsMarks) {
         // A trail below 40 is below A1 too: sawLowByte is then already set.
-        const std::uint64_t picked = bitsOf64(bytes, markLeadOrLowBits16);
+        const std::uint64_t picked = Lanes::markLeadOrLow(bytes);
         found.sawStrayTrail = found.sawStrayTrail || (trails & picked & ~high) != 0;
         unsigned counts = 0;
         for (std::uint64_t marked = leads & picked; marked != 0; marked &= marked - 1) {
@@ -87,14 +112,57 @@ bool addBlock(Findings& found, const unsigned char* marks, const unsigned char* 
         addMarkCounts(found, counts);
     } else if (found.sawLowByte && !found.sawStrayTrail) {
         // Only a block with a low byte can hold a stray trail.
-        found.sawStrayTrail = (trails & bitsOf64(bytes, [](const unsigned char* b) { return belowBits16(b, 0x40); })) != 0;
+        found.sawStrayTrail = (trails & Lanes::below(bytes, 0x40)) != 0;
     }
     return (leads >> 63) != 0;
 }
 
+// The blocks of sixty-four bytes from `p` while more bytes follow them, or up
+// to the first byte below A1 when the marks are not counted; moves `p` past
+// them and returns whether the last one ended with a lead. Inlined, as is
+// addBlock, so that the wide lanes' AVX2 code is built into addWideBlocks.
+template <typename Lanes>
+[[gnu::always_inline]] inline bool addBlocks(Findings& findings, const unsigned char*& p, const unsigned char* end,
+                                             bool countsMarks) {
+    const unsigned char* const marks = markTable();
+    Findings found = findings;  // a copy, which the compiler keeps in registers
+    bool startsWithTrail = false;
+    while (end - p > 64) {
+        if (!found.sawLowByte) {
+            startsWithTrail = countsMarks ? addBlock<Lanes, true, true>(found, marks, p, startsWithTrail)
+                                          : addBlock<Lanes, true, false>(found, marks, p, startsWithTrail);
+        } else {
+            if (!countsMarks) break;  // needsMarks(): nothing more to learn
+            startsWithTrail = addBlock<Lanes, false, true>(found, marks, p, startsWithTrail);
+        }
+        p += 64;
+    }
+    findings = found;
+    return startsWithTrail;
+}
+
+bool addNarrowBlocks(Findings& found, const unsigned char*& p, const unsigned char* end, bool countsMarks) {
+    return addBlocks<NarrowLanes>(found, p, end, countsMarks);
+}
+
+#if defined(QUILLON_AVX2_LANES)
+QUILLON_AVX2 bool addWideBlocks(Findings& found, const unsigned char*& p, const unsigned char* end, bool countsMarks) {
+    return addBlocks<WideLanes>(found, p, end, countsMarks);
+}
+#endif
+
 }  // namespace
 
-EncodingTally::EncodingTally(bool countsMarks) : countsMarks_(countsMarks) {}
+TallyLanes widestTallyLanes() {
+#if defined(QUILLON_AVX2_LANES)
+    return byte_masks::hasAvx2() ? TallyLanes::Wide : TallyLanes::Narrow;
+#else
+    return TallyLanes::Narrow;
+#endif
+}
+
+EncodingTally::EncodingTally(bool countsMarks, TallyLanes lanes)
+    : countsMarks_(countsMarks), lanes_(lanes == TallyLanes::Wide ? widestTallyLanes() : TallyLanes::Narrow) {}
 
 void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
     const unsigned char* p = bytes;
@@ -108,18 +176,12 @@ void EncodingTally::add(const unsigned char* bytes, std::size_t length) {
         hasPendingLead_ = false;
         pair(pendingLead_, *p++);
     }
-    const unsigned char* const marks = markTable();
-    bool startsWithTrail = false;
-    while (end - p > 64) {
-        if (!found.sawLowByte) {
-            startsWithTrail = countsMarks_ ? addBlock<true, true>(found, marks, p, startsWithTrail)
-                                           : addBlock<true, false>(found, marks, p, startsWithTrail);
-        } else {
-            if (!countsMarks_) break;  // needsMarks(): nothing more to learn
-            startsWithTrail = addBlock<false, true>(found, marks, p, startsWithTrail);
-        }
-        p += 64;
-    }
+#if defined(QUILLON_AVX2_LANES)
+    const bool startsWithTrail = lanes_ == TallyLanes::Wide ? addWideBlocks(found, p, end, countsMarks_)
+                                                            : addNarrowBlocks(found, p, end, countsMarks_);
+#else
+    const bool startsWithTrail = addNarrowBlocks(found, p, end, countsMarks_);
+#endif
     if (!countsMarks_ && found.sawLowByte) {
         found_ = found;
         return;

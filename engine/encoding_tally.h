@@ -7,6 +7,12 @@
 
 namespace quillon {
 
+// How many bytes the tally's scan tests at once: sixteen, or thirty-two
+// where the processor has AVX2. Both find the same.
+enum class TallyLanes { Narrow, Wide };
+// Wide where the processor runs it, else Narrow.
+TallyLanes widestTallyLanes();
+
 // What tells the encodings of a text apart, gathered over its bytes block by
 // block: whether it holds double-byte characters at all, whether any byte of
 // one lies below A1 (which rules out GB), and how many common marks it holds
@@ -18,7 +24,8 @@ public:
     // below A1 needs the counts. A tally made without `countsMarks` skips
     // them; needsMarks() then tells when the text must be tallied again, from
     // its start, with them.
-    explicit EncodingTally(bool countsMarks = true);
+    // Wide lanes are taken only where the processor runs them.
+    explicit EncodingTally(bool countsMarks = true, TallyLanes lanes = TallyLanes::Wide);
 
     // The next bytes of the text. A lead byte that ends a block pairs with the
     // first byte of the next; one that ends the text is no character.
@@ -48,6 +55,7 @@ public:
 private:
     Findings found_;
     const bool countsMarks_;
+    const TallyLanes lanes_;
     bool hasPendingLead_ = false;
     unsigned char pendingLead_ = 0;
 };

@@ -8,8 +8,11 @@
 namespace quillon {
 namespace {
 
-EncodingTally tallyOf(std::string_view text, std::size_t split) {
-    EncodingTally tally;
+// Every test runs with either width of the scan: both must find the same.
+class EncodingTallyTest : public ::testing::TestWithParam<TallyLanes> {};
+
+EncodingTally tallyOf(std::string_view text, std::size_t split, TallyLanes lanes) {
+    EncodingTally tally(true, lanes);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     tally.add(bytes, split);
     tally.add(bytes + split, text.size() - split);
@@ -18,7 +21,7 @@ EncodingTally tallyOf(std::string_view text, std::size_t split) {
 
 // Texts whose words straddle the eight-byte steps of the scan at every offset:
 // ASCII, runs of pairs, pairs after an odd number of ASCII bytes, lone leads.
-TEST(EncodingTally, CountsAlikeHoweverTheTextIsSplit) {
+TEST_P(EncodingTallyTest, CountsAlikeHoweverTheTextIsSplit) {
     struct Case {
         std::string text;
         ProfileId verdict;
@@ -40,7 +43,7 @@ TEST(EncodingTally, CountsAlikeHoweverTheTextIsSplit) {
     };
     for (const Case& c : cases) {
         for (std::size_t split = 0; split <= c.text.size(); ++split) {
-            const EncodingTally tally = tallyOf(c.text, split);
+            const EncodingTally tally = tallyOf(c.text, split, GetParam());
             ASSERT_EQ(tally.verdict(), c.verdict) << c.text << " split at " << split;
             ASSERT_EQ(tally.gbMarks(), c.gbMarks) << c.text << " split at " << split;
             ASSERT_EQ(tally.big5Marks(), c.big5Marks) << c.text << " split at " << split;
@@ -52,7 +55,7 @@ TEST(EncodingTally, CountsAlikeHoweverTheTextIsSplit) {
 // sixty-four, against the reading rule applied a byte at a time: a high byte
 // takes the next byte with it, whatever that is. A trail below 40 is found
 // with the marks, wherever it lies in a block.
-TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
+TEST_P(EncodingTallyTest, BlocksAgreeWithTheReadingRule) {
     // The first three are below 40; a text of every fourth round holds only
     // one of them, so that most such texts hold no stray trail.
     const unsigned char alphabet[] = {'\n', '\r', 0x3F, 'a', 0x40, 0x7E, 0x80, 0x81, 0xA0, 0xA1,
@@ -87,13 +90,13 @@ TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
         }
         const ProfileId expected = !sawPair ? kPureAscId : !sawLow ? kGbId : gb > b5 ? kGbkId : kBig5Id;
         const std::size_t split = next() % text.size();
-        const EncodingTally tally = tallyOf(text, split);
+        const EncodingTally tally = tallyOf(text, split, GetParam());
         ASSERT_EQ(tally.verdict(), expected) << round;
         ASSERT_EQ(tally.gbMarks(), gb) << round;
         ASSERT_EQ(tally.big5Marks(), b5) << round;
         ASSERT_EQ(tally.sawStrayTrail(), sawStray) << round;
         // Without its marks a tally still tells GB, and otherwise asks for them.
-        EncodingTally scan(false);
+        EncodingTally scan(false, GetParam());
         scan.add(reinterpret_cast<const unsigned char*>(text.data()), text.size());
         ASSERT_EQ(scan.needsMarks(), sawLow) << round;
         if (!sawLow) {
@@ -104,7 +107,7 @@ TEST(EncodingTally, BlocksAgreeWithTheReadingRule) {
 
 // More marks than a signed 32-bit count holds, fed block by block as a file
 // of over 4 GB would be, without the file: GBK text stays GBK.
-TEST(EncodingTally, CountsPastTwoToTheThirtyFirstMarks) {
+TEST_P(EncodingTallyTest, CountsPastTwoToTheThirtyFirstMarks) {
     std::vector<unsigned char> blanks(std::size_t(1) << 20);
     for (std::size_t i = 0; i < blanks.size(); i += 2) {
         blanks[i] = 0xA1;  // GB's full-width blank, A1A1
@@ -112,7 +115,7 @@ TEST(EncodingTally, CountsPastTwoToTheThirtyFirstMarks) {
     }
     const unsigned char gbkOnly[] = {0x81, 0x40};  // no mark, but below A1
     const std::int64_t blocks = (std::int64_t(1) << 31) / std::int64_t(blanks.size() / 2) + 1;
-    EncodingTally tally;
+    EncodingTally tally(true, GetParam());
     tally.add(gbkOnly, sizeof gbkOnly);
     for (std::int64_t i = 0; i < blocks; ++i) tally.add(blanks.data(), blanks.size());
     EXPECT_EQ(tally.gbMarks(), blocks * std::int64_t(blanks.size() / 2));
@@ -120,6 +123,15 @@ TEST(EncodingTally, CountsPastTwoToTheThirtyFirstMarks) {
     EXPECT_EQ(tally.big5Marks(), 0);
     EXPECT_EQ(tally.verdict(), kGbkId);
 }
+
+// Wide lanes where this processor has them; the narrow ones everywhere.
+INSTANTIATE_TEST_SUITE_P(Lanes, EncodingTallyTest,
+                         ::testing::ValuesIn(widestTallyLanes() == TallyLanes::Wide
+                                                 ? std::vector<TallyLanes>{TallyLanes::Narrow, TallyLanes::Wide}
+                                                 : std::vector<TallyLanes>{TallyLanes::Narrow}),
+                         [](const ::testing::TestParamInfo<TallyLanes>& info) {
+                             return std::string(info.param == TallyLanes::Wide ? "Wide" : "Narrow");
+                         });
 
 }  // namespace
 }  // namespace quillon

@@ -192,5 +192,17 @@ TEST_F(LineOutput, WriteLineAlignment) {
     EXPECT_EQ(written(ten, 3), spaces(10) + ten);
 }
 
+// Text of every length up to a few moves of sixteen bytes goes out as it is,
+// the line end right after it.
+TEST_F(LineOutput, TextOfEveryShortLengthGoesOutExactly) {
+    f.setLineWidth(-1);
+    std::string text;
+    for (int length = 0; length <= 70; ++length) {
+        const std::string written = capture([&] { f.writeLine(text.data(), length, 0, 1); });
+        ASSERT_EQ(written, text + "\r\n") << length;
+        text += static_cast<char>('!' + length);
+    }
+}
+
 }  // namespace
 }  // namespace quillon

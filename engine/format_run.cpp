@@ -231,17 +231,32 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
     constexpr std::size_t kPlainLinesAtOnce = 1 << 14;
     const char* nextLine = nullptr;  // of the lines taken from the reader
     const char* linesStop = nullptr;
+    // Their line feeds, found sixty-four bytes at a time: those not yet
+    // taken in the block at `scanned`. The last line ends in a line feed, so
+    // the scan never passes the block that holds it; a block may reach into
+    // the bytes the reader lets be read past the lines.
+    static_assert(TextReader::kReadAhead >= 64);
+    const auto lineFeedsAt = [](const char* block) {
+        return byte_masks::bitsOf64(reinterpret_cast<const unsigned char*>(block),
+                                    [](const unsigned char* b) { return byte_masks::equalBits16(b, '\n'); });
+    };
+    const char* scanned = nullptr;
+    std::uint64_t lineFeeds = 0;
     for (;;) {
         int end = 0;
         if (nextLine == linesStop) {
             if (const auto lines = input.takePlainLines(kPlainLinesAtOnce); !lines.empty()) {
                 nextLine = reinterpret_cast<const char*>(lines.data());
                 linesStop = nextLine + lines.size();
+                scanned = nextLine;
+                lineFeeds = lineFeedsAt(scanned);
             }
         }
         if (nextLine != linesStop) {
             line = nextLine;
-            const auto* lineFeed = static_cast<const char*>(std::memchr(nextLine, '\n', linesStop - nextLine));
+            while (lineFeeds == 0) lineFeeds = lineFeedsAt(scanned += 64);
+            const char* const lineFeed = scanned + std::countr_zero(lineFeeds);
+            lineFeeds &= lineFeeds - 1;
             end = static_cast<int>(lineFeed - nextLine);
             nextLine = lineFeed + 1;
         } else {

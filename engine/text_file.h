@@ -36,8 +36,10 @@ public:
 
     // Whole lines already buffered that need none of readLine's attention:
     // each ends in a LF, and none holds a CR or a 1A. At most `limit` bytes;
-    // empty when the next line needs readLine. The lines count as read.
+    // empty when the next line needs readLine. The lines count as read. The
+    // kReadAhead bytes after them may be read too, whatever they hold.
     std::span<const unsigned char> takePlainLines(std::size_t limit);
+    static constexpr std::size_t kReadAhead = 64;
 
     // True when no byte is left to read.
     bool atEnd() { return pos_ == length_ && !fill(); }
@@ -57,7 +59,7 @@ private:
     // keep readers on the stack.
     static constexpr std::size_t kBufferSize = 1 << 18;
     std::FILE* file_ = nullptr;
-    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
+    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique<unsigned char[]>(kBufferSize + kReadAhead);
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file

@@ -37,6 +37,8 @@ bool TextReader::fill() {
     bufferOffset_ += static_cast<std::int64_t>(length_);
     pos_ = 0;
     length_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    // What is read past the data is defined, if meaningless.
+    std::memset(buffer_.get() + length_, 0, kReadAhead);
     if (length_ == 0) {
         ended_ = true;
         failed_ = std::ferror(file_) != 0;

@@ -59,7 +59,7 @@ private:
     // keep readers on the stack.
     static constexpr std::size_t kBufferSize = 1 << 18;
     std::FILE* file_ = nullptr;
-    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique<unsigned char[]>(kBufferSize + kReadAhead);
+    std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file

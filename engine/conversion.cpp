@@ -278,20 +278,27 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
     if (problems & kUnmappable) sawUnmappable = 1;
 }
 
+// A convert run always changes family unless the user names a target.
+void TextFormatter::aimConversion() {
+    if (outputEncoding_ == kOutputSame) outputEncoding_ = kOutputDifferent;
+}
+
 RunResult TextFormatter::convertFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
-    clearRunReport();
-    // A convert run always changes family unless the user names a target.
-    if (outputEncoding_ == kOutputSame) outputEncoding_ = kOutputDifferent;
-    if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
-    clearConversionFlags();
+    aimConversion();
+    return runFile(sourcePath, destinationPath, false,
+                   [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); });
+}
 
-    LineReader source;
-    if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
-    TextWriter destination;
-    if (!destination.open(destinationPath)) {
-        return failedSystemCall(kDestinationUnwritable, destination.error());
-    }
+std::optional<RunResult> TextFormatter::convertFile(const char* sourcePath, const char* destinationPath,
+                                                    SourceJudge& judge) {
+    if (!hasBuffers()) return kOutOfMemory;
+    aimConversion();
+    return runJudgingAsRead(sourcePath, destinationPath, judge,
+                            [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); });
+}
+
+void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
     insideTag = 0;  // once per run: a tag may span lines
 
     // Without tags, lines that need no attention from the reader are
@@ -323,7 +330,6 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
         convertRunLine(line, length, *sourceProfile, *targetProfile);
         destination.writeLine(line, length);  // the line feed ended the line
     }
-    return finishRun(source, destination);
 }
 
 }  // namespace quillon

@@ -48,18 +48,23 @@ RunResult TextFormatter::detectEncoding(const char* sourcePath, std::int32_t& re
     return kSuccess;
 }
 
-// A target that cannot be derived from the options keeps the previous run's;
-// before any run has chosen one, it is the source profile itself, so nothing
-// is converted.
 RunResult TextFormatter::selectProfiles(const char* sourcePath) {
     std::int32_t sourceId = sourceEncoding_;
     if (sourceEncoding_ == kSourceAuto) {
         if (detectEncoding(sourcePath, sourceId) != kSuccess) return kSourceUnreadable;
     }
+    chooseProfiles(sourceId);
+    traceProfiles();
+    return kSuccess;
+}
+
+// A target that cannot be derived from the options keeps the previous run's;
+// before any run has chosen one, it is the source profile itself, so nothing
+// is converted.
+void TextFormatter::chooseProfiles(std::int32_t sourceId) {
     // Any value without a profile of its own reads as plain ASCII.
     const EncodingProfile* source = profileById(sourceId);
     sourceProfile = source ? source : &profiles::PureASC;
-    if (sourceEncoding_ == kSourceAuto) trace("%s encoding is detected.", sourceProfile->name);
 
     const EncodingProfile* kept = targetProfile ? targetProfile : sourceProfile;
     switch (outputEncoding_) {
@@ -78,8 +83,11 @@ RunResult TextFormatter::selectProfiles(const char* sourcePath) {
             break;
         default: targetProfile = kept; break;
     }
+}
+
+void TextFormatter::traceProfiles() const {
+    if (sourceEncoding_ == kSourceAuto) trace("%s encoding is detected.", sourceProfile->name);
     if (outputEncoding_ == kOutputDifferent) trace("Convert to %s encoding.", targetProfile->name);
-    return kSuccess;
 }
 
 }  // namespace quillon

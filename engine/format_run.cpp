@@ -152,17 +152,19 @@ void TextFormatter::updateQuoteDepth(CharCode code) {
 
 RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
-    clearRunReport();
-    if (const RunResult selected = selectProfiles(sourcePath); selected != kSuccess) return selected;
-    if (sourceProfile->id == kPureAscId) return kPlainAsciiSource;
+    return runFile(sourcePath, destinationPath, true,
+                   [this](LineReader& input, TextWriter& output) { formatLines(input, output); });
+}
 
-    LineReader input;
-    if (!input.open(sourcePath)) return failedSystemCall(kSourceUnreadable, input.error());
-    TextWriter output;
-    if (!output.open(destinationPath)) return failedSystemCall(kDestinationUnwritable, output.error());
+std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
+                                                   SourceJudge& judge) {
+    if (!hasBuffers()) return kOutOfMemory;
+    return runJudgingAsRead(sourcePath, destinationPath, judge,
+                            [this](LineReader& input, TextWriter& output) { formatLines(input, output); });
+}
+
+void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
     const OutputStreamScope outputScope(*this, output);
-
-    clearConversionFlags();
     singleQuoteOpen = doubleQuoteOpen = 0;
     insideTag = 0;
     for (std::int32_t& depth : quoteDepth) depth = 0;
@@ -468,8 +470,6 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
         if (endsIfLast) endParagraph();
     }
     if (paragraphLength > 0) endParagraph();
-
-    return finishRun(input, output);
 }
 
 }  // namespace quillon

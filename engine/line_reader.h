@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "text_file.h"
 
 namespace quillon {
@@ -15,6 +17,9 @@ public:
     bool failed() const { return reader_.failed(); }
     int error() const { return reader_.error(); }
     std::int64_t endMarkOffset() const { return reader_.endMarkOffset(); }
+    void watchBlocks(TextReader::BlockWatcher watcher) { reader_.watchBlocks(std::move(watcher)); }
+    // True when nothing is left to read: a reader just opened reads its first block.
+    bool atEnd() { return !hasCarried_ && reader_.atEnd(); }
 
     // The bytes read, followed by a NUL; returns their number, 0 at the end.
     int readLine(char* line, int size);

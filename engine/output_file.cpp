@@ -117,7 +117,7 @@ bool OutputFile::fail() {
     return false;
 }
 
-bool OutputFile::open(const char* path) {
+bool OutputFile::open(const char* path, bool onlyReplacing) {
     discard();
     error_ = 0;
     const Target target = resolve(path);
@@ -146,8 +146,9 @@ bool OutputFile::open(const char* path) {
         }
         // A writable file in a folder this user may not add to can still be
         // written as it always was, without the protection.
-        if (!existed_ || errno != EACCES) return fail();
+        if (!existed_ || errno != EACCES || onlyReplacing) return fail();
     }
+    if (onlyReplacing) return false;
     descriptor_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     return descriptor_ >= 0 || fail();
 }

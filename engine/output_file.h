@@ -19,8 +19,10 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // False when the file cannot be created; error() tells why.
-    bool open(const char* path);
+    // False when the file cannot be created; error() tells why. With
+    // `onlyReplacing`, also false for a destination that would be written
+    // directly, which is then left untouched.
+    bool open(const char* path, bool onlyReplacing = false);
     // False on a write error, remembered for commit().
     bool write(const char* data, std::size_t length);
     // Makes the written bytes the destination's, on disk, with the old

@@ -44,6 +44,10 @@ bool TextReader::fill() {
         failed_ = std::ferror(file_) != 0;
         if (failed_) error_ = errno;
     }
+    if (length_ > 0 && watcher_ && !watcher_({buffer_.get(), length_})) {
+        length_ = 0;
+        ended_ = true;
+    }
     return length_ > 0;
 }
 
@@ -124,10 +128,10 @@ int TextReader::readLine(char* line, int size) {
     return static_cast<int>(count);
 }
 
-bool TextWriter::open(const char* path) {
+bool TextWriter::open(const char* path, bool onlyReplacing) {
     used_ = 0;
     failed_ = false;
-    return file_.open(path);
+    return file_.open(path, onlyReplacing);
 }
 
 void TextWriter::flush() {

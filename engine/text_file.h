@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -41,6 +42,13 @@ public:
     std::span<const unsigned char> takePlainLines(std::size_t limit);
     static constexpr std::size_t kReadAhead = 64;
 
+    // Called with the bytes of each read from the file, in order, as they are
+    // stored: CR LF pairs as two bytes, and a 1A with whatever follows it in
+    // the same read. Returning false ends the input there, as if the file
+    // ended.
+    using BlockWatcher = std::function<bool(std::span<const unsigned char> block)>;
+    void watchBlocks(BlockWatcher watcher) { watcher_ = std::move(watcher); }
+
     // True when no byte is left to read.
     bool atEnd() { return pos_ == length_ && !fill(); }
     // True when reading stopped on an error rather than the end of the input.
@@ -59,6 +67,7 @@ private:
     // keep readers on the stack.
     static constexpr std::size_t kBufferSize = 1 << 18;
     std::FILE* file_ = nullptr;
+    BlockWatcher watcher_;
     std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
@@ -81,8 +90,9 @@ public:
     TextWriter& operator=(const TextWriter&) = delete;
 
     // Prepares to replace the file, or to create it. False when that is not
-    // possible.
-    bool open(const char* path);
+    // possible; with `onlyReplacing`, also for a destination that would be
+    // written directly (see OutputFile::open).
+    bool open(const char* path, bool onlyReplacing = false);
     void write(const char* data, std::size_t length);
     void put(char byte) { write(&byte, 1); }
     void putLineFeed() { put('\n'); }

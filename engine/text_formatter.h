@@ -3,7 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,6 +17,7 @@ namespace quillon {
 
 class ClassLookup;
 class LineReader;
+class SourceJudge;
 class TextWriter;
 
 // The text engine's one object: the options of a run, the state of the run in
@@ -79,6 +82,15 @@ public:
     // --- Runs ---
     RunResult convertFile(const char* sourcePath, const char* destinationPath);
     RunResult formatFile(const char* sourcePath, const char* destinationPath);
+    // The same runs with the source's encoding to detect, read once: `judge`
+    // tells it from the blocks the run reads, and the run is made on what
+    // the first block shows. None, with nothing written and nothing traced,
+    // when the whole source turns out otherwise or cannot be judged in that
+    // read, when it starts without a Chinese character, or when the
+    // destination would be written directly (a device or a pipe) and could
+    // not be taken back; the caller then detects and runs as usual.
+    std::optional<RunResult> convertFile(const char* sourcePath, const char* destinationPath, SourceJudge& judge);
+    std::optional<RunResult> formatFile(const char* sourcePath, const char* destinationPath, SourceJudge& judge);
 
     // --- Target selection ---
     // 0 with `result` holding 1, 2, 3 or 5; kSourceUnreadable when the file
@@ -154,6 +166,23 @@ public:
     char* paragraphBuffer() { return paragraphBuffer_.get(); }
 
 private:
+    // What a run does with its text, once its profiles are chosen and its
+    // files open: reads the source to its end and writes the destination.
+    using RunBody = std::function<void(LineReader& source, TextWriter& destination)>;
+    // A run around `body`: chooses the profiles, opens the files, finishes.
+    // With `needsChinese`, a source of plain ASCII is refused.
+    RunResult runFile(const char* sourcePath, const char* destinationPath, bool needsChinese, const RunBody& body);
+    // runFile for a source that `judge` detects as `body` reads it.
+    std::optional<RunResult> runJudgingAsRead(const char* sourcePath, const char* destinationPath, SourceJudge& judge,
+                                              const RunBody& body);
+    // A convert run's target family: another unless the options name one.
+    void aimConversion();
+    // The bodies of the convert and format runs.
+    void convertLines(LineReader& source, TextWriter& destination);
+    void formatLines(LineReader& input, TextWriter& output);
+    void chooseProfiles(std::int32_t sourceId);
+    // The trace lines of the profiles chosen.
+    void traceProfiles() const;
     RunResult conversionResult() const;
     void clearConversionFlags();
     void clearRunReport();

@@ -1,0 +1,55 @@
+// The frame of every run: its profiles chosen, its files opened around what
+// the run does with the text, and the run finished.
+#include "line_reader.h"
+#include "run_options.h"
+#include "source_judge.h"
+#include "text_file.h"
+#include "text_formatter.h"
+
+namespace quillon {
+
+RunResult TextFormatter::runFile(const char* sourcePath, const char* destinationPath, bool needsChinese,
+                                 const RunBody& body) {
+    clearRunReport();
+    if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
+    if (needsChinese && sourceProfile->id == kPureAscId) return kPlainAsciiSource;
+    clearConversionFlags();
+
+    LineReader source;
+    if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
+    TextWriter destination;
+    if (!destination.open(destinationPath)) return failedSystemCall(kDestinationUnwritable, destination.error());
+    body(source, destination);
+    return finishRun(source, destination);
+}
+
+// Whatever is out of the way (an unreadable source, a destination that could
+// not be taken back, a first block without a Chinese character) is left to
+// the usual run, which meets it and reports it as it always has.
+std::optional<RunResult> TextFormatter::runJudgingAsRead(const char* sourcePath, const char* destinationPath,
+                                                         SourceJudge& judge, const RunBody& body) {
+    LineReader source;
+    source.watchBlocks([&judge](std::span<const unsigned char> block) { return judge.add(block); });
+    if (!source.open(sourcePath) || source.atEnd()) return std::nullopt;
+    const std::int32_t firstBlock = judge.verdict();
+    if (firstBlock == 0 || firstBlock == kPureAscId) return std::nullopt;
+    TextWriter destination;
+    if (!destination.open(destinationPath, true)) return std::nullopt;
+
+    const EncodingProfile* const previousSource = sourceProfile;
+    const EncodingProfile* const previousTarget = targetProfile;
+    clearRunReport();
+    chooseProfiles(firstBlock);
+    clearConversionFlags();
+    body(source, destination);
+    if (!source.failed() && judge.verdict() == firstBlock) {
+        traceProfiles();
+        return finishRun(source, destination);
+    }
+    // The destination drops what was written as it goes.
+    sourceProfile = previousSource;
+    targetProfile = previousTarget;
+    return std::nullopt;
+}
+
+}  // namespace quillon

@@ -119,8 +119,9 @@ int runOneFile(const CommandLine& line) {
                 .quiet = line.options.quiet != 0,
                 .choices = line.options};
 
-    // A run that detects the encoding reads its source twice: a stream that
-    // gives its bytes once must be kept for the second reading.
+    // A run that detects the encoding may read its source twice, when the
+    // run's own read cannot settle it: a stream that gives its bytes once
+    // must be kept for the second reading.
     const bool detects = line.options.sourceEncoding == kSourceAuto;
     std::unique_ptr<TempFile> input;
     if (line.source == "-") {

@@ -3,6 +3,7 @@
 // that cannot make the journey through the engine travel beside it.
 #include "edge_run.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "messages.h"
 #include "scratch_file.h"
 #include "source_detection.h"
+#include "source_judge.h"
 #include "text_formatter.h"
 
 namespace quillon::unicode {
@@ -67,15 +69,18 @@ bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& wr
     return !reader.failed();
 }
 
+// Whether a run of a legacy source is the engine's own, byte for byte.
+bool isEngineRun(const RunPlan& options) {
+    return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
+}
+
 // A legacy source: the engine's own run, its output rewritten only where the
 // output is Unicode or the line ends are LF.
 RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
                           const char* source, const char* destination, EdgeOutput& written) {
     const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
     const bool utf8Output = options.outputEncoding == kOutputUtf8;
-    if (!unicodeOutput && !(options.lineEnds == kLineEndsLf)) {
-        return engineRun(formatter, kind, source, destination);
-    }
+    if (isEngineRun(options)) return engineRun(formatter, kind, source, destination);
     if (unicodeOutput) {
         formatter.setOutputEncoding(options.form == kFormSimplified    ? kOutputGbk
                                     : options.form == kFormTraditional ? kOutputBig5
@@ -264,6 +269,15 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoic
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{formatter.sourceEncoding(), formatter.outputEncoding(), choices.form,
                 choices.lineEnds};
+    // Most sources to detect are judged in the engine's read of them, rather
+    // than in a read of their own before it.
+    if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {
+        const std::unique_ptr<SourceJudge> judge = makeOneReadJudge();
+        const std::optional<RunResult> judged = kind == RunKind::Convert
+                                                    ? formatter.convertFile(source, destination, *judge)
+                                                    : formatter.formatFile(source, destination, *judge);
+        if (judged) return *judged;
+    }
     std::int32_t legacyProfile = 0;
     if (run.sourceEncoding == kSourceAuto) {
         const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source, &legacyProfile);

@@ -6,12 +6,14 @@
 #include <initializer_list>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <system_error>
 
 #include "byte_masks.h"
 #include "code_point_stream.h"
 #include "encoding_tally.h"
 #include "encoding_profile.h"
+#include "source_judge.h"
 #include "text_formatter.h"
 
 namespace quillon::unicode {
@@ -43,6 +45,8 @@ public:
     }
     bool possible() const { return valid_; }
     bool isUtf8Text() const { return valid_ && remaining_ == 0 && nonAscii_; }
+    // Whether the text read so far may turn out UTF-8 text.
+    bool mayBeUtf8Text() const { return valid_ && nonAscii_; }
 
 private:
     void expect(int remaining, unsigned char low, unsigned char high) {
@@ -114,6 +118,7 @@ public:
     }
     bool possible() const { return state_ != kInvalid; }
     bool isGb18030Text() const { return state_ == 0 && fourByte_; }
+    bool mayBeGb18030Text() const { return possible() && fourByte_; }
 
 private:
     static constexpr int kInvalid = 4;
@@ -199,11 +204,12 @@ public:
         return UnicodeEncoding::None;
     }
     // The legacy profile when the whole text was tallied, else 0.
-    std::int32_t legacyProfile() const {
-        return (readToEnd_ || sawEndMark_) && !tally_.needsMarks() ? tally_.verdict() : 0;
-    }
+    std::int32_t legacyProfile() const { return readToEnd_ || sawEndMark_ ? talliedProfile() : 0; }
 
-private:
+    // The next bytes of the text, for a pass fed by its caller.
+    void take(std::span<const unsigned char> bytes) { take(bytes.data(), bytes.size()); }
+    // Whether the tally has stopped at a 1A.
+    bool sawEndMark() const { return sawEndMark_; }
     // Whether what has been read so far leaves the answers to this pass.
     bool settles() const {
         switch (depth_) {
@@ -213,6 +219,15 @@ private:
         }
         return true;
     }
+    // The legacy profile of the text taken so far, if it is none of the
+    // Unicode encodings, else 0; 0 too while the tally lacks marks it needs.
+    std::int32_t profileSoFar() const {
+        const bool mayBeUnicode = utf8_.mayBeUtf8Text() || (checksGb18030() && gb18030_.mayBeGb18030Text());
+        return mayBeUnicode ? 0 : talliedProfile();
+    }
+
+private:
+    std::int32_t talliedProfile() const { return tally_.needsMarks() ? 0 : tally_.verdict(); }
     bool checksGb18030() const { return depth_ == Depth::Thorough; }
     bool unicodePossible() const { return utf8_.possible() || (checksGb18030() && gb18030_.possible()); }
 
@@ -244,7 +259,55 @@ private:
     EncodingTally tally_;
 };
 
+// The encoding that a byte-order mark at the start of `first` names.
+std::optional<UnicodeEncoding> byteOrderMarkOf(std::span<const unsigned char> first) {
+    const auto startsWith = [&](std::initializer_list<unsigned char> mark) {
+        return first.size() >= mark.size() && std::equal(mark.begin(), mark.end(), first.begin());
+    };
+    if (startsWith({0xEF, 0xBB, 0xBF})) return UnicodeEncoding::Utf8;
+    if (startsWith({0xFF, 0xFE})) return UnicodeEncoding::Utf16Le;
+    if (startsWith({0xFE, 0xFF})) return UnicodeEncoding::Utf16Be;
+    return std::nullopt;
+}
+
+// What detectUnicodeEncoding finds, judged from the blocks a run reads: the
+// pass that the first block shows to be needed, taken over every block. A
+// text that shows later that it needs a deeper pass cannot be judged so, nor
+// one that holds a 1A, where the run stops reading and detection does not.
+class OneReadJudge final : public SourceJudge {
+public:
+    bool add(std::span<const unsigned char> block) override {
+        if (!judgeable_) return false;
+        if (!scan_) {
+            judgeable_ = !byteOrderMarkOf(block);
+            if (!judgeable_) return false;
+            startScan(block);
+        } else {
+            scan_->take(block);
+            judgeable_ = scan_->settles();
+        }
+        judgeable_ = judgeable_ && !scan_->sawEndMark();
+        return judgeable_;
+    }
+    std::int32_t verdict() const override { return judgeable_ && scan_ ? scan_->profileSoFar() : 0; }
+
+private:
+    void startScan(std::span<const unsigned char> block) {
+        using enum SourceScan::Depth;
+        for (const SourceScan::Depth depth : {WithoutMarks, WithoutGb18030, Thorough}) {
+            scan_.emplace(true, depth);
+            scan_->take(block);
+            if (scan_->settles()) return;
+        }
+    }
+
+    std::optional<SourceScan> scan_;
+    bool judgeable_ = true;
+};
+
 }  // namespace
+
+std::unique_ptr<SourceJudge> makeOneReadJudge() { return std::make_unique<OneReadJudge>(); }
 
 std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int32_t* legacyProfile) {
     if (legacyProfile != nullptr) *legacyProfile = 0;
@@ -256,12 +319,7 @@ std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int3
     static constexpr std::size_t kBufferSize = 1 << 18;
     auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
     std::size_t got = std::fread(buffer.get(), 1, kBufferSize, file.get());
-    const auto startsWith = [&](std::initializer_list<unsigned char> mark) {
-        return got >= mark.size() && std::equal(mark.begin(), mark.end(), buffer.get());
-    };
-    if (startsWith({0xEF, 0xBB, 0xBF})) return UnicodeEncoding::Utf8;
-    if (startsWith({0xFF, 0xFE})) return UnicodeEncoding::Utf16Le;
-    if (startsWith({0xFE, 0xFF})) return UnicodeEncoding::Utf16Be;
+    if (const auto marked = byteOrderMarkOf({buffer.get(), got})) return *marked;
 
     // Reading stops as soon as neither Unicode encoding can be the answer,
     // unless the legacy tally is wanted too. A pass that cannot settle the

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "family_maps.h"
+
+namespace quillon {
+class SourceJudge;
+}
 
 namespace quillon::unicode {
 
@@ -17,6 +22,12 @@ enum class UnicodeEncoding { None, Utf8, Utf16Le, Utf16Be, Gb18030 };
 // with what TextFormatter::detectEncoding finds for the file, learnt in the
 // same pass, or 0 when that pass could not tell.
 std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int32_t* legacyProfile = nullptr);
+
+// A judge for a run that detects its source in its own read (see
+// TextFormatter::convertFile): it gives the legacy profile that
+// detectUnicodeEncoding and the engine's detection give a source in none of
+// the Unicode encodings, and none for any other.
+std::unique_ptr<SourceJudge> makeOneReadJudge();
 
 const char* nameOf(UnicodeEncoding encoding);  // "UTF-8", "UTF-16LE", ...
 

@@ -170,7 +170,7 @@ TEST(CliHostileSource, EndlessDeviceIsReadUntilTheRunIsStopped) {
     }
 }
 
-// A pipe gives its bytes once; a detecting run reads its source twice.
+// A pipe gives its bytes once; a detecting run may read its source twice.
 TEST(CliHostileSource, NamedPipeIsReadOnceAndConvertedWhole) {
     TempDir dir;
     fs::create_directory(dir.file("spool"));

@@ -258,6 +258,28 @@ TEST(EdgeConvertRun, LegacyDetectionServesOneRun) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "GB encoding is detected.\nConvert to BIG5 encoding.\n");
 }
 
+// A text that shows what it is only past the engine's first read is
+// detected in a read of its own first, as every run was before.
+TEST(EdgeConvertRun, ATextThatShowsItsEncodingLateIsDetectedFirst) {
+    TempDir dir;
+    std::string text;
+    while (text.size() < 300000) text += "\xA3\xAC\xB9\xFA\n";  // GB ，国: a GB mark a line
+    writeFile(dir.file("in"), text + "\x81\x40\n");             // then GBK 丂
+    TextFormatter formatter;
+    const EdgeRunOptions options = with(kSourceAuto, kOutputDifferent);
+    applyOptions(options, formatter);
+    ::testing::internal::CaptureStderr();
+    const RunResult result =
+        runThroughEdge(formatter, RunKind::Convert, options, dir.file("in").c_str(), dir.file("out").c_str());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "GBK encoding is detected.\nConvert to BIG5 encoding.\n");
+
+    TextFormatter explicitRun;
+    explicitRun.setSourceEncoding(kSourceGbk);
+    explicitRun.setOutputEncoding(kOutputBig5);
+    EXPECT_EQ(result, explicitRun.convertFile(dir.file("in").c_str(), dir.file("expected").c_str()));
+    EXPECT_EQ(readFile(dir.file("out")), readFile(dir.file("expected")));
+}
+
 // A run that ends before its output is complete leaves the old destination.
 TEST(TextSink, ReplacesTheDestinationOnlyWhenClosed) {
     TempDir dir;

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
+#include "run_options.h"
+#include "source_judge.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -91,6 +95,60 @@ TEST(UnicodeDetection, TailsAtEveryOffsetAndTheLegacyProfileAlongside) {
             ASSERT_EQ(legacy, expected) << offset << " " << tail.bytes;
         }
     }
+}
+
+// What the judge of a run that reads its source once gives `bytes` read in
+// blocks of `size`.
+std::int32_t judgedInBlocks(std::string_view bytes, std::size_t size) {
+    const std::unique_ptr<SourceJudge> judge = makeOneReadJudge();
+    const auto* const data = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t at = 0; at < bytes.size(); at += size) {
+        if (!judge->add({data + at, std::min(size, bytes.size() - at)})) break;
+    }
+    return judge->verdict();
+}
+
+// The judge gives what detection gives, the legacy profile of a text in no
+// Unicode encoding, or nothing: always when a 1A stops the run's reading
+// before detection's, and whenever a later block shows that detection needs
+// a deeper pass than the first block did.
+TEST(OneReadJudge, GivesWhatDetectionGivesOrNothing) {
+    const std::string tails[] = {
+        "\x94\x39\xFC\x36\xB9\xFA\n", "\x94\x39\xFC", "\x85\x30\x81\x30",
+        "\xA4\x40\xA1\x41" + std::string(100, 'a') + "\xA1\x41", "\x81\x40\xA3\xAC", "\x1A\x81\x40",
+        "\xFF\xA1", "\x80\x40\xB9\xFA", "\xB9\n\xB9\x7F", "国家", "\xEF\xBB\xBF" "abc", "",
+    };
+    TempDir dir;
+    const std::string path = dir.file("f");
+    for (const std::string& tail : tails) {
+        for (int offset = 0; offset < 70; ++offset) {
+            std::string text(offset % 2, 'a');
+            for (int i = 0; i < offset / 2; ++i) text += "\xB9\xFA";
+            text += tail;
+            writeFile(path, text);
+            std::int32_t legacy = -1;
+            const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(path.c_str(), &legacy);
+            ASSERT_TRUE(found);
+            const std::int32_t expected = *found == UnicodeEncoding::None ? legacy : 0;
+            const bool stopsEarly = tail.find('\x1A') != std::string::npos;
+            // An empty source gives the judge no block to go on.
+            EXPECT_EQ(judgedInBlocks(text, text.size()), stopsEarly || text.empty() ? 0 : expected)
+                << offset << " " << tail;
+            for (const std::size_t size : {2u, 7u, 64u}) {
+                const std::int32_t judged = judgedInBlocks(text, size);
+                EXPECT_TRUE(judged == 0 || judged == expected) << size << " " << offset << " " << tail;
+            }
+        }
+    }
+}
+
+TEST(OneReadJudge, NeedsTheFirstBlockToShowHowDeepToLook) {
+    const std::string gb = "\xB9\xFA\xB9\xFA";
+    EXPECT_EQ(judgedInBlocks(gb + gb, 4), kGbId);
+    EXPECT_EQ(judgedInBlocks(gb + "\x81\x40", 4), 0);        // a GBK code after the first block
+    EXPECT_EQ(judgedInBlocks("\x81\x40\xA3\xAC\xB5\xC4", 2), kGbkId);  // marks counted from the start
+    EXPECT_EQ(judgedInBlocks("\xA4\x40\xA1\x41", 2), kBig5Id);
+    EXPECT_EQ(judgedInBlocks("\xA4\x40\xA1\x41\x94\x39\xFC\x36", 4), 0);  // a four-byte code later
 }
 
 struct DescriptionCase {

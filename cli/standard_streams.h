@@ -14,8 +14,7 @@ struct CopyFailure {
     int error;  // errno
 };
 
-// Copies everything from `from`'s position to its end onto `to`, a fixed-size
-// block at a time.
+// Copies everything from `from`'s position to its end onto `to`.
 std::optional<CopyFailure> copyStream(int from, int to);
 
 }  // namespace quillon::cli

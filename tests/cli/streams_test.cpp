@@ -237,6 +237,21 @@ TEST_F(CliStreams, DescriptorPathsAreWrittenThrough) {
     }
 }
 
+// Spooled output goes on from where standard output stands, appended to a
+// file too (which the kernel's own copy refuses, so the plain copy takes it).
+TEST_F(CliStreams, SpooledOutputIsAppendedWhereAsked) {
+    writeFile(dir_.file("in.txt"), largeGbText());
+    writeFile(dir_.file("out.txt"), "kept\n");
+    const int appended = ::open(dir_.file("out.txt").c_str(), O_WRONLY | O_APPEND);
+    setup_.standardOutput = appended;
+    const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", dir_.file("in.txt"), "-"}, setup_);
+    ::close(appended);
+    EXPECT_EQ(run.exitCode, 0);
+    const CliRun expected = runCli({"convert", "--from", "gb", "--to", "big5", dir_.file("in.txt"), "-"}, CliSetup{});
+    EXPECT_EQ(readFile(dir_.file("out.txt")), "kept\n" + expected.out);
+    expectNothingLeftBehind();
+}
+
 // A socket cannot be opened again through its descriptor: it is spooled.
 TEST_F(CliStreams, SocketsOnBothSides) {
     int input[2], output[2];

@@ -147,10 +147,11 @@ std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsign
     unsigned char* o = out;
     unsigned seen = 0;
     while (p < end) {
-        // A window at a time, through its first LF. A byte in gives two out
-        // at most, so the output has room for a window and a line end
-        // wherever a window is left to read.
-        if (static_cast<std::size_t>(end - p) >= kWindow) {
+        // A window at a time, each LF in it written as CR LF. Its copies
+        // reach at most three windows past where its output starts, and the
+        // output has room for twice what is left to read: four windows at
+        // least while two are left.
+        if (static_cast<std::size_t>(end - p) >= 2 * kWindow) {
             std::uint64_t leads = leadsOfWindow(p);
             const std::uint64_t lineFeeds = lineFeedsOfWindow(p);
             if (leads == kAllPairs && lineFeeds == 0) {
@@ -159,24 +160,36 @@ std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsign
                 o += kWindow;
                 continue;
             }
-            // The bytes before the first LF, less a lead whose trail is not
-            // among them: that lead and its LF are left to the steps below.
-            int taken = std::countr_zero(lineFeeds | std::uint64_t{1} << kWindow);
+            // A lead in the last place goes with its trail in the next window.
+            const int taken = (leads >> (kWindow - 1)) != 0 ? int(kWindow) - 1 : int(kWindow);
             leads &= (std::uint64_t{1} << taken) - 1;
-            const bool cutLead = taken > 0 && (leads >> (taken - 1) & 1) != 0;
-            if (cutLead) leads &= ~(std::uint64_t{1} << --taken);
-            const bool endsLine = !cutLead && taken < int(kWindow);
-            if (taken > 0 || endsLine) {
+            // A line's last byte before its LF has no trail: it stays.
+            const std::uint64_t stranded = leads & (lineFeeds >> 1);
+            if (stranded != 0) seen |= kInvalid;
+            leads &= ~stranded;
+            if (lineFeeds == 0) {
                 seen |= convertLeads(p, o, leads, outcomes);
                 p += taken;
                 o += taken;
-                if (endsLine) {
-                    std::memcpy(o, "\r\n", 2);
-                    ++p;
-                    o += 2;
-                }
                 continue;
             }
+            // Converted here first, then copied out line by line; a copy may
+            // read past the window's bytes.
+            unsigned char window[2 * kWindow];
+            seen |= convertLeads(p, window, leads, outcomes);
+            int from = 0;
+            for (std::uint64_t rest = lineFeeds; rest != 0; rest &= rest - 1) {
+                const int lineFeed = std::countr_zero(rest);
+                std::memcpy(o, window + from, kWindow);
+                o += lineFeed - from;
+                std::memcpy(o, "\r\n", 2);
+                o += 2;
+                from = lineFeed + 1;
+            }
+            std::memcpy(o, window + from, kWindow);
+            o += taken - from;
+            p += taken;
+            continue;
         }
         const unsigned byte = *p;
         if (byte >= 0x80) {

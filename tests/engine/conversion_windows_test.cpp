@@ -102,5 +102,26 @@ TEST_P(ConversionWindows, RunsAndLinesAgreeWithTheCharacterRule) {
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, ConversionWindows, ::testing::Values(kGbId, kBig5Id));
 
+// A lead byte that is the last of its line stays, and it alone makes the run
+// warn, wherever it lies among the steps.
+TEST(ConversionSteps, ALeadBeforeItsLineFeedWarnsWhereverItLies) {
+    testing::TempDir dir;
+    TextFormatter formatter;
+    formatter.setSourceEncoding(kSourceGb);
+    formatter.setOutputEncoding(kOutputBig5);
+    std::string hanzi, converted;
+    for (int i = 0; i < 50; ++i) {
+        hanzi += "\xB9\xFA";  // 国
+        converted += "\xB0\xEA";
+    }
+    for (int offset = 0; offset < 70; ++offset) {
+        const std::string head(static_cast<std::size_t>(offset), 'a');
+        testing::writeFile(dir.file("in"), head + "\xB9\n" + hanzi + "\n");
+        ASSERT_EQ(formatter.convertFile(dir.file("in").c_str(), dir.file("out").c_str()), kInvalidCodeWarning)
+            << offset;
+        ASSERT_EQ(testing::readFile(dir.file("out")), head + "\xB9\r\n" + converted + "\r\n") << offset;
+    }
+}
+
 }  // namespace
 }  // namespace quillon

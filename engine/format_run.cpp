@@ -393,8 +393,30 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                         }
                     }
                     // A word of mixed widths, or one with a character that
-                    // takes the steps: no word test again before its end.
-                    singlesEnd = pos + 8;
+                    // takes the steps, a character at a time. Where each one
+                    // starts is known from the word's lead bytes at once, so
+                    // that reading a character need not wait for the width
+                    // of the one before.
+                    constexpr std::uint64_t kGatherHighBits = 0x0102040810204080u;
+                    const auto leads = static_cast<unsigned>(
+                        byte_masks::leadBytes((high >> 7) * kGatherHighBits >> 56, false));
+                    unsigned starts = ~(leads << 1) & 0xFFu;
+                    for (; starts != 0; starts &= starts - 1) {
+                        const int i = std::countr_zero(starts);
+                        const unsigned pair = leads >> i & 1;
+                        const unsigned char* const at = bytes + i;
+                        const std::uint32_t entry = tables.quick(static_cast<CharCode>(pair != 0 ? at[0] << 8 | at[1] : at[0]));
+                        // A lead byte that ends the line reads as no character.
+                        if ((entry & kStepByStep) || pos + i + 1 + static_cast<int>(pair) > end) break;
+                        keep(at, entry);
+                    }
+                    if (starts != 0) {
+                        pos += std::countr_zero(starts);
+                        steps = true;
+                        break;
+                    }
+                    pos += 8 + static_cast<int>(leads >> 7);
+                    continue;
                 }
                 while (pos < singlesEnd) {
                     const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);

@@ -303,6 +303,8 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
         // A lead byte that ends a line reads as no character; the line feed
         // is not taken as its trail byte.
         {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + gb("乙。"))},
+        {"abcdefg\xB0\n" + gb("乙。") + "\n", para("abcdefg" + gb("乙。"))},
+        {"abc" + gb("甲") + "d\xB0\n" + gb("乙。") + "\n", para("abc" + gb("甲") + "d" + gb("乙。"))},
         {"abcdefghijklmno.\"\n" + gb("乙。") + "\n", para("abcdefghijklmno" + gb("。“乙。"))},
         // Eight ASCII bytes of which some or all are dropped spaces.
         {"ab cd ef        gh ijklm    nop\n" + gb("乙。") + "\n", para("abcdefghijklmnop" + gb("乙。"))},

@@ -58,32 +58,41 @@ PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, 
     return outcomeOf(replacement, code == from.replacementCode() ? 0 : kUnmappable);
 }
 
-constexpr std::size_t kPairCount = 0x80 * 0x100;  // lead bytes 80..FF, any trail
+// A pair's index is its two bytes read as one little-endian word, trail
+// byte high: a run looks a pair up without turning its bytes round. Indexes
+// whose low byte is below 80 hold no pair and are never read.
+constexpr std::size_t kPairIndexes = 0x10000;
+inline unsigned pairIndexAt(const unsigned char* bytes) {
+    static_assert(std::endian::native == std::endian::little);
+    std::uint16_t word;
+    std::memcpy(&word, bytes, 2);
+    return word;
+}
 
 void fillPairOutcomes(PairOutcome* outcomes, const EncodingProfile& from,
                       const EncodingProfile& to) {
     for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
         for (unsigned trail = 0; trail <= 0xFF; ++trail) {
-            outcomes[(lead - 0x80) << 8 | trail] = convertPair(from, to, lead, trail);
+            outcomes[trail << 8 | lead] = convertPair(from, to, lead, trail);
         }
     }
 }
 
-// convertPair for every pair between two profiles, indexed by the pair's code
-// less 8000: a run finds each character's counterpart with one lookup. Worked
-// out once per pair of built-in profiles, and per call for any other.
+// convertPair for every pair between two profiles, by pair index: a run
+// finds each character's counterpart with one lookup. Worked out once per
+// pair of built-in profiles, and per call for any other.
 const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfile& to) {
     const int f = builtInSlot(from);
     const int t = builtInSlot(to);
     if (f < 0 || t < 0) {
-        thread_local const auto scratch = std::make_unique<PairOutcome[]>(kPairCount);
+        thread_local const auto scratch = std::make_unique<PairOutcome[]>(kPairIndexes);
         fillPairOutcomes(scratch.get(), from, to);
         return scratch.get();
     }
     static std::once_flag built[kBuiltInProfiles][kBuiltInProfiles];
     static std::unique_ptr<PairOutcome[]> outcomes[kBuiltInProfiles][kBuiltInProfiles];
     std::call_once(built[f][t], [&] {
-        outcomes[f][t] = std::make_unique<PairOutcome[]>(kPairCount);
+        outcomes[f][t] = std::make_unique<PairOutcome[]>(kPairIndexes);
         fillPairOutcomes(outcomes[f][t].get(), from, to);
     });
     return outcomes[f][t].get();
@@ -100,7 +109,7 @@ inline unsigned convertPairs(const unsigned char* in, unsigned char* out, std::s
                              const PairOutcome* outcomes) {
     PairOutcome seen = 0;
     for (std::size_t i = 0; i < count; ++i, in += 2, out += 2) {
-        const PairOutcome outcome = outcomes[(in[0] << 8 | in[1]) - 0x8000];
+        const PairOutcome outcome = outcomes[pairIndexAt(in)];
         seen |= outcome;
         std::memcpy(out, &outcome, 2);
     }

@@ -85,14 +85,14 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
     const int f = builtInSlot(from);
     const int t = builtInSlot(to);
     if (f < 0 || t < 0) {
-        thread_local const auto scratch = std::make_unique<PairOutcome[]>(kPairIndexes);
+        thread_local const auto scratch = std::make_unique_for_overwrite<PairOutcome[]>(kPairIndexes);
         fillPairOutcomes(scratch.get(), from, to);
         return scratch.get();
     }
     static std::once_flag built[kBuiltInProfiles][kBuiltInProfiles];
     static std::unique_ptr<PairOutcome[]> outcomes[kBuiltInProfiles][kBuiltInProfiles];
     std::call_once(built[f][t], [&] {
-        outcomes[f][t] = std::make_unique<PairOutcome[]>(kPairIndexes);
+        outcomes[f][t] = std::make_unique_for_overwrite<PairOutcome[]>(kPairIndexes);
         fillPairOutcomes(outcomes[f][t].get(), from, to);
     });
     return outcomes[f][t].get();

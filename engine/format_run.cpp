@@ -51,14 +51,7 @@ class RunTables {
 public:
     RunTables(TextFormatter& formatter, const ClassLookup& classes) {
         // Vertical forms first: the entries below need them.
-        for (unsigned high : {0x00u, 0x80u}) {
-            for (unsigned row = high; row < high + 0x80; ++row) {
-                for (unsigned low = 0; !rowHasForms_[row] && low <= 0xFF; ++low) {
-                    const auto code = static_cast<CharCode>(row << 8 | low);
-                    rowHasForms_[row] = formatter.fixVerticalForm(code) != code;
-                }
-            }
-        }
+        rowHasForms_ = formatter.rowsWithVerticalForms();
         for (CharCode code = 1; code < 0x80; ++code) {
             if (code != '"' && code != '\'') asciiTranslation_[code] = formatter.translateAsciiPunctuation(code);
         }

@@ -2,6 +2,7 @@
 // source encoding's full-width forms, straight quotes paired, Big5 vertical
 // forms and full-width marks fixed. Every result is a code of the source profile.
 #include <algorithm>
+#include <array>
 
 #include "character_classes.h"
 #include "text_formatter.h"
@@ -48,6 +49,14 @@ CharCode TextFormatter::fixVerticalForm(CharCode code) const {
         if (pair.vertical == code) return pair.horizontal;
     }
     return code;
+}
+
+std::array<bool, 0x100> TextFormatter::rowsWithVerticalForms() const {
+    std::array<bool, 0x100> rows{};
+    for (const VerticalFormPair& pair : kVerticalFormPairs) {
+        if (fixVerticalForm(pair.vertical) != pair.vertical) rows[pair.vertical >> 8] = true;
+    }
+    return rows;
 }
 
 CharCode TextFormatter::fixFullwidthMark(CharCode previousCode, CharCode code) {

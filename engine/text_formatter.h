@@ -127,6 +127,8 @@ public:
     // --- Punctuation translation and quote fixing ---
     CharCode translateAsciiPunctuation(CharCode code);
     CharCode fixVerticalForm(CharCode code) const;
+    // By lead byte: whether a code of that row is one fixVerticalForm changes.
+    std::array<bool, 0x100> rowsWithVerticalForms() const;
     CharCode fixFullwidthMark(CharCode previousCode, CharCode code);
 
     // --- Line output (format runs, onto outputStream) ---

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "text_formatter.h"
 
 namespace quillon {
@@ -58,6 +60,22 @@ TEST_F(Punctuation, VerticalFormsAreFixedInBig5Only) {
         EXPECT_EQ(on(profiles::GBK).fixVerticalForm(vertical[i]), vertical[i]);
     }
     EXPECT_EQ(on(profiles::BIG5).fixVerticalForm(0xA16D), 0xA16D);
+}
+
+// The format run keeps by row which codes it must hand to fixVerticalForm.
+TEST_F(Punctuation, RowsWithVerticalFormsAreThoseFixVerticalFormChanges) {
+    for (const EncodingProfile* profile : {&profiles::BIG5, &profiles::GB, &profiles::GBK}) {
+        const std::array<bool, 0x100> rows = on(*profile).rowsWithVerticalForms();
+        for (unsigned row = 0; row <= 0xFF; ++row) {
+            bool changes = false;
+            for (unsigned low = 0; low <= 0xFF; ++low) {
+                const auto code = static_cast<CharCode>(row << 8 | low);
+                changes = changes || f.fixVerticalForm(code) != code;
+            }
+            EXPECT_EQ(rows[row], changes) << profile->name << " row " << std::hex << row;
+        }
+    }
+    EXPECT_TRUE(on(profiles::BIG5).rowsWithVerticalForms()[0xA1]);
 }
 
 TEST_F(Punctuation, FullwidthDotBecomesAFullStop) {

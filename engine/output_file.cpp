@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 // path is complete before its slot is marked live.
 enum SlotState : int { kFree, kClaimed, kLive };
 struct Slot {
-    char path[PATH_MAX];
+    char path[PATH_MAX]{};
     std::atomic<int> state{kFree};
 };
 // One per concurrent run; a run that finds none free is simply not cleaned up

@@ -149,8 +149,9 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
 // into `out` as convertText converts each line without its LF and as the
 // text-mode writer writes it, the LF as CR LF. `out` has room for twice the
 // input. Returns the number of bytes written.
-std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsigned char* out,
-                             const PairOutcome* outcomes, unsigned& problems) {
+[[gnu::always_inline]] inline std::size_t convertLinesBody(const unsigned char* in, std::size_t length,
+                                                           unsigned char* out, const PairOutcome* outcomes,
+                                                           unsigned& problems) {
     const unsigned char* p = in;
     const unsigned char* const end = in + length;
     unsigned char* o = out;
@@ -220,6 +221,26 @@ std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsign
     }
     problems |= seen;
     return static_cast<std::size_t>(o - out);
+}
+
+// The body above, built once for any processor and once for those with BMI1,
+// whose single instructions for a mask's lowest bit its window loops use.
+std::size_t convertLinesPlain(const unsigned char* in, std::size_t length, unsigned char* out,
+                              const PairOutcome* outcomes, unsigned& problems) {
+    return convertLinesBody(in, length, out, outcomes, problems);
+}
+#if defined(QUILLON_BMI_LOOPS)
+QUILLON_BMI std::size_t convertLinesBmi(const unsigned char* in, std::size_t length, unsigned char* out,
+                                        const PairOutcome* outcomes, unsigned& problems) {
+    return convertLinesBody(in, length, out, outcomes, problems);
+}
+#endif
+std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsigned char* out,
+                             const PairOutcome* outcomes, unsigned& problems) {
+#if defined(QUILLON_BMI_LOOPS)
+    if (byte_masks::hasBmi()) return convertLinesBmi(in, length, out, outcomes, problems);
+#endif
+    return convertLinesPlain(in, length, out, outcomes, problems);
 }
 
 }  // namespace

@@ -74,16 +74,45 @@ std::span<const unsigned char> TextReader::takePlainLines(std::size_t limit) {
     if (pos_ == length_ && !fill()) return {};
     const unsigned char* const start = buffer_.get() + pos_;
     std::size_t length = std::min(length_ - pos_, limit);
-    // Stop before the line that holds a CR or a 1A, and before a line that
-    // has not been read to its end.
-    for (const int attention : {int('\r'), 0x1A}) {
-        const auto* const at = static_cast<const unsigned char*>(std::memchr(start, attention, length));
-        if (at != nullptr) length = static_cast<std::size_t>(at - start);
+    // Stop before the line that holds a 1A, and before a line that has not
+    // been read to its end.
+    if (const auto* const mark = static_cast<const unsigned char*>(std::memchr(start, 0x1A, length))) {
+        length = static_cast<std::size_t>(mark - start);
+    }
+    if (const auto* const cr = static_cast<const unsigned char*>(std::memchr(start, '\r', length))) {
+        return takeCrLfLines(start, length, static_cast<std::size_t>(cr - start));
     }
     while (length > 0 && start[length - 1] != '\n') --length;
     if (length == 0) return {};
     pos_ += length;
     return {start, length};
+}
+
+// The lines of `length` bytes at `start`, the first CR at `firstCr`, copied
+// without the CR of each CR LF, up to a CR that no LF follows: readLine keeps
+// that one in its line.
+std::span<const unsigned char> TextReader::takeCrLfLines(const unsigned char* start, std::size_t length,
+                                                         std::size_t firstCr) {
+    if (!crLfLines_) crLfLines_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
+    unsigned char* const out = crLfLines_.get();
+    std::memcpy(out, start, firstCr);
+    std::size_t in = firstCr;  // at a CR while it is below `length`
+    std::size_t written = firstCr;
+    while (in + 1 < length && start[in + 1] == '\n') {
+        ++in;
+        const auto* const cr = static_cast<const unsigned char*>(std::memchr(start + in, '\r', length - in));
+        const std::size_t next = cr != nullptr ? static_cast<std::size_t>(cr - start) : length;
+        std::memcpy(out + written, start + in, next - in);
+        written += next - in;
+        in = next;
+    }
+    // Every CR left out lies before a LF that is kept.
+    const std::size_t crsLeftOut = in - written;
+    while (written > 0 && out[written - 1] != '\n') --written;
+    if (written == 0) return {};
+    std::memset(out + written, 0, kReadAhead);
+    pos_ += written + crsLeftOut;
+    return {out, written};
 }
 
 int TextReader::readLine(char* line, int size) {

@@ -35,12 +35,16 @@ public:
     // bytes, up to the 1A that ends it; empty at the end of the input.
     std::span<const unsigned char> readBlock();
 
-    // Whole lines already buffered that need none of readLine's attention:
-    // each ends in a LF, and none holds a CR or a 1A. At most `limit` bytes;
-    // empty when the next line needs readLine. The lines count as read. The
-    // kReadAhead bytes after them may be read too, whatever they hold.
+    // Whole lines already buffered, as readLine would give them: each ends in
+    // a LF, stored as LF or CR LF, and none holds a 1A or another CR. At most
+    // `limit` bytes of the file; empty when the next line needs readLine. The
+    // lines count as read. The kReadAhead bytes after them may be read too,
+    // whatever they hold.
     std::span<const unsigned char> takePlainLines(std::size_t limit);
     static constexpr std::size_t kReadAhead = 64;
+    // The bytes one read from the file asks for: large reads cost the system
+    // less per byte.
+    static constexpr std::size_t kBufferSize = 1 << 18;
 
     // Called with the bytes of each read from the file, in order, as they are
     // stored: CR LF pairs as two bytes, and a 1A with whatever follows it in
@@ -62,13 +66,15 @@ public:
 private:
     bool fill();
     void stopAtEndMark();
+    std::span<const unsigned char> takeCrLfLines(const unsigned char* start, std::size_t length,
+                                                 std::size_t firstCr);
 
-    // Large reads cost the system less per byte; on the heap, as callers
-    // keep readers on the stack.
-    static constexpr std::size_t kBufferSize = 1 << 18;
     std::FILE* file_ = nullptr;
     BlockWatcher watcher_;
+    // On the heap, as callers keep readers on the stack.
     std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
+    // Lines stored with CR LF, given without the CR; made for the first.
+    std::unique_ptr<unsigned char[]> crLfLines_;
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,13 +52,66 @@ TEST(TextReader, LongLinesArriveInPiecesOf31999Bytes) {
 }
 
 TEST(TextReader, CrLfSplitAcrossItsInternalBufferStillPairs) {
-    // The reader's own buffer is 64 KiB: put the CR as its last byte.
-    std::string text(65535, 'y');
+    // The CR is the last byte of the reader's first read.
+    std::string text(TextReader::kBufferSize - 1, 'y');
     text += "\r\nz";
-    const auto pieces = readPieces(text, 70000);
+    const auto pieces = readPieces(text, static_cast<int>(TextReader::kBufferSize) + 8);
     ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[0], std::string(65535, 'y') + "\n");
+    EXPECT_EQ(pieces[0], std::string(TextReader::kBufferSize - 1, 'y') + "\n");
     EXPECT_EQ(pieces[1], "z");
+}
+
+// The text as the convert and format runs read it: plain lines while the
+// reader has them, `limit` bytes at most at a time, and a line through
+// readLine whenever it has none.
+std::string readAsRuns(const std::string& bytes, std::size_t limit) {
+    TempDir dir;
+    writeFile(dir.file("in"), bytes);
+    TextReader reader;
+    EXPECT_TRUE(reader.open(dir.file("in").c_str()));
+    std::string text;
+    std::vector<char> line(32001);
+    for (;;) {
+        if (const auto lines = reader.takePlainLines(limit); !lines.empty()) {
+            EXPECT_EQ(lines.back(), '\n');
+            text.append(reinterpret_cast<const char*>(lines.data()), lines.size());
+            continue;
+        }
+        const int length = reader.readLine(line.data(), 32000);
+        if (length == 0) break;
+        text.append(line.data(), static_cast<std::size_t>(length));
+    }
+    return text;
+}
+
+std::string readAsLines(const std::string& bytes) {
+    std::string text;
+    for (const std::string& piece : readPieces(bytes)) text += piece;
+    return text;
+}
+
+TEST(TextReader, PlainLinesAreTheLinesReadLineGives) {
+    // Lines ending in LF, in CR LF, in a CR that stays, in CR CR LF, with a
+    // CR inside, and now and then a 1A, which ends the text.
+    const std::string ends[] = {"\n", "\r\n", "\r\n", "\r", "\r\r\n", "\rx\n"};
+    std::mt19937 random(15);
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        while (text.size() < 700) {
+            for (std::size_t n = random() % 14; n > 0; --n) text += static_cast<char>(0x20 + random() % 0xE0);
+            text += ends[random() % std::size(ends)];
+            if (round % 10 == 0 && random() % 40 == 0) text += '\x1A';
+        }
+        for (const std::size_t limit : {std::size_t{1}, std::size_t{9}, std::size_t{64}, std::size_t{1} << 14}) {
+            EXPECT_EQ(readAsRuns(text, limit), readAsLines(text)) << "round " << round << ", limit " << limit;
+        }
+    }
+    // A CR LF split between two reads of the file.
+    std::string lines;
+    while (lines.size() < TextReader::kBufferSize - 4) lines += "ab\r\n";
+    lines.resize(TextReader::kBufferSize - 1);
+    lines += "\r\ncd\r\n";
+    EXPECT_EQ(readAsRuns(lines, std::size_t{1} << 14), readAsLines(lines));
 }
 
 TEST(TextReader, NulBytesAreText) {

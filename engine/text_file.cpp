@@ -1,11 +1,14 @@
 #include "text_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include "byte_masks.h"
 
 namespace quillon {
 
@@ -100,11 +103,21 @@ std::span<const unsigned char> TextReader::takeCrLfLines(const unsigned char* st
     std::size_t written = firstCr;
     while (in + 1 < length && start[in + 1] == '\n') {
         ++in;
-        const auto* const cr = static_cast<const unsigned char*>(std::memchr(start + in, '\r', length - in));
-        const std::size_t next = cr != nullptr ? static_cast<std::size_t>(cr - start) : length;
-        std::memcpy(out + written, start + in, next - in);
-        written += next - in;
-        in = next;
+        // Up to the next CR, sixteen bytes at a time: a line is short, and a
+        // call to find and one to copy cost more than its bytes. The copies
+        // may run past the CR, into room the next copy writes again.
+        for (;;) {
+            if (length - in < 16) {
+                while (in < length && start[in] != '\r') out[written++] = start[in++];
+                break;
+            }
+            const unsigned crs = byte_masks::equalBits16(start + in, '\r');
+            std::memcpy(out + written, start + in, 16);
+            const int plain = crs != 0 ? std::countr_zero(crs) : 16;
+            in += static_cast<std::size_t>(plain);
+            written += static_cast<std::size_t>(plain);
+            if (crs != 0) break;
+        }
     }
     // Every CR left out lies before a LF that is kept.
     const std::size_t crsLeftOut = in - written;

@@ -126,30 +126,33 @@ unsigned belowOrEqualBits16(const unsigned char* bytes) {
 }
 #endif
 
+#if defined(QUILLON_AVX2_LANES) || defined(QUILLON_BMI_LOOPS)
+// What the processor has beyond plain x86-64, asked once.
+struct ProcessorFeatures {
+    bool avx2;
+    bool bmi;
+};
+inline const ProcessorFeatures& processorFeatures() {
+    static const ProcessorFeatures features = [] {
+        __builtin_cpu_init();
+        return ProcessorFeatures{__builtin_cpu_supports("avx2") != 0, __builtin_cpu_supports("bmi") != 0};
+    }();
+    return features;
+}
+#endif
+
 // Whether the processor has BMI1, whose instructions take a mask's lowest
 // set bit in one step each (tzcnt, blsr): a loop over a mask's bits runs
 // faster built for it, in a function of its own that is called only then.
 #if defined(QUILLON_BMI_LOOPS)
-inline bool hasBmi() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("bmi") != 0;
-    }();
-    return has;
-}
+inline bool hasBmi() { return processorFeatures().bmi; }
 #endif
 
 // Thirty-two bytes at once with AVX2, for code that has asked the processor
 // (hasAvx2) before it calls them: they are built for AVX2 whatever the
 // target, in functions of their own.
 #if defined(QUILLON_AVX2_LANES)
-inline bool hasAvx2() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return has;
-}
+inline bool hasAvx2() { return processorFeatures().avx2; }
 QUILLON_AVX2 inline __m256i load32(const unsigned char* bytes) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
 }

@@ -1,14 +1,23 @@
 #include "interrupt_cleanup.h"
 
+#include <atomic>
 #include <csignal>
+
+#include <unistd.h>
 
 #include "output_file.h"
 
 namespace quillon::cli {
 namespace {
 
+std::atomic<int> emptiedDescriptor{-1};
+static_assert(std::atomic<int>::is_always_lock_free);  // read in a signal handler
+
 extern "C" void removeUnfinishedFilesAndDie(int signal) {
     removeUnfinishedOutputs();
+    if (const int descriptor = emptiedDescriptor.load(); descriptor >= 0) {
+        [[maybe_unused]] const int ignored = ::ftruncate(descriptor, 0);
+    }
     std::signal(signal, SIG_DFL);
     std::raise(signal);  // delivered when this handler returns
 }
@@ -26,5 +35,9 @@ void removeUnfinishedFilesOnSignals() {
         ::sigaction(signal, &action, nullptr);
     }
 }
+
+void emptyOnSignals(int descriptor) { emptiedDescriptor = descriptor; }
+
+void stopEmptyingOnSignals() { emptiedDescriptor = -1; }
 
 }  // namespace quillon::cli

@@ -8,4 +8,9 @@ namespace quillon::cli {
 // Signals that were ignored when the program started stay ignored.
 void removeUnfinishedFilesOnSignals();
 
+// Makes those signals also empty the regular file open on `descriptor`, which
+// a run writes directly, until stopEmptyingOnSignals().
+void emptyOnSignals(int descriptor);
+void stopEmptyingOnSignals();
+
 }  // namespace quillon::cli

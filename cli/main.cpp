@@ -86,11 +86,24 @@ bool isStream(int descriptor) {
     return ::fstat(descriptor, &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode));
 }
 
+bool isWritable(int descriptor) {
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY;
+}
+
 // Standard output the engine may write directly. Any other gets the output
 // once the run is complete: a run that fails must leave a file as it was.
-bool isStreamableOutput() {
-    const int flags = ::fcntl(1, F_GETFL);
-    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && isStream(1);
+bool isStreamableOutput() { return isWritable(1) && isStream(1); }
+
+// An empty file at its start, as "> FILE" leaves it, that standard error does
+// not share: the engine may write it directly too (through a description of
+// its own, whose bytes nothing else then overwrites), and a run that fails
+// empties it again.
+bool isEmptyFileOutput() {
+    struct stat output {}, error {};
+    return isWritable(1) && ::fstat(1, &output) == 0 && S_ISREG(output.st_mode) && output.st_size == 0 &&
+           ::lseek(1, 0, SEEK_CUR) == 0 &&
+           !(::fstat(2, &error) == 0 && error.st_dev == output.st_dev && error.st_ino == output.st_ino);
 }
 
 // The source or destination "-" stands for its standard stream; "same" is
@@ -142,10 +155,13 @@ int runOneFile(const CommandLine& line) {
     }
 
     std::unique_ptr<TempFile> output;
+    bool fillsEmptyFile = false;
     if (line.destination == "-") {
-        if (isStreamableOutput()) {
+        fillsEmptyFile = !isStreamableOutput() && isEmptyFileOutput();
+        if (fillsEmptyFile || isStreamableOutput()) {
             run.destination = kStandardOutputPath;
             run.destinationFailure = "Unable to write standard output";
+            if (fillsEmptyFile) emptyOnSignals(1);
         } else {
             if (!(output = createSpoolFile())) return kExitFailure;
             run.destination = output->path();
@@ -158,6 +174,17 @@ int runOneFile(const CommandLine& line) {
     applyOptions(line.options, formatter);
     const FileOutcome outcome = runFile(formatter, run);
 
+    if (fillsEmptyFile) {
+        stopEmptyingOnSignals();
+        if (outcome.kind == FileOutcome::Kind::Failed) {
+            // Incomplete: the file is left as empty as it came.
+            [[maybe_unused]] const int ignored = ::ftruncate(1, 0);
+        } else {
+            // Whoever writes standard output next, as in a shell's group of
+            // commands, writes after this run's bytes.
+            ::lseek(1, 0, SEEK_END);
+        }
+    }
     // Output of a failed run is incomplete: standard output gets none of it.
     if (output && outcome.kind != FileOutcome::Kind::Failed) {
         ::lseek(output->descriptor(), 0, SEEK_SET);

@@ -262,7 +262,11 @@ TEST_F(CliBatch, FullFileSystemKeepsTheOldDestination) {
     std::signal(SIGPIPE, previous);
     const CliRun spooled = spooling.wait();
     setup_.standardInputDescriptor = -1;
+    // Output appended to a file is spooled; an empty file would be written directly.
+    writeFile(dir_.file("log.txt"), "kept\n");
+    setup_.standardOutput = ::open(dir_.file("log.txt").c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     const CliRun piped = runCli({"convert", "--to", "big5", dir_.file("big.txt"), "-"}, setup_);
+    ::close(setup_.standardOutput);
     const std::string left = readFile((small / "out.txt").string());
     const auto entries = std::distance(fs::directory_iterator(small), fs::directory_iterator());
     ::umount(small.c_str());
@@ -277,6 +281,7 @@ TEST_F(CliBatch, FullFileSystemKeepsTheOldDestination) {
     EXPECT_EQ(spooled.err, "quillon-cli: Unable to write a temporary file in " + (small / "spool").string() +
                                ": No space left on device\n");
     EXPECT_EQ(piped.exitCode, 2);
+    EXPECT_EQ(readFile(dir_.file("log.txt")), "kept\n");
     EXPECT_EQ(piped.err, "GB encoding is detected.\nquillon-cli: Unable to write a temporary file in " +
                              (small / "spool").string() + ": No space left on device\n");
 }

@@ -53,7 +53,11 @@ CliProcess::CliProcess(const std::vector<std::string>& args, const CliSetup& set
     } else {
         posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (setup.errorsToOutput) {
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
 
     // A broken pipe kills the child as it would in a shell, whatever this process does.
     posix_spawnattr_t attributes;

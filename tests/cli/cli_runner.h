@@ -14,6 +14,7 @@ struct CliSetup {
     // Standard output: captured into CliRun::out unless one of these is set.
     int standardOutput = -1;  // a descriptor of the caller's to hand over
     bool closeStandardOutput = false;
+    bool errorsToOutput = false;  // standard error shares standard output, as with 2>&1
     std::string tmpdir;     // TMPDIR for the child, when not empty
     std::string directory;  // working folder for the child, when not empty
     // Runs the child without the power to read and write any file that root

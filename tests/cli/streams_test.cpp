@@ -252,6 +252,57 @@ TEST_F(CliStreams, SpooledOutputIsAppendedWhereAsked) {
     expectNothingLeftBehind();
 }
 
+// An empty file at its start is written directly, and whoever writes through
+// the same descriptor afterwards, as the next command of a shell's group
+// would, writes after the output. Standard error in the same file keeps the
+// order of its lines and the output.
+TEST_F(CliStreams, EmptyOutputFileIsSharedInOrder) {
+    writeFile(dir_.file("in.txt"), "\xB9\xFA\xCE\xAA\n\xA3\xAC\n");
+    const CliRun expected = runCli({"convert", "--from", "gb", "--to", "big5", dir_.file("in.txt"), "-"}, setup_);
+    ASSERT_EQ(expected.exitCode, 0);
+
+    const int shared = ::open(dir_.file("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    setup_.standardOutput = shared;
+    const CliRun run = runCli({"convert", "--from", "gb", "--to", "big5", dir_.file("in.txt"), "-"}, setup_);
+    ASSERT_EQ(::write(shared, "next\n", 5), 5);
+    ::close(shared);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(readFile(dir_.file("out.txt")), expected.out + "next\n");
+
+    setup_.standardOutput = -1;
+    setup_.errorsToOutput = true;
+    const CliRun withErrors = runCli({"convert", "--to", "big5", dir_.file("in.txt"), "-"}, setup_);
+    EXPECT_EQ(withErrors.exitCode, 0);
+    EXPECT_EQ(withErrors.out, "GB encoding is detected.\n" + expected.out);
+    expectNothingLeftBehind();
+}
+
+// Written directly, an output file that was empty is empty again when a
+// signal ends the run half-way.
+TEST_F(CliStreams, TerminationEmptiesTheOutputFile) {
+    int input[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    const int output = ::open(dir_.file("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    setup_.standardInputDescriptor = input[0];
+    setup_.standardOutput = output;
+    CliProcess process({"convert", "--from", "gb", "--to", "big5", "-", "-"}, setup_);
+    ::close(input[0]);
+    // The input never ends: wait until output has reached the file, then end the run.
+    const std::string text = largeGbText();
+    ASSERT_EQ(::write(input[1], text.data(), 1 << 20), 1 << 20);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::filesystem::file_size(dir_.file("out.txt")) == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_GT(std::filesystem::file_size(dir_.file("out.txt")), 0u);
+    ::kill(process.pid(), SIGTERM);
+    const CliRun run = process.wait();
+    ::close(input[1]);
+    ::close(output);
+    EXPECT_EQ(run.signal, SIGTERM);
+    EXPECT_EQ(std::filesystem::file_size(dir_.file("out.txt")), 0u);
+}
+
 // A socket cannot be opened again through its descriptor: it is spooled.
 TEST_F(CliStreams, SocketsOnBothSides) {
     int input[2], output[2];

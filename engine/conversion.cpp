@@ -1,4 +1,5 @@
 // Character-for-character conversion between profiles, and the convert run.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -36,13 +37,10 @@ PairOutcome outcomeOf(CharCode written, unsigned problems) {
     return PairOutcome{(written >> 8) | (written & 0xFFu) << 8 | problems << kProblemShift};
 }
 
+// A pair within the source's byte ranges.
 PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, unsigned lead,
                         unsigned trail) {
     const CharCode replacement = to.replacementCode();
-    if (lead < from.leadMin || lead > from.leadMax || trail < from.trailMin ||
-        trail > from.trailMax) {
-        return outcomeOf(replacement, kInvalid);
-    }
     const auto code = static_cast<CharCode>(lead << 8 | trail);
     CharCode counterpart = code;
     if (!(from.id == kGbkId && to.id == kGbId)) {
@@ -69,10 +67,15 @@ inline unsigned pairIndexAt(const unsigned char* bytes) {
     return word;
 }
 
+// Only the pairs within the source's byte ranges are worked out one by one:
+// every other is invalid alike, and a run that converts a small file would
+// spend most of its time on them.
 void fillPairOutcomes(PairOutcome* outcomes, const EncodingProfile& from,
                       const EncodingProfile& to) {
-    for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
-        for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+    const PairOutcome invalid = outcomeOf(to.replacementCode(), kInvalid);
+    for (unsigned trail = 0; trail <= 0xFF; ++trail) std::fill_n(outcomes + (trail << 8 | 0x80), 0x80, invalid);
+    for (unsigned lead = std::max(0x80u, unsigned{from.leadMin}); lead <= from.leadMax; ++lead) {
+        for (unsigned trail = from.trailMin; trail <= from.trailMax; ++trail) {
             outcomes[trail << 8 | lead] = convertPair(from, to, lead, trail);
         }
     }

@@ -15,7 +15,9 @@
 namespace quillon {
 namespace {
 
-enum Problem : unsigned char { kInvalid = 1, kUnmappable = 2 };
+// kLowByte: a byte of the pair, or a lead left without its trail, lies below
+// A1, as no byte of a GB2312 character does; detection then rules out GB.
+enum Problem : unsigned char { kInvalid = 1, kUnmappable = 2, kLowByte = 4 };
 
 // What becomes of one pair, read as one word: the two bytes written over it
 // in its low half, in memory order, and what was wrong above them.
@@ -73,10 +75,17 @@ inline unsigned pairIndexAt(const unsigned char* bytes) {
 void fillPairOutcomes(PairOutcome* outcomes, const EncodingProfile& from,
                       const EncodingProfile& to) {
     const PairOutcome invalid = outcomeOf(to.replacementCode(), kInvalid);
-    for (unsigned trail = 0; trail <= 0xFF; ++trail) std::fill_n(outcomes + (trail << 8 | 0x80), 0x80, invalid);
+    const PairOutcome lowByte = PairOutcome{kLowByte} << kProblemShift;
+    constexpr unsigned kLowest = 0xA1;
+    for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+        PairOutcome* const row = outcomes + (trail << 8);
+        std::fill(row + 0x80, row + kLowest, invalid | lowByte);
+        std::fill(row + kLowest, row + 0x100, trail < kLowest ? invalid | lowByte : invalid);
+    }
     for (unsigned lead = std::max(0x80u, unsigned{from.leadMin}); lead <= from.leadMax; ++lead) {
         for (unsigned trail = from.trailMin; trail <= from.trailMax; ++trail) {
-            outcomes[trail << 8 | lead] = convertPair(from, to, lead, trail);
+            outcomes[trail << 8 | lead] =
+                convertPair(from, to, lead, trail) | (lead < kLowest || trail < kLowest ? lowByte : 0);
         }
     }
 }
@@ -178,7 +187,7 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
             leads &= (std::uint64_t{1} << taken) - 1;
             // A line's last byte before its LF has no trail: it stays.
             const std::uint64_t stranded = leads & (lineFeeds >> 1);
-            if (stranded != 0) seen |= kInvalid;
+            if (stranded != 0) seen |= kInvalid | kLowByte;
             leads &= ~stranded;
             if (lineFeeds == 0) {
                 seen |= convertLeads(p, o, leads, outcomes);
@@ -208,7 +217,7 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
         if (byte >= 0x80) {
             // The line's last byte before its LF has no trail: it stays.
             if (p[1] == '\n') {
-                seen |= kInvalid;
+                seen |= kInvalid | kLowByte;
                 *o++ = static_cast<unsigned char>(byte);
                 ++p;
                 continue;
@@ -290,7 +299,7 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
                 ++pos;
             }
         }
-        if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid;  // left as it is
+        if (pos == lastPos && bytes[pos] >= 0x80) problems |= kInvalid | kLowByte;  // left as it is
     } else {
         bool inTag = insideTag != 0;
         while (pos < length) {
@@ -306,13 +315,12 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
                 // Unbalanced tags: the rest of the run converts them like any text.
                 htmlAborted = 1;
                 insideTag = inTag;
-                if (problems & kInvalid) sawInvalidCode = 1;
-                if (problems & kUnmappable) sawUnmappable = 1;
+                noteProblems(problems);
                 convertText(text + pos, length - pos, from, to);
                 return;
             }
             if (pos + 1 == length) {
-                problems |= kInvalid;
+                problems |= kInvalid | kLowByte;
                 break;
             }
             if (!inTag) problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
@@ -320,8 +328,17 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
         }
         insideTag = inTag;
     }
+    noteProblems(problems);
+}
+
+void TextFormatter::noteProblems(unsigned problems) {
     if (problems & kInvalid) sawInvalidCode = 1;
     if (problems & kUnmappable) sawUnmappable = 1;
+    if (problems & kLowByte) sawLowBytePair_ = true;
+}
+
+bool TextFormatter::convertMeetsLowBytes() const {
+    return sourceProfile->id == kGbId && htmlAware_ == 0 && phrases_ == 0 && changesCode(*sourceProfile, *targetProfile);
 }
 
 // A convert run always changes family unless the user names a target.
@@ -341,7 +358,8 @@ std::optional<RunResult> TextFormatter::convertFile(const char* sourcePath, cons
     if (!hasBuffers()) return kOutOfMemory;
     aimConversion();
     return runJudgingAsRead(sourcePath, destinationPath, judge,
-                            [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); });
+                            [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); },
+                            true);
 }
 
 void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
@@ -364,8 +382,7 @@ void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
                 unsigned problems = 0;
                 destination.advance(convertLinesInto(lines.data(), lines.size(), out, outcomes, problems));
                 if (!choosePhrasesInLines(lines, out, *sourceProfile, *targetProfile)) problems = 0;
-                if (problems & kInvalid) sawInvalidCode = 1;
-                if (problems & kUnmappable) sawUnmappable = 1;
+                noteProblems(problems);
                 continue;
             }
         }

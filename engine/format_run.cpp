@@ -153,7 +153,7 @@ std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const
                                                    SourceJudge& judge) {
     if (!hasBuffers()) return kOutOfMemory;
     return runJudgingAsRead(sourcePath, destinationPath, judge,
-                            [this](LineReader& input, TextWriter& output) { formatLines(input, output); });
+                            [this](LineReader& input, TextWriter& output) { formatLines(input, output); }, false);
 }
 
 void TextFormatter::formatLines(LineReader& input, TextWriter& output) {

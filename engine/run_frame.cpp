@@ -26,10 +26,17 @@ RunResult TextFormatter::runFile(const char* sourcePath, const char* destination
 // Whatever is out of the way (an unreadable source, a destination that could
 // not be taken back, a first block without a Chinese character) is left to
 // the usual run, which meets it and reports it as it always has.
+//
+// A conversion from GB meets every pair that would rule GB out as an invalid
+// one of its own: the judge may leave those pairs to it. A run that meets
+// one reads no further block and stands down.
 std::optional<RunResult> TextFormatter::runJudgingAsRead(const char* sourcePath, const char* destinationPath,
-                                                         SourceJudge& judge, const RunBody& body) {
+                                                         SourceJudge& judge, const RunBody& body, bool converts) {
+    bool lowBytesLeftToRun = false;
     LineReader source;
-    source.watchBlocks([&judge](std::span<const unsigned char> block) { return judge.add(block); });
+    source.watchBlocks([&](std::span<const unsigned char> block) {
+        return judge.add(block) && !(lowBytesLeftToRun && sawLowBytePair_);
+    });
     if (!source.open(sourcePath) || source.atEnd()) return std::nullopt;
     const std::int32_t firstBlock = judge.verdict();
     if (firstBlock == 0 || firstBlock == kPureAscId) return std::nullopt;
@@ -41,8 +48,9 @@ std::optional<RunResult> TextFormatter::runJudgingAsRead(const char* sourcePath,
     clearRunReport();
     chooseProfiles(firstBlock);
     clearConversionFlags();
+    lowBytesLeftToRun = converts && convertMeetsLowBytes() && judge.leaveLowBytesToRun();
     body(source, destination);
-    if (!source.failed() && judge.verdict() == firstBlock) {
+    if (!source.failed() && judge.verdict() == firstBlock && !(lowBytesLeftToRun && sawLowBytePair_)) {
         traceProfiles();
         return finishRun(source, destination);
     }

@@ -19,6 +19,11 @@ public:
     // that detection gives the blocks added so far, or 0 when it gives none:
     // a Unicode text, or one that cannot be judged in this read.
     virtual std::int32_t verdict() const = 0;
+    // Asked once the first block has been added, by a run that meets every
+    // pair of the source itself and tells when one has a byte below A1: true
+    // when the judge stops looking for such pairs, because only one of them
+    // could still change its verdict. The run then stands only if it met none.
+    virtual bool leaveLowBytesToRun() { return false; }
 
 protected:
     SourceJudge() = default;

@@ -40,6 +40,7 @@ void TextFormatter::clearConversionFlags() {
     sawInvalidCode = 0;
     sawUnmappable = 0;
     htmlAborted = 0;
+    sawLowBytePair_ = false;
 }
 
 void TextFormatter::clearRunReport() {

@@ -174,9 +174,11 @@ private:
     // A run around `body`: chooses the profiles, opens the files, finishes.
     // With `needsChinese`, a source of plain ASCII is refused.
     RunResult runFile(const char* sourcePath, const char* destinationPath, bool needsChinese, const RunBody& body);
-    // runFile for a source that `judge` detects as `body` reads it.
+    // runFile for a source that `judge` detects as `body` reads it. A body
+    // that `converts` may meet the pairs that rule out GB in the judge's
+    // place (convertMeetsLowBytes).
     std::optional<RunResult> runJudgingAsRead(const char* sourcePath, const char* destinationPath, SourceJudge& judge,
-                                              const RunBody& body);
+                                              const RunBody& body, bool converts);
     // A convert run's target family: another unless the options name one.
     void aimConversion();
     // The bodies of the convert and format runs.
@@ -186,6 +188,11 @@ private:
     // The trace lines of the profiles chosen.
     void traceProfiles() const;
     RunResult conversionResult() const;
+    // Raises the run's flags for what convertText and convertLines found.
+    void noteProblems(unsigned problems);
+    // Whether the convert run looks every pair of its GB source up in the
+    // conversion table, and so notes any with a byte below A1.
+    bool convertMeetsLowBytes() const;
     void clearConversionFlags();
     void clearRunReport();
     RunResult failedSystemCall(RunResult result, int error);
@@ -211,6 +218,9 @@ private:
     std::int32_t paragraphMode_ = 0;
     std::int32_t headingAlignment_ = 1;
     std::int32_t phrases_ = 0;
+    // Set by a conversion that met a pair, or a lead without its trail, with a
+    // byte below A1.
+    bool sawLowBytePair_ = false;
 
     // Each buffer has a little room past kBufferSize: a double-byte character
     // appended to a paragraph at its last byte stays inside.

@@ -219,6 +219,13 @@ public:
         }
         return true;
     }
+    // Stops looking for pairs with a byte below A1 when nothing else could
+    // change the answers: a pass without marks, over a text that can no
+    // longer be UTF-8. Returns whether it has.
+    bool leaveLowBytes() {
+        lowBytesLeft_ = depth_ == Depth::WithoutMarks && !utf8_.possible() && tallying_ && !tally_.needsMarks();
+        return lowBytesLeft_;
+    }
     // The legacy profile of the text taken so far, if it is none of the
     // Unicode encodings, else 0; 0 too while the tally lacks marks it needs.
     std::int32_t profileSoFar() const {
@@ -242,7 +249,7 @@ private:
         }
         if (tallying_) {
             const auto* const endMark = static_cast<const unsigned char*>(std::memchr(bytes, 0x1A, length));
-            tally_.add(bytes, endMark ? std::size_t(endMark - bytes) : length);
+            if (!lowBytesLeft_) tally_.add(bytes, endMark ? std::size_t(endMark - bytes) : length);
             if (endMark != nullptr) {
                 tallying_ = false;
                 sawEndMark_ = true;
@@ -256,6 +263,7 @@ private:
     bool tallying_;
     bool readToEnd_ = false;   // tallied to the end of the file
     bool sawEndMark_ = false;  // tallied up to a 1A
+    bool lowBytesLeft_ = false;  // to the caller, who tells whether a pair has one
     EncodingTally tally_;
 };
 
@@ -290,6 +298,7 @@ public:
         return judgeable_;
     }
     std::int32_t verdict() const override { return judgeable_ && scan_ ? scan_->profileSoFar() : 0; }
+    bool leaveLowBytesToRun() override { return judgeable_ && scan_ && scan_->leaveLowBytes(); }
 
 private:
     void startScan(std::span<const unsigned char> block) {

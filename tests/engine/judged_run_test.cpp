@@ -106,5 +106,55 @@ TEST_F(JudgedRun, AJudgeThatGivesUpEndsTheReading) {
     EXPECT_EQ(judge.blocks, 2);
 }
 
+// A judge of GB text that leaves the pairs with a byte below A1 to the run.
+class LeavingJudge final : public SourceJudge {
+public:
+    bool add(std::span<const unsigned char>) override { return ++blocks > 0; }
+    std::int32_t verdict() const override { return kGbId; }
+    bool leaveLowBytesToRun() override {
+        ++asked;
+        return true;
+    }
+    int blocks = 0;
+    int asked = 0;
+};
+
+// A conversion from GB meets the pairs that rule GB out itself: a run that
+// meets one stands down, and reads no further than the block after it.
+TEST_F(JudgedRun, AConversionFromGbMeetsThePairsThatRuleItOut) {
+    std::string fiveBlocks;
+    while (fiveBlocks.size() < 4 * kBlock + 10) fiveBlocks += "\xB9\xFA\r\n";
+    const std::size_t inSecondBlock = kBlock + 100;
+    for (const std::string ruling : {"\xB9\x40", "\xB9\r\n", "\x81\xFA"}) {
+        writeFile(dir.file("in"), fiveBlocks.substr(0, inSecondBlock) + ruling + fiveBlocks.substr(inSecondBlock));
+        LeavingJudge judge;
+        EXPECT_EQ(convert(judge, dir.file("out")), std::nullopt);
+        EXPECT_EQ(judge.blocks, 3);
+        EXPECT_EQ(traced, "");
+    }
+    writeFile(dir.file("in"), fiveBlocks);
+    LeavingJudge judge;
+    EXPECT_EQ(convert(judge, dir.file("out")), std::optional<RunResult>(kSuccess));
+    EXPECT_EQ(judge.asked, 1);
+    EXPECT_EQ(judge.blocks, 5);
+
+    // Runs that leave pairs unconverted, or convert none, do not ask.
+    const auto asks = [&](auto configure) {
+        TextFormatter other;
+        other.setSourceEncoding(kSourceAuto);
+        other.setOutputEncoding(kOutputDifferent);
+        configure(other);
+        LeavingJudge leaving;
+        ::testing::internal::CaptureStderr();
+        other.convertFile(dir.file("in").c_str(), dir.file("out").c_str(), leaving);
+        ::testing::internal::GetCapturedStderr();
+        return leaving.asked;
+    };
+    EXPECT_EQ(asks([](TextFormatter& f) { f.setHtmlAware(1); }), 0);
+    EXPECT_EQ(asks([](TextFormatter& f) { f.setPhrases(1); }), 0);
+    EXPECT_EQ(asks([](TextFormatter& f) { f.setOutputEncoding(kOutputGbk); }), 0);
+    EXPECT_EQ(asks([](TextFormatter&) {}), 1);
+}
+
 }  // namespace
 }  // namespace quillon

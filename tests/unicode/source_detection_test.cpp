@@ -151,6 +151,29 @@ TEST(OneReadJudge, NeedsTheFirstBlockToShowHowDeepToLook) {
     EXPECT_EQ(judgedInBlocks("\xA4\x40\xA1\x41\x94\x39\xFC\x36", 4), 0);  // a four-byte code later
 }
 
+// The judge leaves pairs with a byte below A1 to the run only when nothing
+// else could change its verdict; a 1A stays its own to see.
+TEST(OneReadJudge, LeavesLowBytesToTheRunOnlyForGbText) {
+    const auto judgeAfter = [](std::string_view first) {
+        std::unique_ptr<SourceJudge> judge = makeOneReadJudge();
+        judge->add({reinterpret_cast<const unsigned char*>(first.data()), first.size()});
+        return judge;
+    };
+    const auto add = [](SourceJudge& judge, std::string_view block) {
+        return judge.add({reinterpret_cast<const unsigned char*>(block.data()), block.size()});
+    };
+    EXPECT_FALSE(judgeAfter("\xA4\x40\xA1\x41")->leaveLowBytesToRun());  // Big5: the marks decide
+    EXPECT_FALSE(judgeAfter("abc")->leaveLowBytesToRun());                 // may still be UTF-8
+    EXPECT_FALSE(judgeAfter("\xE5\x9B\xBD")->leaveLowBytesToRun());       // UTF-8
+
+    const std::unique_ptr<SourceJudge> gb = judgeAfter("\xB9\xFA\n");
+    ASSERT_TRUE(gb->leaveLowBytesToRun());
+    EXPECT_TRUE(add(*gb, "\x81\x40"));  // the run's to find
+    EXPECT_EQ(gb->verdict(), kGbId);
+    EXPECT_FALSE(add(*gb, "\xB9\xFA\x1A"));
+    EXPECT_EQ(gb->verdict(), 0);
+}
+
 struct DescriptionCase {
     const char* name;
     std::string bytes;

@@ -2,6 +2,7 @@
 
 #include <unicode/utf8.h>
 
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -87,11 +88,18 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
                         lineBytes += 4;
                         continue;
                     }
-                } else if (isPlainAscii(word)) {
+                } else if (const std::uint64_t stops = asciiStops(word); stops == 0) {
                     std::memcpy(o, p, 8);
                     o += 8;
                     p += 8;
                     lineBytes += 8;
+                    continue;
+                } else if (const auto plain = static_cast<std::size_t>(std::countr_zero(stops) / 8); plain != 0) {
+                    // ASCII up to a character of another kind, as between words.
+                    std::memcpy(o, p, 8);
+                    o += plain;
+                    p += plain;
+                    lineBytes += plain;
                     continue;
                 }
             }

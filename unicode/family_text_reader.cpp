@@ -1,5 +1,6 @@
 #include "family_text_reader.h"
 
+#include <bit>
 #include <cstring>
 
 namespace quillon::unicode {
@@ -98,10 +99,16 @@ bool FamilyTextReader::readUtf8() {
                         p += 6;
                         continue;
                     }
-                } else if (isPlainAscii(word)) {
+                } else if (const std::uint64_t stops = asciiStops(word); stops == 0) {
                     std::memcpy(text + length, p, 8);
                     length += 8;
                     p += 8;
+                    continue;
+                } else if (const auto plain = static_cast<std::size_t>(std::countr_zero(stops) / 8); plain != 0) {
+                    // ASCII up to a character of another kind, as between words.
+                    std::memcpy(text + length, p, 8);
+                    length += plain;
+                    p += plain;
                     continue;
                 }
             }

@@ -16,10 +16,11 @@ inline bool startsWithTwoThreeByteSequences(std::uint64_t word) {
     return (word & 0x0000C0C0F0C0C0F0u) == 0x00008080E08080E0u;
 }
 
-// Whether a word holds eight ASCII characters that need no attention: no
-// line end among them (nor any other control below 0x0E).
-inline bool isPlainAscii(std::uint64_t word) {
-    return ((word & byte_masks::kHighBits) | byte_masks::bytesBelow(word, 0x0E)) == 0;
+// The top bit of each byte of a word (byte_masks::wordAt) that is no ASCII
+// character needing no attention: a byte of another character, a line end
+// or any other control below 0x0E.
+inline std::uint64_t asciiStops(std::uint64_t word) {
+    return (word & byte_masks::kHighBits) | byte_masks::bytesBelow(word, 0x0E);
 }
 
 // The value of the three-byte sequence at the start of such a word.

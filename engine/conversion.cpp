@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <span>
 
 #include "byte_masks.h"
 #include "line_reader.h"
@@ -136,6 +137,12 @@ inline std::uint64_t highBitsOfWindow(const unsigned char* bytes) {
 inline std::uint64_t lineFeedsOfWindow(const unsigned char* bytes) {
     return byte_masks::equalBits16(bytes, '\n') | std::uint64_t{byte_masks::equalBits16(bytes + 16, '\n')} << 16;
 }
+// The CR of each CR LF in a window, that of a LF just past it too.
+inline std::uint64_t crLfsOfWindow(const unsigned char* bytes, std::uint64_t lineFeeds) {
+    const std::uint64_t crs =
+        byte_masks::equalBits16(bytes, '\r') | std::uint64_t{byte_masks::equalBits16(bytes + 16, '\r')} << 16;
+    return crs & (lineFeeds >> 1 | std::uint64_t{bytes[kWindow] == '\n'} << (kWindow - 1));
+}
 // The lead bytes of a window that starts at a character. A lead in the last
 // place pairs with the byte after it.
 inline std::uint64_t leadsOfWindow(const unsigned char* bytes) {
@@ -157,10 +164,13 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
     return seen;
 }
 
-// Whole lines, each ending in a LF and none holding a CR, converted from `in`
-// into `out` as convertText converts each line without its LF and as the
-// text-mode writer writes it, the LF as CR LF. `out` has room for twice the
-// input. Returns the number of bytes written.
+// Whole lines, each ending in a LF, converted from `in` into `out` as
+// convertText converts each line that readLine gives, without its line end,
+// and as the text-mode writer writes it, the LF as CR LF. With `kCrLf`, a
+// line may end in CR LF, which is written the same, and may hold a CR that
+// no LF follows, which is text; without it, no line holds a CR. `out` has
+// room for twice the input. Returns the number of bytes written.
+template <bool kCrLf>
 [[gnu::always_inline]] inline std::size_t convertLinesBody(const unsigned char* in, std::size_t length,
                                                            unsigned char* out, const PairOutcome* outcomes,
                                                            unsigned& problems) {
@@ -176,7 +186,9 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
         if (static_cast<std::size_t>(end - p) >= 2 * kWindow) {
             std::uint64_t leads = leadsOfWindow(p);
             const std::uint64_t lineFeeds = lineFeedsOfWindow(p);
-            if (leads == kAllPairs && lineFeeds == 0) {
+            // Left out: the LF writes the line end.
+            const std::uint64_t crLfs = kCrLf ? crLfsOfWindow(p, lineFeeds) : 0;
+            if (leads == kAllPairs && (lineFeeds | crLfs) == 0) {
                 seen |= convertPairs(p, o, kWindow / 2, outcomes);
                 p += kWindow;
                 o += kWindow;
@@ -185,11 +197,11 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
             // A lead in the last place goes with its trail in the next window.
             const int taken = (leads >> (kWindow - 1)) != 0 ? int(kWindow) - 1 : int(kWindow);
             leads &= (std::uint64_t{1} << taken) - 1;
-            // A line's last byte before its LF has no trail: it stays.
-            const std::uint64_t stranded = leads & (lineFeeds >> 1);
+            // A line's last byte before its line end has no trail: it stays.
+            const std::uint64_t stranded = leads & ((lineFeeds | crLfs) >> 1);
             if (stranded != 0) seen |= kInvalid | kLowByte;
             leads &= ~stranded;
-            if (lineFeeds == 0) {
+            if ((lineFeeds | crLfs) == 0) {
                 seen |= convertLeads(p, o, leads, outcomes);
                 p += taken;
                 o += taken;
@@ -204,19 +216,21 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
                 const int lineFeed = std::countr_zero(rest);
                 std::memcpy(o, window + from, kWindow);
                 o += lineFeed - from;
+                if (kCrLf && lineFeed > 0) o -= (crLfs >> (lineFeed - 1)) & 1;
                 std::memcpy(o, "\r\n", 2);
                 o += 2;
                 from = lineFeed + 1;
             }
             std::memcpy(o, window + from, kWindow);
             o += taken - from;
+            if (kCrLf) o -= crLfs >> (kWindow - 1);  // a CR whose LF opens the next window
             p += taken;
             continue;
         }
         const unsigned byte = *p;
         if (byte >= 0x80) {
-            // The line's last byte before its LF has no trail: it stays.
-            if (p[1] == '\n') {
+            // The line's last byte before its line end has no trail: it stays.
+            if (p[1] == '\n' || (kCrLf && p[1] == '\r' && p[2] == '\n')) {
                 seen |= kInvalid | kLowByte;
                 *o++ = static_cast<unsigned char>(byte);
                 ++p;
@@ -228,6 +242,7 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
             continue;
         }
         ++p;
+        if (kCrLf && byte == '\r' && *p == '\n') continue;
         if (byte == '\n') *o++ = '\r';
         *o++ = static_cast<unsigned char>(byte);
     }
@@ -235,24 +250,36 @@ inline unsigned convertLeads(const unsigned char* in, unsigned char* out, std::u
     return static_cast<std::size_t>(o - out);
 }
 
-// The body above, built once for any processor and once for those with BMI1,
-// whose single instructions for a mask's lowest bit its window loops use.
+// The body above, for lines with CRs and without, built once for any
+// processor and once for those with BMI1, whose single instructions for a
+// mask's lowest bit its window loops use.
+template <bool kCrLf>
 std::size_t convertLinesPlain(const unsigned char* in, std::size_t length, unsigned char* out,
                               const PairOutcome* outcomes, unsigned& problems) {
-    return convertLinesBody(in, length, out, outcomes, problems);
+    return convertLinesBody<kCrLf>(in, length, out, outcomes, problems);
 }
 #if defined(QUILLON_BMI_LOOPS)
+template <bool kCrLf>
 QUILLON_BMI std::size_t convertLinesBmi(const unsigned char* in, std::size_t length, unsigned char* out,
                                         const PairOutcome* outcomes, unsigned& problems) {
-    return convertLinesBody(in, length, out, outcomes, problems);
+    return convertLinesBody<kCrLf>(in, length, out, outcomes, problems);
 }
 #endif
-std::size_t convertLinesInto(const unsigned char* in, std::size_t length, unsigned char* out,
-                             const PairOutcome* outcomes, unsigned& problems) {
+template <bool kCrLf>
+std::size_t convertLinesAs(const unsigned char* in, std::size_t length, unsigned char* out,
+                           const PairOutcome* outcomes, unsigned& problems) {
 #if defined(QUILLON_BMI_LOOPS)
-    if (byte_masks::hasBmi()) return convertLinesBmi(in, length, out, outcomes, problems);
+    if (byte_masks::hasBmi()) return convertLinesBmi<kCrLf>(in, length, out, outcomes, problems);
 #endif
-    return convertLinesPlain(in, length, out, outcomes, problems);
+    return convertLinesPlain<kCrLf>(in, length, out, outcomes, problems);
+}
+// Lines as the reader stores them, the body for those that hold no CR
+// chosen when they hold none.
+std::size_t convertLinesInto(std::span<const unsigned char> lines, unsigned char* out, const PairOutcome* outcomes,
+                             unsigned& problems) {
+    const bool crs = std::memchr(lines.data(), '\r', lines.size()) != nullptr;
+    return crs ? convertLinesAs<true>(lines.data(), lines.size(), out, outcomes, problems)
+               : convertLinesAs<false>(lines.data(), lines.size(), out, outcomes, problems);
 }
 
 }  // namespace
@@ -372,15 +399,15 @@ void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
         htmlAware_ == 0 && changesCode(*sourceProfile, *targetProfile)
             ? pairOutcomes(*sourceProfile, *targetProfile)
             : nullptr;
-    constexpr std::size_t kPlainLinesAtOnce = 1 << 14;
+    constexpr std::size_t kLinesAtOnce = 1 << 14;
     char* line = lineBuffer();
     for (;;) {
         if (outcomes != nullptr) {
-            const auto lines = source.takePlainLines(kPlainLinesAtOnce);
+            const auto lines = source.takeStoredLines(kLinesAtOnce);
             if (!lines.empty()) {
                 auto* const out = reinterpret_cast<unsigned char*>(destination.space(2 * lines.size()));
                 unsigned problems = 0;
-                destination.advance(convertLinesInto(lines.data(), lines.size(), out, outcomes, problems));
+                destination.advance(convertLinesInto(lines, out, outcomes, problems));
                 if (!choosePhrasesInLines(lines, out, *sourceProfile, *targetProfile)) problems = 0;
                 noteProblems(problems);
                 continue;

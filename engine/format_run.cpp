@@ -223,7 +223,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
 
-    constexpr std::size_t kPlainLinesAtOnce = 1 << 14;
+    constexpr std::size_t kLinesAtOnce = 1 << 14;
     const char* nextLine = nullptr;  // of the lines taken from the reader
     const char* linesStop = nullptr;
     // Their line feeds, found sixty-four bytes at a time: those not yet
@@ -240,7 +240,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
     for (;;) {
         int end = 0;
         if (nextLine == linesStop) {
-            if (const auto lines = input.takePlainLines(kPlainLinesAtOnce); !lines.empty()) {
+            if (const auto lines = input.takeStoredLines(kLinesAtOnce); !lines.empty()) {
                 nextLine = reinterpret_cast<const char*>(lines.data());
                 linesStop = nextLine + lines.size();
                 scanned = nextLine;
@@ -253,6 +253,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             const char* const lineFeed = scanned + std::countr_zero(lineFeeds);
             lineFeeds &= lineFeeds - 1;
             end = static_cast<int>(lineFeed - nextLine);
+            if (end > 0 && line[end - 1] == '\r') --end;  // the CR of a CR LF
             nextLine = lineFeed + 1;
         } else {
             char* const lineBuffered = lineBuffer();
@@ -285,7 +286,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
         for (int pos = start; pos < end;) {
             // The quick loop stops short of a character that could fill the
             // buffer. It may read the byte after the line's end: the line
-            // buffer holds a NUL or a line feed there.
+            // buffer holds a NUL there, the reader's lines their line end.
             // The width of the character this loop kept last, 0 while it
             // has kept none: previousCode is read back from the paragraph's
             // end once the loop stops.

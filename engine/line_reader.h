@@ -24,11 +24,11 @@ public:
     // The bytes read, followed by a NUL; returns their number, 0 at the end.
     int readLine(char* line, int size);
 
-    // Whole lines that readLine would return as they are stored, LF
-    // included, each shorter than its size limit: see
-    // TextReader::takePlainLines. Empty in the middle of a long line.
-    std::span<const unsigned char> takePlainLines(std::size_t limit) {
-        return midLine_ ? std::span<const unsigned char>() : reader_.takePlainLines(limit);
+    // Whole lines that readLine would return, as they are stored, each
+    // shorter than its size limit: see TextReader::takeStoredLines. Empty in
+    // the middle of a long line.
+    std::span<const unsigned char> takeStoredLines(std::size_t limit) {
+        return midLine_ ? std::span<const unsigned char>() : reader_.takeStoredLines(limit);
     }
 
 private:

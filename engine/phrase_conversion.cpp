@@ -330,23 +330,26 @@ const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfil
     return indexes[slot].get();
 }
 
-// The LFs among `length` bytes. Counted in byte lanes, a chunk at a time,
-// which compilers turn into vector code.
-std::size_t lineFeedsIn(const unsigned char* bytes, std::size_t length) {
+// The line ends among `length` bytes that the writer makes a byte longer:
+// each LF stored alone, not the LF of a CR LF, whose CR it leaves out. Reads
+// the byte after them. Counted in byte lanes, a chunk at a time, which
+// compilers turn into vector code.
+std::size_t lengthenedLineEndsIn(const unsigned char* bytes, std::size_t length) {
+    const auto lone = [bytes](std::size_t i) { return (bytes[i] == '\n') - (bytes[i] == '\r' && bytes[i + 1] == '\n'); };
     constexpr std::size_t kChunk = 32;
-    constexpr std::size_t kChunksPerLane = 255;  // a lane's count stays within its byte
-    std::size_t count = 0;
+    constexpr std::size_t kChunksPerLane = 127;  // a lane's count stays within its byte
+    std::ptrdiff_t count = 0;
     std::size_t i = 0;
     while (length - i >= kChunk) {
-        unsigned char lanes[kChunk] = {};
+        signed char lanes[kChunk] = {};
         const std::size_t chunks = std::min((length - i) / kChunk, kChunksPerLane);
         for (std::size_t c = 0; c < chunks; ++c, i += kChunk) {
-            for (std::size_t j = 0; j < kChunk; ++j) lanes[j] += bytes[i + j] == '\n';
+            for (std::size_t j = 0; j < kChunk; ++j) lanes[j] = static_cast<signed char>(lanes[j] + lone(i + j));
         }
-        for (const unsigned char lane : lanes) count += lane;
+        for (const signed char lane : lanes) count += lane;
     }
-    for (; i < length; ++i) count += bytes[i] == '\n';
-    return count;
+    for (; i < length; ++i) count += lone(i);
+    return static_cast<std::size_t>(count);
 }
 
 constexpr std::size_t kBlock = 64;  // bytes whose lead bytes one mask holds
@@ -498,16 +501,16 @@ bool TextFormatter::choosePhrasesInLines(std::span<const unsigned char> lines, u
     const PhraseIndex* const phrases = phrases_ ? phraseIndex(from, to) : nullptr;
     if (phrases == nullptr || lines.empty()) return true;
     const unsigned char* const bytes = lines.data();
-    // Every LF before a phrase is two bytes in the converted text.
+    // Every line end before a phrase is two bytes in the converted text.
     std::size_t counted = 0;
-    std::size_t lineFeeds = 0;
+    std::size_t lengthened = 0;
     bool hidesFlags = false;
     forEachPhrase(*phrases, bytes, lines.size(), [&](std::size_t pos, const Phrase& phrase) {
         hidesFlags |= phrase.hidesFlags;
         if (!phrase.changesText) return;
-        lineFeeds += lineFeedsIn(bytes + counted, pos - counted);
+        lengthened += lengthenedLineEndsIn(bytes + counted, pos - counted);
         counted = pos;
-        phrases->writeTargets(converted + pos + lineFeeds, phrase);
+        phrases->writeTargets(converted + pos + lengthened, phrase);
     });
     if (!hidesFlags || (sawInvalidCode != 0 && sawUnmappable != 0)) return true;
 
@@ -519,7 +522,7 @@ bool TextFormatter::choosePhrasesInLines(std::span<const unsigned char> lines, u
         const auto length = static_cast<std::size_t>(
             static_cast<const unsigned char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start))) - start);
         std::memcpy(line, start, length);
-        convertRunLine(line, length, from, to);
+        convertRunLine(line, length > 0 && start[length - 1] == '\r' ? length - 1 : length, from, to);
         start += length + 1;
     }
     return false;

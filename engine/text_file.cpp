@@ -1,14 +1,11 @@
 #include "text_file.h"
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include "byte_masks.h"
 
 namespace quillon {
 
@@ -73,7 +70,7 @@ std::span<const unsigned char> TextReader::readBlock() {
     return {start, static_cast<std::size_t>(stop - start)};
 }
 
-std::span<const unsigned char> TextReader::takePlainLines(std::size_t limit) {
+std::span<const unsigned char> TextReader::takeStoredLines(std::size_t limit) {
     if (pos_ == length_ && !fill()) return {};
     const unsigned char* const start = buffer_.get() + pos_;
     std::size_t length = std::min(length_ - pos_, limit);
@@ -82,50 +79,9 @@ std::span<const unsigned char> TextReader::takePlainLines(std::size_t limit) {
     if (const auto* const mark = static_cast<const unsigned char*>(std::memchr(start, 0x1A, length))) {
         length = static_cast<std::size_t>(mark - start);
     }
-    if (const auto* const cr = static_cast<const unsigned char*>(std::memchr(start, '\r', length))) {
-        return takeCrLfLines(start, length, static_cast<std::size_t>(cr - start));
-    }
     while (length > 0 && start[length - 1] != '\n') --length;
-    if (length == 0) return {};
     pos_ += length;
     return {start, length};
-}
-
-// The lines of `length` bytes at `start`, the first CR at `firstCr`, copied
-// without the CR of each CR LF, up to a CR that no LF follows: readLine keeps
-// that one in its line.
-std::span<const unsigned char> TextReader::takeCrLfLines(const unsigned char* start, std::size_t length,
-                                                         std::size_t firstCr) {
-    if (!crLfLines_) crLfLines_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
-    unsigned char* const out = crLfLines_.get();
-    std::memcpy(out, start, firstCr);
-    std::size_t in = firstCr;  // at a CR while it is below `length`
-    std::size_t written = firstCr;
-    while (in + 1 < length && start[in + 1] == '\n') {
-        ++in;
-        // Up to the next CR, sixteen bytes at a time: a line is short, and a
-        // call to find and one to copy cost more than its bytes. The copies
-        // may run past the CR, into room the next copy writes again.
-        for (;;) {
-            if (length - in < 16) {
-                while (in < length && start[in] != '\r') out[written++] = start[in++];
-                break;
-            }
-            const unsigned crs = byte_masks::equalBits16(start + in, '\r');
-            std::memcpy(out + written, start + in, 16);
-            const int plain = crs != 0 ? std::countr_zero(crs) : 16;
-            in += static_cast<std::size_t>(plain);
-            written += static_cast<std::size_t>(plain);
-            if (crs != 0) break;
-        }
-    }
-    // Every CR left out lies before a LF that is kept.
-    const std::size_t crsLeftOut = in - written;
-    while (written > 0 && out[written - 1] != '\n') --written;
-    if (written == 0) return {};
-    std::memset(out + written, 0, kReadAhead);
-    pos_ += written + crsLeftOut;
-    return {out, written};
 }
 
 int TextReader::readLine(char* line, int size) {

@@ -35,12 +35,12 @@ public:
     // bytes, up to the 1A that ends it; empty at the end of the input.
     std::span<const unsigned char> readBlock();
 
-    // Whole lines already buffered, as readLine would give them: each ends in
-    // a LF, stored as LF or CR LF, and none holds a 1A or another CR. At most
-    // `limit` bytes of the file; empty when the next line needs readLine. The
-    // lines count as read. The kReadAhead bytes after them may be read too,
-    // whatever they hold.
-    std::span<const unsigned char> takePlainLines(std::size_t limit);
+    // Whole lines already buffered, as they are stored: each ends in a LF or
+    // a CR LF, which readLine gives as a LF, and none holds a 1A. A CR that no
+    // LF follows is text, as readLine keeps it. At most `limit` bytes of the
+    // file; empty when the next line needs readLine. The lines count as read.
+    // The kReadAhead bytes after them may be read too, whatever they hold.
+    std::span<const unsigned char> takeStoredLines(std::size_t limit);
     static constexpr std::size_t kReadAhead = 64;
     // The bytes one read from the file asks for: large reads cost the system
     // less per byte.
@@ -66,15 +66,12 @@ public:
 private:
     bool fill();
     void stopAtEndMark();
-    std::span<const unsigned char> takeCrLfLines(const unsigned char* start, std::size_t length,
-                                                 std::size_t firstCr);
+
 
     std::FILE* file_ = nullptr;
     BlockWatcher watcher_;
     // On the heap, as callers keep readers on the stack.
     std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
-    // Lines stored with CR LF, given without the CR; made for the first.
-    std::unique_ptr<unsigned char[]> crLfLines_;
     std::size_t pos_ = 0;
     std::size_t length_ = 0;
     std::int64_t bufferOffset_ = 0;  // of buffer_[0] in the file

@@ -112,8 +112,8 @@ public:
     // character still becomes one character of its own byte length.
     void convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                         const EncodingProfile& to);
-    // Whole lines, each ending in a LF and none holding a CR, that the table
-    // has converted into `converted`, each LF written as CR LF: writes over
+    // Whole lines as stored (TextReader::takeStoredLines) that the table has
+    // converted into `converted`, each line end written as CR LF: writes over
     // them the counterparts that the phrases option chooses. False when a
     // phrase converts cleanly a character that the table flags: the run's
     // flags for these lines are then raised here, as each line alone raises

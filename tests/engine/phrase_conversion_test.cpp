@@ -175,6 +175,13 @@ protected:
 TEST_F(PhraseRuns, APhraseNeverSpansALineEnd) {
     EXPECT_EQ(convertFile(gb("头发") + "\n" + gb("头") + "\n" + gb("发") + "\n"),
               big5("頭髮") + "\r\n" + big5("頭") + "\r\n" + big5("發") + "\r\n");
+    // Lines stored with CR LF, LF alone, and a CR inside, before each phrase.
+    std::string source, expected;
+    for (int i = 0; i < 40; ++i) {
+        source += gb("头") + (i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r\n" : "\rx\r\n") + gb("头发") + "\r\n";
+        expected += big5("頭") + (i % 3 == 2 ? "\rx\r\n" : "\r\n") + big5("頭髮") + "\r\n";
+    }
+    EXPECT_EQ(convertFile(source), expected);
 
     // The format run converts each output line on its own: 头发 broken after
     // 头 is 頭 | 發; unbroken, 頭髮.

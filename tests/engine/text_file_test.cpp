@@ -61,9 +61,9 @@ TEST(TextReader, CrLfSplitAcrossItsInternalBufferStillPairs) {
     EXPECT_EQ(pieces[1], "z");
 }
 
-// The text as the convert and format runs read it: plain lines while the
-// reader has them, `limit` bytes at most at a time, and a line through
-// readLine whenever it has none.
+// The text as the convert and format runs read it: the lines as stored, each
+// CR LF then read as its LF, while the reader has them, `limit` bytes at most
+// at a time, and a line through readLine whenever it has none.
 std::string readAsRuns(const std::string& bytes, std::size_t limit) {
     TempDir dir;
     writeFile(dir.file("in"), bytes);
@@ -72,9 +72,11 @@ std::string readAsRuns(const std::string& bytes, std::size_t limit) {
     std::string text;
     std::vector<char> line(32001);
     for (;;) {
-        if (const auto lines = reader.takePlainLines(limit); !lines.empty()) {
+        if (const auto lines = reader.takeStoredLines(limit); !lines.empty()) {
             EXPECT_EQ(lines.back(), '\n');
-            text.append(reinterpret_cast<const char*>(lines.data()), lines.size());
+            std::string taken(reinterpret_cast<const char*>(lines.data()), lines.size());
+            for (std::size_t at = 0; (at = taken.find("\r\n", at)) != std::string::npos;) taken.erase(at, 1);
+            text += taken;
             continue;
         }
         const int length = reader.readLine(line.data(), 32000);
@@ -90,7 +92,7 @@ std::string readAsLines(const std::string& bytes) {
     return text;
 }
 
-TEST(TextReader, PlainLinesAreTheLinesReadLineGives) {
+TEST(TextReader, StoredLinesAreTheLinesReadLineGives) {
     // Lines ending in LF, in CR LF, in a CR that stays, in CR CR LF, with a
     // CR inside, and now and then a 1A, which ends the text.
     const std::string ends[] = {"\n", "\r\n", "\r\n", "\r", "\r\r\n", "\rx\n"};

@@ -335,21 +335,34 @@ const PhraseIndex* phraseIndex(const EncodingProfile& from, const EncodingProfil
 // the byte after them. Counted in byte lanes, a chunk at a time, which
 // compilers turn into vector code.
 std::size_t lengthenedLineEndsIn(const unsigned char* bytes, std::size_t length) {
-    const auto lone = [bytes](std::size_t i) { return (bytes[i] == '\n') - (bytes[i] == '\r' && bytes[i + 1] == '\n'); };
     constexpr std::size_t kChunk = 32;
-    constexpr std::size_t kChunksPerLane = 127;  // a lane's count stays within its byte
-    std::ptrdiff_t count = 0;
+    constexpr std::size_t kChunksPerLane = 255;  // a lane's count stays within its byte
+    std::size_t lineFeeds = 0;
+    std::size_t crLfs = 0;
+    const auto countAt = [bytes](std::size_t i, unsigned char& lineFeed, unsigned char& crLf) {
+        lineFeed = static_cast<unsigned char>(lineFeed + (bytes[i] == '\n'));
+        crLf = static_cast<unsigned char>(crLf + ((bytes[i] == '\r') & (bytes[i + 1] == '\n')));
+    };
     std::size_t i = 0;
     while (length - i >= kChunk) {
-        signed char lanes[kChunk] = {};
+        unsigned char lineFeedLanes[kChunk] = {};
+        unsigned char crLfLanes[kChunk] = {};
         const std::size_t chunks = std::min((length - i) / kChunk, kChunksPerLane);
         for (std::size_t c = 0; c < chunks; ++c, i += kChunk) {
-            for (std::size_t j = 0; j < kChunk; ++j) lanes[j] = static_cast<signed char>(lanes[j] + lone(i + j));
+            for (std::size_t j = 0; j < kChunk; ++j) countAt(i + j, lineFeedLanes[j], crLfLanes[j]);
         }
-        for (const signed char lane : lanes) count += lane;
+        for (std::size_t j = 0; j < kChunk; ++j) {
+            lineFeeds += lineFeedLanes[j];
+            crLfs += crLfLanes[j];
+        }
     }
-    for (; i < length; ++i) count += lone(i);
-    return static_cast<std::size_t>(count);
+    for (; i < length; ++i) {
+        unsigned char lineFeed = 0, crLf = 0;
+        countAt(i, lineFeed, crLf);
+        lineFeeds += lineFeed;
+        crLfs += crLf;
+    }
+    return lineFeeds - crLfs;
 }
 
 constexpr std::size_t kBlock = 64;  // bytes whose lead bytes one mask holds

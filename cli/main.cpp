@@ -157,8 +157,9 @@ int runOneFile(const CommandLine& line) {
     std::unique_ptr<TempFile> output;
     bool fillsEmptyFile = false;
     if (line.destination == "-") {
-        fillsEmptyFile = !isStreamableOutput() && isEmptyFileOutput();
-        if (fillsEmptyFile || isStreamableOutput()) {
+        const bool streams = isStreamableOutput();
+        fillsEmptyFile = !streams && isEmptyFileOutput();
+        if (streams || fillsEmptyFile) {
             run.destination = kStandardOutputPath;
             run.destinationFailure = "Unable to write standard output";
             if (fillsEmptyFile) emptyOnSignals(1);

@@ -67,7 +67,6 @@ private:
     bool fill();
     void stopAtEndMark();
 
-
     std::FILE* file_ = nullptr;
     BlockWatcher watcher_;
     // On the heap, as callers keep readers on the stack.

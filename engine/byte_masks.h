@@ -91,15 +91,11 @@ inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
     const __m128i atMost = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(static_cast<char>(limit - 1))), v);
     return static_cast<unsigned>(_mm_movemask_epi8(atMost));
 }
-// The bytes below `kLimit` (at most 80) or equal to one of `kValues`, in one
-// mask: a signed comparison takes the bytes below kLimit and those of 80 and
-// up, and the top bit of the byte itself drops the latter.
-template <unsigned char kLimit, unsigned char... kValues>
-unsigned belowOrEqualBits16(const unsigned char* bytes) {
-    static_assert(kLimit <= 0x80);
+// The bytes equal to one of `kValues`.
+template <unsigned char... kValues>
+unsigned equalToAnyBits16(const unsigned char* bytes) {
     const __m128i v = load16(bytes);
-    __m128i found = _mm_andnot_si128(v, _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(kLimit)), v));
-    ((found = _mm_or_si128(found, _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(kValues))))), ...);
+    const __m128i found = (... | _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(kValues))));
     return static_cast<unsigned>(_mm_movemask_epi8(found));
 }
 #else
@@ -120,9 +116,9 @@ inline unsigned equalBits16(const unsigned char* bytes, unsigned char value) {
 inline unsigned belowBits16(const unsigned char* bytes, unsigned char limit) {
     return bitsOf16(bytes, [limit](std::uint64_t w) { return bytesBelow(w, limit); });
 }
-template <unsigned char kLimit, unsigned char... kValues>
-unsigned belowOrEqualBits16(const unsigned char* bytes) {
-    return bitsOf16(bytes, [](std::uint64_t w) { return (bytesBelow(w, kLimit) | ... | bytesEqualTo(w, kValues)); });
+template <unsigned char... kValues>
+unsigned equalToAnyBits16(const unsigned char* bytes) {
+    return bitsOf16(bytes, [](std::uint64_t w) { return (... | bytesEqualTo(w, kValues)); });
 }
 #endif
 
@@ -163,14 +159,6 @@ QUILLON_AVX2 inline unsigned belowBits32(const unsigned char* bytes, unsigned ch
     const __m256i v = load32(bytes);
     const __m256i atMost = _mm256_cmpeq_epi8(_mm256_min_epu8(v, _mm256_set1_epi8(static_cast<char>(limit - 1))), v);
     return static_cast<unsigned>(_mm256_movemask_epi8(atMost));
-}
-template <unsigned char kLimit, unsigned char... kValues>
-QUILLON_AVX2 unsigned belowOrEqualBits32(const unsigned char* bytes) {
-    static_assert(kLimit <= 0x80);
-    const __m256i v = load32(bytes);
-    __m256i found = _mm256_andnot_si256(v, _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(kLimit)), v));
-    ((found = _mm256_or_si256(found, _mm256_cmpeq_epi8(v, _mm256_set1_epi8(static_cast<char>(kValues))))), ...);
-    return static_cast<unsigned>(_mm256_movemask_epi8(found));
 }
 #endif
 

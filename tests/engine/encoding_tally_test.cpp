@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,13 @@
 
 namespace quillon {
 namespace {
+
+// The marks as each profile codes them: blank, full stop, comma, colon, 的.
+constexpr unsigned kGbMarks[] = {0xA1A1, 0xA1A3, 0xA3AC, 0xA3BA, 0xB5C4};
+constexpr unsigned kBig5Marks[] = {0xA140, 0xA143, 0xA144, 0xA14F, 0xA141, 0xA14D, 0xA147, 0xA152, 0xAABA};
+bool isMark(unsigned code, std::span<const unsigned> marks) {
+    return std::find(marks.begin(), marks.end(), code) != marks.end();
+}
 
 // Every test runs with either width of the scan: both must find the same.
 class EncodingTallyTest : public ::testing::TestWithParam<TallyLanes> {};
@@ -59,7 +68,7 @@ TEST_P(EncodingTallyTest, BlocksAgreeWithTheReadingRule) {
     // The first three are below 40; a text of every fourth round holds only
     // one of them, so that most such texts hold no stray trail.
     const unsigned char alphabet[] = {'\n', '\r', 0x3F, 'a', 0x40, 0x7E, 0x80, 0x81, 0xA0, 0xA1,
-                                      0xA3, 0xAA, 0xB5, 0xBA, 0xC4, 0xAC, 0xFE, 0xFF, 0x43};
+                                      0xA3, 0xAA, 0xB5, 0xBA, 0xC4, 0xAC, 0xFE, 0xFF, 0x43, 0x47, 0x52};
     unsigned state = 7;
     const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
     for (int round = 0; round < 2000; ++round) {
@@ -83,10 +92,8 @@ TEST_P(EncodingTallyTest, BlocksAgreeWithTheReadingRule) {
             sawLow = sawLow || lead < 0xA1 || trail < 0xA1;
             sawStray = sawStray || trail < 0x40;
             const unsigned code = lead << 8 | trail;
-            gb += code == 0xA1A1 || code == 0xA1A3 || code == 0xA3AC || code == 0xA3BA || code == 0xB5C4;
-            for (const unsigned mark : {0xA140u, 0xA143u, 0xA144u, 0xA14Fu, 0xA141u, 0xA14Du, 0xA147u, 0xA152u, 0xAABAu}) {
-                b5 += code == mark;
-            }
+            gb += isMark(code, kGbMarks);
+            b5 += isMark(code, kBig5Marks);
         }
         const ProfileId expected = !sawPair ? kPureAscId : !sawLow ? kGbId : gb > b5 ? kGbkId : kBig5Id;
         const std::size_t split = next() % text.size();
@@ -102,6 +109,20 @@ TEST_P(EncodingTallyTest, BlocksAgreeWithTheReadingRule) {
         if (!sawLow) {
             ASSERT_EQ(scan.verdict(), expected) << round;
         }
+    }
+}
+
+// Every pair of a high lead, alone among ASCII at each offset of a block and
+// across the end of one, counts as the mark it is or as none.
+TEST_P(EncodingTallyTest, CountsEveryPairAsTheMarkItIs) {
+    for (unsigned code = 0x8000; code <= 0xFFFF; ++code) {
+        std::string text(192, 'a');
+        const std::size_t at = code % 128;
+        text[at] = static_cast<char>(code >> 8);
+        text[at + 1] = static_cast<char>(code & 0xFF);
+        const EncodingTally tally = tallyOf(text, 0, GetParam());
+        ASSERT_EQ(tally.gbMarks(), isMark(code, kGbMarks) ? 1 : 0) << std::hex << code;
+        ASSERT_EQ(tally.big5Marks(), isMark(code, kBig5Marks) ? 1 : 0) << std::hex << code;
     }
 }
 

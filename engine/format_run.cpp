@@ -44,6 +44,14 @@ constexpr std::uint32_t quickEntry(int kept, CharCode code) {
     const unsigned bytes = isDoubleByte(code) ? (code >> 8 | (code & 0xFFu) << 8) : code;
     return std::uint32_t(kept) << 16 | bytes;
 }
+// The index of the first of a word's quick entries that takes the steps,
+// when one does.
+template <std::size_t kCount>
+int firstTakingSteps(const std::uint32_t (&entries)[kCount]) {
+    unsigned mask = 0;
+    for (std::size_t i = 0; i < kCount; ++i) mask |= (entries[i] >> 31) << i;
+    return std::countr_zero(mask);
+}
 
 // Tables worked out at the start of a run, from the per-character steps
 // themselves, so that most characters take none of those steps.
@@ -363,6 +371,11 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                             pos += 8;
                             continue;
                         }
+                        const int first = firstTakingSteps(entries);
+                        for (int i = 0; i < first; ++i) keep(bytes + i, entries[i]);
+                        pos += first;
+                        steps = true;
+                        break;
                     } else if ((high & kFourLeads) == kFourLeads) {
                         // Four characters of rows that are kept whole go over as they are.
                         if (tables.rowsArePlain(bytes)) {
@@ -385,12 +398,16 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                             pos += 8;
                             continue;
                         }
+                        const int first = firstTakingSteps(entries);
+                        for (int i = 0; i < first; ++i) keep(bytes + 2 * i, entries[i]);
+                        pos += 2 * first;
+                        steps = true;
+                        break;
                     }
-                    // A word of mixed widths, or one with a character that
-                    // takes the steps, a character at a time. Where each one
-                    // starts is known from the word's lead bytes at once, so
-                    // that reading a character need not wait for the width
-                    // of the one before.
+                    // A word of mixed widths, a character at a time. Where
+                    // each one starts is known from the word's lead bytes at
+                    // once, so that reading a character need not wait for
+                    // the width of the one before.
                     constexpr std::uint64_t kGatherHighBits = 0x0102040810204080u;
                     const auto leads = static_cast<unsigned>(
                         byte_masks::leadBytes((high >> 7) * kGatherHighBits >> 56, false));

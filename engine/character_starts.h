@@ -16,6 +16,10 @@ namespace quillon {
 // the count is even.
 inline int highBytesBefore(const char* text, int start, int end) {
     int from = end;
+    for (; from - start >= 16; from -= 16) {
+        const unsigned ascii = ~byte_masks::highBits16(reinterpret_cast<const unsigned char*>(text + from - 16)) & 0xFFFFu;
+        if (ascii != 0) return end - (from - 16 + std::bit_width(ascii));
+    }
     for (; from - start >= 8; from -= 8) {
         const std::uint64_t ascii = ~byte_masks::wordAt(text + from - 8) & byte_masks::kHighBits;
         if (ascii != 0) return end - (from - std::countl_zero(ascii) / 8);
@@ -25,7 +29,9 @@ inline int highBytesBefore(const char* text, int start, int end) {
 }
 
 // The last character of a range (start < end) as a forward scan with
-// readCharAt reads it: a lead byte without its trail reads as code 0.
+// readCharAt reads it: a lead byte without its trail reads as code 0. A
+// last byte below 80 reads as a character of its own, though in GBK and Big5
+// it may be the trail of a pair.
 inline CharAt lastCharOf(const char* text, int start, int end) {
     const auto last = static_cast<unsigned char>(text[end - 1]);
     if (last < 0x80) return {last, 1};

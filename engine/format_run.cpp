@@ -53,6 +53,13 @@ int firstTakingSteps(const std::uint32_t (&entries)[kCount]) {
     return std::countr_zero(mask);
 }
 
+// The bytes that can follow a line's last byte where the quick loop reads
+// it: the reader's lines keep their line end (CR LF or LF), the line buffer
+// holds a NUL there. A lead byte that ends the line reads as no character, so
+// pairs with these trail bytes take the steps, and the quick loop need not
+// ask where the line ends.
+constexpr std::array<unsigned char, 3> kLineEnds = {'\0', '\n', '\r'};
+
 // Tables worked out at the start of a run, from the per-character steps
 // themselves, so that most characters take none of those steps.
 class RunTables {
@@ -67,6 +74,7 @@ public:
         // Row 0 takes every character; rows 01..7F are no code of a character.
         entries_.assign(2 * 0x100, kStepByStep);
         std::fill_n(entries_.begin(), 0x100, quickEntry(2, 0));
+        for (const unsigned char lineEnd : kLineEnds) entries_[lineEnd] = kStepByStep;
         std::array<std::size_t, 0x100> rowOf{};
         rowOf.fill(1);
         rowOf[0] = 0x100;  // filled below, like the rows with classed codes or forms
@@ -108,6 +116,7 @@ private:
     // inside it, so it takes the steps.
     std::uint32_t entryFor(TextFormatter& formatter, const ClassLookup& classes, CharCode code) const {
         using enum CharClass;
+        if (isDoubleByte(code) && std::ranges::find(kLineEnds, code & 0xFF) != kLineEnds.end()) return kStepByStep;
         const ClassSet own = classes(code);
         if (own & bit(Blank)) {
             const bool trimmed = code == ' ' || code == formatter.sourceProfile->primary(Blank);
@@ -417,8 +426,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                         const unsigned pair = leads >> i & 1;
                         const unsigned char* const at = bytes + i;
                         const std::uint32_t entry = tables.quick(static_cast<CharCode>(pair != 0 ? at[0] << 8 | at[1] : at[0]));
-                        // A lead byte that ends the line reads as no character.
-                        if ((entry & kStepByStep) || pos + i + 1 + static_cast<int>(pair) > end) break;
+                        if (entry & kStepByStep) break;
                         keep(at, entry);
                     }
                     if (starts != 0) {
@@ -434,8 +442,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                     const unsigned pair = bytes[0] >> 7;
                     const int width = static_cast<int>(1 + pair);
                     const std::uint32_t entry = tables.quick(static_cast<CharCode>(pair != 0 ? bytes[0] << 8 | bytes[1] : bytes[0]));
-                    // A lead byte that ends the line reads as no character.
-                    if ((entry & kStepByStep) || pos + width > end) {
+                    if (entry & kStepByStep) {
                         steps = true;
                         break;
                     }

@@ -305,6 +305,10 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
         {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + gb("乙。"))},
         {"abcdefg\xB0\n" + gb("乙。") + "\n", para("abcdefg" + gb("乙。"))},
         {"abc" + gb("甲") + "d\xB0\n" + gb("乙。") + "\n", para("abc" + gb("甲") + "d" + gb("乙。"))},
+        // Nor is the CR of a CR LF, nor the end of a text without a line feed.
+        {"abcdefgh\xB0\r\nabc" + gb("甲") + "d\xB0\r\n" + gb("乙。") + "\r\n",
+         para("abcdefghabc" + gb("甲") + "d" + gb("乙。"))},
+        {gb("乙。") + "\nabcdefg\xB0", para(gb("乙。")) + para("abcdefg")},
         {"abcdefghijklmno.\"\n" + gb("乙。") + "\n", para("abcdefghijklmno" + gb("。“乙。"))},
         // Eight ASCII bytes of which some or all are dropped spaces.
         {"ab cd ef        gh ijklm    nop\n" + gb("乙。") + "\n", para("abcdefghijklmnop" + gb("乙。"))},

@@ -184,14 +184,10 @@ template <typename Lanes, bool kSeeksLowByte, bool kCountsMarks>
     found.sawDoubleByte = found.sawDoubleByte || leads != 0;
     const std::uint64_t trails = leads << 1 | (startsWithTrail ? 1 : 0);
     if (kSeeksLowByte) found.sawLowByte = ((leads | trails) & Lanes::below(bytes, 0xA1)) != 0;
-    if (kCountsMarks) {
-        // A trail below 40 is below A1 too: sawLowByte is then already set.
-        found.sawStrayTrail = found.sawStrayTrail || (trails & Lanes::below(bytes, 0x40)) != 0;
-        addMarkCounts(found, lanes.markCounts(bytes, leads));
-    } else if (found.sawLowByte && !found.sawStrayTrail) {
-        // Only a block with a low byte can hold a stray trail.
-        found.sawStrayTrail = (trails & Lanes::below(bytes, 0x40)) != 0;
-    }
+    if (kCountsMarks) addMarkCounts(found, lanes.markCounts(bytes, leads));
+    // Only a block with a low byte can hold a stray trail: a trail below 40
+    // is below A1 too.
+    if (found.sawLowByte && !found.sawStrayTrail) found.sawStrayTrail = (trails & Lanes::below(bytes, 0x40)) != 0;
     return (leads >> 63) != 0;
 }
 

@@ -23,7 +23,7 @@ struct FileRun {
     // format run is skipped rather than refused.
     bool batch = false;
     bool quiet = false;
-    unicode::EdgeChoices choices;  // how Unicode text is read and written
+    unicode::EdgeRunOptions options;  // every choice of the run
 };
 
 struct FileOutcome {

@@ -120,7 +120,6 @@ private:
                           .sourceFailure = item.source,
                           .destinationFailure = item.destination,
                           .batch = true,
-                          .quiet = line_.options.quiet != 0,
                           .options = line_.options};
         if (!line_.batch.outputDir.empty()) {
             std::error_code error;

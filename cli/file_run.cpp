@@ -48,7 +48,7 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     const auto warn = [&](const std::string& text) {
         outcome.kind = Kind::Warned;
         outcome.exitStatus = kExitWarning;
-        if (!run.quiet) outcome.messages += messageLine(prefix + text);
+        if (run.options.quiet == 0) outcome.messages += messageLine(prefix + text);
     };
 
     if (result == kPlainAsciiSource) {

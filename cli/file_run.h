@@ -22,7 +22,6 @@ struct FileRun {
     // Messages start with the source's name, and a plain-ASCII source of a
     // format run is skipped rather than refused.
     bool batch = false;
-    bool quiet = false;
     unicode::EdgeRunOptions options;  // every choice of the run
 };
 

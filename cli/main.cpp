@@ -129,7 +129,6 @@ int runOneFile(const CommandLine& line) {
                 .sourceFailure = {},
                 .destinationFailure = {},
                 .batch = false,
-                .quiet = line.options.quiet != 0,
                 .options = line.options};
 
     // A run that detects the encoding may read its source twice, when the

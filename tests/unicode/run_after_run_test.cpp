@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "edge_run.h"
@@ -91,13 +92,14 @@ TEST_P(RunAfterRun, EqualsARunOfAFreshFormatter) {
     const RunKind kind = GetParam().kind;
     TempDir dir;
     const std::vector<SourceKind> kinds = sourceKinds();
+    const std::pair<const char*, EdgeRunOptions> earlierOptions[] = {{"", options},
+                                                                     {" with other options", otherOptions()}};
     for (const SourceKind& next : kinds) {
         TextFormatter fresh;
         const Outcome expected = runOnce(fresh, kind, options, dir, next);
         for (const SourceKind& before : kinds) {
-            for (const EdgeRunOptions& beforeOptions : {options, otherOptions()}) {
-                SCOPED_TRACE(before.name + (beforeOptions == options ? "" : " with other options") + " then " +
-                             next.name);
+            for (const auto& [named, beforeOptions] : earlierOptions) {
+                SCOPED_TRACE(before.name + named + " then " + next.name);
                 TextFormatter formatter;
                 runOnce(formatter, kind, beforeOptions, dir, before);
                 EXPECT_EQ(runOnce(formatter, kind, options, dir, next), expected);

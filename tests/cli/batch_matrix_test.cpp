@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,78 +24,61 @@ struct Command {
 
 void PrintTo(const Command& c, std::ostream* os) { *os << c.name; }
 
-// What a one-file run makes of each kind: its output, or none.
-struct Reference {
-    std::vector<std::string> outputs;
-    std::vector<bool> written;
-    int worstStatus = 0;  // of the kinds a batch runs rather than skips
-};
-
 class CliBatchMatrix : public ::testing::TestWithParam<Command> {
 protected:
-    CliBatchMatrix() { setup_.directory = dir_.path().string(); }
-
-    Reference oneFileRuns() {
-        Reference reference;
+    // What the one-file run makes of each kind (nothing when it refuses the
+    // source, as format refuses plain ASCII), and the worst status of the
+    // runs that write.
+    std::vector<std::optional<std::string>> oneFileRuns(int& worstStatus) const {
+        std::vector<std::optional<std::string>> outputs;
         for (std::size_t k = 0; k < kinds_.size(); ++k) {
             const std::string source = dir_.file("kind" + std::to_string(k));
             const std::string destination = source + ".out";
             writeFile(source, kinds_[k].bytes);
             std::vector<std::string> args = GetParam().args;
             args.insert(args.end(), {source, destination});
-            const CliRun run = runCli(args, setup_);
-            reference.written.push_back(fs::exists(destination));
-            reference.outputs.push_back(readFile(destination));
-            if (reference.written.back()) reference.worstStatus = std::max(reference.worstStatus, run.exitCode);
+            const int status = runCli(args).exitCode;
+            outputs.push_back(fileIfAny(destination));
+            if (outputs.back()) worstStatus = std::max(worstStatus, status);
         }
-        return reference;
+        return outputs;
     }
 
-    // Writes the kinds into `folder` in the order of `order`, and returns
-    // the files' names in that order.
-    std::vector<std::string> writeBatch(const std::string& folder, const std::vector<std::size_t>& order) {
-        fs::create_directories(dir_.path() / folder);
-        std::vector<std::string> names;
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            names.push_back(folder + "/f" + std::to_string(i) + ".txt");
-            writeFile(dir_.file(names.back()), kinds_[order[i]].bytes);
-        }
-        return names;
+    static std::optional<std::string> fileIfAny(const std::string& path) {
+        return fs::exists(path) ? std::optional(readFile(path)) : std::nullopt;
     }
 
     const std::vector<SourceKind> kinds_ = sourceKinds();
     TempDir dir_;
-    CliSetup setup_;
 };
 
 TEST_P(CliBatchMatrix, EveryFileAsItsOneFileRun) {
-    const Reference reference = oneFileRuns();
+    int worstStatus = 0;
+    const std::vector<std::optional<std::string>> expected = oneFileRuns(worstStatus);
     const std::vector<std::size_t> order = eachAfterEach(kinds_.size());
     for (const char* jobs : {"1", "3"}) {
         for (const bool inPlace : {false, true}) {
-            const std::string folder = std::string(inPlace ? "in-place-" : "output-dir-") + jobs;
-            SCOPED_TRACE(folder);
-            const std::vector<std::string> names = writeBatch(folder, order);
+            const fs::path folder = dir_.path() / (std::string(inPlace ? "in-place-" : "output-dir-") + jobs);
+            SCOPED_TRACE(folder.filename().string());
+            fs::create_directory(folder);
             std::vector<std::string> args = GetParam().args;
             args.insert(args.end(), {"--jobs", jobs});
-            if (inPlace) {
-                args.emplace_back("--in-place");
-            } else {
-                args.insert(args.end(), {"--output-dir", "out-" + folder});
+            args.insert(args.end(), {inPlace ? "--in-place" : "--output-dir=out"});
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                args.push_back("f" + std::to_string(i));
+                writeFile((folder / args.back()).string(), kinds_[order[i]].bytes);
             }
-            args.insert(args.end(), names.begin(), names.end());
-            EXPECT_EQ(runCli(args, setup_).exitCode, reference.worstStatus);
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                const std::size_t kind = order[i];
-                SCOPED_TRACE(names[i] + ", " + kinds_[kind].name + " after " + kinds_[order[i == 0 ? 0 : i - 1]].name);
-                const std::string output =
-                    dir_.file(inPlace ? names[i] : "out-" + folder + "/" + fs::path(names[i]).filename().string());
-                if (reference.written[kind]) {
-                    EXPECT_EQ(readFile(output), reference.outputs[kind]);
-                } else if (inPlace) {
-                    EXPECT_EQ(readFile(output), kinds_[kind].bytes);
+            CliSetup inFolder;
+            inFolder.directory = folder.string();
+            EXPECT_EQ(runCli(args, inFolder).exitCode, worstStatus);
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                const SourceKind& kind = kinds_[order[i]];
+                const std::string name = "f" + std::to_string(i);
+                SCOPED_TRACE(name + ": " + kind.name + " after " + kinds_[order[i == 0 ? 0 : i - 1]].name);
+                if (inPlace) {
+                    EXPECT_EQ(readFile((folder / name).string()), expected[order[i]].value_or(kind.bytes));
                 } else {
-                    EXPECT_FALSE(fs::exists(output));
+                    EXPECT_EQ(fileIfAny((folder / "out" / name).string()), expected[order[i]]);
                 }
             }
         }

@@ -91,7 +91,6 @@ private:
     void work() {
         setTraceSink([](std::string_view) {});  // a detected encoding per file would only be noise
         TextFormatter formatter;
-        applyOptions(line_.options, formatter);
         for (std::size_t index; (index = next_++) < items_.size();) {
             {
                 const std::lock_guard lock(mutex_);
@@ -121,8 +120,7 @@ private:
                           .sourceFailure = item.source,
                           .destinationFailure = item.destination,
                           .batch = true,
-                          .quiet = line_.options.quiet != 0,
-                          .choices = line_.options};
+                          .options = line_.options};
         if (!line_.batch.outputDir.empty()) {
             std::error_code error;
             const fs::path folder = fs::path(item.destination).parent_path();

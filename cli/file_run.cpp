@@ -37,7 +37,7 @@ std::string messageLine(const std::string& text) { return "quillon-cli: " + text
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     const RunResult result = unicode::runThroughEdge(
         formatter, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        run.choices, run.source.c_str(), run.destination.c_str());
+        run.options, run.source.c_str(), run.destination.c_str());
     const std::string prefix = run.batch ? run.sourceName + ": " : "";
     FileOutcome outcome;
     const auto fail = [&](const std::string& text) {
@@ -48,7 +48,7 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     const auto warn = [&](const std::string& text) {
         outcome.kind = Kind::Warned;
         outcome.exitStatus = kExitWarning;
-        if (!run.quiet) outcome.messages += messageLine(prefix + text);
+        if (run.options.quiet == 0) outcome.messages += messageLine(prefix + text);
     };
 
     if (result == kPlainAsciiSource) {

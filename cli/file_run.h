@@ -22,8 +22,7 @@ struct FileRun {
     // Messages start with the source's name, and a plain-ASCII source of a
     // format run is skipped rather than refused.
     bool batch = false;
-    bool quiet = false;
-    unicode::EdgeChoices choices;  // how Unicode text is read and written
+    unicode::EdgeRunOptions options;  // every choice of the run
 };
 
 struct FileOutcome {

@@ -129,8 +129,7 @@ int runOneFile(const CommandLine& line) {
                 .sourceFailure = {},
                 .destinationFailure = {},
                 .batch = false,
-                .quiet = line.options.quiet != 0,
-                .choices = line.options};
+                .options = line.options};
 
     // A run that detects the encoding may read its source twice, when the
     // run's own read cannot settle it: a stream that gives its bytes once
@@ -172,7 +171,6 @@ int runOneFile(const CommandLine& line) {
 
     TextFormatter formatter;
     if (!formatter.hasBuffers()) return kExitFailure;  // the engine has said so
-    applyOptions(line.options, formatter);
     const FileOutcome outcome = runFile(formatter, run);
 
     if (fillsEmptyFile) {

@@ -48,6 +48,15 @@ void TextFormatter::clearRunReport() {
     endMarkOffset = -1;
 }
 
+void TextFormatter::clearRunState() {
+    sourceProfile = targetProfile = nullptr;
+    doubleQuoteOpen = singleQuoteOpen = insideTag = 0;
+    for (std::int32_t& depth : quoteDepth) depth = 0;
+    clearConversionFlags();
+    clearRunReport();
+    setKnownDetection("", 0);
+}
+
 RunResult TextFormatter::failedSystemCall(RunResult result, int error) {
     systemError = error;
     return result;

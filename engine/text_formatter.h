@@ -145,6 +145,10 @@ public:
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
     void updateQuoteDepth(CharCode code);
 
+    // Forgets all that an earlier run left in the run state below (its
+    // profiles, flags, quotes, open tag, report and a known detection).
+    void clearRunState();
+
     // --- Run state: set by runs, readable by callers and tests. ---
     const EncodingProfile* sourceProfile = nullptr;
     const EncodingProfile* targetProfile = nullptr;

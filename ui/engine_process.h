@@ -18,8 +18,8 @@ namespace quillon {
 // One engine run in a child process of its own. The dialog's thread stays
 // free to repaint, and Cancel ends the run at once, wherever the engine is:
 // the engine has no way to stop a run from outside, but a process can be
-// ended. The child starts as a copy of this process, so it runs with the
-// formatter's options exactly as they are set here.
+// ended. The child starts as a copy of this process, so `run` takes its
+// options and files exactly as they are here.
 class EngineProcess : public QObject {
     Q_OBJECT
 public:

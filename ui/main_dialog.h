@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "dialog_hooks.h"
+#include "edge_options.h"
 #include "font_setting.h"
 #include "run_kind.h"
 #include "run_summary.h"
@@ -55,8 +56,9 @@ public:
     // Makes `path` the source file and checks "File".
     void useSourceFile(const QString& path);
 
-    // Copies every option from the controls into the formatter.
-    void applyOptions();
+    // Every option of a run, as the controls show them. Each run takes its
+    // own: the formatter keeps no options between runs.
+    unicode::EdgeRunOptions runOptions() const;
     void runCommand(RunKind kind);
 
     // Fills the controls and fonts from the store, and saves them back.

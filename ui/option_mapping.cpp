@@ -11,8 +11,8 @@ namespace quillon {
 // selection, can only come from a stored position out of range or from text
 // typed into the output box that names no encoding. The run then takes the
 // option's first-start value rather than a number the engine does not know.
-void MainDialog::applyOptions() {
-    RunOptions options;
+unicode::EdgeRunOptions MainDialog::runOptions() const {
+    unicode::EdgeRunOptions options;
     forEachSetting([&]<typename Field>(const char*, Field field, const SettingControl& control) {
         if constexpr (std::is_same_v<Field, RunOption>) {
             qint32 value = 0;
@@ -20,10 +20,12 @@ void MainDialog::applyOptions() {
             if (!(control.showsPosition() && value < 0)) options.*field.option = value;
         }
     });
-    // The boxes' Unicode entries follow the engine's values in their lists.
+    // The boxes' Unicode entries follow the engine's values in their lists;
+    // the output's also name the form.
+    static_cast<unicode::EdgeChoices&>(options) = edgeChoicesAt(options.outputEncoding);
     options.sourceEncoding = sourceEncodingAt(options.sourceEncoding);
     options.outputEncoding = outputEncodingAt(options.outputEncoding);
-    quillon::applyOptions(options, *formatter);
+    return options;
 }
 
 }  // namespace quillon

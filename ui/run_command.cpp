@@ -25,10 +25,10 @@
 namespace quillon {
 namespace {
 
-RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const unicode::EdgeChoices& choices,
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const unicode::EdgeRunOptions& options,
                          const QString& source, const QString& destination, unicode::EdgeOutput& output) {
     return unicode::runThroughEdge(
-        formatter, kind == RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format, choices,
+        formatter, kind == RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format, options,
         QFile::encodeName(source).constData(), QFile::encodeName(destination).constData(), &output);
 }
 
@@ -66,12 +66,11 @@ void MainDialog::runCommand(RunKind kind) {
         showError(QObject::tr("Out of memory: the text engine could not be started."));
         return;
     }
-    applyOptions();
+    unicode::EdgeRunOptions options = runOptions();
     if (const auto refusal = charsPerLineRefusal(dialogItemInt(*this, kCharsPerLine))) {
         showError(*refusal);
         return;
     }
-    const unicode::EdgeChoices choices = edgeChoicesAt(selectedPosition(*this, kOutputEncoding));
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).
@@ -86,7 +85,7 @@ void MainDialog::runCommand(RunKind kind) {
     if (isButtonChecked(*this, kSourceClipboard)) {
         // Clipboard text is Unicode: unless a code page is named, it goes
         // through the edge whole.
-        if (!isLegacyEncoding(formatter->sourceEncoding())) formatter->setSourceEncoding(unicode::kSourceUtf8);
+        if (!isLegacyEncoding(options.sourceEncoding)) options.sourceEncoding = unicode::kSourceUtf8;
         clipboardSource = hooks_.clipboardSource();
         if (!clipboardSource->mayHoldText()) {
             showError(noClipboardText);
@@ -137,14 +136,14 @@ void MainDialog::runCommand(RunKind kind) {
     clock.start();
     EngineProcess run(*formatter, [&](EngineProcess::Report& report) {
         if (clipboardSource) {
-            const ClipboardCopy copy = clipboardSource->copyInto(source, formatter->sourceEncoding());
+            const ClipboardCopy copy = clipboardSource->copyInto(source, options.sourceEncoding);
             report.sourceReplacements = copy.replacedCount;
             if (copy.status != ClipboardCopy::Status::Copied) {
                 report.sourceError = copy.status == ClipboardCopy::Status::NoText ? noClipboardText : copy.error;
                 return kSourceUnreadable;
             }
         }
-        return runThroughEdge(*formatter, kind, choices, source, destination, report.output);
+        return runThroughEdge(*formatter, kind, options, source, destination, report.output);
     });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =

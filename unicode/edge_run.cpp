@@ -261,14 +261,17 @@ private:
 
 }  // namespace
 
-RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoices& choices,
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
                          const char* source, const char* destination, EdgeOutput* output) {
     EdgeOutput ignored;
     EdgeOutput& written = output ? *output : ignored;
     written = {};
+    // The run below changes the formatter's encodings to suit its source:
+    // they are this run's working copy, never the next run's input.
+    applyOptions(options, formatter);
+    formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
-    RunPlan run{formatter.sourceEncoding(), formatter.outputEncoding(), choices.form,
-                choices.lineEnds};
+    RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds};
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
     if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {

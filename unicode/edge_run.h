@@ -18,13 +18,15 @@ struct EdgeOutput {
 };
 
 // Runs `kind` from `source` to `destination` through the edge, with the
-// options set in `formatter` (source and output encodings may take the
-// edge's values too) and the edge's own `choices`. A Unicode source (named,
-// or found by auto-detection) is decoded and reaches the engine in the
+// run's `options` (source and output encodings may take the edge's values
+// too). `formatter` is the run's working object only: the run sets its
+// options from `options` and clears its run state before anything else, so
+// nothing an earlier run set or left reaches this one. A Unicode source
+// (named, or found by auto-detection) is decoded and reaches the engine in the
 // family that fits its form; Unicode output is encoded from the engine's;
 // line ends are written as chosen. A run between legacy encodings with the
 // default line ends is the engine's own, byte for byte.
-RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoices& choices,
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
                          const char* source, const char* destination,
                          EdgeOutput* output = nullptr);
 

@@ -175,11 +175,11 @@ private slots:
         QCOMPARE(selectedPosition(*dialog, kSourceEncoding), -1);
         QCOMPARE(selectedPosition(*dialog, kOutputEncoding), -1);
 
-        dialog->applyOptions();  // runs with the first-start values
-        QCOMPARE(dialog->formatter->paragraphMode(), 0);
-        QCOMPARE(dialog->formatter->headingAlignment(), 1);
-        QCOMPARE(dialog->formatter->sourceEncoding(), 0);
-        QCOMPARE(dialog->formatter->outputEncoding(), 0);
+        const unicode::EdgeRunOptions options = dialog->runOptions();  // runs with the first-start values
+        QCOMPARE(options.paragraphMode, 0);
+        QCOMPARE(options.headingAlignment, 1);
+        QCOMPARE(options.sourceEncoding, 0);
+        QCOMPARE(options.outputEncoding, 0);
 
         dialog.reset();  // and the empty choices stay empty
         QSettings stored(settings->path(), QSettings::IniFormat);

@@ -177,35 +177,34 @@ private slots:
         }
     }
 
-    void numberFieldsReachTheFormatterAsTyped_data() {
+    void numberFieldsReachTheRunAsTyped_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("expected");
-        QTest::newRow("chars 38") << kCharsPerLine << "38" << 76;
+        QTest::newRow("chars 38") << kCharsPerLine << "38" << 38;
         QTest::newRow("chars abc") << kCharsPerLine << "abc" << 0;
         QTest::newRow("chars empty") << kCharsPerLine << "" << 0;
-        QTest::newRow("chars -5") << kCharsPerLine << "-5" << -1;
+        QTest::newRow("chars -5") << kCharsPerLine << "-5" << -5;
         QTest::newRow("chars 12abc") << kCharsPerLine << "12abc" << 0;
         QTest::newRow("chars beyond 32 bits") << kCharsPerLine << "4294967296" << 0;
         QTest::newRow("spacing -3") << kLineSpacing << "-3" << -3;
         QTest::newRow("lead 4") << kLeadSpaces << " 4 " << 4;
         QTest::newRow("margin 7") << kLeftMargin << "7" << 7;
     }
-    void numberFieldsReachTheFormatterAsTyped() {
+    void numberFieldsReachTheRunAsTyped() {
         QFETCH(int, field);
         QFETCH(QString, text);
         QFETCH(int, expected);
         controlAs<QLineEdit>(field)->setText(text);
-        dialog->applyOptions();
-        const TextFormatter& f = *dialog->formatter;
-        const int actual = field == kCharsPerLine ? f.lineWidth()
-                           : field == kLineSpacing ? f.lineSpacing()
-                           : field == kLeadSpaces  ? f.leadingSpaces()
-                                                   : f.leftMargin();
+        const unicode::EdgeRunOptions o = dialog->runOptions();
+        const int actual = field == kCharsPerLine ? o.charsPerLine
+                           : field == kLineSpacing ? o.lineSpacing
+                           : field == kLeadSpaces  ? o.leadingSpaces
+                                                   : o.leftMargin;
         QCOMPARE(actual, expected);
     }
 
-    void choicesReachTheFormatter() {
+    void choicesReachTheRun() {
         showDialog();
         clickButton(dialog->control(1029));  // Force
         clickButton(dialog->control(1046));  // Normal
@@ -214,52 +213,45 @@ private slots:
         controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(true);
         controlAs<QCheckBox>(kHtml)->setChecked(true);
         controlAs<QCheckBox>(kAutoFix)->setChecked(false);
-        dialog->applyOptions();
-        const TextFormatter& f = *dialog->formatter;
-        QCOMPARE(f.paragraphMode(), kParagraphForce);
-        QCOMPARE(f.headingAlignment(), kAlignNormal);
-        QCOMPARE(f.sourceEncoding(), kSourceBig5);
-        QCOMPARE(f.outputEncoding(), kOutputDifferent);
-        QCOMPARE(f.fullWidthSpaces(), 1);
-        QCOMPARE(f.htmlAware(), 1);
-        QCOMPARE(f.autoFix(), 0);
-        QCOMPARE(f.naturalSyntax(), 0);
-        QCOMPARE(f.quiet(), 0);
+        unicode::EdgeRunOptions o = dialog->runOptions();
+        QCOMPARE(o.paragraphMode, kParagraphForce);
+        QCOMPARE(o.headingAlignment, kAlignNormal);
+        QCOMPARE(o.sourceEncoding, kSourceBig5);
+        QCOMPARE(o.outputEncoding, kOutputDifferent);
+        QCOMPARE(o.fullWidthSpaces, 1);
+        QCOMPARE(o.htmlAware, 1);
+        QCOMPARE(o.autoFix, 0);
+        QCOMPARE(o.naturalSyntax, 0);
+        QCOMPARE(o.quiet, 0);
 
         clickButton(dialog->control(1025));  // Auto Detect
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);
         controlAs<QCheckBox>(kQuietMode)->setChecked(true);
-        dialog->applyOptions();
-        QCOMPARE(f.paragraphMode(), kParagraphAutoDetect);
-        QCOMPARE(f.sourceEncoding(), kSourceAuto);
-        QCOMPARE(f.quiet(), 1);
+        o = dialog->runOptions();
+        QCOMPARE(o.paragraphMode, kParagraphAutoDetect);
+        QCOMPARE(o.sourceEncoding, kSourceAuto);
+        QCOMPARE(o.quiet, 1);
     }
 
     void typedOutputEncodingCountsWhenItNamesAnItem() {
         auto* box = controlAs<QComboBox>(kOutputEncoding);
         box->setEditText(QStringLiteral("big5"));
-        dialog->applyOptions();
-        QCOMPARE(dialog->formatter->outputEncoding(), kOutputBig5);
+        QCOMPARE(dialog->runOptions().outputEncoding, kOutputBig5);
         box->setEditText(QStringLiteral("UTF-8"));
-        dialog->applyOptions();
-        QCOMPARE(dialog->formatter->outputEncoding(), kOutputSame);  // no item
+        QCOMPARE(dialog->runOptions().outputEncoding, kOutputSame);  // no item
     }
 
     void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
-        dialog->formatter->setParagraphMode(kParagraphForce);
-        dialog->formatter->setHeadingAlignment(kAlignNormal);
-        dialog->formatter->setSourceEncoding(kSourceGbk);
-        dialog->formatter->setOutputEncoding(kOutputDifferent);
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(-1);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(-1);
         checkRadioPosition(*dialog, kParagraphFirst, kParagraphLast, -1);
         checkRadioPosition(*dialog, kHeadingFirst, kHeadingLast, 4);
         QVERIFY(!controlAs<QRadioButton>(kHeadingFirst + 1)->isChecked());
-        dialog->applyOptions();
-        QCOMPARE(dialog->formatter->paragraphMode(), kParagraphAutoDetect);
-        QCOMPARE(dialog->formatter->headingAlignment(), kAlignMiddle);
-        QCOMPARE(dialog->formatter->sourceEncoding(), kSourceAuto);
-        QCOMPARE(dialog->formatter->outputEncoding(), kOutputSame);
+        const unicode::EdgeRunOptions o = dialog->runOptions();
+        QCOMPARE(o.paragraphMode, kParagraphAutoDetect);
+        QCOMPARE(o.headingAlignment, kAlignMiddle);
+        QCOMPARE(o.sourceEncoding, kSourceAuto);
+        QCOMPARE(o.outputEncoding, kOutputSame);
     }
 
     void returnOutsidePushButtonsFormatsAndTheDialogStaysOpen() {
@@ -280,8 +272,7 @@ private slots:
             QCOMPARE(recorder.messages[0].owner, dialog.get());
             QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
         }
-        QCOMPARE(dialog->formatter->lineWidth(), 40);  // the options were applied
-        QCOMPARE(outputBox->count(), 7);               // Return added no item
+        QCOMPARE(outputBox->count(), 7);  // Return added no item
 
         recorder.messages.clear();
         dialog->control(kOutputPane)->setFocus();

@@ -76,7 +76,6 @@ TEST_P(EdgeRuns, WritesExactBytes) {
     TempDir dir;
     writeFile(dir.file("in"), c.source);
     TextFormatter formatter;
-    applyOptions(c.options, formatter);
     EXPECT_EQ(runThroughEdge(formatter, c.kind, c.options, dir.file("in").c_str(),
                              dir.file("out").c_str()),
               c.result);
@@ -230,7 +229,6 @@ TEST(EdgeFormatRun, MoreForeignCharactersThanPrivateCodesEndInBoxes) {
     TextFormatter formatter;
     EdgeRunOptions options = narrowFormat(-1);
     options.paragraphMode = kParagraphOneLine;
-    applyOptions(options, formatter);
     EXPECT_EQ(runThroughEdge(formatter, RunKind::Format, options, dir.file("in").c_str(),
                              dir.file("out").c_str()),
               kUnmappableWarning);
@@ -245,7 +243,6 @@ TEST(EdgeConvertRun, LegacyDetectionServesOneRun) {
     TempDir dir;
     TextFormatter formatter;
     const EdgeRunOptions options = with(kSourceAuto, kOutputDifferent);
-    applyOptions(options, formatter);
     ::testing::internal::CaptureStderr();
     writeFile(dir.file("in"), "\xB9\xFA\n");  // GB 国
     EXPECT_EQ(runThroughEdge(formatter, RunKind::Convert, options, dir.file("in").c_str(), dir.file("out").c_str()),
@@ -267,7 +264,6 @@ TEST(EdgeConvertRun, ATextThatShowsItsEncodingLateIsDetectedFirst) {
     writeFile(dir.file("in"), text + "\x81\x40\n");             // then GBK 丂
     TextFormatter formatter;
     const EdgeRunOptions options = with(kSourceAuto, kOutputDifferent);
-    applyOptions(options, formatter);
     ::testing::internal::CaptureStderr();
     const RunResult result =
         runThroughEdge(formatter, RunKind::Convert, options, dir.file("in").c_str(), dir.file("out").c_str());

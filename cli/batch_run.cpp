@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "error_output.h"
 #include "file_run.h"
 #include "messages.h"
 #include "progress.h"

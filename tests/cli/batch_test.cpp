@@ -161,6 +161,17 @@ TEST_F(CliBatch, InPlaceThroughTheUnicodeEdge) {
     EXPECT_EQ(entryCount(), 3);
 }
 
+// A name may hold any byte: messages show its control characters escaped.
+TEST_F(CliBatch, MessagesEscapeNames) {
+    writeFile(dir_.file("red\033[31m\n.txt"), kGbInvalid);
+    const CliRun result = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "red\033[31m\n.txt",
+                               "gone\\\t.txt"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "quillon-cli: red\\033[31m\\n.txt: Warning: Invalid Chinese character found\n"
+                          "quillon-cli: gone\\\\\\t.txt: No such file or directory\n"
+                          "quillon-cli: 0 converted, 1 with warnings, 1 failed, 0 skipped\n");
+}
+
 TEST_F(CliBatch, SourcesAndTheirProblems) {
     writeFile(dir_.file("one.txt"), kGb);
     fs::create_directories(dir_.path() / "x");

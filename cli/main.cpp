@@ -94,7 +94,7 @@ int runOneFile(const CommandLine& line) {
                 .destination = line.destination,
                 .sourceName = line.source == "-" ? "standard input" : line.source,
                 .sourceFailure = {},
-                .destinationFailure = {},
+                .destinationFailure = line.destination,
                 .batch = false,
                 .quiet = line.options.quiet != 0,
                 .choices = line.options};

@@ -17,8 +17,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "error_output.h"
 #include "file_run.h"
 #include "messages.h"
+#include "output_file.h"
 #include "progress.h"
 #include "source_tree.h"
 
@@ -37,11 +39,7 @@ FileOutcome failed(std::string text) {
 class Backup {
 public:
     Backup(const std::string& source, const std::string& suffix, std::size_t index)
-        : source_(source), kept_(source + suffix) {
-        const fs::path path(source);
-        pending_ = (path.parent_path() / (".quillon-backup-" + std::to_string(::getpid()) + "-" +
-                                          std::to_string(index)))
-                       .string();
+        : kept_(source + suffix), pending_(pendingName(source, index)), mark_(pending_) {
         // A source named through a symbolic link keeps the file it reaches.
         if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, pending_.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
         std::error_code error;
@@ -58,17 +56,35 @@ public:
     // False with errno when the backup could not take its name.
     bool keep() {
         if (std::rename(pending_.c_str(), kept_.c_str()) != 0) return false;
+        // Where the name already was a link of the same file (NAME~ a hard
+        // link of NAME), rename left both names: the pending one must go.
+        ::unlink(pending_.c_str());
         pending_.clear();
         return true;
     }
     const std::string& name() const { return kept_; }
 
 private:
-    std::string source_;
+    static std::string pendingName(const std::string& source, std::size_t index) {
+        return (fs::path(source).parent_path() /
+                (".quillon-backup-" + std::to_string(::getpid()) + "-" + std::to_string(index)))
+            .string();
+    }
+
     std::string kept_;
     std::string pending_;
+    const UnfinishedFileMark mark_;  // an interrupted run leaves no pending backup
     int error_ = 0;
 };
+
+// takeOwnerAndMode for the file at `path`.
+bool takeOwnerAndModeOf(const std::string& path, const struct stat& replaced) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const bool taken = takeOwnerAndMode(descriptor, replaced);
+    ::close(descriptor);
+    return taken;
+}
 
 class BatchRun {
 public:
@@ -142,9 +158,12 @@ private:
         // A source named through a symbolic link: the file it reaches is replaced.
         const fs::path target = fs::canonical(run.source, error);
         if (error) return failed(run.source + ": " + error.message());
+        // Replacing a file is writing it: not where cp would refuse to.
+        if (const int refusal = writeRefusal(target.c_str())) return failed(run.source + ": " + std::strerror(refusal));
         const std::string result =
             (target.parent_path() / (".quillon-result-" + std::to_string(::getpid()) + "-" + std::to_string(index)))
                 .string();
+        const UnfinishedFileMark resultMark(result);
         run.destination = result;
 
         std::optional<Backup> backup;
@@ -158,7 +177,7 @@ private:
             return outcome;
         }
         struct stat status {};
-        const bool replaced = ::stat(target.c_str(), &status) == 0 && ::chmod(result.c_str(), status.st_mode & 07777) == 0 &&
+        const bool replaced = ::stat(target.c_str(), &status) == 0 && takeOwnerAndModeOf(result, status) &&
                               (!backup || backup->keep()) && std::rename(result.c_str(), target.c_str()) == 0;
         if (!replaced) {
             outcome.messages += messageLine(run.source + ": " + std::strerror(errno));

@@ -1,24 +1,54 @@
 #include "detect_command.h"
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
+#include <sys/stat.h>
+
+#include "error_output.h"
+#include "printable_text.h"
 #include "source_detection.h"
+#include "temp_file.h"
 
 namespace quillon::cli {
+namespace {
+
+constexpr const char* kStandardInputPath = "/proc/self/fd/0";
+
+// Detection reads a file more than once: standard input is read through a
+// spool file unless it is a regular file, and a named file must be a regular
+// one (a device or a pipe may never end, and a pipe gives its bytes once).
+// Prints the file's line, or a message; false after a message.
+bool describe(const std::string& name) {
+    std::unique_ptr<TempFile> spooled;
+    std::string path = name;
+    if (name == "-") {
+        if (!isRereadable(0) && !(spooled = spool(0, "standard input"))) return false;
+        path = spooled ? spooled->path() : kStandardInputPath;
+    } else if (struct stat status {}; ::stat(name.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        printError(name + ": not a regular file");
+        return false;
+    }
+    const auto description = unicode::describeSource(path.c_str());
+    if (!description) {
+        printError(name + ": cannot be read");
+        return false;
+    }
+    std::printf("%s\t%s\t%s\t%s\n", printable(name).c_str(), description->encoding.c_str(),
+                unicode::nameOf(description->form), unicode::nameOf(description->lineEnds));
+    return true;
+}
+
+}  // namespace
 
 int runDetect(const std::vector<std::string>& files) {
     int status = 0;
-    for (const std::string& path : files) {
-        const auto description = unicode::describeSource(path.c_str());
-        if (!description) {
-            std::fprintf(stderr, "quillon-cli: %s: cannot be read\n", path.c_str());
-            status = 2;
-            continue;
-        }
-        std::printf("%s\t%s\t%s\t%s\n", path.c_str(), description->encoding.c_str(),
-                    unicode::nameOf(description->form), unicode::nameOf(description->lineEnds));
+    for (const std::string& name : files) {
+        if (!describe(name)) status = 2;
+        // Each line as soon as it is known: a slow file holds up none before it.
+        if (std::fflush(stdout) != 0) status = 2;
     }
-    if (std::fflush(stdout) != 0) status = 2;
     return status;
 }
 

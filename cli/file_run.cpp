@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "edge_run.h"
+#include "error_output.h"
 #include "messages.h"
 
 namespace quillon::cli {
@@ -31,8 +32,6 @@ int openError(const std::string& path) {
 }
 
 }  // namespace
-
-std::string messageLine(const std::string& text) { return "quillon-cli: " + text + "\n"; }
 
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     const RunResult result = unicode::runThroughEdge(

@@ -36,9 +36,6 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitWarning = 1;
 inline constexpr int kExitFailure = 2;
 
-// A message line as the program prints it.
-std::string messageLine(const std::string& text);
-
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run);
 
 }  // namespace quillon::cli

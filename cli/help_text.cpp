@@ -53,9 +53,12 @@ constexpr std::string_view kDetectSummary =
     "Prints one line per FILE: PATH, ENCODING, FORM and LINE-ENDS, separated by tabs.\n"
     "ENCODING is one of GB, GBK, BIG5, PureASC, UTF-8, UTF-16LE, UTF-16BE, GB18030;\n"
     "FORM is simplified, traditional or none; LINE-ENDS is LF, CRLF, mixed or none.\n"
+    "Each line comes as soon as its FILE is read. FILE - is standard input; any\n"
+    "other FILE must be a regular file. Control characters and backslashes in a\n"
+    "PATH are escaped as in C (\\t, \\n, \\033, \\\\).\n"
     "\n"
-    "Exit status: 0 done; 2 when a FILE cannot be read (the others are still\n"
-    "described) or on bad usage.\n";
+    "Exit status: 0 done; 2 when a FILE cannot be read or is not a regular file\n"
+    "(the others are still described) or on bad usage.\n";
 
 constexpr std::string_view kCommonNotes =
     "\n"

@@ -17,6 +17,7 @@
 #include "command_line.h"
 #include "detect_command.h"
 #include "edge_run.h"
+#include "error_output.h"
 #include "file_run.h"
 #include "help_text.h"
 #include "interrupt_cleanup.h"
@@ -33,48 +34,14 @@ namespace {
 constexpr const char* kStandardInputPath = "/proc/self/fd/0";
 constexpr const char* kStandardOutputPath = "/proc/self/fd/1";
 
-void printError(std::string_view text) {
-    std::fprintf(stderr, "quillon-cli: %.*s\n", static_cast<int>(text.size()), text.data());
-}
-
-void printError(std::string_view what, int error) {
-    printError(std::string(what) + ": " + std::strerror(error));
-}
-
 int printToStandardOutput(const std::string& text) {
     std::fputs(text.c_str(), stdout);
     return std::fflush(stdout) == 0 ? kExitSuccess : kExitFailure;
 }
 
-std::string tempFileTrouble(std::string_view what) { return std::string(what) + " in " + tempFolder(); }
-
-std::unique_ptr<TempFile> createSpoolFile() {
-    auto file = TempFile::create();
-    if (!file) printError(tempFileTrouble("Unable to create a temporary file"), errno);
-    return file;
-}
-
-std::unique_ptr<TempFile> spool(int descriptor, const std::string& what) {
-    auto file = createSpoolFile();
-    if (!file) return nullptr;
-    if (const auto failure = copyStream(descriptor, file->descriptor())) {
-        printError(failure->whileReading ? "Unable to read " + what : tempFileTrouble("Unable to write a temporary file"),
-                   failure->error);
-        return nullptr;
-    }
-    return file;
-}
-
 bool isPipe(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
-}
-
-// A regular file read from its start can be opened again by the engine.
-bool isRereadable(int descriptor) {
-    struct stat status {};
-    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
-           ::lseek(descriptor, 0, SEEK_CUR) == 0;
 }
 
 // A pipe, a terminal or a device: the engine can open it again through the
@@ -127,7 +94,7 @@ int runOneFile(const CommandLine& line) {
                 .destination = line.destination,
                 .sourceName = line.source == "-" ? "standard input" : line.source,
                 .sourceFailure = {},
-                .destinationFailure = {},
+                .destinationFailure = line.destination,
                 .batch = false,
                 .options = line.options};
 

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
 #include <system_error>
+#include <utility>
+
+#include <sys/stat.h>
 
 #include "same_file.h"
 
@@ -11,6 +16,16 @@ namespace quillon::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A file as the system knows it, whatever its names.
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+// The file `path` names, or with `followLinks` false the entry itself.
+std::optional<FileIdentity> identityOf(const std::string& path, bool followLinks) {
+    struct stat status {};
+    if ((followLinks ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0) return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino};
+}
 
 class Planner {
 public:
@@ -30,7 +45,10 @@ public:
         walk(operand, named ? name : fs::path());
     }
 
-    std::vector<BatchItem> take() { return std::move(items_); }
+    std::vector<BatchItem> take() {
+        if (options_.inPlace && options_.backupSuffix) refuseBackupsOverSources();
+        return std::move(items_);
+    }
 
 private:
     void walk(const fs::path& folder, const fs::path& mirrored) {
@@ -45,7 +63,10 @@ private:
         for (const fs::directory_entry& entry : sorted) {
             const fs::file_status status = entry.symlink_status(error);
             const fs::path path = entry.path();
-            if (fs::is_regular_file(status)) {
+            if (error) {
+                // Deeper than a path may reach, for one: a failure, not something skipped.
+                addProblem(path.string(), path.string() + ": " + error.message());
+            } else if (fs::is_regular_file(status)) {
                 addFile(path.string(), mirrored / path.filename());
             } else if (fs::is_directory(status)) {
                 // The results may be written inside the tree: they are no source.
@@ -69,8 +90,38 @@ private:
             } else if (isSameFile(source.c_str(), item.destination.c_str())) {
                 item.problem = source + ": is its own destination; nothing was written";
             }
+        } else if (const auto file = identityOf(source, true)) {
+            // Run twice in place, a file would be converted twice.
+            if (!filesInPlace_.emplace(*file, items_.size()).second) {
+                item.problem = source + ": is the same file as an earlier source; nothing was written";
+            }
         }
         items_.push_back(std::move(item));
+    }
+
+    // A backup takes its name whatever held it: refused where that is another
+    // source of the run, or the entry that names one (a symbolic link). A
+    // backup name that is a hard link of its own source is no loss.
+    void refuseBackupsOverSources() {
+        std::map<FileIdentity, std::size_t> named;
+        for (std::size_t index = 0; index < items_.size(); ++index) {
+            if (items_[index].destination.empty()) continue;  // no file of the run
+            if (const auto entry = identityOf(items_[index].source, false)) named.emplace(*entry, index);
+        }
+        for (std::size_t index = 0; index < items_.size(); ++index) {
+            BatchItem& item = items_[index];
+            if (!item.problem.empty() || !item.note.empty()) continue;
+            const std::string backup = item.source + *options_.backupSuffix;
+            const auto replaced = identityOf(backup, false);
+            if (!replaced || replaced == identityOf(item.source, true)) continue;
+            const auto another = [&](const std::map<FileIdentity, std::size_t>& sources) {
+                const auto found = sources.find(*replaced);
+                return found != sources.end() && found->second != index;
+            };
+            if (another(filesInPlace_) || another(named)) {
+                item.problem = item.source + ": its backup " + backup + " would replace another source; nothing was written";
+            }
+        }
     }
 
     void addProblem(const std::string& source, std::string problem) {
@@ -90,6 +141,7 @@ private:
     const BatchOptions& options_;
     std::vector<BatchItem> items_;
     std::set<fs::path> destinations_;
+    std::map<FileIdentity, std::size_t> filesInPlace_;  // the file of each source run in place, and its item
 };
 
 }  // namespace

@@ -19,7 +19,9 @@ struct BatchItem {
 
 // The files the sources name, in a fixed order: each SOURCE in turn and, with
 // --recursive, the regular files under a folder in name order. Symbolic links
-// inside a folder are not followed, so the walk never leaves the tree.
+// inside a folder are not followed, so the walk never leaves the tree. In
+// place, a file named twice (by any path) and a backup that would take the
+// name of another source are refused before anything is written.
 std::vector<BatchItem> planBatch(const std::vector<std::string>& sources, const BatchOptions& options);
 
 }  // namespace quillon::cli

@@ -4,7 +4,11 @@
 #include <cstdlib>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "error_output.h"
+#include "standard_streams.h"
 
 namespace quillon::cli {
 
@@ -30,5 +34,30 @@ TempFile::TempFile(int descriptor)
     : descriptor_(descriptor), path_("/proc/self/fd/" + std::to_string(descriptor)) {}
 
 TempFile::~TempFile() { ::close(descriptor_); }
+
+std::string tempFileTrouble(std::string_view what) { return std::string(what) + " in " + tempFolder(); }
+
+std::unique_ptr<TempFile> createSpoolFile() {
+    auto file = TempFile::create();
+    if (!file) printError(tempFileTrouble("Unable to create a temporary file"), errno);
+    return file;
+}
+
+std::unique_ptr<TempFile> spool(int descriptor, const std::string& what) {
+    auto file = createSpoolFile();
+    if (!file) return nullptr;
+    if (const auto failure = copyStream(descriptor, file->descriptor())) {
+        printError(failure->whileReading ? "Unable to read " + what : tempFileTrouble("Unable to write a temporary file"),
+                   failure->error);
+        return nullptr;
+    }
+    return file;
+}
+
+bool isRereadable(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+           ::lseek(descriptor, 0, SEEK_CUR) == 0;
+}
 
 }  // namespace quillon::cli

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace quillon::cli {
 
@@ -29,5 +30,20 @@ private:
 
 // The folder temporary files are created in.
 std::string tempFolder();
+
+// `what` went wrong in the folder of temporary files: the message names it.
+std::string tempFileTrouble(std::string_view what);
+
+// A new spool file, or null after a message on standard error.
+std::unique_ptr<TempFile> createSpoolFile();
+
+// A new spool file holding all that `descriptor` gives from its position on,
+// or null after a message on standard error; `what` names the descriptor's
+// stream in the message.
+std::unique_ptr<TempFile> spool(int descriptor, const std::string& what);
+
+// A regular file read from its start can be opened again by its path: it
+// needs no spool file.
+bool isRereadable(int descriptor);
 
 }  // namespace quillon::cli

@@ -26,9 +26,9 @@ struct Slot {
     char path[PATH_MAX]{};
     std::atomic<int> state{kFree};
 };
-// One per concurrent run; a run that finds none free is simply not cleaned up
-// after a signal.
-constexpr int kSlotCount = 64;
+// A few per concurrent run (its output, an in-place result and backup); a
+// file that finds none free is simply not cleaned up after a signal.
+constexpr int kSlotCount = 256;
 // Constant-initialized: a run touches only the slots it claims.
 constinit Slot slots[kSlotCount];
 
@@ -111,6 +111,25 @@ Target resolve(const std::string& path) {
 
 }  // namespace
 
+UnfinishedFileMark::UnfinishedFileMark(const std::string& path) : slot_(claimSlot(path)) {
+    if (slot_ >= 0) slots[slot_].state = kLive;
+}
+
+UnfinishedFileMark::~UnfinishedFileMark() {
+    if (slot_ >= 0) slots[slot_].state = kFree;
+}
+
+bool takeOwnerAndMode(int descriptor, const struct stat& replaced) {
+    // The owner first: changing it may clear the set-user-ID and set-group-ID bits.
+    if ((replaced.st_uid != ::geteuid() || replaced.st_gid != ::getegid()) &&
+        ::fchown(descriptor, replaced.st_uid, replaced.st_gid) != 0) {
+        [[maybe_unused]] const int groupOnly = ::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid);
+    }
+    return ::fchmod(descriptor, replaced.st_mode & 07777) == 0;
+}
+
+int writeRefusal(const char* path) { return ::access(path, W_OK) == 0 ? 0 : errno; }
+
 OutputFile::~OutputFile() { discard(); }
 
 bool OutputFile::fail() {
@@ -121,13 +140,18 @@ bool OutputFile::fail() {
 bool OutputFile::open(const char* path, bool onlyReplacing) {
     discard();
     error_ = 0;
+    replaced_.reset();
     const Target target = resolve(path);
     if (target.replaceable) {
         struct stat status {};
-        existed_ = ::stat(target.path.c_str(), &status) == 0;
-        mode_ = existed_ ? status.st_mode & 07777 : 0666 & ~processUmask;
-        owner_ = status.st_uid;
-        group_ = status.st_gid;
+        if (::stat(target.path.c_str(), &status) == 0) {
+            replaced_ = status;
+            // Replacing a file is writing it: only where writing it is allowed.
+            if (const int refusal = writeRefusal(target.path.c_str())) {
+                errno = refusal;
+                return fail();
+            }
+        }
 
         const fs::path entry(target.path);
         const fs::path folder = entry.has_parent_path() ? entry.parent_path() : fs::path(".");
@@ -141,13 +165,12 @@ bool OutputFile::open(const char* path, bool onlyReplacing) {
         if (descriptor_ >= 0) {
             temporary_ = pattern;
             destination_ = target.path;
-            slot_ = claimSlot(temporary_);
-            if (slot_ >= 0) slots[slot_].state = kLive;
+            mark_.emplace(temporary_);
             return true;
         }
         // A writable file in a folder this user may not add to can still be
         // written as it always was, without the protection.
-        if (!existed_ || errno != EACCES || onlyReplacing) return fail();
+        if (!replaced_ || errno != EACCES || onlyReplacing) return fail();
     }
     if (onlyReplacing) return false;
     descriptor_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -176,10 +199,9 @@ bool OutputFile::commit() {
         return error_ == 0;
     }
     if (error_ == 0 && ::fsync(descriptor_) != 0) fail();
-    if (error_ == 0 && ::fchmod(descriptor_, mode_) != 0) fail();
-    // Another user's file keeps its owner where this process may say so.
-    if (error_ == 0 && existed_ && (owner_ != ::geteuid() || group_ != ::getegid())) {
-        [[maybe_unused]] const int ignored = ::fchown(descriptor_, owner_, group_);
+    if (error_ == 0 && !(replaced_ ? takeOwnerAndMode(descriptor_, *replaced_)
+                                   : ::fchmod(descriptor_, 0666 & ~processUmask) == 0)) {
+        fail();
     }
     if (::close(descriptor_) != 0) fail();
     descriptor_ = -1;
@@ -200,8 +222,7 @@ void OutputFile::discard() {
 }
 
 void OutputFile::release() {
-    if (slot_ >= 0) slots[slot_].state = kFree;
-    slot_ = -1;
+    mark_.reset();
     temporary_.clear();
 }
 

@@ -94,7 +94,10 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
 
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
-    if (!sink.open(destination, written.unicodeEncoding)) return kDestinationUnwritable;
+    if (!sink.open(destination, written.unicodeEncoding)) {
+        formatter.systemError = sink.error();
+        return kDestinationUnwritable;
+    }
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
@@ -128,7 +131,10 @@ public:
 
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
-        if (!sink.open(destination_, written.unicodeEncoding)) return kDestinationUnwritable;
+        if (!sink.open(destination_, written.unicodeEncoding)) {
+            formatter_.systemError = sink.error();
+            return kDestinationUnwritable;
+        }
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "cli_runner.h"
 #include "temp_files.h"
@@ -161,6 +163,182 @@ TEST_F(CliBatch, InPlaceThroughTheUnicodeEdge) {
     EXPECT_EQ(entryCount(), 3);
 }
 
+// In place, no file is run twice and no backup takes the place of another
+// source: such sources are refused before anything is written.
+TEST_F(CliBatch, InPlaceRefusesWhatWouldLoseText) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> sources;
+        std::string err;
+        std::map<std::string, std::string> tree;
+    };
+    const Case cases[] = {
+        {"backup over another source",
+         {"x", "x~"},
+         "quillon-cli: x: its backup x~ would replace another source; nothing was written\n"
+         "quillon-cli: 1 converted, 0 with warnings, 1 failed, 0 skipped\n",
+         {{"x", kGb}, {"x~", "plain text\r\n"}, {"x~~", kAscii}, {"hard", kGb}, {"link", "-> x"}}},
+        {"one file by four names",
+         {"x", "./x", "link", "hard"},
+         "quillon-cli: ./x: is the same file as an earlier source; nothing was written\n"
+         "quillon-cli: link: is the same file as an earlier source; nothing was written\n"
+         "quillon-cli: hard: is the same file as an earlier source; nothing was written\n"
+         "quillon-cli: 1 converted, 0 with warnings, 3 failed, 0 skipped\n",
+         {{"x", kBig5}, {"x~", kGb}, {"hard", kGb}, {"link", "-> x"}}},
+    };
+    for (const Case& c : cases) {
+        const fs::path folder = dir_.path() / c.name;
+        fs::create_directory(folder);
+        writeFile((folder / "x").string(), kGb);
+        writeFile((folder / "x~").string(), kAscii);
+        fs::create_hard_link(folder / "x", folder / "hard");
+        fs::create_symlink("x", folder / "link");
+        setup_.directory = folder.string();
+        std::vector<std::string> args{"convert", "--from", "gb", "--to", "big5", "--in-place", "--backup"};
+        args.insert(args.end(), c.sources.begin(), c.sources.end());
+        const CliRun result = run(args);
+        EXPECT_EQ(result.exitCode, 2) << c.name;
+        EXPECT_EQ(result.err, c.err) << c.name;
+        EXPECT_EQ(treeOf(folder), c.tree) << c.name;
+    }
+}
+
+// As root, another user's file stays that user's, with its group and mode.
+TEST_F(CliBatch, InPlaceKeepsOwnerGroupAndMode) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    writeFile(dir_.file("theirs.txt"), kGb);
+    ASSERT_EQ(::chown(dir_.file("theirs.txt").c_str(), 65534, 65534), 0);
+    fs::permissions(dir_.file("theirs.txt"), fs::perms(0640));
+    const CliRun result = runCli({"convert", "--from", "gb", "--to", "big5", "--in-place", "theirs.txt"}, setup_);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    struct stat status {};
+    ASSERT_EQ(::stat(dir_.file("theirs.txt").c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(readFile(dir_.file("theirs.txt")), kBig5);
+}
+
+// A file its user may not write is not replaced, whichever way it is the
+// destination, as cp would not overwrite it; root may write it, as with cp.
+TEST_F(CliBatch, WriteProtectedDestinationIsRefused) {
+    if (::geteuid() == 0 && !fs::exists("/usr/bin/setpriv")) {
+        GTEST_SKIP() << "no setpriv to take root's power over file modes away";
+    }
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string destination;
+        std::string err;
+    };
+    const std::string summary = "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n";
+    const Case cases[] = {
+        {"one file", {"--to", "big5", "src.txt", "dest.txt"}, "dest.txt", "quillon-cli: dest.txt: Permission denied\n"},
+        {"one file to Unicode",
+         {"--to", "utf-8", "src.txt", "dest.txt"},
+         "dest.txt",
+         "Convert to BIG5 encoding.\nquillon-cli: dest.txt: Permission denied\n"},
+        {"output folder", {"--to", "big5", "src.txt", "--output-dir", "out"}, "out/src.txt",
+         "quillon-cli: out/src.txt: Permission denied\n" + summary},
+        {"in place", {"--to", "big5", "--in-place", "--backup", "dest.txt"}, "dest.txt",
+         "quillon-cli: dest.txt: Permission denied\n" + summary},
+    };
+    fs::create_directory(dir_.path() / "out");
+    writeFile(dir_.file("src.txt"), kGb);
+    for (const Case& c : cases) {
+        writeFile(dir_.file(c.destination), "old");
+        fs::permissions(dir_.file(c.destination), fs::perms(0444));
+        std::vector<std::string> args{"convert", "--from", "gb"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun refused = run(args);
+        EXPECT_EQ(refused.exitCode, 2) << c.name;
+        EXPECT_EQ(refused.err, c.err) << c.name;
+        // Nothing is left beside it, not even a backup.
+        EXPECT_EQ(treeOf(dir_.path()),
+                  (std::map<std::string, std::string>{{"src.txt", kGb}, {c.destination, "old"}}))
+            << c.name;
+        if (::geteuid() == 0) {
+            setup_.fileModesHold = false;
+            const CliRun root = runCli(args, setup_);
+            EXPECT_EQ(root.exitCode, 0) << c.name << ": " << root.err;
+            EXPECT_NE(readFile(dir_.file(c.destination)), "old") << c.name;
+        }
+        fs::remove(dir_.file(c.destination));
+        fs::remove(dir_.file("dest.txt~"));
+    }
+}
+
+// The name a backup waits under until the run has succeeded goes with the
+// run, even where the backup's name is already a link of the source's file
+// (rename then leaves both names).
+TEST_F(CliBatch, BackupLinkedToItsSourceLeavesNoPendingName) {
+    writeFile(dir_.file("linked.txt"), kGb);
+    fs::create_hard_link(dir_.file("linked.txt"), dir_.file("linked.txt~"));
+    const CliRun linked = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "--backup", "linked.txt"});
+    EXPECT_EQ(linked.exitCode, 0);
+    EXPECT_EQ(treeOf(dir_.path()),
+              (std::map<std::string, std::string>{{"linked.txt", kBig5}, {"linked.txt~", kGb}}));
+}
+
+// An interrupted run with backups leaves nothing but the untouched source.
+TEST_F(CliBatch, InterruptedBackupLeavesNoPendingName) {
+    std::string big;
+    for (int i = 0; i < 64; ++i) (big += std::string(1 << 20, 'x')) += kGb;
+    writeFile(dir_.file("big.txt"), big);
+    const auto pending = [&] {
+        for (const auto& entry : fs::directory_iterator(dir_.path())) {
+            if (entry.path().filename().string().starts_with(".quillon-backup-")) return true;
+        }
+        return false;
+    };
+    CliProcess process({"convert", "--from", "gb", "--to", "big5", "--in-place", "--backup", "big.txt"}, setup_);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!pending() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ::kill(process.pid(), SIGINT);
+    const CliRun interrupted = process.wait();
+    if (interrupted.signal == 0) GTEST_SKIP() << "the run ended before the signal came; nothing was interrupted";
+    EXPECT_EQ(interrupted.signal, SIGINT);
+    EXPECT_EQ(entryCount(), 1);
+    EXPECT_TRUE(readFile(dir_.file("big.txt")) == big);
+}
+
+// A folder deeper than a path may reach fails and says why.
+TEST_F(CliBatch, FolderBeyondThePathLimitFails) {
+    // Made and removed a step at a time, as no path reaches its bottom.
+    const std::string name(250, 'd');
+    std::vector<int> folders{::open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    std::string shown = "deep";
+    ASSERT_EQ(::mkdirat(folders.back(), "deep", 0755), 0);
+    folders.push_back(::openat(folders.back(), "deep", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    while (shown.size() < PATH_MAX) {
+        ASSERT_EQ(::mkdirat(folders.back(), name.c_str(), 0755), 0);
+        folders.push_back(::openat(folders.back(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        shown += "/" + name;
+    }
+    const CliRun result = run({"convert", "--to", "big5", "--recursive", "deep", "--output-dir", "out"});
+    for (std::size_t level = folders.size() - 1; level > 0; --level) {
+        ::close(folders[level]);
+        ::unlinkat(folders[level - 1], level == 1 ? "deep" : name.c_str(), AT_REMOVEDIR);
+    }
+    ::close(folders[0]);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "quillon-cli: " + shown + ": File name too long\n"
+                          "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
+}
+
+// A name may hold any byte: messages show its control characters escaped.
+TEST_F(CliBatch, MessagesEscapeNames) {
+    writeFile(dir_.file("red\033[31m\n.txt"), kGbInvalid);
+    const CliRun result = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "red\033[31m\n.txt",
+                               "gone\\\t.txt"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "quillon-cli: red\\033[31m\\n.txt: Warning: Invalid Chinese character found\n"
+                          "quillon-cli: gone\\\\\\t.txt: No such file or directory\n"
+                          "quillon-cli: 0 converted, 1 with warnings, 1 failed, 0 skipped\n");
+}
+
 TEST_F(CliBatch, SourcesAndTheirProblems) {
     writeFile(dir_.file("one.txt"), kGb);
     fs::create_directories(dir_.path() / "x");
@@ -272,7 +450,7 @@ TEST_F(CliBatch, FullFileSystemKeepsTheOldDestination) {
     ::umount(small.c_str());
 
     EXPECT_EQ(one.exitCode, 2);
-    EXPECT_EQ(one.err, "quillon-cli: Unable to create destination file\n");
+    EXPECT_EQ(one.err, "quillon-cli: " + (small / "out.txt").string() + ": No space left on device\n");
     EXPECT_EQ(many.err, "quillon-cli: " + (small / "big.txt").string() + ": No space left on device\n"
                         "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
     EXPECT_EQ(left, "old");

@@ -2,6 +2,12 @@
 // command line, and what reaches standard streams.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,6 +54,81 @@ TEST(CliDetect, GoesOnPastAFileItCannotReadAndExitsTwo) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "quillon-cli: " + dir.file("missing") + ": cannot be read\n");
     EXPECT_EQ(run.out, dir.file("a.txt") + "\tPureASC\tnone\tLF\n");
+}
+
+// A device or a pipe named as FILE may never end, and gives its bytes once:
+// detection, which reads a file more than once, refuses them.
+TEST(CliDetect, RefusesWhatIsNotARegularFile) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "a\n");
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const CliRun run = runCli({"detect", dir.file("fifo"), "/dev/zero", dir.path().string(), dir.file("a.txt")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "quillon-cli: " + dir.file("fifo") + ": not a regular file\n" +
+                           "quillon-cli: /dev/zero: not a regular file\n" +
+                           "quillon-cli: " + dir.path().string() + ": not a regular file\n");
+    EXPECT_EQ(run.out, dir.file("a.txt") + "\tPureASC\tnone\tLF\n");
+}
+
+TEST(CliDetect, DashReadsStandardInput) {
+    TempDir dir;
+    const std::string gb = "\xB9\xFA\xBC\xD2\xA1\xA3\r\n";
+    writeFile(dir.file("gb.txt"), gb);
+    CliSetup fromFile;
+    fromFile.standardInput = dir.file("gb.txt");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
+    ASSERT_EQ(::write(pipeEnds[1], gb.data(), gb.size()), static_cast<ssize_t>(gb.size()));
+    ::close(pipeEnds[1]);
+    CliSetup fromPipe;
+    fromPipe.standardInputDescriptor = pipeEnds[0];
+    for (const CliSetup& setup : {fromFile, fromPipe}) {
+        const CliRun run = runCli({"detect", "-"}, setup);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "-\tGB\tsimplified\tCRLF\n");
+    }
+    ::close(pipeEnds[0]);
+}
+
+// A file's line comes out while a later file is still being read.
+TEST(CliDetect, PrintsEachLineAsSoonAsKnown) {
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "a\n");
+    int input[2];
+    int output[2];
+    ASSERT_EQ(::pipe2(input, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+    CliSetup setup;
+    setup.standardInputDescriptor = input[0];
+    setup.standardOutput = output[1];
+    CliProcess process({"detect", dir.file("a.txt"), "-"}, setup);
+    ::close(input[0]);
+    ::close(output[1]);
+    const auto readSome = [&] {
+        pollfd ready{.fd = output[0], .events = POLLIN, .revents = 0};
+        char text[256];
+        const ssize_t got = ::poll(&ready, 1, 20'000) == 1 ? ::read(output[0], text, sizeof text) : 0;
+        return std::string(text, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    };
+    EXPECT_EQ(readSome(), dir.file("a.txt") + "\tPureASC\tnone\tLF\n");
+    ASSERT_EQ(::write(input[1], "b\r\n", 3), 3);
+    ::close(input[1]);
+    EXPECT_EQ(readSome(), "-\tPureASC\tnone\tCRLF\n");
+    EXPECT_EQ(process.wait().exitCode, 0);
+    ::close(output[0]);
+}
+
+// A name may hold any byte but '/': its control characters are escaped, so
+// that each file keeps its line and its columns.
+TEST(CliDetect, EscapesNames) {
+    TempDir dir;
+    writeFile(dir.file("tab\there\033[0m\n.txt"), "a\n");
+    CliSetup setup;
+    setup.directory = dir.path().string();
+    const CliRun run = runCli({"detect", "tab\there\033[0m\n.txt", "gone\\\n"}, setup);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "tab\\there\\033[0m\\n.txt\tPureASC\tnone\tLF\n");
+    EXPECT_EQ(run.err, "quillon-cli: gone\\\\\\n: cannot be read\n");
 }
 
 TEST(CliDetect, Usage) {

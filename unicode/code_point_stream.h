@@ -79,6 +79,8 @@ public:
     void writeBytes(const char* bytes, std::size_t count);
     // True when every byte reached the file and it took the old one's place.
     bool close();
+    // errno of the first failure of the file, 0 while none.
+    int error() const { return file_.error(); }
 
 private:
     void convert(const char* source, std::size_t length, bool flush);

@@ -387,5 +387,9 @@
         <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>
         <translation>警告：位移 %1 處的位元組 1A 結束了文字；其後的位元組未被讀取</translation>
     </message>
+    <message>
+        <source>; %1</source>
+        <translation>；%1</translation>
+    </message>
 </context>
 </TS>

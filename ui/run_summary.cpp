@@ -56,12 +56,12 @@ QString describeRun(const RunSummary& run) {
                 .arg(dataSize(run.outputBytes), QLocale().toString(run.elapsedMilliseconds / 1000.0, 'f', 2));
     if (run.pane && !run.pane->whole()) {
         line += QObject::tr("; the pane shows the first %1").arg(dataSize(run.pane->shownBytes));
-    } else if (!run.pane && run.result != kPlainAsciiSource) {
+    } else if (!run.pane) {
         line += QObject::tr("; the pane keeps what it showed");
     }
     if (run.endMarkOffset >= 0) {
-        line += QStringLiteral("; ") +
-                QString::fromStdString(unicode::endMarkWarning(run.endMarkOffset, translatedEngineText));
+        line += QObject::tr("; %1").arg(
+            QString::fromStdString(unicode::endMarkWarning(run.endMarkOffset, translatedEngineText)));
     }
     return line;
 }

@@ -1,13 +1,8 @@
 #include "file_run.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "edge_run.h"
 #include "error_output.h"
+#include "file_failure.h"
 #include "messages.h"
 
 namespace quillon::cli {
@@ -15,20 +10,10 @@ namespace {
 
 using Kind = FileOutcome::Kind;
 
-// "WHAT: reason", or the engine's own message where one of them is unknown.
+// "WHAT: reason", or the engine's own message where nothing names the file.
 std::string systemFailure(const std::string& what, int error, RunResult result) {
-    const std::string_view engineText = resultMessage(result)->text;
-    if (what.empty()) return std::string(engineText);
-    return what + ": " + std::string(error != 0 ? std::string_view(std::strerror(error)) : engineText);
-}
-
-// Why `path` cannot be opened, for a failure reported without its reason (the
-// Unicode edge's detection opens the source itself); 0 when it can be.
-int openError(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return errno;
-    ::close(descriptor);
-    return 0;
+    if (what.empty()) return std::string(resultMessage(result)->text);
+    return unicode::fileFailure(what, error, result);
 }
 
 }  // namespace
@@ -57,10 +42,13 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
             fail("the source is plain ASCII text, there is nothing to format");
         }
     } else if (result == kSourceUnreadable) {
-        fail(systemFailure(run.sourceFailure, formatter.systemError != 0 ? formatter.systemError : openError(run.source),
-                           result));
+        fail(systemFailure(run.sourceFailure,
+                          formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str()),
+                          result));
     } else if (result == kDestinationUnwritable) {
         fail(systemFailure(run.destinationFailure, formatter.systemError, result));
+    } else if (result == kSourceNotText) {
+        fail(unicode::fileFailure(run.sourceName, 0, result));
     } else if (isError(result)) {
         fail(prefix + std::string(resultMessage(result)->text));
     } else if (isWarning(result)) {
@@ -69,8 +57,7 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     if (!isError(result) && formatter.endMarkOffset >= 0) {
         // The engine stops at this byte as text files always have; the user
         // must still learn that the output is not all of the input.
-        warn((run.batch ? "" : run.sourceName + ": ") + "Warning: a byte 1A at offset " +
-             std::to_string(formatter.endMarkOffset) + " ends the text; the bytes after it were not read");
+        warn((run.batch ? "" : run.sourceName + ": ") + unicode::endMarkWarning(formatter.endMarkOffset));
     }
     return outcome;
 }

@@ -68,6 +68,8 @@ constexpr std::string_view kCommonNotes =
     "--in-place is needed; files that fail are named, the others still run, and a\n"
     "summary line follows. A plain-ASCII file is skipped by format. Text ends at a\n"
     "byte 1A; bytes after it give a warning.\n"
+    "A file with a NUL byte in its first 8000 bytes is refused as not text, unless\n"
+    "it is UTF-16.\n"
     "A Unicode source reaches the engine as Big5 when its text is traditional and\n"
     "as GBK otherwise; characters that neither can hold (emoji, rare hanzi, accented\n"
     "letters) come through to Unicode output unchanged. Characters that are invalid\n"

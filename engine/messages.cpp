@@ -32,6 +32,7 @@ std::optional<ResultMessage> resultMessage(RunResult code) {
         case kSourceUnreadable: return ResultMessage{"Error", "Unable to open source file"};
         case kDestinationUnwritable:
             return ResultMessage{"Error", "Unable to create destination file"};
+        case kSourceNotText: return ResultMessage{"Error", "Not a text file (it holds NUL bytes)"};
         case kInvalidCodeWarning:
             return ResultMessage{"Warning", "Warning: Invalid Chinese character found"};
         case kUnmappableWarning:

@@ -359,5 +359,37 @@
         <source>All Files (*)</source>
         <translation>所有文件 (*)</translation>
     </message>
+    <message>
+        <source>%1 (simplified)</source>
+        <translation>%1（简体）</translation>
+    </message>
+    <message>
+        <source>%1 (traditional)</source>
+        <translation>%1（繁体）</translation>
+    </message>
+    <message>
+        <source>Settings cannot be kept: %1</source>
+        <translation>设置无法保存：%1</translation>
+    </message>
+    <message>
+        <source>The clipboard text is empty: there is nothing to convert or format.</source>
+        <translation>剪贴板中的文本是空的：没有可转换或格式编排的内容。</translation>
+    </message>
+    <message>
+        <source>Quillon Help</source>
+        <translation>Quillon 帮助</translation>
+    </message>
+    <message>
+        <source>Not a text file (it holds NUL bytes)</source>
+        <translation>不是文本文件（含有 NUL 字节）</translation>
+    </message>
+    <message>
+        <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>
+        <translation>警告：偏移 %1 处的字节 1A 结束了文本；其后的字节未被读取</translation>
+    </message>
+    <message>
+        <source>; %1</source>
+        <translation>；%1</translation>
+    </message>
 </context>
 </TS>

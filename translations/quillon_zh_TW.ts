@@ -359,5 +359,37 @@
         <source>All Files (*)</source>
         <translation>所有檔案 (*)</translation>
     </message>
+    <message>
+        <source>%1 (simplified)</source>
+        <translation>%1（簡體）</translation>
+    </message>
+    <message>
+        <source>%1 (traditional)</source>
+        <translation>%1（繁體）</translation>
+    </message>
+    <message>
+        <source>Settings cannot be kept: %1</source>
+        <translation>設定無法儲存：%1</translation>
+    </message>
+    <message>
+        <source>The clipboard text is empty: there is nothing to convert or format.</source>
+        <translation>剪貼簿中的文字是空的：沒有可轉換或格式編排的內容。</translation>
+    </message>
+    <message>
+        <source>Quillon Help</source>
+        <translation>Quillon 說明</translation>
+    </message>
+    <message>
+        <source>Not a text file (it holds NUL bytes)</source>
+        <translation>不是文字檔（含有 NUL 位元組）</translation>
+    </message>
+    <message>
+        <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>
+        <translation>警告：位移 %1 處的位元組 1A 結束了文字；其後的位元組未被讀取</translation>
+    </message>
+    <message>
+        <source>; %1</source>
+        <translation>；%1</translation>
+    </message>
 </context>
 </TS>

@@ -56,10 +56,11 @@ ClipboardCopy writeClipboardText(QStringView text, qint32 sourceEncoding, const 
                 .arg(QDir::toNativeSeparators(path), file.errorString())};
 }
 
-PasteResult pasteFileToClipboard(const QString& path, const char* converterName) {
+PasteResult pasteFileToClipboard(const QString& path, const char* converterName, bool dropFinalLineEnd) {
     std::optional<DecodedText> decoded = readLegacyFile(path, converterName);
     if (!decoded) return {PasteStatus::FileUnreadable, 0};
     endLinesWithLineFeeds(decoded->text);
+    if (dropFinalLineEnd && decoded->text.endsWith(u'\n')) decoded->text.chop(1);
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QPointer<QMimeData> data = new QMimeData;
     data->setText(decoded->text);

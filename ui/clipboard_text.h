@@ -49,7 +49,8 @@ struct PasteResult {
 
 // Puts the file's text, decoded by the named converter (see legacy_codec.h),
 // on the clipboard. CR LF line ends become LF, this platform's line end for
-// clipboard text. An empty file leaves an empty text on the clipboard.
-PasteResult pasteFileToClipboard(const QString& path, const char* converterName);
+// clipboard text; with `dropFinalLineEnd` the text's last line end is left
+// off. An empty file leaves an empty text on the clipboard.
+PasteResult pasteFileToClipboard(const QString& path, const char* converterName, bool dropFinalLineEnd = false);
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 
 #include "about_dialog.h"
 #include "font_chooser.h"
+#include "message_box.h"
 
 namespace quillon {
 
@@ -31,10 +32,7 @@ DialogHooks DialogHooks::platform() {
     };
     hooks.chooseFont = chooseFontOfWritingSystem;
     hooks.showMessage = [](QWidget* owner, const QString& caption, const QString& text,
-                           QMessageBox::Icon icon) {
-        QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
-        box.exec();
-    };
+                           QMessageBox::Icon icon) { makeMessageBox(owner, caption, text, icon)->exec(); };
     hooks.openHelp = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     hooks.showAbout = [](QWidget* owner) {
         AboutDialog about(owner);

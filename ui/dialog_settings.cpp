@@ -20,7 +20,7 @@ void MainDialog::loadSettings() {
 
     if (s.srcFromFile == 0) onSourceClipboard();
     if (s.detFromFile == 0) onDestinationClipboard();
-    showStatus(*this, describeSettingsFile(settingsKey->fileName()));
+    showStatus(*this, describeSettingsFile(settingsKey->fileName(), settingsKey->writeError()));
 }
 
 // Paths are kept whole, however long. An empty radio group or encoding box
@@ -32,8 +32,8 @@ void MainDialog::saveSettings() {
     });
     s.gbkFont = gbkFont;
     s.big5Font = big5Font;
-    // A store that cannot be written loses this session's changes silently,
-    // as the next start simply finds the values it had.
+    // A store that cannot be written loses this session's changes: the
+    // status line said so at the start, and the window is going now.
     settingsKey->save(s);
 }
 

@@ -20,14 +20,18 @@
 namespace quillon {
 namespace {
 
-// The encoding name points at static data, which has the same address in
+// The encoding names point at static data, which has the same address in
 // the child, a copy of this process. The source's error is UTF-8, cut to fit.
 struct ChildReport {
     RunResult result;
     const char* unicodeEncoding;
+    const char* unicodeSource;
     qint32 sourceProfileId;
     qint32 targetProfileId;
+    qint32 systemError;
+    qint64 endMarkOffset;
     qint64 sourceReplacements;
+    bool sourceEmpty;
     char sourceError[512];
 };
 
@@ -58,8 +62,9 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
     EngineProcess::Report runReport;
     const RunResult result = run(runReport);
     const EngineProcess::Outcome outcome = outcomeOf(formatter, result, runReport);
-    ChildReport report{outcome.result, runReport.output.unicodeEncoding, outcome.sourceProfileId,
-                       outcome.targetProfileId, runReport.sourceReplacements, {}};
+    ChildReport report{outcome.result, runReport.output.unicodeEncoding, runReport.output.unicodeSource,
+                       outcome.sourceProfileId, outcome.targetProfileId, formatter.systemError,
+                       formatter.endMarkOffset, runReport.sourceReplacements, runReport.sourceEmpty, {}};
     const QByteArray error = runReport.sourceError.toUtf8().left(sizeof report.sourceError - 1);
     std::memcpy(report.sourceError, error.constData(), size_t(error.size()));
     const bool sent = ::write(reportPipe, &report, sizeof report) == ssize_t(sizeof report);
@@ -134,12 +139,16 @@ void EngineProcess::waitForChild(int reportPipe) {
             if (reported) {
                 outcome_.result = report.result;
                 outcome_.report.output.unicodeEncoding = report.unicodeEncoding;
+                outcome_.report.output.unicodeSource = report.unicodeSource;
                 outcome_.report.sourceReplacements = qsizetype(report.sourceReplacements);
                 outcome_.report.sourceError = QString::fromUtf8(report.sourceError);
+                outcome_.report.sourceEmpty = report.sourceEmpty;
                 outcome_.sourceProfileId = report.sourceProfileId;
                 outcome_.targetProfileId = report.targetProfileId;
                 formatter_.sourceProfile = profileById(report.sourceProfileId);
                 formatter_.targetProfile = profileById(report.targetProfileId);
+                formatter_.systemError = report.systemError;
+                formatter_.endMarkOffset = report.endMarkOffset;
             }
             finished_ = true;
             emit finished();

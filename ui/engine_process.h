@@ -30,6 +30,8 @@ public:
         qsizetype sourceReplacements = 0;
         // Why the source could not be prepared for the engine; empty when it was.
         QString sourceError;
+        // The clipboard's text was empty: nothing ran.
+        bool sourceEmpty = false;
     };
     // The run itself, filling in its report; called in the child.
     using Run = std::function<RunResult(Report& report)>;
@@ -56,7 +58,8 @@ public:
     void cancel();
     bool isFinished() const { return finished_; }
     // Valid once finished. The formatter's run state (its source and target
-    // profiles) is set from it, as if the run had happened in this process.
+    // profiles, its system error and end mark) is set from it, as if the run
+    // had happened in this process.
     const Outcome& outcome() const { return outcome_; }
 
 signals:

@@ -13,7 +13,9 @@
 #include "dialog_controls.h"
 #include "dialog_template.h"
 #include "engine_process.h"
+#include "engine_text.h"
 #include "help_page.h"
+#include "help_window.h"
 #include "messages.h"
 #include "program_icon.h"
 #include "resource_strings.h"
@@ -23,11 +25,6 @@ namespace quillon {
 namespace {
 
 constexpr int kAboutMenuString = 101;
-
-// The engine's texts are English; the interface language may translate them.
-QString fromBytes(std::string_view text) {
-    return QObject::tr(std::string(text).c_str());
-}
 
 }  // namespace
 
@@ -51,7 +48,7 @@ void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
     // The engine's own messages are boxes of their own, not owned by the
     // dialog; a formatter short of memory already says so while it is made.
     setMessageSink([this](std::string_view caption, std::string_view text) {
-        hooks_.showMessage(nullptr, fromBytes(caption), fromBytes(text), QMessageBox::Warning);
+        hooks_.showMessage(nullptr, engineText(caption), engineText(text), QMessageBox::Warning);
     });
     formatter = std::make_unique<TextFormatter>(allocate);
     loadSettings();
@@ -127,9 +124,14 @@ void MainDialog::onDestinationFile() {
     enableControl(*this, control_id::kBrowseDestination, true);
 }
 
+// Without a browser the page is shown in the program itself.
 void MainDialog::onHelp() {
     const std::optional<QUrl> page = helpPageUrl(kTemplateId);
-    if (!page || !hooks_.openHelp(*page)) showError(QObject::tr("Failed to launch help."));
+    if (!page) {
+        showError(QObject::tr("Failed to launch help."));
+    } else if (!hooks_.openHelp(*page)) {
+        showHelpWindow(*this, *page);
+    }
 }
 
 void MainDialog::onSysCommand(unsigned id) {

@@ -1,5 +1,6 @@
 // The run command: the dialog's choices reduced to two files, the engine run
 // between them, and what the user sees of the result.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 #include "engine_process.h"
 #include "edge_run.h"
 #include "encoding_positions.h"
+#include "engine_text.h"
+#include "file_failure.h"
 #include "main_dialog.h"
 #include "messages.h"
 #include "run_progress.h"
@@ -34,6 +37,38 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const unicode::
 
 bool isLegacyEncoding(qint32 sourceEncoding) {
     return sourceEncoding == kSourceGb || sourceEncoding == kSourceGbk || sourceEncoding == kSourceBig5;
+}
+
+// A run that failed over one of its files: the file named with the reason, as
+// the command line words it. None for any other result.
+std::optional<QString> fileFailure(const TextFormatter& formatter, RunResult result, const QString& source,
+                                   const QString& destination) {
+    const auto named = [result](const QString& path, int error) {
+        return QString::fromStdString(
+            unicode::fileFailure(QDir::toNativeSeparators(path).toStdString(), error, result, translatedEngineText));
+    };
+    switch (result) {
+        case kSourceUnreadable:
+            return named(source, formatter.systemError != 0 ? formatter.systemError
+                                                            : unicode::openError(QFile::encodeName(source).constData()));
+        case kDestinationUnwritable: return named(destination, formatter.systemError);
+        case kSourceNotText: return named(source, 0);
+        default: return std::nullopt;
+    }
+}
+
+// Whether the text read from `path` ends with a line end; a convert run ends
+// its last line with one whether or not it had one. The text ends where a 1A
+// ended it (`endMarkOffset`). UTF-16, whose bytes do not tell it at a glance,
+// counts as ending with one.
+bool textEndsWithLineEnd(const QString& path, const char* unicodeSource, qint64 endMarkOffset) {
+    if (unicodeSource && qstrcmp(unicodeSource, "UTF-16") == 0) return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    const qint64 end = endMarkOffset >= 0 ? endMarkOffset : file.size();
+    char last = '\n';
+    if (end > 0 && file.seek(end - 1)) file.getChar(&last);
+    return last == '\n' || last == '\r';
 }
 
 }  // namespace
@@ -142,6 +177,10 @@ void MainDialog::runCommand(RunKind kind) {
                 report.sourceError = copy.status == ClipboardCopy::Status::NoText ? noClipboardText : copy.error;
                 return kSourceUnreadable;
             }
+            if (QFileInfo(source).size() == 0) {
+                report.sourceEmpty = true;
+                return kSuccess;
+            }
         }
         return runThroughEdge(*formatter, kind, options, source, destination, report.output);
     });
@@ -160,13 +199,27 @@ void MainDialog::runCommand(RunKind kind) {
         showError(outcome.report.sourceError);
         return;
     }
+    if (outcome.report.sourceEmpty) {
+        showStatus(*this, QObject::tr("The clipboard text is empty: there is nothing to convert or format."));
+        return;
+    }
     const RunResult result = outcome.result;
+    // The engine's box, with the file and the reason in words; the status
+    // line says the same and nothing else.
+    if (const auto failure = fileFailure(*formatter, result, source, destination)) {
+        showStatus(*this, *failure);
+        hooks_.showMessage(nullptr, QObject::tr("Error"), *failure, QMessageBox::Warning);
+        return;
+    }
     const qsizetype replacedInSource = outcome.report.sourceReplacements;
     RunSummary summary;
     summary.result = result;
     summary.elapsedMilliseconds = clock.elapsed();
     summary.sourceProfileId = outcome.sourceProfileId;
     summary.targetProfileId = outcome.targetProfileId;
+    summary.unicodeSource = outcome.report.output.unicodeSource;
+    summary.unicodeOutput = outcome.report.output.unicodeEncoding;
+    summary.endMarkOffset = formatter->endMarkOffset;
     summary.outputBytes = QFileInfo(destination).size();
     // Refused before anything is reported: none of this output is kept.
     if (destinationTemporary && !isError(result) && summary.outputBytes > kClipboardOutputLimit) {
@@ -179,12 +232,20 @@ void MainDialog::runCommand(RunKind kind) {
     const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
     if (reported) showResultMessage(result);
     if (result != kSuccess && !isWarning(result)) return;
+    if (summary.endMarkOffset >= 0 && !isButtonChecked(*this, kQuietMode)) {
+        hooks_.showMessage(
+            nullptr, QObject::tr("Warning"),
+            QString::fromStdString(unicode::endMarkWarning(summary.endMarkOffset, translatedEngineText)),
+            QMessageBox::Warning);
+    }
 
     const qint32 target = formatter->targetProfileId();
     qsizetype replacedInOutput = 0;
     if (destinationTemporary) {
+        const bool addedLineEnd =
+            kind == RunKind::Convert && !textEndsWithLineEnd(source, written.unicodeSource, summary.endMarkOffset);
         const PasteResult pasted = pasteFileToClipboard(
-            destination, written.unicodeEncoding ? written.unicodeEncoding : converterForProfile(target));
+            destination, written.unicodeEncoding ? written.unicodeEncoding : converterForProfile(target), addedLineEnd);
         if (pasted.status == PasteStatus::FileUnreadable) {
             showError(QObject::tr("Unable to read the output back from %1.").arg(destination));
         } else if (pasted.status == PasteStatus::ClipboardRefused) {

@@ -5,12 +5,19 @@
 #include <QObject>
 
 #include "encoding_profile.h"
+#include "engine_text.h"
+#include "file_failure.h"
 #include "messages.h"
 
 namespace quillon {
 namespace {
 
-QString encodingName(qint32 profileId) {
+// A Unicode text is named by its encoding and the form the run took it in.
+QString encodingName(qint32 profileId, const char* unicodeEncoding) {
+    if (unicodeEncoding) {
+        const QString name = QString::fromLatin1(unicodeEncoding);
+        return profileId == kBig5Id ? QObject::tr("%1 (traditional)").arg(name) : QObject::tr("%1 (simplified)").arg(name);
+    }
     switch (profileId) {
         case 1: return QObject::tr("GB (simplified)");
         case 2: return QObject::tr("GBK (simplified)");
@@ -29,9 +36,7 @@ QString resultInWords(RunResult result) {
         case kHtmlAbortedWarning: return QObject::tr("done; HTML handling aborted at invalid syntax");
         default: break;
     }
-    if (const auto message = resultMessage(result)) {
-        return QObject::tr(QByteArray(message->text.data(), qsizetype(message->text.size())).constData());
-    }
+    if (const auto message = resultMessage(result)) return engineText(message->text);
     return QObject::tr("failed with result %1").arg(result);
 }
 
@@ -40,25 +45,32 @@ QString resultInWords(RunResult result) {
 QString dataSize(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat); }
 
 QString describeRun(const RunSummary& run) {
-    // A plain-ASCII source has no encodings worth naming.
-    QString line = run.sourceProfileId == 0 || run.result == kPlainAsciiSource
+    // A failure, and a plain-ASCII source, have no encodings worth naming.
+    if (isError(run.result)) return resultInWords(run.result);
+    QString line = run.sourceProfileId == 0
                        ? QString()
-                       : QObject::tr("%1 → %2: ").arg(encodingName(run.sourceProfileId),
-                                                      encodingName(run.targetProfileId));
+                       : QObject::tr("%1 → %2: ").arg(encodingName(run.sourceProfileId, run.unicodeSource),
+                                                      encodingName(run.targetProfileId, run.unicodeOutput));
     line += resultInWords(run.result);
-    if (isError(run.result)) return line;
     line += QObject::tr("; %1 in %2 s")
                 .arg(dataSize(run.outputBytes), QLocale().toString(run.elapsedMilliseconds / 1000.0, 'f', 2));
     if (run.pane && !run.pane->whole()) {
         line += QObject::tr("; the pane shows the first %1").arg(dataSize(run.pane->shownBytes));
-    } else if (!run.pane && run.result != kPlainAsciiSource) {
+    } else if (!run.pane) {
         line += QObject::tr("; the pane keeps what it showed");
+    }
+    if (run.endMarkOffset >= 0) {
+        line += QObject::tr("; %1").arg(
+            QString::fromStdString(unicode::endMarkWarning(run.endMarkOffset, translatedEngineText)));
     }
     return line;
 }
 
-QString describeSettingsFile(const QString& path) {
-    return QObject::tr("Settings are kept in %1").arg(QDir::toNativeSeparators(path));
+QString describeSettingsFile(const QString& path, int writeError) {
+    const QString file = QDir::toNativeSeparators(path);
+    if (writeError == 0) return QObject::tr("Settings are kept in %1").arg(file);
+    return QObject::tr("Settings cannot be kept: %1")
+        .arg(QString::fromStdString(unicode::fileFailure(file.toStdString(), writeError, kSuccess)));
 }
 
 }  // namespace quillon

@@ -20,21 +20,29 @@ struct PaneExtent {
 struct RunSummary {
     qint32 sourceProfileId = 0;  // 0: no run chose one
     qint32 targetProfileId = 0;
+    // The Unicode encodings the text was read in and written in (see
+    // EdgeOutput); null for GB, GBK and BIG5.
+    const char* unicodeSource = nullptr;
+    const char* unicodeOutput = nullptr;
     RunResult result = kSuccess;
     qint64 outputBytes = 0;
     qint64 elapsedMilliseconds = 0;
     std::optional<PaneExtent> pane;  // none: the pane was left as it was
+    qint64 endMarkOffset = -1;       // a byte 1A there ended the text
 };
 
-// One line: encodings and forms, the result in words, size and time, and
-// whether the pane shows only the start of the output. For example
-// "GB (simplified) → BIG5 (traditional): done; 12.5 KB in 0.04 s".
+// One line: the text's encodings and forms before and after, the result in
+// words, size and time, and whether the pane shows only the start of the
+// output. For example "UTF-8 (simplified) → UTF-8 (traditional): done;
+// 12.5 KB in 0.04 s". A failed run: the failure alone.
 QString describeRun(const RunSummary& run);
 
 // A size as the status line writes it, for example "12.5 KB".
 QString dataSize(qint64 bytes);
 
-// The status line when the dialog starts.
-QString describeSettingsFile(const QString& path);
+// The status line when the dialog starts: where the settings are kept, or,
+// when the file cannot be written (`writeError`, an errno), that they cannot
+// be kept, and why.
+QString describeSettingsFile(const QString& path, int writeError);
 
 }  // namespace quillon

@@ -1,8 +1,14 @@
 #include "settings_store.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+
+#include <cerrno>
 #include <functional>
 #include <memory>
+
+#include <unistd.h>
 
 #include "settings_table.h"
 
@@ -32,6 +38,8 @@ private:
 
 // Without an explicit file, QSettings reads the user's file first and falls
 // back to the machine-wide one; it writes only the user's.
+bool isWritable(const QFileInfo& path) { return ::access(QFile::encodeName(path.absoluteFilePath()).constData(), W_OK) == 0; }
+
 std::unique_ptr<QSettings> openSettings(const QString& explicitFile) {
     if (!explicitFile.isEmpty())
         return std::make_unique<QSettings>(explicitFile, QSettings::IniFormat);
@@ -54,6 +62,18 @@ StoredSettings SettingsStore::load() const {
         in.read(name, std::invoke(field, s));
     });
     return s;
+}
+
+int SettingsStore::writeError() const {
+    const QFileInfo file(fileName_);
+    if (file.isDir()) return EISDIR;
+    if (file.exists() && !isWritable(file)) return errno;
+    // QSettings writes through a new file and a lock file beside the file,
+    // making the folders it lacks.
+    QFileInfo folder(file.absolutePath());
+    while (!folder.exists()) folder = QFileInfo(folder.absolutePath());
+    if (!folder.isDir()) return ENOTDIR;
+    return isWritable(folder) ? 0 : errno;
 }
 
 bool SettingsStore::save(const StoredSettings& s) const {

@@ -42,6 +42,9 @@ public:
     // Where save() writes.
     QString fileName() const { return fileName_; }
 
+    // Why save() cannot write the file (an errno), 0 when it can.
+    int writeError() const;
+
 private:
     QString explicitFile_;  // from QUILLON_SETTINGS; empty when unset
     QString fileName_;

@@ -15,6 +15,7 @@
 #include "family_text_reader.h"
 #include "line_reader.h"
 #include "messages.h"
+#include "not_text.h"
 #include "scratch_file.h"
 #include "source_detection.h"
 #include "source_judge.h"
@@ -69,6 +70,12 @@ bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& wr
     return !reader.failed();
 }
 
+// The sink could not take the destination: its reason is the run's.
+RunResult destinationFailed(TextFormatter& formatter, const TextSink& sink) {
+    formatter.systemError = sink.error();
+    return kDestinationUnwritable;
+}
+
 // Whether a run of a legacy source is the engine's own, byte for byte.
 bool isEngineRun(const RunPlan& options) {
     return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
@@ -94,14 +101,12 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
 
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
-    if (!sink.open(destination, written.unicodeEncoding)) {
-        formatter.systemError = sink.error();
-        return kDestinationUnwritable;
-    }
+    if (!sink.open(destination, written.unicodeEncoding)) return destinationFailed(formatter, sink);
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
-    if (!sink.close() || !copied) return kDestinationUnwritable;
+    if (!sink.close()) return destinationFailed(formatter, sink);
+    if (!copied) return kDestinationUnwritable;
     return result;
 }
 
@@ -129,12 +134,10 @@ public:
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
 
+        written.unicodeSource = encodingName();
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
-        if (!sink.open(destination_, written.unicodeEncoding)) {
-            formatter_.systemError = sink.error();
-            return kDestinationUnwritable;
-        }
+        if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailed(formatter_, sink);
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
@@ -153,7 +156,7 @@ public:
         formatter_.targetProfile = &to;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
-        if (!sink.close()) return kDestinationUnwritable;
+        if (!sink.close()) return destinationFailed(formatter_, sink);
         return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid,
                          formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
                          formatter_.htmlAborted);
@@ -278,6 +281,7 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds};
+    if (run.sourceEncoding != kSourceUtf16 && isPlainlyNotText(source)) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
     if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {

@@ -11,10 +11,11 @@ namespace quillon::unicode {
 
 enum class RunKind { Convert, Format };
 
-// The encoding a run wrote: null for GB, GBK or Big5, else the ICU name of
-// its Unicode encoding ("UTF-8", "GB18030").
+// The encodings a run read and wrote: null for GB, GBK or Big5, else the
+// ICU name of the Unicode encoding ("UTF-8", "UTF-16", "GB18030").
 struct EdgeOutput {
     const char* unicodeEncoding = nullptr;
+    const char* unicodeSource = nullptr;
 };
 
 // Runs `kind` from `source` to `destination` through the edge, with the
@@ -25,7 +26,9 @@ struct EdgeOutput {
 // (named, or found by auto-detection) is decoded and reaches the engine in the
 // family that fits its form; Unicode output is encoded from the engine's;
 // line ends are written as chosen. A run between legacy encodings with the
-// default line ends is the engine's own, byte for byte.
+// default line ends is the engine's own, byte for byte. A source that is
+// plainly no text (see not_text.h) is refused unless it is named UTF-16. The
+// formatter's systemError and endMarkOffset tell about the run's files.
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
                          const char* source, const char* destination,
                          EdgeOutput* output = nullptr);

@@ -303,9 +303,19 @@ TEST(CliHostileText, MalformedTextGivesItsStatusMessageAndBytes) {
         {"1A as the last byte", "convert", kGbToBig5, "\xB9\xFA\n\x1A", 0, "", "\xB0\xEA\r\n"},
         {"1A, quiet", "convert", {"--from", "gb", "--to", "big5", "--quiet"}, "\xB9\xFA\x1A\xCE\xAA\n", 1, "",
          "\xB0\xEA\r\n"},
-        // The rest of the line after a NUL byte is kept.
-        {"NUL", "convert", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 0, "",
-         std::string("\xB0\xEA\0\xAC\xB0\r\n", 7)},
+        // NUL bytes early on mark a file that is no text, whatever encoding is
+        // named, unless it is UTF-16, and the destination keeps what the row
+        // before left; further on they are text like any other byte, and the
+        // rest of the line after one is kept.
+        {"NUL", "convert", kGbToBig5, std::string("\xB9\xFA\0\xCE\xAA\n", 6), 2,
+         "quillon-cli: $IN: Not a text file (it holds NUL bytes)\n", "\xB0\xEA\r\n"},
+        {"NUL, auto", "format", {}, std::string("\xB9\xFA\0\n", 4), 2,
+         "quillon-cli: $IN: Not a text file (it holds NUL bytes)\n", "\xB0\xEA\r\n"},
+        {"NUL after the first block", "convert", kGbToBig5,
+         std::string(7999, 'a') + std::string("\n\xB9\xFA\0\xCE\xAA\n", 7), 0, "",
+         std::string(7999, 'a') + std::string("\r\n\xB0\xEA\0\xAC\xB0\r\n", 9)},
+        {"NUL in UTF-16", "convert", {"--from", "utf-16"}, std::string("\xFF\xFE\xFD\x56\x0A\x00", 6), 0, "",
+         "\xE5\x9C\x8B\n"},
         // A short line that punctuation translation widens past the line width
         // is no heading: laid out as a paragraph, it loses nothing at the width.
         {"Widened heading", "format", {"--from", "gb", "--lead-spaces", "0"}, repeated("a:", 26) + "a\n", 0,
@@ -316,17 +326,21 @@ TEST(CliHostileText, MalformedTextGivesItsStatusMessageAndBytes) {
 // --- Every two-byte code ---
 
 // Every two-byte code, sixteen to a line, but those with a 1A byte: 1A ends
-// the input.
+// the input. Codes with a NUL byte come last, since NUL bytes in the first
+// block mark a file that is no text.
 std::string everyCode() {
     std::string text;
     int onLine = 0;
-    for (unsigned code = 0; code <= 0xFFFF; ++code) {
-        const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-        if (pair[0] == '\x1A' || pair[1] == '\x1A') continue;
-        text.append(pair, 2);
-        if (++onLine == 16) {
-            text += '\n';
-            onLine = 0;
+    for (const bool withNul : {false, true}) {
+        for (unsigned code = 0; code <= 0xFFFF; ++code) {
+            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            if (pair[0] == '\x1A' || pair[1] == '\x1A') continue;
+            if ((pair[0] == '\0' || pair[1] == '\0') != withNul) continue;
+            text.append(pair, 2);
+            if (++onLine == 16) {
+                text += '\n';
+                onLine = 0;
+            }
         }
     }
     return text + '\n';

@@ -77,10 +77,10 @@ private slots:
     void anUnusablePathIsTheEnginesErrorAndChangesNothing_data() {
         QTest::addColumn<QString>("source");  // in the test's folder unless absolute
         QTest::addColumn<QString>("destination");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("message");  // after the destination's path
         QTest::newRow("destination in a missing folder") << "in.txt" << "no/such/out.txt"
-                                                         << "Unable to create destination file";
-        QTest::newRow("/dev/full as destination") << "in.txt" << "/dev/full" << "Unable to create destination file";
+                                                         << ": No such file or directory";
+        QTest::newRow("/dev/full as destination") << "in.txt" << "/dev/full" << ": No space left on device";
     }
     void anUnusablePathIsTheEnginesErrorAndChangesNothing() {
         QFETCH(QString, source);
@@ -92,7 +92,7 @@ private slots:
         pane()->setPlainText(QStringLiteral("earlier output"));
         dialog->onConvert();
         dialog->onFormat();
-        QCOMPARE(recorder.messageTexts(), QStringList(2, message));
+        QCOMPARE(recorder.messageTexts(), QStringList(2, folder.filePath(destination) + message));
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(recorder.messages[1].caption, QStringLiteral("Error"));
         QCOMPARE(readTestFile(folder.filePath(QStringLiteral("in.txt"))), kGbSentence);
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(dialogItemText(*dialog, kSourcePath), source);
         QCOMPARE(dialogItemText(*dialog, kDestinationPath), destination);
         dialog->onConvert();
-        QCOMPARE(recorder.messageTexts(), QStringList{"Unable to open source file"});
+        QCOMPARE(recorder.messageTexts(), QStringList{source + QStringLiteral(": File name too long")});
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
 
         dialog.reset();

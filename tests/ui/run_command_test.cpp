@@ -92,7 +92,7 @@ private slots:
         clipboard()->setText(QStringLiteral("我们的国家很大"));
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
-        QCOMPARE(clipboard()->text(), QStringLiteral("我們的國家很大\n"));
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們的國家很大"));
         QCOMPARE(pane()->toPlainText(), QStringLiteral("我們的國家很大\n"));
         QCOMPARE(dialog->displayFont, &dialog->big5Font);
     }
@@ -141,7 +141,7 @@ private slots:
         checkButton(*dialog, kQuietMode, true);
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
-        QCOMPARE(clipboard()->text(), QStringLiteral("我們□\n"));
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們□"));
         QCOMPARE(pane()->toPlainText(), QStringLiteral("我們□\n"));
 
         checkButton(*dialog, kQuietMode, false);
@@ -149,7 +149,7 @@ private slots:
         dialog->onConvert();
         QCOMPARE(recorder.messageTexts(), QStringList{"Warning: Unable to convert some Chinese characters"});
         QCOMPARE(recorder.messages[0].owner, nullptr);
-        QCOMPARE(clipboard()->text(), QStringLiteral("我們□\n"));
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們□"));
     }
 
     void plainAsciiFormatRunChangesNothing() {
@@ -167,7 +167,7 @@ private slots:
         useClipboard(false, true);
         setPaths(files.filePath("missing.txt"), QString());
         dialog->onConvert();
-        QCOMPARE(recorder.messageTexts(), QStringList{"Unable to open source file"});
+        QCOMPARE(recorder.messageTexts(), QStringList{files.filePath("missing.txt") + ": No such file or directory"});
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(recorder.messages[0].icon, QMessageBox::Warning);
         QCOMPARE(clipboard()->text(), QStringLiteral("untouched"));
@@ -188,7 +188,7 @@ private slots:
         clipboard()->setText(QStringLiteral("我们😀한𠀀"));
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
-        QCOMPARE(clipboard()->text(), QStringLiteral("我們😀한𠀀\n"));
+        QCOMPARE(clipboard()->text(), QStringLiteral("我們😀한𠀀"));
         QCOMPARE(pane()->toPlainText(), QStringLiteral("我們😀한𠀀\n"));
         QCOMPARE(dialog->displayFont, &dialog->big5Font);
     }
@@ -207,7 +207,7 @@ private slots:
         QFETCH(QString, expected);
         useClipboard(true, true);
         selectPosition(*dialog, kOutputEncoding, output);
-        clipboard()->setText(QStringLiteral("繁體中文：簡化"));
+        clipboard()->setText(QStringLiteral("繁體中文：簡化\n"));
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
         QCOMPARE(clipboard()->text(), expected);
@@ -312,6 +312,87 @@ private slots:
         QCOMPARE(recorder.messageTexts(), messages);
         QCOMPARE(readTestFile(arguments), QByteArray("--clipboard-reader 16"));
         QCOMPARE(readTestFile(destination), output);
+    }
+
+    // The clipboard ends with a line end only where the source's text did; a
+    // format run lays out lines that each end with one.
+    void theClipboardGainsNoLineEnd_data() {
+        QTest::addColumn<bool>("fromClipboard");
+        QTest::addColumn<bool>("format");
+        QTest::addColumn<QByteArray>("source");  // GB in a file, UTF-8 on the clipboard
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("clipboard, none") << true << false << QByteArray("我们") << QStringLiteral("我們");
+        QTest::newRow("clipboard, LF") << true << false << QByteArray("我们\n") << QStringLiteral("我們\n");
+        QTest::newRow("clipboard, CR LF") << true << false << QByteArray("我们\r\n") << QStringLiteral("我們\n");
+        QTest::newRow("file, none") << false << false << QByteArray("\xCE\xD2\xC3\xC7") << QStringLiteral("我們");
+        QTest::newRow("file, CR LF") << false << false << QByteArray("\xCE\xD2\xC3\xC7\r\n")
+                                     << QStringLiteral("我們\n");
+        QTest::newRow("file, cut by 1A") << false << false << QByteArray("\xCE\xD2\xC3\xC7\x1A\n")
+                                         << QStringLiteral("我們");
+        QTest::newRow("format") << true << true << QByteArray("我们。")
+                                << kBlank.repeated(2) + QStringLiteral("我们。\n\n");
+    }
+    void theClipboardGainsNoLineEnd() {
+        QFETCH(bool, fromClipboard);
+        QFETCH(bool, format);
+        QFETCH(QByteArray, source);
+        QFETCH(QString, expected);
+        useClipboard(fromClipboard, true);
+        checkButton(*dialog, kQuietMode, true);
+        if (fromClipboard) {
+            clipboard()->setText(QString::fromUtf8(source));
+        } else {
+            setPaths(writeFile("in.txt", source), QString());
+        }
+        format ? dialog->onFormat() : dialog->onConvert();
+        QCOMPARE(clipboard()->text(), expected);
+    }
+
+    // A file error names the file and the system's reason, as the command
+    // line does; so does a source that is plainly no text.
+    void aFileErrorNamesThePathAndTheReason_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("missing source") << "missing.txt" << "out.txt" << "missing.txt: No such file or directory";
+        QTest::newRow("destination in a missing folder")
+            << "in.txt" << "no/out.txt" << "no/out.txt: No such file or directory";
+        QTest::newRow("destination a folder") << "in.txt" << "folder" << "folder: Is a directory";
+        QTest::newRow("UTF-8 output into a folder") << "in-utf8.txt" << "folder" << "folder: Is a directory";
+        QTest::newRow("binary source") << "binary" << "out.txt" << "binary: Not a text file (it holds NUL bytes)";
+    }
+    void aFileErrorNamesThePathAndTheReason() {
+        QFETCH(QString, source);
+        QFETCH(QString, destination);
+        QFETCH(QString, failure);
+        writeFile("in.txt", "\xCE\xD2\r\n");
+        writeFile("in-utf8.txt", "我\n");
+        writeFile("binary", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0\x1A\xCE\xD2", 14));
+        QDir(files.path()).mkpath("folder");
+        setPaths(files.filePath(source), files.filePath(destination));
+        dialog->onConvert();
+        const QString expected = files.path() + QLatin1Char('/') + failure;
+        QCOMPARE(recorder.messageTexts(), QStringList{expected});
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(statusText(*dialog), expected);
+        QVERIFY(!QFile::exists(files.filePath("out.txt")));
+    }
+
+    void aByte1AThatEndsTheTextIsReported() {
+        const QString warning =
+            QStringLiteral("Warning: a byte 1A at offset 2 ends the text; the bytes after it were not read");
+        setPaths(writeFile("in.txt", "\xCE\xD2\x1A\xC3\xC7\r\n"), files.filePath("out.txt"));
+        selectPosition(*dialog, kSourceEncoding, 1);  // GB
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), QStringList{warning});
+        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Warning"));
+        QVERIFY2(statusText(*dialog).endsWith(QStringLiteral("; ") + warning), qPrintable(statusText(*dialog)));
+
+        recorder.messages.clear();
+        checkButton(*dialog, kQuietMode, true);
+        dialog->onConvert();
+        QVERIFY(recorder.messages.empty());
+        QVERIFY(statusText(*dialog).endsWith(warning));
     }
 
     void anUnusableTemporaryFolderStopsTheCommand() {

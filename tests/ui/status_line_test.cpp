@@ -54,6 +54,21 @@ private slots:
         QCOMPARE(statusText(*dialog), QStringLiteral("Settings are kept in ") + settings->path());
     }
 
+    void settingsThatCannotBeWrittenAreSaidNotToBeKept_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("under a file") << "/dev/null/quillon.ini"
+                                      << "Settings cannot be kept: /dev/null/quillon.ini: Not a directory";
+        QTest::newRow("a folder") << "/tmp" << "Settings cannot be kept: /tmp: Is a directory";
+    }
+    void settingsThatCannotBeWrittenAreSaidNotToBeKept() {
+        QFETCH(QString, path);
+        QFETCH(QString, status);
+        qputenv("QUILLON_SETTINGS", path.toLocal8Bit());
+        dialog = std::make_unique<MainDialog>(recorder.hooks());
+        QCOMPARE(statusText(*dialog), status);
+    }
+
     void eachRunSaysWhatItDid_data() {
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<bool>("format");
@@ -62,6 +77,13 @@ private slots:
         QTest::addColumn<int>("boxes");
         QTest::newRow("convert") << QByteArray("\xCE\xD2\xC3\xC7\r\n") << false << false
                                  << "GB (simplified) → BIG5 (traditional): done; 6 bytes" << 0;
+        // Unicode text is named by its own encoding, with the forms the run took it in.
+        QTest::newRow("UTF-8 convert") << QByteArray("我们\n") << false << false
+                                       << "UTF-8 (simplified) → UTF-8 (traditional): done; 7 bytes" << 0;
+        QTest::newRow("UTF-8 format") << QByteArray("我们。\n") << true << false
+                                      << "UTF-8 (simplified) → UTF-8 (simplified): done; 17 bytes" << 0;
+        QTest::newRow("UTF-16 convert") << QByteArray("\xFF\xFE\x11\x62\x0A\x00", 6) << false << false
+                                        << "UTF-16 (simplified) → UTF-8 (traditional): done; 4 bytes" << 0;
         QTest::newRow("plain ASCII format") << QByteArray("just ASCII.\n") << true << false
                                             << "plain ASCII: nothing to format" << 0;
         QTest::newRow("plain ASCII convert")
@@ -87,11 +109,22 @@ private slots:
         QCOMPARE(int(recorder.messages.size()), boxes);
     }
 
+    // A failed run names no encodings: only the failure.
     void anEngineErrorIsTheStatusToo() {
-        useFiles(files.filePath(QStringLiteral("missing.txt")), files.filePath(QStringLiteral("out.txt")));
+        useFiles(writeTestFile(files, QStringLiteral("in.txt"), "\xCE\xD2\r\n"), files.path());
         dialog->onConvert();
-        QCOMPARE(recorder.messageTexts(), QStringList{"Unable to open source file"});
-        QCOMPARE(statusText(*dialog), QStringLiteral("Unable to open source file"));
+        const QString failure = files.path() + QStringLiteral(": Is a directory");
+        QCOMPARE(recorder.messageTexts(), QStringList{failure});
+        QCOMPARE(statusText(*dialog), failure);
+    }
+
+    void anEmptyClipboardSaysSo() {
+        checkRadioPosition(*dialog, kSourceClipboard, kSourceFile, 0);
+        checkRadioPosition(*dialog, kDestinationClipboard, kDestinationFile, 0);
+        QGuiApplication::clipboard()->setText(QString());
+        dialog->onConvert();
+        QCOMPARE(statusText(*dialog), QStringLiteral("The clipboard text is empty: there is nothing to convert or format."));
+        QVERIFY(recorder.messages.empty());
     }
 
     void timeIsShownInSeconds() {

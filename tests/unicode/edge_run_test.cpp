@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <string>
 
 #include "code_point_stream.h"
@@ -111,6 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("\xFE\xFF\x56\xFD\x00\x0A", 6), "國\n", kSuccess},
         EdgeCase{"Utf16WithoutItsMarkIsRefused", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
                  std::string("\x56\xFD\x00\x0A", 4), "", kSourceUnreadable},
+        EdgeCase{"NulBytesMarkAFileThatIsNoText", RunKind::Convert, with(kSourceUtf8, kOutputUtf8),
+                 std::string("\xE5\x9B\xBD\0\n", 5), "", kSourceNotText},
         EdgeCase{"InvalidUtf8BecomesABoxAndNothingAfterIsLost", RunKind::Convert,
                  with(kSourceUtf8, kOutputSame), "ab\xFF\xC3国\n", "ab□□國\n",
                  kInvalidCodeWarning},
@@ -277,6 +281,17 @@ TEST(EdgeConvertRun, ATextThatShowsItsEncodingLateIsDetectedFirst) {
 }
 
 // A run that ends before its output is complete leaves the old destination.
+// A destination the edge's own writer cannot make tells the system's reason.
+TEST(EdgeConvertRun, AnUnwritableDestinationTellsWhy) {
+    TempDir dir;
+    writeFile(dir.file("in"), kSimplified);
+    TextFormatter formatter;
+    applyOptions(with(kSourceUtf8, kOutputUtf8), formatter);
+    EXPECT_EQ(runThroughEdge(formatter, RunKind::Convert, {}, dir.file("in").c_str(), dir.path().c_str()),
+              kDestinationUnwritable);
+    EXPECT_EQ(formatter.systemError, EISDIR);
+}
+
 TEST(TextSink, ReplacesTheDestinationOnlyWhenClosed) {
     TempDir dir;
     const std::string path = dir.file("out");

@@ -60,13 +60,37 @@ public:
         if (unicode_) {
             writeUnicode(text, length, carriers, probing);
         } else {
+            if (probing) recodeTagText(text, content);
             writeLegacy(text, length, carriers);
         }
     }
 
+    bool sawInvalid = false;
     bool sawUnmappable = false;
 
 private:
+    // The engine leaves the characters inside tags in the bytes of `from`'s
+    // family: they become the same characters in the bytes of `to`.
+    void recodeTagText(char* text, std::size_t length) {
+        const Utf8Code* const fromTable = maps_.utf8Table(from_);
+        for (std::size_t pos = 0; pos + 1 < length;) {
+            if (static_cast<unsigned char>(text[pos]) < 0x80) {
+                ++pos;
+                continue;
+            }
+            if (pairAt(probe_.data(), pos) == from_.replacementCode()) {
+                const Utf8Code character = fromTable[pairAt(text, pos) - FamilyMaps::kFirstPair];
+                CharCode code = character != 0 ? maps_.encode(to_, to_, characterOf(character)) : 0;
+                if (code == 0) {
+                    code = to_.replacementCode();
+                    sawUnmappable = true;
+                }
+                putPair(text, pos, code);
+            }
+            pos += 2;
+        }
+    }
+
     void writeLegacy(char* text, std::size_t length, const std::vector<Carrier>& carriers) {
         for (const Carrier& carrier : carriers) {
             putPair(text, carrier.position, to_.replacementCode());
@@ -92,6 +116,10 @@ private:
         auto* out = reinterpret_cast<std::uint8_t*>(utf8_.data());
         std::size_t count = 0;
         const auto put = [&](Utf8Code code) { count = static_cast<std::size_t>(putUtf8(out + count, code) - out); };
+        const auto putInvalid = [&] {
+            put(kBoxUtf8);
+            sawInvalid = true;
+        };
         auto carrier = carriers.begin();
         for (std::size_t pos = 0; pos < length;) {
             const auto lead = static_cast<unsigned char>(text[pos]);
@@ -102,17 +130,19 @@ private:
                 continue;
             }
             if (pos + 1 == length || text[pos + 1] == '\n') {  // a lead byte without its trail
-                put(kBoxUtf8);
+                putInvalid();
                 ++pos;
                 continue;
             }
             const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
             if (carrier != carriers.end() && carrier->position == pos) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
-            } else if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) {
-                put(fromTable[index]);
+            } else if (const Utf8Code code = probing && pairAt(probe_.data(), pos) == from_.replacementCode()
+                                                 ? fromTable[index]
+                                                 : toTable[index]) {
+                put(code);
             } else {
-                put(toTable[index]);
+                putInvalid();  // a code that stands for no character
             }
             pos += 2;
         }

@@ -99,7 +99,8 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
     if (!sink.close() || !copied) return kDestinationUnwritable;
-    return result;
+    return warningOf(result == kInvalidCodeWarning || writer.sawInvalid,
+                     result == kUnmappableWarning || writer.sawUnmappable, result == kHtmlAbortedWarning);
 }
 
 // A Unicode source: judged for its form, put into the family of that form,
@@ -112,6 +113,9 @@ public:
           destination_(destination) {}
 
     RunResult run(EdgeOutput& written) {
+        formatter_.endMarkOffset = -1;
+        encoding_ = sourceEncodingName();
+        if (encoding_ == nullptr) return kSourceUnreadable;
         const std::optional<Form> form = judgeForm();
         if (!form) return kSourceUnreadable;
         // As with a legacy source, text without a Chinese character is not formatted.
@@ -140,15 +144,17 @@ public:
             DirectUtf8Conversion direct(formatter_, from, to, crLf);
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
+            endMarkOffset_ = direct.endMarkOffset;
         } else {
             result = convert(encoder, writer);
         }
         formatter_.sourceProfile = &from;
         formatter_.targetProfile = &to;
+        formatter_.endMarkOffset = endMarkOffset_;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
         if (!sink.close()) return kDestinationUnwritable;
-        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid,
+        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid || writer.sawInvalid,
                          formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
                          formatter_.htmlAborted);
     }
@@ -156,19 +162,19 @@ public:
 private:
     static constexpr std::size_t kChunkBytes = 1 << 15;
 
-    const char* encodingName() const {
-        return options_.sourceEncoding == kSourceUtf8    ? kUtf8Name
-               : options_.sourceEncoding == kSourceUtf16 ? "UTF-16"
-                                                         : "GB18030";
+    // ICU's name of the source's encoding; none for UTF-16 without its
+    // byte-order mark, which alone tells its byte order.
+    const char* sourceEncodingName() const {
+        if (options_.sourceEncoding == kSourceUtf8) return kUtf8Name;
+        if (options_.sourceEncoding == kSourceGb18030) return "GB18030";
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
+        const bool marked = found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
+        return marked ? nameOf(*found) : nullptr;
     }
 
     template <typename Reader>
     bool openSource(Reader& reader) const {
-        if (!reader.open(source_, encodingName())) return false;
-        // UTF-16 is read only with its byte-order mark, which tells its byte order.
-        if (options_.sourceEncoding != kSourceUtf16) return true;
-        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
-        return found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
+        return reader.open(source_, encoding_);
     }
 
     std::optional<Form> judgeForm() {
@@ -208,6 +214,7 @@ private:
         FamilyTextReader reader(encoder, lineByLine ? 1 : kChunkBytes);
         if (!openSource(reader)) return kSourceUnreadable;
         while (const std::size_t length = reader.next()) onChunk(reader.text(), length, reader.carriers());
+        endMarkOffset_ = reader.endMarkOffset();
         return reader.failed() ? kSourceUnreadable : kSuccess;
     }
 
@@ -256,7 +263,9 @@ private:
     const RunPlan& options_;
     const char* const source_;
     const char* const destination_;
+    const char* encoding_ = nullptr;
     bool sawNonAscii_ = false;
+    std::int64_t endMarkOffset_ = -1;
 };
 
 }  // namespace

@@ -185,7 +185,8 @@ class LineEncoder {
 public:
     LineEncoder(const EncodingProfile& from, const EncodingProfile& to, bool privateCodes)
         : maps_(FamilyMaps::instance()), from_(from),
-          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {}
+          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes),
+          carryingCodes_(maps_.privateCodes(from)) {}
 
     // Appends one or two bytes at line[length].
     void append(char32_t c, char* line, std::size_t& length, std::vector<Carrier>& carriers) {
@@ -231,6 +232,38 @@ public:
     // itself, else 0 (and 0 for ASCII).
     const CharCode* losslessCodes() const { return table_; }
 
+    // True when the text held more distinct characters to carry than there
+    // were codes to carry them.
+    bool ranOutOfCodes() const { return sawUnmappable; }
+
+    // Before the text is read again: the codes of the family's hanzi that the
+    // text does not use (`used`, by code, as the first reading found them)
+    // carry characters too, once the private codes are taken. The engine
+    // treats every hanzi alike, so a carried character fares as one would.
+    void addUnusedHanziCodes(const std::vector<bool>& used) {
+        codeOfCharacter_.clear();
+        characterOfCode_.clear();
+        sawUnmappable = false;
+        const std::vector<CharCode>& privateCodes = maps_.privateCodes(from_);
+        const std::vector<bool> isPrivate = [&] {
+            std::vector<bool> marks(FamilyMaps::kBmpSize);
+            for (const CharCode code : privateCodes) marks[code] = true;
+            return marks;
+        }();
+        const auto addRange = [&](unsigned lead, unsigned firstTrail, unsigned lastTrail) {
+            for (unsigned trail = firstTrail; trail <= lastTrail; ++trail) {
+                const auto code = static_cast<CharCode>(lead << 8 | trail);
+                if (!used[code] && !isPrivate[code]) carryingCodes_.push_back(code);
+            }
+        };
+        const bool big5 = from_.id == kBig5Id;
+        for (unsigned lead = big5 ? 0xA4 : 0x81; lead <= (big5 ? 0xF9u : 0xFEu); ++lead) {
+            if (!big5 && lead >= 0xA1 && lead <= 0xAF) continue;  // GBK's rows of symbols
+            addRange(lead, 0x40, 0x7E);
+            addRange(lead, 0xA1, 0xFE);
+        }
+    }
+
     bool sawInvalid = false;
     bool sawUnmappable = false;
 
@@ -239,7 +272,7 @@ private:
         if (const auto known = codeOfCharacter_.find(c); known != codeOfCharacter_.end()) {
             return known->second;
         }
-        const std::vector<CharCode>& codes = maps_.privateCodes(from_);
+        const std::vector<CharCode>& codes = carryingCodes_;
         if (codeOfCharacter_.size() == codes.size()) {
             sawUnmappable = true;  // more distinct characters than codes to carry them
             return from_.replacementCode();
@@ -255,6 +288,7 @@ private:
     const EncodingProfile& from_;
     const CharCode* const table_;
     const bool privateCodes_;
+    std::vector<CharCode> carryingCodes_;  // the family's private codes first
     std::vector<char32_t> characterOfCode_;
     std::unordered_map<char32_t, CharCode> codeOfCharacter_;
 };

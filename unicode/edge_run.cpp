@@ -3,6 +3,7 @@
 // that cannot make the journey through the engine travel beside it.
 #include "edge_run.h"
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,6 +68,27 @@ bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& wr
         writer.write(line, length, carriers);
     }
     return !reader.failed();
+}
+
+// By code: the double-byte codes a file of legacy text holds.
+std::optional<std::vector<bool>> codesIn(const char* path) {
+    std::vector<bool> used(FamilyMaps::kBmpSize);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    if (!file) return std::nullopt;
+    std::vector<unsigned char> bytes(1 << 16);
+    unsigned lead = 0;
+    while (const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get())) {
+        for (std::size_t i = 0; i < read; ++i) {
+            if (lead != 0) {
+                used[lead << 8 | bytes[i]] = true;
+                lead = 0;
+            } else if (bytes[i] >= 0x80) {
+                lead = bytes[i];
+            }
+        }
+    }
+    if (std::ferror(file.get())) return std::nullopt;
+    return used;
 }
 
 // Whether a run of a legacy source is the engine's own, byte for byte.
@@ -235,22 +257,34 @@ private:
                             });
     }
 
+    // Writes the text into `path` as the encoder puts it into the family.
+    RunResult encodeInto(const char* path, LineEncoder& encoder) {
+        TextSink legacy;
+        if (!legacy.open(path, nullptr)) return kDestinationUnwritable;
+        const RunResult read = forEachChunk(
+            encoder, false, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
+                legacy.writeBytes(text, length);
+            });
+        if (!legacy.close()) return kDestinationUnwritable;
+        return read;
+    }
+
     // The engine formats text of one family without converting it; the
     // conversion to the target follows as the lines are written.
     RunResult format(LineEncoder& encoder, LineWriter& writer) {
         ScratchFile input;
         ScratchFile output;
         if (!input.created() || !output.created()) return kDestinationUnwritable;
-        {
-            TextSink legacy;
-            if (!legacy.open(input.path(), nullptr)) return kDestinationUnwritable;
-            const RunResult read = forEachChunk(
-                encoder, false, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
-                    legacy.writeBytes(text, length);
-                });
-            if (!legacy.close()) return kDestinationUnwritable;
-            if (read != kSuccess) return read;
+        RunResult read = encodeInto(input.path(), encoder);
+        // Rarely, a text holds more characters to carry than the family has
+        // private codes: it is read once more to carry them all.
+        if (read == kSuccess && encoder.ranOutOfCodes()) {
+            std::optional<std::vector<bool>> used = codesIn(input.path());
+            if (!used) return kSourceUnreadable;
+            encoder.addUnusedHanziCodes(*used);
+            read = encodeInto(input.path(), encoder);
         }
+        if (read != kSuccess) return read;
         const RunResult result = formatter_.formatFile(input.path(), output.path());
         if (isError(result)) return result;
         formatter_.insideTag = 0;

@@ -292,6 +292,62 @@ INSTANTIATE_TEST_SUITE_P(
                       ForeignCountCase{"TraditionalText", "國", 9000, kSuccess},
                       ForeignCountCase{"MoreThanTheFamilyHasCodes", "國", 30000, kUnmappableWarning}));
 
+// A U+001A ends a Unicode source as a byte 1A ends a legacy one, in both
+// runs, and the run reports where it stands in the file when more follows.
+struct EndMarkCase {
+    const char* name;
+    RunKind kind;
+    std::int32_t sourceEncoding;
+    std::string source;
+    std::string expected;
+    RunResult result;
+    std::int64_t offset;
+    std::int32_t outputEncoding = kOutputUtf8;
+};
+
+void PrintTo(const EndMarkCase& c, std::ostream* os) { *os << c.name; }
+
+class EndMarks : public ::testing::TestWithParam<EndMarkCase> {};
+
+TEST_P(EndMarks, EndTheTextWhereTheyStand) {
+    const EndMarkCase& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("in"), c.source);
+    writeFile(dir.file("out"), "old\n");
+    EdgeRunOptions options = narrowFormat(-1);
+    options.sourceEncoding = c.sourceEncoding;
+    options.outputEncoding = c.outputEncoding;
+    options.form = kFormSimplified;
+    TextFormatter formatter;
+    applyOptions(options, formatter);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(runThroughEdge(formatter, c.kind, options, dir.file("in").c_str(), dir.file("out").c_str()),
+              c.result);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(readFile(dir.file("out")), c.expected);
+    EXPECT_EQ(formatter.endMarkOffset, c.offset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unicode, EndMarks,
+    ::testing::Values(
+        EndMarkCase{"ConvertUtf8", RunKind::Convert, kSourceUtf8, "中文\x1A后面\n", "中文\n", kSuccess, 6},
+        EndMarkCase{"ConvertUtf8ToGb18030", RunKind::Convert, kSourceUtf8, "中文\x1A后面\n",
+                    "\xD6\xD0\xCE\xC4\r\n", kSuccess, 6, kOutputGb18030},
+        EndMarkCase{"FormatUtf8", RunKind::Format, kSourceUtf8, "中文。\x1A后面\n", "中文。\n", kSuccess, 9},
+        EndMarkCase{"AtTheEndOfTheFileEndsNothingMore", RunKind::Convert, kSourceUtf8, "中文\n\x1A",
+                    "中文\n", kSuccess, -1},
+        EndMarkCase{"FormatOfNothingBeforeItIsRefused", RunKind::Format, kSourceAuto, "\x1A中文。\n", "old\n",
+                    kPlainAsciiSource, -1},
+        EndMarkCase{"Utf16LittleEndian", RunKind::Convert, kSourceUtf16,
+                    std::string("\xFF\xFE\x2D\x4E\x1A\x00\x87\x65", 8), "中\n", kSuccess, 4},
+        EndMarkCase{"Utf16BigEndian", RunKind::Format, kSourceUtf16,
+                    std::string("\xFE\xFF\x4E\x2D\x30\x02\x00\x1A\x65\x87", 10), "中。\n", kSuccess, 6},
+        EndMarkCase{"Utf16ByteOfAnotherCharacterIsNoMark", RunKind::Convert, kSourceUtf16,
+                    std::string("\xFF\xFE\x1A\x4E\x0A\x00", 6), "业\n", kSuccess, -1},
+        EndMarkCase{"Gb18030", RunKind::Convert, kSourceGb18030, "\xD6\xD0\x1A\xCE\xC4\n", "中\n", kSuccess,
+                    2}));
+
 // The detection learnt while looking for Unicode serves its own run only:
 // the same formatter on the same path, rewritten, detects afresh.
 TEST(EdgeConvertRun, LegacyDetectionServesOneRun) {

@@ -60,13 +60,37 @@ public:
         if (unicode_) {
             writeUnicode(text, length, carriers, probing);
         } else {
+            if (probing) recodeTagText(text, content);
             writeLegacy(text, length, carriers);
         }
     }
 
+    bool sawInvalid = false;
     bool sawUnmappable = false;
 
 private:
+    // The engine leaves the characters inside tags in the bytes of `from`'s
+    // family: they become the same characters in the bytes of `to`.
+    void recodeTagText(char* text, std::size_t length) {
+        const Utf8Code* const fromTable = maps_.utf8Table(from_);
+        for (std::size_t pos = 0; pos + 1 < length;) {
+            if (static_cast<unsigned char>(text[pos]) < 0x80) {
+                ++pos;
+                continue;
+            }
+            if (pairAt(probe_.data(), pos) == from_.replacementCode()) {
+                const Utf8Code character = fromTable[pairAt(text, pos) - FamilyMaps::kFirstPair];
+                CharCode code = character != 0 ? maps_.encode(to_, to_, characterOf(character)) : 0;
+                if (code == 0) {
+                    code = to_.replacementCode();
+                    sawUnmappable = true;
+                }
+                putPair(text, pos, code);
+            }
+            pos += 2;
+        }
+    }
+
     void writeLegacy(char* text, std::size_t length, const std::vector<Carrier>& carriers) {
         for (const Carrier& carrier : carriers) {
             putPair(text, carrier.position, to_.replacementCode());
@@ -92,6 +116,10 @@ private:
         auto* out = reinterpret_cast<std::uint8_t*>(utf8_.data());
         std::size_t count = 0;
         const auto put = [&](Utf8Code code) { count = static_cast<std::size_t>(putUtf8(out + count, code) - out); };
+        const auto putInvalid = [&] {
+            put(kBoxUtf8);
+            sawInvalid = true;
+        };
         auto carrier = carriers.begin();
         for (std::size_t pos = 0; pos < length;) {
             const auto lead = static_cast<unsigned char>(text[pos]);
@@ -102,17 +130,19 @@ private:
                 continue;
             }
             if (pos + 1 == length || text[pos + 1] == '\n') {  // a lead byte without its trail
-                put(kBoxUtf8);
+                putInvalid();
                 ++pos;
                 continue;
             }
             const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
             if (carrier != carriers.end() && carrier->position == pos) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
-            } else if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) {
-                put(fromTable[index]);
+            } else if (const Utf8Code code = probing && pairAt(probe_.data(), pos) == from_.replacementCode()
+                                                 ? fromTable[index]
+                                                 : toTable[index]) {
+                put(code);
             } else {
-                put(toTable[index]);
+                putInvalid();  // a code that stands for no character
             }
             pos += 2;
         }
@@ -155,7 +185,8 @@ class LineEncoder {
 public:
     LineEncoder(const EncodingProfile& from, const EncodingProfile& to, bool privateCodes)
         : maps_(FamilyMaps::instance()), from_(from),
-          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes) {}
+          table_(maps_.encodeTable(from, to)), privateCodes_(privateCodes),
+          carryingCodes_(maps_.privateCodes(from)) {}
 
     // Appends one or two bytes at line[length].
     void append(char32_t c, char* line, std::size_t& length, std::vector<Carrier>& carriers) {
@@ -201,6 +232,38 @@ public:
     // itself, else 0 (and 0 for ASCII).
     const CharCode* losslessCodes() const { return table_; }
 
+    // True when the text held more distinct characters to carry than there
+    // were codes to carry them.
+    bool ranOutOfCodes() const { return sawUnmappable; }
+
+    // Before the text is read again: the codes of the family's hanzi that the
+    // text does not use (`used`, by code, as the first reading found them)
+    // carry characters too, once the private codes are taken. The engine
+    // treats every hanzi alike, so a carried character fares as one would.
+    void addUnusedHanziCodes(const std::vector<bool>& used) {
+        codeOfCharacter_.clear();
+        characterOfCode_.clear();
+        sawUnmappable = false;
+        const std::vector<CharCode>& privateCodes = maps_.privateCodes(from_);
+        const std::vector<bool> isPrivate = [&] {
+            std::vector<bool> marks(FamilyMaps::kBmpSize);
+            for (const CharCode code : privateCodes) marks[code] = true;
+            return marks;
+        }();
+        const auto addRange = [&](unsigned lead, unsigned firstTrail, unsigned lastTrail) {
+            for (unsigned trail = firstTrail; trail <= lastTrail; ++trail) {
+                const auto code = static_cast<CharCode>(lead << 8 | trail);
+                if (!used[code] && !isPrivate[code]) carryingCodes_.push_back(code);
+            }
+        };
+        const bool big5 = from_.id == kBig5Id;
+        for (unsigned lead = big5 ? 0xA4 : 0x81; lead <= (big5 ? 0xF9u : 0xFEu); ++lead) {
+            if (!big5 && lead >= 0xA1 && lead <= 0xAF) continue;  // GBK's rows of symbols
+            addRange(lead, 0x40, 0x7E);
+            addRange(lead, 0xA1, 0xFE);
+        }
+    }
+
     bool sawInvalid = false;
     bool sawUnmappable = false;
 
@@ -209,7 +272,7 @@ private:
         if (const auto known = codeOfCharacter_.find(c); known != codeOfCharacter_.end()) {
             return known->second;
         }
-        const std::vector<CharCode>& codes = maps_.privateCodes(from_);
+        const std::vector<CharCode>& codes = carryingCodes_;
         if (codeOfCharacter_.size() == codes.size()) {
             sawUnmappable = true;  // more distinct characters than codes to carry them
             return from_.replacementCode();
@@ -225,6 +288,7 @@ private:
     const EncodingProfile& from_;
     const CharCode* const table_;
     const bool privateCodes_;
+    std::vector<CharCode> carryingCodes_;  // the family's private codes first
     std::vector<char32_t> characterOfCode_;
     std::unordered_map<char32_t, CharCode> codeOfCharacter_;
 };

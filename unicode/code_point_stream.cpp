@@ -44,6 +44,7 @@ CodePointReader::~CodePointReader() {
 bool CodePointReader::open(const char* path, const char* encoding) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return false;
+    endMark_ = EndMark(encoding);
     utf8_ = isUtf8(encoding);
     if (utf8_) {
         file_ = std::fopen(path, "rb");
@@ -65,13 +66,12 @@ bool CodePointReader::refill() {
     const std::size_t left = static_cast<std::size_t>(end_ - next_);
     std::memmove(bytes_, next_, left);
     const std::size_t got = std::fread(bytes_ + left, 1, kBufferSize - left, file_);
+    if (got == 0) failed_ = std::ferror(file_) != 0;
+    const std::size_t kept = endMark_.cut(bytes_ + left, got, file_);
     next_ = bytes_;
-    end_ = bytes_ + left + got;
-    if (got == 0) {
-        ended_ = true;
-        failed_ = std::ferror(file_) != 0;
-    }
-    return got > 0;
+    end_ = bytes_ + left + kept;
+    ended_ = got == 0 || endMark_.reached();
+    return kept > 0;
 }
 
 std::size_t CodePointReader::readUtf8(char32_t* out, std::size_t capacity) {
@@ -124,12 +124,10 @@ std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
     while (target == reinterpret_cast<char*>(out) && !flushed_) {
         if (next_ == end_ && !ended_) {
             const std::size_t got = std::fread(bytes_, 1, kBufferSize, file_);
+            if (got == 0) failed_ = std::ferror(file_) != 0;
             next_ = bytes_;
-            end_ = bytes_ + got;
-            if (got == 0) {
-                ended_ = true;
-                failed_ = std::ferror(file_) != 0;
-            }
+            end_ = bytes_ + endMark_.cut(bytes_, got, file_);
+            ended_ = got == 0 || endMark_.reached();
         }
         UErrorCode error = U_ZERO_ERROR;
         auto* pivotSource = reinterpret_cast<UChar*>(pivotSource_);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "end_mark.h"
 #include "output_file.h"
 
 struct UConverter;
@@ -25,7 +26,8 @@ using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
 // Reads a file in any encoding ICU knows as code points, a buffer at a time,
 // so that memory stays flat whatever the file's size. A byte-order mark at
-// the start is dropped.
+// the start is dropped (one only: a second is text); U+001A ends the text.
+// UTF-16 is read in the byte order its name tells (UTF-16LE, UTF-16BE).
 class CodePointReader {
 public:
     CodePointReader() = default;
@@ -39,6 +41,8 @@ public:
     std::size_t read(char32_t* out, std::size_t capacity);
     // True when reading stopped on an error rather than the end of the file.
     bool failed() const { return failed_; }
+    // Where U+001A ended the text before the end of the file, else -1.
+    std::int64_t endMarkOffset() const { return endMark_.offset(); }
 
 private:
     std::size_t readUtf8(char32_t* out, std::size_t capacity);
@@ -49,6 +53,7 @@ private:
     bool utf8_ = false;  // decoded here directly: the commonest case, and twice as fast
     ConverterPtr source_;
     ConverterPtr utf32_;
+    EndMark endMark_;
     char bytes_[kBufferSize];
     const char* next_ = bytes_;
     const char* end_ = bytes_;

@@ -154,6 +154,7 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
     if (out.pendingCr) putCharacter('\r', out);
     if (out.lineBytes > 0) takeOne('\n', out);  // the last line ends like every other
     sink.writeText(reinterpret_cast<const char*>(out.bytes.get()), out.count);
+    endMarkOffset = input.endMarkOffset();
     return input.failed() ? kSourceUnreadable : kSuccess;
 }
 

@@ -25,6 +25,7 @@ public:
     RunResult run(const char* source, TextSink& sink);
 
     bool sawInvalid = false;
+    std::int64_t endMarkOffset = -1;  // as Utf8Input::endMarkOffset
 
 private:
     struct Output;

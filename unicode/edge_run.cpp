@@ -3,6 +3,7 @@
 // that cannot make the journey through the engine travel beside it.
 #include "edge_run.h"
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,27 @@ RunResult destinationFailed(TextFormatter& formatter, const TextSink& sink) {
     return kDestinationUnwritable;
 }
 
+// By code: the double-byte codes a file of legacy text holds.
+std::optional<std::vector<bool>> codesIn(const char* path) {
+    std::vector<bool> used(FamilyMaps::kBmpSize);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    if (!file) return std::nullopt;
+    std::vector<unsigned char> bytes(1 << 16);
+    unsigned lead = 0;
+    while (const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get())) {
+        for (std::size_t i = 0; i < read; ++i) {
+            if (lead != 0) {
+                used[lead << 8 | bytes[i]] = true;
+                lead = 0;
+            } else if (bytes[i] >= 0x80) {
+                lead = bytes[i];
+            }
+        }
+    }
+    if (std::ferror(file.get())) return std::nullopt;
+    return used;
+}
+
 // Whether a run of a legacy source is the engine's own, byte for byte.
 bool isEngineRun(const RunPlan& options) {
     return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
@@ -107,7 +129,8 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
     if (!sink.close()) return destinationFailed(formatter, sink);
     if (!copied) return kDestinationUnwritable;
-    return result;
+    return warningOf(result == kInvalidCodeWarning || writer.sawInvalid,
+                     result == kUnmappableWarning || writer.sawUnmappable, result == kHtmlAbortedWarning);
 }
 
 // A Unicode source: judged for its form, put into the family of that form,
@@ -120,6 +143,9 @@ public:
           destination_(destination) {}
 
     RunResult run(EdgeOutput& written) {
+        formatter_.endMarkOffset = -1;
+        encoding_ = sourceEncodingName();
+        if (encoding_ == nullptr) return kSourceUnreadable;
         const std::optional<Form> form = judgeForm();
         if (!form) return kSourceUnreadable;
         // As with a legacy source, text without a Chinese character is not formatted.
@@ -149,15 +175,17 @@ public:
             DirectUtf8Conversion direct(formatter_, from, to, crLf);
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
+            endMarkOffset_ = direct.endMarkOffset;
         } else {
             result = convert(encoder, writer);
         }
         formatter_.sourceProfile = &from;
         formatter_.targetProfile = &to;
+        formatter_.endMarkOffset = endMarkOffset_;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
         if (!sink.close()) return destinationFailed(formatter_, sink);
-        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid,
+        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid || writer.sawInvalid,
                          formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
                          formatter_.htmlAborted);
     }
@@ -165,19 +193,19 @@ public:
 private:
     static constexpr std::size_t kChunkBytes = 1 << 15;
 
-    const char* encodingName() const {
-        return options_.sourceEncoding == kSourceUtf8    ? kUtf8Name
-               : options_.sourceEncoding == kSourceUtf16 ? "UTF-16"
-                                                         : "GB18030";
+    // ICU's name of the source's encoding; none for UTF-16 without its
+    // byte-order mark, which alone tells its byte order.
+    const char* sourceEncodingName() const {
+        if (options_.sourceEncoding == kSourceUtf8) return kUtf8Name;
+        if (options_.sourceEncoding == kSourceGb18030) return "GB18030";
+        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
+        const bool marked = found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
+        return marked ? nameOf(*found) : nullptr;
     }
 
     template <typename Reader>
     bool openSource(Reader& reader) const {
-        if (!reader.open(source_, encodingName())) return false;
-        // UTF-16 is read only with its byte-order mark, which tells its byte order.
-        if (options_.sourceEncoding != kSourceUtf16) return true;
-        const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
-        return found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
+        return reader.open(source_, encoding_);
     }
 
     std::optional<Form> judgeForm() {
@@ -217,6 +245,7 @@ private:
         FamilyTextReader reader(encoder, lineByLine ? 1 : kChunkBytes);
         if (!openSource(reader)) return kSourceUnreadable;
         while (const std::size_t length = reader.next()) onChunk(reader.text(), length, reader.carriers());
+        endMarkOffset_ = reader.endMarkOffset();
         return reader.failed() ? kSourceUnreadable : kSuccess;
     }
 
@@ -237,22 +266,34 @@ private:
                             });
     }
 
+    // Writes the text into `path` as the encoder puts it into the family.
+    RunResult encodeInto(const char* path, LineEncoder& encoder) {
+        TextSink legacy;
+        if (!legacy.open(path, nullptr)) return kDestinationUnwritable;
+        const RunResult read = forEachChunk(
+            encoder, false, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
+                legacy.writeBytes(text, length);
+            });
+        if (!legacy.close()) return kDestinationUnwritable;
+        return read;
+    }
+
     // The engine formats text of one family without converting it; the
     // conversion to the target follows as the lines are written.
     RunResult format(LineEncoder& encoder, LineWriter& writer) {
         ScratchFile input;
         ScratchFile output;
         if (!input.created() || !output.created()) return kDestinationUnwritable;
-        {
-            TextSink legacy;
-            if (!legacy.open(input.path(), nullptr)) return kDestinationUnwritable;
-            const RunResult read = forEachChunk(
-                encoder, false, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
-                    legacy.writeBytes(text, length);
-                });
-            if (!legacy.close()) return kDestinationUnwritable;
-            if (read != kSuccess) return read;
+        RunResult read = encodeInto(input.path(), encoder);
+        // Rarely, a text holds more characters to carry than the family has
+        // private codes: it is read once more to carry them all.
+        if (read == kSuccess && encoder.ranOutOfCodes()) {
+            std::optional<std::vector<bool>> used = codesIn(input.path());
+            if (!used) return kSourceUnreadable;
+            encoder.addUnusedHanziCodes(*used);
+            read = encodeInto(input.path(), encoder);
         }
+        if (read != kSuccess) return read;
         const RunResult result = formatter_.formatFile(input.path(), output.path());
         if (isError(result)) return result;
         formatter_.insideTag = 0;
@@ -265,7 +306,9 @@ private:
     const RunPlan& options_;
     const char* const source_;
     const char* const destination_;
+    const char* encoding_ = nullptr;
     bool sawNonAscii_ = false;
+    std::int64_t endMarkOffset_ = -1;
 };
 
 }  // namespace

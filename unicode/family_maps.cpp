@@ -205,7 +205,10 @@ FamilyMaps::FamilyMaps() : formBits_(kBmpSize, 0) {
     for (int f = 0; f < 2; ++f) {
         std::vector<Utf8Code>& utf8 = families[f]->utf8;
         utf8.reserve(kCodeCount - kFirstPair);
-        for (std::size_t code = kFirstPair; code < kCodeCount; ++code) utf8.push_back(utf8Of(decoded[f][code]));
+        for (std::size_t code = kFirstPair; code < kCodeCount; ++code) {
+            const char16_t c = decoded[f][code];
+            utf8.push_back(c == 0xFFFD || isPrivateUse(c) ? 0 : utf8Of(c));
+        }
     }
 }
 

@@ -35,6 +35,14 @@ constexpr unsigned lengthOf(Utf8Code code) {
     return std::bit_cast<std::array<unsigned char, 4>>(code)[3];
 }
 
+constexpr char16_t characterOf(Utf8Code code) {
+    const auto b = std::bit_cast<std::array<unsigned char, 4>>(code);
+    const unsigned c = b[3] == 1   ? b[0]
+                       : b[3] == 2 ? (b[0] & 0x1Fu) << 6 | (b[1] & 0x3Fu)
+                                   : (b[0] & 0x0Fu) << 12 | (b[1] & 0x3Fu) << 6 | (b[2] & 0x3Fu);
+    return static_cast<char16_t>(c);
+}
+
 // Writes the character, and one byte past it.
 inline unsigned char* putUtf8(unsigned char* out, Utf8Code code) {
     std::memcpy(out, &code, sizeof code);
@@ -62,9 +70,10 @@ public:
     static const FamilyMaps& instance();
 
     // The character each double-byte code of `profile`'s family stands for,
-    // in UTF-8, indexed by code less kFirstPair; U+FFFD for a code the family
-    // does not define. A code the engine writes for a character the other
-    // family lacks (GB's □ as Big5 FB4C) reads as that character.
+    // in UTF-8, indexed by code less kFirstPair; 0 for a code that stands for
+    // no character: one the family does not define or leaves to private use.
+    // A code the engine writes for a character the other family lacks (GB's
+    // □ as Big5 FB4C) reads as that character.
     static constexpr CharCode kFirstPair = 0x8000;
     const Utf8Code* utf8Table(const EncodingProfile& profile) const;
 

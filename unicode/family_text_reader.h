@@ -35,6 +35,8 @@ public:
     const std::vector<Carrier>& carriers() const { return carriers_; }
     // True when reading stopped on an error rather than the end of the file.
     bool failed() const { return utf8_ ? bytes_.failed() : points_.failed(); }
+    // Where U+001A ended the text before the end of the file, else -1.
+    std::int64_t endMarkOffset() const { return utf8_ ? bytes_.endMarkOffset() : points_.endMarkOffset(); }
 
 private:
     bool take(char32_t c);

@@ -133,12 +133,6 @@ struct FileCloser {
 
 const char* chartOf(std::int32_t profileId) { return profileId == kBig5Id ? "Big5" : "GBK"; }
 
-const char* icuNameOf(UnicodeEncoding encoding) {
-    return encoding == UnicodeEncoding::Utf8      ? "UTF-8"
-           : encoding == UnicodeEncoding::Gb18030 ? "GB18030"
-                                                  : "UTF-16";
-}
-
 }  // namespace
 
 const char* nameOf(UnicodeEncoding encoding) {
@@ -358,7 +352,7 @@ std::optional<SourceDescription> describeSource(const char* path) {
     const char* chart = nullptr;
     if (*unicode != UnicodeEncoding::None) {
         description.encoding = nameOf(*unicode);
-        chart = icuNameOf(*unicode);
+        chart = nameOf(*unicode);
     } else {
         TextFormatter formatter;
         if (!formatter.hasBuffers()) return std::nullopt;

@@ -35,13 +35,12 @@ bool Utf8Input::refill() {
     const auto left = static_cast<std::size_t>(end - next);
     std::memmove(bytes_.get(), next, left);
     const std::size_t got = std::fread(bytes_.get() + left, 1, kBufferSize - left, file_);
+    if (got == 0) failed_ = std::ferror(file_) != 0;
+    const std::size_t kept = endMark_.cut(reinterpret_cast<const char*>(bytes_.get()) + left, got, file_);
     next = bytes_.get();
-    end = next + left + got;
-    if (got == 0) {
-        ended_ = true;
-        failed_ = std::ferror(file_) != 0;
-    }
-    return got > 0;
+    end = next + left + kept;
+    ended_ = got == 0 || endMark_.reached();
+    return kept > 0;
 }
 
 bool Utf8Input::takeCodePoint(char32_t& c) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "byte_masks.h"
+#include "end_mark.h"
 
 namespace quillon::unicode {
 
@@ -30,7 +31,7 @@ inline std::size_t threeByteSequence(std::uint64_t word) {
 
 // A UTF-8 file read a buffer at a time for decoders that take the common
 // characters straight from the buffer. A byte-order mark at the start is
-// skipped.
+// skipped; a byte 1A ends the text.
 class Utf8Input {
 public:
     Utf8Input() = default;
@@ -46,6 +47,8 @@ public:
     bool takeCodePoint(char32_t& c);
     // True when reading stopped on an error rather than the end of the file.
     bool failed() const { return failed_; }
+    // Where a byte 1A ended the text before the end of the file, else -1.
+    std::int64_t endMarkOffset() const { return endMark_.offset(); }
 
     // The unread bytes in the buffer.
     const unsigned char* next = nullptr;
@@ -57,6 +60,7 @@ private:
     static constexpr std::size_t kBufferSize = 1 << 16;
     std::FILE* file_ = nullptr;
     std::unique_ptr<unsigned char[]> bytes_;
+    EndMark endMark_;
     bool ended_ = false;
     bool failed_ = false;
 };

@@ -140,7 +140,39 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"PhrasesChooseTheCounterpart", RunKind::Convert, withPhrases(), "头发😀发现\n",
                  "頭髮😀發現\n", kSuccess},
         EdgeCase{"HanziInsideTagsStayUnconverted", RunKind::Convert, htmlAware(),
-                 "<p title=\"国\">国</p>\n", "<p title=\"国\">國</p>\n", kSuccess}));
+                 "<p title=\"国\">国</p>\n", "<p title=\"国\">國</p>\n", kSuccess},
+        EdgeCase{"TagTextInLegacyOutputIsInItsEncoding", RunKind::Convert,
+                 [] {
+                     EdgeRunOptions options = htmlAware();
+                     options.outputEncoding = kOutputBig5;
+                     return options;
+                 }(),
+                 "<a title=\"国家\">国</a>\n", "<a title=\"\xA1\xBC\xAE\x61\">\xB0\xEA</a>\r\n",
+                 kUnmappableWarning},
+        // Only the first byte-order mark is one: a second is text, as in every encoding.
+        EdgeCase{"SecondUtf8ByteOrderMarkIsText", RunKind::Convert,
+                 with(kSourceUtf8, kOutputUtf8, kFormSimplified), "\xEF\xBB\xBF\xEF\xBB\xBF国\n",
+                 "\xEF\xBB\xBF国\n", kSuccess},
+        EdgeCase{"SecondUtf16ByteOrderMarkIsText", RunKind::Convert,
+                 with(kSourceUtf16, kOutputUtf8, kFormSimplified),
+                 std::string("\xFF\xFE\xFF\xFE\xFD\x56\x0A\x00", 8), "\xEF\xBB\xBF国\n", kSuccess}));
+
+// Codes of a legacy source that stand for no character: a box and a warning
+// in Unicode output, never U+FFFD or a private-use character.
+INSTANTIATE_TEST_SUITE_P(
+    InvalidLegacyCodes, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"Big5TrailBelowItsRange", RunKind::Convert,
+                 with(kSourceBig5, kOutputUtf8, kFormTraditional),
+                 "\xA4\xA4\xA4\xE5\xA1\x30\xA4\xA4\xA4\xE5\n", "中文□中文\n", kInvalidCodeWarning},
+        EdgeCase{"GbPrivateUseCodeInFormat", RunKind::Format,
+                 [] {
+                     EdgeRunOptions options = narrowFormat(-1);
+                     options.sourceEncoding = kSourceGb;
+                     return options;
+                 }(),
+                 "\xD6\xD0\xCE\xC4\xAA\xA1\xD6\xD0\xCE\xC4\xA1\xA3\n", "中文□中文。\n",
+                 kInvalidCodeWarning}));
 
 INSTANTIATE_TEST_SUITE_P(
     Format, EdgeRuns,
@@ -216,30 +248,107 @@ INSTANTIATE_TEST_SUITE_P(
 namespace quillon::unicode {
 namespace {
 
-// A format run carries foreign characters under the family's private codes;
-// once they are all taken, further characters become boxes with a warning.
-TEST(EdgeFormatRun, MoreForeignCharactersThanPrivateCodesEndInBoxes) {
-    std::string text;
-    constexpr char32_t kFirst = 0x20000;  // hanzi of extension B
-    constexpr int kCount = 8000;
-    for (char32_t c = kFirst; c < kFirst + kCount; ++c) {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
+// A format run carries foreign characters under the family's private codes,
+// then under the codes of hanzi the text does not use; past those, further
+// characters become boxes with a warning.
+struct ForeignCountCase {
+    const char* name;
+    const char* hanzi;  // tells the form, and so the family
+    int count;          // distinct hanzi of extension B
+    RunResult result;
+};
+
+void PrintTo(const ForeignCountCase& c, std::ostream* os) { *os << c.name; }
+
+class ForeignCharacterCounts : public ::testing::TestWithParam<ForeignCountCase> {};
+
+TEST_P(ForeignCharacterCounts, AreKeptByFormatUpToTheFamilysCodes) {
+    const ForeignCountCase& c = GetParam();
+    std::string text = std::string(c.hanzi) + "。";
+    for (char32_t ch = 0x20000; ch < 0x20000 + static_cast<char32_t>(c.count); ++ch) {
+        text += static_cast<char>(0xF0 | (ch >> 18));
+        text += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (ch & 0x3F));
     }
+    text += "\n";
     TempDir dir;
-    writeFile(dir.file("in"), text + "\n");
+    writeFile(dir.file("in"), text);
     TextFormatter formatter;
-    EdgeRunOptions options = narrowFormat(-1);
-    options.paragraphMode = kParagraphOneLine;
+    const EdgeRunOptions options = narrowFormat(-1);
     EXPECT_EQ(runThroughEdge(formatter, RunKind::Format, options, dir.file("in").c_str(),
                              dir.file("out").c_str()),
-              kUnmappableWarning);
+              c.result);
     const std::string out = readFile(dir.file("out"));
-    EXPECT_EQ(out.substr(0, 8), text.substr(0, 8));  // the first ones survive
-    EXPECT_EQ(out.substr(out.size() - 4), "□\n");
+    if (c.result == kSuccess) {
+        EXPECT_EQ(out, text);
+    } else {
+        EXPECT_EQ(out.substr(0, 16), text.substr(0, 16));  // the first ones survive
+        EXPECT_EQ(out.substr(out.size() - 4), "□\n");
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Format, ForeignCharacterCounts,
+    ::testing::Values(ForeignCountCase{"SimplifiedText", "国", 9000, kSuccess},
+                      ForeignCountCase{"TraditionalText", "國", 9000, kSuccess},
+                      ForeignCountCase{"MoreThanTheFamilyHasCodes", "國", 30000, kUnmappableWarning}));
+
+// A U+001A ends a Unicode source as a byte 1A ends a legacy one, in both
+// runs, and the run reports where it stands in the file when more follows.
+struct EndMarkCase {
+    const char* name;
+    RunKind kind;
+    std::int32_t sourceEncoding;
+    std::string source;
+    std::string expected;
+    RunResult result;
+    std::int64_t offset;
+    std::int32_t outputEncoding = kOutputUtf8;
+};
+
+void PrintTo(const EndMarkCase& c, std::ostream* os) { *os << c.name; }
+
+class EndMarks : public ::testing::TestWithParam<EndMarkCase> {};
+
+TEST_P(EndMarks, EndTheTextWhereTheyStand) {
+    const EndMarkCase& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("in"), c.source);
+    writeFile(dir.file("out"), "old\n");
+    EdgeRunOptions options = narrowFormat(-1);
+    options.sourceEncoding = c.sourceEncoding;
+    options.outputEncoding = c.outputEncoding;
+    options.form = kFormSimplified;
+    TextFormatter formatter;
+    applyOptions(options, formatter);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(runThroughEdge(formatter, c.kind, options, dir.file("in").c_str(), dir.file("out").c_str()),
+              c.result);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(readFile(dir.file("out")), c.expected);
+    EXPECT_EQ(formatter.endMarkOffset, c.offset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unicode, EndMarks,
+    ::testing::Values(
+        EndMarkCase{"ConvertUtf8", RunKind::Convert, kSourceUtf8, "中文\x1A后面\n", "中文\n", kSuccess, 6},
+        EndMarkCase{"ConvertUtf8ToGb18030", RunKind::Convert, kSourceUtf8, "中文\x1A后面\n",
+                    "\xD6\xD0\xCE\xC4\r\n", kSuccess, 6, kOutputGb18030},
+        EndMarkCase{"FormatUtf8", RunKind::Format, kSourceUtf8, "中文。\x1A后面\n", "中文。\n", kSuccess, 9},
+        EndMarkCase{"AtTheEndOfTheFileEndsNothingMore", RunKind::Convert, kSourceUtf8, "中文\n\x1A",
+                    "中文\n", kSuccess, -1},
+        EndMarkCase{"FormatOfNothingBeforeItIsRefused", RunKind::Format, kSourceAuto, "\x1A中文。\n", "old\n",
+                    kPlainAsciiSource, -1},
+        EndMarkCase{"Utf16LittleEndian", RunKind::Convert, kSourceUtf16,
+                    std::string("\xFF\xFE\x2D\x4E\x1A\x00\x87\x65", 8), "中\n", kSuccess, 4},
+        EndMarkCase{"Utf16BigEndian", RunKind::Format, kSourceUtf16,
+                    std::string("\xFE\xFF\x4E\x2D\x30\x02\x00\x1A\x65\x87", 10), "中。\n", kSuccess, 6},
+        EndMarkCase{"Utf16ByteOfAnotherCharacterIsNoMark", RunKind::Convert, kSourceUtf16,
+                    std::string("\xFF\xFE\x1A\x4E\x0A\x00", 6), "业\n", kSuccess, -1},
+        EndMarkCase{"Gb18030", RunKind::Convert, kSourceGb18030, "\xD6\xD0\x1A\xCE\xC4\n", "中\n", kSuccess,
+                    2}));
 
 // The detection learnt while looking for Unicode serves its own run only:
 // the same formatter on the same path, rewritten, detects afresh.

@@ -62,7 +62,7 @@ std::optional<QString> fileFailure(const TextFormatter& formatter, RunResult res
 // ended it (`endMarkOffset`). UTF-16, whose bytes do not tell it at a glance,
 // counts as ending with one.
 bool textEndsWithLineEnd(const QString& path, const char* unicodeSource, qint64 endMarkOffset) {
-    if (unicodeSource && qstrcmp(unicodeSource, "UTF-16") == 0) return true;
+    if (unicodeSource && qstrncmp(unicodeSource, "UTF-16", 6) == 0) return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return true;
     const qint64 end = endMarkOffset >= 0 ? endMarkOffset : file.size();

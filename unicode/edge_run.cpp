@@ -160,7 +160,7 @@ public:
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
 
-        written.unicodeSource = encodingName();
+        written.unicodeSource = encoding_;
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
         if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailed(formatter_, sink);
@@ -324,7 +324,7 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds};
-    if (run.sourceEncoding != kSourceUtf16 && isPlainlyNotText(source)) return kSourceNotText;
+    if (isPlainlyNotText(source, run.sourceEncoding == kSourceUtf16)) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
     if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {

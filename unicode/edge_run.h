@@ -27,7 +27,7 @@ struct EdgeOutput {
 // family that fits its form; Unicode output is encoded from the engine's;
 // line ends are written as chosen. A run between legacy encodings with the
 // default line ends is the engine's own, byte for byte. A source that is
-// plainly no text (see not_text.h) is refused unless it is named UTF-16. The
+// plainly no text (see not_text.h) is refused. The
 // formatter's systemError and endMarkOffset tell about the run's files.
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
                          const char* source, const char* destination,

@@ -83,7 +83,7 @@ private slots:
         QTest::newRow("UTF-8 format") << QByteArray("我们。\n") << true << false
                                       << "UTF-8 (simplified) → UTF-8 (simplified): done; 17 bytes" << 0;
         QTest::newRow("UTF-16 convert") << QByteArray("\xFF\xFE\x11\x62\x0A\x00", 6) << false << false
-                                        << "UTF-16 (simplified) → UTF-8 (traditional): done; 4 bytes" << 0;
+                                        << "UTF-16LE (simplified) → UTF-8 (traditional): done; 4 bytes" << 0;
         QTest::newRow("plain ASCII format") << QByteArray("just ASCII.\n") << true << false
                                             << "plain ASCII: nothing to format" << 0;
         QTest::newRow("plain ASCII convert")

@@ -115,6 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("\x56\xFD\x00\x0A", 4), "", kSourceUnreadable},
         EdgeCase{"NulBytesMarkAFileThatIsNoText", RunKind::Convert, with(kSourceUtf8, kOutputUtf8),
                  std::string("\xE5\x9B\xBD\0\n", 5), "", kSourceNotText},
+        EdgeCase{"NulUnitMarksUtf16ThatIsNoText", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
+                 std::string("\xFF\xFE\xFD\x56\x00\x00\x0A\x00", 8), "", kSourceNotText},
         EdgeCase{"InvalidUtf8BecomesABoxAndNothingAfterIsLost", RunKind::Convert,
                  with(kSourceUtf8, kOutputSame), "ab\xFF\xC3国\n", "ab□□國\n",
                  kInvalidCodeWarning},

@@ -19,6 +19,7 @@
 #include "run_refusals.h"
 #include "run_summary.h"
 #include "same_file.h"
+#include "setting_controls.h"
 #include "status_line.h"
 #include "temporary_file.h"
 
@@ -67,11 +68,14 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
     applyOptions();
-    if (const auto refusal = charsPerLineRefusal(dialogItemInt(*this, kCharsPerLine))) {
-        showError(*refusal);
+    if (const auto refusal = numberFieldRefusal(*this)) {
+        showError(refusal->text);
+        control(refusal->field)->setFocus();
         return;
     }
-    const unicode::EdgeChoices choices = edgeChoicesAt(selectedPosition(*this, kOutputEncoding));
+    qint32 outputPosition = -1;
+    readFromControl(*this, kOutputPositionControl, outputPosition);
+    const unicode::EdgeChoices choices = edgeChoicesAt(outputPosition);
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).

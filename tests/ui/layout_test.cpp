@@ -1,11 +1,15 @@
 // The main dialog's layout at the scale and in the language the test runs in
 // (CTest sets QT_SCALE_FACTOR to 1, 1.25, 1.5 and 2, and LANG once to zh_TW
 // at 2), at its first size, its smallest and a large one: every control lies
-// inside the window, no two overlap, a control in a frame stays below its
-// title, every frame shows all four of its lines, and the output pane takes
-// what the window gains.
+// inside the window, no two overlap, no caption or box item is cut, a control
+// in a frame stays below its title, every frame shows all four of its lines,
+// and the output pane takes what the window gains.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
 #include <QStyle>
 #include <QtTest>
 
@@ -81,6 +85,14 @@ private slots:
         const QImage image = dialog.grab().toImage();
         for (QWidget* c : controls) {
             QVERIFY2(dialog.rect().contains(c->geometry()), qPrintable(nameOf(c)));
+            // Whatever the face and language, a caption or a box's longest item
+            // shows whole. (A push button's hint asks for more than its text.)
+            // The status line says what it must, however long.
+            const bool caption = (qobject_cast<QLabel*>(c) && c != dialog.control(control_id::kStatusLine)) ||
+                                 qobject_cast<QCheckBox*>(c) || qobject_cast<QRadioButton*>(c);
+            if (caption || qobject_cast<QComboBox*>(c)) {
+                QVERIFY2(c->width() >= c->sizeHint().width(), qPrintable(nameOf(c)));
+            }
             // What a control holds (a pane's viewport, say) stays clear of its frame.
             for (QWidget* inner : c->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
                 if (!inner->isVisible()) continue;

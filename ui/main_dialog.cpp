@@ -49,7 +49,6 @@ void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
     // The About item's own mnemonic, since the window menu cannot hold it.
     connect(new QShortcut(kAboutShortcut, this), &QShortcut::activated, this,
             [this] { onSysCommand(kAboutCommand); });
-
     setWindowIcon(icon);
     // The engine's own messages are boxes of their own, not owned by the
     // dialog; a formatter short of memory already says so while it is made.

@@ -61,8 +61,8 @@
         <translation>强制</translation>
     </message>
     <message>
-        <source>Heading</source>
-        <translation>标题</translation>
+        <source>Heading:</source>
+        <translation>标题：</translation>
     </message>
     <message>
         <source>Left</source>
@@ -81,44 +81,44 @@
         <translation>普通</translation>
     </message>
     <message>
-        <source>Convert English Punc</source>
-        <translation>转换英文标点</translation>
+        <source>Con&amp;vert English Punc</source>
+        <translation>转换英文标点(&amp;V)</translation>
     </message>
     <message>
-        <source>Auto Fix</source>
-        <translation>自动修正</translation>
+        <source>Auto Fi&amp;x</source>
+        <translation>自动修正(&amp;X)</translation>
     </message>
     <message>
-        <source>Natural Syntax</source>
-        <translation>自然断行</translation>
+        <source>Natural S&amp;yntax</source>
+        <translation>自然断行(&amp;Y)</translation>
     </message>
     <message>
-        <source>Chars Per Line:</source>
-        <translation>每行字数：</translation>
+        <source>Chars Per L&amp;ine:</source>
+        <translation>每行字数(&amp;I)：</translation>
     </message>
     <message>
-        <source>Line Spacing:</source>
-        <translation>段间空行：</translation>
+        <source>Li&amp;ne Spacing:</source>
+        <translation>段间空行(&amp;N)：</translation>
     </message>
     <message>
-        <source>Lead Spaces:</source>
-        <translation>段首空格：</translation>
+        <source>Lead S&amp;paces:</source>
+        <translation>段首空格(&amp;P)：</translation>
     </message>
     <message>
-        <source>Left Margin:</source>
-        <translation>左边距：</translation>
+        <source>&amp;Left Margin:</source>
+        <translation>左边距(&amp;L)：</translation>
     </message>
     <message>
         <source>Output Display:</source>
         <translation>输出显示：</translation>
     </message>
     <message>
-        <source>Source:</source>
-        <translation>源：</translation>
+        <source>S&amp;ource:</source>
+        <translation>源(&amp;O)：</translation>
     </message>
     <message>
-        <source>Destination:</source>
-        <translation>目标：</translation>
+        <source>&amp;Destination:</source>
+        <translation>目标(&amp;D)：</translation>
     </message>
     <message>
         <source>&amp;Simplified Chinese Font</source>
@@ -129,16 +129,16 @@
         <translation>繁体中文字体(&amp;T)</translation>
     </message>
     <message>
-        <source>Quiet Mode</source>
-        <translation>安静模式</translation>
+        <source>Q&amp;uiet Mode</source>
+        <translation>安静模式(&amp;U)</translation>
     </message>
     <message>
         <source>Phrases</source>
         <translation>词组</translation>
     </message>
     <message>
-        <source>About Brevik</source>
-        <translation>关于 Brevik</translation>
+        <source>About Quillon</source>
+        <translation>关于 Quillon</translation>
     </message>
     <message>
         <source>Quillon Version 1.0</source>
@@ -153,8 +153,8 @@
         <translation>确定</translation>
     </message>
     <message>
-        <source>&amp;About Brevik...</source>
-        <translation>关于 Brevik(&amp;A)...</translation>
+        <source>&amp;About Quillon...</source>
+        <translation>关于 Quillon(&amp;A)...</translation>
     </message>
     <message>
         <source>Quillon</source>
@@ -163,6 +163,54 @@
     <message>
         <source>HTML</source>
         <translation>HTML</translation>
+    </message>
+    <message>
+        <source>&amp;Encoding:</source>
+        <translation>编码(&amp;E)：</translation>
+    </message>
+    <message>
+        <source>Encodin&amp;g:</source>
+        <translation>编码(&amp;G)：</translation>
+    </message>
+    <message>
+        <source>For&amp;m:</source>
+        <translation>字形(&amp;M)：</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>GBK</source>
+        <translation>GBK</translation>
+    </message>
+    <message>
+        <source>BIG5</source>
+        <translation>BIG5</translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>SAME</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <source>DIFFERENT</source>
+        <translation>不同</translation>
+    </message>
+    <message>
+        <source>Simplified</source>
+        <translation>简体</translation>
+    </message>
+    <message>
+        <source>Traditional</source>
+        <translation>繁体</translation>
     </message>
 </context>
 <context>
@@ -390,6 +438,18 @@
     <message>
         <source>; %1</source>
         <translation>；%1</translation>
+    </message>
+    <message>
+        <source>Line Spacing must be a number, 0 or more</source>
+        <translation>段间空行必须是 0 或更大的数字</translation>
+    </message>
+    <message>
+        <source>Lead Spaces must be a number, 0 or more</source>
+        <translation>段首空格必须是 0 或更大的数字</translation>
+    </message>
+    <message>
+        <source>Left Margin must be a number, 0 or more</source>
+        <translation>左边距必须是 0 或更大的数字</translation>
     </message>
 </context>
 </TS>

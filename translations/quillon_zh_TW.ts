@@ -61,8 +61,8 @@
         <translation>強制</translation>
     </message>
     <message>
-        <source>Heading</source>
-        <translation>標題</translation>
+        <source>Heading:</source>
+        <translation>標題：</translation>
     </message>
     <message>
         <source>Left</source>
@@ -81,44 +81,44 @@
         <translation>一般</translation>
     </message>
     <message>
-        <source>Convert English Punc</source>
-        <translation>轉換英文標點</translation>
+        <source>Con&amp;vert English Punc</source>
+        <translation>轉換英文標點(&amp;V)</translation>
     </message>
     <message>
-        <source>Auto Fix</source>
-        <translation>自動修正</translation>
+        <source>Auto Fi&amp;x</source>
+        <translation>自動修正(&amp;X)</translation>
     </message>
     <message>
-        <source>Natural Syntax</source>
-        <translation>自然斷行</translation>
+        <source>Natural S&amp;yntax</source>
+        <translation>自然斷行(&amp;Y)</translation>
     </message>
     <message>
-        <source>Chars Per Line:</source>
-        <translation>每行字數：</translation>
+        <source>Chars Per L&amp;ine:</source>
+        <translation>每行字數(&amp;I)：</translation>
     </message>
     <message>
-        <source>Line Spacing:</source>
-        <translation>段間空行：</translation>
+        <source>Li&amp;ne Spacing:</source>
+        <translation>段間空行(&amp;N)：</translation>
     </message>
     <message>
-        <source>Lead Spaces:</source>
-        <translation>段首空格：</translation>
+        <source>Lead S&amp;paces:</source>
+        <translation>段首空格(&amp;P)：</translation>
     </message>
     <message>
-        <source>Left Margin:</source>
-        <translation>左邊界：</translation>
+        <source>&amp;Left Margin:</source>
+        <translation>左邊界(&amp;L)：</translation>
     </message>
     <message>
         <source>Output Display:</source>
         <translation>輸出顯示：</translation>
     </message>
     <message>
-        <source>Source:</source>
-        <translation>來源：</translation>
+        <source>S&amp;ource:</source>
+        <translation>來源(&amp;O)：</translation>
     </message>
     <message>
-        <source>Destination:</source>
-        <translation>目的地：</translation>
+        <source>&amp;Destination:</source>
+        <translation>目的地(&amp;D)：</translation>
     </message>
     <message>
         <source>&amp;Simplified Chinese Font</source>
@@ -129,16 +129,16 @@
         <translation>繁體中文字型(&amp;T)</translation>
     </message>
     <message>
-        <source>Quiet Mode</source>
-        <translation>安靜模式</translation>
+        <source>Q&amp;uiet Mode</source>
+        <translation>安靜模式(&amp;U)</translation>
     </message>
     <message>
         <source>Phrases</source>
         <translation>詞組</translation>
     </message>
     <message>
-        <source>About Brevik</source>
-        <translation>關於 Brevik</translation>
+        <source>About Quillon</source>
+        <translation>關於 Quillon</translation>
     </message>
     <message>
         <source>Quillon Version 1.0</source>
@@ -153,8 +153,8 @@
         <translation>確定</translation>
     </message>
     <message>
-        <source>&amp;About Brevik...</source>
-        <translation>關於 Brevik(&amp;A)...</translation>
+        <source>&amp;About Quillon...</source>
+        <translation>關於 Quillon(&amp;A)...</translation>
     </message>
     <message>
         <source>Quillon</source>
@@ -163,6 +163,54 @@
     <message>
         <source>HTML</source>
         <translation>HTML</translation>
+    </message>
+    <message>
+        <source>&amp;Encoding:</source>
+        <translation>編碼(&amp;E)：</translation>
+    </message>
+    <message>
+        <source>Encodin&amp;g:</source>
+        <translation>編碼(&amp;G)：</translation>
+    </message>
+    <message>
+        <source>For&amp;m:</source>
+        <translation>字形(&amp;M)：</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>GBK</source>
+        <translation>GBK</translation>
+    </message>
+    <message>
+        <source>BIG5</source>
+        <translation>BIG5</translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>SAME</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <source>DIFFERENT</source>
+        <translation>相異</translation>
+    </message>
+    <message>
+        <source>Simplified</source>
+        <translation>簡體</translation>
+    </message>
+    <message>
+        <source>Traditional</source>
+        <translation>繁體</translation>
     </message>
 </context>
 <context>
@@ -390,6 +438,18 @@
     <message>
         <source>; %1</source>
         <translation>；%1</translation>
+    </message>
+    <message>
+        <source>Line Spacing must be a number, 0 or more</source>
+        <translation>段間空行必須是 0 或更大的數字</translation>
+    </message>
+    <message>
+        <source>Lead Spaces must be a number, 0 or more</source>
+        <translation>段首空格必須是 0 或更大的數字</translation>
+    </message>
+    <message>
+        <source>Left Margin must be a number, 0 or more</source>
+        <translation>左邊界必須是 0 或更大的數字</translation>
     </message>
 </context>
 </TS>

@@ -19,6 +19,7 @@ inline constexpr int kDestinationFile = 1042;
 inline constexpr int kDestinationPath = 1003;
 inline constexpr int kBrowseDestination = 1005;
 inline constexpr int kOutputEncoding = 1008;
+inline constexpr int kOutputForm = 1056;  // the written form of UTF-8 output
 
 inline constexpr int kCharsPerLine = 1010;
 inline constexpr int kLineSpacing = 1012;

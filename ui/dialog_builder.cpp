@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,9 +14,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include <cmath>
-
 #include "dialog_units.h"
+#include "template_layout.h"
 
 namespace quillon {
 
@@ -47,17 +45,9 @@ QWidget* createControl(ControlTemplate c, QDialog& dialog, const QIcon& icon) {
         case ControlKind::RadioButton: return new QRadioButton(c.caption, &dialog);
         case ControlKind::CheckBox: return new QCheckBox(c.caption, &dialog);
         case ControlKind::Edit: return new QLineEdit(&dialog);
-        case ControlKind::DropList:
-        case ControlKind::DropDown: {
+        case ControlKind::DropList: {
             auto* box = new QComboBox(&dialog);
-            box->addItems(c.items);
-            if (c.kind == ControlKind::DropDown) {
-                box->setEditable(true);
-                // Typed text is a value in its own right, never a new item,
-                // and is not completed behind the user's back.
-                box->setInsertPolicy(QComboBox::NoInsert);
-                box->setCompleter(nullptr);
-            }
+            for (const QString& item : c.items) box->addItem(translatedCaption(item));
             box->setCurrentIndex(-1);
             return box;
         }
@@ -87,24 +77,10 @@ QWidget* createControl(ControlTemplate c, QDialog& dialog, const QIcon& icon) {
 // box is as tall as the style draws it.
 QRect controlGeometry(const ControlTemplate& c, const QWidget& widget, const DialogUnits& units) {
     QRect pixels = units.toPixels(c.rect);
-    if (c.kind == ControlKind::DropList || c.kind == ControlKind::DropDown) {
+    if (c.kind == ControlKind::DropList) {
         pixels.setHeight(widget.sizeHint().height());
     }
     return pixels;
-}
-
-// A frame's lines lie on its outermost logical pixels. At a fractional scale
-// such a pixel may start between two device pixels, and the pane inside the
-// frame then covers the line. A framed control is drawn within its rectangle
-// with its lines on logical pixels that start on whole device pixels.
-QRect alignedToDevicePixels(const QRect& rect, qreal ratio) {
-    // The smallest number of logical pixels that is a whole number of device pixels.
-    int step = 1;
-    while (step < 8 && std::abs(step * ratio - std::round(step * ratio)) > 1e-6) ++step;
-    if (step == 8) return rect;
-    const auto up = [step](int v) { return (v + step - 1) / step * step; };
-    const auto down = [step](int v) { return v / step * step; };
-    return QRect(QPoint(up(rect.left()), up(rect.top())), QPoint(down(rect.right()), down(rect.bottom())));
 }
 
 // The width a control needs to show its caption whole.
@@ -112,7 +88,8 @@ int captionWidth(const ControlTemplate& c, const QWidget& widget) {
     switch (c.kind) {
         case ControlKind::StaticText:
         case ControlKind::RadioButton:
-        case ControlKind::CheckBox: return widget.sizeHint().width();
+        case ControlKind::CheckBox:
+        case ControlKind::DropList: return widget.sizeHint().width();  // a box: its longest item
         case ControlKind::PushButton: {
             // A button's own size hint has a minimum width the template's
             // small buttons were never meant to meet; the text and its margins must fit.
@@ -129,9 +106,9 @@ int captionWidth(const ControlTemplate& c, const QWidget& widget) {
 // draws the title above the line puts the line on the first row of controls
 // inside. Such a frame is raised just enough to clear that row.
 void raiseFramesAboveTheirControls(const DialogTemplate& dialogTemplate, const QVector<QWidget*>& widgets,
-                                   const DialogUnits& units) {
+                                   const DialogUnits& units, QVector<QRect>& rects) {
     for (qsizetype i = 0; i < widgets.size(); ++i) {
-        auto* frame = qobject_cast<QGroupBox*>(widgets[i]);
+        const auto* frame = qobject_cast<QGroupBox*>(widgets[i]);
         if (!frame) continue;
         const QRect frameUnits = dialogTemplate.controls[i].rect;
         int firstRow = frameUnits.bottom();
@@ -142,7 +119,7 @@ void raiseFramesAboveTheirControls(const DialogTemplate& dialogTemplate, const Q
         }
         const int room = units.y(firstRow) - units.y(frameUnits.top());
         const int raise = frame->contentsRect().top() - room;
-        if (raise > 0) frame->setGeometry(frame->geometry().adjusted(0, -raise, 0, 0));
+        if (raise > 0) rects[i].adjust(0, -raise, 0, 0);
     }
 }
 
@@ -168,8 +145,9 @@ void keepTabOnCheckedRadio(QButtonGroup& group) {
 
 void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QIcon& icon) {
     dialog.setWindowTitle(translatedCaption(dialogTemplate.caption));
+    const bool resizable = !dialogTemplate.minimumSize.isEmpty();
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint);
+                          Qt::WindowCloseButtonHint | (resizable ? Qt::WindowMaximizeButtonHint : Qt::WindowFlags()));
 
     DialogUnits units(dialog.font());
     QVector<QWidget*> widgets;
@@ -178,18 +156,15 @@ void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QI
         units = units.widenedToFit(captionWidth(c, *widget), c.rect.width());
         widgets.push_back(widget);
     }
-    dialog.setFixedSize(units.toPixels(dialogTemplate.size));
 
+    QVector<QRect> rects;
     QButtonGroup* radioGroup = nullptr;
     for (qsizetype i = 0; i < widgets.size(); ++i) {
         const ControlTemplate& c = dialogTemplate.controls[i];
         QWidget* widget = widgets[i];
         if (c.groupStart) radioGroup = nullptr;
         widget->setObjectName(QString::number(c.id));
-        widget->setGeometry(controlGeometry(c, *widget, units));
-        if (auto* frame = qobject_cast<QFrame*>(widget); frame && frame->frameWidth() > 0) {
-            frame->setGeometry(alignedToDevicePixels(frame->geometry(), dialog.devicePixelRatioF()));
-        }
+        rects.push_back(controlGeometry(c, *widget, units));
         if (!c.tabStop && c.kind != ControlKind::RadioButton) {
             // A radio group's Tab stop follows its checked button (below).
             widget->setFocusPolicy(static_cast<Qt::FocusPolicy>(widget->focusPolicy() & ~Qt::TabFocus));
@@ -199,10 +174,22 @@ void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate, const QI
             radioGroup->addButton(radio, c.id);
         }
     }
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        auto* label = qobject_cast<QLabel*>(widgets[i]);
+        if (label && dialogTemplate.controls[i].buddy) label->setBuddy(dialogControl(dialog, dialogTemplate.controls[i].buddy));
+    }
     for (QButtonGroup* group : dialog.findChildren<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)) {
         keepTabOnCheckedRadio(*group);
     }
-    raiseFramesAboveTheirControls(dialogTemplate, widgets, units);
+    raiseFramesAboveTheirControls(dialogTemplate, widgets, units, rects);
+
+    auto* layout = new TemplateLayout(dialog, units.toPixels(dialogTemplate.size),
+                                      units.toPixels(resizable ? dialogTemplate.minimumSize : dialogTemplate.size));
+    for (qsizetype i = 0; i < widgets.size(); ++i) {
+        layout->addControl(widgets[i], rects[i], dialogTemplate.controls[i].moves, dialogTemplate.controls[i].grows);
+    }
+    dialog.resize(layout->sizeHint());
+    layout->activate();
 }
 
 QWidget* dialogControl(const QWidget& dialog, int id) {

@@ -19,11 +19,13 @@ Control& item(const QWidget& dialog, int id) {
 
 }  // namespace
 
-qint32 dialogItemInt(const QWidget& dialog, int id) {
+std::optional<qint32> dialogItemNumber(const QWidget& dialog, int id) {
     bool ok = false;
     const qint32 value = item<QLineEdit>(dialog, id).text().trimmed().toInt(&ok, 10);
-    return ok ? value : 0;
+    return ok ? std::optional(value) : std::nullopt;
 }
+
+qint32 dialogItemInt(const QWidget& dialog, int id) { return dialogItemNumber(dialog, id).value_or(0); }
 
 void setDialogItemInt(QWidget& dialog, int id, qint32 value) {
     item<QLineEdit>(dialog, id).setText(QString::number(value));
@@ -63,9 +65,7 @@ qint32 checkedRadioPosition(const QWidget& dialog, int first, int last) {
 }
 
 qint32 selectedPosition(const QWidget& dialog, int id) {
-    const auto& box = item<QComboBox>(dialog, id);
-    if (!box.isEditable()) return box.currentIndex();
-    return box.findText(box.currentText(), Qt::MatchFixedString);
+    return item<QComboBox>(dialog, id).currentIndex();
 }
 
 void selectPosition(QWidget& dialog, int id, qint32 position) {

@@ -3,14 +3,19 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 class QWidget;
 
 // Reading and writing the controls of a dialog by id, with the conventions
 // the option mapping and the settings share.
 namespace quillon {
 
-// The text of an edit field read as a signed decimal number; 0 when it is
-// not one (letters, an empty field, a number beyond 32 bits).
+// The text of an edit field read as a signed decimal number, blanks around
+// it aside; none when it is not one (letters, an empty field, a number
+// beyond 32 bits).
+std::optional<qint32> dialogItemNumber(const QWidget& dialog, int id);
+// The same, 0 when it is not a number.
 qint32 dialogItemInt(const QWidget& dialog, int id);
 void setDialogItemInt(QWidget& dialog, int id, qint32 value);
 
@@ -27,9 +32,7 @@ void checkRadioPosition(QWidget& dialog, int first, int last, qint32 position);
 // The position of the first checked button of first to last, or -1.
 qint32 checkedRadioPosition(const QWidget& dialog, int first, int last);
 
-// The position of a combo box's selected item, or -1 when there is none. In
-// a box with an editable field that is the item matching the typed text,
-// case aside, as the user sees it.
+// The position of a combo box's selected item, or -1 when there is none.
 qint32 selectedPosition(const QWidget& dialog, int id);
 // Selects the item at `position`; a position without an item leaves none.
 void selectPosition(QWidget& dialog, int id, qint32 position);

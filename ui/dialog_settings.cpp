@@ -1,4 +1,7 @@
 // The dialog's side of the settings: every control shows its stored value.
+#include <QScreen>
+#include <QStyle>
+
 #include <functional>
 
 #include "main_dialog.h"
@@ -20,6 +23,7 @@ void MainDialog::loadSettings() {
 
     if (s.srcFromFile == 0) onSourceClipboard();
     if (s.detFromFile == 0) onDestinationClipboard();
+    if (!restoreGeometry(QByteArray::fromBase64(s.windowGeometry.toLatin1()))) fitToScreen();
     showStatus(*this, describeSettingsFile(settingsKey->fileName(), settingsKey->writeError()));
 }
 
@@ -32,9 +36,18 @@ void MainDialog::saveSettings() {
     });
     s.gbkFont = gbkFont;
     s.big5Font = big5Font;
+    s.windowGeometry = QString::fromLatin1(saveGeometry().toBase64());
     // A store that cannot be written loses this session's changes: the
     // status line said so at the start, and the window is going now.
     settingsKey->save(s);
+}
+
+// The window frame is not known before the window is shown; a title bar's
+// height stands for it.
+void MainDialog::fitToScreen() {
+    const QRect screenArea = screen()->availableGeometry();
+    const QSize frame(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    resize(size().boundedTo(screenArea.size() - frame).expandedTo(minimumSizeHint()));
 }
 
 }  // namespace quillon

@@ -16,8 +16,8 @@ ControlKind kindNamed(const QString& name, int dialogId) {
     static const std::pair<const char*, ControlKind> kinds[] = {
         {"pushbutton", ControlKind::PushButton}, {"radio", ControlKind::RadioButton},
         {"checkbox", ControlKind::CheckBox},     {"edit", ControlKind::Edit},
-        {"droplist", ControlKind::DropList},     {"dropdown", ControlKind::DropDown},
-        {"groupbox", ControlKind::GroupBox},     {"static", ControlKind::StaticText},
+        {"droplist", ControlKind::DropList},     {"groupbox", ControlKind::GroupBox},
+        {"static", ControlKind::StaticText},
         {"icon", ControlKind::StaticIcon},       {"textpane", ControlKind::TextPane},
     };
     for (const auto& [text, kind] : kinds) {
@@ -27,6 +27,16 @@ ControlKind kindNamed(const QString& name, int dialogId) {
 }
 
 QRect rectFrom(const QJsonArray& a) { return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt()); }
+
+QSize sizeFrom(const QJsonArray& a) { return QSize(a[0].toInt(), a[1].toInt()); }
+
+// "x" and "y" in a list: the directions a control follows the window in.
+Qt::Orientations directionsFrom(const QJsonArray& a) {
+    Qt::Orientations directions;
+    if (a.contains(QStringLiteral("x"))) directions |= Qt::Horizontal;
+    if (a.contains(QStringLiteral("y"))) directions |= Qt::Vertical;
+    return directions;
+}
 
 ControlTemplate controlFrom(const QJsonObject& o, int dialogId) {
     ControlTemplate c;
@@ -39,6 +49,9 @@ ControlTemplate controlFrom(const QJsonObject& o, int dialogId) {
     c.tabStop = style.contains(QStringLiteral("tabstop"));
     c.defaultButton = style.contains(QStringLiteral("default"));
     for (const auto& item : o["items"].toArray()) c.items << item.toString();
+    c.buddy = o["buddy"].toInt();
+    c.moves = directionsFrom(o["moves"].toArray());
+    c.grows = directionsFrom(o["grows"].toArray());
     return c;
 }
 
@@ -55,8 +68,8 @@ DialogTemplate loadDialogTemplate(int id) {
     DialogTemplate dialog;
     dialog.id = id;
     dialog.caption = root["caption"].toString();
-    const QJsonArray size = root["size"].toArray();
-    dialog.size = QSize(size[0].toInt(), size[1].toInt());
+    dialog.size = sizeFrom(root["size"].toArray());
+    if (root.contains("minimumSize")) dialog.minimumSize = sizeFrom(root["minimumSize"].toArray());
     for (const auto& control : root["controls"].toArray()) {
         dialog.controls.push_back(controlFrom(control.toObject(), id));
     }

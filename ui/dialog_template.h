@@ -17,7 +17,6 @@ enum class ControlKind {
     CheckBox,      // automatic
     Edit,          // single line, scrolls horizontally
     DropList,      // combo box whose text is always one of its items
-    DropDown,      // combo box with an editable text field
     GroupBox,
     StaticText,
     StaticIcon,    // the program icon
@@ -33,12 +32,18 @@ struct ControlTemplate {
     bool tabStop = false;
     bool defaultButton = false;
     QStringList items;        // initial items of a combo box, in order
+    int buddy = 0;            // a label's control, which its mnemonic focuses
+    // How the control follows a resized window: it moves by the window's
+    // growth in these directions, and grows with it in these.
+    Qt::Orientations moves;
+    Qt::Orientations grows;
 };
 
 struct DialogTemplate {
     int id = 0;
     QString caption;
-    QSize size;  // dialog units
+    QSize size;         // dialog units
+    QSize minimumSize;  // dialog units; empty for a window of fixed size
     QVector<ControlTemplate> controls;
 };
 

@@ -12,6 +12,18 @@ qint32 outputEncodingAt(qint32 position) {
                : position;
 }
 
+qint32 outputPositionOf(OutputItems items) {
+    if (items.encoding != kOutputUtf8Item) return items.encoding;
+    return kOutputUtf8SimplifiedPosition + qMax(items.form, 0);
+}
+
+OutputItems outputItemsAt(qint32 position) {
+    if (position == kOutputUtf8SimplifiedPosition || position == kOutputUtf8TraditionalPosition) {
+        return {kOutputUtf8Item, position - kOutputUtf8SimplifiedPosition};
+    }
+    return {position, 0};
+}
+
 unicode::EdgeChoices edgeChoicesAt(qint32 outputPosition) {
     unicode::EdgeChoices choices;
     if (outputPosition == kOutputUtf8SimplifiedPosition) choices.form = unicode::kFormSimplified;

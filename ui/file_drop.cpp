@@ -1,5 +1,7 @@
-// A file dropped on the window, the source field included, or named when the
-// program starts, becomes the source.
+// A file dropped on the destination field becomes the destination; dropped
+// anywhere else on the window, the source field included, or named when the
+// program starts, it becomes the source. A drop is always a copy: the file
+// stays where it is.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -30,21 +32,37 @@ void MainDialog::acceptFileDrops() {
     for (QLineEdit* field : findChildren<QLineEdit*>()) field->setAcceptDrops(false);
 }
 
-void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
-    if (!running_ && droppedFile(event->mimeData())) event->acceptProposedAction();
+bool MainDialog::takeAsCopy(QDropEvent* event) const {
+    if (running_ || !droppedFile(event->mimeData()) || !(event->possibleActions() & Qt::CopyAction)) return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) { takeAsCopy(event); }
+
+// Each move proposes the source's action afresh.
+void MainDialog::dragMoveEvent(QDragMoveEvent* event) { takeAsCopy(event); }
 
 void MainDialog::dropEvent(QDropEvent* event) {
-    const std::optional<QString> path = droppedFile(event->mimeData());
-    if (running_ || !path) return;
-    useSourceFile(*path);
-    event->acceptProposedAction();
+    if (!takeAsCopy(event)) return;
+    const bool onDestination =
+        control(control_id::kDestinationPath)->geometry().contains(event->position().toPoint());
+    useFile(onDestination ? control_id::kDestinationPath : control_id::kSourcePath, *droppedFile(event->mimeData()));
 }
 
-void MainDialog::useSourceFile(const QString& path) {
-    setDialogItemText(*this, control_id::kSourcePath, path);
-    checkRadioPosition(*this, control_id::kSourceClipboard, control_id::kSourceFile, 1);
-    onSourceFile();
+void MainDialog::useSourceFile(const QString& path) { useFile(control_id::kSourcePath, path); }
+
+void MainDialog::useFile(int pathField, const QString& path) {
+    using namespace control_id;
+    const bool source = pathField == kSourcePath;
+    setDialogItemText(*this, pathField, path);
+    checkRadioPosition(*this, source ? kSourceClipboard : kDestinationClipboard, source ? kSourceFile : kDestinationFile, 1);
+    if (source) {
+        onSourceFile();
+    } else {
+        onDestinationFile();
+    }
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <string>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include "dialog_builder.h"
 #include "dialog_controls.h"
 #include "dialog_template.h"
+#include "encoding_positions.h"
 #include "engine_process.h"
 #include "engine_text.h"
 #include "help_page.h"
@@ -80,6 +82,8 @@ void MainDialog::connectHandlers() {
     for (const auto& [id, handler] : clicks) {
         connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this, handler);
     }
+    connect(qobject_cast<QComboBox*>(control(kOutputEncoding)), &QComboBox::currentIndexChanged, this,
+            &MainDialog::onOutputEncoding);
 }
 
 void MainDialog::onFormat() { runCommand(RunKind::Format); }
@@ -124,6 +128,11 @@ void MainDialog::onDestinationFile() {
     enableControl(*this, control_id::kBrowseDestination, true);
 }
 
+void MainDialog::onOutputEncoding() {
+    enableControl(*this, control_id::kOutputForm,
+                  selectedPosition(*this, control_id::kOutputEncoding) == kOutputUtf8Item);
+}
+
 // Without a browser the page is shown in the program itself.
 void MainDialog::onHelp() {
     const std::optional<QUrl> page = helpPageUrl(kTemplateId);
@@ -137,6 +146,14 @@ void MainDialog::onHelp() {
 void MainDialog::onSysCommand(unsigned id) {
     // Every other system command is the window manager's own business.
     if ((id & 0xFFF0) == kAboutCommand) hooks_.showAbout(this);
+}
+
+// The first Tab stop has the focus from the start, and shows it as the
+// keyboard would have left it: Return presses that button. (Showing the
+// window clears the mark of a keyboard focus.)
+void MainDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 // Return runs Format wherever the focus is, except on a push button, which

@@ -49,12 +49,16 @@ public:
     void onSourceFile();
     void onDestinationClipboard();
     void onDestinationFile();
+    // The form box counts only for UTF-8 output, and is usable only then.
+    void onOutputEncoding();
     void onHelp();
     void onGbkFont();
     void onBig5Font();
     void onSysCommand(unsigned id);
     // Makes `path` the source file and checks "File".
     void useSourceFile(const QString& path);
+    // The same for the source (kSourcePath) or destination (kDestinationPath) field.
+    void useFile(int pathField, const QString& path);
 
     // Every option of a run, as the controls show them. Each run takes its
     // own: the formatter keeps no options between runs.
@@ -86,8 +90,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
@@ -95,6 +101,10 @@ private:
     void onDestroy();
     void connectHandlers();
     void acceptFileDrops();
+    // Whether a drag carries one file the dialog takes now; accepts it as a copy if so.
+    bool takeAsCopy(QDropEvent* event) const;
+    // The first start's window: the template's size, within the screen.
+    void fitToScreen();
     // A box owned by the dialog, captioned "Error", without an icon; the
     // status line says the same.
     void showError(const QString& text);

@@ -22,6 +22,7 @@
 #include "run_refusals.h"
 #include "run_summary.h"
 #include "same_file.h"
+#include "setting_controls.h"
 #include "status_line.h"
 #include "temporary_file.h"
 
@@ -102,8 +103,9 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
     unicode::EdgeRunOptions options = runOptions();
-    if (const auto refusal = charsPerLineRefusal(dialogItemInt(*this, kCharsPerLine))) {
-        showError(*refusal);
+    if (const auto refusal = numberFieldRefusal(*this)) {
+        showError(refusal->text);
+        control(refusal->field)->setFocus();
         return;
     }
 

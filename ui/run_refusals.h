@@ -5,14 +5,23 @@
 
 #include <optional>
 
+class QWidget;
+
 namespace quillon {
 
 // What a run refuses before it starts, each with the text of its "Error" box.
 
-// Chars Per Line 0 (which is also what letters or an empty field read as)
-// would lay every character out on a line of its own width and lose the text.
-// Negative values mean no wrapping and are accepted.
-std::optional<QString> charsPerLineRefusal(qint32 charsPerLine);
+// A number field whose text a run cannot use, with the message for it.
+struct NumberFieldRefusal {
+    int field;
+    QString text;
+};
+
+// The first number field of `dialog` whose text is no number, or a number
+// its option does not take: Chars Per Line 0 would lay every character out
+// on a line of its own and lose the text (a negative one means no wrapping),
+// and spacing, indent and margin are counts, 0 or more.
+std::optional<NumberFieldRefusal> numberFieldRefusal(const QWidget& dialog);
 
 // A source that is not a regular file: a pipe or a device may never end, and
 // a detecting run would read a pipe twice. A path that does not exist is left

@@ -1,6 +1,7 @@
 #include "setting_controls.h"
 
 #include "dialog_controls.h"
+#include "encoding_positions.h"
 
 namespace quillon {
 
@@ -15,6 +16,12 @@ void showInControl(QWidget& dialog, const SettingControl& control, qint32 value)
             checkRadioPosition(dialog, control.first, control.last, value == 0 ? 0 : 1);
             break;
         case ChoiceBox: selectPosition(dialog, control.first, value); break;
+        case OutputBoxes: {
+            const OutputItems items = outputItemsAt(value);
+            selectPosition(dialog, control.first, items.encoding);
+            selectPosition(dialog, control.last, items.form);
+            break;
+        }
         case None:
         case Text: break;
     }
@@ -31,6 +38,9 @@ void readFromControl(const QWidget& dialog, const SettingControl& control, qint3
         case RadioGroup: value = checkedRadioPosition(dialog, control.first, control.last); break;
         case FileSwitch: value = isButtonChecked(dialog, control.last); break;
         case ChoiceBox: value = selectedPosition(dialog, control.first); break;
+        case OutputBoxes:
+            value = outputPositionOf({selectedPosition(dialog, control.first), selectedPosition(dialog, control.last)});
+            break;
         case None:
         case Text: break;
     }

@@ -20,6 +20,9 @@ struct StoredSettings {
     RunOptions run;
     FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
     FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
+    // The window's size, place and maximised state as Qt saves them, in
+    // Base64; empty at the first start.
+    QString windowGeometry;
 
     bool operator==(const StoredSettings&) const = default;
 };

@@ -11,21 +11,27 @@ namespace quillon {
 // How the dialog shows a stored value.
 struct SettingControl {
     enum class Kind {
-        None,        // not shown in a control (the fonts)
+        None,        // not shown in a control (the fonts, the window)
         Text,        // an edit field's text
         Number,      // an edit field read as a signed number
         CheckBox,    // 1 when checked
         RadioGroup,  // position of the checked button among first..last, -1 for none
         FileSwitch,  // two buttons, clipboard then file: 0 for the first, 1 for the second
         ChoiceBox,   // position of the selected item, -1 for none
+        OutputBoxes, // the output encoding box, then the form box: their output position
     };
     Kind kind = Kind::None;
     int first = 0;  // the control, or the first of its group
     int last = 0;   // the last of a group
 
     // True for a radio group or box, whose -1 is no value of its option.
-    bool showsPosition() const { return kind == Kind::RadioGroup || kind == Kind::ChoiceBox; }
+    bool showsPosition() const {
+        return kind == Kind::RadioGroup || kind == Kind::ChoiceBox || kind == Kind::OutputBoxes;
+    }
 };
+
+inline constexpr SettingControl kOutputPositionControl{SettingControl::Kind::OutputBoxes,
+                                                       control_id::kOutputEncoding, control_id::kOutputForm};
 
 // One run option, reached like a field of StoredSettings.
 struct RunOption {
@@ -75,8 +81,7 @@ void forEachSetting(Visit&& visit) {
     visit("Quiet", RunOption{&R::quiet}, SettingControl{CheckBox, kQuietMode});
     visit("Phrases", RunOption{&R::phrases}, SettingControl{CheckBox, kPhrases});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
-    visit("OutputEncoding", RunOption{&R::outputEncoding},
-          SettingControl{ChoiceBox, kOutputEncoding});
+    visit("OutputEncoding", RunOption{&R::outputEncoding}, kOutputPositionControl);
     visit("GbkFontName", FontPart<QString>{&S::gbkFont, &FontSetting::faceName}, SettingControl{});
     visit("GbkFontSize", FontPart<qint32>{&S::gbkFont, &FontSetting::size}, SettingControl{});
     visit("GbkFontEffects", FontPart<qint32>{&S::gbkFont, &FontSetting::effects}, SettingControl{});
@@ -88,6 +93,7 @@ void forEachSetting(Visit&& visit) {
           SettingControl{});
     visit("Big5FontCharSet", FontPart<qint32>{&S::big5Font, &FontSetting::charSet},
           SettingControl{});
+    visit("WindowGeometry", &S::windowGeometry, SettingControl{});
 }
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,6 +16,7 @@
 
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "setting_controls.h"
 #include "encoding_profile.h"
 #include "fresh_settings.h"
 #include "main_dialog.h"
@@ -67,7 +69,7 @@ class DialogSettingsTest : public QObject {
         }
         std::sort(s.checked.begin(), s.checked.end());
         s.source = selectedPosition(*dialog, kSourceEncoding);
-        s.output = selectedPosition(*dialog, kOutputEncoding);
+        readFromControl(*dialog, kOutputPositionControl, s.output);
         return s;
     }
 
@@ -112,7 +114,7 @@ private slots:
             controlAs<QCheckBox>(id)->setChecked(true);
         }
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(3);
-        controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(4);
+        showInControl(*dialog, kOutputPositionControl, 6);  // UTF-8, traditional
         dialog->gbkFont = {"Noto Sans CJK SC", 105, 3, 134};
         dialog->big5Font = {"AR PL UMing TW", 240, 2, 136};
         const Snapshot before = snapshot();
@@ -130,7 +132,18 @@ private slots:
         QCOMPARE(stored.value("paragraph").toInt(), 3);
         QCOMPARE(stored.value("HeadingAlignment").toInt(), 3);
         QCOMPARE(stored.value("encoding").toInt(), 3);
-        QCOMPARE(stored.value("OutputEncoding").toInt(), 4);
+        QCOMPARE(stored.value("OutputEncoding").toInt(), 6);
+    }
+
+    // The first start fits the screen; later ones come back at the size the
+    // window was left at.
+    void theWindowSizeComesBack() {
+        const QRect screen = dialog->screen()->availableGeometry();
+        QVERIFY(dialog->height() <= qMax(screen.height(), dialog->minimumSizeHint().height()));
+        const QSize size = dialog->minimumSizeHint() + QSize(40, 30);
+        dialog->resize(size);
+        restart();
+        QCOMPARE(dialog->size(), size);
     }
 
     void clipboardSourceComesBackDisabledStillHoldingItsPath() {

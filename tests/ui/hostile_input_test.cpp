@@ -125,11 +125,12 @@ private slots:
         const QByteArray face = QByteArray("Face").repeated(250);
         QTest::newRow("1000-character face names")
             << "[General]\nGbkFontName=" + face + "\nBig5FontName=" + face + "\n";
-        // Spacing, indent and margin are bounded below only: at the maximum
-        // every paragraph would be gigabytes of blank lines, as asked.
+        // Spacing, indent and margin take 0 or more (less is refused before
+        // a run), and are not bounded above: at the maximum every paragraph
+        // would be gigabytes of blank lines, as asked.
         QTest::newRow("32-bit limits")
-            << QByteArray("[General]\nLineChars=2147483647\nLineSpacing=-2147483648\n"
-                          "LeadingSpaces=-2147483648\nLeftMargin=-2147483648\n"
+            << QByteArray("[General]\nLineChars=2147483647\nLineSpacing=0\n"
+                          "LeadingSpaces=0\nLeftMargin=0\n"
                           "GbkFontSize=-2147483648\nGbkFontEffects=-2147483648\nGbkFontCharSet=2147483647\n"
                           "Big5FontSize=2147483647\nBig5FontEffects=2147483647\nBig5FontCharSet=-2147483648\n");
         QTest::newRow("lowest width") << QByteArray("[General]\nLineChars=-2147483648\nGbkFontSize=0\n");

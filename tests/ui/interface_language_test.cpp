@@ -1,14 +1,18 @@
 // The interface follows the locale: CTest runs this under LANG=zh_TW.UTF-8
 // and zh_CN.UTF-8 (QUILLON_EXPECTED_LOCALE says which), and once in English.
 // Qt's own texts and the help page follow it too.
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTranslator>
 #include <QtTest>
 
 #include "about_dialog.h"
 #include "control_ids.h"
+#include "dialog_controls.h"
 #include "dialog_template.h"
+#include "encoding_positions.h"
 #include "fresh_settings.h"
 #include "help_page.h"
 #include "interface_language.h"
@@ -40,9 +44,9 @@ private slots:
             QString language;
         };
         const Expected table[] = {
-            {"zh_TW", u"格式編排(&F)"_qs, u"來源："_qs, u"每行字數必須是 0 以外的數字"_qs, u"確定"_qs, u"zh_TW"_qs},
-            {"zh_CN", u"格式编排(&F)"_qs, u"源："_qs, u"每行字数必须是 0 以外的数字"_qs, u"确定"_qs, u"zh_CN"_qs},
-            {"en", u"&Format"_qs, u"Source:"_qs, u"Chars Per Line must be a number other than 0"_qs, u"OK"_qs, QString()},
+            {"zh_TW", u"格式編排(&F)"_qs, u"來源(&O)："_qs, u"每行字數必須是 0 以外的數字"_qs, u"確定"_qs, u"zh_TW"_qs},
+            {"zh_CN", u"格式编排(&F)"_qs, u"源(&O)："_qs, u"每行字数必须是 0 以外的数字"_qs, u"确定"_qs, u"zh_CN"_qs},
+            {"en", u"&Format"_qs, u"S&ource:"_qs, u"Chars Per Line must be a number other than 0"_qs, u"OK"_qs, QString()},
         };
         const QByteArray locale = qgetenv("QUILLON_EXPECTED_LOCALE");
         const auto expected = std::find_if(std::begin(table), std::end(table),
@@ -51,7 +55,8 @@ private slots:
         MainDialog dialog(recorder.hooks());
         QCOMPARE(qobject_cast<QPushButton*>(dialog.control(kFormat))->text(), expected->format);
         QCOMPARE(qobject_cast<QLabel*>(dialog.control(1031))->text(), expected->source);
-        QCOMPARE(*charsPerLineRefusal(0), expected->refusal);
+        setDialogItemText(dialog, kCharsPerLine, u"0"_qs);
+        QCOMPARE(numberFieldRefusal(dialog)->text, expected->refusal);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), expected->qtButton);
         QCOMPARE(interfaceLanguage(), expected->language);
         // The help page in the same language is where the program finds it.
@@ -74,10 +79,13 @@ private slots:
         for (int id : {int(AboutDialog::kTemplateId), int(MainDialog::kTemplateId)}) {
             const DialogTemplate t = loadDialogTemplate(id);
             check("DialogTemplate", t.caption);
-            for (const ControlTemplate& c : t.controls) check("DialogTemplate", c.caption);
+            for (const ControlTemplate& c : t.controls) {
+                check("DialogTemplate", c.caption);
+                for (const QString& item : c.items) check("DialogTemplate", item);
+            }
         }
-        check("DialogTemplate", u"&About Brevik..."_qs);
-        QCOMPARE(loadString(101), translator.translate("DialogTemplate", "&About Brevik..."));
+        check("DialogTemplate", u"&About Quillon..."_qs);
+        QCOMPARE(loadString(101), translator.translate("DialogTemplate", "&About Quillon..."));
         for (RunResult code = 0; code < 1100; ++code) {
             if (const auto message = resultMessage(code)) {
                 check("QObject", QString::fromUtf8(message->caption.data(), qsizetype(message->caption.size())));
@@ -85,6 +93,38 @@ private slots:
             }
         }
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u" | "_qs)));
+    }
+
+    // Every field and box has a label whose Alt shortcut leads to it, and no
+    // two controls share a shortcut.
+    void everyFieldAndBoxHasAShortcutOfItsOwn() {
+        MainDialog dialog(recorder.hooks());
+        selectPosition(dialog, kOutputEncoding, kOutputUtf8Item);  // the form box is usable
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QHash<QKeySequence, QString> owners;
+        QStringList shared;
+        QSet<QWidget*> reachable;
+        const auto own = [&](const QString& text) {
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            if (!key.isEmpty() && owners.contains(key)) shared << owners[key] + u" = "_qs + text;
+            owners.insert(key, text);
+            return key;
+        };
+        for (auto* button : dialog.findChildren<QAbstractButton*>()) own(button->text());
+        for (auto* label : dialog.findChildren<QLabel*>()) {
+            const QKeySequence key = own(label->text());
+            if (!label->buddy() || key.isEmpty()) continue;
+            QTest::keySequence(&dialog, key);
+            if (dialog.focusWidget() == label->buddy()) reachable << label->buddy();
+        }
+        for (QWidget* field : dialog.findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(field) && !qobject_cast<QComboBox*>(field)) continue;
+            if (field->parentWidget() != &dialog) continue;  // a box's own parts
+            QVERIFY2(reachable.contains(field), qPrintable(field->objectName()));
+        }
+        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(u", "_qs)));
     }
 };
 

@@ -1,14 +1,24 @@
-// The main dialog's layout at the scale the test runs at (QT_SCALE_FACTOR is
-// set per run by CTest: 1, 1.25, 1.5 and 2): every control lies inside the
-// window, no two overlap, a control in a frame stays below its title, and
-// every frame shows all four of its lines.
+// The main dialog's layout at the scale and in the language the test runs in
+// (CTest sets QT_SCALE_FACTOR to 1, 1.25, 1.5 and 2, and LANG once to zh_TW
+// at 2), at its first size, its smallest and a large one: every control lies
+// inside the window, no two overlap, no caption or box item is cut, a control
+// in a frame stays below its title, every frame shows all four of its lines,
+// and the output pane takes what the window gains.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStyle>
 #include <QtTest>
 
 #include <memory>
 
+#include "control_ids.h"
+#include "font_setting.h"
 #include "fresh_settings.h"
+#include "interface_language.h"
 #include "main_dialog.h"
 #include "recording_hooks.h"
 
@@ -50,8 +60,21 @@ class LayoutTest : public QObject {
     RecordingHooks recorder;
 
 private slots:
+    void initTestCase() {
+        installInterfaceTranslation();
+        installCjkFontSubstitutions();
+    }
+
+    void noControlOverlapsAnotherOrLeavesTheWindow_data() {
+        QTest::addColumn<qreal>("growth");  // of the window's smallest size, each way
+        QTest::newRow("first size") << -1.0;
+        QTest::newRow("smallest") << 0.0;
+        QTest::newRow("large") << 0.6;
+    }
     void noControlOverlapsAnotherOrLeavesTheWindow() {
+        QFETCH(qreal, growth);
         MainDialog dialog(recorder.hooks());
+        if (growth >= 0) dialog.resize(dialog.minimumSizeHint() * (1 + growth));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QList<QWidget*> controls = dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
@@ -62,6 +85,14 @@ private slots:
         const QImage image = dialog.grab().toImage();
         for (QWidget* c : controls) {
             QVERIFY2(dialog.rect().contains(c->geometry()), qPrintable(nameOf(c)));
+            // Whatever the face and language, a caption or a box's longest item
+            // shows whole. (A push button's hint asks for more than its text.)
+            // The status line says what it must, however long.
+            const bool caption = (qobject_cast<QLabel*>(c) && c != dialog.control(control_id::kStatusLine)) ||
+                                 qobject_cast<QCheckBox*>(c) || qobject_cast<QRadioButton*>(c);
+            if (caption || qobject_cast<QComboBox*>(c)) {
+                QVERIFY2(c->width() >= c->sizeHint().width(), qPrintable(nameOf(c)));
+            }
             // What a control holds (a pane's viewport, say) stays clear of its frame.
             for (QWidget* inner : c->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
                 if (!inner->isVisible()) continue;
@@ -90,6 +121,37 @@ private slots:
                          qPrintable(nameOf(inner) + " crosses the frame of " + nameOf(frame) + " inside " + rectText(contents)));
             }
         }
+    }
+
+    // Only the pane and the fields that hold paths or the status grow; the
+    // pane takes all the height the window gains.
+    void thePaneTakesTheRoomOfALargerWindow() {
+        MainDialog dialog(recorder.hooks());
+        dialog.resize(dialog.minimumSizeHint());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QHash<QWidget*, QSize> small;
+        for (QWidget* c : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) small[c] = c->size();
+        const QSize gain(300, 200);
+        dialog.resize(dialog.size() + gain);
+        QTRY_COMPARE(dialog.control(control_id::kOutputPane)->size(), small[dialog.control(control_id::kOutputPane)] + gain);
+        for (const int id : {control_id::kSourcePath, control_id::kDestinationPath, control_id::kStatusLine}) {
+            QCOMPARE(dialog.control(id)->size(), small[dialog.control(id)] + QSize(gain.width(), 0));
+            small.remove(dialog.control(id));
+        }
+        small.remove(dialog.control(control_id::kOutputPane));
+        for (auto it = small.cbegin(); it != small.cend(); ++it) QVERIFY2(it.key()->size() == it.value(), qPrintable(nameOf(it.key())));
+        QVERIFY(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
+    }
+
+    // A screen 1200 device pixels tall holds the smallest window with its title bar.
+    void theSmallestWindowFitsAScreen1200PixelsTall() {
+        MainDialog dialog(recorder.hooks());
+        const int titleBar = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
+        const qreal ratio = dialog.devicePixelRatioF();
+        QVERIFY2((dialog.minimumSizeHint().height() + titleBar) * ratio <= 1200,
+                 qPrintable(QStringLiteral("%1 + %2 at %3").arg(dialog.minimumSizeHint().height()).arg(titleBar).arg(ratio)));
+        QVERIFY((dialog.minimumSizeHint().width()) * ratio <= 1920);
     }
 };
 

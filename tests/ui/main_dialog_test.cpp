@@ -22,9 +22,11 @@
 #include "dialog_controls.h"
 #include "dialog_template.h"
 #include "dialog_units.h"
+#include "edge_options.h"
 #include "main_dialog.h"
 #include "messages.h"
 #include "run_options.h"
+#include "setting_controls.h"
 #include "fresh_settings.h"
 #include "recording_hooks.h"
 
@@ -87,19 +89,10 @@ private slots:
 
     void windowMatchesItsTemplate() {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Quillon"));
-        QCOMPARE(dialog->height(), DialogUnits(dialog->font()).y(286));
-        QVERIFY(dialog->width() >= DialogUnits(dialog->font()).x(387));
-        // Whatever the face, no caption is clipped.
-        for (auto* control : dialog->findChildren<QWidget*>()) {
-            if (qobject_cast<QLabel*>(control) || qobject_cast<QCheckBox*>(control) ||
-                qobject_cast<QRadioButton*>(control)) {
-                QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
-            }
-        }
+        QCOMPARE(dialog->sizeHint().height(), DialogUnits(dialog->font()).y(286));
+        QVERIFY(dialog->sizeHint().width() >= DialogUnits(dialog->font()).x(420));
         QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
                  loadDialogTemplate(MainDialog::kTemplateId).controls.size());
-        // Tab order is template order: Convert first, Format next.
-        QCOMPARE(controlAs<QPushButton>(kConvert)->nextInFocusChain(), dialog->control(kFormat));
         for (auto* button : dialog->findChildren<QPushButton*>()) QVERIFY(!button->isDefault());
         auto* pane = controlAs<QPlainTextEdit>(kOutputPane);
         QVERIFY(pane->isReadOnly());
@@ -114,10 +107,72 @@ private slots:
         };
         QCOMPARE(items(controlAs<QComboBox>(kSourceEncoding)), (QStringList{"Auto", "GB", "GBK", "BIG5", "UTF-8"}));
         QCOMPARE(items(controlAs<QComboBox>(kOutputEncoding)),
-                 (QStringList{"SAME", "GB", "GBK", "BIG5", "DIFFERENT", "UTF-8 SIMPLIFIED",
-                              "UTF-8 TRADITIONAL"}));
-        QVERIFY(!controlAs<QComboBox>(kSourceEncoding)->isEditable());
-        QVERIFY(controlAs<QComboBox>(kOutputEncoding)->isEditable());
+                 (QStringList{"SAME", "GB", "GBK", "BIG5", "DIFFERENT", "UTF-8"}));
+        QCOMPARE(items(controlAs<QComboBox>(kOutputForm)), (QStringList{"Simplified", "Traditional"}));
+        for (auto* box : dialog->findChildren<QComboBox*>()) QVERIFY(!box->isEditable());
+    }
+
+    // The stored output position, kept as it was when one box listed every
+    // choice, is shown as an encoding and, for UTF-8, a form.
+    void outputPositionsShowAsEncodingAndForm_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<int>("form");
+        QTest::addColumn<bool>("formUsable");
+        QTest::addColumn<int>("option");
+        QTest::newRow("SAME") << 0 << 0 << 0 << false << int(kOutputSame);
+        QTest::newRow("BIG5") << 3 << 3 << 0 << false << int(kOutputBig5);
+        QTest::newRow("DIFFERENT") << 4 << 4 << 0 << false << int(kOutputDifferent);
+        QTest::newRow("UTF-8 simplified") << 5 << 5 << 0 << true << int(unicode::kOutputUtf8);
+        QTest::newRow("UTF-8 traditional") << 6 << 5 << 1 << true << int(unicode::kOutputUtf8);
+        QTest::newRow("none") << -1 << -1 << 0 << false << int(kOutputSame);
+    }
+    void outputPositionsShowAsEncodingAndForm() {
+        QFETCH(int, position);
+        QFETCH(int, encoding);
+        QFETCH(int, form);
+        QFETCH(bool, formUsable);
+        QFETCH(int, option);
+        showInControl(*dialog, kOutputPositionControl, position);
+        QCOMPARE(selectedPosition(*dialog, kOutputEncoding), encoding);
+        QCOMPARE(selectedPosition(*dialog, kOutputForm), form);
+        QCOMPARE(dialog->control(kOutputForm)->isEnabled(), formUsable);
+        qint32 shown = 0;
+        readFromControl(*dialog, kOutputPositionControl, shown);
+        QCOMPARE(shown, position);
+        QCOMPARE(dialog->runOptions().outputEncoding, option);
+    }
+
+    // Tab goes down the buttons on the right, then through the window row by
+    // row, left to right, and back to the buttons; a group is one stop.
+    void tabFollowsTheWindow() {
+        showDialog();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QCOMPARE(dialog->focusWidget(), dialog->control(kConvert));
+        const int order[] = {kFormat, kQuit, kHelp,
+                             kSourceFile, kSourcePath, kBrowseSource, kSourceEncoding,
+                             kDestinationFile, kDestinationPath, kBrowseDestination, kOutputEncoding,
+                             kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin,
+                             kParagraphFirst, kHeadingFirst + 1,
+                             kConvertEnglishPunc, kAutoFix, kNaturalSyntax, kHtml, kQuietMode, kPhrases,
+                             kSimplifiedFont, kTraditionalFont, kOutputPane, kConvert};
+        for (const int id : order) {
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+            QVERIFY2(dialog->focusWidget() == dialog->control(id), qPrintable(QString::number(id)));
+        }
+    }
+
+    // The button that has the focus at the start shows it: Return presses it.
+    void theFocusShowsFromTheStart() {
+        showDialog();
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QWidget* convert = dialog->control(kConvert);
+        QCOMPARE(dialog->focusWidget(), convert);
+        const QImage focused = convert->grab().toImage();
+        dialog->control(kFormat)->setFocus();
+        QVERIFY(convert->grab().toImage() != focused);
     }
 
     void radioGroupsAreExclusiveEachOnItsOwn() {
@@ -234,14 +289,6 @@ private slots:
         QCOMPARE(o.quiet, 1);
     }
 
-    void typedOutputEncodingCountsWhenItNamesAnItem() {
-        auto* box = controlAs<QComboBox>(kOutputEncoding);
-        box->setEditText(QStringLiteral("big5"));
-        QCOMPARE(dialog->runOptions().outputEncoding, kOutputBig5);
-        box->setEditText(QStringLiteral("UTF-8"));
-        QCOMPARE(dialog->runOptions().outputEncoding, kOutputSame);  // no item
-    }
-
     void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(-1);
         controlAs<QComboBox>(kOutputEncoding)->setCurrentIndex(-1);
@@ -259,7 +306,7 @@ private slots:
         showDialog();
         controlAs<QLineEdit>(kCharsPerLine)->setText(QStringLiteral("20"));
         auto* outputBox = controlAs<QComboBox>(kOutputEncoding);
-        QWidget* targets[] = {dialog->control(kCharsPerLine), outputBox->lineEdit(),
+        QWidget* targets[] = {dialog->control(kCharsPerLine), outputBox,
                               dialog->control(kSourceEncoding), dialog->control(kHtml)};
         for (QWidget* target : targets) {
             recorder.messages.clear();
@@ -273,7 +320,6 @@ private slots:
             QCOMPARE(recorder.messages[0].owner, dialog.get());
             QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
         }
-        QCOMPARE(outputBox->count(), 7);  // Return added no item
 
         recorder.messages.clear();
         dialog->control(kOutputPane)->setFocus();
@@ -366,7 +412,7 @@ private slots:
 
     void aboutBoxShowsNameAndVersionAndClosesOnOk() {
         AboutDialog about;
-        QCOMPARE(about.windowTitle(), QStringLiteral("About Brevik"));
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Quillon"));
         QStringList texts;
         for (auto* label : about.findChildren<QLabel*>()) texts << label->text();
         QVERIFY(texts.contains(QStringLiteral("Quillon Version " QUILLON_VERSION)));

@@ -18,6 +18,7 @@
 #include "control_ids.h"
 #include "clipboard_text.h"
 #include "dialog_controls.h"
+#include "setting_controls.h"
 #include "fake_clipboard_reader.h"
 #include "fresh_settings.h"
 #include "main_dialog.h"
@@ -206,7 +207,7 @@ private slots:
         QFETCH(int, output);
         QFETCH(QString, expected);
         useClipboard(true, true);
-        selectPosition(*dialog, kOutputEncoding, output);
+        showInControl(*dialog, kOutputPositionControl, output);
         clipboard()->setText(QStringLiteral("繁體中文：簡化\n"));
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());

@@ -1,6 +1,6 @@
-// Runs the dialog refuses before they start: a Chars Per Line of 0, which
-// would lose the text, and sources that are no regular file, which may never
-// end. Each gives its "Error" box, writes nothing and leaves the pane alone.
+// Runs the dialog refuses before they start: a number field that holds no
+// number or one its option does not take (Chars Per Line 0 would lose the
+// text), and sources that are no regular file, which may never end. Each gives its "Error" box, writes nothing and leaves the pane alone.
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
@@ -63,27 +63,43 @@ private slots:
     }
     void cleanup() { dialog.reset(); }
 
-    void charsPerLineZeroIsRefusedAndNothingIsWritten_data() {
+    void aNumberFieldOutsideItsRangeIsRefusedAndNothingIsWritten_data() {
+        QTest::addColumn<int>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("clipboard");
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("letters") << "abc" << false;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("blank") << " " << false;
-        QTest::newRow("0 from the clipboard") << "0" << true;
+        QTest::addColumn<QString>("message");
+        const QString chars = QStringLiteral("Chars Per Line must be a number other than 0");
+        const QString spacing = QStringLiteral("Line Spacing must be a number, 0 or more");
+        const QString lead = QStringLiteral("Lead Spaces must be a number, 0 or more");
+        const QString margin = QStringLiteral("Left Margin must be a number, 0 or more");
+        QTest::newRow("chars 0") << kCharsPerLine << "0" << false << chars;
+        QTest::newRow("chars letters") << kCharsPerLine << "abc" << false << chars;
+        QTest::newRow("chars empty") << kCharsPerLine << "" << false << chars;
+        QTest::newRow("chars blank") << kCharsPerLine << " " << false << chars;
+        QTest::newRow("chars 0 from the clipboard") << kCharsPerLine << "0" << true << chars;
+        QTest::newRow("spacing x") << kLineSpacing << "x" << false << spacing;
+        QTest::newRow("spacing -1") << kLineSpacing << "-1" << false << spacing;
+        QTest::newRow("spacing empty") << kLineSpacing << "" << false << spacing;
+        QTest::newRow("lead -3") << kLeadSpaces << "-3" << false << lead;
+        QTest::newRow("lead 2.5") << kLeadSpaces << "2.5" << false << lead;
+        QTest::newRow("margin beyond 32 bits") << kLeftMargin << "4294967296" << false << margin;
+        QTest::newRow("margin -1 from the clipboard") << kLeftMargin << "-1" << true << margin;
     }
-    void charsPerLineZeroIsRefusedAndNothingIsWritten() {
+    void aNumberFieldOutsideItsRangeIsRefusedAndNothingIsWritten() {
+        QFETCH(int, field);
         QFETCH(QString, typed);
         QFETCH(bool, clipboard);
+        QFETCH(QString, message);
         const QString destination = files.filePath(QStringLiteral("refused.txt"));
         useFiles(writeTestFile(files, QStringLiteral("in.txt"), kGbSentence), destination);
         if (clipboard) {
             checkRadioPosition(*dialog, kSourceClipboard, kSourceFile, 0);
             QGuiApplication::clipboard()->setText(QStringLiteral("今天天气很好。"));
         }
-        setDialogItemText(*dialog, kCharsPerLine, typed);
+        setDialogItemText(*dialog, field, typed);
         dialog->onFormat();
-        expectOneError(QStringLiteral("Chars Per Line must be a number other than 0"));
+        expectOneError(message);
+        QCOMPARE(dialog->focusWidget(), dialog->control(field));  // where to put it right
         recorder.messages.clear();
         dialog->onConvert();  // refused for both commands: one field, one rule
         QCOMPARE(recorder.messages.size(), size_t(1));

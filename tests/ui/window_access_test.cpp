@@ -1,5 +1,5 @@
 // Ways into the dialog besides its buttons: a file dropped on the window or
-// the source field, and the About box's keyboard shortcut.
+// one of its fields, and the About box's keyboard shortcut.
 #include <QLineEdit>
 #include <QMimeData>
 #include <QtTest>
@@ -17,17 +17,21 @@ using namespace quillon::control_id;
 
 namespace {
 
-// Drags `urls` onto `target` and drops them there; true when the drop was taken.
-bool dropOn(QWidget* target, const QList<QUrl>& urls) {
+// Drags `urls` onto `target` offering `actions`, the first of them proposed,
+// and drops them there; the action taken, or none when the drop was refused.
+Qt::DropAction dropOn(QWidget* target, const QList<QUrl>& urls, Qt::DropActions actions = Qt::CopyAction) {
     QMimeData data;
     data.setUrls(urls);
     const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted()) return false;
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (!enter.isAccepted()) return Qt::IgnoreAction;
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    if (!move.isAccepted()) return Qt::IgnoreAction;
+    QDropEvent drop(QPointF(at), actions, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    return drop.isAccepted();
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 }  // namespace
@@ -71,7 +75,7 @@ private slots:
         checkRadioPosition(*dialog, kSourceClipboard, kSourceFile, 0);
         dialog->onSourceClipboard();
         QWidget* where = target ? dialog->control(target) : dialog.get();
-        QVERIFY(dropOn(where, {QUrl::fromLocalFile(QStringLiteral("/texts/第一章.txt"))}));
+        QCOMPARE(dropOn(where, {QUrl::fromLocalFile(QStringLiteral("/texts/第一章.txt"))}), Qt::CopyAction);
         QCOMPARE(dialogItemText(*dialog, kSourcePath), QStringLiteral("/texts/第一章.txt"));
         QCOMPARE(isButtonChecked(*dialog, kSourceFile), 1);
         QVERIFY(dialog->control(kSourcePath)->isEnabled());
@@ -79,11 +83,40 @@ private slots:
         QCOMPARE(dialogItemText(*dialog, kCharsPerLine), QStringLiteral("38"));
     }
 
+    // A drop on the destination field sets the destination, though the
+    // field is greyed out while the clipboard is the destination.
+    void aFileDroppedOnTheDestinationFieldBecomesTheDestination() {
+        setDialogItemText(*dialog, kSourcePath, QStringLiteral("kept.txt"));
+        checkRadioPosition(*dialog, kDestinationClipboard, kDestinationFile, 0);
+        dialog->onDestinationClipboard();
+        QCOMPARE(dropOn(dialog->control(kDestinationPath), {QUrl::fromLocalFile(QStringLiteral("/texts/輸出.txt"))}),
+                 Qt::CopyAction);
+        QCOMPARE(dialogItemText(*dialog, kDestinationPath), QStringLiteral("/texts/輸出.txt"));
+        QCOMPARE(isButtonChecked(*dialog, kDestinationFile), 1);
+        QVERIFY(dialog->control(kDestinationPath)->isEnabled());
+        QVERIFY(dialog->control(kBrowseDestination)->isEnabled());
+        QCOMPARE(dialogItemText(*dialog, kSourcePath), QStringLiteral("kept.txt"));
+    }
+
+    // The file is only named, never taken away from where it lies.
+    void aDropIsACopyNeverAMove_data() {
+        QTest::addColumn<int>("offered");
+        QTest::addColumn<int>("taken");
+        QTest::newRow("move proposed, copy allowed") << int(Qt::MoveAction | Qt::CopyAction) << int(Qt::CopyAction);
+        QTest::newRow("move only") << int(Qt::MoveAction) << int(Qt::IgnoreAction);
+        QTest::newRow("link only") << int(Qt::LinkAction) << int(Qt::IgnoreAction);
+    }
+    void aDropIsACopyNeverAMove() {
+        QFETCH(int, offered);
+        QFETCH(int, taken);
+        QCOMPARE(int(dropOn(dialog.get(), {QUrl::fromLocalFile("/a.txt")}, Qt::DropActions(offered))), taken);
+    }
+
     void dropsThatAreNotOneLocalFileAreRefused() {
         setDialogItemText(*dialog, kSourcePath, QStringLiteral("kept.txt"));
-        QVERIFY(!dropOn(dialog.get(), {QUrl(QStringLiteral("https://example.org/a.txt"))}));
-        QVERIFY(!dropOn(dialog.get(), {QUrl::fromLocalFile("/a.txt"), QUrl::fromLocalFile("/b.txt")}));
-        QVERIFY(!dropOn(dialog.get(), {}));
+        QCOMPARE(dropOn(dialog.get(), {QUrl(QStringLiteral("https://example.org/a.txt"))}), Qt::IgnoreAction);
+        QCOMPARE(dropOn(dialog.get(), {QUrl::fromLocalFile("/a.txt"), QUrl::fromLocalFile("/b.txt")}), Qt::IgnoreAction);
+        QCOMPARE(dropOn(dialog.get(), {}), Qt::IgnoreAction);
         QCOMPARE(dialogItemText(*dialog, kSourcePath), QStringLiteral("kept.txt"));
     }
 

@@ -145,9 +145,9 @@ bool OutputFile::open(const char* path, bool onlyReplacing) {
             if (slot_ >= 0) slots[slot_].state = kLive;
             return true;
         }
-        // A writable file in a folder this user may not add to can still be
-        // written as it always was, without the protection.
-        if (!existed_ || errno != EACCES || onlyReplacing) return fail();
+        // A writable file in a folder this user may not add to is refused
+        // too: written directly, an interrupted run would leave it half-written.
+        return fail();
     }
     if (onlyReplacing) return false;
     descriptor_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -8,7 +8,9 @@ namespace quillon {
 // Where a run writes its destination. A destination that is, or will be, a
 // regular file is written into a new file beside it, which takes its place
 // only when commit() succeeds: a run that fails or is interrupted leaves the
-// old destination as it was. A device, a pipe or the path of an open
+// old destination as it was. Where no file can be made beside it (a folder
+// this user may not write), the file is refused, whatever its own
+// permissions. A device, a pipe or the path of an open
 // descriptor (/dev/stdout, /proc/self/fd/N) cannot be replaced and is written
 // directly.
 class OutputFile {

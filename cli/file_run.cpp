@@ -8,6 +8,7 @@
 
 #include "edge_run.h"
 #include "messages.h"
+#include "scratch_file.h"
 
 namespace quillon::cli {
 namespace {
@@ -34,10 +35,13 @@ int openError(const std::string& path) {
 
 std::string messageLine(const std::string& text) { return "quillon-cli: " + text + "\n"; }
 
+std::string scratchTrouble(std::string_view what) { return std::string(what) + " in " + unicode::scratchFolder(); }
+
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
+    unicode::EdgeOutput written;
     const RunResult result = unicode::runThroughEdge(
         formatter, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        run.choices, run.source.c_str(), run.destination.c_str());
+        run.choices, run.source.c_str(), run.destination.c_str(), &written);
     const std::string prefix = run.batch ? run.sourceName + ": " : "";
     FileOutcome outcome;
     const auto fail = [&](const std::string& text) {
@@ -60,6 +64,8 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     } else if (result == kSourceUnreadable) {
         fail(systemFailure(run.sourceFailure, formatter.systemError != 0 ? formatter.systemError : openError(run.source),
                            result));
+    } else if (result == kDestinationUnwritable && written.scratchFailed) {
+        fail(prefix + systemFailure(scratchTrouble("Unable to write a temporary file"), formatter.systemError, result));
     } else if (result == kDestinationUnwritable) {
         fail(systemFailure(run.destinationFailure, formatter.systemError, result));
     } else if (isError(result)) {

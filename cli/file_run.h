@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "command.h"
 #include "edge_options.h"
@@ -39,6 +40,9 @@ inline constexpr int kExitFailure = 2;
 
 // A message line as the program prints it.
 std::string messageLine(const std::string& text);
+
+// What went wrong with a temporary file, and where: "WHAT in FOLDER".
+std::string scratchTrouble(std::string_view what);
 
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run);
 

@@ -23,8 +23,8 @@
 #include "messages.h"
 #include "run_options.h"
 #include "same_file.h"
+#include "scratch_file.h"
 #include "standard_streams.h"
-#include "temp_file.h"
 #include "text_formatter.h"
 
 namespace quillon::cli {
@@ -46,19 +46,20 @@ int printToStandardOutput(const std::string& text) {
     return std::fflush(stdout) == 0 ? kExitSuccess : kExitFailure;
 }
 
-std::string tempFileTrouble(std::string_view what) { return std::string(what) + " in " + tempFolder(); }
+using unicode::ScratchFile;
 
-std::unique_ptr<TempFile> createSpoolFile() {
-    auto file = TempFile::create();
-    if (!file) printError(tempFileTrouble("Unable to create a temporary file"), errno);
-    return file;
+std::unique_ptr<ScratchFile> createSpoolFile() {
+    auto file = std::make_unique<ScratchFile>();
+    if (file->created()) return file;
+    printError(scratchTrouble("Unable to create a temporary file"), file->error());
+    return nullptr;
 }
 
-std::unique_ptr<TempFile> spool(int descriptor, const std::string& what) {
+std::unique_ptr<ScratchFile> spool(int descriptor, const std::string& what) {
     auto file = createSpoolFile();
     if (!file) return nullptr;
     if (const auto failure = copyStream(descriptor, file->descriptor())) {
-        printError(failure->whileReading ? "Unable to read " + what : tempFileTrouble("Unable to write a temporary file"),
+        printError(failure->whileReading ? "Unable to read " + what : scratchTrouble("Unable to write a temporary file"),
                    failure->error);
         return nullptr;
     }
@@ -127,22 +128,24 @@ int runOneFile(const CommandLine& line) {
                 .destination = line.destination,
                 .sourceName = line.source == "-" ? "standard input" : line.source,
                 .sourceFailure = {},
-                .destinationFailure = {},
+                .destinationFailure = line.destination,
                 .batch = false,
                 .quiet = line.options.quiet != 0,
                 .choices = line.options};
 
     // A run that detects the encoding may read its source twice, when the
-    // run's own read cannot settle it: a stream that gives its bytes once
-    // must be kept for the second reading.
-    const bool detects = line.options.sourceEncoding == kSourceAuto;
-    std::unique_ptr<TempFile> input;
+    // run's own read cannot settle it, and a Unicode source is read once for
+    // its form and once more to run: a stream that gives its bytes once must
+    // be kept for the second reading.
+    const bool readsTwice = line.options.sourceEncoding == kSourceAuto ||
+                            unicode::isUnicodeSource(line.options.sourceEncoding);
+    std::unique_ptr<ScratchFile> input;
     if (line.source == "-") {
-        if (!isRereadable(0) && (detects || !isStream(0))) {
+        if (!isRereadable(0) && (readsTwice || !isStream(0))) {
             if (!(input = spool(0, "standard input"))) return kExitFailure;
         }
         run.source = input ? input->path() : kStandardInputPath;
-    } else if (detects && isPipe(line.source)) {
+    } else if (readsTwice && isPipe(line.source)) {
         const int descriptor = ::open(line.source.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0) {
             printError(std::string(resultMessage(kSourceUnreadable)->text));
@@ -154,7 +157,7 @@ int runOneFile(const CommandLine& line) {
         run.source = input->path();
     }
 
-    std::unique_ptr<TempFile> output;
+    std::unique_ptr<ScratchFile> output;
     bool fillsEmptyFile = false;
     if (line.destination == "-") {
         const bool streams = isStreamableOutput();
@@ -166,7 +169,7 @@ int runOneFile(const CommandLine& line) {
         } else {
             if (!(output = createSpoolFile())) return kExitFailure;
             run.destination = output->path();
-            run.destinationFailure = tempFileTrouble("Unable to write a temporary file");
+            run.destinationFailure = scratchTrouble("Unable to write a temporary file");
         }
     }
 

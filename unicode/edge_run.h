@@ -15,6 +15,10 @@ enum class RunKind { Convert, Format };
 // its Unicode encoding ("UTF-8", "GB18030").
 struct EdgeOutput {
     const char* unicodeEncoding = nullptr;
+    // Set when the run could not make, write or read a scratch file of its
+    // own in the scratch folder (a destination error all the same); the
+    // formatter's systemError tells why.
+    bool scratchFailed = false;
 };
 
 // Runs `kind` from `source` to `destination` through the edge, with the

@@ -272,7 +272,7 @@ TEST_F(CliBatch, FullFileSystemKeepsTheOldDestination) {
     ::umount(small.c_str());
 
     EXPECT_EQ(one.exitCode, 2);
-    EXPECT_EQ(one.err, "quillon-cli: Unable to create destination file\n");
+    EXPECT_EQ(one.err, "quillon-cli: " + (small / "out.txt").string() + ": No space left on device\n");
     EXPECT_EQ(many.err, "quillon-cli: " + (small / "big.txt").string() + ": No space left on device\n"
                         "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
     EXPECT_EQ(left, "old");

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -31,7 +32,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kCannotOpen = "quillon-cli: Unable to open source file\n";
-const std::string kCannotCreate = "quillon-cli: Unable to create destination file\n";
 const std::string kInvalidWarning = "quillon-cli: Warning: Invalid Chinese character found\n";
 
 const std::string kGbText = "\xB9\xFA\xCE\xAA\n";      // 国为
@@ -210,12 +210,16 @@ TEST(CliHostileDestination, UnwritableDestinationIsAnErrorAndTheSourceIsKept) {
     TempDir dir;
     writeFile(dir.file("in.txt"), kGbText);
     fs::create_directory(dir.file("folder"));
+    const struct {
+        std::string destination;
+        int error;
+    } cases[] = {{dir.file("no/such/folder.txt"), ENOENT}, {dir.file("folder"), EISDIR}, {"/dev/full", ENOSPC}};
     for (const std::string& command : kCommands) {
-        for (const std::string& destination :
-             {dir.file("no/such/folder.txt"), dir.file("folder"), std::string("/dev/full")}) {
+        for (const auto& [destination, error] : cases) {
             const CliRun result = run(command, kGbToBig5, dir.file("in.txt"), destination);
             EXPECT_EQ(result.exitCode, 2) << command << " " << destination;
-            EXPECT_EQ(result.err, kCannotCreate) << command << " " << destination;
+            EXPECT_EQ(result.err, "quillon-cli: " + destination + ": " + std::strerror(error) + "\n")
+                << command << " " << destination;
             EXPECT_EQ(readFile(dir.file("in.txt")), kGbText) << command << " " << destination;
         }
         EXPECT_TRUE(fs::is_empty(dir.file("folder"))) << command;
@@ -232,7 +236,10 @@ TEST(CliHostileDestination, ReadOnlyDestinationIsAnErrorAndKeepsItsContent) {
     for (const std::string& command : kCommands) {
         const CliRun result = run(command, kGbToBig5, dir.file("in.txt"), dir.file("out.txt"));
         EXPECT_EQ(result.exitCode, 2) << command;
-        EXPECT_EQ(result.err, kCannotCreate) << command;
+        // Root is held back by the immutable attribute.
+        EXPECT_EQ(result.err, "quillon-cli: " + dir.file("out.txt") + ": " +
+                                  std::strerror(::geteuid() == 0 ? EPERM : EACCES) + "\n")
+            << command;
         EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n") << command;
         EXPECT_EQ(readFile(dir.file("in.txt")), kGbText) << command;
     }

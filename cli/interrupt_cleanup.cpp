@@ -33,19 +33,15 @@ extern "C" void removeUnfinishedFilesAndDieUnlessTyped(int signal, siginfo_t* in
 }  // namespace
 
 void removeUnfinishedFilesOnSignals() {
-    for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ}) {
+    catchEndingSignals(removeUnfinishedFilesAndDie);
+    for (const int signal : {SIGINT, SIGQUIT}) {
         struct sigaction previous {};
         ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN) continue;
         struct sigaction action {};
-        if (previous.sa_handler != SIG_IGN) {
-            action.sa_handler = removeUnfinishedFilesAndDie;
-        } else if (signal == SIGINT || signal == SIGQUIT) {
-            action.sa_sigaction = removeUnfinishedFilesAndDieUnlessTyped;
-            // A key typed at the terminal must not break off a read or write in progress.
-            action.sa_flags = SA_SIGINFO | SA_RESTART;
-        } else {
-            continue;
-        }
+        action.sa_sigaction = removeUnfinishedFilesAndDieUnlessTyped;
+        // A key typed at the terminal must not break off a read or write in progress.
+        action.sa_flags = SA_SIGINFO | SA_RESTART;
         sigemptyset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);
     }

@@ -211,4 +211,16 @@ void removeUnfinishedOutputs() {
     }
 }
 
+void catchEndingSignals(void (*handler)(int)) {
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ}) {
+        struct sigaction previous {};
+        ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = handler;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
 }  // namespace quillon

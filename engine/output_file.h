@@ -56,4 +56,10 @@ private:
 // front end ended by a signal leaves no half-written file behind.
 void removeUnfinishedOutputs();
 
+// Makes each signal that would end the process (hangup, interrupt, quit,
+// terminate, broken pipe, file too large) call `handler`, so that a front end
+// can remove its unfinished files first. A signal ignored so far stays
+// ignored, as whoever started the process asked.
+void catchEndingSignals(void (*handler)(int));
+
 }  // namespace quillon

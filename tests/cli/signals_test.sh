@@ -89,15 +89,4 @@ for run in "convert --from gb --to big5" "format --from gb"; do
 done
 set +m
 
-# However the process ends, no scratch file stays in the temporary folder.
-echo old >"$out/dest.txt"
-"$cli" format --from gb --to utf-8 - "$out/dest.txt" <"$work/feed" 2>/dev/null &
-pid=$!
-exec 3>"$work/feed"
-printf '%s\n' "$gb" >&3
-waitFor midRun "$pid" scratch || fail "KILL: the run did not get under way"
-kill -s KILL "$pid"
-wait "$pid" 2>/dev/null
-exec 3>&-
-[[ -z $(ls -A "$TMPDIR") ]] || fail "KILL: left in the temporary folder: $(ls -A "$TMPDIR")"
 exit $status

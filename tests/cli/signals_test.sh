@@ -46,17 +46,16 @@ checkLeft() {
 
 # Started in the background by a shell without job control, a run ignores the
 # terminal's interrupt key, but a signal sent to it ends it all the same.
-# Output in UTF-8 goes through a scratch file in the temporary folder.
+# Output in UTF-8 goes through a scratch file in the temporary folder, and a
+# source to detect is kept there first.
 for sig in INT TERM HUP QUIT; do
-  for run in "convert --from gb --to utf-8" "format --from gb --to utf-8" "format --from gb"; do
+  while IFS='|' read -r needs run; do
     echo old >"$out/dest.txt"
     # shellcheck disable=SC2086
     "$cli" $run - "$out/dest.txt" <"$work/feed" 2>/dev/null &
     pid=$!
     exec 3>"$work/feed"
     printf '%s\n' "$gb" >&3
-    needs=plain
-    [[ $run == *utf-8 ]] && needs=scratch
     waitFor midRun "$pid" "$needs" || fail "$sig $run: the run did not get under way"
     interrupt "$sig" "$pid"
     wait "$pid" 2>/dev/null
@@ -65,7 +64,12 @@ for sig in INT TERM HUP QUIT; do
     expected=$((128 + $(kill -l "$sig")))
     [[ $got == "$expected" ]] || fail "$sig $run: exit status $got, not $expected"
     checkLeft "$sig $run"
-  done
+  done <<EOF
+scratch|convert --from gb --to utf-8
+scratch|format --from gb --to utf-8
+plain|format --from gb
+scratch|convert --to big5
+EOF
 done
 
 # Ctrl-C in a terminal reaches the whole pipeline, whose producer dies first:

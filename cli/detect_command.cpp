@@ -21,7 +21,7 @@ constexpr const char* kStandardInputPath = "/proc/self/fd/0";
 // one (a device or a pipe may never end, and a pipe gives its bytes once).
 // Prints the file's line, or a message; false after a message.
 bool describe(const std::string& name) {
-    std::unique_ptr<TempFile> spooled;
+    std::unique_ptr<unicode::ScratchFile> spooled;
     std::string path = name;
     if (name == "-") {
         if (!isRereadable(0) && !(spooled = spool(0, "standard input"))) return false;

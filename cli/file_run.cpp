@@ -4,6 +4,7 @@
 #include "error_output.h"
 #include "file_failure.h"
 #include "messages.h"
+#include "scratch_file.h"
 
 namespace quillon::cli {
 namespace {
@@ -18,10 +19,13 @@ std::string systemFailure(const std::string& what, int error, RunResult result) 
 
 }  // namespace
 
+std::string scratchTrouble(std::string_view what) { return std::string(what) + " in " + unicode::scratchFolder(); }
+
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
+    unicode::EdgeOutput written;
     const RunResult result = unicode::runThroughEdge(
         formatter, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        run.options, run.source.c_str(), run.destination.c_str());
+        run.options, run.source.c_str(), run.destination.c_str(), &written);
     const std::string prefix = run.batch ? run.sourceName + ": " : "";
     FileOutcome outcome;
     const auto fail = [&](const std::string& text) {
@@ -45,6 +49,8 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
         fail(systemFailure(run.sourceFailure,
                           formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str()),
                           result));
+    } else if (result == kDestinationUnwritable && written.scratchFailed) {
+        fail(prefix + systemFailure(scratchTrouble("Unable to write a temporary file"), formatter.systemError, result));
     } else if (result == kDestinationUnwritable) {
         fail(systemFailure(run.destinationFailure, formatter.systemError, result));
     } else if (result == kSourceNotText) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "command.h"
 #include "edge_options.h"
@@ -35,6 +36,9 @@ struct FileOutcome {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitWarning = 1;
 inline constexpr int kExitFailure = 2;
+
+// What went wrong with a temporary file, and where: "WHAT in FOLDER".
+std::string scratchTrouble(std::string_view what);
 
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run);
 

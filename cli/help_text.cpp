@@ -63,8 +63,9 @@ constexpr std::string_view kDetectSummary =
 constexpr std::string_view kCommonNotes =
     "\n"
     "SOURCE or DESTINATION may be - for standard input or standard output.\n"
-    "A destination file is replaced only when its run is complete: a failed or\n"
-    "interrupted run leaves it as it was. With several sources, --output-dir or\n"
+    "A destination file is replaced only when its run is complete, by a new file\n"
+    "made in its folder, which must be writable: a failed or interrupted run\n"
+    "leaves it as it was. With several sources, --output-dir or\n"
     "--in-place is needed; files that fail are named, the others still run, and a\n"
     "summary line follows. A plain-ASCII file is skipped by format. Text ends at a\n"
     "byte 1A; bytes after it give a warning.\n"

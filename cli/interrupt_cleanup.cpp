@@ -22,15 +22,26 @@ extern "C" void removeUnfinishedFilesAndDie(int signal) {
     std::raise(signal);  // delivered when this handler returns
 }
 
+// A shell starts a run in the background with the terminal's interrupt and
+// quit keys ignored, so that they reach only what runs in the foreground.
+// Those keys stay ignored, but the same signals sent by a process (kill -INT)
+// still end the run.
+extern "C" void removeUnfinishedFilesAndDieUnlessTyped(int signal, siginfo_t* info, void*) {
+    if (info->si_code != SI_KERNEL) removeUnfinishedFilesAndDie(signal);
+}
+
 }  // namespace
 
 void removeUnfinishedFilesOnSignals() {
-    for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ}) {
+    catchEndingSignals(removeUnfinishedFilesAndDie);
+    for (const int signal : {SIGINT, SIGQUIT}) {
         struct sigaction previous {};
         ::sigaction(signal, nullptr, &previous);
-        if (previous.sa_handler == SIG_IGN) continue;
+        if (previous.sa_handler != SIG_IGN) continue;
         struct sigaction action {};
-        action.sa_handler = removeUnfinishedFilesAndDie;
+        action.sa_sigaction = removeUnfinishedFilesAndDieUnlessTyped;
+        // A key typed at the terminal must not break off a read or write in progress.
+        action.sa_flags = SA_SIGINFO | SA_RESTART;
         sigemptyset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);
     }

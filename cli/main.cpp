@@ -34,6 +34,8 @@ namespace {
 constexpr const char* kStandardInputPath = "/proc/self/fd/0";
 constexpr const char* kStandardOutputPath = "/proc/self/fd/1";
 
+using unicode::ScratchFile;
+
 int printToStandardOutput(const std::string& text) {
     std::fputs(text.c_str(), stdout);
     return std::fflush(stdout) == 0 ? kExitSuccess : kExitFailure;
@@ -99,16 +101,18 @@ int runOneFile(const CommandLine& line) {
                 .options = line.options};
 
     // A run that detects the encoding may read its source twice, when the
-    // run's own read cannot settle it: a stream that gives its bytes once
-    // must be kept for the second reading.
-    const bool detects = line.options.sourceEncoding == kSourceAuto;
-    std::unique_ptr<TempFile> input;
+    // run's own read cannot settle it, and a Unicode source is read once for
+    // its form and once more to run: a stream that gives its bytes once must
+    // be kept for the second reading.
+    const bool readsTwice = line.options.sourceEncoding == kSourceAuto ||
+                            unicode::isUnicodeSource(line.options.sourceEncoding);
+    std::unique_ptr<ScratchFile> input;
     if (line.source == "-") {
-        if (!isRereadable(0) && (detects || !isStream(0))) {
+        if (!isRereadable(0) && (readsTwice || !isStream(0))) {
             if (!(input = spool(0, "standard input"))) return kExitFailure;
         }
         run.source = input ? input->path() : kStandardInputPath;
-    } else if (detects && isPipe(line.source)) {
+    } else if (readsTwice && isPipe(line.source)) {
         const int descriptor = ::open(line.source.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0) {
             printError(std::string(resultMessage(kSourceUnreadable)->text));
@@ -120,7 +124,7 @@ int runOneFile(const CommandLine& line) {
         run.source = input->path();
     }
 
-    std::unique_ptr<TempFile> output;
+    std::unique_ptr<ScratchFile> output;
     bool fillsEmptyFile = false;
     if (line.destination == "-") {
         const bool streams = isStreamableOutput();
@@ -132,7 +136,7 @@ int runOneFile(const CommandLine& line) {
         } else {
             if (!(output = createSpoolFile())) return kExitFailure;
             run.destination = output->path();
-            run.destinationFailure = tempFileTrouble("Unable to write a temporary file");
+            run.destinationFailure = scratchTrouble("Unable to write a temporary file");
         }
     }
 

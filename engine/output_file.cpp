@@ -168,9 +168,9 @@ bool OutputFile::open(const char* path, bool onlyReplacing) {
             mark_.emplace(temporary_);
             return true;
         }
-        // A writable file in a folder this user may not add to can still be
-        // written as it always was, without the protection.
-        if (!replaced_ || errno != EACCES || onlyReplacing) return fail();
+        // A writable file in a folder this user may not add to is refused
+        // too: written directly, an interrupted run would leave it half-written.
+        return fail();
     }
     if (onlyReplacing) return false;
     descriptor_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -229,6 +229,18 @@ void OutputFile::release() {
 void removeUnfinishedOutputs() {
     for (Slot& slot : slots) {
         if (slot.state == kLive) ::unlink(slot.path);
+    }
+}
+
+void catchEndingSignals(void (*handler)(int)) {
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ}) {
+        struct sigaction previous {};
+        ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = handler;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
     }
 }
 

@@ -25,7 +25,9 @@ private:
 // Where a run writes its destination. A destination that is, or will be, a
 // regular file is written into a new file beside it, which takes its place
 // only when commit() succeeds: a run that fails or is interrupted leaves the
-// old destination as it was. A device, a pipe or the path of an open
+// old destination as it was. Where no file can be made beside it (a folder
+// this user may not write), the file is refused, whatever its own
+// permissions. A device, a pipe or the path of an open
 // descriptor (/dev/stdout, /proc/self/fd/N) cannot be replaced and is written
 // directly.
 class OutputFile {
@@ -79,5 +81,11 @@ int writeRefusal(const char* path);
 // unfinished. Safe in a signal handler, so a front end ended by a signal
 // leaves no half-written file behind.
 void removeUnfinishedOutputs();
+
+// Makes each signal that would end the process (hangup, interrupt, quit,
+// terminate, broken pipe, file too large) call `handler`, so that a front end
+// can remove its unfinished files first. A signal ignored so far stays
+// ignored, as whoever started the process asked.
+void catchEndingSignals(void (*handler)(int));
 
 }  // namespace quillon

@@ -19,6 +19,8 @@ RunResult TextFormatter::runFile(const char* sourcePath, const char* destination
     if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
     TextWriter destination;
     if (!destination.open(destinationPath)) return failedSystemCall(kDestinationUnwritable, destination.error());
+    // A full disk ends the run at once, rather than after the whole source.
+    source.watchBlocks([&](std::span<const unsigned char>) { return !destination.failed(); });
     body(source, destination);
     return finishRun(source, destination);
 }
@@ -33,15 +35,17 @@ RunResult TextFormatter::runFile(const char* sourcePath, const char* destination
 std::optional<RunResult> TextFormatter::runJudgingAsRead(const char* sourcePath, const char* destinationPath,
                                                          SourceJudge& judge, const RunBody& body, bool converts) {
     bool lowBytesLeftToRun = false;
+    const TextWriter* written = nullptr;
     LineReader source;
     source.watchBlocks([&](std::span<const unsigned char> block) {
-        return judge.add(block) && !(lowBytesLeftToRun && sawLowBytePair_);
+        return judge.add(block) && !(lowBytesLeftToRun && sawLowBytePair_) && !(written && written->failed());
     });
     if (!source.open(sourcePath) || source.atEnd()) return std::nullopt;
     const std::int32_t firstBlock = judge.verdict();
     if (firstBlock == 0 || firstBlock == kPureAscId) return std::nullopt;
     TextWriter destination;
     if (!destination.open(destinationPath, true)) return std::nullopt;
+    written = &destination;
 
     const EncodingProfile* const previousSource = sourceProfile;
     const EncodingProfile* const previousTarget = targetProfile;

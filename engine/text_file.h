@@ -113,6 +113,8 @@ public:
     bool close();
     // Drops what was written: the destination stays as it was.
     void discard() { file_.discard(); }
+    // True once a write has failed: whatever follows would be lost too.
+    bool failed() const { return failed_; }
     // errno of the first failure, 0 while none.
     int error() const { return file_.error(); }
 

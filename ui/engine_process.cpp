@@ -46,13 +46,12 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 [[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe,
                              pid_t parent, const sigset_t& parentMask) {
     // The parent removes its own temporary files; the child removes the
-    // unfinished destination it was writing when Cancel ends it. The
-    // engine's messages are the parent's to show.
-    ::signal(SIGTERM, [](int) {
+    // unfinished destination it was writing when Cancel, or any other signal
+    // that ends it, comes. The engine's messages are the parent's to show.
+    catchEndingSignals([](int) {
         removeUnfinishedOutputs();
         ::_exit(1);
     });
-    ::signal(SIGINT, SIG_DFL);
     // Nor does a run outlive the dialog: the files it would go on to write
     // are the ones the dialog removed as it ended.
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "output_file.h"
+
 namespace quillon {
 namespace {
 
@@ -28,14 +30,7 @@ extern "C" void removeListedFilesAndEnd(int signalNumber) {
 
 }  // namespace
 
-void installTemporaryFileCleanup() {
-    for (const int signalNumber : {SIGTERM, SIGINT}) {
-        struct sigaction action {};
-        action.sa_handler = removeListedFilesAndEnd;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(signalNumber, &action, nullptr);
-    }
-}
+void installTemporaryFileCleanup() { catchEndingSignals(removeListedFilesAndEnd); }
 
 void listTemporaryFile(const QByteArray& encodedPath) {
     if (encodedPath.size() >= qsizetype(sizeof listed[0].path)) return;

@@ -4,10 +4,11 @@
 
 namespace quillon {
 
-// The temporary files alive at this moment, removed when SIGTERM or SIGINT
-// ends the program: a clipboard run holds two files as large as its text.
+// The temporary files alive at this moment, removed when a signal ends the
+// program: a clipboard run holds two files as large as its text.
 
-// Makes SIGTERM and SIGINT remove the listed files and then end the program
+// Makes the signals that would end the program (SIGTERM, SIGINT, SIGHUP and
+// the others of catchEndingSignals) remove the listed files and then end it
 // as the signal would have.
 void installTemporaryFileCleanup();
 

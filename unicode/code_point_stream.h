@@ -84,7 +84,10 @@ public:
     void writeBytes(const char* bytes, std::size_t count);
     // True when every byte reached the file and it took the old one's place.
     bool close();
-    // errno of the file's first failure, 0 while none.
+    // True once a write or an encoding has failed: whatever follows is lost too.
+    bool failed() const { return failed_; }
+    // errno of the file's first failure, 0 while none (or when only the
+    // encoding failed).
     int error() const { return file_.error(); }
 
 private:

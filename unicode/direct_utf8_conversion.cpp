@@ -145,6 +145,7 @@ RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
         if (out.count >= kOutputBytes) {
             sink.writeText(reinterpret_cast<const char*>(bytes), out.count);
             out.count = 0;
+            if (sink.failed()) return kSuccess;  // the sink's close() reports it
         }
         // Anything else, one character at a time.
         char32_t c;

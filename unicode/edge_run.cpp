@@ -3,6 +3,7 @@
 // that cannot make the journey through the engine travel beside it.
 #include "edge_run.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -55,26 +56,36 @@ RunResult engineRun(TextFormatter& formatter, RunKind kind, const char* source,
                                     : formatter.formatFile(source, destination);
 }
 
-// Copies an engine run's output to the destination through `writer`.
-bool copyEngineOutput(TextFormatter& formatter, const char* path, LineWriter& writer,
-                      const LineEncoder* carriersFrom) {
+// The run's failure on a file of its own rather than on the destination.
+RunResult scratchFailure(TextFormatter& formatter, EdgeOutput& written, int error) {
+    formatter.systemError = error;
+    written.scratchFailed = true;
+    return kDestinationUnwritable;
+}
+
+RunResult destinationFailure(TextFormatter& formatter, const TextSink& sink) {
+    formatter.systemError = sink.error();
+    return kDestinationUnwritable;
+}
+
+// Copies an engine run's output from `scratch` to the destination through
+// `writer`, which writes `sink`; it stops when the sink fails, whose close()
+// tells it.
+RunResult copyEngineOutput(TextFormatter& formatter, const ScratchFile& scratch, LineWriter& writer,
+                           const TextSink& sink, const LineEncoder* carriersFrom, EdgeOutput& written) {
     LineReader reader;
-    if (!reader.open(path)) return false;
+    if (!reader.open(scratch.path())) return scratchFailure(formatter, written, reader.error());
     std::vector<Carrier> carriers;
     char* line = formatter.lineBuffer();
-    while (const int read = reader.readLine(line, TextFormatter::kBufferSize)) {
+    while (!sink.failed()) {
+        const int read = reader.readLine(line, TextFormatter::kBufferSize);
+        if (read == 0) break;
         const auto length = static_cast<std::size_t>(read);
         carriers.clear();
         if (carriersFrom != nullptr) carriersFrom->recover(line, length, carriers);
         writer.write(line, length, carriers);
     }
-    return !reader.failed();
-}
-
-// The sink could not take the destination: its reason is the run's.
-RunResult destinationFailed(TextFormatter& formatter, const TextSink& sink) {
-    formatter.systemError = sink.error();
-    return kDestinationUnwritable;
+    return reader.failed() ? scratchFailure(formatter, written, reader.error()) : kSuccess;
 }
 
 // By code: the double-byte codes a file of legacy text holds.
@@ -117,18 +128,20 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
                                                                        : kOutputSame);
     }
     ScratchFile output;
-    if (!output.created()) return kDestinationUnwritable;
-    const RunResult result = engineRun(formatter, kind, source, output.path());
-    if (isError(result)) return result;
-
+    if (!output.created()) return scratchFailure(formatter, written, output.error());
+    // A destination that cannot be written is refused before the run.
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
-    if (!sink.open(destination, written.unicodeEncoding)) return destinationFailed(formatter, sink);
+    if (!sink.open(destination, written.unicodeEncoding)) return destinationFailure(formatter, sink);
+    const RunResult result = engineRun(formatter, kind, source, output.path());
+    if (result == kDestinationUnwritable) return scratchFailure(formatter, written, formatter.systemError);
+    if (isError(result)) return result;
+
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
-    const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
-    if (!sink.close()) return destinationFailed(formatter, sink);
-    if (!copied) return kDestinationUnwritable;
+    const RunResult copied = copyEngineOutput(formatter, output, writer, sink, nullptr, written);
+    if (copied != kSuccess) return copied;
+    if (!sink.close()) return destinationFailure(formatter, sink);
     return warningOf(result == kInvalidCodeWarning || writer.sawInvalid,
                      result == kUnmappableWarning || writer.sawUnmappable, result == kHtmlAbortedWarning);
 }
@@ -163,13 +176,13 @@ public:
         written.unicodeSource = encoding_;
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
-        if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailed(formatter_, sink);
+        if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
         RunResult result;
         if (kind_ == RunKind::Format) {
-            result = format(encoder, writer);
+            result = format(encoder, writer, sink, written);
         } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter()) {
             resetConversionFlags();
             DirectUtf8Conversion direct(formatter_, from, to, crLf);
@@ -177,14 +190,14 @@ public:
             encoder.sawInvalid = direct.sawInvalid;
             endMarkOffset_ = direct.endMarkOffset;
         } else {
-            result = convert(encoder, writer);
+            result = convert(encoder, writer, sink);
         }
         formatter_.sourceProfile = &from;
         formatter_.targetProfile = &to;
         formatter_.endMarkOffset = endMarkOffset_;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
-        if (!sink.close()) return destinationFailed(formatter_, sink);
+        if (!sink.close()) return destinationFailure(formatter_, sink);
         return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid || writer.sawInvalid,
                          formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
                          formatter_.htmlAborted);
@@ -240,11 +253,17 @@ private:
 
     // Reads the source in chunks of text encoded for the run: many lines at
     // once, or with `lineByLine` one line (or piece of a long line) each.
+    // Stops early when `sink`, which the chunks go to, fails: its close()
+    // tells it.
     template <typename F>
-    RunResult forEachChunk(LineEncoder& encoder, bool lineByLine, F&& onChunk) {
+    RunResult forEachChunk(LineEncoder& encoder, bool lineByLine, const TextSink& sink, F&& onChunk) {
         FamilyTextReader reader(encoder, lineByLine ? 1 : kChunkBytes);
         if (!openSource(reader)) return kSourceUnreadable;
-        while (const std::size_t length = reader.next()) onChunk(reader.text(), length, reader.carriers());
+        while (!sink.failed()) {
+            const std::size_t length = reader.next();
+            if (length == 0) break;
+            onChunk(reader.text(), length, reader.carriers());
+        }
         endMarkOffset_ = reader.endMarkOffset();
         return reader.failed() ? kSourceUnreadable : kSuccess;
     }
@@ -258,47 +277,52 @@ private:
         formatter_.insideTag = 0;
     }
 
-    RunResult convert(LineEncoder& encoder, LineWriter& writer) {
+    RunResult convert(LineEncoder& encoder, LineWriter& writer, const TextSink& sink) {
         resetConversionFlags();
-        return forEachChunk(encoder, linesMatter(),
+        return forEachChunk(encoder, linesMatter(), sink,
                             [&](char* text, std::size_t length, const std::vector<Carrier>& carriers) {
                                 writer.write(text, length, carriers);
                             });
     }
 
     // Writes the text into `path` as the encoder puts it into the family.
-    RunResult encodeInto(const char* path, LineEncoder& encoder) {
+    RunResult encodeInto(const char* path, LineEncoder& encoder, EdgeOutput& written) {
         TextSink legacy;
-        if (!legacy.open(path, nullptr)) return kDestinationUnwritable;
+        if (!legacy.open(path, nullptr)) return scratchFailure(formatter_, written, legacy.error());
         const RunResult read = forEachChunk(
-            encoder, false, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
+            encoder, false, legacy, [&](const char* text, std::size_t length, const std::vector<Carrier>&) {
                 legacy.writeBytes(text, length);
             });
-        if (!legacy.close()) return kDestinationUnwritable;
-        return read;
+        if (read != kSuccess) return read;
+        if (!legacy.close()) return scratchFailure(formatter_, written, legacy.error());
+        return kSuccess;
     }
 
     // The engine formats text of one family without converting it; the
     // conversion to the target follows as the lines are written.
-    RunResult format(LineEncoder& encoder, LineWriter& writer) {
+    RunResult format(LineEncoder& encoder, LineWriter& writer, const TextSink& sink, EdgeOutput& written) {
         ScratchFile input;
+        if (!input.created()) return scratchFailure(formatter_, written, input.error());
         ScratchFile output;
-        if (!input.created() || !output.created()) return kDestinationUnwritable;
-        RunResult read = encodeInto(input.path(), encoder);
+        if (!output.created()) return scratchFailure(formatter_, written, output.error());
+        RunResult read = encodeInto(input.path(), encoder, written);
         // Rarely, a text holds more characters to carry than the family has
         // private codes: it is read once more to carry them all.
         if (read == kSuccess && encoder.ranOutOfCodes()) {
             std::optional<std::vector<bool>> used = codesIn(input.path());
-            if (!used) return kSourceUnreadable;
+            if (!used) return scratchFailure(formatter_, written, errno);
             encoder.addUnusedHanziCodes(*used);
-            read = encodeInto(input.path(), encoder);
+            read = encodeInto(input.path(), encoder, written);
         }
         if (read != kSuccess) return read;
         const RunResult result = formatter_.formatFile(input.path(), output.path());
+        // Both of its files are the run's own.
+        if (result == kSourceUnreadable || result == kDestinationUnwritable) {
+            return scratchFailure(formatter_, written, formatter_.systemError);
+        }
         if (isError(result)) return result;
         formatter_.insideTag = 0;
-        if (!copyEngineOutput(formatter_, output.path(), writer, &encoder)) return kSourceUnreadable;
-        return kSuccess;
+        return copyEngineOutput(formatter_, output, writer, sink, &encoder, written);
     }
 
     TextFormatter& formatter_;

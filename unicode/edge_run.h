@@ -16,6 +16,10 @@ enum class RunKind { Convert, Format };
 struct EdgeOutput {
     const char* unicodeEncoding = nullptr;
     const char* unicodeSource = nullptr;
+    // Set when the run could not make, write or read a scratch file of its
+    // own in the scratch folder (a destination error all the same); the
+    // formatter's systemError tells why.
+    bool scratchFailed = false;
 };
 
 // Runs `kind` from `source` to `destination` through the edge, with the

@@ -1,35 +1,34 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
-#include <system_error>
-
-#include <unistd.h>
 
 namespace quillon::unicode {
 
-// A file of the run's own in the temporary folder, removed with the object.
+// The folder scratch files are made in: $TMPDIR, else /tmp.
+std::string scratchFolder();
+
+// A file of the run's own in the scratch folder, for text on its way between
+// a stream, the engine and the edge, which all open files by path. It has no
+// name in the folder from the moment it exists, so nothing stays behind
+// however the process ends, by a signal or by SIGKILL; path() reaches it
+// through its descriptor. Closed with the object.
 class ScratchFile {
 public:
-    ScratchFile() {
-        std::error_code error;
-        std::string pattern =
-            (std::filesystem::temp_directory_path(error) / "quillon-edge-XXXXXX").string();
-        const int descriptor = ::mkstemp(pattern.data());
-        if (descriptor < 0) return;
-        ::close(descriptor);
-        path_ = pattern;
-    }
-    ~ScratchFile() {
-        if (!path_.empty()) ::unlink(path_.c_str());
-    }
+    // created() tells whether it worked, error() why not.
+    ScratchFile();
+    ~ScratchFile();
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
-    bool created() const { return !path_.empty(); }
+    bool created() const { return descriptor_ >= 0; }
+    // errno of the failed creation, 0 when it worked.
+    int error() const { return error_; }
     const char* path() const { return path_.c_str(); }
+    int descriptor() const { return descriptor_; }
 
 private:
+    int descriptor_ = -1;
+    int error_ = 0;
     std::string path_;
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "feeding_pipe.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -17,6 +18,7 @@ namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FeedingPipe;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
@@ -118,6 +120,22 @@ TEST_F(OutputFileTest, FailedRunKeepsTheOldDestination) {
     EXPECT_EQ(formatter.formatFile("/proc/self/mem", destination().c_str()), kSourceUnreadable);
     EXPECT_EQ(readFile(destination()), "old");
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"out.txt"});
+}
+
+// A full disk ends a run at its first failed write, not at the end of its
+// source: here 64 MB, of which a stopped run takes in a few blocks.
+TEST_F(OutputFileTest, FullDiskEndsTheRunAtOnce) {
+    for (const bool format : {false, true}) {
+        FeedingPipe source("\xD6\xD0\xCE\xC4\xA1\xA3\n", std::size_t{64} << 20);  // 中文。
+        TextFormatter formatter;
+        formatter.setSourceEncoding(1);
+        formatter.setOutputEncoding(3);
+        const RunResult result = format ? formatter.formatFile(source.path().c_str(), "/dev/full")
+                                        : formatter.convertFile(source.path().c_str(), "/dev/full");
+        EXPECT_EQ(result, kDestinationUnwritable) << format;
+        EXPECT_EQ(formatter.systemError, ENOSPC) << format;
+        EXPECT_LT(source.fed(), std::size_t{4} << 20) << format;
+    }
 }
 
 }  // namespace

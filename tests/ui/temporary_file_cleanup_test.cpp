@@ -1,5 +1,5 @@
-// SIGTERM and SIGINT in the middle of a clipboard run: the temporary files go
-// before the program ends, and the program still ends by that signal.
+// A signal in the middle of a clipboard run: the temporary files go before the
+// program ends, and the program still ends by that signal.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -28,6 +28,7 @@ private slots:
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("SIGTERM") << SIGTERM;
         QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
     }
     void aSignalRemovesTheLiveFilesAndEndsTheProgram() {
         QFETCH(int, signalNumber);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "code_point_stream.h"
+#include "feeding_pipe.h"
 #include "messages.h"
 #include "temp_files.h"
 #include "text_formatter.h"
@@ -15,6 +16,7 @@
 namespace quillon::unicode {
 namespace {
 
+using quillon::testing::FeedingPipe;
 using quillon::testing::readFile;
 using quillon::testing::TempDir;
 using quillon::testing::writeFile;
@@ -389,6 +391,26 @@ TEST(EdgeConvertRun, ATextThatShowsItsEncodingLateIsDetectedFirst) {
     explicitRun.setOutputEncoding(kOutputBig5);
     EXPECT_EQ(result, explicitRun.convertFile(dir.file("in").c_str(), dir.file("expected").c_str()));
     EXPECT_EQ(readFile(dir.file("out")), readFile(dir.file("expected")));
+}
+
+// A full disk ends a run at its first failed write, not at the end of its
+// source: here 64 MB, of which a stopped run takes in a few blocks.
+TEST(EdgeConvertRun, FullDiskEndsTheRunAtOnce) {
+    // Straight from UTF-8 to UTF-8, and through the family of the text.
+    for (const std::int32_t to : {std::int32_t{kOutputUtf8}, std::int32_t{kOutputBig5}}) {
+        // Telling characters: the form is judged on the first few thousand.
+        FeedingPipe source("头发。\n", std::size_t{64} << 20);
+        TextFormatter formatter;
+        const EdgeRunOptions options = with(kSourceUtf8, to);
+        applyOptions(options, formatter);
+        EdgeOutput written;
+        EXPECT_EQ(runThroughEdge(formatter, RunKind::Convert, options, source.path().c_str(), "/dev/full", &written),
+                  kDestinationUnwritable)
+            << to;
+        EXPECT_EQ(formatter.systemError, ENOSPC) << to;
+        EXPECT_FALSE(written.scratchFailed) << to;
+        EXPECT_LT(source.fed(), std::size_t{4} << 20) << to;
+    }
 }
 
 // A run that ends before its output is complete leaves the old destination.

@@ -1,0 +1,222 @@
+// A trie over code points for one group of dictionaries. Prose is mostly
+// characters that start a key, so a match must cost little: the first
+// character is found through a table indexed by code point, and the mask in
+// its node tells, mostly without a lookup, that no longer key goes on.
+#include "dictionary_matcher.h"
+
+#include <unicode/utf8.h>
+
+#include <bit>
+#include <stdexcept>
+
+#include "byte_masks.h"
+
+namespace quillon::unicode {
+namespace {
+
+// A character of other than three bytes, or a sequence that is no character.
+[[gnu::noinline]] std::int32_t takeOtherCodePoint(const char*& p, const char* end) {
+    std::int32_t i = 0;
+    UChar32 c;
+    U8_NEXT(p, i, end - p, c);
+    p += i;
+    return c;
+}
+
+// Decodes the character at `p`, moving `p` past it; a sequence that is no
+// character gives a negative value and moves on by at least one byte. Hanzi
+// take three bytes, which are decoded here without a call.
+[[gnu::always_inline]] inline std::int32_t takeCodePoint(const char*& p, const char* end) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    if ((b[0] & 0xF0) == 0xE0 && end - p >= 3 && (b[1] & 0xC0) == 0x80 && (b[2] & 0xC0) == 0x80) {
+        const std::int32_t c = (b[0] & 0x0F) << 12 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F);
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+            p += 3;
+            return c;
+        }
+    }
+    return takeOtherCodePoint(p, end);
+}
+
+template <typename F>
+void forEachEntry(std::string_view entries, F&& onEntry) {
+    while (!entries.empty()) {
+        const std::size_t lineEnd = entries.find('\n');
+        const std::string_view line = entries.substr(0, lineEnd);
+        const std::size_t tab = line.find('\t');
+        onEntry(line.substr(0, tab), line.substr(tab + 1));
+        entries.remove_prefix(lineEnd + 1);
+    }
+}
+
+std::uint64_t maskBit(char32_t c) { return std::uint64_t{1} << (c & 63); }
+
+std::size_t hashOf(std::uint64_t parentAndCodePoint) {
+    return static_cast<std::size_t>((parentAndCodePoint * 0x9E3779B97F4A7C15u) >> 20);
+}
+
+}  // namespace
+
+DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
+    const auto dictionaries = openccDictionaries();
+    // Every character of a key makes at most one link: that bounds the table.
+    std::size_t characters = 0;
+    for (const auto& tier : group.tiers) {
+        for (const std::int8_t index : tier) {
+            if (index == kNoDictionary) continue;
+            forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
+                         [&](std::string_view key, std::string_view) { characters += key.size(); });
+        }
+    }
+    links_.resize(std::bit_ceil(characters / 2 + 2));  // a key's character takes two bytes or more
+    pages_.assign(kCodePointLimit >> 8, 0);
+    roots_.assign(256, 0);  // page 0: no key starts there
+
+    for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
+        for (const std::int8_t index : group.tiers[tier]) {
+            if (index == kNoDictionary) continue;
+            forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
+                         [&](std::string_view key, std::string_view value) {
+                // Within a tier the first dictionary to hold a key gives its value.
+                std::uint32_t& slot = nodes_[addKey(key, tier)].value[tier];
+                if (slot != 0) return;
+                values_.push_back(value);
+                slot = static_cast<std::uint32_t>(values_.size());
+            });
+        }
+    }
+    for (std::size_t c = 0; c < 128; ++c) anyAsciiStarts_ |= asciiStarts_[c];
+}
+
+std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) {
+    const char* p = key.data();
+    const char* end = p + key.size();
+    const auto first = static_cast<char32_t>(takeCodePoint(p, end));
+    std::uint32_t& root = rootSlot(first);
+    if (root == 0) {
+        root = static_cast<std::uint32_t>(nodes_.size());
+        nodes_.emplace_back();
+    }
+    std::uint32_t node = root;
+    while (p < end) {
+        if (tier > 0) laterTiersTakeOneCharacter_ = false;
+        const auto c = static_cast<char32_t>(takeCodePoint(p, end));
+        node = madeChild(node, c);
+    }
+    return node;
+}
+
+std::uint32_t& DictionaryMatcher::rootSlot(char32_t c) {
+    if (c < 128) asciiStarts_[c] = true;
+    if (c < kBmpLimit) bmpStarts_[c >> 6] |= maskBit(c);
+    std::uint16_t& page = pages_[c >> 8];
+    if (page == 0) {
+        page = static_cast<std::uint16_t>(roots_.size() >> 8);
+        roots_.resize(roots_.size() + 256, 0);
+    }
+    return roots_[std::size_t{page} << 8 | (c & 0xFF)];
+}
+
+std::size_t DictionaryMatcher::linkSlot(std::uint32_t parent, char32_t c) const {
+    const std::uint64_t parentAndCodePoint = std::uint64_t{parent} << 21 | c;
+    const std::size_t mask = links_.size() - 1;
+    for (std::size_t slot = hashOf(parentAndCodePoint) & mask;; slot = (slot + 1) & mask) {
+        if (links_[slot] == 0 || links_[slot] >> kChildBits == parentAndCodePoint) return slot;
+    }
+}
+
+std::uint32_t DictionaryMatcher::madeChild(std::uint32_t parent, char32_t c) {
+    std::uint64_t& link = links_[linkSlot(parent, c)];
+    if (link != 0) return static_cast<std::uint32_t>(link & kChildMask);
+    const auto child = static_cast<std::uint32_t>(nodes_.size());
+    if (child > kChildMask) throw std::length_error("dictionary too large for its trie");
+    nodes_[parent].childMask |= maskBit(c);
+    link = (std::uint64_t{parent} << 21 | c) << kChildBits | child;
+    nodes_.emplace_back();
+    return child;
+}
+
+std::uint32_t DictionaryMatcher::childOf(std::uint32_t parent, const Node& node, char32_t c) const {
+    if ((node.childMask & maskBit(c)) == 0) return 0;
+    return static_cast<std::uint32_t>(links_[linkSlot(parent, c)] & kChildMask);
+}
+
+const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) const {
+    const char* p = from;
+    while (p < end) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte < 0x80 && anyAsciiStarts_) {
+            if (asciiStarts_[byte]) return p;
+            ++p;
+            continue;
+        }
+        if (byte < 0x80) {
+            // No key starts with ASCII: whole words of it go by at once.
+            while (end - p >= 8 && (byte_masks::wordAt(p) & byte_masks::kHighBits) == 0) p += 8;
+            while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
+            continue;
+        }
+        const char* at = p;
+        const std::int32_t c = takeCodePoint(p, end);
+        if (c >= 0 && mayStart(static_cast<char32_t>(c))) return at;
+    }
+    return end;
+}
+
+const char* DictionaryMatcher::nextMatch(const char* from, const char* end, DictionaryMatch& found,
+                                         std::size_t tierCount) const {
+    const char* at = nextCandidate(from, end);
+    if (at == end) {
+        found = {};
+        return end;
+    }
+    const char* p = at;
+    const auto c = static_cast<char32_t>(takeCodePoint(p, end));
+    found = walk(rootOf(c), at, p, end, tierCount);
+    return at;
+}
+
+DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,
+                                        const char* end, std::size_t tierCount) const {
+    const char* keyEnd[kOpenccMaxTiers] = {};
+    std::uint32_t value[kOpenccMaxTiers] = {};
+    const char* p = next;
+    for (std::uint32_t node = root; node != 0;) {
+        const Node& n = nodes_[node];
+        for (std::size_t tier = 0; tier < tierCount; ++tier) {
+            if (n.value[tier] == 0) continue;
+            keyEnd[tier] = p;
+            value[tier] = n.value[tier];
+        }
+        if (n.childMask == 0 || p >= end) break;
+        const std::int32_t c = takeCodePoint(p, end);
+        node = c < 0 ? 0 : childOf(node, n, static_cast<char32_t>(c));
+    }
+    for (std::size_t tier = 0; tier < tierCount; ++tier) {
+        if (value[tier] != 0) {
+            return {static_cast<std::size_t>(keyEnd[tier] - at), tier, values_[value[tier] - 1]};
+        }
+    }
+    return {};
+}
+
+void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {
+    const char* p = from;
+    DictionaryMatch found;
+    while (p < end) {
+        const char* at = nextMatch(p, end, found);
+        out.append(p, at);
+        if (at == end) return;
+        if (found.keyBytes != 0) {
+            out.append(found.value);
+            p = at + found.keyBytes;
+        } else {
+            // A key starts with this character, but none fits here.
+            p = at;
+            takeCodePoint(p, end);
+            out.append(at, p);
+        }
+    }
+}
+
+}  // namespace quillon::unicode

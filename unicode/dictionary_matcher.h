@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "opencc_tables.h"
+
+namespace quillon::unicode {
+
+// A key a group of dictionaries chose: the bytes it covers in the text, the
+// tier it came from and the value written for it. No key: keyBytes 0.
+struct DictionaryMatch {
+    std::size_t keyBytes = 0;
+    std::size_t tier = 0;
+    std::string_view value;
+};
+
+// One group of OpenCC dictionaries compiled for matching UTF-8 text: a trie
+// over code points whose nodes carry each tier's value. Text that no key
+// starts in is passed over quickly: a bit per code point says whether a key
+// starts with it, a table indexed by code point holds the first node of every
+// key, and each node a mask of its children's code points, so that most walks
+// end without looking further.
+class DictionaryMatcher {
+public:
+    explicit DictionaryMatcher(const OpenccGroup& group);
+
+    // The first position from `from` on where a key of the group may start.
+    const char* nextCandidate(const char* from, const char* end) const;
+
+    // The first position from `from` on where a key of the group may start,
+    // with the key the group chooses there in `found`: of the first
+    // `tierCount` tiers the first with a key there, and of that tier the
+    // longest key; a key ends by `end`. `found` is empty where a key starts
+    // but none fits, and at `end`.
+    const char* nextMatch(const char* from, const char* end, DictionaryMatch& found,
+                          std::size_t tierCount = kOpenccMaxTiers) const;
+
+    // Appends [from, end) to `out` with every chosen key replaced by its value.
+    void convert(const char* from, const char* end, std::string& out) const;
+
+    // Whether every key of the tiers after the first is one character long.
+    bool laterTiersTakeOneCharacter() const { return laterTiersTakeOneCharacter_; }
+
+private:
+    struct Node {
+        std::uint64_t childMask = 0;  // bit (code point % 64) of each child
+        // Per tier: 1 + the index of the value in values_, or 0.
+        std::uint32_t value[kOpenccMaxTiers] = {};
+    };
+    std::uint32_t rootOf(char32_t c) const {
+        return c < kCodePointLimit ? roots_[std::size_t{pages_[c >> 8]} << 8 | (c & 0xFF)] : 0;
+    }
+    bool mayStart(char32_t c) const {
+        return c < kBmpLimit ? (bmpStarts_[c >> 6] >> (c & 63) & 1) != 0 : rootOf(c) != 0;
+    }
+    std::uint32_t addKey(std::string_view key, std::size_t tier);
+    std::uint32_t& rootSlot(char32_t c);
+    std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
+    std::uint32_t madeChild(std::uint32_t parent, char32_t c);
+    std::uint32_t childOf(std::uint32_t parent, const Node& node, char32_t c) const;
+    DictionaryMatch walk(std::uint32_t root, const char* at, const char* next, const char* end,
+                         std::size_t tierCount) const;
+
+    static constexpr char32_t kCodePointLimit = 0x110000;
+    static constexpr char32_t kBmpLimit = 0x10000;
+    static constexpr int kChildBits = 21;  // a link holds its child's number in these
+    static constexpr std::uint32_t kChildMask = (1u << kChildBits) - 1;
+
+    std::vector<Node> nodes_;        // nodes_[0] stands for no node
+    // Open addressing: parent << 42 | code point << 21 | child; 0 is free.
+    std::vector<std::uint64_t> links_;
+    std::vector<std::uint16_t> pages_;  // code point >> 8 -> page of roots_
+    std::vector<std::uint32_t> roots_;  // the node of a key's first character, or 0
+    std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
+    std::vector<std::string_view> values_;
+    bool asciiStarts_[128] = {};
+    bool anyAsciiStarts_ = false;
+    bool laterTiersTakeOneCharacter_ = true;
+};
+
+}  // namespace quillon::unicode

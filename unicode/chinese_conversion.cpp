@@ -50,7 +50,18 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     if (configuration.segmentation.empty()) return;
     segmentsByFirstStep_ = segmentsLikeFirstTier(configuration.segmentation, configuration.steps[0]) &&
                            steps_[0]->laterTiersTakeOneCharacter();
-    if (!segmentsByFirstStep_) segmentation_ = matcherOf(configuration.segmentation);
+    if (!segmentsByFirstStep_) {
+        segmentation_ = matcherOf(configuration.segmentation);
+        return;
+    }
+    // The second step need not look at text the first leaves without one of
+    // its keys' first characters: the first step stops at them, and knows
+    // which of its values hold one.
+    const std::vector<std::string_view>& values = steps_[0]->values();
+    feedsNext_.assign(values.size(), false);
+    if (configuration.stepCount < 2) return;
+    steps_[0]->alsoStopAtStartsOf(*steps_[1]);
+    for (std::size_t i = 0; i < values.size(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(values[i]);
 }
 
 void ChineseConverter::convert(std::string_view text, std::string& out) {
@@ -106,7 +117,20 @@ void ChineseConverter::segment(const char* begin, const char* end, std::string& 
 
 void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, std::string& out) {
     const DictionaryMatcher& first = *chain_.steps_[0];
+    const DictionaryMatcher* second = chain_.configuration_.stepCount > 1 ? &*chain_.steps_[1] : nullptr;
+    // The text before a phrase is one segment, gathered here converted by
+    // the first step; the later steps look at it only when they need to.
     gap_.clear();
+    bool gapFeedsNext = false;
+    const auto endGap = [&] {
+        if (gapFeedsNext) {
+            convertSegment(gap_.data(), gap_.data() + gap_.size(), 1, out);
+        } else {
+            out.append(gap_);
+        }
+        gap_.clear();
+        gapFeedsNext = false;
+    };
     const char* p = begin;
     DictionaryMatch found;
     while (true) {
@@ -116,19 +140,24 @@ void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, st
         if (found.keyBytes == 0) {
             p = afterCharacter(candidate, end);
             gap_.append(candidate, p);
+            gapFeedsNext = gapFeedsNext || (second && second->startsKeyIn({candidate, p}));
             continue;
         }
         p = candidate + found.keyBytes;
+        const bool feedsNext = chain_.feedsNext_[found.valueIndex];
         if (found.tier != 0) {
             gap_.append(found.value);
+            gapFeedsNext = gapFeedsNext || feedsNext;
             continue;
         }
-        // A segment of its own: the text before it is one, converted so far.
-        if (!gap_.empty()) convertSegment(gap_.data(), gap_.data() + gap_.size(), 1, out);
-        gap_.clear();
-        convertSegment(found.value.data(), found.value.data() + found.value.size(), 1, out);
+        endGap();
+        if (feedsNext) {
+            convertSegment(found.value.data(), found.value.data() + found.value.size(), 1, out);
+        } else {
+            out.append(found.value);
+        }
     }
-    if (!gap_.empty()) convertSegment(gap_.data(), gap_.data() + gap_.size(), 1, out);
+    endGap();
 }
 
 }  // namespace quillon::unicode

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dictionary_matcher.h"
 #include "opencc_tables.h"
@@ -21,6 +22,8 @@ public:
     static const ChineseConversionChain* named(std::string_view name);
 
     explicit ChineseConversionChain(const OpenccConfiguration& configuration);
+    ChineseConversionChain(const ChineseConversionChain&) = delete;
+    ChineseConversionChain& operator=(const ChineseConversionChain&) = delete;
 
     const OpenccConfiguration& configuration() const { return configuration_; }
 
@@ -34,6 +37,8 @@ private:
     // Segmentation by the first step's first tier, whose other tiers hold
     // single characters: the first step's matches are the segments.
     bool segmentsByFirstStep_ = false;
+    // Per value of the first step: whether a key of the second starts in it.
+    std::vector<bool> feedsNext_;
 };
 
 // Converts UTF-8 text by a chain as OpenCC does: the text is normalized, cut

@@ -6,6 +6,7 @@
 
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <bit>
 #include <stdexcept>
 
@@ -59,18 +60,36 @@ std::size_t hashOf(std::uint64_t parentAndCodePoint) {
 
 DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
     const auto dictionaries = openccDictionaries();
-    // Every character of a key makes at most one link: that bounds the table.
-    std::size_t characters = 0;
+    // Every character of a key after its first makes at most one link: that
+    // bounds the table, which is kept about half full. The nodes of first characters come first, by code point, so that the
+    // ones prose meets all the time lie close together.
+    std::size_t laterCharacters = 0;
+    std::vector<char32_t> firsts;
     for (const auto& tier : group.tiers) {
         for (const std::int8_t index : tier) {
             if (index == kNoDictionary) continue;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
-                         [&](std::string_view key, std::string_view) { characters += key.size(); });
+                         [&](std::string_view key, std::string_view) {
+                const char* p = key.data();
+                const char* end = p + key.size();
+                firsts.push_back(static_cast<char32_t>(takeCodePoint(p, end)));
+                while (p < end) {
+                    takeCodePoint(p, end);
+                    ++laterCharacters;
+                }
+            });
         }
     }
-    links_.resize(std::bit_ceil(characters / 2 + 2));  // a key's character takes two bytes or more
+    links_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
     pages_.assign(kCodePointLimit >> 8, 0);
     roots_.assign(256, 0);  // page 0: no key starts there
+    std::sort(firsts.begin(), firsts.end());
+    firsts.erase(std::unique(firsts.begin(), firsts.end()), firsts.end());
+    nodes_.reserve(firsts.size() + 1);
+    for (const char32_t c : firsts) {
+        rootSlot(c) = static_cast<std::uint32_t>(nodes_.size());
+        nodes_.emplace_back();
+    }
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
         for (const std::int8_t index : group.tiers[tier]) {
@@ -88,16 +107,17 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
     for (std::size_t c = 0; c < 128; ++c) anyAsciiStarts_ |= asciiStarts_[c];
 }
 
+void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
+    for (std::size_t i = 0; i < bmpStarts_.size(); ++i) bmpStarts_[i] |= other.bmpStarts_[i];
+    for (std::size_t c = 0; c < 128; ++c) asciiStarts_[c] |= other.asciiStarts_[c];
+    anyAsciiStarts_ |= other.anyAsciiStarts_;
+    stopsBeyondBmp_ = &other;
+}
+
 std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) {
     const char* p = key.data();
     const char* end = p + key.size();
-    const auto first = static_cast<char32_t>(takeCodePoint(p, end));
-    std::uint32_t& root = rootSlot(first);
-    if (root == 0) {
-        root = static_cast<std::uint32_t>(nodes_.size());
-        nodes_.emplace_back();
-    }
-    std::uint32_t node = root;
+    std::uint32_t node = rootOf(static_cast<char32_t>(takeCodePoint(p, end)));
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;
         const auto c = static_cast<char32_t>(takeCodePoint(p, end));
@@ -142,11 +162,22 @@ std::uint32_t DictionaryMatcher::childOf(std::uint32_t parent, const Node& node,
 }
 
 const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) const {
+    char32_t first;
+    const char* after;
+    return findCandidate(from, end, first, after);
+}
+
+const char* DictionaryMatcher::findCandidate(const char* from, const char* end, char32_t& first,
+                                             const char*& after) const {
     const char* p = from;
     while (p < end) {
         const auto byte = static_cast<unsigned char>(*p);
         if (byte < 0x80 && anyAsciiStarts_) {
-            if (asciiStarts_[byte]) return p;
+            if (asciiStarts_[byte]) {
+                first = byte;
+                after = p + 1;
+                return p;
+            }
             ++p;
             continue;
         }
@@ -158,21 +189,21 @@ const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) 
         }
         const char* at = p;
         const std::int32_t c = takeCodePoint(p, end);
-        if (c >= 0 && mayStart(static_cast<char32_t>(c))) return at;
+        if (c >= 0 && mayStart(static_cast<char32_t>(c))) {
+            first = static_cast<char32_t>(c);
+            after = p;
+            return at;
+        }
     }
     return end;
 }
 
 const char* DictionaryMatcher::nextMatch(const char* from, const char* end, DictionaryMatch& found,
                                          std::size_t tierCount) const {
-    const char* at = nextCandidate(from, end);
-    if (at == end) {
-        found = {};
-        return end;
-    }
-    const char* p = at;
-    const auto c = static_cast<char32_t>(takeCodePoint(p, end));
-    found = walk(rootOf(c), at, p, end, tierCount);
+    char32_t first;
+    const char* after;
+    const char* at = findCandidate(from, end, first, after);
+    found = at == end ? DictionaryMatch{} : walk(rootOf(first), at, after, end, tierCount);
     return at;
 }
 
@@ -194,7 +225,8 @@ DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, cons
     }
     for (std::size_t tier = 0; tier < tierCount; ++tier) {
         if (value[tier] != 0) {
-            return {static_cast<std::size_t>(keyEnd[tier] - at), tier, values_[value[tier] - 1]};
+            return {static_cast<std::size_t>(keyEnd[tier] - at), tier, values_[value[tier] - 1],
+                    value[tier] - 1};
         }
     }
     return {};

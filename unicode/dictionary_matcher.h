@@ -17,6 +17,7 @@ struct DictionaryMatch {
     std::size_t keyBytes = 0;
     std::size_t tier = 0;
     std::string_view value;
+    std::size_t valueIndex = 0;  // of values()
 };
 
 // One group of OpenCC dictionaries compiled for matching UTF-8 text: a trie
@@ -43,6 +44,19 @@ public:
     // Appends [from, end) to `out` with every chosen key replaced by its value.
     void convert(const char* from, const char* end, std::string& out) const;
 
+    // Whether a key of the group starts anywhere in `text`.
+    bool startsKeyIn(std::string_view text) const {
+        return nextCandidate(text.data(), text.data() + text.size()) != text.data() + text.size();
+    }
+
+    // The values of all keys, each once.
+    const std::vector<std::string_view>& values() const { return values_; }
+
+    // Makes the characters keys of `other` start with candidates here as
+    // well, with no key of their own, so that a run between candidates holds
+    // none of them.
+    void alsoStopAtStartsOf(const DictionaryMatcher& other);
+
     // Whether every key of the tiers after the first is one character long.
     bool laterTiersTakeOneCharacter() const { return laterTiersTakeOneCharacter_; }
 
@@ -56,8 +70,11 @@ private:
         return c < kCodePointLimit ? roots_[std::size_t{pages_[c >> 8]} << 8 | (c & 0xFF)] : 0;
     }
     bool mayStart(char32_t c) const {
-        return c < kBmpLimit ? (bmpStarts_[c >> 6] >> (c & 63) & 1) != 0 : rootOf(c) != 0;
+        return c < kBmpLimit ? (bmpStarts_[c >> 6] >> (c & 63) & 1) != 0
+                             : rootOf(c) != 0 || (stopsBeyondBmp_ && stopsBeyondBmp_->mayStart(c));
     }
+    // nextCandidate, with the first character there and the position after it.
+    const char* findCandidate(const char* from, const char* end, char32_t& first, const char*& after) const;
     std::uint32_t addKey(std::string_view key, std::size_t tier);
     std::uint32_t& rootSlot(char32_t c);
     std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
@@ -78,6 +95,7 @@ private:
     std::vector<std::uint32_t> roots_;  // the node of a key's first character, or 0
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     std::vector<std::string_view> values_;
+    const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;
     bool laterTiersTakeOneCharacter_ = true;

@@ -97,10 +97,11 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
                          [&](std::string_view key, std::string_view value) {
                 // Within a tier the first dictionary to hold a key gives its value.
-                std::uint32_t& slot = nodes_[addKey(key, tier)].value[tier];
-                if (slot != 0) return;
+                Node& node = nodes_[addKey(key, tier)];
+                if (node.value(tier) != 0) return;
                 values_.push_back(value);
-                slot = static_cast<std::uint32_t>(values_.size());
+                if (values_.size() > kValueMask) throw std::length_error("too many values for a trie");
+                node.values |= std::uint64_t{values_.size()} << (kValueBits * tier);
             });
         }
     }
@@ -215,9 +216,9 @@ DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, cons
     for (std::uint32_t node = root; node != 0;) {
         const Node& n = nodes_[node];
         for (std::size_t tier = 0; tier < tierCount; ++tier) {
-            if (n.value[tier] == 0) continue;
+            if (n.value(tier) == 0) continue;
             keyEnd[tier] = p;
-            value[tier] = n.value[tier];
+            value[tier] = n.value(tier);
         }
         if (n.childMask == 0 || p >= end) break;
         const std::int32_t c = takeCodePoint(p, end);

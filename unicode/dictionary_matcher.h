@@ -63,9 +63,15 @@ public:
 private:
     struct Node {
         std::uint64_t childMask = 0;  // bit (code point % 64) of each child
-        // Per tier: 1 + the index of the value in values_, or 0.
-        std::uint32_t value[kOpenccMaxTiers] = {};
+        // Per tier, 21 bits: 1 + the index of the value in values_, or 0.
+        std::uint64_t values = 0;
+
+        std::uint32_t value(std::size_t tier) const {
+            return static_cast<std::uint32_t>(values >> (kValueBits * tier)) & kValueMask;
+        }
     };
+    static constexpr int kValueBits = 21;
+    static constexpr std::uint32_t kValueMask = (1u << kValueBits) - 1;
     std::uint32_t rootOf(char32_t c) const {
         return c < kCodePointLimit ? roots_[std::size_t{pages_[c >> 8]} << 8 | (c & 0xFF)] : 0;
     }

@@ -10,6 +10,7 @@
 
 #include "carried_lines.h"
 #include "code_point_stream.h"
+#include "conversion_choice.h"
 #include "direct_utf8_conversion.h"
 #include "family_maps.h"
 #include "family_text_reader.h"
@@ -29,6 +30,7 @@ struct RunPlan {
     std::int32_t outputEncoding;
     std::int32_t form;
     std::int32_t lineEnds;
+    const EdgeChoices* choices;
 };
 
 bool writesCrLf(const RunPlan& options, bool utf8Output) {
@@ -119,8 +121,17 @@ public:
         const EncodingProfile& from = FamilyMaps::familyFor(*form);
         const std::int32_t output = options_.outputEncoding;
         const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
-        const EncodingProfile& to = legacyOutput ? *profileById(output)
-                                                 : FamilyMaps::familyFor(outputForm(*form));
+        const EncodingProfile& shown = legacyOutput ? *profileById(output)
+                                                    : FamilyMaps::familyFor(outputForm(*form));
+        // Unicode output of a convert run takes its forms from the
+        // dictionaries: the engine leaves the text in its family.
+        const ChineseConversionChain* chain =
+            kind_ == RunKind::Convert && !legacyOutput && !formatter_.htmlAware()
+                ? conversionChainFor(*options_.choices, outputForm(*form))
+                : nullptr;
+        std::optional<ChineseConverter> converter;
+        if (chain) converter.emplace(*chain);
+        const EncodingProfile& to = chain ? from : shown;
         const bool utf8Output = !legacyOutput && output != kOutputGb18030;
 
         formatter_.setSourceEncoding(from.id);
@@ -131,20 +142,21 @@ public:
         if (!sink.open(destination_, written.unicodeEncoding)) return kDestinationUnwritable;
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
+        if (converter) writer.convertBy(&*converter);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
         RunResult result;
         if (kind_ == RunKind::Format) {
             result = format(encoder, writer);
-        } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter()) {
+        } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter() && !chain) {
             resetConversionFlags();
             DirectUtf8Conversion direct(formatter_, from, to, crLf);
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
         } else {
-            result = convert(encoder, writer);
+            result = convert(encoder, writer, chain != nullptr);
         }
         formatter_.sourceProfile = &from;
-        formatter_.targetProfile = &to;
+        formatter_.targetProfile = &shown;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
         if (!sink.close()) return kDestinationUnwritable;
@@ -220,9 +232,11 @@ private:
         formatter_.insideTag = 0;
     }
 
-    RunResult convert(LineEncoder& encoder, LineWriter& writer) {
+    // By dictionary, text is converted a line at a time, as no key spans a
+    // line end.
+    RunResult convert(LineEncoder& encoder, LineWriter& writer, bool byDictionary) {
         resetConversionFlags();
-        return forEachChunk(encoder, linesMatter(),
+        return forEachChunk(encoder, linesMatter() || byDictionary,
                             [&](char* text, std::size_t length, const std::vector<Carrier>& carriers) {
                                 writer.write(text, length, carriers);
                             });
@@ -268,7 +282,8 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeChoic
     written = {};
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{formatter.sourceEncoding(), formatter.outputEncoding(), choices.form,
-                choices.lineEnds};
+                choices.lineEnds, &choices};
+    if (choices.phraseChoice != kPhrasesByRun) formatter.setPhrases(choices.phraseChoice);
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
     if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {

@@ -84,7 +84,13 @@ TEST_P(EdgeRuns, WritesExactBytes) {
 }
 
 const std::string kSimplified = "国家的人民，说：“这是为了中国。”\n";
-const std::string kTraditional = "國家的人民﹐說：“這是為了中國。”\n";
+const std::string kTraditional = "國家的人民，說：“這是為了中國。”\n";
+
+EdgeRunOptions withChoices(void (*choose)(EdgeRunOptions&)) {
+    EdgeRunOptions options = with(kSourceUtf8, kOutputSame);
+    choose(options);
+    return options;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Convert, EdgeRuns,
@@ -136,6 +142,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xB0\xEA\n\xB0\xEA\n", kSuccess},
         EdgeCase{"PhrasesChooseTheCounterpart", RunKind::Convert, withPhrases(), "头发😀发现\n",
                  "頭髮😀發現\n", kSuccess},
+        EdgeCase{"WithoutPhrasesTheTablesConvert", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) { o.phraseChoice = kPhrasesOff; }), kSimplified,
+                 "國家的人民﹐說：“這是為了中國。”\n", kSuccess},
+        EdgeCase{"RegionalWordsMayChangeTheLength", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) { o.regionalWords = 1; }), "内存，软件\n",
+                 "記憶體，軟體\n", kSuccess},
+        EdgeCase{"OpenccNameChoosesTheChain", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) { o.opencc = 4; }), "头发里面\n", "頭髮裏面\n",
+                 kSuccess},
+        EdgeCase{"DictionaryOutputInGb18030", RunKind::Convert,
+                 with(kSourceUtf8, kOutputGb18030, kFormTraditional), "发\n", "\xB0\x6C\r\n",
+                 kSuccess},
         EdgeCase{"HanziInsideTagsStayUnconverted", RunKind::Convert, htmlAware(),
                  "<p title=\"国\">国</p>\n", "<p title=\"国\">國</p>\n", kSuccess}));
 

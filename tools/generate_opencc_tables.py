@@ -148,14 +148,14 @@ def render(configurations, dictionaries):
         lines.append('//   %-44s %6d (%d)' % (name, len(entries), left_out))
     lines += ['', '#include "opencc_tables.h"', '', 'namespace quillon::unicode {', '', 'namespace {', '']
     for name, (entries, _) in dictionaries.items():
-        lines.append('const char %s[] =' % identifier(name))
+        lines.append('constexpr char %s[] =' % identifier(name))
         lines += ['    "%s\\t%s\\n"' % (escaped(k), escaped(v)) for k, v in entries]
         lines[-1] += ';'
         lines.append('')
-    lines.append('const OpenccDictionaryText kDictionaries[] = {')
+    lines.append('constexpr OpenccDictionaryText kDictionaries[] = {')
     for name in dictionaries:
         lines.append('    {"%s", {%s, sizeof %s - 1}},' % (name, identifier(name), identifier(name)))
-    lines += ['};', '', 'const OpenccConfiguration kConfigurations[] = {']
+    lines += ['};', '', 'constexpr OpenccConfiguration kConfigurations[] = {']
     index = {name: i for i, name in enumerate(dictionaries)}
     indent = ' ' * 8
     for name, config in configurations.items():

@@ -33,7 +33,7 @@ namespace quillon::unicode {
 
 namespace {
 
-const char kCJKCompatibilityIdeographs[] =
+constexpr char kCJKCompatibilityIdeographs[] =
     "豈\t豈\n"
     "更\t更\n"
     "車\t車\n"
@@ -1037,7 +1037,7 @@ const char kCJKCompatibilityIdeographs[] =
     "鼻\t鼻\n"
     "𪘀\t𪘀\n";
 
-const char kHKPhrases[] =
+constexpr char kHKPhrases[] =
     "丹尼·博伊爾\t丹尼·波爾\n"
     "亞歷杭德羅·岡薩雷斯·伊納裏圖\t艾力謝路·高沙里斯·依拿力圖\n"
     "伊利亞·卡贊\t伊力·卡山\n"
@@ -1119,7 +1119,7 @@ const char kHKPhrases[] =
     "馬里蘭州\t馬利蘭州\n"
     "鼠標\t滑鼠\n";
 
-const char kHKPhrasesRev[] =
+constexpr char kHKPhrasesRev[] =
     "丹尼·波爾\t丹尼·博伊爾\n"
     "伊利諾\t伊利諾伊\n"
     "伊利諾州\t伊利諾伊州\n"
@@ -1198,7 +1198,7 @@ const char kHKPhrasesRev[] =
     "馬田·史高西斯\t馬丁·斯科塞斯\n"
     "高安兄弟\t科恩兄弟\n";
 
-const char kHKVariants[] =
+constexpr char kHKVariants[] =
     "僞\t偽\n"
     "兌\t兑\n"
     "叄\t叁\n"
@@ -1266,7 +1266,7 @@ const char kHKVariants[] =
     "閱\t閲\n"
     "鰮\t鰛\n";
 
-const char kHKVariantsPhrases[] =
+constexpr char kHKVariantsPhrases[] =
     "一幻拉麪\t一幻拉麵\n"
     "一粥麪\t一粥麵\n"
     "三田製麪所\t三田製麵所\n"
@@ -1540,7 +1540,7 @@ const char kHKVariantsPhrases[] =
     "鼇磡石\t鰲磡石\n"
     "鼇魚頭\t鰲魚頭\n";
 
-const char kHKVariantsRev[] =
+constexpr char kHKVariantsRev[] =
     "偽\t僞\n"
     "兑\t兌\n"
     "卧\t臥\n"
@@ -1616,7 +1616,7 @@ const char kHKVariantsRev[] =
     "閲\t閱\n"
     "鰛\t鰮\n";
 
-const char kHKVariantsRevPhrases[] =
+constexpr char kHKVariantsRevPhrases[] =
     "一口吃個\t一口喫個\n"
     "一口吃成\t一口喫成\n"
     "一家三口\t一家三口\n"
@@ -1928,7 +1928,7 @@ const char kHKVariantsRevPhrases[] =
     "齧蘗吞針\t齧蘗吞針\n"
     "龍應台\t龍應台\n";
 
-const char kSTCharacters[] =
+constexpr char kSTCharacters[] =
     "㐷\t傌\n"
     "㐹\t㑶\n"
     "㐽\t偑\n"
@@ -5942,7 +5942,7 @@ const char kSTCharacters[] =
     "𰾭\t鑀\n"
     "𱊜\t𪈼\n";
 
-const char kSTPhrases[] =
+constexpr char kSTPhrases[] =
     "㓦划\t㓦劃\n"
     "一丝不挂\t一絲不掛\n"
     "一了心愿\t一了心願\n"
@@ -55118,7 +55118,7 @@ const char kSTPhrases[] =
     "𣗊溪\t樠谿\n"
     "𣲘溪\t潕谿\n";
 
-const char kSTPhrasesGeneratedFromRegionalPhrases[] =
+constexpr char kSTPhrasesGeneratedFromRegionalPhrases[] =
     "PN结\tPN結\n"
     "SQL注入\tSQL注入\n"
     "SQL注入攻击\tSQL注入攻擊\n"
@@ -55675,7 +55675,7 @@ const char kSTPhrasesGeneratedFromRegionalPhrases[] =
     "黄体酮\t黃體酮\n"
     "默认值\t默認值\n";
 
-const char kTSCharacters[] =
+constexpr char kTSCharacters[] =
     "㑮\t㑮\n"
     "㑯\t㑔\n"
     "㑳\t㑇\n"
@@ -59825,7 +59825,7 @@ const char kTSCharacters[] =
     "𫜦\t𫜦\n"
     "𰻞\t𰻝\n";
 
-const char kTSCharactersExt[] =
+constexpr char kTSCharactersExt[] =
     "㑮\t𫝈\n"
     "㒓\t𠉂\n"
     "㓄\t𪠟\n"
@@ -60722,7 +60722,7 @@ const char kTSCharactersExt[] =
     "𫒡\t𫓷\n"
     "𫜦\t𫜫\n";
 
-const char kTSPhrases[] =
+constexpr char kTSPhrases[] =
     "一坏\t一坯\n"
     "一目瞭然\t一目了然\n"
     "七逕\t七迳\n"
@@ -61201,7 +61201,7 @@ const char kTSPhrases[] =
     "龍鍾\t龙钟\n"
     "龔昇\t龚昇\n";
 
-const char kTWPhrases[] =
+constexpr char kTWPhrases[] =
     "PN結\tPN接面\n"
     "SQL注入\tSQL隱碼攻擊\n"
     "SQL注入攻擊\tSQL隱碼攻擊\n"
@@ -62005,7 +62005,7 @@ const char kTWPhrases[] =
     "點擊\t點選\n"
     "鼠標\t滑鼠\n";
 
-const char kTWPhrasesRev[] =
+constexpr char kTWPhrasesRev[] =
     "PN接面\tPN結\n"
     "SQL隱碼攻擊\tSQL注入\n"
     "三極體\t三極管\n"
@@ -62804,7 +62804,7 @@ const char kTWPhrasesRev[] =
     "點選\t點擊\n"
     "點陣圖\t位圖\n";
 
-const char kTWVariants[] =
+constexpr char kTWVariants[] =
     "僞\t偽\n"
     "啓\t啟\n"
     "喫\t吃\n"
@@ -62847,7 +62847,7 @@ const char kTWVariants[] =
     "麼\t麼\n"
     "齶\t顎\n";
 
-const char kTWVariantsPhrases[] =
+constexpr char kTWVariantsPhrases[] =
     "喫茶小舖\t喫茶小舖\n"
     "張棟樑\t張棟樑\n"
     "林國樑\t林國樑\n"
@@ -62861,7 +62861,7 @@ const char kTWVariantsPhrases[] =
     "蔣國樑\t蔣國樑\n"
     "黃東樑\t黃東樑\n";
 
-const char kTWVariantsRev[] =
+constexpr char kTWVariantsRev[] =
     "么\t幺\n"
     "偽\t僞\n"
     "參\t蔘\n"
@@ -62904,7 +62904,7 @@ const char kTWVariantsRev[] =
     "麵\t麪\n"
     "麼\t麼\n";
 
-const char kTWVariantsRevPhrases[] =
+constexpr char kTWVariantsRevPhrases[] =
     "一口吃個\t一口喫個\n"
     "一口吃成\t一口喫成\n"
     "一家三口\t一家三口\n"
@@ -64034,7 +64034,7 @@ const char kTWVariantsRevPhrases[] =
     "鼻針療法\t鼻針療法\n"
     "齧蘗吞針\t齧蘗吞針\n";
 
-const OpenccDictionaryText kDictionaries[] = {
+constexpr OpenccDictionaryText kDictionaries[] = {
     {"CJK_Compatibility_Ideographs", {kCJKCompatibilityIdeographs, sizeof kCJKCompatibilityIdeographs - 1}},
     {"HKPhrases", {kHKPhrases, sizeof kHKPhrases - 1}},
     {"HKPhrasesRev", {kHKPhrasesRev, sizeof kHKPhrasesRev - 1}},
@@ -64056,7 +64056,7 @@ const OpenccDictionaryText kDictionaries[] = {
     {"TWVariantsRevPhrases", {kTWVariantsRevPhrases, sizeof kTWVariantsRevPhrases - 1}},
 };
 
-const OpenccConfiguration kConfigurations[] = {
+constexpr OpenccConfiguration kConfigurations[] = {
     {"s2t",
      "Simplified Chinese to Traditional Chinese (OpenCC Standard)",
      {{{{0 /* CJK_Compatibility_Ideographs */, kNoDictionary},

@@ -104,7 +104,17 @@ INSTANTIATE_TEST_SUITE_P(
         UnicodeCase{"LegacyWithLfLineEnds", {"convert", "--from", "gb", "--line-ends=lf"},
                     "\xB9\xFA\r\n", "\xB0\xEA\n", "Convert to BIG5 encoding.\n"},
         UnicodeCase{"Utf16NeedsItsMark", {"convert", "--from", "utf-16"}, "\x56\xFD", "",
-                    "quillon-cli: Unable to open source file\n"}),
+                    "quillon-cli: Unable to open source file\n"},
+        UnicodeCase{"OpenccNameChoosesTheConversion", {"convert", "--from", "utf-8", "--opencc", "hk2s"},
+                    "頭髮，裏面\n", "头发，里面\n", ""},
+        UnicodeCase{"StandardAndRegionalWords",
+                    {"convert", "--from", "utf-8", "--standard", "taiwan", "--regional-words"},
+                    "内存\n", "記憶體\n", ""},
+        UnicodeCase{"NoPhrasesKeepsTheTables", {"convert", "--from", "utf-8", "--no-phrases"},
+                    "头发\n", "頭發\n", ""},
+        UnicodeCase{"UnknownOpenccName", {"convert", "--opencc", "jp2t"}, "", "",
+                    "quillon-cli: 'jp2t' is not a value of '--opencc' (s2t, s2tw, s2twp, s2hk, "
+                    "s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp, t2tw, tw2t, t2hk, hk2t)\n"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -29,6 +29,8 @@ import os
 import sys
 import unicodedata
 
+from generated_file import write_or_check
+
 # The conversions between Chinese forms; OpenCC's Japanese ones are not used.
 CONFIGURATIONS = ['s2t', 's2tw', 's2twp', 's2hk', 's2hkp', 't2s', 'tw2s', 'tw2sp',
                   'hk2s', 'hk2sp', 't2tw', 'tw2t', 't2hk', 'hk2t']
@@ -199,15 +201,8 @@ def main():
 
     text, dictionaries = generate(args.data)
     output = os.path.normpath(args.output)
-    if args.check:
-        with open(output, encoding='utf-8') as f:
-            if f.read() != text:
-                sys.exit('%s has drifted from its data; rerun tools/generate_opencc_tables.py'
-                         % output)
-        print('%s is up to date' % output)
+    if not write_or_check(output, text, args.check, 'tools/%s' % os.path.basename(__file__)):
         return
-    with open(output, 'w', encoding='utf-8', newline='\n') as f:
-        f.write(text)
     print('wrote %s: %d dictionaries, %d entries' % (
         output, len(dictionaries), sum(len(e) for e, _ in dictionaries.values())))
 

@@ -76,15 +76,39 @@ bool isEngineRun(const RunPlan& options) {
     return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
 }
 
+// The form a convert run of legacy text to Unicode output writes, with the
+// encoding of its source in `sourceId`; none when the source is no Chinese
+// text or the run is no such run.
+std::optional<Form> legacyConversionForm(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                                         const char* source, std::int32_t& sourceId) {
+    if (kind != RunKind::Convert || formatter.htmlAware()) return std::nullopt;
+    sourceId = formatter.sourceEncoding();
+    if (sourceId == kSourceAuto && formatter.detectEncoding(source, sourceId) != kSuccess) return std::nullopt;
+    if (sourceId != kGbId && sourceId != kGbkId && sourceId != kBig5Id) return std::nullopt;
+    if (options.form == kFormSimplified) return Form::Simplified;
+    if (options.form == kFormTraditional) return Form::Traditional;
+    return sourceId == kBig5Id ? Form::Simplified : Form::Traditional;
+}
+
 // A legacy source: the engine's own run, its output rewritten only where the
-// output is Unicode or the line ends are LF.
+// output is Unicode or the line ends are LF. Unicode output of a convert run
+// takes its forms from the dictionaries: the engine keeps the text in its
+// encoding.
 RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
                           const char* source, const char* destination, EdgeOutput& written) {
     const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
     const bool utf8Output = options.outputEncoding == kOutputUtf8;
     if (isEngineRun(options)) return engineRun(formatter, kind, source, destination);
+    std::optional<ChineseConverter> converter;
+    std::optional<Form> convertedForm;
     if (unicodeOutput) {
-        formatter.setOutputEncoding(options.form == kFormSimplified    ? kOutputGbk
+        std::int32_t sourceId = 0;
+        convertedForm = legacyConversionForm(formatter, kind, options, source, sourceId);
+        const ChineseConversionChain* chain =
+            convertedForm ? conversionChainFor(*options.choices, *convertedForm) : nullptr;
+        if (chain) converter.emplace(*chain);
+        formatter.setOutputEncoding(chain                              ? sourceId
+                                    : options.form == kFormSimplified  ? kOutputGbk
                                     : options.form == kFormTraditional ? kOutputBig5
                                     : kind == RunKind::Convert         ? kOutputDifferent
                                                                        : kOutputSame);
@@ -99,8 +123,10 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     if (!sink.open(destination, written.unicodeEncoding)) return kDestinationUnwritable;
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
+    if (converter) writer.convertBy(&*converter);
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
     if (!sink.close() || !copied) return kDestinationUnwritable;
+    if (converter) formatter.targetProfile = &FamilyMaps::familyFor(*convertedForm);
     return result;
 }
 

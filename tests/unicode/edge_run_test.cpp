@@ -136,6 +136,15 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"LoneCarriageReturnStaysText", RunKind::Convert, with(kSourceUtf8, kOutputSame),
                  "国\r国", "國\r國\n", kSuccess},
         EdgeCase{"LegacySourceToUtf8", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
+                 "\xB9\xFA\xA3\xAC\r\n", "國，\n", kSuccess},
+        EdgeCase{"LegacySourceToUtf8ByPhrase", RunKind::Convert, with(kSourceGb, kOutputUtf8),
+                 "\xCD\xB7\xB7\xA2\r\n", "頭髮\n", kSuccess},
+        EdgeCase{"LegacySourceToUtf8WithoutPhrases", RunKind::Convert,
+                 [] {
+                     EdgeRunOptions options = with(kSourceAuto, kOutputUtf8);
+                     options.phraseChoice = kPhrasesOff;
+                     return options;
+                 }(),
                  "\xB9\xFA\xA3\xAC\r\n", "國﹐\n", kSuccess},
         EdgeCase{"LegacyRunWithLfLineEnds", RunKind::Convert,
                  with(kSourceAuto, kOutputSame, kFormAuto, kLineEndsLf), "\xB9\xFA\r\n\xB9\xFA\r",

@@ -66,6 +66,8 @@ const ConversionCase kCases[] = {
     {"from Taiwan forms", "tw2t", "裡面 為", "裏面 爲"},
     {"to Hong Kong forms", "t2hk", "爲 着", "為 着"},
     {"from Hong Kong forms", "hk2t", "為", "爲"},
+    {"a later step's phrase over text the first converted", "s2tw", "纯喫茶 喫饭", "純喫茶 吃飯"},
+    {"a phrase needs its characters together", "s2tw", "纯 喫茶", "純 吃茶"},
     {"bytes that are no UTF-8 kept", "s2tw", "\xFF头\xE5\xA4发\x80", "\xFF頭\xE5\xA4發\x80"},
 };
 

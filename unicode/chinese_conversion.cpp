@@ -2,7 +2,7 @@
 // the conversion steps, each step over one segment at a time.
 #include "chinese_conversion.h"
 
-#include <array>
+#include <memory>
 #include <mutex>
 
 namespace quillon::unicode {
@@ -31,13 +31,12 @@ bool segmentsLikeFirstTier(const OpenccGroup& segmentation, const OpenccGroup& s
 
 const ChineseConversionChain* ChineseConversionChain::named(std::string_view name) {
     const auto configurations = openccConfigurations();
-    constexpr std::size_t kMost = 32;
-    static std::array<std::once_flag, kMost> built;
-    static std::array<std::unique_ptr<ChineseConversionChain>, kMost> chains;
-    static_assert(kMost >= 14);
-    for (std::size_t i = 0; i < configurations.size() && i < kMost; ++i) {
+    static std::mutex building;
+    static std::vector<std::unique_ptr<ChineseConversionChain>> chains(configurations.size());
+    for (std::size_t i = 0; i < configurations.size(); ++i) {
         if (configurations[i].name != name) continue;
-        std::call_once(built[i], [&] { chains[i] = std::make_unique<ChineseConversionChain>(configurations[i]); });
+        const std::lock_guard lock(building);
+        if (!chains[i]) chains[i] = std::make_unique<ChineseConversionChain>(configurations[i]);
         return chains[i].get();
     }
     return nullptr;

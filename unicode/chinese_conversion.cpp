@@ -117,35 +117,34 @@ void ChineseConverter::segment(const char* begin, const char* end, std::string& 
 void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, std::string& out) {
     const DictionaryMatcher& first = *chain_.steps_[0];
     const DictionaryMatcher* second = chain_.configuration_.stepCount > 1 ? &*chain_.steps_[1] : nullptr;
-    // The text before a phrase is one segment, gathered here converted by
-    // the first step; the later steps look at it only when they need to.
-    gap_.clear();
+    // The text before a phrase is one segment, written to `out` as the first
+    // step converts it; the later steps take it back only when they need to.
+    std::size_t gapStart = out.size();
     bool gapFeedsNext = false;
     const auto endGap = [&] {
         if (gapFeedsNext) {
+            gap_.assign(out, gapStart);
+            out.resize(gapStart);
             convertSegment(gap_.data(), gap_.data() + gap_.size(), 1, out);
-        } else {
-            out.append(gap_);
         }
-        gap_.clear();
         gapFeedsNext = false;
     };
     const char* p = begin;
     DictionaryMatch found;
     while (true) {
         const char* candidate = first.nextMatch(p, end, found);
-        gap_.append(p, candidate);
+        if (candidate != p) out.append(p, candidate);
         if (candidate == end) break;
         if (found.keyBytes == 0) {
             p = afterCharacter(candidate, end);
-            gap_.append(candidate, p);
+            out.append(candidate, p);
             gapFeedsNext = gapFeedsNext || (second && second->startsKeyIn({candidate, p}));
             continue;
         }
         p = candidate + found.keyBytes;
         const bool feedsNext = chain_.feedsNext_[found.valueIndex];
         if (found.tier != 0) {
-            gap_.append(found.value);
+            out.append(found.value);
             gapFeedsNext = gapFeedsNext || feedsNext;
             continue;
         }
@@ -155,6 +154,7 @@ void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, st
         } else {
             out.append(found.value);
         }
+        gapStart = out.size();
     }
     endGap();
 }

@@ -210,27 +210,28 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
 
 DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,
                                         const char* end, std::size_t tierCount) const {
-    const char* keyEnd[kOpenccMaxTiers] = {};
-    std::uint32_t value[kOpenccMaxTiers] = {};
+    // The first tier with a key on the path wins, with its longest key there:
+    // a node's value of an earlier tier than the best so far takes over, one
+    // of the same tier goes further, one of a later tier is of no account.
+    std::uint64_t tiersOfAccount = (std::uint64_t{1} << (kValueBits * tierCount)) - 1;
+    std::size_t tier = 0;
+    std::uint32_t value = 0;
+    const char* keyEnd = at;
     const char* p = next;
     for (std::uint32_t node = root; node != 0;) {
         const Node& n = nodes_[node];
-        for (std::size_t tier = 0; tier < tierCount; ++tier) {
-            if (n.value(tier) == 0) continue;
-            keyEnd[tier] = p;
-            value[tier] = n.value(tier);
+        if (const std::uint64_t values = n.values & tiersOfAccount; values != 0) {
+            tier = static_cast<std::size_t>(std::countr_zero(values)) / kValueBits;
+            value = n.value(tier);
+            keyEnd = p;
+            tiersOfAccount = (std::uint64_t{1} << (kValueBits * (tier + 1))) - 1;
         }
         if (n.childMask == 0 || p >= end) break;
         const std::int32_t c = takeCodePoint(p, end);
         node = c < 0 ? 0 : childOf(node, n, static_cast<char32_t>(c));
     }
-    for (std::size_t tier = 0; tier < tierCount; ++tier) {
-        if (value[tier] != 0) {
-            return {static_cast<std::size_t>(keyEnd[tier] - at), tier, values_[value[tier] - 1],
-                    value[tier] - 1};
-        }
-    }
-    return {};
+    if (value == 0) return {};
+    return {static_cast<std::size_t>(keyEnd - at), tier, values_[value - 1], value - 1};
 }
 
 void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {

@@ -6,7 +6,6 @@
 
 #include <unicode/utf8.h>
 
-#include <algorithm>
 #include <bit>
 #include <stdexcept>
 
@@ -58,13 +57,13 @@ std::size_t hashOf(std::uint64_t parentAndCodePoint) {
 
 }  // namespace
 
-DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
+DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> 8, 0) {
     const auto dictionaries = openccDictionaries();
     // Every character of a key after its first makes at most one link: that
-    // bounds the table, which is kept about half full. The nodes of first characters come first, by code point, so that the
-    // ones prose meets all the time lie close together.
+    // bounds the table, which is kept about half full. The first characters
+    // make the pages of root nodes.
     std::size_t laterCharacters = 0;
-    std::vector<char32_t> firsts;
+    std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
         for (const std::int8_t index : tier) {
             if (index == kNoDictionary) continue;
@@ -72,7 +71,9 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
                          [&](std::string_view key, std::string_view) {
                 const char* p = key.data();
                 const char* end = p + key.size();
-                firsts.push_back(static_cast<char32_t>(takeCodePoint(p, end)));
+                const auto first = static_cast<char32_t>(takeCodePoint(p, end));
+                if (pages_[first >> 8] == 0) pages_[first >> 8] = pageCount++;
+                markStart(first);
                 while (p < end) {
                     takeCodePoint(p, end);
                     ++laterCharacters;
@@ -81,15 +82,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : nodes_(1) {
         }
     }
     links_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
-    pages_.assign(kCodePointLimit >> 8, 0);
-    roots_.assign(256, 0);  // page 0: no key starts there
-    std::sort(firsts.begin(), firsts.end());
-    firsts.erase(std::unique(firsts.begin(), firsts.end()), firsts.end());
-    nodes_.reserve(firsts.size() + 1);
-    for (const char32_t c : firsts) {
-        rootSlot(c) = static_cast<std::uint32_t>(nodes_.size());
-        nodes_.emplace_back();
-    }
+    nodes_.resize(std::size_t{pageCount} << 8);
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
         for (const std::int8_t index : group.tiers[tier]) {
@@ -127,15 +120,9 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
     return node;
 }
 
-std::uint32_t& DictionaryMatcher::rootSlot(char32_t c) {
+void DictionaryMatcher::markStart(char32_t c) {
     if (c < 128) asciiStarts_[c] = true;
     if (c < kBmpLimit) bmpStarts_[c >> 6] |= maskBit(c);
-    std::uint16_t& page = pages_[c >> 8];
-    if (page == 0) {
-        page = static_cast<std::uint16_t>(roots_.size() >> 8);
-        roots_.resize(roots_.size() + 256, 0);
-    }
-    return roots_[std::size_t{page} << 8 | (c & 0xFF)];
 }
 
 std::size_t DictionaryMatcher::linkSlot(std::uint32_t parent, char32_t c) const {
@@ -168,7 +155,7 @@ const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) 
     return findCandidate(from, end, first, after);
 }
 
-const char* DictionaryMatcher::findCandidate(const char* from, const char* end, char32_t& first,
+inline const char* DictionaryMatcher::findCandidate(const char* from, const char* end, char32_t& first,
                                              const char*& after) const {
     const char* p = from;
     while (p < end) {
@@ -208,7 +195,7 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
     return at;
 }
 
-DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,
+inline DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,
                                         const char* end, std::size_t tierCount) const {
     // The first tier with a key on the path wins, with its longest key there:
     // a node's value of an earlier tier than the best so far takes over, one

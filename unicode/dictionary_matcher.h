@@ -72,21 +72,28 @@ private:
     };
     static constexpr int kValueBits = 21;
     static constexpr std::uint32_t kValueMask = (1u << kValueBits) - 1;
+    // The node of a key's first character: the nodes of a page of 256 code
+    // points lie together, page 0 empty for the pages no key starts in.
     std::uint32_t rootOf(char32_t c) const {
-        return c < kCodePointLimit ? roots_[std::size_t{pages_[c >> 8]} << 8 | (c & 0xFF)] : 0;
+        return c < kCodePointLimit ? std::uint32_t{pages_[c >> 8]} << 8 | (c & 0xFF) : 0;
+    }
+    bool startsKey(char32_t c) const {
+        const Node& root = nodes_[rootOf(c)];
+        return root.values != 0 || root.childMask != 0;
     }
     bool mayStart(char32_t c) const {
         return c < kBmpLimit ? (bmpStarts_[c >> 6] >> (c & 63) & 1) != 0
-                             : rootOf(c) != 0 || (stopsBeyondBmp_ && stopsBeyondBmp_->mayStart(c));
+                             : startsKey(c) || (stopsBeyondBmp_ && stopsBeyondBmp_->mayStart(c));
     }
     // nextCandidate, with the first character there and the position after it.
-    const char* findCandidate(const char* from, const char* end, char32_t& first, const char*& after) const;
+    [[gnu::always_inline]] const char* findCandidate(const char* from, const char* end, char32_t& first,
+                                                     const char*& after) const;
     std::uint32_t addKey(std::string_view key, std::size_t tier);
-    std::uint32_t& rootSlot(char32_t c);
+    void markStart(char32_t c);
     std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
     std::uint32_t childOf(std::uint32_t parent, const Node& node, char32_t c) const;
-    DictionaryMatch walk(std::uint32_t root, const char* at, const char* next, const char* end,
+    [[gnu::always_inline]] DictionaryMatch walk(std::uint32_t root, const char* at, const char* next, const char* end,
                          std::size_t tierCount) const;
 
     static constexpr char32_t kCodePointLimit = 0x110000;
@@ -94,11 +101,10 @@ private:
     static constexpr int kChildBits = 21;  // a link holds its child's number in these
     static constexpr std::uint32_t kChildMask = (1u << kChildBits) - 1;
 
-    std::vector<Node> nodes_;        // nodes_[0] stands for no node
+    std::vector<Node> nodes_;        // nodes_[0] stands for no node; first the pages of roots
     // Open addressing: parent << 42 | code point << 21 | child; 0 is free.
     std::vector<std::uint64_t> links_;
-    std::vector<std::uint16_t> pages_;  // code point >> 8 -> page of roots_
-    std::vector<std::uint32_t> roots_;  // the node of a key's first character, or 0
+    std::vector<std::uint16_t> pages_;  // code point >> 8 -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     std::vector<std::string_view> values_;
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;

@@ -57,22 +57,24 @@ std::size_t hashOf(std::uint64_t parentAndCodePoint) {
 
 }  // namespace
 
-DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> 8, 0) {
+DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> kPageBits, 0) {
     const auto dictionaries = openccDictionaries();
     // Every character of a key after its first makes at most one link: that
     // bounds the table, which is kept about half full. The first characters
     // make the pages of root nodes.
     std::size_t laterCharacters = 0;
+    std::size_t entries = 0;
     std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
         for (const std::int8_t index : tier) {
             if (index == kNoDictionary) continue;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
                          [&](std::string_view key, std::string_view) {
+                ++entries;
                 const char* p = key.data();
                 const char* end = p + key.size();
                 const auto first = static_cast<char32_t>(takeCodePoint(p, end));
-                if (pages_[first >> 8] == 0) pages_[first >> 8] = pageCount++;
+                if (pages_[first >> kPageBits] == 0) pages_[first >> kPageBits] = pageCount++;
                 markStart(first);
                 while (p < end) {
                     takeCodePoint(p, end);
@@ -82,7 +84,10 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
         }
     }
     links_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
-    nodes_.resize(std::size_t{pageCount} << 8);
+    // Reserved whole, as the peak of a doubling would count against memory.
+    nodes_.reserve((std::size_t{pageCount} << kPageBits) + laterCharacters);
+    nodes_.resize(std::size_t{pageCount} << kPageBits);
+    values_.reserve(entries);
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
         for (const std::int8_t index : group.tiers[tier]) {

@@ -72,10 +72,10 @@ private:
     };
     static constexpr int kValueBits = 21;
     static constexpr std::uint32_t kValueMask = (1u << kValueBits) - 1;
-    // The node of a key's first character: the nodes of a page of 256 code
+    // The node of a key's first character: the nodes of a page of 64 code
     // points lie together, page 0 empty for the pages no key starts in.
     std::uint32_t rootOf(char32_t c) const {
-        return c < kCodePointLimit ? std::uint32_t{pages_[c >> 8]} << 8 | (c & 0xFF) : 0;
+        return c < kCodePointLimit ? std::uint32_t{pages_[c >> kPageBits]} << kPageBits | (c & kPageMask) : 0;
     }
     bool startsKey(char32_t c) const {
         const Node& root = nodes_[rootOf(c)];
@@ -98,13 +98,15 @@ private:
 
     static constexpr char32_t kCodePointLimit = 0x110000;
     static constexpr char32_t kBmpLimit = 0x10000;
+    static constexpr int kPageBits = 6;
+    static constexpr char32_t kPageMask = (1u << kPageBits) - 1;
     static constexpr int kChildBits = 21;  // a link holds its child's number in these
     static constexpr std::uint32_t kChildMask = (1u << kChildBits) - 1;
 
     std::vector<Node> nodes_;        // nodes_[0] stands for no node; first the pages of roots
     // Open addressing: parent << 42 | code point << 21 | child; 0 is free.
     std::vector<std::uint64_t> links_;
-    std::vector<std::uint16_t> pages_;  // code point >> 8 -> page of root nodes
+    std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     std::vector<std::string_view> values_;
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;

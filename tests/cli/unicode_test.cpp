@@ -110,6 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
         UnicodeCase{"StandardAndRegionalWords",
                     {"convert", "--from", "utf-8", "--standard", "taiwan", "--regional-words"},
                     "内存\n", "記憶體\n", ""},
+        UnicodeCase{"GenericStandard", {"convert", "--from", "utf-8", "--standard", "generic"},
+                    "里面\n", "裏面\n", ""},
         UnicodeCase{"NoPhrasesKeepsTheTables", {"convert", "--from", "utf-8", "--no-phrases"},
                     "头发\n", "頭發\n", ""},
         UnicodeCase{"UnknownOpenccName", {"convert", "--opencc", "jp2t"}, "", "",

@@ -160,6 +160,14 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"OpenccNameChoosesTheChain", RunKind::Convert,
                  withChoices([](EdgeRunOptions& o) { o.opencc = 4; }), "头发里面\n", "頭髮裏面\n",
                  kSuccess},
+        EdgeCase{"APhraseThatGrowsBeforeCrLf", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) {
+                     o.regionalWords = 1;
+                     o.lineEnds = kLineEndsCrLf;
+                 }),
+                 "内存\n内存", "記憶體\r\n記憶體\r\n", kSuccess},
+        EdgeCase{"Utf16SourceByPhrase", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
+                 std::string("\xFF\xFE\x34\x59\xD1\x53\x0A\x00", 8), "頭髮\n", kSuccess},
         EdgeCase{"DictionaryOutputInGb18030", RunKind::Convert,
                  with(kSourceUtf8, kOutputGb18030, kFormTraditional), "发\n", "\xB0\x6C\r\n",
                  kSuccess},

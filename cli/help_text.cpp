@@ -168,7 +168,8 @@ std::string batchOptionForms(const BatchOptionRow& row) {
 std::string defaultText(const OptionEntry& entry) {
     const std::int32_t value = unicode::EdgeRunOptions{}.*(entry.field);
     switch (entry.kind) {
-        case OptionEntry::Kind::Switch: return value ? "on" : "off";
+        // A switch that the run decides unless told says so in its help.
+        case OptionEntry::Kind::Switch: return value == 1 ? "on" : value == 0 ? "off" : "";
         case OptionEntry::Kind::Flag: return {};
         case OptionEntry::Kind::Number: return std::to_string(value);
         case OptionEntry::Kind::Keyword:

@@ -1,5 +1,8 @@
 #include "option_table.h"
 
+#include <vector>
+
+#include "opencc_tables.h"
 #include "option_policy.h"
 
 namespace quillon::cli {
@@ -17,6 +20,18 @@ constexpr Choice kOutputEncodings[] = {{"same", kOutputSame},         {"gb", kOu
                                        {"gb18030", kOutputGb18030}};
 constexpr Choice kForms[] = {
     {"auto", kFormAuto}, {"simplified", kFormSimplified}, {"traditional", kFormTraditional}};
+constexpr Choice kStandards[] = {{"auto", kStandardAuto},
+                                 {"taiwan", kStandardTaiwan},
+                                 {"hongkong", kStandardHongKong},
+                                 {"generic", kStandardGeneric}};
+// OpenCC's configurations by name, valued by place in openccConfigurations() plus one.
+const std::vector<Choice> kOpenccConfigurations = [] {
+    std::vector<Choice> choices;
+    for (const OpenccConfiguration& configuration : openccConfigurations()) {
+        choices.push_back({configuration.name, static_cast<std::int32_t>(choices.size() + 1)});
+    }
+    return choices;
+}();
 constexpr Choice kLineEnds[] = {{"auto", kLineEndsAuto}, {"crlf", kLineEndsCrLf}, {"lf", kLineEndsLf}};
 constexpr Choice kParagraphModes[] = {{"auto", kParagraphAutoDetect},
                                       {"one-line", kParagraphOneLine},
@@ -28,7 +43,7 @@ constexpr Choice kHeadingAlignments[] = {
 
 using enum OptionEntry::Kind;
 
-constexpr OptionEntry kOptions[] = {
+const OptionEntry kOptions[] = {
     {"from", Keyword, &RunOptions::sourceEncoding, kSourceEncodings, false,
      "source encoding; auto recognises a byte-order mark, UTF-8 and GB18030 before "
      "telling GB, GBK and Big5 apart; utf-16 needs its byte-order mark"},
@@ -42,9 +57,21 @@ constexpr OptionEntry kOptions[] = {
     {"line-ends", Keyword, &EdgeRunOptions::lineEnds, kLineEnds, false,
      "line ends written; auto: LF in UTF-8 output, CR LF in all other output"},
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
-    {"phrases", Switch, &RunOptions::phrases, {}, false,
-     "choose a character's counterpart by the word it stands in, from built-in phrase "
-     "lists; each character still becomes one character of its width"},
+    {"standard", Keyword, &EdgeRunOptions::standard, kStandards, false,
+     "standard forms of converted Unicode text; auto: Taiwan's for traditional output "
+     "(OpenCC s2tw), OpenCC's own for simplified output (t2s); taiwan: s2tw, tw2s; "
+     "hongkong: s2hk, hk2s; generic: s2t, t2s"},
+    {"regional-words", Switch, &EdgeRunOptions::regionalWords, {}, false,
+     "in converted Unicode text, also the words of the standard's region: Taiwan "
+     "(OpenCC s2twp, tw2sp; the standard auto is Taiwan's here), Hong Kong (s2hkp, hk2sp)"},
+    {"opencc", Keyword, &EdgeRunOptions::opencc, kOpenccConfigurations, false,
+     "convert Unicode text as this OpenCC configuration does, in place of --form, "
+     "--standard and --regional-words"},
+    {"phrases", Switch, &EdgeRunOptions::phraseChoice, {}, false,
+     "choose a character's counterpart by the word it stands in. On by default in a "
+     "convert run from Unicode text to Unicode output, by OpenCC's dictionaries, where "
+     "a phrase may change its length; off by default in other runs, where built-in "
+     "phrase lists keep each character one character of its width"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
      "characters per line, not 0; negative: no wrapping"},
@@ -74,7 +101,11 @@ constexpr OptionEntry kOptions[] = {
 std::span<const OptionEntry> optionTable() { return kOptions; }
 
 std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
-    if (entry.field == &EdgeRunOptions::form || entry.field == &EdgeRunOptions::lineEnds) return {};
+    for (const auto edgeField : {&EdgeRunOptions::form, &EdgeRunOptions::lineEnds, &EdgeRunOptions::standard,
+                                 &EdgeRunOptions::regionalWords, &EdgeRunOptions::opencc,
+                                 &EdgeRunOptions::phraseChoice}) {
+        if (entry.field == edgeField) return {};
+    }
     return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);
 }
 

@@ -45,8 +45,16 @@ std::string titleLines(std::string_view name, std::string_view version) {
            "\" \"User Commands\"\n";
 }
 
+// A tag may break after the bar between two values, where a long list of
+// them would not fit the line.
+std::string tagText(std::string_view tag) {
+    std::string roff;
+    for (char c : minusSigns(tag)) roff += c == '|' ? "|\\:" : std::string(1, c);
+    return roff;
+}
+
 std::string taggedParagraph(std::string_view tag, std::string_view text) {
-    return ".TP\n.B " + minusSigns(tag) + "\n" + roffText(text);
+    return ".TP\n.B " + tagText(tag) + "\n" + roffText(text);
 }
 
 std::string optionItem(const cli::OptionEntry& entry) {

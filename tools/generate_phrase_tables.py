@@ -30,6 +30,7 @@ import os
 import sys
 import tempfile
 
+from generated_file import write_or_check
 from generate_code_tables import big5_is_standard, decode_codes, encode_chars, gbk_codes, \
     both_bytes_high, opencc_entries, run, tool_versions
 
@@ -159,15 +160,8 @@ def main():
 
     text, gbk_count, big5_count = generate(args.opencc_dir)
     output = os.path.normpath(args.output)
-    if args.check:
-        with open(output, encoding='utf-8') as f:
-            if f.read() != text:
-                sys.exit('%s has drifted from its data; rerun tools/generate_phrase_tables.py'
-                         % output)
-        print('%s is up to date' % output)
+    if not write_or_check(output, text, args.check, 'tools/%s' % os.path.basename(__file__)):
         return
-    with open(output, 'w', encoding='utf-8', newline='\n') as f:
-        f.write(text)
     print('wrote %s: %d GB/GBK -> Big5 phrases, %d Big5 -> GB phrases'
           % (output, gbk_count, big5_count))
 

@@ -8,6 +8,7 @@
 
 #include <unicode/utf8.h>
 
+#include "chinese_conversion.h"
 #include "code_point_stream.h"
 #include "family_maps.h"
 #include "text_formatter.h"
@@ -64,6 +65,10 @@ public:
             writeLegacy(text, length, carriers);
         }
     }
+
+    // Unicode text is written converted by `converter` as well, whole lines
+    // at a time.
+    void convertBy(ChineseConverter* converter) { converter_ = converter; }
 
     bool sawInvalid = false;
     bool sawUnmappable = false;
@@ -146,7 +151,13 @@ private:
             }
             pos += 2;
         }
-        sink_.writeText(utf8_.data(), count);
+        if (converter_ == nullptr) {
+            sink_.writeText(utf8_.data(), count);
+            return;
+        }
+        converted_.clear();
+        converter_->convert({utf8_.data(), count}, converted_);
+        sink_.writeText(converted_.data(), converted_.size());
     }
 
     void probe(const char* line, std::size_t length) {
@@ -176,6 +187,8 @@ private:
     TextSink& sink_;
     std::vector<char> utf8_;
     std::string probe_;
+    ChineseConverter* converter_ = nullptr;
+    std::string converted_;
 };
 
 // Puts characters into a line of `from`'s family for a run to `to`. What the

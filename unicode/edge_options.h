@@ -37,10 +37,34 @@ enum LineEnds : std::int32_t {
     kLineEndsLf = 2,
 };
 
+// Whose standard forms traditional text takes in a conversion of Unicode
+// text; auto is Taiwan's for traditional output and the generic one (OpenCC's
+// own) for simplified output.
+enum ChineseStandard : std::int32_t {
+    kStandardAuto = 0,
+    kStandardGeneric = 1,
+    kStandardTaiwan = 2,
+    kStandardHongKong = 3,
+};
+
+// Whether a conversion chooses by phrase; by run: Unicode runs do, legacy
+// byte runs do not.
+enum PhraseChoice : std::int32_t {
+    kPhrasesByRun = -1,
+    kPhrasesOff = 0,
+    kPhrasesOn = 1,
+};
+
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
     std::int32_t lineEnds = kLineEndsAuto;
+    std::int32_t standard = kStandardAuto;
+    std::int32_t regionalWords = 0;  // the vocabulary of the standard's region
+    std::int32_t phraseChoice = kPhrasesByRun;
+    // One of OpenCC's configurations by its place in openccConfigurations()
+    // plus one, in place of form, standard and regional words; 0: none.
+    std::int32_t opencc = 0;
 };
 
 // Every choice of a run through the edge: the engine's options and the edge's

@@ -12,6 +12,7 @@
 
 #include "carried_lines.h"
 #include "code_point_stream.h"
+#include "conversion_choice.h"
 #include "direct_utf8_conversion.h"
 #include "family_maps.h"
 #include "family_text_reader.h"
@@ -32,6 +33,7 @@ struct RunPlan {
     std::int32_t outputEncoding;
     std::int32_t form;
     std::int32_t lineEnds;
+    const EdgeChoices* choices;
 };
 
 bool writesCrLf(const RunPlan& options, bool utf8Output) {
@@ -114,15 +116,39 @@ bool isEngineRun(const RunPlan& options) {
     return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
 }
 
+// The form a convert run of legacy text to Unicode output writes, with the
+// encoding of its source in `sourceId`; none when the source is no Chinese
+// text or the run is no such run.
+std::optional<Form> legacyConversionForm(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                                         const char* source, std::int32_t& sourceId) {
+    if (kind != RunKind::Convert || formatter.htmlAware()) return std::nullopt;
+    sourceId = formatter.sourceEncoding();
+    if (sourceId == kSourceAuto && formatter.detectEncoding(source, sourceId) != kSuccess) return std::nullopt;
+    if (sourceId != kGbId && sourceId != kGbkId && sourceId != kBig5Id) return std::nullopt;
+    if (options.form == kFormSimplified) return Form::Simplified;
+    if (options.form == kFormTraditional) return Form::Traditional;
+    return sourceId == kBig5Id ? Form::Simplified : Form::Traditional;
+}
+
 // A legacy source: the engine's own run, its output rewritten only where the
-// output is Unicode or the line ends are LF.
+// output is Unicode or the line ends are LF. Unicode output of a convert run
+// takes its forms from the dictionaries: the engine keeps the text in its
+// encoding.
 RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
                           const char* source, const char* destination, EdgeOutput& written) {
     const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
     const bool utf8Output = options.outputEncoding == kOutputUtf8;
     if (isEngineRun(options)) return engineRun(formatter, kind, source, destination);
+    std::optional<ChineseConverter> converter;
+    std::optional<Form> convertedForm;
     if (unicodeOutput) {
-        formatter.setOutputEncoding(options.form == kFormSimplified    ? kOutputGbk
+        std::int32_t sourceId = 0;
+        convertedForm = legacyConversionForm(formatter, kind, options, source, sourceId);
+        const ChineseConversionChain* chain =
+            convertedForm ? conversionChainFor(*options.choices, *convertedForm) : nullptr;
+        if (chain) converter.emplace(*chain);
+        formatter.setOutputEncoding(chain                              ? sourceId
+                                    : options.form == kFormSimplified  ? kOutputGbk
                                     : options.form == kFormTraditional ? kOutputBig5
                                     : kind == RunKind::Convert         ? kOutputDifferent
                                                                        : kOutputSame);
@@ -139,9 +165,11 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
 
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
+    if (converter) writer.convertBy(&*converter);
     const RunResult copied = copyEngineOutput(formatter, output, writer, sink, nullptr, written);
     if (copied != kSuccess) return copied;
     if (!sink.close()) return destinationFailure(formatter, sink);
+    if (converter) formatter.targetProfile = &FamilyMaps::familyFor(*convertedForm);
     return warningOf(result == kInvalidCodeWarning || writer.sawInvalid,
                      result == kUnmappableWarning || writer.sawUnmappable, result == kHtmlAbortedWarning);
 }
@@ -166,8 +194,17 @@ public:
         const EncodingProfile& from = FamilyMaps::familyFor(*form);
         const std::int32_t output = options_.outputEncoding;
         const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
-        const EncodingProfile& to = legacyOutput ? *profileById(output)
-                                                 : FamilyMaps::familyFor(outputForm(*form));
+        const EncodingProfile& shown = legacyOutput ? *profileById(output)
+                                                    : FamilyMaps::familyFor(outputForm(*form));
+        // Unicode output of a convert run takes its forms from the
+        // dictionaries: the engine leaves the text in its family.
+        const ChineseConversionChain* chain =
+            kind_ == RunKind::Convert && !legacyOutput && !formatter_.htmlAware()
+                ? conversionChainFor(*options_.choices, outputForm(*form))
+                : nullptr;
+        std::optional<ChineseConverter> converter;
+        if (chain) converter.emplace(*chain);
+        const EncodingProfile& to = chain ? from : shown;
         const bool utf8Output = !legacyOutput && output != kOutputGb18030;
 
         formatter_.setSourceEncoding(from.id);
@@ -179,21 +216,22 @@ public:
         if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
+        if (converter) writer.convertBy(&*converter);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
         RunResult result;
         if (kind_ == RunKind::Format) {
             result = format(encoder, writer, sink, written);
-        } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter()) {
+        } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter() && !chain) {
             resetConversionFlags();
             DirectUtf8Conversion direct(formatter_, from, to, crLf);
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
             endMarkOffset_ = direct.endMarkOffset;
         } else {
-            result = convert(encoder, writer, sink);
+            result = convert(encoder, writer, sink, chain != nullptr);
         }
         formatter_.sourceProfile = &from;
-        formatter_.targetProfile = &to;
+        formatter_.targetProfile = &shown;
         formatter_.endMarkOffset = endMarkOffset_;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
@@ -277,9 +315,11 @@ private:
         formatter_.insideTag = 0;
     }
 
-    RunResult convert(LineEncoder& encoder, LineWriter& writer, const TextSink& sink) {
+    // By dictionary, text is converted a line at a time, as no key spans a
+    // line end.
+    RunResult convert(LineEncoder& encoder, LineWriter& writer, const TextSink& sink, bool byDictionary) {
         resetConversionFlags();
-        return forEachChunk(encoder, linesMatter(), sink,
+        return forEachChunk(encoder, linesMatter() || byDictionary, sink,
                             [&](char* text, std::size_t length, const std::vector<Carrier>& carriers) {
                                 writer.write(text, length, carriers);
                             });
@@ -347,7 +387,8 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     applyOptions(options, formatter);
     formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
-    RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds};
+    RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
+    if (options.phraseChoice != kPhrasesByRun) formatter.setPhrases(options.phraseChoice);
     if (isPlainlyNotText(source, run.sourceEncoding == kSourceUtf16)) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.

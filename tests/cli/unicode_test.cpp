@@ -181,11 +181,23 @@ INSTANTIATE_TEST_SUITE_P(
                     {"convert", "--from", "utf-8", "--form", "simplified", "--line-ends", "crlf"},
                     "國\n", "国\r\n", ""},
         UnicodeCase{"LegacyToUtf8", {"convert", "--from", "gb", "--to", "utf-8"}, "\xB9\xFA\r\n",
-                    "國\n", "Convert to BIG5 encoding.\n"},
+                    "國\n", ""},
         UnicodeCase{"LegacyWithLfLineEnds", {"convert", "--from", "gb", "--line-ends=lf"},
                     "\xB9\xFA\r\n", "\xB0\xEA\n", "Convert to BIG5 encoding.\n"},
         UnicodeCase{"Utf16NeedsItsMark", {"convert", "--from", "utf-16"}, "\x56\xFD", "",
-                    "quillon-cli: Unable to open source file\n"}),
+                    "quillon-cli: Unable to open source file\n"},
+        UnicodeCase{"OpenccNameChoosesTheConversion", {"convert", "--from", "utf-8", "--opencc", "hk2s"},
+                    "頭髮，裏面\n", "头发，里面\n", ""},
+        UnicodeCase{"StandardAndRegionalWords",
+                    {"convert", "--from", "utf-8", "--standard", "taiwan", "--regional-words"},
+                    "内存\n", "記憶體\n", ""},
+        UnicodeCase{"GenericStandard", {"convert", "--from", "utf-8", "--standard", "generic"},
+                    "里面\n", "裏面\n", ""},
+        UnicodeCase{"NoPhrasesKeepsTheTables", {"convert", "--from", "utf-8", "--no-phrases"},
+                    "头发\n", "頭發\n", ""},
+        UnicodeCase{"UnknownOpenccName", {"convert", "--opencc", "jp2t"}, "", "",
+                    "quillon-cli: 'jp2t' is not a value of '--opencc' (s2t, s2tw, s2twp, s2hk, "
+                    "s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp, t2tw, tw2t, t2hk, hk2t)\n"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

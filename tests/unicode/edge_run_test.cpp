@@ -87,7 +87,13 @@ TEST_P(EdgeRuns, WritesExactBytes) {
 }
 
 const std::string kSimplified = "国家的人民，说：“这是为了中国。”\n";
-const std::string kTraditional = "國家的人民﹐說：“這是為了中國。”\n";
+const std::string kTraditional = "國家的人民，說：“這是為了中國。”\n";
+
+EdgeRunOptions withChoices(void (*choose)(EdgeRunOptions&)) {
+    EdgeRunOptions options = with(kSourceUtf8, kOutputSame);
+    choose(options);
+    return options;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Convert, EdgeRuns,
@@ -137,12 +143,41 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"LoneCarriageReturnStaysText", RunKind::Convert, with(kSourceUtf8, kOutputSame),
                  "国\r国", "國\r國\n", kSuccess},
         EdgeCase{"LegacySourceToUtf8", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
+                 "\xB9\xFA\xA3\xAC\r\n", "國，\n", kSuccess},
+        EdgeCase{"LegacySourceToUtf8ByPhrase", RunKind::Convert, with(kSourceGb, kOutputUtf8),
+                 "\xCD\xB7\xB7\xA2\r\n", "頭髮\n", kSuccess},
+        EdgeCase{"LegacySourceToUtf8WithoutPhrases", RunKind::Convert,
+                 [] {
+                     EdgeRunOptions options = with(kSourceAuto, kOutputUtf8);
+                     options.phraseChoice = kPhrasesOff;
+                     return options;
+                 }(),
                  "\xB9\xFA\xA3\xAC\r\n", "國﹐\n", kSuccess},
         EdgeCase{"LegacyRunWithLfLineEnds", RunKind::Convert,
                  with(kSourceAuto, kOutputSame, kFormAuto, kLineEndsLf), "\xB9\xFA\r\n\xB9\xFA\r",
                  "\xB0\xEA\n\xB0\xEA\n", kSuccess},
         EdgeCase{"PhrasesChooseTheCounterpart", RunKind::Convert, withPhrases(), "头发😀发现\n",
                  "頭髮😀發現\n", kSuccess},
+        EdgeCase{"WithoutPhrasesTheTablesConvert", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) { o.phraseChoice = kPhrasesOff; }), kSimplified,
+                 "國家的人民﹐說：“這是為了中國。”\n", kSuccess},
+        EdgeCase{"RegionalWordsMayChangeTheLength", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) { o.regionalWords = 1; }), "内存，软件\n",
+                 "記憶體，軟體\n", kSuccess},
+        EdgeCase{"OpenccNameChoosesTheChain", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) { o.opencc = 4; }), "头发里面\n", "頭髮裏面\n",
+                 kSuccess},
+        EdgeCase{"APhraseThatGrowsBeforeCrLf", RunKind::Convert,
+                 withChoices([](EdgeRunOptions& o) {
+                     o.regionalWords = 1;
+                     o.lineEnds = kLineEndsCrLf;
+                 }),
+                 "内存\n内存", "記憶體\r\n記憶體\r\n", kSuccess},
+        EdgeCase{"Utf16SourceByPhrase", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
+                 std::string("\xFF\xFE\x34\x59\xD1\x53\x0A\x00", 8), "頭髮\n", kSuccess},
+        EdgeCase{"DictionaryOutputInGb18030", RunKind::Convert,
+                 with(kSourceUtf8, kOutputGb18030, kFormTraditional), "发\n", "\xB0\x6C\r\n",
+                 kSuccess},
         EdgeCase{"HanziInsideTagsStayUnconverted", RunKind::Convert, htmlAware(),
                  "<p title=\"国\">国</p>\n", "<p title=\"国\">國</p>\n", kSuccess},
         EdgeCase{"TagTextInLegacyOutputIsInItsEncoding", RunKind::Convert,

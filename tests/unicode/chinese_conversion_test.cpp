@@ -1,0 +1,94 @@
+// Dictionary conversion of UTF-8 text by OpenCC's chains: exact bytes out.
+#include "chinese_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quillon::unicode {
+namespace {
+
+std::string converted(const char* name, std::string_view text) {
+    const ChineseConversionChain* chain = ChineseConversionChain::named(name);
+    EXPECT_NE(chain, nullptr) << name;
+    if (chain == nullptr) return {};
+    ChineseConverter converter(*chain);
+    std::string out;
+    converter.convert(text, out);
+    return out;
+}
+
+struct ConversionCase {
+    const char* what;
+    const char* chain;
+    const char* source;
+    const char* expected;
+};
+
+void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.chain << ": " << c.what; }
+
+class ChineseConversionTest : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(ChineseConversionTest, ConvertsExactly) {
+    const ConversionCase& c = GetParam();
+    EXPECT_EQ(converted(c.chain, c.source), c.expected);
+}
+
+// Only hanzi change: marks, Latin letters, digits and the small and middle
+// forms that legacy tables used to touch come out as they went in.
+constexpr const char* kSimplifiedMarks = "他说：“你好，世界！”（测试）、？……《书》ABC abc 123 ‧ · ﹔；―\n";
+constexpr const char* kTraditionalMarks = "他說：「你好，世界！」（測試）、？……《書》ABC abc 123 ‧ · ﹔；―\n";
+
+const ConversionCase kCases[] = {
+    {"marks and Latin kept", "s2tw", kSimplifiedMarks, "他說：“你好，世界！”（測試）、？……《書》ABC abc 123 ‧ · ﹔；―\n"},
+    {"marks and Latin kept", "t2s", kTraditionalMarks, "他说：「你好，世界！」（测试）、？……《书》ABC abc 123 ‧ · ﹔；―\n"},
+    {"characters without counterpart kept", "s2tw", "瞭祇吋囉暱牴啰―", "瞭祇吋囉暱牴囉―"},
+    {"characters without counterpart kept", "t2s", "瞭祇吋囉暱牴啰―", "瞭祇吋啰暱抵啰―"},
+    {"simplified text stays", "t2s", "什么 怎么 这么", "什么 怎么 这么"},
+    {"telling phrases", "s2tw", "头发 发现 干净 干部 关于 于是 复杂 恢复 签名 书签 里面 公里",
+     "頭髮 發現 乾淨 幹部 關於 於是 複雜 恢復 簽名 書籤 裡面 公里"},
+    {"standard forms without vocabulary", "s2tw", "软件 内存", "軟件 內存"},
+    {"Taiwan vocabulary, 内存 grows a character", "s2twp",
+     "软件 鼠标 信息 网络 打印机 出租车 内存 硬盘 光盘 程序",
+     "軟體 滑鼠 資訊 網路 印表機 計程車 記憶體 硬碟 光碟 程式"},
+    {"vocabulary inside a run of text", "s2twp", "我的内存很大", "我的記憶體很大"},
+    {"mainland vocabulary", "tw2sp", "軟體 滑鼠 資訊 網路 印表機 計程車 記憶體 硬碟 光碟 程式",
+     "软件 鼠标 信息 网络 打印机 出租车 内存 硬盘 光盘 程序"},
+    {"Taiwan forms", "tw2s", "裡面 乾淨", "里面 干净"},
+    {"Latin in a word kept, words that replace it left out", "s2twp", "SQL注入 U盘 B超", "SQL隱碼攻擊 U盤 B超"},
+    {"compatibility ideograph normalized", "s2t", "\xEF\xA4\x80", "\xE8\xB1\x88"},
+    {"OpenCC standard forms", "s2t", "里面 头发", "裏面 頭髮"},
+    {"Hong Kong forms", "s2hk", "头发 里面 着", "頭髮 裏面 着"},
+    {"Hong Kong vocabulary", "s2hkp", "软件 出租车", "軟件 出租車"},
+    {"from Hong Kong forms", "hk2s", "頭髮 裏面", "头发 里面"},
+    {"from Hong Kong vocabulary", "hk2sp", "軟件 的士", "软件 的士"},
+    {"to Taiwan forms", "t2tw", "裏面 爲", "裡面 為"},
+    {"from Taiwan forms", "tw2t", "裡面 為", "裏面 爲"},
+    {"to Hong Kong forms", "t2hk", "爲 着", "為 着"},
+    {"from Hong Kong forms", "hk2t", "為", "爲"},
+    {"a later step's phrase over text the first converted", "s2tw", "纯喫茶 喫饭", "純喫茶 吃飯"},
+    {"a phrase needs its characters together", "s2tw", "纯 喫茶", "純 吃茶"},
+    {"bytes that are no UTF-8 kept", "s2tw", "\xFF头\xE5\xA4发\x80", "\xFF頭\xE5\xA4發\x80"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));
+
+TEST(ChineseConversion, LinesConvertAloneAsTogether) {
+    const std::string lines[] = {"头发干净，签名书签\n", "内存\n", "存储器和内存条\n", "ABC\n"};
+    std::string whole;
+    std::string oneByOne;
+    for (const std::string& line : lines) {
+        whole += line;
+        oneByOne += converted("s2twp", line);
+    }
+    EXPECT_EQ(converted("s2twp", whole), oneByOne);
+}
+
+TEST(ChineseConversion, KnowsOnlyOpenCCNames) {
+    EXPECT_EQ(ChineseConversionChain::named("s2tw")->configuration().name, "s2tw");
+    EXPECT_EQ(ChineseConversionChain::named("jp2t"), nullptr);
+    EXPECT_EQ(ChineseConversionChain::named("traditional"), nullptr);
+}
+
+}  // namespace
+}  // namespace quillon::unicode

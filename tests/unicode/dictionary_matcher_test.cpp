@@ -1,0 +1,67 @@
+// Matching one step's group of OpenCC dictionaries: which key wins where.
+#include "dictionary_matcher.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace quillon::unicode {
+namespace {
+
+const OpenccGroup& stepOf(std::string_view configuration, std::size_t step) {
+    for (const OpenccConfiguration& c : openccConfigurations()) {
+        if (c.name == configuration) return c.steps[step];
+    }
+    throw std::invalid_argument(std::string(configuration));
+}
+
+struct MatchCase {
+    const char* what;
+    const char* configuration;
+    std::size_t step;
+    const char* text;
+    std::size_t length;  // of the text matched in; 0: all of it
+    std::size_t tierCount;
+    std::size_t at;  // where the match is found
+    std::size_t keyBytes;
+    std::size_t tier;
+    const char* value;
+};
+
+void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.what; }
+
+class DictionaryMatching : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(DictionaryMatching, ChoosesTheKey) {
+    const MatchCase& c = GetParam();
+    const DictionaryMatcher matcher(stepOf(c.configuration, c.step));
+    const char* end = c.text + (c.length != 0 ? c.length : std::strlen(c.text));
+    DictionaryMatch found;
+    const char* at = matcher.nextMatch(c.text, end, found, c.tierCount);
+    EXPECT_EQ(static_cast<std::size_t>(at - c.text), c.at);
+    EXPECT_EQ(found.keyBytes, c.keyBytes);
+    EXPECT_EQ(found.tier, c.tier);
+    EXPECT_EQ(found.value, c.value);
+}
+
+constexpr std::size_t kAll = kOpenccMaxTiers;
+
+INSTANTIATE_TEST_SUITE_P(
+    Groups, DictionaryMatching,
+    ::testing::Values(
+        MatchCase{"the longest key of a tier", "s2tw", 0, "头发长", 0, kAll, 0, 6, 0, "頭髮"},
+        MatchCase{"a key ends by the end given", "s2tw", 0, "头发", 3, kAll, 0, 3, 1, "頭"},
+        MatchCase{"a tier left out matches nothing", "s2tw", 0, "头", 0, 1, 0, 0, 0, ""},
+        MatchCase{"a union takes its second dictionary's key", "s2tw", 0, "SQL注入攻击", 0, kAll, 0,
+                  15, 0, "SQL注入攻擊"},
+        // TWVariantsRevPhrases holds 宏內核, but TWPhrasesRev, tried first, holds 宏.
+        MatchCase{"the first tier with a key wins, however short", "tw2sp", 0, "宏內核", 0, kAll, 0,
+                  3, 0, "宏"},
+        MatchCase{"text no key starts in is passed over", "t2tw", 0, "abc，的爲", 0, kAll, 9, 3, 1,
+                  "為"},
+        MatchCase{"bytes that are no UTF-8 start no key", "s2tw", 0, "\xFF\xE5\xA4", 0, kAll, 3, 0, 0,
+                  ""}));
+
+}  // namespace
+}  // namespace quillon::unicode

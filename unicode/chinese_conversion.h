@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary_matcher.h"
+#include "opencc_tables.h"
+
+namespace quillon::unicode {
+
+// One of OpenCC's conversions compiled for use: the matchers of its
+// normalization, segmentation and conversion chain. Built once on first use
+// and kept for the life of the process.
+class ChineseConversionChain {
+public:
+    // The conversion of that OpenCC name ("s2tw"), or null for a name it does
+    // not know.
+    static const ChineseConversionChain* named(std::string_view name);
+
+    explicit ChineseConversionChain(const OpenccConfiguration& configuration);
+    ChineseConversionChain(const ChineseConversionChain&) = delete;
+    ChineseConversionChain& operator=(const ChineseConversionChain&) = delete;
+
+    const OpenccConfiguration& configuration() const { return configuration_; }
+
+private:
+    friend class ChineseConverter;
+
+    const OpenccConfiguration& configuration_;
+    std::optional<DictionaryMatcher> normalization_;
+    std::optional<DictionaryMatcher> segmentation_;
+    std::optional<DictionaryMatcher> steps_[kOpenccMaxSteps];
+    // Segmentation by the first step's first tier, whose other tiers hold
+    // single characters: the first step's matches are the segments.
+    bool segmentsByFirstStep_ = false;
+    // Per value of the first step: whether a key of the second starts in it.
+    std::vector<bool> feedsNext_;
+};
+
+// Converts UTF-8 text by a chain as OpenCC does: the text is normalized, cut
+// into segments by the longest keys of the segmentation dictionaries (a run
+// of text no key covers is one segment), and each segment passes through the
+// steps of the chain in turn, each step writing the value of the key it
+// chooses at every position. No key holds a line end, so whole lines convert
+// alike one by one or together. Text no key starts in is copied unchanged,
+// as is every sequence that is not UTF-8.
+class ChineseConverter {
+public:
+    explicit ChineseConverter(const ChineseConversionChain& chain) : chain_(chain) {}
+
+    // Appends `text` converted to `out`.
+    void convert(std::string_view text, std::string& out);
+
+private:
+    void convertSegment(const char* begin, const char* end, std::size_t firstStep, std::string& out);
+    void segmentByFirstStep(const char* begin, const char* end, std::string& out);
+    void segment(const char* begin, const char* end, std::string& out);
+
+    const ChineseConversionChain& chain_;
+    std::string normalized_;
+    std::string gap_;
+    std::string steps_[2];
+};
+
+}  // namespace quillon::unicode

@@ -1,0 +1,248 @@
+// A trie over code points for one group of dictionaries. Prose is mostly
+// characters that start a key, so a match must cost little: the first
+// character is found through a table indexed by code point, and the mask in
+// its node tells, mostly without a lookup, that no longer key goes on.
+#include "dictionary_matcher.h"
+
+#include <unicode/utf8.h>
+
+#include <bit>
+#include <stdexcept>
+
+#include "byte_masks.h"
+
+namespace quillon::unicode {
+namespace {
+
+// A character of other than three bytes, or a sequence that is no character.
+[[gnu::noinline]] std::int32_t takeOtherCodePoint(const char*& p, const char* end) {
+    std::int32_t i = 0;
+    UChar32 c;
+    U8_NEXT(p, i, end - p, c);
+    p += i;
+    return c;
+}
+
+// Decodes the character at `p`, moving `p` past it; a sequence that is no
+// character gives a negative value and moves on by at least one byte. Hanzi
+// take three bytes, which are decoded here without a call.
+[[gnu::always_inline]] inline std::int32_t takeCodePoint(const char*& p, const char* end) {
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    if ((b[0] & 0xF0) == 0xE0 && end - p >= 3 && (b[1] & 0xC0) == 0x80 && (b[2] & 0xC0) == 0x80) {
+        const std::int32_t c = (b[0] & 0x0F) << 12 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F);
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+            p += 3;
+            return c;
+        }
+    }
+    return takeOtherCodePoint(p, end);
+}
+
+template <typename F>
+void forEachEntry(std::string_view entries, F&& onEntry) {
+    while (!entries.empty()) {
+        const std::size_t lineEnd = entries.find('\n');
+        const std::string_view line = entries.substr(0, lineEnd);
+        const std::size_t tab = line.find('\t');
+        onEntry(line.substr(0, tab), line.substr(tab + 1));
+        entries.remove_prefix(lineEnd + 1);
+    }
+}
+
+std::uint64_t maskBit(char32_t c) { return std::uint64_t{1} << (c & 63); }
+
+std::size_t hashOf(std::uint64_t parentAndCodePoint) {
+    return static_cast<std::size_t>((parentAndCodePoint * 0x9E3779B97F4A7C15u) >> 20);
+}
+
+}  // namespace
+
+DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> kPageBits, 0) {
+    const auto dictionaries = openccDictionaries();
+    // Every character of a key after its first makes at most one link: that
+    // bounds the table, which is kept about half full. The first characters
+    // make the pages of root nodes.
+    std::size_t laterCharacters = 0;
+    std::size_t entries = 0;
+    std::uint16_t pageCount = 1;  // page 0 stays empty
+    for (const auto& tier : group.tiers) {
+        for (const std::int8_t index : tier) {
+            if (index == kNoDictionary) continue;
+            forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
+                         [&](std::string_view key, std::string_view) {
+                ++entries;
+                const char* p = key.data();
+                const char* end = p + key.size();
+                const auto first = static_cast<char32_t>(takeCodePoint(p, end));
+                if (pages_[first >> kPageBits] == 0) pages_[first >> kPageBits] = pageCount++;
+                markStart(first);
+                while (p < end) {
+                    takeCodePoint(p, end);
+                    ++laterCharacters;
+                }
+            });
+        }
+    }
+    links_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
+    // Reserved whole, as the peak of a doubling would count against memory.
+    nodes_.reserve((std::size_t{pageCount} << kPageBits) + laterCharacters);
+    nodes_.resize(std::size_t{pageCount} << kPageBits);
+    values_.reserve(entries);
+
+    for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
+        for (const std::int8_t index : group.tiers[tier]) {
+            if (index == kNoDictionary) continue;
+            forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
+                         [&](std::string_view key, std::string_view value) {
+                // Within a tier the first dictionary to hold a key gives its value.
+                Node& node = nodes_[addKey(key, tier)];
+                if (node.value(tier) != 0) return;
+                values_.push_back(value);
+                if (values_.size() > kValueMask) throw std::length_error("too many values for a trie");
+                node.values |= std::uint64_t{values_.size()} << (kValueBits * tier);
+            });
+        }
+    }
+    for (std::size_t c = 0; c < 128; ++c) anyAsciiStarts_ |= asciiStarts_[c];
+}
+
+void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
+    for (std::size_t i = 0; i < bmpStarts_.size(); ++i) bmpStarts_[i] |= other.bmpStarts_[i];
+    for (std::size_t c = 0; c < 128; ++c) asciiStarts_[c] |= other.asciiStarts_[c];
+    anyAsciiStarts_ |= other.anyAsciiStarts_;
+    stopsBeyondBmp_ = &other;
+}
+
+std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) {
+    const char* p = key.data();
+    const char* end = p + key.size();
+    std::uint32_t node = rootOf(static_cast<char32_t>(takeCodePoint(p, end)));
+    while (p < end) {
+        if (tier > 0) laterTiersTakeOneCharacter_ = false;
+        const auto c = static_cast<char32_t>(takeCodePoint(p, end));
+        node = madeChild(node, c);
+    }
+    return node;
+}
+
+void DictionaryMatcher::markStart(char32_t c) {
+    if (c < 128) asciiStarts_[c] = true;
+    if (c < kBmpLimit) bmpStarts_[c >> 6] |= maskBit(c);
+}
+
+std::size_t DictionaryMatcher::linkSlot(std::uint32_t parent, char32_t c) const {
+    const std::uint64_t parentAndCodePoint = std::uint64_t{parent} << 21 | c;
+    const std::size_t mask = links_.size() - 1;
+    for (std::size_t slot = hashOf(parentAndCodePoint) & mask;; slot = (slot + 1) & mask) {
+        if (links_[slot] == 0 || links_[slot] >> kChildBits == parentAndCodePoint) return slot;
+    }
+}
+
+std::uint32_t DictionaryMatcher::madeChild(std::uint32_t parent, char32_t c) {
+    std::uint64_t& link = links_[linkSlot(parent, c)];
+    if (link != 0) return static_cast<std::uint32_t>(link & kChildMask);
+    const auto child = static_cast<std::uint32_t>(nodes_.size());
+    if (child > kChildMask) throw std::length_error("dictionary too large for its trie");
+    nodes_[parent].childMask |= maskBit(c);
+    link = (std::uint64_t{parent} << 21 | c) << kChildBits | child;
+    nodes_.emplace_back();
+    return child;
+}
+
+std::uint32_t DictionaryMatcher::childOf(std::uint32_t parent, const Node& node, char32_t c) const {
+    if ((node.childMask & maskBit(c)) == 0) return 0;
+    return static_cast<std::uint32_t>(links_[linkSlot(parent, c)] & kChildMask);
+}
+
+const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) const {
+    char32_t first;
+    const char* after;
+    return findCandidate(from, end, first, after);
+}
+
+inline const char* DictionaryMatcher::findCandidate(const char* from, const char* end, char32_t& first,
+                                             const char*& after) const {
+    const char* p = from;
+    while (p < end) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte < 0x80 && anyAsciiStarts_) {
+            if (asciiStarts_[byte]) {
+                first = byte;
+                after = p + 1;
+                return p;
+            }
+            ++p;
+            continue;
+        }
+        if (byte < 0x80) {
+            // No key starts with ASCII: whole words of it go by at once.
+            while (end - p >= 8 && (byte_masks::wordAt(p) & byte_masks::kHighBits) == 0) p += 8;
+            while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
+            continue;
+        }
+        const char* at = p;
+        const std::int32_t c = takeCodePoint(p, end);
+        if (c >= 0 && mayStart(static_cast<char32_t>(c))) {
+            first = static_cast<char32_t>(c);
+            after = p;
+            return at;
+        }
+    }
+    return end;
+}
+
+const char* DictionaryMatcher::nextMatch(const char* from, const char* end, DictionaryMatch& found,
+                                         std::size_t tierCount) const {
+    char32_t first;
+    const char* after;
+    const char* at = findCandidate(from, end, first, after);
+    found = at == end ? DictionaryMatch{} : walk(rootOf(first), at, after, end, tierCount);
+    return at;
+}
+
+inline DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,
+                                        const char* end, std::size_t tierCount) const {
+    // The first tier with a key on the path wins, with its longest key there:
+    // a node's value of an earlier tier than the best so far takes over, one
+    // of the same tier goes further, one of a later tier is of no account.
+    std::uint64_t tiersOfAccount = (std::uint64_t{1} << (kValueBits * tierCount)) - 1;
+    std::size_t tier = 0;
+    std::uint32_t value = 0;
+    const char* keyEnd = at;
+    const char* p = next;
+    for (std::uint32_t node = root; node != 0;) {
+        const Node& n = nodes_[node];
+        if (const std::uint64_t values = n.values & tiersOfAccount; values != 0) {
+            tier = static_cast<std::size_t>(std::countr_zero(values)) / kValueBits;
+            value = n.value(tier);
+            keyEnd = p;
+            tiersOfAccount = (std::uint64_t{1} << (kValueBits * (tier + 1))) - 1;
+        }
+        if (n.childMask == 0 || p >= end) break;
+        const std::int32_t c = takeCodePoint(p, end);
+        node = c < 0 ? 0 : childOf(node, n, static_cast<char32_t>(c));
+    }
+    if (value == 0) return {};
+    return {static_cast<std::size_t>(keyEnd - at), tier, values_[value - 1], value - 1};
+}
+
+void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {
+    const char* p = from;
+    DictionaryMatch found;
+    while (p < end) {
+        const char* at = nextMatch(p, end, found);
+        out.append(p, at);
+        if (at == end) return;
+        if (found.keyBytes != 0) {
+            out.append(found.value);
+            p = at + found.keyBytes;
+        } else {
+            // A key starts with this character, but none fits here.
+            p = at;
+            takeCodePoint(p, end);
+            out.append(at, p);
+        }
+    }
+}
+
+}  // namespace quillon::unicode

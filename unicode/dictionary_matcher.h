@@ -1,0 +1,118 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "opencc_tables.h"
+
+namespace quillon::unicode {
+
+// A key a group of dictionaries chose: the bytes it covers in the text, the
+// tier it came from and the value written for it. No key: keyBytes 0.
+struct DictionaryMatch {
+    std::size_t keyBytes = 0;
+    std::size_t tier = 0;
+    std::string_view value;
+    std::size_t valueIndex = 0;  // of values()
+};
+
+// One group of OpenCC dictionaries compiled for matching UTF-8 text: a trie
+// over code points whose nodes carry each tier's value. Text that no key
+// starts in is passed over quickly: a bit per code point says whether a key
+// starts with it, a table indexed by code point holds the first node of every
+// key, and each node a mask of its children's code points, so that most walks
+// end without looking further.
+class DictionaryMatcher {
+public:
+    explicit DictionaryMatcher(const OpenccGroup& group);
+
+    // The first position from `from` on where a key of the group may start.
+    const char* nextCandidate(const char* from, const char* end) const;
+
+    // The first position from `from` on where a key of the group may start,
+    // with the key the group chooses there in `found`: of the first
+    // `tierCount` tiers the first with a key there, and of that tier the
+    // longest key; a key ends by `end`. `found` is empty where a key starts
+    // but none fits, and at `end`.
+    const char* nextMatch(const char* from, const char* end, DictionaryMatch& found,
+                          std::size_t tierCount = kOpenccMaxTiers) const;
+
+    // Appends [from, end) to `out` with every chosen key replaced by its value.
+    void convert(const char* from, const char* end, std::string& out) const;
+
+    // Whether a key of the group starts anywhere in `text`.
+    bool startsKeyIn(std::string_view text) const {
+        return nextCandidate(text.data(), text.data() + text.size()) != text.data() + text.size();
+    }
+
+    // The values of all keys, each once.
+    const std::vector<std::string_view>& values() const { return values_; }
+
+    // Makes the characters keys of `other` start with candidates here as
+    // well, with no key of their own, so that a run between candidates holds
+    // none of them.
+    void alsoStopAtStartsOf(const DictionaryMatcher& other);
+
+    // Whether every key of the tiers after the first is one character long.
+    bool laterTiersTakeOneCharacter() const { return laterTiersTakeOneCharacter_; }
+
+private:
+    struct Node {
+        std::uint64_t childMask = 0;  // bit (code point % 64) of each child
+        // Per tier, 21 bits: 1 + the index of the value in values_, or 0.
+        std::uint64_t values = 0;
+
+        std::uint32_t value(std::size_t tier) const {
+            return static_cast<std::uint32_t>(values >> (kValueBits * tier)) & kValueMask;
+        }
+    };
+    static constexpr int kValueBits = 21;
+    static constexpr std::uint32_t kValueMask = (1u << kValueBits) - 1;
+    // The node of a key's first character: the nodes of a page of 64 code
+    // points lie together, page 0 empty for the pages no key starts in.
+    std::uint32_t rootOf(char32_t c) const {
+        return c < kCodePointLimit ? std::uint32_t{pages_[c >> kPageBits]} << kPageBits | (c & kPageMask) : 0;
+    }
+    bool startsKey(char32_t c) const {
+        const Node& root = nodes_[rootOf(c)];
+        return root.values != 0 || root.childMask != 0;
+    }
+    bool mayStart(char32_t c) const {
+        return c < kBmpLimit ? (bmpStarts_[c >> 6] >> (c & 63) & 1) != 0
+                             : startsKey(c) || (stopsBeyondBmp_ && stopsBeyondBmp_->mayStart(c));
+    }
+    // nextCandidate, with the first character there and the position after it.
+    [[gnu::always_inline]] const char* findCandidate(const char* from, const char* end, char32_t& first,
+                                                     const char*& after) const;
+    std::uint32_t addKey(std::string_view key, std::size_t tier);
+    void markStart(char32_t c);
+    std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
+    std::uint32_t madeChild(std::uint32_t parent, char32_t c);
+    std::uint32_t childOf(std::uint32_t parent, const Node& node, char32_t c) const;
+    [[gnu::always_inline]] DictionaryMatch walk(std::uint32_t root, const char* at, const char* next, const char* end,
+                         std::size_t tierCount) const;
+
+    static constexpr char32_t kCodePointLimit = 0x110000;
+    static constexpr char32_t kBmpLimit = 0x10000;
+    static constexpr int kPageBits = 6;
+    static constexpr char32_t kPageMask = (1u << kPageBits) - 1;
+    static constexpr int kChildBits = 21;  // a link holds its child's number in these
+    static constexpr std::uint32_t kChildMask = (1u << kChildBits) - 1;
+
+    std::vector<Node> nodes_;        // nodes_[0] stands for no node; first the pages of roots
+    // Open addressing: parent << 42 | code point << 21 | child; 0 is free.
+    std::vector<std::uint64_t> links_;
+    std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
+    std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
+    std::vector<std::string_view> values_;
+    const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
+    bool asciiStarts_[128] = {};
+    bool anyAsciiStarts_ = false;
+    bool laterTiersTakeOneCharacter_ = true;
+};
+
+}  // namespace quillon::unicode

@@ -36,7 +36,9 @@ RunResult DictionaryUtf8Conversion::run(const char* source, TextSink& sink) {
         const unsigned char* const end = pendingCr_ ? p : input.end;
         const unsigned char* run = p;
         std::size_t pieceBytes = pieceBytes_;
-        const auto keepRun = [&] { text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run)); };
+        const auto keepRun = [&] {
+            text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+        };
         while (end - p >= 8 && pieceBytes + 8 < kPiece) {
             const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
             if (startsWithTwoThreeByteSequences(word)) {
@@ -79,9 +81,8 @@ RunResult DictionaryUtf8Conversion::run(const char* source, TextSink& sink) {
                 ++pieceBytes;
             } else if (lead >= 0xE0 && lead < 0xF0) {
                 const unsigned trail2 = p[2] ^ 0x80u;
-                if ((trail1 | trail2) >= 0x40 || !isThreeByteCharacter((lead & 0x0F) << 12 | trail1 << 6 | trail2)) {
-                    break;
-                }
+                const std::size_t c = (lead & 0x0F) << 12 | trail1 << 6 | trail2;
+                if ((trail1 | trail2) >= 0x40 || !isThreeByteCharacter(c)) break;
                 p += 3;
                 pieceBytes += 2;
             } else if (lead >= 0xC2 && lead < 0xE0 && trail1 < 0x40) {

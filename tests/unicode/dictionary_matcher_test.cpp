@@ -88,8 +88,10 @@ TEST_P(NormalizationCandidates, AreFoundAtTheirLeadByte) {
 INSTANTIATE_TEST_SUITE_P(
     Blocks, NormalizationCandidates,
     ::testing::Values(CandidateCase{"at the start", "\xEF\xA4\x80头", 0},
-                      CandidateCase{"after blocks of hanzi", "头发头发头发头发头发头发\xEF\xA4\x80", 36},
-                      CandidateCase{"beyond the BMP after ASCII", "abcdefghijklmnopq\xF0\xAF\xA0\x80", 17},
+                      CandidateCase{"after blocks of hanzi", "头发头发头发头发头发头发\xEF\xA4\x80",
+                                    36},
+                      CandidateCase{"beyond the BMP after ASCII", "abcdefghijklmnopq\xF0\xAF\xA0\x80",
+                                    17},
                       CandidateCase{"a lead of the same byte that starts no key", "头，头。头发头发头发", 30},
                       CandidateCase{"a sequence cut short", "头发头发头发\xEF\xA4", 20},
                       CandidateCase{"after stray trail bytes", "\x80\x80\xA4\x80\xEF\xA4\x80", 4}));

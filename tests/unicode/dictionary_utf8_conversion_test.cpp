@@ -64,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         DirectCase{"InvalidSequencesBecomeBoxes", "头\xFF发\xE5\x8F头\xED\xA0\x80发\n",
                    "頭□發□頭□□□發\n", false, true},
         // The decoder marks a sequence that does not decode by U+FDD0.
-        DirectCase{"TheDecodersMarkIsTakenForOne", "头发\xEF\xB7\x90头发\n", "頭髮□頭髮\n", false, true},
+        DirectCase{"TheDecodersMarkIsTakenForOne", "头发\xEF\xB7\x90头发\n", "頭髮□頭髮\n", false,
+                   true},
         DirectCase{"CharactersBeyondTheBmpStay", "头😀发𠀀\n", "頭😀發𠀀\n"}));
 
 }  // namespace

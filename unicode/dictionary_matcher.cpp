@@ -6,6 +6,7 @@
 
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <bit>
 #include <stdexcept>
 
@@ -110,6 +111,7 @@ void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
     for (std::size_t i = 0; i < bmpStarts_.size(); ++i) bmpStarts_[i] |= other.bmpStarts_[i];
     for (std::size_t c = 0; c < 128; ++c) asciiStarts_[c] |= other.asciiStarts_[c];
     anyAsciiStarts_ |= other.anyAsciiStarts_;
+    firstLead_ = std::min(firstLead_, other.firstLead_);
     stopsBeyondBmp_ = &other;
 }
 
@@ -126,6 +128,10 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
 }
 
 void DictionaryMatcher::markStart(char32_t c) {
+    char lead[U8_MAX_LENGTH];
+    std::int32_t length = 0;
+    U8_APPEND_UNSAFE(lead, length, c);
+    firstLead_ = std::min(firstLead_, static_cast<unsigned char>(lead[0]));
     if (c < 128) asciiStarts_[c] = true;
     if (c < kBmpLimit) bmpStarts_[c >> 6] |= maskBit(c);
 }
@@ -163,8 +169,22 @@ const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) 
 inline const char* DictionaryMatcher::findCandidate(const char* from, const char* end, char32_t& first,
                                              const char*& after) const {
     const char* p = from;
+    // Where every key starts with a character of more than one byte, the
+    // text up to a byte that can lead such a character goes by in blocks:
+    // normalization's few keys, say, are rare in any text.
+    const unsigned char firstLead = firstLead_ >= 0xC0 ? firstLead_ : 0;
     while (p < end) {
         const auto byte = static_cast<unsigned char>(*p);
+        if (byte < firstLead) {
+            ++p;
+            const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+            while (end - p >= 16 && byte_masks::belowBits16(bytes, firstLead) == 0xFFFF) {
+                p += 16;
+                bytes += 16;
+            }
+            while (p < end && static_cast<unsigned char>(*p) < firstLead) ++p;
+            continue;
+        }
         if (byte < 0x80 && anyAsciiStarts_) {
             if (asciiStarts_[byte]) {
                 first = byte;
@@ -196,8 +216,26 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
     char32_t first;
     const char* after;
     const char* at = findCandidate(from, end, first, after);
-    found = at == end ? DictionaryMatch{} : walk(rootOf(first), at, after, end, tierCount);
+    if (at == end) {
+        found = {};
+        return at;
+    }
+    prefetchWalkAt(after, end);
+    found = walk(rootOf(first), at, after, end, tierCount);
     return at;
+}
+
+// Most keys chosen are one character long: the walk at the next character
+// comes next, and what it reads first is fetched while this one goes on.
+inline void DictionaryMatcher::prefetchWalkAt(const char* p, const char* end) const {
+    if (end - p < 6) return;
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    if ((b[0] & 0xF0) != 0xE0 || (b[3] & 0xF0) != 0xE0) return;
+    const char32_t c = (b[0] & 0x0F) << 12 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F);
+    const char32_t next = (b[3] & 0x0F) << 12 | (b[4] & 0x3F) << 6 | (b[5] & 0x3F);
+    const std::uint32_t root = rootOf(c);
+    __builtin_prefetch(&nodes_[root]);
+    __builtin_prefetch(&links_[hashOf(std::uint64_t{root} << 21 | next) & (links_.size() - 1)]);
 }
 
 inline DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,

@@ -93,6 +93,7 @@ private:
     std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
     std::uint32_t childOf(std::uint32_t parent, const Node& node, char32_t c) const;
+    [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     [[gnu::always_inline]] DictionaryMatch walk(std::uint32_t root, const char* at, const char* next, const char* end,
                          std::size_t tierCount) const;
 
@@ -112,6 +113,7 @@ private:
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;
+    unsigned char firstLead_ = 0xFF;  // the least first byte of a key
     bool laterTiersTakeOneCharacter_ = true;
 };
 

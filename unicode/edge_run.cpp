@@ -13,6 +13,7 @@
 #include "carried_lines.h"
 #include "code_point_stream.h"
 #include "conversion_choice.h"
+#include "dictionary_utf8_conversion.h"
 #include "direct_utf8_conversion.h"
 #include "family_maps.h"
 #include "family_text_reader.h"
@@ -224,6 +225,13 @@ public:
         } else if (utf8Output && options_.sourceEncoding == kSourceUtf8 && !linesMatter() && !chain) {
             resetConversionFlags();
             DirectUtf8Conversion direct(formatter_, from, to, crLf);
+            result = direct.run(source_, sink);
+            encoder.sawInvalid = direct.sawInvalid;
+            endMarkOffset_ = direct.endMarkOffset;
+        } else if (chain && options_.sourceEncoding == kSourceUtf8) {
+            // The dictionaries take UTF-8 as it comes: the family has no part in the run.
+            resetConversionFlags();
+            DictionaryUtf8Conversion direct(*chain, crLf);
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
             endMarkOffset_ = direct.endMarkOffset;

@@ -63,5 +63,38 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"bytes that are no UTF-8 start no key", "s2tw", 0, "\xFF\xE5\xA4", 0, kAll, 3, 0, 0,
                   ""}));
 
+// Where every key starts with a character of many bytes, as normalization's
+// compatibility ideographs (豈 U+F900, 丽 U+2F800) do, the text before the
+// first byte that may lead one is passed over in blocks.
+struct CandidateCase {
+    const char* what;
+    std::string text;
+    std::size_t at;  // where a key may start; the text's length: nowhere
+};
+
+void PrintTo(const CandidateCase& c, std::ostream* os) { *os << c.what; }
+
+class NormalizationCandidates : public ::testing::TestWithParam<CandidateCase> {};
+
+TEST_P(NormalizationCandidates, AreFoundAtTheirLeadByte) {
+    const CandidateCase& c = GetParam();
+    const OpenccGroup& normalization = openccConfigurations()[0].normalization;
+    ASSERT_FALSE(normalization.empty());
+    const DictionaryMatcher matcher(normalization);
+    const char* text = c.text.data();
+    EXPECT_EQ(static_cast<std::size_t>(matcher.nextCandidate(text, text + c.text.size()) - text), c.at);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, NormalizationCandidates,
+    ::testing::Values(CandidateCase{"at the start", "\xEF\xA4\x80头", 0},
+                      CandidateCase{"after blocks of hanzi", "头发头发头发头发头发头发\xEF\xA4\x80",
+                                    36},
+                      CandidateCase{"beyond the BMP after ASCII", "abcdefghijklmnopq\xF0\xAF\xA0\x80",
+                                    17},
+                      CandidateCase{"a lead of the same byte that starts no key", "头，头。头发头发头发", 30},
+                      CandidateCase{"a sequence cut short", "头发头发头发\xEF\xA4", 20},
+                      CandidateCase{"after stray trail bytes", "\x80\x80\xA4\x80\xEF\xA4\x80", 4}));
+
 }  // namespace
 }  // namespace quillon::unicode

@@ -1,0 +1,72 @@
+// Dictionary conversion straight from UTF-8: where the text is cut, what
+// becomes a box, how lines end.
+#include "dictionary_utf8_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "temp_files.h"
+
+namespace quillon::unicode {
+namespace {
+
+using quillon::testing::readFile;
+using quillon::testing::TempDir;
+using quillon::testing::writeFile;
+
+struct DirectCase {
+    const char* name;
+    std::string source;
+    std::string expected;
+    bool crLf = false;
+    bool invalid = false;
+};
+
+void PrintTo(const DirectCase& c, std::ostream* os) { *os << c.name; }
+
+class DictionaryUtf8Conversions : public ::testing::TestWithParam<DirectCase> {};
+
+TEST_P(DictionaryUtf8Conversions, WriteExactBytes) {
+    const DirectCase& c = GetParam();
+    TempDir dir;
+    writeFile(dir.file("in"), c.source);
+    DictionaryUtf8Conversion conversion(*ChineseConversionChain::named("s2tw"), c.crLf);
+    TextSink sink;
+    ASSERT_TRUE(sink.open(dir.file("out").c_str(), kUtf8Name));
+    EXPECT_EQ(conversion.run(dir.file("in").c_str(), sink), kSuccess);
+    ASSERT_TRUE(sink.close());
+    EXPECT_TRUE(readFile(dir.file("out")) == c.expected);
+    EXPECT_EQ(conversion.sawInvalid, c.invalid);
+}
+
+std::string repeated(const std::string& text, std::size_t times) {
+    std::string all;
+    for (std::size_t i = 0; i < times; ++i) all += text;
+    return all;
+}
+
+// The engine cuts a line into pieces of 32,000 of its bytes, a hanzi two of
+// them, and converts each piece alone: 头发 cut after 头 is 頭發, not 頭髮.
+const std::string kAs = std::string(31997, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, DictionaryUtf8Conversions,
+    ::testing::Values(
+        DirectCase{"PieceEndsAfterThePhrase", kAs + "头发\n", kAs + "頭髮\n"},
+        DirectCase{"PieceEndsInsideThePhrase", kAs + "a头发\n", kAs + "a頭發\n"},
+        DirectCase{"PieceEndsJustPastItsSize", kAs + "aa头发\n", kAs + "aa頭發\n"},
+        DirectCase{"PieceEndingTheTextAddsNoLineEnd", kAs + "aa头", kAs + "aa頭"},
+        DirectCase{"LinesAcrossManyChunks", repeated("头发，干净\n", 20000),
+                   repeated("頭髮，乾淨\n", 20000)},
+        DirectCase{"CrLfWrittenBeforeConversion", "头发\r\n干净\n", "頭髮\r\n乾淨\r\n", true},
+        DirectCase{"LoneCrsStayText", "头\r发\r\r\n头发\r", "頭\r發\r\n頭髮\r\n"},
+        DirectCase{"InvalidSequencesBecomeBoxes", "头\xFF发\xE5\x8F头\xED\xA0\x80发\n",
+                   "頭□發□頭□□□發\n", false, true},
+        // The decoder marks a sequence that does not decode by U+FDD0.
+        DirectCase{"TheDecodersMarkIsTakenForOne", "头发\xEF\xB7\x90头发\n", "頭髮□頭髮\n", false,
+                   true},
+        DirectCase{"CharactersBeyondTheBmpStay", "头😀发𠀀\n", "頭😀發𠀀\n"}));
+
+}  // namespace
+}  // namespace quillon::unicode

@@ -1,0 +1,159 @@
+#include "dictionary_utf8_conversion.h"
+
+#include <unicode/utf8.h>
+
+#include <bit>
+
+#include "carried_lines.h"
+#include "family_text_reader.h"
+#include "utf8_input.h"
+
+namespace quillon::unicode {
+namespace {
+
+// Text converted and written at once, in whole lines.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
+
+constexpr std::size_t kPiece = FamilyTextReader::kLinePiece;
+
+// Whether the three-byte sequence of that value is a character to copy: no
+// overlong form, no surrogate, and not the decoder's mark of a sequence that
+// does not decode, which the edge takes for one wherever it comes.
+bool isThreeByteCharacter(std::size_t c) {
+    return c >= 0x800 && (c & 0xF800) != 0xD800 && c != kInvalidMarker;
+}
+
+}  // namespace
+
+RunResult DictionaryUtf8Conversion::run(const char* source, TextSink& sink) {
+    Utf8Input input;
+    if (!input.open(source)) return kSourceUnreadable;
+    text_.reserve(kChunkBytes + kPiece * 2 + 16);
+    for (;;) {
+        // Valid text without a CR goes here in runs of bytes; a character
+        // counts two of the family's bytes, as in the engine's pieces.
+        const unsigned char* p = input.next;
+        const unsigned char* const end = pendingCr_ ? p : input.end;
+        const unsigned char* run = p;
+        std::size_t pieceBytes = pieceBytes_;
+        const auto keepRun = [&] {
+            text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+        };
+        while (end - p >= 8 && pieceBytes + 8 < kPiece) {
+            const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+            if (startsWithTwoThreeByteSequences(word)) {
+                if (!isThreeByteCharacter(threeByteSequence(word)) ||
+                    !isThreeByteCharacter(threeByteSequence(word >> 24))) {
+                    break;
+                }
+                p += 6;
+                pieceBytes += 4;
+                continue;
+            }
+            if (const std::uint64_t stops = asciiStops(word); stops == 0) {
+                p += 8;
+                pieceBytes += 8;
+                continue;
+            } else if (const auto plain = static_cast<std::size_t>(std::countr_zero(stops) / 8); plain != 0) {
+                p += plain;
+                pieceBytes += plain;
+                continue;
+            }
+            const unsigned lead = p[0];
+            const unsigned trail1 = p[1] ^ 0x80u;
+            if (lead == '\n' || (lead == '\r' && p[1] == '\n')) {
+                keepRun();
+                p += lead == '\r' ? 2 : 1;  // the CR of a CR LF ends the line with its LF
+                run = p;
+                pieceBytes = 0;
+                endLine();
+                if (text_.size() >= kChunkBytes) {
+                    input.next = p;
+                    pieceBytes_ = 0;
+                    write(sink);
+                    if (sink.failed()) return kSuccess;  // the sink's close() reports it
+                }
+                continue;
+            }
+            if (lead == '\r') break;  // a lone CR waits for what follows it
+            if (lead < 0x80) {
+                ++p;
+                ++pieceBytes;
+            } else if (lead >= 0xE0 && lead < 0xF0) {
+                const unsigned trail2 = p[2] ^ 0x80u;
+                const std::size_t c = (lead & 0x0F) << 12 | trail1 << 6 | trail2;
+                if ((trail1 | trail2) >= 0x40 || !isThreeByteCharacter(c)) break;
+                p += 3;
+                pieceBytes += 2;
+            } else if (lead >= 0xC2 && lead < 0xE0 && trail1 < 0x40) {
+                p += 2;
+                pieceBytes += 2;
+            } else {
+                break;
+            }
+        }
+        keepRun();
+        input.next = p;
+        pieceBytes_ = pieceBytes;
+        // Anything else, one character at a time.
+        char32_t c;
+        if (!input.takeCodePoint(c)) break;
+        take(c);
+        // The engine converts each piece of a long line alone.
+        const bool pieceEnds = pieceBytes_ >= kPiece;
+        if (pieceEnds) pieceBytes_ = 0;
+        if (pieceEnds || (c == '\n' && text_.size() >= kChunkBytes)) {
+            write(sink);
+            if (sink.failed()) return kSuccess;
+        }
+    }
+    if (pendingCr_) put('\r');
+    if (pieceBytes_ > 0) endLine();
+    write(sink);
+    endMarkOffset = input.endMarkOffset();
+    return input.failed() ? kSourceUnreadable : kSuccess;
+}
+
+void DictionaryUtf8Conversion::take(char32_t c) {
+    if (c == '\n') {
+        pendingCr_ = false;
+        endLine();
+        pieceBytes_ = 0;
+        return;
+    }
+    // A CR ends the line only together with a LF.
+    if (pendingCr_) put('\r');
+    pendingCr_ = c == '\r';
+    if (!pendingCr_) put(c);
+}
+
+void DictionaryUtf8Conversion::put(char32_t c) {
+    if (c < 0x80) {
+        text_ += static_cast<char>(c);
+        ++pieceBytes_;
+        return;
+    }
+    if (c == kInvalidMarker) {
+        sawInvalid = true;
+        c = kBox;
+    }
+    char bytes[U8_MAX_LENGTH];
+    std::size_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, c);
+    text_.append(bytes, length);
+    pieceBytes_ += 2;
+}
+
+void DictionaryUtf8Conversion::endLine() {
+    if (crLf_) text_ += '\r';
+    text_ += '\n';
+}
+
+void DictionaryUtf8Conversion::write(TextSink& sink) {
+    converted_.clear();
+    converter_.convert(text_, converted_);
+    sink.writeText(converted_.data(), converted_.size());
+    text_.clear();
+}
+
+}  // namespace quillon::unicode

@@ -350,11 +350,36 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
                 problems |= kInvalid | kLowByte;
                 break;
             }
-            if (!inTag) problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
+            // A lone lead byte that the format run kept is no tag text.
+            if (!inTag || pairIndexAt(bytes + pos) == kLoneLeadMark) {
+                problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
+            }
             pos += 2;
         }
         insideTag = inTag;
     }
+    noteProblems(problems);
+}
+
+void TextFormatter::boxInvalidPairs(char* text, std::size_t length, const EncodingProfile& from,
+                                   const EncodingProfile& to) {
+    if (changesCode(from, to)) return;
+    auto* const bytes = reinterpret_cast<unsigned char*>(text);
+    const CharCode box = to.replacementCode();
+    unsigned problems = 0;
+    std::size_t pos = 0;
+    for (; pos + 1 < length; ++pos) {
+        const unsigned lead = bytes[pos];
+        if (lead < 0x80) continue;
+        const unsigned trail = bytes[++pos];
+        if (lead < from.leadMin || lead > from.leadMax || trail < from.trailMin || trail > from.trailMax) {
+            bytes[pos - 1] = static_cast<unsigned char>(box >> 8);
+            bytes[pos] = static_cast<unsigned char>(box & 0xFF);
+            problems |= kInvalid;
+        }
+    }
+    // A lead byte without its trail stays, as conversion leaves it.
+    if (pos < length && bytes[pos] >= 0x80) problems |= kInvalid;
     noteProblems(problems);
 }
 

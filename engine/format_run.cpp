@@ -161,20 +161,30 @@ void TextFormatter::updateQuoteDepth(CharCode code) {
 }
 
 RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath) {
+    return formatFile(sourcePath, destinationPath, UnconvertedPairs::Boxed);
+}
+
+RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
+                                    UnconvertedPairs unconverted) {
     if (!hasBuffers()) return kOutOfMemory;
-    return runFile(sourcePath, destinationPath, true,
-                   [this](LineReader& input, TextWriter& output) { formatLines(input, output); });
+    return runFile(sourcePath, destinationPath, true, [this, unconverted](LineReader& input, TextWriter& output) {
+        formatLines(input, output, unconverted);
+    });
 }
 
 std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
                                                    SourceJudge& judge) {
     if (!hasBuffers()) return kOutOfMemory;
     return runJudgingAsRead(sourcePath, destinationPath, judge,
-                            [this](LineReader& input, TextWriter& output) { formatLines(input, output); }, false);
+                            [this](LineReader& input, TextWriter& output) {
+                                formatLines(input, output, UnconvertedPairs::Boxed);
+                            },
+                            false);
 }
 
-void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
+void TextFormatter::formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted) {
     const OutputStreamScope outputScope(*this, output);
+    unconvertedPairs_ = unconverted;
     singleQuoteOpen = doubleQuoteOpen = 0;
     insideTag = 0;
     for (std::int32_t& depth : quoteDepth) depth = 0;
@@ -457,7 +467,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             }
             if (pos >= end) break;
 
-            const CharAt c = readCharAt(line, pos, end);
+            const CharAt c = readKeptCharAt(line, pos, end);
             pos += c.width;
             CharCode code = c.code;
             if (code == '\t' && onlyBlanksFrom(pos, end)) break;  // trimmed

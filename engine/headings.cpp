@@ -95,10 +95,10 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
             }
             nextWordTest = pos + 8;
         }
-        const CharAt c = readCharAt(line, pos, end);
+        const CharAt c = readKeptCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        if (isDoubleByte(code) ? keptAsItIs(code) : keptAscii[code]) {
+        if (c.width == 2 ? keptAsItIs(code) : !isDoubleByte(code) && keptAscii[code]) {
             if (length + 2 > kBufferSize) return false;
             std::memcpy(heading + length, line + pos - c.width, 2);
             length += c.width;

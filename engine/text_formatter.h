@@ -82,6 +82,13 @@ public:
     // --- Runs ---
     RunResult convertFile(const char* sourcePath, const char* destinationPath);
     RunResult formatFile(const char* sourcePath, const char* destinationPath);
+    // What a format run's line writer does with a pair outside the source's
+    // byte ranges when it converts nothing (source and target of one family):
+    // boxes it and warns, as conversion does; or keeps it, for text in which
+    // such pairs stand for characters on purpose (the Unicode edge carries
+    // characters under the family's private codes).
+    enum class UnconvertedPairs { Boxed, Kept };
+    RunResult formatFile(const char* sourcePath, const char* destinationPath, UnconvertedPairs unconverted);
     // The same runs with the source's encoding to detect, read once: `judge`
     // tells it from the blocks the run reads, and the run is made on what
     // the first block shows. None, with nothing written and nothing traced,
@@ -112,6 +119,11 @@ public:
     // character still becomes one character of its own byte length.
     void convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                         const EncodingProfile& to);
+    // For a line that a format run writes without converting it: each pair
+    // outside `from`'s byte ranges becomes `to`'s box, with the invalid-code
+    // warning. Nothing happens where the profiles differ in their codes, since
+    // conversion replaces such pairs itself.
+    void boxInvalidPairs(char* text, std::size_t length, const EncodingProfile& from, const EncodingProfile& to);
     // Whole lines as stored (TextReader::takeStoredLines) that the table has
     // converted into `converted`, each line end written as CR LF: writes over
     // them the counterparts that the phrases option chooses. False when a
@@ -183,7 +195,7 @@ private:
     void aimConversion();
     // The bodies of the convert and format runs.
     void convertLines(LineReader& source, TextWriter& destination);
-    void formatLines(LineReader& input, TextWriter& output);
+    void formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted);
     void chooseProfiles(std::int32_t sourceId);
     // The trace lines of the profiles chosen.
     void traceProfiles() const;
@@ -218,6 +230,8 @@ private:
     std::int32_t paragraphMode_ = 0;
     std::int32_t headingAlignment_ = 1;
     std::int32_t phrases_ = 0;
+    // Set by each format run for its line writer.
+    UnconvertedPairs unconvertedPairs_ = UnconvertedPairs::Boxed;
     // Set by a conversion that met a pair, or a lead without its trail, with a
     // byte below A1.
     bool sawLowBytePair_ = false;

@@ -244,7 +244,9 @@ private:
             if (!legacy.close()) return kDestinationUnwritable;
             if (read != kSuccess) return read;
         }
-        const RunResult result = formatter_.formatFile(input.path(), output.path());
+        // Pairs outside the family's ranges carry characters: they are kept.
+        const RunResult result =
+            formatter_.formatFile(input.path(), output.path(), TextFormatter::UnconvertedPairs::Kept);
         if (isError(result)) return result;
         formatter_.insideTag = 0;
         if (!copyEngineOutput(formatter_, output.path(), writer, &encoder)) return kSourceUnreadable;

@@ -29,10 +29,10 @@ inline CharAt readCharAt(const char* text, int pos, int end) {
     return {0, 1};
 }
 
-// A lead byte without its trail is an invalid character. The format run keeps
-// one in its text as this pair, which no profile holds (both bytes lie above
-// every range), so that the line writer boxes it and warns as it does any
-// invalid pair, converted or not.
+// A lead byte without its trail is an invalid character. A format run that
+// converts its text keeps one as this pair, which no profile holds (both
+// bytes lie above every range), so that conversion boxes it and warns as it
+// does any invalid pair.
 constexpr CharCode kLoneLeadMark = 0xFFFF;
 
 // readCharAt for text that the format run keeps: a lone lead byte reads as

@@ -59,16 +59,10 @@ PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, 
     return outcomeOf(replacement, code == from.replacementCode() ? 0 : kUnmappable);
 }
 
-// A pair's index is its two bytes read as one little-endian word, trail
-// byte high: a run looks a pair up without turning its bytes round. Indexes
-// whose low byte is below 80 hold no pair and are never read.
+// Tables of pairs are indexed by byte_masks::pairIndexAt. Indexes whose low
+// byte is below 80 hold no pair and are never read.
 constexpr std::size_t kPairIndexes = 0x10000;
-inline unsigned pairIndexAt(const unsigned char* bytes) {
-    static_assert(std::endian::native == std::endian::little);
-    std::uint16_t word;
-    std::memcpy(&word, bytes, 2);
-    return word;
-}
+using byte_masks::pairIndexAt;
 
 // Only the pairs within the source's byte ranges are worked out one by one:
 // every other is invalid alike, and a run that converts a small file would
@@ -109,11 +103,6 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
         fillPairOutcomes(outcomes[f][t].get(), from, to);
     });
     return outcomes[f][t].get();
-}
-
-// GB is a subset of GBK: nothing to do, and nothing is validated.
-bool changesCode(const EncodingProfile& from, const EncodingProfile& to) {
-    return &from != &to && !(from.id == kGbId && to.id == kGbkId);
 }
 
 // Converts `count` pairs from `in` to `out` (the same place, or one that
@@ -358,28 +347,6 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
         }
         insideTag = inTag;
     }
-    noteProblems(problems);
-}
-
-void TextFormatter::boxInvalidPairs(char* text, std::size_t length, const EncodingProfile& from,
-                                   const EncodingProfile& to) {
-    if (changesCode(from, to)) return;
-    auto* const bytes = reinterpret_cast<unsigned char*>(text);
-    const CharCode box = to.replacementCode();
-    unsigned problems = 0;
-    std::size_t pos = 0;
-    for (; pos + 1 < length; ++pos) {
-        const unsigned lead = bytes[pos];
-        if (lead < 0x80) continue;
-        const unsigned trail = bytes[++pos];
-        if (lead < from.leadMin || lead > from.leadMax || trail < from.trailMin || trail > from.trailMax) {
-            bytes[pos - 1] = static_cast<unsigned char>(box >> 8);
-            bytes[pos] = static_cast<unsigned char>(box & 0xFF);
-            problems |= kInvalid;
-        }
-    }
-    // A lead byte without its trail stays, as conversion leaves it.
-    if (pos < length && bytes[pos] >= 0x80) problems |= kInvalid;
     noteProblems(problems);
 }
 

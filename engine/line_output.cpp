@@ -72,15 +72,11 @@ void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int le
 
 void TextFormatter::writeLineFeeds(std::int32_t count) { writeLinePieces(0, nullptr, 0, count); }
 
-// Cuts a line to the width and converts it in place, or boxes what it holds
-// that its family does not; returns its length.
+// Cuts a line to the width and converts it in place; returns its length.
 int TextFormatter::fitLine(char* text, int length) {
     if (lineWidth_ != -1 && length > lineWidth_) length = lineWidth_;
     // The line is laid out in the source encoding; conversion keeps its length.
     if (sourceProfile != targetProfile) convertRunLine(text, length, *sourceProfile, *targetProfile);
-    if (unconvertedPairs_ == UnconvertedPairs::Boxed) {
-        boxInvalidPairs(text, static_cast<std::size_t>(length), *sourceProfile, *targetProfile);
-    }
     return length;
 }
 

@@ -82,11 +82,11 @@ public:
     // --- Runs ---
     RunResult convertFile(const char* sourcePath, const char* destinationPath);
     RunResult formatFile(const char* sourcePath, const char* destinationPath);
-    // What a format run's line writer does with a pair outside the source's
-    // byte ranges when it converts nothing (source and target of one family):
-    // boxes it and warns, as conversion does; or keeps it, for text in which
-    // such pairs stand for characters on purpose (the Unicode edge carries
-    // characters under the family's private codes).
+    // What a format run that converts nothing (source and target of one
+    // family) does with a pair outside the source's byte ranges: boxes it and
+    // warns, as conversion does; or keeps it, for text in which such pairs
+    // stand for characters on purpose (the Unicode edge carries characters
+    // under the family's private codes).
     enum class UnconvertedPairs { Boxed, Kept };
     RunResult formatFile(const char* sourcePath, const char* destinationPath, UnconvertedPairs unconverted);
     // The same runs with the source's encoding to detect, read once: `judge`
@@ -119,11 +119,6 @@ public:
     // character still becomes one character of its own byte length.
     void convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                         const EncodingProfile& to);
-    // For a line that a format run writes without converting it: each pair
-    // outside `from`'s byte ranges becomes `to`'s box, with the invalid-code
-    // warning. Nothing happens where the profiles differ in their codes, since
-    // conversion replaces such pairs itself.
-    void boxInvalidPairs(char* text, std::size_t length, const EncodingProfile& from, const EncodingProfile& to);
     // Whole lines as stored (TextReader::takeStoredLines) that the table has
     // converted into `converted`, each line end written as CR LF: writes over
     // them the counterparts that the phrases option chooses. False when a
@@ -156,6 +151,20 @@ public:
     AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
     void updateQuoteDepth(CharCode code);
+    // Whether the format run in progress boxes the pairs outside its
+    // source's byte ranges as it reads them: when it converts nothing and
+    // does not keep them.
+    bool boxesInvalidPairs() const { return boxesInvalidPairs_; }
+    // The code the format run keeps for one read with readKeptCharAt: where
+    // it converts nothing, a lone lead byte, and an invalid pair when it boxes
+    // them, become the source's box, with the invalid-code warning. A run that
+    // converts leaves them to conversion.
+    CharCode boxedIfInvalid(CharCode code) {
+        if (!isDoubleByte(code) || !boxesLoneLeads_) return code;
+        if (code != kLoneLeadMark && (!boxesInvalidPairs_ || sourceProfile->holds(code))) return code;
+        sawInvalidCode = 1;
+        return sourceProfile->replacementCode();
+    }
 
     // --- Run state: set by runs, readable by callers and tests. ---
     const EncodingProfile* sourceProfile = nullptr;
@@ -230,8 +239,9 @@ private:
     std::int32_t paragraphMode_ = 0;
     std::int32_t headingAlignment_ = 1;
     std::int32_t phrases_ = 0;
-    // Set by each format run for its line writer.
-    UnconvertedPairs unconvertedPairs_ = UnconvertedPairs::Boxed;
+    // What the format run in progress boxes as it reads (boxedIfInvalid).
+    bool boxesLoneLeads_ = false;
+    bool boxesInvalidPairs_ = false;
     // Set by a conversion that met a pair, or a lead without its trail, with a
     // byte below A1.
     bool sawLowBytePair_ = false;

@@ -39,6 +39,14 @@ inline std::uint64_t wordAt(const char* text) {
     return word;
 }
 
+// A pair's index is its two bytes read as one little-endian word, trail
+// byte high: a run looks a pair up in a table without turning its bytes round.
+inline unsigned pairIndexAt(const unsigned char* bytes) {
+    std::uint16_t word;
+    std::memcpy(&word, bytes, 2);
+    return word;
+}
+
 // The bytes from a character start to the first character start at least
 // eight bytes on, by the top bits of the eight bytes (topBits): a byte with
 // its top bit set takes the next byte with it.

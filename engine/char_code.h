@@ -29,4 +29,17 @@ inline CharAt readCharAt(const char* text, int pos, int end) {
     return {0, 1};
 }
 
+// A lead byte without its trail is an invalid character. A format run that
+// converts its text keeps one as this pair, which no profile holds (both
+// bytes lie above every range), so that conversion boxes it and warns as it
+// does any invalid pair.
+constexpr CharCode kLoneLeadMark = 0xFFFF;
+
+// readCharAt for text that the format run keeps: a lone lead byte reads as
+// kLoneLeadMark, still one byte consumed.
+inline CharAt readKeptCharAt(const char* text, int pos, int end) {
+    const CharAt c = readCharAt(text, pos, end);
+    return c.code == 0 && (static_cast<unsigned char>(text[pos]) & 0x80) ? CharAt{kLoneLeadMark, 1} : c;
+}
+
 }  // namespace quillon

@@ -29,12 +29,16 @@ inline int highBytesBefore(const char* text, int start, int end) {
 }
 
 // The last character of a range (start < end) as a forward scan with
-// readCharAt reads it: a lead byte without its trail reads as code 0. A
-// last byte below 80 reads as a character of its own, though in GBK and Big5
-// it may be the trail of a pair.
+// readCharAt reads it: a lead byte without its trail reads as code 0, and a
+// last byte below 80 is the trail of a pair when a lead byte comes before it
+// (D6 3A is one character, not a colon).
 inline CharAt lastCharOf(const char* text, int start, int end) {
     const auto last = static_cast<unsigned char>(text[end - 1]);
-    if (last < 0x80) return {last, 1};
+    if (last < 0x80) {
+        const bool afterHighByte = end - start >= 2 && (static_cast<unsigned char>(text[end - 2]) & 0x80);
+        if (!afterHighByte || highBytesBefore(text, start, end - 1) % 2 == 0) return {last, 1};
+        return readCharAt(text, end - 2, end);
+    }
     if (highBytesBefore(text, start, end) % 2 != 0) return {0, 1};
     return readCharAt(text, end - 2, end);
 }

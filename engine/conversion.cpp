@@ -59,16 +59,10 @@ PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, 
     return outcomeOf(replacement, code == from.replacementCode() ? 0 : kUnmappable);
 }
 
-// A pair's index is its two bytes read as one little-endian word, trail
-// byte high: a run looks a pair up without turning its bytes round. Indexes
-// whose low byte is below 80 hold no pair and are never read.
+// Tables of pairs are indexed by byte_masks::pairIndexAt. Indexes whose low
+// byte is below 80 hold no pair and are never read.
 constexpr std::size_t kPairIndexes = 0x10000;
-inline unsigned pairIndexAt(const unsigned char* bytes) {
-    static_assert(std::endian::native == std::endian::little);
-    std::uint16_t word;
-    std::memcpy(&word, bytes, 2);
-    return word;
-}
+using byte_masks::pairIndexAt;
 
 // Only the pairs within the source's byte ranges are worked out one by one:
 // every other is invalid alike, and a run that converts a small file would
@@ -109,11 +103,6 @@ const PairOutcome* pairOutcomes(const EncodingProfile& from, const EncodingProfi
         fillPairOutcomes(outcomes[f][t].get(), from, to);
     });
     return outcomes[f][t].get();
-}
-
-// GB is a subset of GBK: nothing to do, and nothing is validated.
-bool changesCode(const EncodingProfile& from, const EncodingProfile& to) {
-    return &from != &to && !(from.id == kGbId && to.id == kGbkId);
 }
 
 // Converts `count` pairs from `in` to `out` (the same place, or one that
@@ -350,7 +339,10 @@ void TextFormatter::convertText(char* text, std::size_t length, const EncodingPr
                 problems |= kInvalid | kLowByte;
                 break;
             }
-            if (!inTag) problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
+            // A lone lead byte that the format run kept is no tag text.
+            if (!inTag || pairIndexAt(bytes + pos) == kLoneLeadMark) {
+                problems |= convertPairs(bytes + pos, bytes + pos, 1, outcomes);
+            }
             pos += 2;
         }
         insideTag = inTag;

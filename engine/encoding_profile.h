@@ -62,7 +62,20 @@ struct EncodingProfile {
     CharCode replacementCode() const {
         return static_cast<CharCode>(replacement[0] << 8 | replacement[1]);
     }
+    // Whether a double-byte code lies within the lead and trail byte ranges.
+    bool holds(CharCode code) const {
+        const unsigned lead = code >> 8;
+        const unsigned trail = code & 0xFFu;
+        return leadMin <= lead && lead <= leadMax && trailMin <= trail && trail <= trailMax;
+    }
 };
+
+// Whether converting text from one profile to another changes any code: not
+// into the same profile, nor from GB into GBK, which holds it. Such a
+// conversion validates nothing either.
+inline bool changesCode(const EncodingProfile& from, const EncodingProfile& to) {
+    return &from != &to && !(from.id == kGbId && to.id == kGbkId);
+}
 
 namespace profiles {
 extern const EncodingProfile GB;

@@ -71,15 +71,23 @@ public:
             if (code != '"' && code != '\'') asciiTranslation_[code] = formatter.translateAsciiPunctuation(code);
         }
 
-        // Row 0 takes every character; rows 01..7F are no code of a character.
+        // Row 0 takes every character, or every one the source holds when
+        // the run boxes the others; rows 01..7F are no code of a character,
+        // nor is a row that the source does not hold.
+        const EncodingProfile& source = *formatter.sourceProfile;
+        const bool boxes = formatter.boxesInvalidPairs();
+        const auto trailIsHeld = [&](unsigned trail) { return !boxes || (source.trailMin <= trail && trail <= source.trailMax); };
         entries_.assign(2 * 0x100, kStepByStep);
-        std::fill_n(entries_.begin(), 0x100, quickEntry(2, 0));
+        for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+            if (trailIsHeld(trail)) entries_[trail] = quickEntry(2, 0);
+        }
         for (const unsigned char lineEnd : kLineEnds) entries_[lineEnd] = kStepByStep;
         std::array<std::size_t, 0x100> rowOf{};
         rowOf.fill(1);
         rowOf[0] = 0x100;  // filled below, like the rows with classed codes or forms
         for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
-            rowOf[lead] = rowIsUnclassed(*formatter.sourceProfile, lead) && !rowHasForms_[lead] ? 0 : 0x100;
+            if (boxes && (lead < source.leadMin || lead > source.leadMax)) continue;
+            rowOf[lead] = rowIsUnclassed(source, lead) && !rowHasForms_[lead] ? 0 : 0x100;
         }
         for (unsigned high = 0; high <= 0xFF; ++high) {
             if (rowOf[high] != 0x100) continue;
@@ -90,7 +98,12 @@ public:
         }
         for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
 
-        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain_[lead] = rowOf[lead] == 0 ? 1 : 0;
+        std::array<std::uint8_t, 0x100> rowIsPlain{};
+        for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain[lead] = rowOf[lead] == 0 ? 1 : 0;
+        constexpr std::array<std::uint8_t, 0x100> kNone{};
+        for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+            std::ranges::copy(trailIsHeld(trail) ? rowIsPlain : kNone, pairIsPlain_.begin() + trail * 0x100);
+        }
     }
 
     // The rows point into the entries.
@@ -98,10 +111,12 @@ public:
     RunTables& operator=(const RunTables&) = delete;
 
     std::uint32_t quick(CharCode code) const { return rows_[code >> 8][code & 0xFF]; }
-    // Whether every character in the rows of the lead bytes 0, 2, 4 and 6
-    // of `bytes` is kept as it is: one test, not four branches.
-    bool rowsArePlain(const unsigned char* bytes) const {
-        return (rowIsPlain_[bytes[0]] & rowIsPlain_[bytes[2]] & rowIsPlain_[bytes[4]] & rowIsPlain_[bytes[6]]) != 0;
+    // Whether the pairs at bytes 0, 2, 4 and 6 of `bytes` are kept as they
+    // are, by their rows alone: one test, not four branches.
+    bool pairsArePlain(const unsigned char* bytes) const {
+        using byte_masks::pairIndexAt;
+        return (pairIsPlain_[pairIndexAt(bytes)] & pairIsPlain_[pairIndexAt(bytes + 2)] &
+                pairIsPlain_[pairIndexAt(bytes + 4)] & pairIsPlain_[pairIndexAt(bytes + 6)]) != 0;
     }
     bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
     // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
@@ -117,6 +132,9 @@ private:
     std::uint32_t entryFor(TextFormatter& formatter, const ClassLookup& classes, CharCode code) const {
         using enum CharClass;
         if (isDoubleByte(code) && std::ranges::find(kLineEnds, code & 0xFF) != kLineEnds.end()) return kStepByStep;
+        if (isDoubleByte(code) && formatter.boxesInvalidPairs() && !formatter.sourceProfile->holds(code)) {
+            return kStepByStep;
+        }
         const ClassSet own = classes(code);
         if (own & bit(Blank)) {
             const bool trimmed = code == ' ' || code == formatter.sourceProfile->primary(Blank);
@@ -139,8 +157,9 @@ private:
     std::array<const std::uint32_t*, 0x100> rows_{};
     std::array<bool, 0x100> rowHasForms_{};
     std::array<CharCode, 0x80> asciiTranslation_{};
-    // 1 for the lead bytes of rows whose every character is kept as it is.
-    std::array<std::uint8_t, 0x100> rowIsPlain_{};
+    // By pair index (byte_masks::pairIndexAt): 1 for the pairs of rows whose every
+    // character is kept as it is, less those that the run boxes.
+    std::array<std::uint8_t, 0x10000> pairIsPlain_;
 };
 
 }  // namespace
@@ -161,20 +180,31 @@ void TextFormatter::updateQuoteDepth(CharCode code) {
 }
 
 RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath) {
+    return formatFile(sourcePath, destinationPath, UnconvertedPairs::Boxed);
+}
+
+RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
+                                    UnconvertedPairs unconverted) {
     if (!hasBuffers()) return kOutOfMemory;
-    return runFile(sourcePath, destinationPath, true,
-                   [this](LineReader& input, TextWriter& output) { formatLines(input, output); });
+    return runFile(sourcePath, destinationPath, true, [this, unconverted](LineReader& input, TextWriter& output) {
+        formatLines(input, output, unconverted);
+    });
 }
 
 std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
                                                    SourceJudge& judge) {
     if (!hasBuffers()) return kOutOfMemory;
     return runJudgingAsRead(sourcePath, destinationPath, judge,
-                            [this](LineReader& input, TextWriter& output) { formatLines(input, output); }, false);
+                            [this](LineReader& input, TextWriter& output) {
+                                formatLines(input, output, UnconvertedPairs::Boxed);
+                            },
+                            false);
 }
 
-void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
+void TextFormatter::formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted) {
     const OutputStreamScope outputScope(*this, output);
+    boxesLoneLeads_ = !changesCode(*sourceProfile, *targetProfile);
+    boxesInvalidPairs_ = boxesLoneLeads_ && unconverted == UnconvertedPairs::Boxed;
     singleQuoteOpen = doubleQuoteOpen = 0;
     insideTag = 0;
     for (std::int32_t& depth : quoteDepth) depth = 0;
@@ -387,7 +417,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                         break;
                     } else if ((high & kFourLeads) == kFourLeads) {
                         // Four characters of rows that are kept whole go over as they are.
-                        if (tables.rowsArePlain(bytes)) {
+                        if (tables.pairsArePlain(bytes)) {
                             copyWord(2);
                             continue;
                         }
@@ -457,11 +487,12 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             }
             if (pos >= end) break;
 
-            const CharAt c = readCharAt(line, pos, end);
+            const CharAt c = readKeptCharAt(line, pos, end);
             pos += c.width;
             CharCode code = c.code;
             if (code == '\t' && onlyBlanksFrom(pos, end)) break;  // trimmed
             ClassSet classes = classesOfCode(code);
+            if (classes == 0) code = boxedIfInvalid(code);  // an invalid code is in no class
             if (classes & bit(CharClass::Blank)) {
                 // Spaces between words are dropped. A blank that trimming
                 // keeps is text after the character before it.

@@ -52,8 +52,14 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     if (!(end < 0.7 * lineWidth_)) return false;
 
     // Most lines that are no heading end in punctuation: looked at first,
-    // the last character spares them the scan.
-    if (start < end && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return false;
+    // the last character spares them the scan. A last byte below 80 may be a
+    // trail byte: where it would stop the heading alone, the bytes before it
+    // tell.
+    if (start < end) {
+        const auto last = static_cast<unsigned char>(line[end - 1]);
+        const bool mayStop = last >= 0x80 || stopsHeading(classes, last, true);
+        if (mayStop && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return false;
+    }
 
     // The heading is laid out while the line is read, in the paragraph
     // buffer, which no paragraph holds while headings are tried.
@@ -64,9 +70,12 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     int length = 0;
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
-    // A double-byte code in no class that no form fixing changes goes over as it is.
+    // A double-byte code in no class that no form fixing changes, and that
+    // is not boxed, goes over as it is.
+    const bool boxes = boxesInvalidPairs();
     const auto keptAsItIs = [&](CharCode code) {
-        return classes(code) == 0 && (!fixForms || fixVerticalForm(code) == code);
+        return classes(code) == 0 && (!fixForms || fixVerticalForm(code) == code) &&
+               (!boxes || sourceProfile->holds(code));
     };
     // Where the next word test may be made: after one fails, not before the
     // end of its word.
@@ -95,10 +104,10 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
             }
             nextWordTest = pos + 8;
         }
-        const CharAt c = readCharAt(line, pos, end);
+        const CharAt c = readKeptCharAt(line, pos, end);
         pos += c.width;
         CharCode code = c.code;
-        if (isDoubleByte(code) ? keptAsItIs(code) : keptAscii[code]) {
+        if (c.width == 2 ? keptAsItIs(code) : !isDoubleByte(code) && keptAscii[code]) {
             if (length + 2 > kBufferSize) return false;
             std::memcpy(heading + length, line + pos - c.width, 2);
             length += c.width;
@@ -111,6 +120,7 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
             if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }
         if (fixForms) code = fixVerticalForm(code);
+        code = boxedIfInvalid(code);
         if (code == 0) continue;
         if (length + 2 > kBufferSize) return false;
         if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);

@@ -82,6 +82,13 @@ public:
     // --- Runs ---
     RunResult convertFile(const char* sourcePath, const char* destinationPath);
     RunResult formatFile(const char* sourcePath, const char* destinationPath);
+    // What a format run that converts nothing (source and target of one
+    // family) does with a pair outside the source's byte ranges: boxes it and
+    // warns, as conversion does; or keeps it, for text in which such pairs
+    // stand for characters on purpose (the Unicode edge carries characters
+    // under the family's private codes).
+    enum class UnconvertedPairs { Boxed, Kept };
+    RunResult formatFile(const char* sourcePath, const char* destinationPath, UnconvertedPairs unconverted);
     // The same runs with the source's encoding to detect, read once: `judge`
     // tells it from the blocks the run reads, and the run is made on what
     // the first block shows. None, with nothing written and nothing traced,
@@ -144,6 +151,20 @@ public:
     AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
     void updateQuoteDepth(CharCode code);
+    // Whether the format run in progress boxes the pairs outside its
+    // source's byte ranges as it reads them: when it converts nothing and
+    // does not keep them.
+    bool boxesInvalidPairs() const { return boxesInvalidPairs_; }
+    // The code the format run keeps for one read with readKeptCharAt: where
+    // it converts nothing, a lone lead byte, and an invalid pair when it boxes
+    // them, become the source's box, with the invalid-code warning. A run that
+    // converts leaves them to conversion.
+    CharCode boxedIfInvalid(CharCode code) {
+        if (!isDoubleByte(code) || !boxesLoneLeads_) return code;
+        if (code != kLoneLeadMark && (!boxesInvalidPairs_ || sourceProfile->holds(code))) return code;
+        sawInvalidCode = 1;
+        return sourceProfile->replacementCode();
+    }
 
     // Forgets all that an earlier run left in the run state below (its
     // profiles, flags, quotes, open tag, report and a known detection).
@@ -187,7 +208,7 @@ private:
     void aimConversion();
     // The bodies of the convert and format runs.
     void convertLines(LineReader& source, TextWriter& destination);
-    void formatLines(LineReader& input, TextWriter& output);
+    void formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted);
     void chooseProfiles(std::int32_t sourceId);
     // The trace lines of the profiles chosen.
     void traceProfiles() const;
@@ -222,6 +243,9 @@ private:
     std::int32_t paragraphMode_ = 0;
     std::int32_t headingAlignment_ = 1;
     std::int32_t phrases_ = 0;
+    // What the format run in progress boxes as it reads (boxedIfInvalid).
+    bool boxesLoneLeads_ = false;
+    bool boxesInvalidPairs_ = false;
     // Set by a conversion that met a pair, or a lead without its trail, with a
     // byte below A1.
     bool sawLowBytePair_ = false;

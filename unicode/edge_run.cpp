@@ -363,7 +363,9 @@ private:
             read = encodeInto(input.path(), encoder, written);
         }
         if (read != kSuccess) return read;
-        const RunResult result = formatter_.formatFile(input.path(), output.path());
+        // Pairs outside the family's ranges carry characters: they are kept.
+        const RunResult result =
+            formatter_.formatFile(input.path(), output.path(), TextFormatter::UnconvertedPairs::Kept);
         // Both of its files are the run's own.
         if (result == kSourceUnreadable || result == kDestinationUnwritable) {
             return scratchFailure(formatter_, written, formatter_.systemError);

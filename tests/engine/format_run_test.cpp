@@ -31,9 +31,10 @@ protected:
         options.fullWidthSpaces = 0;
         applyOptions(options, f);
     }
-    std::string format(std::string_view source, RunResult expected = kSuccess) {
+    std::string format(std::string_view source, RunResult expected = kSuccess,
+                       TextFormatter::UnconvertedPairs pairs = TextFormatter::UnconvertedPairs::Boxed) {
         testing::writeFile(dir.file("in"), source);
-        EXPECT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("out").c_str()), expected);
+        EXPECT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("out").c_str(), pairs), expected);
         return testing::readFile(dir.file("out"));
     }
     // A paragraph as breakParagraph writes it with no wrapping in sight.
@@ -234,16 +235,42 @@ TEST_F(Headings, PunctuationOrLengthMakesParagraphText) {
 
 // The last character is read from the line's end: its last two bytes may
 // spell a full stop (A1 A3) while they are a trail byte and a lead byte
-// without its trail, which is dropped. Short and long runs of high bytes
-// before them count the same.
+// without its trail, which comes out as a box. Short and long runs of high
+// bytes before them count the same.
 TEST_F(Headings, LastCharacterIsReadWhereItStarts) {
-    EXPECT_EQ(format("\xB0\xA1\xA3\n"), spaces(36) + "\xB0\xA1\r\n\r\n");
-    EXPECT_EQ(format(repeat("\xB0\xA1", 5) + "\xA3\n"), spaces(32) + repeat("\xB0\xA1", 5) + "\r\n\r\n");
+    const std::string box = "\xA1\xF5";
+    EXPECT_EQ(format("\xB0\xA1\xA3\n", kInvalidCodeWarning), spaces(36) + "\xB0\xA1" + box + "\r\n\r\n");
+    EXPECT_EQ(format(repeat("\xB0\xA1", 5) + "\xA3\n", kInvalidCodeWarning),
+              spaces(32) + repeat("\xB0\xA1", 5) + box + "\r\n\r\n");
     EXPECT_EQ(format("a" + repeat("\xB0\xA1", 4) + "\xA1\xA3\n"), para("a" + repeat("\xB0\xA1", 4) + "\xA1\xA3"));
-    EXPECT_EQ(format(gb("第一章：") + "\xA3\n"), spaces(34) + gb("第一章：") + "\r\n\r\n");
+    EXPECT_EQ(format(gb("第一章：") + "\xA3\n", kInvalidCodeWarning), spaces(32) + gb("第一章：") + box + "\r\n\r\n");
 }
 
 // Eight ASCII bytes go over whole, except a NUL among them, which is dropped.
+// A pair whose trail byte is ASCII punctuation is one character, read from
+// the end of a line as from its start: an odd run of high bytes before the
+// ASCII byte makes it a trail, an even one leaves it a character of its own.
+// These pairs are invalid in every family, so they come out as boxes.
+TEST_F(Headings, PairsWithAnAsciiTrailEndTheLineAsOneCharacter) {
+    const struct {
+        std::int32_t encoding;
+        std::string source;
+        std::string expected;
+        RunResult result;
+    } cases[] = {
+        {kSourceGb, gb("第") + "\xD6\x3A\n", spaces(36) + gb("第") + "\xA1\xF5\r\n\r\n", kInvalidCodeWarning},
+        {kSourceGbk, gb("第") + "\xD6\x2C\n", spaces(36) + gb("第") + "\xA1\xF5\r\n\r\n", kInvalidCodeWarning},
+        {kSourceBig5, big5("第") + "\xD6\x27\n", spaces(36) + big5("第") + "\xA1\xBC\r\n\r\n", kInvalidCodeWarning},
+        {kSourceGb, repeat(gb("第"), 9) + ":\n", para(repeat(gb("第"), 9) + gb("：")), kSuccess},
+        {kSourceGb, "\xD6" + repeat(gb("第"), 9) + ":\n",
+         spaces(28) + "\xD6" + repeat(gb("第"), 8) + "\xB5\xA1\xF5\r\n\r\n", kInvalidCodeWarning},
+    };
+    for (const auto& c : cases) {
+        f.setSourceEncoding(c.encoding);
+        EXPECT_EQ(format(c.source, c.result), c.expected) << c.source;
+    }
+}
+
 TEST_F(Headings, WordsOfPlainTextAndNul) {
     EXPECT_EQ(format(gb("第一") + "abcdefgh" + std::string("ab\0cdefg", 8) + gb("章") + "\n"),
               spaces(26) + gb("第一") + "abcdefghabcdefg" + gb("章") + "\r\n\r\n");
@@ -287,9 +314,11 @@ namespace {
 // case puts such characters inside and at the edges of eight-byte words.
 TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
     f.setLineWidth(-1);
+    const std::string box = "\xA1\xF5";
     const struct {
         std::string source;
         std::string expected;
+        RunResult result = kSuccess;
     } cases[] = {
         {"abcdefgh-ijklmnop;qrst[uvw]xyz: a b c d e f\n",
          para("abcdefgh" + gb("－") + "ijklmnop" + gb("；") + "qrst" + gb("【") + "uvw" + gb("】") + "xyz" +
@@ -300,15 +329,16 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
         // trailing blanks, or before a trailing tab, still ends the paragraph.
         {gb("甲乙丙丁") + "\xA1\xA1" + gb("戊己庚辛。") + "  \xA1\xA1 \n" + gb("壬。") + "\t \t\n" + gb("癸。") + "\n",
          para(gb("甲乙丙丁戊己庚辛。")) + para(gb("壬。")) + para(gb("癸。"))},
-        // A lead byte that ends a line reads as no character; the line feed
-        // is not taken as its trail byte.
-        {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + gb("乙。"))},
-        {"abcdefg\xB0\n" + gb("乙。") + "\n", para("abcdefg" + gb("乙。"))},
-        {"abc" + gb("甲") + "d\xB0\n" + gb("乙。") + "\n", para("abc" + gb("甲") + "d" + gb("乙。"))},
+        // A lead byte that ends a line is an invalid character, boxed; the
+        // line feed is not taken as its trail byte.
+        {"abcdefgh\xB0\n" + gb("乙。") + "\n", para("abcdefgh" + box + gb("乙。")), kInvalidCodeWarning},
+        {"abcdefg\xB0\n" + gb("乙。") + "\n", para("abcdefg" + box + gb("乙。")), kInvalidCodeWarning},
+        {"abc" + gb("甲") + "d\xB0\n" + gb("乙。") + "\n", para("abc" + gb("甲") + "d" + box + gb("乙。")),
+         kInvalidCodeWarning},
         // Nor is the CR of a CR LF, nor the end of a text without a line feed.
         {"abcdefgh\xB0\r\nabc" + gb("甲") + "d\xB0\r\n" + gb("乙。") + "\r\n",
-         para("abcdefghabc" + gb("甲") + "d" + gb("乙。"))},
-        {gb("乙。") + "\nabcdefg\xB0", para(gb("乙。")) + para("abcdefg")},
+         para("abcdefgh" + box + "abc" + gb("甲") + "d" + box + gb("乙。")), kInvalidCodeWarning},
+        {gb("乙。") + "\nabcdefg\xB0", para(gb("乙。")) + para("abcdefg" + box), kInvalidCodeWarning},
         {"abcdefghijklmno.\"\n" + gb("乙。") + "\n", para("abcdefghijklmno" + gb("。“乙。"))},
         // Eight ASCII bytes of which some or all are dropped spaces.
         {"ab cd ef        gh ijklm    nop\n" + gb("乙。") + "\n", para("abcdefghijklmnop" + gb("乙。"))},
@@ -318,15 +348,16 @@ TEST_F(FormatRun, CharactersInWordsTakeTheSameStepsAsAlone) {
         // Four double-byte characters that start a paragraph are no separator.
         {gb("甲乙丙丁") + "\n" + gb("戊。") + "\n", para(gb("甲乙丙丁戊。"))},
     };
-    for (const auto& c : cases) EXPECT_EQ(format(c.source), c.expected) << c.source;
+    for (const auto& c : cases) EXPECT_EQ(format(c.source, c.result), c.expected) << c.source;
 
     f.setParagraphMode(kParagraphOneLine);
     EXPECT_EQ(format("abcdefghij  \n" + gb("甲乙丙丁戊") + "\xA1\xA1\n"),
               para("abcdefghij") + para(gb("甲乙丙丁戊")));
     // Trail bytes in the ASCII range belong to their characters: never
-    // translated, never a blank.
+    // translated, never a blank. Below 40 they are invalid, and kept here.
     f.setSourceEncoding(kSourceGbk);
-    EXPECT_EQ(format("ab\x81[cd\x81-efgh\x81 ij\x81:kl\n"), para("ab\x81[cd\x81-efgh\x81 ij\x81:kl"));
+    EXPECT_EQ(format("ab\x81[cd\x81-efgh\x81 ij\x81:kl\n", kSuccess, TextFormatter::UnconvertedPairs::Kept),
+              para("ab\x81[cd\x81-efgh\x81 ij\x81:kl"));
     f.setSourceEncoding(kSourceBig5);
     const std::string vertical =
         big5("一二三四") + "\xA1\x6F" + big5("書名") + "\xA1\x70" + big5("五六七八") + "\xA1\x55\n";
@@ -365,6 +396,48 @@ TEST_F(FormatRunFaults, HeadingWiderThanTheLineOnceTranslatedBecomesParagraphTex
               spaces(4) + "a" + gb("【【【【【【【") + "\r\n" + gb("【【【【") + "b\r\n\r\n");
 }
 
+// Whatever the families and whether the run converts, a pair that the
+// source's byte ranges do not hold, and a lead byte that ends a line, come
+// out as the target's box with the invalid-code warning. Text whose
+// out-of-range pairs stand for characters keeps them.
+TEST_F(FormatRunFaults, InvalidCodesBecomeBoxesWithAWarning) {
+    using Pairs = TextFormatter::UnconvertedPairs;
+    // Each text is 中文, the bytes, 中文。 and a line feed.
+    const struct {
+        std::int32_t source;
+        std::int32_t output;
+        std::string bytes;
+        std::string written;
+        Pairs pairs = Pairs::Boxed;
+    } cases[] = {
+        {kSourceBig5, kOutputSame, "\x84\xEF", "\xA1\xBC"},
+        {kSourceBig5, kOutputSame, "\xA4\n", "\xA1\xBC"},
+        {kSourceBig5, kOutputGb, "\xA4\n", "\xA1\xF5"},
+        {kSourceGb, kOutputSame, "\xB0\x41", "\xA1\xF5"},
+        {kSourceGb, kOutputGbk, "\x81\x40", "\xA1\xF5"},
+        {kSourceGb, kOutputBig5, "\xB0\n", "\xA1\xBC"},
+        {kSourceGbk, kOutputSame, "\x84\xEF\x80\x41", "\x84\xEF\xA1\xF5"},
+        {kSourceBig5, kOutputSame, "\x84\xEF\xA4\n", "\x84\xEF\xA1\xBC", Pairs::Kept},
+    };
+    f.setLineWidth(-1);
+    for (const auto& c : cases) {
+        f.setSourceEncoding(c.source);
+        f.setOutputEncoding(c.output);
+        const auto in = c.source == kSourceBig5 ? &big5 : &gb;
+        const bool big5Out = c.output == kOutputBig5 || (c.output == kOutputSame && c.source == kSourceBig5);
+        const auto out = big5Out ? &big5 : &gb;
+        testing::writeFile(dir.file("in"), in("中文") + c.bytes + in("中文。\n"));
+        EXPECT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("out").c_str(), c.pairs), kInvalidCodeWarning)
+            << c.bytes;
+        EXPECT_EQ(testing::readFile(dir.file("out")), para(out("中文") + c.written + out("中文。"))) << c.bytes;
+    }
+    // A lead byte that ends a line inside a tag is no tag text.
+    f.setSourceEncoding(kSourceGb);
+    f.setOutputEncoding(kOutputBig5);
+    f.setHtmlAware(1);
+    EXPECT_EQ(format("<a\xB0\nb>" + gb("国。\n"), kInvalidCodeWarning), para("<a\xA1\xBC" "b>" + big5("國。")));
+}
+
 TEST_F(FormatRunFaults, TrailingBlanksAreTrimmedOnCharacterBoundaries) {
     f.setLineWidth(-1);
     f.setSourceEncoding(kSourceBig5);
@@ -374,7 +447,8 @@ TEST_F(FormatRunFaults, TrailingBlanksAreTrimmedOnCharacterBoundaries) {
     EXPECT_EQ(format("\xA4\xA1@\n"), para("\xA4\xA1@"));
     EXPECT_EQ(format("\xA4\xA1@\xA1\x40 \n"), para("\xA4\xA1@"));
     f.setSourceEncoding(kSourceGbk);
-    EXPECT_EQ(format("\x81\x20\n"), para("\x81\x20"));  // a GBK pair whose trail is a space
+    // A GBK pair whose trail is a space, invalid and kept here.
+    EXPECT_EQ(format("\x81\x20\n", kSuccess, TextFormatter::UnconvertedPairs::Kept), para("\x81\x20"));
 }
 
 }  // namespace

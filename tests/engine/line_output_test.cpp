@@ -31,7 +31,7 @@ protected:
                         const EncodingProfile& target = profiles::GB) {
         TextWriter writer;
         EXPECT_TRUE(writer.open(dir.file("out").c_str()));
-        f.sourceProfile = &profiles::GB;
+        f.sourceProfile = source;
         f.targetProfile = &target;
         f.outputStream = &writer;
         body();
@@ -45,6 +45,7 @@ protected:
 
     testing::TempDir dir;
     TextFormatter f;
+    const EncodingProfile* source = &profiles::GB;
 };
 
 TEST_F(LineOutput, NaturalSyntaxExampleWithMargin) {
@@ -81,11 +82,12 @@ TEST_F(LineOutput, OneByteShortOnlyBeforeADoubleByteCharacter) {
 // end must not shift the count.
 TEST_F(LineOutput, LineEndsFallOnCharacterStarts) {
     f.setLeadingSpaces(0);
+    source = &profiles::GBK;
     const std::string pair = "\x81@";  // a GBK character whose trail byte is "@"
-    EXPECT_EQ(layout("a" + pair + pair + pair + pair + pair + pair + "b"),
+    EXPECT_EQ(layout("a" + pair + pair + pair + pair + pair + pair + "b", profiles::GBK),
               "a" + pair + pair + pair + pair + pair + "\r\n" + pair + "b\r\n");
-    EXPECT_EQ(layout("ab" + pair + pair + pair + pair + pair + pair), "ab" + pair + pair + pair + pair + pair +
-                                                                        "\r\n" + pair + "\r\n");
+    EXPECT_EQ(layout("ab" + pair + pair + pair + pair + pair + pair, profiles::GBK),
+              "ab" + pair + pair + pair + pair + pair + "\r\n" + pair + "\r\n");
     EXPECT_EQ(layout("abcdefghijk\xB0"), "abcdefghijk\r\n\xB0\r\n");
     EXPECT_EQ(layout("abcdefghij\xB0"), "abcdefghij\xB0\r\n");
     // An indent wider than the line leaves room for one character only.

@@ -175,9 +175,8 @@ std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const
 
 void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
     const OutputStreamScope outputScope(*this, output);
-    singleQuoteOpen = doubleQuoteOpen = 0;
+    forgetOpenQuotes();
     insideTag = 0;
-    for (std::int32_t& depth : quoteDepth) depth = 0;
 
     const EncodingProfile& source = *sourceProfile;
     const ClassLookup classesOfCode(source);
@@ -237,6 +236,42 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
         paragraphLength = 0;
     };
 
+    // A quote left open where a sentence ends at the end of a line leaves
+    // the quote hanging: the paragraph would have ended there but for it.
+    // If the next line starts a paragraph of its own, the quote was stray
+    // (or is opened again, as a quotation over several paragraphs is): it
+    // ends with its paragraph instead of holding the rest of the text.
+    bool quoteHangs = false;
+    // Whether the line opens again a quote of a kind left open.
+    const auto opensQuoteAgain = [&](int start, int end) {
+        if (start >= end) return false;
+        CharCode code = readCharAt(line, start, end).code;
+        if (autoFix_) code = fixVerticalForm(code);
+        const ClassSet classes = classesOfCode(code);
+        // Straight quotes open only where their toggle is clear.
+        const bool straightDouble = code == '"' || (autoFix_ && (classes & bit(CharClass::FullwidthQuote)));
+        if (straightDouble || code == '\'') {
+            const bool open = straightDouble ? doubleQuoteOpen != 0 : singleQuoteOpen != 0;
+            return !open && quoteDepth[straightDouble ? 0 : 1] > 0;
+        }
+        constexpr ClassSet kOpeningQuotes = setOf({CharClass::LeftDoubleQuote, CharClass::LeftSingleQuote,
+                                                   CharClass::LeftCornerBracket, CharClass::LeftWhiteCornerBracket});
+        if (!isDoubleByte(code) || !(classes & kOpeningQuotes)) return false;
+        const int index = std::countr_zero(classes >> static_cast<int>(CharClass::LeftDoubleQuote) & 0xFFu);
+        return quoteDepth[index / 2] > 0;
+    };
+    // Whether the line starts a paragraph of its own after one that ended a
+    // sentence: it would be dropped or be a heading, it is indented as the
+    // leading-spaces rule reads an indent, or it opens the quote again. The
+    // heading is tried in the buffer's room after the open paragraph.
+    const auto startsParagraph = [&](int start, int end) {
+        if (start >= 3 || opensQuoteAgain(start, end)) return true;
+        const int textEnd = textEndOf(start, end);
+        return isSeparatorLine(classesOfCode, line, start, textEnd) ||
+               layOutHeading(classesOfCode, keptInHeadings, line, start, textEnd, paragraph + paragraphLength,
+                             kBufferSize - paragraphLength) >= 0;
+    };
+
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
 
@@ -282,13 +317,23 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
         int start = 0;
         for (int blank; start < end && (blank = trimmedBlankAt(start, end)) != 0;) start += blank;
 
-        if (paragraphLength > 0) {
-            const bool breaksHere = (paragraphMode_ == kParagraphEmptyLine && start >= end) ||
-                                    (paragraphMode_ == kParagraphLeadingSpaces && start >= 3);
-            if (breaksHere) {
-                endParagraph();
-                previousCode = 0;
+        bool breaksHere = paragraphLength > 0 && ((paragraphMode_ == kParagraphEmptyLine && start >= end) ||
+                                                  (paragraphMode_ == kParagraphLeadingSpaces && start >= 3));
+        if (quoteHangs) {
+            // The empty-line and leading-spaces rules end paragraphs by
+            // their own tests; the others would have ended it at the
+            // sentence's end.
+            const bool breaksByLineStart =
+                paragraphMode_ == kParagraphEmptyLine || paragraphMode_ == kParagraphLeadingSpaces;
+            if (breaksByLineStart ? breaksHere : startsParagraph(start, end)) {
+                forgetOpenQuotes();
+                quoteHangs = false;
+                breaksHere = paragraphLength > 0;
             }
+        }
+        if (breaksHere) {
+            endParagraph();
+            previousCode = 0;
         }
         if (paragraphLength == 0) {
             const int textEnd = textEndOf(start, end);
@@ -300,6 +345,8 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
         // to be the last of the line: only blanks that trimming takes away
         // may follow it.
         bool endsIfLast = false;
+        // The same for leaving a quote hanging.
+        bool hangsIfLast = false;
         for (int pos = start; pos < end;) {
             // The quick loop stops short of a character that could fill the
             // buffer. It may read the byte after the line's end: the line
@@ -454,6 +501,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                 const auto* kept = reinterpret_cast<const unsigned char*>(paragraph + paragraphLength - lastKeptWidth);
                 previousCode = lastKeptWidth == 2 ? static_cast<CharCode>(kept[0] << 8 | kept[1]) : kept[0];
                 endsIfLast = paragraphMode_ == kParagraphOneLine;
+                hangsIfLast = false;
             }
             if (pos >= end) break;
 
@@ -465,7 +513,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             if (classes & bit(CharClass::Blank)) {
                 // Spaces between words are dropped. A blank that trimming
                 // keeps is text after the character before it.
-                if (code != ' ' && code != fullWidthBlank) endsIfLast = false;
+                if (code != ' ' && code != fullWidthBlank) endsIfLast = hangsIfLast = false;
                 continue;
             }
             // Each step below changes only codes of some class.
@@ -499,6 +547,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                 case kParagraphForce: paragraphEnded = endsHere(); break;
                 default: break;
             }
+            hangsIfLast = classes != 0 && quoteIsOpen() && endsSentenceOutsideQuotes(previousCode, code);
             // A paragraph that fills the buffer is written out; its remaining
             // text starts the next one.
             if (paragraphLength >= kBufferSize || paragraphEnded) {
@@ -508,6 +557,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             previousCode = code;
         }
         if (endsIfLast) endParagraph();
+        if (start < end) quoteHangs = hangsIfLast;
     }
     if (paragraphLength > 0) endParagraph();
 }

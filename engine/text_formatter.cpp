@@ -1,5 +1,6 @@
 #include "text_formatter.h"
 
+#include <algorithm>
 #include <new>
 
 #include "character_classes.h"
@@ -32,8 +33,23 @@ bool TextFormatter::endsSentence(CharCode previous, CharCode current) const {
     for (std::int32_t depth : quoteDepth) {
         if (depth != 0) return false;
     }
+    return endsSentenceOutsideQuotes(previous, current);
+}
+
+bool TextFormatter::endsSentenceOutsideQuotes(CharCode previous, CharCode current) const {
     if (isSentenceEnd(*sourceProfile, current)) return true;
     return isClosingQuote(*sourceProfile, current) && isSentenceEnd(*sourceProfile, previous);
+}
+
+bool TextFormatter::quoteIsOpen() const {
+    return doubleQuoteOpen != 0 || singleQuoteOpen != 0 || std::ranges::any_of(quoteDepth, [](std::int32_t depth) {
+               return depth != 0;
+           });
+}
+
+void TextFormatter::forgetOpenQuotes() {
+    singleQuoteOpen = doubleQuoteOpen = 0;
+    for (std::int32_t& depth : quoteDepth) depth = 0;
 }
 
 void TextFormatter::clearConversionFlags() {

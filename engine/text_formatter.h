@@ -123,6 +123,13 @@ public:
 
     // --- Sentence ends, read through sourceProfile and quoteDepth ---
     bool endsSentence(CharCode previous, CharCode current) const;
+    // Whether `current` would end a sentence if no quote were open.
+    bool endsSentenceOutsideQuotes(CharCode previous, CharCode current) const;
+    // Whether a quote or corner bracket is open: by a counter, or by a
+    // straight-quote toggle.
+    bool quoteIsOpen() const;
+    // Closes every open quote: the toggles and the counters start afresh.
+    void forgetOpenQuotes();
 
     // --- Punctuation translation and quote fixing ---
     CharCode translateAsciiPunctuation(CharCode code);
@@ -143,6 +150,10 @@ public:
     using AsciiSet = std::array<bool, 0x80>;
     AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
+    // The heading's bytes laid out in the `room` bytes at `heading`, and
+    // their length; -1 when the line is no heading or does not fit.
+    int layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end,
+                      char* heading, int room) const;
     void updateQuoteDepth(CharCode code);
 
     // Forgets all that an earlier run left in the run state below (its

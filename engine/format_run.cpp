@@ -242,6 +242,32 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
     // (or is opened again, as a quotation over several paragraphs is): it
     // ends with its paragraph instead of holding the rest of the text.
     bool quoteHangs = false;
+    // Whether the line ends a sentence, but for the quotes: its last
+    // character, which the run has made `last`, with the one before it. Read
+    // again only while a quote is open, so that the run need not follow it
+    // character by character. The character before the line's first counts
+    // as none.
+    const auto endsSentenceAtItsEnd = [&](int start, int end, CharCode last) {
+        if (!isSentenceEnd(source, last) && !isClosingQuote(source, last)) return false;  // most lines
+        CharCode before = 0;
+        CharCode lastRead = 0;
+        // A blank that trimming keeps is text after the last character.
+        bool blankAfter = false;
+        for (int pos = start, textEnd = textEndOf(start, end); pos < textEnd;) {
+            const CharAt c = readCharAt(line, pos, textEnd);
+            pos += c.width;
+            if (classesOfCode(c.code) & bit(CharClass::Blank)) {
+                blankAfter = blankAfter || (c.code != ' ' && c.code != fullWidthBlank);
+                continue;
+            }
+            blankAfter = false;
+            before = lastRead;
+            lastRead = c.code;
+        }
+        if (blankAfter) return false;
+        if (autoFix_ && (classesOfCode(before) & bit(CharClass::FullwidthDot))) before = source.primary(CharClass::Period);
+        return endsSentenceOutsideQuotes(before, last);
+    };
     // Whether the line opens again a quote of a kind left open.
     const auto opensQuoteAgain = [&](int start, int end) {
         if (start >= end) return false;
@@ -345,8 +371,6 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
         // to be the last of the line: only blanks that trimming takes away
         // may follow it.
         bool endsIfLast = false;
-        // The same for leaving a quote hanging.
-        bool hangsIfLast = false;
         for (int pos = start; pos < end;) {
             // The quick loop stops short of a character that could fill the
             // buffer. It may read the byte after the line's end: the line
@@ -501,7 +525,6 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                 const auto* kept = reinterpret_cast<const unsigned char*>(paragraph + paragraphLength - lastKeptWidth);
                 previousCode = lastKeptWidth == 2 ? static_cast<CharCode>(kept[0] << 8 | kept[1]) : kept[0];
                 endsIfLast = paragraphMode_ == kParagraphOneLine;
-                hangsIfLast = false;
             }
             if (pos >= end) break;
 
@@ -513,7 +536,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             if (classes & bit(CharClass::Blank)) {
                 // Spaces between words are dropped. A blank that trimming
                 // keeps is text after the character before it.
-                if (code != ' ' && code != fullWidthBlank) endsIfLast = hangsIfLast = false;
+                if (code != ' ' && code != fullWidthBlank) endsIfLast = false;
                 continue;
             }
             // Each step below changes only codes of some class.
@@ -547,7 +570,6 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
                 case kParagraphForce: paragraphEnded = endsHere(); break;
                 default: break;
             }
-            hangsIfLast = classes != 0 && quoteIsOpen() && endsSentenceOutsideQuotes(previousCode, code);
             // A paragraph that fills the buffer is written out; its remaining
             // text starts the next one.
             if (paragraphLength >= kBufferSize || paragraphEnded) {
@@ -557,7 +579,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output) {
             previousCode = code;
         }
         if (endsIfLast) endParagraph();
-        if (start < end) quoteHangs = hangsIfLast;
+        if (start < end) quoteHangs = quoteIsOpen() && endsSentenceAtItsEnd(start, end, previousCode);
     }
     if (paragraphLength > 0) endParagraph();
 }

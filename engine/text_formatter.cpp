@@ -1,6 +1,5 @@
 #include "text_formatter.h"
 
-#include <algorithm>
 #include <new>
 
 #include "character_classes.h"
@@ -39,12 +38,6 @@ bool TextFormatter::endsSentence(CharCode previous, CharCode current) const {
 bool TextFormatter::endsSentenceOutsideQuotes(CharCode previous, CharCode current) const {
     if (isSentenceEnd(*sourceProfile, current)) return true;
     return isClosingQuote(*sourceProfile, current) && isSentenceEnd(*sourceProfile, previous);
-}
-
-bool TextFormatter::quoteIsOpen() const {
-    return doubleQuoteOpen != 0 || singleQuoteOpen != 0 || std::ranges::any_of(quoteDepth, [](std::int32_t depth) {
-               return depth != 0;
-           });
 }
 
 void TextFormatter::forgetOpenQuotes() {

@@ -126,8 +126,10 @@ public:
     // Whether `current` would end a sentence if no quote were open.
     bool endsSentenceOutsideQuotes(CharCode previous, CharCode current) const;
     // Whether a quote or corner bracket is open: by a counter, or by a
-    // straight-quote toggle.
-    bool quoteIsOpen() const;
+    // straight-quote toggle. Neither is ever negative.
+    bool quoteIsOpen() const {
+        return (doubleQuoteOpen | singleQuoteOpen | quoteDepth[0] | quoteDepth[1] | quoteDepth[2] | quoteDepth[3]) != 0;
+    }
     // Closes every open quote: the toggles and the counters start afresh.
     void forgetOpenQuotes();
 

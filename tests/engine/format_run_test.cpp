@@ -379,6 +379,8 @@ TEST_F(FormatRunFaults, StrayQuoteEndsWithItsParagraph) {
          para(gb("他说：“你好。")) + heading(gb("第三章")) + para(gb("茶馆里坐满了人。"))},
         {kParagraphAutoDetect, kSourceGb, gb("　　甲说：“好。”乙说：“是。\n　　丙说：“对。”\n"),
          para(gb("甲说：“好。”乙说：“是。")) + para(gb("丙说：“对。”"))},
+        {kParagraphAutoDetect, kSourceGb, gb("他说：“她说'好.'\n\n第三章\n"),
+         para(gb("他说：“她说‘好。’")) + heading(gb("第三章"))},
         // A quotation over paragraphs opens each and closes in the last.
         {kParagraphAutoDetect, kSourceGb, gb("“甲。\n“乙。\n“丙。”\n丁。\n"),
          para(gb("“甲。")) + para(gb("“乙。")) + para(gb("“丙。”")) + para(gb("丁。"))},

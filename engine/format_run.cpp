@@ -162,6 +162,70 @@ private:
     std::array<std::uint8_t, 0x10000> pairIsPlain_;
 };
 
+// Whether the line opens again a quote of a kind left open.
+bool opensQuoteAgain(const TextFormatter& formatter, const ClassLookup& classesOf, const char* line, int start,
+                     int end) {
+    if (start >= end) return false;
+    CharCode code = readCharAt(line, start, end).code;
+    if (formatter.autoFix()) code = formatter.fixVerticalForm(code);
+    const ClassSet classes = classesOf(code);
+    // Straight quotes open only where their toggle is clear.
+    const bool straightDouble = code == '"' || (formatter.autoFix() && (classes & bit(CharClass::FullwidthQuote)));
+    if (straightDouble || code == '\'') {
+        const bool open = straightDouble ? formatter.doubleQuoteOpen != 0 : formatter.singleQuoteOpen != 0;
+        return !open && formatter.quoteDepth[straightDouble ? 0 : 1] > 0;
+    }
+    constexpr ClassSet kOpeningQuotes = setOf({CharClass::LeftDoubleQuote, CharClass::LeftSingleQuote,
+                                               CharClass::LeftCornerBracket, CharClass::LeftWhiteCornerBracket});
+    if (!isDoubleByte(code) || !(classes & kOpeningQuotes)) return false;
+    const int index = std::countr_zero(classes >> static_cast<int>(CharClass::LeftDoubleQuote) & 0xFFu);
+    return formatter.quoteDepth[index / 2] > 0;
+}
+
+// Whether the line, its text from `start` to `textEnd`, starts a paragraph of
+// its own after one that ended a sentence: it would be dropped or be a
+// heading, it is indented as the leading-spaces rule reads an indent, or it
+// opens the quote again. The heading is tried in `roomSize` bytes at `room`.
+bool startsParagraph(const TextFormatter& formatter, const ClassLookup& classes,
+                     const TextFormatter::AsciiSet& keptInHeadings, const char* line, int start, int textEnd,
+                     char* room, int roomSize) {
+    return start >= 3 || opensQuoteAgain(formatter, classes, line, start, textEnd) ||
+           formatter.isSeparatorLine(classes, line, start, textEnd) ||
+           formatter.layOutHeading(classes, keptInHeadings, line, start, textEnd, room, roomSize) >= 0;
+}
+
+// Whether the line, its text from `start` to `textEnd`, leaves the open quote
+// hanging: it ends a sentence, but for the quotes, by its last character,
+// which the run has made `last`, and the one before it. Read again only while
+// a quote is open, so that the run need not follow it character by
+// character. The character before the line's first counts as none.
+bool leavesQuoteHanging(const TextFormatter& formatter, const ClassLookup& classes, const char* line, int start,
+                        int textEnd, CharCode last) {
+    const EncodingProfile& source = *formatter.sourceProfile;
+    if (!isSentenceEnd(source, last) && !isClosingQuote(source, last)) return false;  // most lines
+    const CharCode fullWidthBlank = source.primary(CharClass::Blank);
+    CharCode before = 0;
+    CharCode lastRead = 0;
+    // A blank that trimming keeps is text after the last character.
+    bool blankAfter = false;
+    for (int pos = start; pos < textEnd;) {
+        const CharAt c = readCharAt(line, pos, textEnd);
+        pos += c.width;
+        if (classes(c.code) & bit(CharClass::Blank)) {
+            blankAfter = blankAfter || (c.code != ' ' && c.code != fullWidthBlank);
+            continue;
+        }
+        blankAfter = false;
+        before = lastRead;
+        lastRead = c.code;
+    }
+    if (blankAfter) return false;
+    if (formatter.autoFix() && (classes(before) & bit(CharClass::FullwidthDot))) {
+        before = source.primary(CharClass::Period);
+    }
+    return formatter.endsSentenceOutsideQuotes(before, last);
+}
+
 }  // namespace
 
 // Classes 9 to 16 come in opening/closing pairs, one pair per counter, and are
@@ -205,9 +269,8 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     const OutputStreamScope outputScope(*this, output);
     boxesLoneLeads_ = !changesCode(*sourceProfile, *targetProfile);
     boxesInvalidPairs_ = boxesLoneLeads_ && unconverted == UnconvertedPairs::Boxed;
-    singleQuoteOpen = doubleQuoteOpen = 0;
+    forgetOpenQuotes();
     insideTag = 0;
-    for (std::int32_t& depth : quoteDepth) depth = 0;
 
     const EncodingProfile& source = *sourceProfile;
     const ClassLookup classesOfCode(source);
@@ -266,6 +329,12 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
         breakParagraph(paragraph, paragraphLength);
         paragraphLength = 0;
     };
+    // A quote left open where a sentence ends at the end of a line leaves
+    // the quote hanging: the paragraph would have ended there but for it.
+    // If the next line starts a paragraph of its own, the quote was stray
+    // (or is opened again, as a quotation over several paragraphs is): it
+    // ends with its paragraph instead of holding the rest of the text.
+    bool quoteHangs = false;
 
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
@@ -312,13 +381,26 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
         int start = 0;
         for (int blank; start < end && (blank = trimmedBlankAt(start, end)) != 0;) start += blank;
 
-        if (paragraphLength > 0) {
-            const bool breaksHere = (paragraphMode_ == kParagraphEmptyLine && start >= end) ||
-                                    (paragraphMode_ == kParagraphLeadingSpaces && start >= 3);
-            if (breaksHere) {
-                endParagraph();
-                previousCode = 0;
+        bool breaksHere = paragraphLength > 0 && ((paragraphMode_ == kParagraphEmptyLine && start >= end) ||
+                                                  (paragraphMode_ == kParagraphLeadingSpaces && start >= 3));
+        if (quoteHangs) {
+            // The empty-line and leading-spaces rules end paragraphs by
+            // their own tests; the others would have ended it at the
+            // sentence's end.
+            const bool stray = paragraphMode_ == kParagraphEmptyLine || paragraphMode_ == kParagraphLeadingSpaces
+                                   ? breaksHere
+                                   : startsParagraph(*this, classesOfCode, keptInHeadings, line, start,
+                                                     textEndOf(start, end), paragraph + paragraphLength,
+                                                     kBufferSize - paragraphLength);
+            if (stray) {
+                forgetOpenQuotes();
+                quoteHangs = false;
+                breaksHere = paragraphLength > 0;
             }
+        }
+        if (breaksHere) {
+            endParagraph();
+            previousCode = 0;
         }
         if (paragraphLength == 0) {
             const int textEnd = textEndOf(start, end);
@@ -539,6 +621,10 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             previousCode = code;
         }
         if (endsIfLast) endParagraph();
+        if (start < end) {
+            quoteHangs = quoteIsOpen() &&
+                         leavesQuoteHanging(*this, classesOfCode, line, start, textEndOf(start, end), previousCode);
+        }
     }
     if (paragraphLength > 0) endParagraph();
 }

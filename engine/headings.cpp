@@ -48,8 +48,21 @@ TextFormatter::AsciiSet TextFormatter::asciiKeptInHeadings(const ClassLookup& cl
 
 bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start,
                                     int end) {
+    // The heading is laid out in the paragraph buffer, which no paragraph
+    // holds while headings are tried.
+    char* heading = paragraphBuffer();
+    const int length = layOutHeading(classes, keptAscii, line, start, end, heading, kBufferSize);
+    if (length < 0) return false;
+
+    // The first line feed ends the heading's own line, whatever the spacing.
+    writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
+    return true;
+}
+
+int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start,
+                                 int end, char* heading, int room) const {
     // `end` counts the leading blanks too, so an indented line is longer.
-    if (!(end < 0.7 * lineWidth_)) return false;
+    if (!(end < 0.7 * lineWidth_)) return -1;
 
     // Most lines that are no heading end in punctuation: looked at first,
     // the last character spares them the scan. A last byte below 80 may be a
@@ -58,15 +71,13 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     if (start < end) {
         const auto last = static_cast<unsigned char>(line[end - 1]);
         const bool mayStop = last >= 0x80 || stopsHeading(classes, last, true);
-        if (mayStop && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return false;
+        if (mayStop && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return -1;
     }
 
-    // The heading is laid out while the line is read, in the paragraph
-    // buffer, which no paragraph holds while headings are tried.
-    // Translation can double a line's bytes. A heading that would not fit the
-    // buffer, or the line (where the line writer would cut it), is laid out
-    // as paragraph text instead, which loses nothing.
-    char* heading = paragraphBuffer();
+    // The heading is laid out while the line is read. Translation can double
+    // a line's bytes. A heading that would not fit the room, or the line
+    // (where the line writer would cut it), is laid out as paragraph text
+    // instead, which loses nothing.
     int length = 0;
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
@@ -84,7 +95,7 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
         // Four double-byte characters at a time (bytes 0, 2, 4 and 6 lead
         // bytes, whatever their trail bytes), or eight ASCII ones, while each
         // is kept as it is: they go over as they are.
-        if (end - pos >= 8 && pos >= nextWordTest && length + 8 <= kBufferSize) {
+        if (end - pos >= 8 && pos >= nextWordTest && length + 8 <= room) {
             const std::uint64_t high = byte_masks::wordAt(line + pos) & byte_masks::kHighBits;
             const auto* bytes = reinterpret_cast<const unsigned char*>(line + pos);
             constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
@@ -108,12 +119,12 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
         pos += c.width;
         CharCode code = c.code;
         if (c.width == 2 ? keptAsItIs(code) : !isDoubleByte(code) && keptAscii[code]) {
-            if (length + 2 > kBufferSize) return false;
+            if (length + 2 > room) return -1;
             std::memcpy(heading + length, line + pos - c.width, 2);
             length += c.width;
             continue;
         }
-        if (stopsHeading(classes, code, pos >= end)) return false;
+        if (stopsHeading(classes, code, pos >= end)) return -1;
         // Only ASCII codes in a class are translated; the quotes, which
         // pair, are punctuation and have stopped the heading.
         if (translatePunctuation_ && !isDoubleByte(code)) {
@@ -122,16 +133,12 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
         if (fixForms) code = fixVerticalForm(code);
         code = boxedIfInvalid(code);
         if (code == 0) continue;
-        if (length + 2 > kBufferSize) return false;
+        if (length + 2 > room) return -1;
         if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);
         heading[length++] = static_cast<char>(code & 0xFF);
     }
 
-    if (length > lineWidth_) return false;
-
-    // The first line feed ends the heading's own line, whatever the spacing.
-    writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
-    return true;
+    return length > lineWidth_ ? -1 : length;
 }
 
 }  // namespace quillon

@@ -32,8 +32,17 @@ bool TextFormatter::endsSentence(CharCode previous, CharCode current) const {
     for (std::int32_t depth : quoteDepth) {
         if (depth != 0) return false;
     }
+    return endsSentenceOutsideQuotes(previous, current);
+}
+
+bool TextFormatter::endsSentenceOutsideQuotes(CharCode previous, CharCode current) const {
     if (isSentenceEnd(*sourceProfile, current)) return true;
     return isClosingQuote(*sourceProfile, current) && isSentenceEnd(*sourceProfile, previous);
+}
+
+void TextFormatter::forgetOpenQuotes() {
+    singleQuoteOpen = doubleQuoteOpen = 0;
+    for (std::int32_t& depth : quoteDepth) depth = 0;
 }
 
 void TextFormatter::clearConversionFlags() {

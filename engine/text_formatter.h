@@ -130,6 +130,15 @@ public:
 
     // --- Sentence ends, read through sourceProfile and quoteDepth ---
     bool endsSentence(CharCode previous, CharCode current) const;
+    // Whether `current` would end a sentence if no quote were open.
+    bool endsSentenceOutsideQuotes(CharCode previous, CharCode current) const;
+    // Whether a quote or corner bracket is open: by a counter, or by a
+    // straight-quote toggle. Neither is ever negative.
+    bool quoteIsOpen() const {
+        return (doubleQuoteOpen | singleQuoteOpen | quoteDepth[0] | quoteDepth[1] | quoteDepth[2] | quoteDepth[3]) != 0;
+    }
+    // Closes every open quote: the toggles and the counters start afresh.
+    void forgetOpenQuotes();
 
     // --- Punctuation translation and quote fixing ---
     CharCode translateAsciiPunctuation(CharCode code);
@@ -150,6 +159,10 @@ public:
     using AsciiSet = std::array<bool, 0x80>;
     AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
+    // The heading's bytes laid out in the `room` bytes at `heading`, and
+    // their length; -1 when the line is no heading or does not fit.
+    int layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end,
+                      char* heading, int room) const;
     void updateQuoteDepth(CharCode code);
     // Whether the format run in progress boxes the pairs outside its
     // source's byte ranges as it reads them: when it converts nothing and

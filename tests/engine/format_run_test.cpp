@@ -390,6 +390,53 @@ TEST_F(FormatRun, ParagraphThatFillsTheBufferIsWrittenAtTheSameCharacter) {
 
 class FormatRunFaults : public FormatRun {};
 
+// A quote left open where a sentence ends at a line's end lasts only while
+// the next lines continue the paragraph; text whose quotes close where the
+// paragraph would end formats as it always has.
+TEST_F(FormatRunFaults, StrayQuoteEndsWithItsParagraph) {
+    f.setLineWidth(60);
+    f.setHeadingAlignment(0);
+    const auto heading = [](const std::string& text) { return text + "\r\n\r\n"; };
+    const struct {
+        std::int32_t mode;
+        std::int32_t encoding;
+        std::string source;
+        std::string expected;
+    } cases[] = {
+        // An empty line, a heading, an indented line end the paragraph.
+        {kParagraphAutoDetect, kSourceGb, gb("　　他说：“你好。\n\n第三章　茶馆\n\n　　茶馆里坐满了人。\n"),
+         para(gb("他说：“你好。")) + heading(gb("第三章　茶馆")) + para(gb("茶馆里坐满了人。"))},
+        {kParagraphForce, kSourceGb, gb("他说：“你好。\n第三章\n茶馆里坐满了人。\n"),
+         para(gb("他说：“你好。")) + heading(gb("第三章")) + para(gb("茶馆里坐满了人。"))},
+        {kParagraphAutoDetect, kSourceGb, gb("　　甲说：“好。”乙说：“是。\n　　丙说：“对。”\n"),
+         para(gb("甲说：“好。”乙说：“是。")) + para(gb("丙说：“对。”"))},
+        {kParagraphAutoDetect, kSourceGb, gb("他说：“她说'好.'\n\n第三章\n"),
+         para(gb("他说：“她说‘好。’")) + heading(gb("第三章"))},
+        // A quotation over paragraphs opens each and closes in the last.
+        {kParagraphAutoDetect, kSourceGb, gb("“甲。\n“乙。\n“丙。”\n丁。\n"),
+         para(gb("“甲。")) + para(gb("“乙。")) + para(gb("“丙。”")) + para(gb("丁。"))},
+        {kParagraphAutoDetect, kSourceBig5, big5("「甲。\n「乙。」\n"), para(big5("「甲。")) + para(big5("「乙。」"))},
+        // Straight quotes after a stray one pair afresh, in every mode.
+        {kParagraphAutoDetect, kSourceGb, gb("\"甲。\n\n\"乙。\"\n"), para(gb("“甲。")) + para(gb("“乙。”"))},
+        {kParagraphOneLine, kSourceGb, gb("\"甲。\n\n\"乙。\"\n"), para(gb("“甲。")) + para(gb("“乙。”"))},
+        {kParagraphEmptyLine, kSourceGb, gb("\"甲。\n\n\"乙。\"\n"), para(gb("“甲。")) + para(gb("“乙。”"))},
+        {kParagraphLeadingSpaces, kSourceGb, gb("\"甲。\n\t\t\t\"乙。\"\n"), para(gb("“甲。")) + para(gb("“乙。”"))},
+        // Unchanged: a quote open where no sentence ends, or over lines
+        // that continue the paragraph; a mode's own breaks.
+        {kParagraphAutoDetect, kSourceGb, gb("他说：“你好，\n\n第三章\n是。”\n"), para(gb("他说：“你好，第三章是。”"))},
+        {kParagraphAutoDetect, kSourceGb, gb("他说：\"你好。\n再见。\"\n丁。\n"),
+         para(gb("他说：“你好。再见。”")) + para(gb("丁。"))},
+        {kParagraphLeadingSpaces, kSourceGb, gb("\"甲。\n第三章\n乙。\"\n"), para(gb("“甲。第三章乙。”"))},
+        {kParagraphEmptyLine, kSourceGb, gb("\"甲。\n　　\"乙。\"\n"), para(gb("“甲。”乙。“"))},
+    };
+    for (const auto& c : cases) {
+        f.setParagraphMode(c.mode);
+        f.setSourceEncoding(c.encoding);
+        EXPECT_EQ(format(c.source), c.expected) << c.mode << " " << c.source;
+    }
+}
+
+
 TEST_F(FormatRunFaults, HeadingWiderThanTheLineOnceTranslatedBecomesParagraphText) {
     f.setLineWidth(10);  // 20 bytes: 13 bytes are short enough for a heading
     EXPECT_EQ(format("a[[[[[[[[[[[b\n"),

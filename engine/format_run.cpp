@@ -189,9 +189,10 @@ bool opensQuoteAgain(const TextFormatter& formatter, const ClassLookup& classesO
 bool startsParagraph(const TextFormatter& formatter, const ClassLookup& classes,
                      const TextFormatter::AsciiSet& keptInHeadings, const char* line, int start, int textEnd,
                      char* room, int roomSize) {
+    bool boxedAny = false;  // a heading only tried writes nothing to warn of
     return start >= 3 || opensQuoteAgain(formatter, classes, line, start, textEnd) ||
            formatter.isSeparatorLine(classes, line, start, textEnd) ||
-           formatter.layOutHeading(classes, keptInHeadings, line, start, textEnd, room, roomSize) >= 0;
+           formatter.layOutHeading(classes, keptInHeadings, line, start, textEnd, room, roomSize, boxedAny) >= 0;
 }
 
 // Whether the line, its text from `start` to `textEnd`, leaves the open quote

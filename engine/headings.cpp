@@ -51,8 +51,10 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     // The heading is laid out in the paragraph buffer, which no paragraph
     // holds while headings are tried.
     char* heading = paragraphBuffer();
-    const int length = layOutHeading(classes, keptAscii, line, start, end, heading, kBufferSize);
+    bool boxedAny = false;
+    const int length = layOutHeading(classes, keptAscii, line, start, end, heading, kBufferSize, boxedAny);
     if (length < 0) return false;
+    if (boxedAny) sawInvalidCode = 1;
 
     // The first line feed ends the heading's own line, whatever the spacing.
     writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
@@ -60,7 +62,7 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
 }
 
 int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start,
-                                 int end, char* heading, int room) const {
+                                 int end, char* heading, int room, bool& boxedAny) const {
     // `end` counts the leading blanks too, so an indented line is longer.
     if (!(end < 0.7 * lineWidth_)) return -1;
 
@@ -131,7 +133,10 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
             if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }
         if (fixForms) code = fixVerticalForm(code);
-        code = boxedIfInvalid(code);
+        if (isBoxed(code)) {
+            boxedAny = true;
+            code = sourceProfile->replacementCode();
+        }
         if (code == 0) continue;
         if (length + 2 > room) return -1;
         if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);

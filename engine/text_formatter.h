@@ -161,8 +161,9 @@ public:
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
     // The heading's bytes laid out in the `room` bytes at `heading`, and
     // their length; -1 when the line is no heading or does not fit.
+    // `boxedAny` tells whether an invalid code became the box in it.
     int layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end,
-                      char* heading, int room) const;
+                      char* heading, int room, bool& boxedAny) const;
     void updateQuoteDepth(CharCode code);
     // Whether the format run in progress boxes the pairs outside its
     // source's byte ranges as it reads them: when it converts nothing and
@@ -173,10 +174,13 @@ public:
     // them, become the source's box, with the invalid-code warning. A run that
     // converts leaves them to conversion.
     CharCode boxedIfInvalid(CharCode code) {
-        if (!isDoubleByte(code) || !boxesLoneLeads_) return code;
-        if (code != kLoneLeadMark && (!boxesInvalidPairs_ || sourceProfile->holds(code))) return code;
+        if (!isBoxed(code)) return code;
         sawInvalidCode = 1;
         return sourceProfile->replacementCode();
+    }
+    bool isBoxed(CharCode code) const {
+        if (!isDoubleByte(code) || !boxesLoneLeads_) return false;
+        return code == kLoneLeadMark || (boxesInvalidPairs_ && !sourceProfile->holds(code));
     }
 
     // Forgets all that an earlier run left in the run state below (its

@@ -10,12 +10,13 @@ Route, per direction:
                     in simplified form), by `s2twp` where that keeps the
                     length, else by `s2tw`;
   Big5ToGbPhrases:  the keys of TWVariantsRevPhrases and TSPhrases (also in
-                    their Taiwan forms, `t2tw`), converted by `tw2s`, and
-                    those of TWPhrasesRev, by `tw2sp` where that keeps the
-                    length, else by `tw2s`.
-Taiwan vocabulary is taken for its own words only: inside a longer phrase
-OpenCC's chain would replace part of a word (包羅萬象 -> 包羅永珍), while the
-longer phrase as a whole keeps the shorter word from matching inside it.
+                    their Taiwan forms, `t2tw`), converted by `tw2s`.
+Taiwan vocabulary is taken for Big5 output, and for its own words only:
+inside a longer phrase OpenCC's chain would replace part of a word (包羅萬象
+-> 包羅永珍), while the longer phrase as a whole keeps the shorter word from
+matching inside it. The way back (TWPhrasesRev) is not taken: it folds
+several Taiwan words into one mainland word (檔案 and 文件 -> 文件), so a
+trip from Big5 to GB and back would change them.
 A phrase is kept only when it turns character for character into a phrase of
 the same length, every source character has a two-byte code in the source
 encoding (GBK, standard Big5) and every target character one in the target
@@ -101,9 +102,7 @@ def render(gbk_records, big5_records, iconv_version):
 //                     STPhrases_GeneratedFromRegionalPhrases keys -> s2twp
 //                     where that keeps the length, else s2tw (standard Big5);
 //   Big5ToGbPhrases:  TWVariantsRevPhrases and TSPhrases keys, also in t2tw
-//                     form (standard Big5 codes) -> tw2s, and TWPhrasesRev
-//                     keys -> tw2sp where that keeps the length, else tw2s
-//                     (GB2312 codes).
+//                     form (standard Big5 codes) -> tw2s (GB2312 codes).
 // Only phrases of two or more characters that convert character for
 // character, every character with a two-byte code on both sides. Sorted by
 // source codes.
@@ -133,9 +132,7 @@ def generate(data_dir):
     ts_keys = keys(chains, 'TSPhrases')
     ts_keys_tw = [chains.convert('t2tw', key) for key in ts_keys]
     big5_keys = list(dict.fromkeys(keys(chains, 'TWVariantsRevPhrases') + ts_keys + ts_keys_tw))
-    regional = [k for k in keys(chains, 'TWPhrasesRev') if k not in set(big5_keys)]
-    big5_values = converted(chains, big5_keys, 'tw2s') + converted(chains, regional, 'tw2s', 'tw2sp')
-    big5_keys += regional
+    big5_values = converted(chains, big5_keys, 'tw2s')
 
     # Codes of the characters involved, in each encoding.
     gbk_of = encode_chars('GBK', {ch for key in st_keys for ch in key})

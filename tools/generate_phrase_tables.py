@@ -5,10 +5,10 @@ counterpart by the word it stands in, for GB/GBK -> Big5 and Big5 -> GB.
 Reads the copy of OpenCC's data in third_party/opencc-data (never the
 system's), and converts by its chains as tools/opencc_chain.py follows them.
 Route, per direction:
-  GbkToBig5Phrases: the keys of STPhrases, converted by `s2tw`, and those of
-                    STPhrases_GeneratedFromRegionalPhrases (the regional words
-                    in simplified form), by `s2twp` where that keeps the
-                    length, else by `s2tw`;
+  GbkToBig5Phrases: the keys of STPhrases, converted by `s2tw`, and the
+                    Taiwan words in simplified form (the keys of TWPhrases by
+                    `tw2s`, and of STPhrases_GeneratedFromRegionalPhrases),
+                    by `s2twp` where that keeps the length, else by `s2tw`;
   Big5ToGbPhrases:  the keys of TWVariantsRevPhrases and TSPhrases (also in
                     their Taiwan forms, `t2tw`), converted by `tw2s`.
 Taiwan vocabulary is taken for Big5 output, and for its own words only:
@@ -98,9 +98,10 @@ def render(gbk_records, big5_records, iconv_version):
 //   OpenCC's dictionaries and chains in third_party/opencc-data (its
 //   README.md names the upstream commit, its LICENSE the licence).
 // Route:
-//   GbkToBig5Phrases: STPhrases keys (GBK codes) -> s2tw, and
-//                     STPhrases_GeneratedFromRegionalPhrases keys -> s2twp
-//                     where that keeps the length, else s2tw (standard Big5);
+//   GbkToBig5Phrases: STPhrases keys (GBK codes) -> s2tw, and TWPhrases keys
+//                     by tw2s and STPhrases_GeneratedFromRegionalPhrases keys
+//                     -> s2twp where that keeps the length, else s2tw
+//                     (standard Big5 codes);
 //   Big5ToGbPhrases:  TWVariantsRevPhrases and TSPhrases keys, also in t2tw
 //                     form (standard Big5 codes) -> tw2s (GB2312 codes).
 // Only phrases of two or more characters that convert character for
@@ -125,8 +126,10 @@ def render(gbk_records, big5_records, iconv_version):
 def generate(data_dir):
     chains = Chains(data_dir)
     st_keys = keys(chains, 'STPhrases')
-    regional = [k for k in keys(chains, 'STPhrases_GeneratedFromRegionalPhrases')
-                if k not in set(st_keys)]
+    words = [chains.convert('tw2s', key) for key in keys(chains, 'TWPhrases')]
+    listed = set(st_keys)
+    regional = [k for k in dict.fromkeys(words + keys(chains, 'STPhrases_GeneratedFromRegionalPhrases'))
+                if k not in listed]
     st_values = converted(chains, st_keys, 's2tw') + converted(chains, regional, 's2tw', 's2twp')
     st_keys += regional
     ts_keys = keys(chains, 'TSPhrases')

@@ -53,8 +53,8 @@ def converted(chains, texts, standard, vocabulary=None):
     vocabulary where that keeps the text's length."""
     out = []
     for text in texts:
-        value = chains.convert(vocabulary, text) if vocabulary else text
-        out.append(value if vocabulary and len(value) == len(text)
+        value = chains.convert(vocabulary, text) if vocabulary else None
+        out.append(value if value is not None and len(value) == len(text)
                    else chains.convert(standard, text))
     return out
 

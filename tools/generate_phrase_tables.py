@@ -33,7 +33,6 @@ Usage: python3 tools/generate_phrase_tables.py [--data DIR] [--output FILE]
 
 import argparse
 import os
-import sys
 
 from generated_file import write_or_check
 from generate_code_tables import big5_is_standard, decode_codes, encode_chars, gbk_codes, \

@@ -1,21 +1,27 @@
 #!/usr/bin/env python3
 """Quillon's conversion of Unicode text against Debian's OpenCC.
 
-Texts that ship in Debian packages, in UTF-8:
-  simplified   the Chinese fortunes of fortunes-zh;
-  traditional  the messages of the Taiwan translations installed under
-               /usr/share/locale/zh_TW (msgunfmt of each catalogue).
-For each of s2tw, t2s, s2twp and tw2sp (run on the text of the matching
+Texts that ship in Debian packages, in UTF-8, each measured on its own:
+  simplified   fortunes-zh's sayings (chinese) and its Tang and Song poems
+               (tang300, song100); the messages of the mainland translations
+               under /usr/share/locale/zh_CN (msgunfmt of each catalogue);
+  traditional  the messages of the Taiwan translations under
+               /usr/share/locale/zh_TW; the Firefox ESR language pack for
+               Taiwan (firefox-esr-l10n-zh-tw, fetched with apt-get download
+               as bench/evaluate_phrases.py does); the New Maintainers' Guide
+               in Taiwan Chinese (maint-guide-zh-tw, its HTML without markup).
+For each of s2tw, t2s, s2twp and tw2sp (run on the texts of the matching
 form) it counts:
-  hanzi differing  hanzi where quillon-cli's output differs from `opencc`'s
-                   with the same configuration;
-  others changed   characters other than hanzi that either changed from the
-                   source (Quillon / OpenCC);
-and, for the traditional text, hanzi that come back different from a round
-trip to simplified and back (t2s, then s2tw), Quillon against OpenCC.
+  hanzi differing  hanzi where `quillon-cli convert --opencc NAME` differs
+                   from `opencc -c NAME`;
+  others changed   characters other than hanzi that changed from the source
+                   (Quillon / OpenCC);
+and, for each traditional text, the hanzi that come back different from a
+round trip to simplified and back (t2s, then s2tw), Quillon against OpenCC.
 
-Needs the built quillon-cli, `opencc`, `msgunfmt` and fortunes-zh (Debian:
-apt-get install opencc gettext fortunes-zh).
+Needs the built quillon-cli, `opencc`, `msgunfmt`, fortunes-zh and
+maint-guide-zh-tw (Debian: apt-get install opencc gettext fortunes-zh
+maint-guide-zh-tw); a text whose package is missing is left out.
 
 Usage: bench/evaluate_opencc.py [--cli PATH]
 """
@@ -28,15 +34,12 @@ import subprocess
 import sys
 import tempfile
 
-FORTUNES = ['/usr/share/games/fortunes/%s' % n for n in ('chinese', 'tang300', 'song100')]
-CATALOGUES = '/usr/share/locale/zh_TW/LC_MESSAGES/*.mo'
-# quillon-cli's options for each OpenCC configuration, by the output form.
-OPTIONS = {
-    's2tw': ['--form', 'traditional'],
-    't2s': ['--form', 'simplified'],
-    's2twp': ['--form', 'traditional', '--regional-words'],
-    'tw2sp': ['--form', 'simplified', '--regional-words'],
-}
+from evaluate_phrases import LANGUAGE_PACK, language_pack, read_text
+
+FORTUNES = '/usr/share/games/fortunes/'
+CATALOGUES = '/usr/share/locale/%s/LC_MESSAGES/*.mo'
+GUIDE = '/usr/share/doc/maint-guide-zh-tw/html/*.zh-tw.html'
+CONFIGURATIONS = ['s2tw', 't2s', 's2twp', 'tw2sp']
 
 
 def is_hanzi(ch):
@@ -44,21 +47,48 @@ def is_hanzi(ch):
     return 0x3400 <= c <= 0x9FFF or 0xF900 <= c <= 0xFAFF or 0x20000 <= c <= 0x3FFFF
 
 
-def traditional_text():
+def catalogue_messages(locale):
+    """The translations of every installed catalogue of a locale, one a line."""
     lines = []
-    for catalogue in sorted(glob.glob(CATALOGUES)):
+    for catalogue in sorted(glob.glob(CATALOGUES % locale)):
         po = subprocess.run(['msgunfmt', catalogue], capture_output=True, text=True).stdout
-        lines += [line.split('"', 1)[1].rstrip('"') for line in po.splitlines()
-                  if line.startswith('msgstr') and '"' in line]
+        message = None
+        for line in po.splitlines() + ['']:
+            if line.startswith('msgstr') and '"' in line:
+                message = line.split('"', 1)[1][:-1]
+            elif message is not None and line.startswith('"'):
+                message += line[1:-1]
+            elif message is not None:
+                lines.append(message)
+                message = None
     return '\n'.join(line for line in lines if any(is_hanzi(ch) for ch in line)) + '\n'
 
 
-def simplified_text():
-    text = ''
-    for path in FORTUNES:
-        with open(path, encoding='utf-8', errors='replace') as f:
-            text += f.read()
-    return text
+def files_text(paths):
+    return ''.join(read_text(path) for path in paths)
+
+
+def texts(download):
+    """(name, form, text) of each text that is installed; the language pack
+    is fetched into the folder `download`."""
+    candidates = [
+        ('fortunes-zh chinese', 'simplified', lambda: files_text([FORTUNES + 'chinese'])),
+        ('fortunes-zh tang300+song100', 'simplified',
+         lambda: files_text([FORTUNES + 'tang300', FORTUNES + 'song100'])),
+        ('zh_CN catalogues', 'simplified', lambda: catalogue_messages('zh_CN')),
+        ('zh_TW catalogues', 'traditional', lambda: catalogue_messages('zh_TW')),
+        (LANGUAGE_PACK, 'traditional', lambda: files_text(language_pack(download))),
+        ('maint-guide-zh-tw', 'traditional', lambda: files_text(sorted(glob.glob(GUIDE)))),
+    ]
+    for name, form, read in candidates:
+        try:
+            text = read()
+        except (OSError, subprocess.CalledProcessError):
+            text = ''
+        if any(is_hanzi(ch) for ch in text):
+            yield name, form, text
+        else:
+            print('(%s: not installed)' % name, file=sys.stderr)
 
 
 def quillon(cli, config, text, work):
@@ -66,8 +96,8 @@ def quillon(cli, config, text, work):
     target = os.path.join(work, 'out.txt')
     with open(source, 'w', encoding='utf-8') as f:
         f.write(text)
-    subprocess.run([cli, 'convert', '--quiet', '--from', 'utf-8', '--to', 'utf-8'] + OPTIONS[config]
-                   + [source, target], check=True, stderr=subprocess.DEVNULL)
+    subprocess.run([cli, 'convert', '--quiet', '--from', 'utf-8', '--to', 'utf-8', '--opencc', config,
+                    source, target], check=True, stderr=subprocess.DEVNULL)
     with open(target, encoding='utf-8') as f:
         return f.read()
 
@@ -103,24 +133,31 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('--cli', default=os.path.join(here, '..', 'build', 'cli', 'quillon-cli'))
     args = parser.parse_args()
-    texts = {'simplified': simplified_text(), 'traditional': traditional_text()}
-    print('| configuration | text | hanzi differing from opencc | others changed (Quillon / OpenCC) |')
-    print('|---|---|---|---|')
+    with tempfile.TemporaryDirectory() as download:
+        found = list(texts(download))
+    print('| configuration | text | hanzi | hanzi differing from opencc | others changed (Quillon / OpenCC) |')
+    print('|---|---|---:|---:|---:|')
     with tempfile.TemporaryDirectory() as work:
-        for config in OPTIONS:
-            name = 'simplified' if config.startswith('s2') else 'traditional'
-            source = texts[name]
-            ours = quillon(args.cli, config, source, work)
-            theirs = opencc(config, source)
-            print('| %s | %s | %d | %d / %d |' % (config, name, hanzi_differing(ours, theirs),
-                                                  others_changed(source, ours),
-                                                  others_changed(source, theirs)))
-        source = texts['traditional']
-        ours = quillon(args.cli, 's2tw', quillon(args.cli, 't2s', source, work), work)
-        theirs = opencc('s2tw', opencc('t2s', source))
+        for config in CONFIGURATIONS:
+            form = 'simplified' if config.startswith('s2') else 'traditional'
+            for name, _, source in (t for t in found if t[1] == form):
+                ours = quillon(args.cli, config, source, work)
+                theirs = opencc(config, source)
+                print('| %s | %s | %d | %d | %d / %d |' % (
+                    config, name, sum(map(is_hanzi, source)), hanzi_differing(ours, theirs),
+                    others_changed(source, ours), others_changed(source, theirs)))
         print()
-        print('Round trip t2s, s2tw of the traditional text, hanzi wrong: Quillon %d, OpenCC %d'
-              % (hanzi_differing(source, ours), hanzi_differing(source, theirs)))
+        print('| round trip t2s, s2tw | hanzi | wrong: Quillon | wrong: OpenCC | Quillon fewer |')
+        print('|---|---:|---:|---:|---|')
+        failed = False
+        for name, _, source in (t for t in found if t[1] == 'traditional'):
+            ours = quillon(args.cli, 's2tw', quillon(args.cli, 't2s', source, work), work)
+            theirs = opencc('s2tw', opencc('t2s', source))
+            wrong, wrong_opencc = hanzi_differing(source, ours), hanzi_differing(source, theirs)
+            failed |= wrong >= wrong_opencc
+            print('| %s | %d | %d | %d | %s |' % (name, sum(map(is_hanzi, source)), wrong,
+                                                 wrong_opencc, 'no' if wrong >= wrong_opencc else 'yes'))
+    return 1 if failed else 0
 
 
 if __name__ == '__main__':

@@ -45,6 +45,7 @@ constexpr Telling kTelling[] = {
     {"干部", "幹部", "幹部"}, {"关于", "關於", "關於"}, {"于是", "於是", "於是"},
     {"复杂", "複雜", "復雜"}, {"恢复", "恢復", "恢復"}, {"签名", "簽名", "籤名"},
     {"书签", "書籤", "書籤"}, {"里面", "裡面", "裡面"}, {"公里", "公里", "公裡"},
+    {"背包", "背包", "背包"}, {"拉链", "拉鏈", "拉鏈"}, {"念佛", "念佛", "念佛"},
 };
 
 TEST(PhraseConversion, TellingPhrasesBothWays) {
@@ -60,6 +61,25 @@ TEST(PhraseConversion, TellingPhrasesBothWays) {
         // Without the option the table decides, as it always has.
         EXPECT_EQ(convert(gb(t.simplified), GB, BIG5, 0).text, big5(t.byTable)) << t.simplified;
     }
+}
+
+TEST(PhraseConversion, TaiwanWordsOnlyToBig5AndOnlyWhereTheLengthHolds) {
+    const struct {
+        std::string in;
+        const EncodingProfile *from, *to;
+        std::string out;
+    } rows[] = {
+        {gb("软件"), &GB, &BIG5, big5("軟體")},
+        {gb("鼠标"), &GBK, &BIG5, big5("滑鼠")},
+        {gb("信息"), &GB, &BIG5, big5("資訊")},
+        // 記憶體 would be longer: the standard form.
+        {gb("内存"), &GB, &BIG5, big5("內存")},
+        // Inside a longer phrase the word stays: not 包羅永珍.
+        {gb("包罗万象"), &GB, &BIG5, big5("包羅萬象")},
+        // No Taiwan words on the way back.
+        {big5("軟體"), &BIG5, &GB, gb("软体")},
+    };
+    for (const auto& r : rows) EXPECT_EQ(convert(r.in, *r.from, *r.to).text, r.out) << r.in;
 }
 
 TEST(PhraseConversion, PhrasesDecideWhatTheTableCannot) {

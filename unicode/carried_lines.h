@@ -57,9 +57,11 @@ public:
         // with a box for every character shows which ones the engine left.
         const bool probing = converts && formatter_.htmlAware() && !formatter_.htmlAborted;
         if (probing) probe(text, content);
+        // Unicode output keeps what is no hanzi as it went into the conversion.
+        if (converts && unicode_) unconverted_.assign(text, content);
         if (converts) formatter_.convertRunLine(text, content, from_, to_);
         if (unicode_) {
-            writeUnicode(text, length, carriers, probing);
+            writeUnicode(text, length, carriers, converts, probing);
         } else {
             if (probing) recodeTagText(text, content);
             writeLegacy(text, length, carriers);
@@ -111,9 +113,17 @@ private:
         }
     }
 
+    // The character a pair the engine converted is written as: the converted
+    // one for a hanzi, the one it was for anything else and inside a tag.
+    Utf8Code convertedCharacter(std::size_t pos, Utf8Code converted, bool probing) const {
+        const Utf8Code original = maps_.utf8Table(from_)[pairAt(unconverted_.data(), pos) - FamilyMaps::kFirstPair];
+        if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) return original;
+        if (original == 0 || original == converted || isHanzi(characterOf(original))) return converted;
+        return original;
+    }
+
     void writeUnicode(const char* text, std::size_t length, const std::vector<Carrier>& carriers,
-                      bool probing) {
-        const Utf8Code* const fromTable = maps_.utf8Table(from_);
+                      bool converts, bool probing) {
         const Utf8Code* const toTable = maps_.utf8Table(to_);
         // A byte becomes three at most (a lead without its trail, a box), and
         // a copy writes a byte past the character.
@@ -142,9 +152,8 @@ private:
             const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
             if (carrier != carriers.end() && carrier->position == pos) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
-            } else if (const Utf8Code code = probing && pairAt(probe_.data(), pos) == from_.replacementCode()
-                                                 ? fromTable[index]
-                                                 : toTable[index]) {
+            } else if (const Utf8Code code =
+                           converts ? convertedCharacter(pos, toTable[index], probing) : toTable[index]) {
                 put(code);
             } else {
                 putInvalid();  // a code that stands for no character
@@ -187,6 +196,7 @@ private:
     TextSink& sink_;
     std::vector<char> utf8_;
     std::string probe_;
+    std::string unconverted_;
     ChineseConverter* converter_ = nullptr;
     std::string converted_;
 };

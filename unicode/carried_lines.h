@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "chinese_conversion.h"
 #include "code_point_stream.h"
 #include "family_maps.h"
+#include "meta_charset.h"
 #include "text_formatter.h"
 
 // Lines of legacy text on their way through a run, with the characters that
@@ -72,6 +74,10 @@ public:
     // at a time.
     void convertBy(ChineseConverter* converter) { converter_ = converter; }
 
+    // HTML is written with its <meta> tags naming `charset`, the encoding
+    // written.
+    void nameCharset(std::string_view charset) { charset_ = charset; }
+
     bool sawInvalid = false;
     bool sawUnmappable = false;
 
@@ -102,6 +108,10 @@ private:
         for (const Carrier& carrier : carriers) {
             putPair(text, carrier.position, to_.replacementCode());
             sawUnmappable = true;
+        }
+        if (charsetNamed({text, length})) {
+            text = named_.data();
+            length = named_.size();
         }
         for (std::size_t start = 0; start < length;) {
             const void* const lineFeed = std::memchr(text + start, '\n', length - start);
@@ -160,13 +170,22 @@ private:
             }
             pos += 2;
         }
-        if (converter_ == nullptr) {
-            sink_.writeText(utf8_.data(), count);
-            return;
+        std::string_view written(utf8_.data(), count);
+        if (converter_ != nullptr) {
+            converted_.clear();
+            converter_->convert(written, converted_);
+            written = converted_;
         }
-        converted_.clear();
-        converter_->convert({utf8_.data(), count}, converted_);
-        sink_.writeText(converted_.data(), converted_.size());
+        if (charsetNamed(written)) written = named_;
+        sink_.writeText(written.data(), written.size());
+    }
+
+    // Whether the text had <meta> tags to rewrite: named_ holds it rewritten.
+    bool charsetNamed(std::string_view text) {
+        if (charset_.empty()) return false;
+        std::optional<std::string> named = withMetaCharset(text, charset_);
+        if (named) named_ = std::move(*named);
+        return named.has_value();
     }
 
     void probe(const char* line, std::size_t length) {
@@ -199,6 +218,8 @@ private:
     std::string unconverted_;
     ChineseConverter* converter_ = nullptr;
     std::string converted_;
+    std::string_view charset_;
+    std::string named_;
 };
 
 // Puts characters into a line of `from`'s family for a run to `to`. What the

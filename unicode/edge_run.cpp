@@ -17,6 +17,7 @@
 #include "family_maps.h"
 #include "family_text_reader.h"
 #include "line_reader.h"
+#include "meta_charset.h"
 #include "messages.h"
 #include "not_text.h"
 #include "scratch_file.h"
@@ -43,6 +44,13 @@ bool writesCrLf(const RunPlan& options, bool utf8Output) {
 
 const char* outputEncodingName(std::int32_t outputEncoding) {
     return outputEncoding == kOutputGb18030 ? "GB18030" : kUtf8Name;
+}
+
+// The name of the encoding a run writes, as an HTML document gives it:
+// `written`'s for legacy output.
+std::string_view htmlCharsetOf(bool unicodeOutput, std::int32_t outputEncoding, const EncodingProfile& written) {
+    if (!unicodeOutput) return htmlCharsetName(written.id);
+    return outputEncoding == kOutputGb18030 ? "gb18030" : "utf-8";
 }
 
 RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
@@ -175,6 +183,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
         forms && !converter && forms->output != forms->source ? FamilyMaps::familyFor(forms->output) : engineOutput;
     LineWriter writer(formatter, engineOutput, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     if (converter) writer.convertBy(&*converter);
+    if (formatter.htmlAware()) writer.nameCharset(htmlCharsetOf(unicodeOutput, options.outputEncoding, target));
     formatter.insideTag = 0;
     const RunResult copied = copyEngineOutput(formatter, output, writer, sink, nullptr, written);
     if (copied != kSuccess) return copied;
@@ -230,6 +239,7 @@ public:
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         if (converter) writer.convertBy(&*converter);
+        if (formatter_.htmlAware()) writer.nameCharset(htmlCharsetOf(!legacyOutput, output, shown));
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
         RunResult result;
         if (kind_ == RunKind::Format) {

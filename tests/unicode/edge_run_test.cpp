@@ -277,7 +277,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "<p class=\"软件\">軟件</p>\n", kSuccess},
         EdgeCase{"Big5AttributeInUtf8", RunKind::Convert, htmlFrom(kSourceBig5, kOutputUtf8),
                  "<p class=\"\xB3\x6E\xA5\xF3\">\xB3\x6E\xA5\xF3</p>\r\n",
-                 "<p class=\"軟件\">软件</p>\n", kSuccess}));
+                 "<p class=\"軟件\">软件</p>\n", kSuccess},
+        // A <meta> tag names the encoding written.
+        EdgeCase{"MetaCharsetInUtf8", RunKind::Convert, htmlFrom(kSourceGb, kOutputUtf8),
+                 "<meta charset=\"gb2312\">\xC8\xED\r\n", "<meta charset=\"utf-8\">軟\n", kSuccess},
+        EdgeCase{"MetaContentTypeInBig5", RunKind::Convert, htmlFrom(kSourceGb, kOutputDifferent),
+                 "<META http-equiv=\"Content-Type\" content=\"text/html; charset=GB2312\">\xC8\xED\r\n",
+                 "<META http-equiv=\"Content-Type\" content=\"text/html; charset=big5\">\xB3\x6E\r\n",
+                 kSuccess},
+        EdgeCase{"MetaCharsetOfAUnicodeSourceInGbk", RunKind::Convert, htmlFrom(kSourceUtf8, kOutputGbk),
+                 "<meta charset='utf-8'>軟\n", "<meta charset='gbk'>\xC8\xED\r\n", kSuccess},
+        EdgeCase{"MetaCharsetInGb18030", RunKind::Convert, htmlFrom(kSourceUtf8, kOutputGb18030),
+                 "<meta charset=utf-8>軟\n", "<meta charset=gb18030>\xC8\xED\r\n", kSuccess},
+        EdgeCase{"MetaCharsetAlreadyRight", RunKind::Convert, htmlFrom(kSourceUtf8, kOutputUtf8),
+                 "<meta charset=\"UTF-8\">軟\n", "<meta charset=\"UTF-8\">软\n", kSuccess},
+        EdgeCase{"WithoutHtmlTheMetaStays", RunKind::Convert, with(kSourceGb, kOutputDifferent),
+                 "<meta charset=\"gb2312\">\r\n", "<meta charset=\"gb2312\">\r\n", kSuccess}));
 
 // UTF-8 is read 64 KiB at a time; characters and sequences cut there come
 // out whole, on the table's way (UTF-8 to UTF-8) and on the engine's (Big5).

@@ -249,16 +249,16 @@ INSTANTIATE_TEST_SUITE_P(
     FormatPunctuation, EdgeRuns,
     ::testing::Values(
         EdgeCase{"ByPhrase", RunKind::Format, traditionalFormat(kSourceUtf8, kPhrasesByRun),
-                 "他说,\"你好\"!\n", "他說，“你好”！\n", kSuccess},
+                 "他说,\"头发\"!\n", "他說，“頭髮”！\n", kSuccess},
         EdgeCase{"ByTable", RunKind::Format, traditionalFormat(kSourceUtf8, kPhrasesOff),
-                 "他说,\"你好\"!\n", "他說，“你好”！\n", kSuccess},
+                 "他说,\"头发\"!\n", "他說，“頭發”！\n", kSuccess},
         EdgeCase{"SmallFormsOfTheSourceStay", RunKind::Format,
                  traditionalFormat(kSourceUtf8, kPhrasesOff), "他说﹐你好,\n", "他說﹐你好，\n",
                  kSuccess},
         EdgeCase{"GbSourceByPhrase", RunKind::Format, traditionalFormat(kSourceGb, kPhrasesByRun),
-                 "\xCB\xFB\xCB\xB5,\"\xC4\xE3\xBA\xC3\"!\r\n", "他說，“你好”！\n", kSuccess},
+                 "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭髮”！\n", kSuccess},
         EdgeCase{"GbSourceByTable", RunKind::Format, traditionalFormat(kSourceGb, kPhrasesOff),
-                 "\xCB\xFB\xCB\xB5,\"\xC4\xE3\xBA\xC3\"!\r\n", "他說，“你好”！\n", kSuccess},
+                 "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭發”！\n", kSuccess},
         EdgeCase{"TraditionalSourceKeepsItsForm", RunKind::Format, narrowFormat(-1),
                  "他說,\"你好\"!我、們?\n", "他說，“你好”！我、們？\n", kSuccess}));
 

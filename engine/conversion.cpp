@@ -9,6 +9,7 @@
 
 #include "byte_masks.h"
 #include "line_reader.h"
+#include "meta_charset.h"
 #include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
@@ -410,7 +411,13 @@ void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
         auto length = static_cast<std::size_t>(read);
         if (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
         convertRunLine(line, length, *sourceProfile, *targetProfile);
-        destination.writeLine(line, length);  // the line feed ended the line
+        // The line feed ended the line.
+        if (const std::optional<std::string> named =
+                htmlAware_ != 0 ? withMetaCharset({line, length}, htmlCharsetName(targetProfile->id)) : std::nullopt) {
+            destination.writeLine(named->data(), named->size());
+        } else {
+            destination.writeLine(line, length);
+        }
     }
 }
 

@@ -137,6 +137,14 @@
         <translation>词组</translation>
     </message>
     <message>
+        <source>Regional &amp;Words</source>
+        <translation>地区用词(&amp;W)</translation>
+    </message>
+    <message>
+        <source>St&amp;andard:</source>
+        <translation>标准(&amp;A)：</translation>
+    </message>
+    <message>
         <source>About Quillon</source>
         <translation>关于 Quillon</translation>
     </message>
@@ -211,6 +219,18 @@
     <message>
         <source>Traditional</source>
         <translation>繁体</translation>
+    </message>
+    <message>
+        <source>Generic</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>台湾</translation>
+    </message>
+    <message>
+        <source>Hong Kong</source>
+        <translation>香港</translation>
     </message>
 </context>
 <context>

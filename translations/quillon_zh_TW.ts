@@ -137,6 +137,14 @@
         <translation>詞組</translation>
     </message>
     <message>
+        <source>Regional &amp;Words</source>
+        <translation>地區用詞(&amp;W)</translation>
+    </message>
+    <message>
+        <source>St&amp;andard:</source>
+        <translation>標準(&amp;A)：</translation>
+    </message>
+    <message>
         <source>About Quillon</source>
         <translation>關於 Quillon</translation>
     </message>
@@ -211,6 +219,18 @@
     <message>
         <source>Traditional</source>
         <translation>繁體</translation>
+    </message>
+    <message>
+        <source>Generic</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>Taiwan</source>
+        <translation>臺灣</translation>
+    </message>
+    <message>
+        <source>Hong Kong</source>
+        <translation>香港</translation>
     </message>
 </context>
 <context>

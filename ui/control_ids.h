@@ -38,6 +38,8 @@ inline constexpr int kNaturalSyntax = 1020;
 inline constexpr int kHtml = 1021;
 inline constexpr int kQuietMode = 1053;
 inline constexpr int kPhrases = 1054;
+inline constexpr int kRegionalWords = 1062;
+inline constexpr int kStandard = 1060;  // whose standard forms converted Unicode text takes
 
 inline constexpr int kOutputPane = 1050;
 inline constexpr int kStatusLine = 1055;  // under the pane: the last run in one line

@@ -14,15 +14,20 @@ namespace quillon {
 unicode::EdgeRunOptions MainDialog::runOptions() const {
     unicode::EdgeRunOptions options;
     forEachSetting([&]<typename Field>(const char*, Field field, const SettingControl& control) {
-        if constexpr (std::is_same_v<Field, RunOption>) {
+        if constexpr (std::is_same_v<Field, RunOption> || std::is_same_v<Field, EdgeChoice>) {
             qint32 value = 0;
             readFromControl(*this, control, value);
-            if (!(control.showsPosition() && value < 0)) options.*field.option = value;
+            if (control.showsPosition() && value < 0) return;
+            if constexpr (std::is_same_v<Field, RunOption>) {
+                options.*field.option = value;
+            } else {
+                options.*field.choice = value;
+            }
         }
     });
     // The boxes' Unicode entries follow the engine's values in their lists;
     // the output's also name the form.
-    static_cast<unicode::EdgeChoices&>(options) = edgeChoicesAt(options.outputEncoding);
+    options.form = edgeChoicesAt(options.outputEncoding).form;
     options.sourceEncoding = sourceEncodingAt(options.sourceEncoding);
     options.outputEncoding = outputEncodingAt(options.outputEncoding);
     return options;

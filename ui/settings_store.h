@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "edge_options.h"
 #include "font_setting.h"
 #include "run_options.h"
 
@@ -18,6 +19,9 @@ struct StoredSettings {
     // As the dialog shows them: radio and box positions are the options'
     // values, and are not range-checked here.
     RunOptions run;
+    // The edge's choices the dialog keeps: every run chooses by phrase unless
+    // the user says otherwise.
+    unicode::EdgeChoices edge{.phraseChoice = unicode::kPhrasesOn};
     FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
     FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
     // The window's size, place and maximised state as Qt saves them, in

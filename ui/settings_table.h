@@ -40,6 +40,13 @@ struct RunOption {
     const std::int32_t& operator()(const StoredSettings& s) const { return s.run.*option; }
 };
 
+// One of the edge's choices, reached like a field of StoredSettings.
+struct EdgeChoice {
+    std::int32_t unicode::EdgeChoices::*choice;
+    std::int32_t& operator()(StoredSettings& s) const { return s.edge.*choice; }
+    const std::int32_t& operator()(const StoredSettings& s) const { return s.edge.*choice; }
+};
+
 // One part of a stored font, reached like a field of StoredSettings.
 template <typename T>
 struct FontPart {
@@ -79,7 +86,12 @@ void forEachSetting(Visit&& visit) {
     visit("NaturalSyntax", RunOption{&R::naturalSyntax}, SettingControl{CheckBox, kNaturalSyntax});
     visit("HTML", RunOption{&R::htmlAware}, SettingControl{CheckBox, kHtml});
     visit("Quiet", RunOption{&R::quiet}, SettingControl{CheckBox, kQuietMode});
-    visit("Phrases", RunOption{&R::phrases}, SettingControl{CheckBox, kPhrases});
+    // Ticked: phrases in every run; unticked: none, and legacy runs give the
+    // engine's own bytes.
+    visit("Phrases", EdgeChoice{&unicode::EdgeChoices::phraseChoice}, SettingControl{CheckBox, kPhrases});
+    visit("RegionalWords", EdgeChoice{&unicode::EdgeChoices::regionalWords},
+          SettingControl{CheckBox, kRegionalWords});
+    visit("Standard", EdgeChoice{&unicode::EdgeChoices::standard}, SettingControl{ChoiceBox, kStandard});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
     visit("OutputEncoding", RunOption{&R::outputEncoding}, kOutputPositionControl);
     visit("GbkFontName", FontPart<QString>{&S::gbkFont, &FontSetting::faceName}, SettingControl{});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "chinese_conversion.h"
 #include "code_point_stream.h"
 #include "family_maps.h"
+#include "meta_charset.h"
 #include "text_formatter.h"
 
 // Lines of legacy text on their way through a run, with the characters that
@@ -57,9 +59,11 @@ public:
         // with a box for every character shows which ones the engine left.
         const bool probing = converts && formatter_.htmlAware() && !formatter_.htmlAborted;
         if (probing) probe(text, content);
+        // Unicode output keeps what is no hanzi as it went into the conversion.
+        if (converts && unicode_) unconverted_.assign(text, content);
         if (converts) formatter_.convertRunLine(text, content, from_, to_);
         if (unicode_) {
-            writeUnicode(text, length, carriers, probing);
+            writeUnicode(text, length, carriers, converts, probing);
         } else {
             if (probing) recodeTagText(text, content);
             writeLegacy(text, length, carriers);
@@ -69,6 +73,10 @@ public:
     // Unicode text is written converted by `converter` as well, whole lines
     // at a time.
     void convertBy(ChineseConverter* converter) { converter_ = converter; }
+
+    // HTML is written with its <meta> tags naming `charset`, the encoding
+    // written.
+    void nameCharset(std::string_view charset) { charset_ = charset; }
 
     bool sawInvalid = false;
     bool sawUnmappable = false;
@@ -101,6 +109,10 @@ private:
             putPair(text, carrier.position, to_.replacementCode());
             sawUnmappable = true;
         }
+        if (charsetNamed({text, length})) {
+            text = named_.data();
+            length = named_.size();
+        }
         for (std::size_t start = 0; start < length;) {
             const void* const lineFeed = std::memchr(text + start, '\n', length - start);
             const std::size_t end =
@@ -111,9 +123,17 @@ private:
         }
     }
 
+    // The character a pair the engine converted is written as: the converted
+    // one for a hanzi, the one it was for anything else and inside a tag.
+    Utf8Code convertedCharacter(std::size_t pos, Utf8Code converted, bool probing) const {
+        const Utf8Code original = maps_.utf8Table(from_)[pairAt(unconverted_.data(), pos) - FamilyMaps::kFirstPair];
+        if (probing && pairAt(probe_.data(), pos) == from_.replacementCode()) return original;
+        if (original == 0 || original == converted || isHanzi(characterOf(original))) return converted;
+        return original;
+    }
+
     void writeUnicode(const char* text, std::size_t length, const std::vector<Carrier>& carriers,
-                      bool probing) {
-        const Utf8Code* const fromTable = maps_.utf8Table(from_);
+                      bool converts, bool probing) {
         const Utf8Code* const toTable = maps_.utf8Table(to_);
         // A byte becomes three at most (a lead without its trail, a box), and
         // a copy writes a byte past the character.
@@ -142,22 +162,30 @@ private:
             const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
             if (carrier != carriers.end() && carrier->position == pos) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
-            } else if (const Utf8Code code = probing && pairAt(probe_.data(), pos) == from_.replacementCode()
-                                                 ? fromTable[index]
-                                                 : toTable[index]) {
+            } else if (const Utf8Code code =
+                           converts ? convertedCharacter(pos, toTable[index], probing) : toTable[index]) {
                 put(code);
             } else {
                 putInvalid();  // a code that stands for no character
             }
             pos += 2;
         }
-        if (converter_ == nullptr) {
-            sink_.writeText(utf8_.data(), count);
-            return;
+        std::string_view written(utf8_.data(), count);
+        if (converter_ != nullptr) {
+            converted_.clear();
+            converter_->convert(written, converted_);
+            written = converted_;
         }
-        converted_.clear();
-        converter_->convert({utf8_.data(), count}, converted_);
-        sink_.writeText(converted_.data(), converted_.size());
+        if (charsetNamed(written)) written = named_;
+        sink_.writeText(written.data(), written.size());
+    }
+
+    // Whether the text had <meta> tags to rewrite: named_ holds it rewritten.
+    bool charsetNamed(std::string_view text) {
+        if (charset_.empty()) return false;
+        std::optional<std::string> named = withMetaCharset(text, charset_);
+        if (named) named_ = std::move(*named);
+        return named.has_value();
     }
 
     void probe(const char* line, std::size_t length) {
@@ -187,8 +215,11 @@ private:
     TextSink& sink_;
     std::vector<char> utf8_;
     std::string probe_;
+    std::string unconverted_;
     ChineseConverter* converter_ = nullptr;
     std::string converted_;
+    std::string_view charset_;
+    std::string named_;
 };
 
 // Puts characters into a line of `from`'s family for a run to `to`. What the

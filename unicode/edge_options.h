@@ -65,6 +65,8 @@ struct EdgeChoices {
     // One of OpenCC's configurations by its place in openccConfigurations()
     // plus one, in place of form, standard and regional words; 0: none.
     std::int32_t opencc = 0;
+
+    bool operator==(const EdgeChoices&) const = default;
 };
 
 // Every choice of a run through the edge: the engine's options and the edge's

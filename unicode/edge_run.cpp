@@ -18,6 +18,7 @@
 #include "family_maps.h"
 #include "family_text_reader.h"
 #include "line_reader.h"
+#include "meta_charset.h"
 #include "messages.h"
 #include "not_text.h"
 #include "scratch_file.h"
@@ -44,6 +45,13 @@ bool writesCrLf(const RunPlan& options, bool utf8Output) {
 
 const char* outputEncodingName(std::int32_t outputEncoding) {
     return outputEncoding == kOutputGb18030 ? "GB18030" : kUtf8Name;
+}
+
+// The name of the encoding a run writes, as an HTML document gives it:
+// `written`'s for legacy output.
+std::string_view htmlCharsetOf(bool unicodeOutput, std::int32_t outputEncoding, const EncodingProfile& written) {
+    if (!unicodeOutput) return htmlCharsetName(written.id);
+    return outputEncoding == kOutputGb18030 ? "gb18030" : "utf-8";
 }
 
 RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
@@ -117,38 +125,45 @@ bool isEngineRun(const RunPlan& options) {
     return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
 }
 
-// The form a convert run of legacy text to Unicode output writes, with the
-// encoding of its source in `sourceId`; none when the source is no Chinese
-// text or the run is no such run.
-std::optional<Form> legacyConversionForm(TextFormatter& formatter, RunKind kind, const RunPlan& options,
-                                         const char* source, std::int32_t& sourceId) {
-    if (kind != RunKind::Convert || formatter.htmlAware()) return std::nullopt;
-    sourceId = formatter.sourceEncoding();
+// A legacy source's encoding, and the forms of its text and of a run's
+// Unicode output; none when the source is no Chinese text.
+struct LegacyForms {
+    std::int32_t sourceId;
+    Form source;
+    Form output;
+};
+
+std::optional<LegacyForms> legacyForms(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                                       const char* source) {
+    std::int32_t sourceId = formatter.sourceEncoding();
     if (sourceId == kSourceAuto && formatter.detectEncoding(source, sourceId) != kSuccess) return std::nullopt;
     if (sourceId != kGbId && sourceId != kGbkId && sourceId != kBig5Id) return std::nullopt;
-    if (options.form == kFormSimplified) return Form::Simplified;
-    if (options.form == kFormTraditional) return Form::Traditional;
-    return sourceId == kBig5Id ? Form::Simplified : Form::Traditional;
+    const Form form = sourceId == kBig5Id ? Form::Traditional : Form::Simplified;
+    const Form other = sourceId == kBig5Id ? Form::Simplified : Form::Traditional;
+    if (options.form == kFormSimplified) return LegacyForms{sourceId, form, Form::Simplified};
+    if (options.form == kFormTraditional) return LegacyForms{sourceId, form, Form::Traditional};
+    return LegacyForms{sourceId, form, kind == RunKind::Convert ? other : form};
 }
 
 // A legacy source: the engine's own run, its output rewritten only where the
-// output is Unicode or the line ends are LF. Unicode output of a convert run
-// takes its forms from the dictionaries: the engine keeps the text in its
-// encoding.
+// output is Unicode or the line ends are LF. For Unicode output the engine
+// keeps the text in its encoding, and its lines are converted as they are
+// written: by the dictionaries when the run chooses by phrase, else by the
+// engine's tables with tag text and what is no hanzi kept.
 RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
                           const char* source, const char* destination, EdgeOutput& written) {
     const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
     const bool utf8Output = options.outputEncoding == kOutputUtf8;
     if (isEngineRun(options)) return engineRun(formatter, kind, source, destination);
     std::optional<ChineseConverter> converter;
-    std::optional<Form> convertedForm;
+    std::optional<LegacyForms> forms;
     if (unicodeOutput) {
-        std::int32_t sourceId = 0;
-        convertedForm = legacyConversionForm(formatter, kind, options, source, sourceId);
+        forms = legacyForms(formatter, kind, options, source);
+        const bool converts = forms && (kind == RunKind::Convert || forms->output != forms->source);
         const ChineseConversionChain* chain =
-            convertedForm ? conversionChainFor(*options.choices, *convertedForm) : nullptr;
+            converts && !formatter.htmlAware() ? conversionChainFor(*options.choices, forms->output) : nullptr;
         if (chain) converter.emplace(*chain);
-        formatter.setOutputEncoding(chain                              ? sourceId
+        formatter.setOutputEncoding(forms                              ? forms->sourceId
                                     : options.form == kFormSimplified  ? kOutputGbk
                                     : options.form == kFormTraditional ? kOutputBig5
                                     : kind == RunKind::Convert         ? kOutputDifferent
@@ -164,15 +179,20 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     if (result == kDestinationUnwritable) return scratchFailure(formatter, written, formatter.systemError);
     if (isError(result)) return result;
 
-    const EncodingProfile& target = *formatter.targetProfile;
-    LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
+    const EncodingProfile& engineOutput = *formatter.targetProfile;
+    const EncodingProfile& target =
+        forms && !converter && forms->output != forms->source ? FamilyMaps::familyFor(forms->output) : engineOutput;
+    LineWriter writer(formatter, engineOutput, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     if (converter) writer.convertBy(&*converter);
+    if (formatter.htmlAware()) writer.nameCharset(htmlCharsetOf(unicodeOutput, options.outputEncoding, target));
+    formatter.insideTag = 0;
     const RunResult copied = copyEngineOutput(formatter, output, writer, sink, nullptr, written);
     if (copied != kSuccess) return copied;
     if (!sink.close()) return destinationFailure(formatter, sink);
-    if (converter) formatter.targetProfile = &FamilyMaps::familyFor(*convertedForm);
-    return warningOf(result == kInvalidCodeWarning || writer.sawInvalid,
-                     result == kUnmappableWarning || writer.sawUnmappable, result == kHtmlAbortedWarning);
+    if (forms) formatter.targetProfile = converter ? &FamilyMaps::familyFor(forms->output) : &target;
+    return warningOf(result == kInvalidCodeWarning || writer.sawInvalid || formatter.sawInvalidCode,
+                     result == kUnmappableWarning || writer.sawUnmappable || formatter.sawUnmappable,
+                     result == kHtmlAbortedWarning || formatter.htmlAborted);
 }
 
 // A Unicode source: judged for its form, put into the family of that form,
@@ -197,10 +217,12 @@ public:
         const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
         const EncodingProfile& shown = legacyOutput ? *profileById(output)
                                                     : FamilyMaps::familyFor(outputForm(*form));
-        // Unicode output of a convert run takes its forms from the
-        // dictionaries: the engine leaves the text in its family.
+        // Unicode output of a convert run, or of a format run that changes
+        // the form, takes its forms from the dictionaries: the engine leaves
+        // the text in its family.
+        const bool converts = kind_ == RunKind::Convert || outputForm(*form) != *form;
         const ChineseConversionChain* chain =
-            kind_ == RunKind::Convert && !legacyOutput && !formatter_.htmlAware()
+            converts && !legacyOutput && !formatter_.htmlAware()
                 ? conversionChainFor(*options_.choices, outputForm(*form))
                 : nullptr;
         std::optional<ChineseConverter> converter;
@@ -218,6 +240,7 @@ public:
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         if (converter) writer.convertBy(&*converter);
+        if (formatter_.htmlAware()) writer.nameCharset(htmlCharsetOf(!legacyOutput, output, shown));
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
         RunResult result;
         if (kind_ == RunKind::Format) {

@@ -16,8 +16,6 @@ namespace {
 constexpr std::size_t kCodeCount = 0x10000;
 
 bool isPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
-bool isHanzi(char32_t c) { return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_IDEOGRAPHIC); }
-
 int familyIndex(const EncodingProfile& profile) { return profile.id == kBig5Id ? 1 : 0; }
 
 const EncodingProfile& profileOfFamily(int index) {
@@ -69,6 +67,8 @@ private:
 };
 
 }  // namespace
+
+bool isHanzi(char32_t c) { return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_IDEOGRAPHIC); }
 
 Form FormCount::form() const {
     if (simplified == 0 && traditional == 0) return Form::None;

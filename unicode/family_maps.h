@@ -49,6 +49,10 @@ inline unsigned char* putUtf8(unsigned char* out, Utf8Code code) {
     return out + lengthOf(code);
 }
 
+// Whether `c` is a Chinese character (an ideograph), the only kind of
+// character whose form a conversion changes.
+bool isHanzi(char32_t c);
+
 // The written form a text uses, as far as its characters tell.
 enum class Form { None, Simplified, Traditional };
 

@@ -83,7 +83,7 @@ private slots:
 
     void firstStartShowsTheDefaults() {
         const Snapshot expected{{"", "", "38", "1", "2", "0"},
-                                {1018, 1019, 1025, 1040, 1042, 1044},
+                                {1018, 1019, 1025, 1040, 1042, 1044, 1054},
                                 0,
                                 0};
         QCOMPARE(snapshot(), expected);
@@ -173,6 +173,56 @@ private slots:
         QCOMPARE(controlAs<QLineEdit>(kDestinationPath)->text(), path + QStringLiteral("文"));
     }
 
+    // Phrases are on for every run until the user unticks them; unticked,
+    // legacy runs give the engine's own bytes.
+    void phrasesReachEveryRun_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<int>("choice");
+        QTest::newRow("fresh settings") << QVariant() << true << int(unicode::kPhrasesOn);
+        QTest::newRow("stored on") << QVariant(1) << true << int(unicode::kPhrasesOn);
+        QTest::newRow("stored off") << QVariant(0) << false << int(unicode::kPhrasesOff);
+    }
+    void phrasesReachEveryRun() {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, ticked);
+        QFETCH(int, choice);
+        if (stored.isValid()) {
+            dialog.reset();
+            QSettings(settings->path(), QSettings::IniFormat).setValue("Phrases", stored);
+            restart();
+        }
+        QCOMPARE(controlAs<QCheckBox>(kPhrases)->isChecked(), ticked);
+        QCOMPARE(dialog->runOptions().phraseChoice, choice);
+        QCOMPARE(dialog->runOptions().phrases, 0);  // the engine's table unless the edge says otherwise
+        controlAs<QCheckBox>(kPhrases)->setChecked(!ticked);
+        restart();
+        QCOMPARE(dialog->runOptions().phraseChoice, ticked ? unicode::kPhrasesOff : unicode::kPhrasesOn);
+    }
+
+    // The standard and the regional words are kept and reach the run.
+    void standardAndRegionalWordsReachTheRun_data() {
+        QTest::addColumn<int>("standard");
+        QTest::addColumn<bool>("regionalWords");
+        QTest::newRow("generic") << int(unicode::kStandardGeneric) << false;
+        QTest::newRow("Taiwan with its words") << int(unicode::kStandardTaiwan) << true;
+        QTest::newRow("Hong Kong with its words") << int(unicode::kStandardHongKong) << true;
+    }
+    void standardAndRegionalWordsReachTheRun() {
+        QFETCH(int, standard);
+        QFETCH(bool, regionalWords);
+        QCOMPARE(dialog->runOptions().standard, unicode::kStandardAuto);
+        QCOMPARE(dialog->runOptions().regionalWords, 0);
+        controlAs<QComboBox>(kStandard)->setCurrentIndex(standard);
+        controlAs<QCheckBox>(kRegionalWords)->setChecked(regionalWords);
+        restart();
+        QCOMPARE(controlAs<QComboBox>(kStandard)->currentIndex(), standard);
+        const unicode::EdgeRunOptions options = dialog->runOptions();
+        QCOMPARE(options.standard, standard);
+        QCOMPARE(options.regionalWords, int(regionalWords));
+        QCOMPARE(options.opencc, 0);
+    }
+
     void storedPositionsOutOfRangeCheckAndSelectNothing() {
         dialog.reset();
         {
@@ -184,7 +234,7 @@ private slots:
             stored.setValue("SrcFromFile", 7);  // any value but 0 is "File"
         }
         dialog = std::make_unique<MainDialog>(recorder.hooks());
-        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042}));
+        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042, 1054}));
         QCOMPARE(selectedPosition(*dialog, kSourceEncoding), -1);
         QCOMPARE(selectedPosition(*dialog, kOutputEncoding), -1);
 

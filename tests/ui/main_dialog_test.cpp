@@ -89,7 +89,7 @@ private slots:
 
     void windowMatchesItsTemplate() {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Quillon"));
-        QCOMPARE(dialog->sizeHint().height(), DialogUnits(dialog->font()).y(286));
+        QCOMPARE(dialog->sizeHint().height(), DialogUnits(dialog->font()).y(298));
         QVERIFY(dialog->sizeHint().width() >= DialogUnits(dialog->font()).x(420));
         QCOMPARE(dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
                  loadDialogTemplate(MainDialog::kTemplateId).controls.size());
@@ -156,6 +156,7 @@ private slots:
                              kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin,
                              kParagraphFirst, kHeadingFirst + 1,
                              kConvertEnglishPunc, kAutoFix, kNaturalSyntax, kHtml, kQuietMode, kPhrases,
+                             kRegionalWords, kStandard,
                              kSimplifiedFont, kTraditionalFont, kOutputPane, kConvert};
         for (const int id : order) {
             QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);

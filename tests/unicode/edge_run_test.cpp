@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                      options.phraseChoice = kPhrasesOff;
                      return options;
                  }(),
-                 "\xB9\xFA\xA3\xAC\r\n", "國﹐\n", kSuccess},
+                 "\xB9\xFA\xA3\xAC\r\n", "國，\n", kSuccess},
         EdgeCase{"LegacyRunWithLfLineEnds", RunKind::Convert,
                  with(kSourceAuto, kOutputSame, kFormAuto, kLineEndsLf), "\xB9\xFA\r\n\xB9\xFA\r",
                  "\xB0\xEA\n\xB0\xEA\n", kSuccess},
@@ -233,6 +233,66 @@ INSTANTIATE_TEST_SUITE_P(
                      return options;
                  }(),
                  "国😀。\n", "國😀。\n", kSuccess}));
+
+EdgeRunOptions traditionalFormat(std::int32_t from, std::int32_t phraseChoice) {
+    EdgeRunOptions options = narrowFormat(-1);
+    options.sourceEncoding = from;
+    options.form = kFormTraditional;
+    options.phraseChoice = phraseChoice;
+    return options;
+}
+
+// What a format run writes itself takes the normal full-width forms in
+// Unicode output, never the small forms (U+FE50 on) of the Big5 family;
+// what the source had comes out as it was.
+INSTANTIATE_TEST_SUITE_P(
+    FormatPunctuation, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"ByPhrase", RunKind::Format, traditionalFormat(kSourceUtf8, kPhrasesByRun),
+                 "他说,\"头发\"!\n", "他說，“頭髮”！\n", kSuccess},
+        EdgeCase{"ByTable", RunKind::Format, traditionalFormat(kSourceUtf8, kPhrasesOff),
+                 "他说,\"头发\"!\n", "他說，“頭發”！\n", kSuccess},
+        EdgeCase{"SmallFormsOfTheSourceStay", RunKind::Format,
+                 traditionalFormat(kSourceUtf8, kPhrasesOff), "他说﹐你好,\n", "他說﹐你好，\n",
+                 kSuccess},
+        EdgeCase{"GbSourceByPhrase", RunKind::Format, traditionalFormat(kSourceGb, kPhrasesByRun),
+                 "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭髮”！\n", kSuccess},
+        EdgeCase{"GbSourceByTable", RunKind::Format, traditionalFormat(kSourceGb, kPhrasesOff),
+                 "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭發”！\n", kSuccess},
+        EdgeCase{"TraditionalSourceKeepsItsForm", RunKind::Format, narrowFormat(-1),
+                 "他說,\"你好\"!我、們?\n", "他說，“你好”！我、們？\n", kSuccess}));
+
+EdgeRunOptions htmlFrom(std::int32_t from, std::int32_t to) {
+    EdgeRunOptions options = with(from, to);
+    options.htmlAware = 1;
+    return options;
+}
+
+// Text inside tags comes out as the source had it in Unicode output.
+INSTANTIATE_TEST_SUITE_P(
+    Html, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"GbAttributeInUtf8", RunKind::Convert, htmlFrom(kSourceGb, kOutputUtf8),
+                 "<p class=\"\xC8\xED\xBC\xFE\">\xC8\xED\xBC\xFE</p>\r\n",
+                 "<p class=\"软件\">軟件</p>\n", kSuccess},
+        EdgeCase{"Big5AttributeInUtf8", RunKind::Convert, htmlFrom(kSourceBig5, kOutputUtf8),
+                 "<p class=\"\xB3\x6E\xA5\xF3\">\xB3\x6E\xA5\xF3</p>\r\n",
+                 "<p class=\"軟件\">软件</p>\n", kSuccess},
+        // A <meta> tag names the encoding written.
+        EdgeCase{"MetaCharsetInUtf8", RunKind::Convert, htmlFrom(kSourceGb, kOutputUtf8),
+                 "<meta charset=\"gb2312\">\xC8\xED\r\n", "<meta charset=\"utf-8\">軟\n", kSuccess},
+        EdgeCase{"MetaContentTypeInBig5", RunKind::Convert, htmlFrom(kSourceGb, kOutputDifferent),
+                 "<META http-equiv=\"Content-Type\" content=\"text/html; charset=GB2312\">\xC8\xED\r\n",
+                 "<META http-equiv=\"Content-Type\" content=\"text/html; charset=big5\">\xB3\x6E\r\n",
+                 kSuccess},
+        EdgeCase{"MetaCharsetOfAUnicodeSourceInGbk", RunKind::Convert, htmlFrom(kSourceUtf8, kOutputGbk),
+                 "<meta charset='utf-8'>軟\n", "<meta charset='gbk'>\xC8\xED\r\n", kSuccess},
+        EdgeCase{"MetaCharsetInGb18030", RunKind::Convert, htmlFrom(kSourceUtf8, kOutputGb18030),
+                 "<meta charset=utf-8>軟\n", "<meta charset=gb18030>\xC8\xED\r\n", kSuccess},
+        EdgeCase{"MetaCharsetAlreadyRight", RunKind::Convert, htmlFrom(kSourceUtf8, kOutputUtf8),
+                 "<meta charset=\"UTF-8\">軟\n", "<meta charset=\"UTF-8\">软\n", kSuccess},
+        EdgeCase{"WithoutHtmlTheMetaStays", RunKind::Convert, with(kSourceGb, kOutputDifferent),
+                 "<meta charset=\"gb2312\">\r\n", "<meta charset=\"gb2312\">\r\n", kSuccess}));
 
 // UTF-8 is read 64 KiB at a time; characters and sequences cut there come
 // out whole, on the table's way (UTF-8 to UTF-8) and on the engine's (Big5).

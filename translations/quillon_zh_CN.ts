@@ -141,8 +141,8 @@
         <translation>地区用词(&amp;W)</translation>
     </message>
     <message>
-        <source>St&amp;andard:</source>
-        <translation>标准(&amp;A)：</translation>
+        <source>Standard (&amp;K):</source>
+        <translation>标准(&amp;K)：</translation>
     </message>
     <message>
         <source>About Quillon</source>

@@ -141,8 +141,8 @@
         <translation>地區用詞(&amp;W)</translation>
     </message>
     <message>
-        <source>St&amp;andard:</source>
-        <translation>標準(&amp;A)：</translation>
+        <source>Standard (&amp;K):</source>
+        <translation>標準(&amp;K)：</translation>
     </message>
     <message>
         <source>About Quillon</source>

@@ -162,6 +162,8 @@ private:
             const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
             if (carrier != carriers.end() && carrier->position == pos) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
+            } else if (!converts && !from_.holds(pairAt(text, pos))) {
+                putInvalid();  // outside the source's own ranges (GB's within GBK's, say)
             } else if (const Utf8Code code =
                            converts ? convertedCharacter(pos, toTable[index], probing) : toTable[index]) {
                 put(code);

@@ -125,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("\xE5\x9B\xBD\0\n", 5), "", kSourceNotText},
         EdgeCase{"NulUnitMarksUtf16ThatIsNoText", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
                  std::string("\xFF\xFE\xFD\x56\x00\x00\x0A\x00", 8), "", kSourceNotText},
+        EdgeCase{"GbPairOnlyGbkHoldsIsInvalidInUtf8", RunKind::Convert, with(kSourceGb, kOutputUtf8),
+                 "x\xB0\x41y\r\n", "x□y\n", kInvalidCodeWarning},
         EdgeCase{"InvalidUtf8BecomesABoxAndNothingAfterIsLost", RunKind::Convert,
                  with(kSourceUtf8, kOutputSame), "ab\xFF\xC3国\n", "ab□□國\n",
                  kInvalidCodeWarning},

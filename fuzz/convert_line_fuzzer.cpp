@@ -106,7 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     require(bounded == Conversion{std::string(text), 0, 0, 0},
                             "the same profile, or GB read as GBK, leaves the bytes untouched");
                 }
-                if (!hasTagMark(text)) {
+                // FF FF, no character of any family, is the format run's mark
+                // of a lone lead byte: boxed even inside a tag.
+                if (!hasTagMark(text) && text.find("\xFF\xFF") == std::string_view::npos) {
                     if (mode.insideTag) {
                         require(bounded.text == text, "text inside a tag is never converted");
                     } else {

@@ -23,13 +23,12 @@ Usage: python3 tools/generate_opencc_tables.py [--data DIR] [--output FILE]
            exits 1 when the committed file differs from what the data gives.
 """
 
-import argparse
 import json
 import os
 import sys
 import unicodedata
 
-from generated_file import write_or_check
+from generated_file import parse_arguments, write_or_check
 
 # The conversions between Chinese forms; OpenCC's Japanese ones are not used.
 CONFIGURATIONS = ['s2t', 's2tw', 's2twp', 's2hk', 's2hkp', 't2s', 'tw2s', 'tw2sp',
@@ -191,13 +190,7 @@ def generate(data_dir):
 
 
 def main():
-    root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
-    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--data', default=os.path.join(root, 'third_party', 'opencc-data'))
-    parser.add_argument('--output', default=os.path.join(root, 'unicode', 'opencc_tables.cpp'))
-    parser.add_argument('--check', action='store_true',
-                        help='compare with the file at --output instead of writing it')
-    args = parser.parse_args()
+    args = parse_arguments(__doc__, 'unicode/opencc_tables.cpp')
 
     text, dictionaries = generate(args.data)
     output = os.path.normpath(args.output)

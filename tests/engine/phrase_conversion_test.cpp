@@ -63,15 +63,20 @@ TEST(PhraseConversion, TellingPhrasesBothWays) {
     }
 }
 
-TEST(PhraseConversion, NoTaiwanVocabularyEitherWay) {
+TEST(PhraseConversion, TaiwanWordsOnlyToBig5AndOnlyWhereTheLengthHolds) {
     const struct {
         std::string in;
         const EncodingProfile *from, *to;
         std::string out;
     } rows[] = {
-        {gb("软件"), &GB, &BIG5, big5("軟件")},
-        {gb("鼠标"), &GBK, &BIG5, big5("鼠標")},
-        {gb("信息"), &GB, &BIG5, big5("信息")},
+        {gb("软件"), &GB, &BIG5, big5("軟體")},
+        {gb("鼠标"), &GBK, &BIG5, big5("滑鼠")},
+        {gb("信息"), &GB, &BIG5, big5("資訊")},
+        // 記憶體 would be longer: the standard form.
+        {gb("内存"), &GB, &BIG5, big5("內存")},
+        // Inside a longer phrase the word stays: not 包羅永珍.
+        {gb("包罗万象"), &GB, &BIG5, big5("包羅萬象")},
+        // No Taiwan words on the way back.
         {big5("軟體"), &BIG5, &GB, gb("软体")},
     };
     for (const auto& r : rows) EXPECT_EQ(convert(r.in, *r.from, *r.to).text, r.out) << r.in;

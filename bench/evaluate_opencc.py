@@ -15,6 +15,7 @@ apt-get download as bench/evaluate_phrases.py does. The guide's Taiwan text
 is made from its mainland translation with OpenCC (its title page credits the
 conversion, its changelog names OpenCC), so it holds OpenCC's own forms
 (爲 裏 着 啓), which a round trip to Taiwan's standard writes as 為 裡 著 啟.
+Not being native traditional text, it is measured but not held to the aim.
 For each of s2tw, t2s, s2twp and tw2sp (run on the texts of the matching
 form) it counts:
   hanzi differing  hanzi where `quillon-cli convert --opencc NAME` differs
@@ -23,6 +24,8 @@ form) it counts:
                    (Quillon / OpenCC);
 and, for each traditional text, the hanzi that come back different from a
 round trip to simplified and back (t2s, then s2tw), Quillon against OpenCC.
+The aim, checked by the exit status: Quillon is wrong on fewer hanzi than
+OpenCC on every native traditional text.
 
 Needs the built quillon-cli, `opencc`, `msgunfmt`, fortunes-zh and
 maint-guide-zh-tw (Debian: apt-get install opencc gettext fortunes-zh
@@ -44,6 +47,9 @@ from evaluate_phrases import language_pack, read_text
 FORTUNES = '/usr/share/games/fortunes/'
 CATALOGUES = '/usr/share/locale/%s/LC_MESSAGES/*.mo'
 GUIDE = '/usr/share/doc/maint-guide-zh-tw/html/*.zh-tw.html'
+# Traditional texts that OpenCC itself wrote: a round trip measures how far
+# another converter strays from OpenCC's forms, not from native usage.
+MADE_BY_OPENCC = {'maint-guide-zh-tw'}
 CONFIGURATIONS = ['s2tw', 't2s', 's2twp', 'tw2sp']
 LANGUAGE_PACKS = [('firefox-esr-l10n-zh-cn', 'simplified'), ('thunderbird-l10n-zh-cn', 'simplified'),
                   ('firefox-esr-l10n-zh-tw', 'traditional'), ('thunderbird-l10n-zh-tw', 'traditional')]
@@ -158,12 +164,14 @@ def main():
         print('|---|---:|---:|---:|---|')
         failed = False
         for name, _, source in (t for t in found if t[1] == 'traditional'):
+            native = name not in MADE_BY_OPENCC
             ours = quillon(args.cli, 's2tw', quillon(args.cli, 't2s', source, work), work)
             theirs = opencc('s2tw', opencc('t2s', source))
             wrong, wrong_opencc = hanzi_differing(source, ours), hanzi_differing(source, theirs)
-            failed |= wrong >= wrong_opencc
-            print('| %s | %d | %d | %d | %s |' % (name, sum(map(is_hanzi, source)), wrong,
-                                                 wrong_opencc, 'no' if wrong >= wrong_opencc else 'yes'))
+            failed |= native and wrong >= wrong_opencc
+            verdict = 'no' if wrong >= wrong_opencc else 'yes'
+            print('| %s | %d | %d | %d | %s |' % (name, sum(map(is_hanzi, source)), wrong, wrong_opencc,
+                                                 verdict if native else verdict + ' (made by OpenCC, not counted)'))
     return 1 if failed else 0
 
 

@@ -75,7 +75,7 @@ struct Warning {
         HtmlAborted,    // an HTML tag was left open: the rest was converted as text
         EndMark,        // a byte 1A ended the text before its end
     };
-    Kind kind;
+    Kind kind = Kind::InvalidCode;
     std::string message;  // the message quillon-cli prints for it
     // How often it happened, and where first: a 1-based line and column
     // (in characters) and the character or bytes as text; 0 and empty where

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs a build tree into a fresh prefix and checks what lands there:
-#   install_test.sh BUILD_DIR VERSION WITH_DIALOG
+#   install_test.sh BUILD_DIR VERSION WITH_DIALOG LIBDIR CONFIG
+# (CONFIG: the build type in lower case, which names a CMake export file)
 # The file list is exact, the desktop entry validates, and the installed
 # programs run from an unrelated folder.
 set -euo pipefail
-build=$1 version=$2 with_dialog=$3
+build=$1 version=$2 with_dialog=$3 libdir=$4 config=$5
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -12,6 +13,13 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(
   bin/quillon-cli
+  include/quillon/quillon.h
+  "$libdir/cmake/Quillon/QuillonConfig.cmake"
+  "$libdir/cmake/Quillon/QuillonConfigVersion.cmake"
+  "$libdir/cmake/Quillon/QuillonTargets.cmake"
+  "$libdir/cmake/Quillon/QuillonTargets-$config.cmake"
+  "$libdir/libquillon.so.1.0.0"
+  "$libdir/pkgconfig/quillon.pc"
   share/bash-completion/completions/quillon-cli
   share/doc/quillon/changelog.gz
   share/doc/quillon/copyright

@@ -1,0 +1,176 @@
+// The library's API as a program outside the project uses it: only the
+// public header.
+#include <quillon/quillon.h>
+
+#include <cerrno>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace quillon::api;
+using WarningKinds = std::vector<Warning::Kind>;
+
+Options named(std::string from, std::string to) {
+    Options options;
+    options.from = std::move(from);
+    options.to = std::move(to);
+    return options;
+}
+
+Options narrowUtf8() {
+    Options options = named("utf-8", "");
+    options.charsPerLine = 4;
+    return options;
+}
+
+struct RunCase {
+    const char* name;
+    Task task;
+    Options options;
+    std::string input;
+    std::string output;
+    WarningKinds warnings;
+    std::string sourceEncoding;
+    std::string outputEncoding;
+};
+
+void PrintTo(const RunCase& c, std::ostream* out) { *out << c.name; }
+
+class Runs : public testing::TestWithParam<RunCase> {};
+
+TEST_P(Runs, GiveTheBytesAndWarnings) {
+    const RunCase& c = GetParam();
+    std::string output;
+    const Result result = run(c.task, c.input, output, c.options);
+    EXPECT_EQ(output, c.output);
+    WarningKinds kinds;
+    for (const Warning& warning : result.warnings) kinds.push_back(warning.kind);
+    EXPECT_EQ(kinds, c.warnings);
+    EXPECT_EQ(result.sourceEncoding, c.sourceEncoding);
+    EXPECT_EQ(result.outputEncoding, c.outputEncoding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, Runs,
+    testing::Values(
+        // 中国 from GB to Big5, byte for byte as the engine has it.
+        RunCase{"GbToBig5", Task::Convert, named("gb", "big5"), "\xD6\xD0\xB9\xFA\r\n", "\xA4\xA4\xB0\xEA\r\n", {},
+                "GB", "BIG5"},
+        RunCase{"Utf8ToTraditional", Task::Convert, {}, "汉语\n", "漢語\n", {}, "UTF-8", "UTF-8"},
+        // A1 40 is no GB code: boxed, with its warning.
+        RunCase{"InvalidCode", Task::Convert, named("gb", "big5"), "\xD6\xD0\xA1\x40\r\n", "\xA4\xA4\xA1\xBC\r\n",
+                {Warning::Kind::InvalidCode}, "GB", "BIG5"},
+        // GB has no euro sign.
+        RunCase{"Unmappable", Task::Convert, named("", "gb"), "中€\n", "\xD6\xD0\xA1\xF5\r\n",
+                {Warning::Kind::Unmappable}, "UTF-8", "GB"},
+        RunCase{"FormatNarrow", Task::Format, narrowUtf8(), "中文的段落很长很长。\n",
+                "　　中文\n的段落很\n长很长。\n\n", {}, "UTF-8", "UTF-8"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+    const char* name;
+    Task task;
+    Options options;
+    std::string message;
+};
+
+Options with(void (*set)(Options&)) {
+    Options options;
+    set(options);
+    return options;
+}
+
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+
+class Refusals : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refusals, ThrowTheCommandLinesMessage) {
+    const RefusalCase& c = GetParam();
+    try {
+        std::string output;
+        run(c.task, "中文\n", output, c.options);
+        FAIL() << "no refusal";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), Error::Kind::BadOption);
+        EXPECT_EQ(std::string(error.what()), c.message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, Refusals,
+    testing::Values(
+        RefusalCase{"UnknownEncoding", Task::Convert, named("latin1", ""),
+                    "'latin1' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030)"},
+        RefusalCase{"ZeroWidth", Task::Format, with([](Options& o) { o.charsPerLine = 0; }),
+                    "'--chars-per-line' cannot be 0"},
+        RefusalCase{"FormatOptionInConvert", Task::Convert, with([](Options& o) { o.leftMargin = 2; }),
+                    "option '--left-margin' is only for format"},
+        RefusalCase{"UnknownOpencc", Task::Convert, with([](Options& o) { o.opencc = "x2y"; }),
+                    "'x2y' is not a value of '--opencc' (" + [] {
+                        std::string names;
+                        for (const OpenccConfiguration& c : openccConfigurations()) {
+                            names += (names.empty() ? "" : ", ") + c.name;
+                        }
+                        return names;
+                    }() + ")"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DetectCase {
+    const char* name;
+    std::string bytes;
+    Detection detection;
+};
+
+void PrintTo(const DetectCase& c, std::ostream* out) { *out << c.name; }
+
+class Detections : public testing::TestWithParam<DetectCase> {};
+
+TEST_P(Detections, TellEncodingFormAndLineEnds) {
+    const Detection found = detect(GetParam().bytes);
+    EXPECT_EQ(found.encoding, GetParam().detection.encoding);
+    EXPECT_EQ(found.form, GetParam().detection.form);
+    EXPECT_EQ(found.lineEnds, GetParam().detection.lineEnds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, Detections,
+    testing::Values(DetectCase{"Utf8Simplified", "汉语词典的内容\n", {"UTF-8", "simplified", "LF"}},
+                    DetectCase{"Utf16Bom", std::string("\xFF\xFE\x2D\x4E\r\0\n\0", 8), {"UTF-16LE", "none", "CRLF"}},
+                    DetectCase{"Ascii", "plain\n", {"PureASC", "none", "LF"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LibraryErrors, PlainAsciiHasNothingToFormat) {
+    try {
+        format("plain\n");
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), Error::Kind::PlainAscii);
+        EXPECT_STREQ(error.what(), "the source is plain ASCII text, there is nothing to format");
+    }
+}
+
+TEST(LibraryErrors, MissingSourceIsNamedWithItsReason) {
+    try {
+        runFile(Task::Convert, "/nonexistent/a.txt", "/nonexistent/b.txt");
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), Error::Kind::SourceUnreadable);
+        EXPECT_EQ(error.systemError(), ENOENT);
+        EXPECT_STREQ(error.what(), "/nonexistent/a.txt: No such file or directory");
+    }
+}
+
+TEST(LibraryStreams, ConvertAndTraceTheDetection) {
+    std::istringstream input("\xD6\xD0\xB9\xFA\r\n");
+    std::ostringstream output;
+    Options options = named("", "big5");
+    std::vector<std::string> lines;
+    options.trace = [&](std::string_view line) { lines.emplace_back(line); };
+    run(Task::Convert, input, output, options);
+    EXPECT_EQ(output.str(), "\xA4\xA4\xB0\xEA\r\n");
+    EXPECT_EQ(lines, std::vector<std::string>{"GB encoding is detected."});
+}
+
+}  // namespace

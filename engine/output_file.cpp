@@ -44,17 +44,33 @@ int claimSlot(const std::string& path) {
     return -1;
 }
 
-// Holds signals back while a file exists that its slot does not show yet.
+// Sections, in any thread, where a file exists that its slot does not show
+// yet, and whether a signal handler has begun removing the unfinished files.
+// Sequentially consistent: either the section sees the handler has begun and
+// makes no file, or the handler sees the section and waits for its slot.
+std::atomic<int> sectionsOpen{0};
+std::atomic<bool> removing{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+
+// Holds this thread's signals back and keeps another thread's handler
+// waiting while a file is made and marked. `open()` is false once a handler
+// has begun: a file made now would outlive the process.
 class SignalsHeld {
 public:
     SignalsHeld() {
         sigset_t all;
         sigfillset(&all);
         pthread_sigmask(SIG_BLOCK, &all, &previous_);
+        ++sectionsOpen;
     }
-    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    ~SignalsHeld() {
+        --sectionsOpen;
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
     SignalsHeld(const SignalsHeld&) = delete;
     SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+    bool open() const { return !removing; }
 
 private:
     sigset_t previous_;
@@ -161,6 +177,10 @@ bool OutputFile::open(const char* path, bool onlyReplacing) {
         std::string pattern = (folder / hidden).string();
         if (entry.filename().string().size() > NAME_MAX - 16) pattern = (folder / ".quillon-XXXXXX").string();
         const SignalsHeld held;
+        if (!held.open()) {
+            errno = EINTR;
+            return fail();
+        }
         descriptor_ = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (descriptor_ >= 0) {
             temporary_ = pattern;
@@ -227,6 +247,9 @@ void OutputFile::release() {
 }
 
 void removeUnfinishedOutputs() {
+    removing = true;
+    while (sectionsOpen != 0) {
+    }
     for (Slot& slot : slots) {
         if (slot.state == kLive) ::unlink(slot.path);
     }

@@ -78,7 +78,8 @@ bool takeOwnerAndMode(int descriptor, const struct stat& replaced);
 int writeRefusal(const char* path);
 
 // Removes every output file not yet committed and every file marked
-// unfinished. Safe in a signal handler, so a front end ended by a signal
+// unfinished, for a process about to end: from then on no output file opens.
+// Safe in a signal handler in any thread, so a front end ended by a signal
 // leaves no half-written file behind.
 void removeUnfinishedOutputs();
 

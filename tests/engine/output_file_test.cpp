@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include "output_file.h"
 
 #include <gtest/gtest.h>
@@ -66,11 +67,18 @@ TEST_F(OutputFileTest, WhatIsNotCommittedLeavesNothing) {
     discarded.discard();
     EXPECT_FALSE(discarded.commit());
 
-    // What a signal handler does for a run still writing.
-    OutputFile interrupted;
-    ASSERT_TRUE(interrupted.open(destination().c_str()));
-    interrupted.write("new", 3);
-    removeUnfinishedOutputs();
+    // What a signal handler does for a run still writing, in a process that
+    // then ends: afterwards no output file may be made.
+    EXPECT_EXIT(
+        {
+            OutputFile interrupted;
+            if (!interrupted.open(destination().c_str())) std::_Exit(2);
+            interrupted.write("new", 3);
+            removeUnfinishedOutputs();
+            OutputFile late;
+            std::_Exit(late.open(dir.file("late.txt").c_str()) ? 3 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"out.txt"});
     EXPECT_EQ(readFile(destination()), "old");
 }

@@ -36,15 +36,17 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     };
 
     if (result == kPlainAsciiSource) {
-        if (run.batch) {
-            outcome.kind = Kind::Skipped;
-        } else {
-            fail("the source is plain ASCII text, there is nothing to format");
-        }
+        // Refused alike alone and in a batch: nothing is written for it.
+        fail(run.sourceName + ": the source is plain ASCII text, there is nothing to format");
     } else if (result == kSourceUnreadable) {
-        fail(systemFailure(run.sourceFailure,
-                          formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str()),
-                          result));
+        const int error = formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str());
+        if (error == 0 && run.options.sourceEncoding == unicode::kSourceUtf16) {
+            // It opens and reads: only the mark that would tell its byte order is missing.
+            fail(run.sourceName + ": UTF-16 without a byte-order mark; name its byte order with --from utf-16le or "
+                                  "utf-16be");
+        } else {
+            fail(systemFailure(run.sourceFailure, error, result));
+        }
     } else if (result == kDestinationUnwritable) {
         fail(systemFailure(run.destinationFailure, formatter.systemError, result));
     } else if (result == kSourceNotText) {

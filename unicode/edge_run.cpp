@@ -4,6 +4,7 @@
 #include "edge_run.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,7 @@ struct RunPlan {
     std::int32_t outputEncoding;
     std::int32_t form;
     std::int32_t lineEnds;
+    std::int32_t byteOrderMark;
 };
 
 bool writesCrLf(const RunPlan& options, bool utf8Output) {
@@ -39,7 +41,24 @@ bool writesCrLf(const RunPlan& options, bool utf8Output) {
 }
 
 const char* outputEncodingName(std::int32_t outputEncoding) {
-    return outputEncoding == kOutputGb18030 ? "GB18030" : kUtf8Name;
+    switch (outputEncoding) {
+        case kOutputGb18030: return "GB18030";
+        case kOutputUtf16:
+        case kOutputUtf16Le: return "UTF-16LE";
+        case kOutputUtf16Be: return "UTF-16BE";
+        default: return kUtf8Name;
+    }
+}
+
+// Starts output in `encoding` (null for legacy output) with a byte-order mark
+// where the run asks for one; GB18030 has none.
+void startOutput(TextSink& sink, const RunPlan& options, const char* encoding, bool sourceMarked) {
+    if (encoding == nullptr || std::strcmp(encoding, outputEncodingName(kOutputGb18030)) == 0) return;
+    const bool marked = options.byteOrderMark == kMarkAdd ||
+                        (options.byteOrderMark == kMarkKeep &&
+                         (sourceMarked || options.outputEncoding == kOutputUtf16));
+    constexpr char kMarkInUtf8[] = "\xEF\xBB\xBF";
+    if (marked) sink.writeText(kMarkInUtf8, sizeof kMarkInUtf8 - 1);
 }
 
 RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
@@ -124,6 +143,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
     if (!sink.open(destination, written.unicodeEncoding)) return destinationFailed(formatter, sink);
+    startOutput(sink, options, written.unicodeEncoding, false);
     const EncodingProfile& target = *formatter.targetProfile;
     LineWriter writer(formatter, target, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     const bool copied = copyEngineOutput(formatter, output.path(), writer, nullptr);
@@ -155,7 +175,7 @@ public:
         const bool legacyOutput = output == kOutputGb || output == kOutputGbk || output == kOutputBig5;
         const EncodingProfile& to = legacyOutput ? *profileById(output)
                                                  : FamilyMaps::familyFor(outputForm(*form));
-        const bool utf8Output = !legacyOutput && output != kOutputGb18030;
+        const bool utf8Output = !legacyOutput && output != kOutputGb18030 && !isUtf16Output(output);
 
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
@@ -164,6 +184,7 @@ public:
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
         if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailed(formatter_, sink);
+        startOutput(sink, options_, written.unicodeEncoding, sourceMarked_);
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         LineEncoder encoder(from, to, kind_ == RunKind::Format);
@@ -198,6 +219,8 @@ private:
     const char* sourceEncodingName() const {
         if (options_.sourceEncoding == kSourceUtf8) return kUtf8Name;
         if (options_.sourceEncoding == kSourceGb18030) return "GB18030";
+        if (options_.sourceEncoding == kSourceUtf16Le) return "UTF-16LE";
+        if (options_.sourceEncoding == kSourceUtf16Be) return "UTF-16BE";
         const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
         const bool marked = found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
         return marked ? nameOf(*found) : nullptr;
@@ -226,6 +249,7 @@ private:
             }
         }
         if (reader.failed()) return std::nullopt;
+        sourceMarked_ = reader.droppedMark();
         return count.form();
     }
 
@@ -308,6 +332,7 @@ private:
     const char* const destination_;
     const char* encoding_ = nullptr;
     bool sawNonAscii_ = false;
+    bool sourceMarked_ = false;
     std::int64_t endMarkOffset_ = -1;
 };
 
@@ -323,8 +348,9 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     applyOptions(options, formatter);
     formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
-    RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds};
-    if (isPlainlyNotText(source, run.sourceEncoding == kSourceUtf16)) return kSourceNotText;
+    RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds,
+                options.byteOrderMark};
+    if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
     if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {

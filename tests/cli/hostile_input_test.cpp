@@ -31,7 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kCannotOpen = "quillon-cli: Unable to open source file\n";
 const std::string kInvalidWarning = "quillon-cli: Warning: Invalid Chinese character found\n";
 
 const std::string kGbText = "\xB9\xFA\xCE\xAA\n";      // 国为
@@ -99,19 +98,22 @@ TEST(CliHostileSource, SourceThatCannotBeOpenedIsAnErrorAndTheDestinationIsKept)
     fs::create_directory(dir.file("folder"));
     writeFile(dir.file("secret.txt"), kGbText);
     fs::permissions(dir.file("secret.txt"), fs::perms::none);
-    std::vector<std::string> sources{dir.file("missing.txt"), dir.file("folder")};
-    // Mode bits do not stop root, who reads the file anyway: then it is left
-    // out, and the missing file stands for it, since the engine treats every
-    // failed open alike.
-    if (std::ifstream(dir.file("secret.txt")).fail()) sources.push_back(dir.file("secret.txt"));
+    struct Source {
+        std::string path;
+        std::string reason;
+    };
+    std::vector<Source> sources{{dir.file("missing.txt"), "No such file or directory"},
+                                {dir.file("folder"), "Is a directory"}};
+    // Mode bits do not stop root, who reads the file anyway: then it is left out.
+    if (std::ifstream(dir.file("secret.txt")).fail()) sources.push_back({dir.file("secret.txt"), "Permission denied"});
 
     for (const std::string& command : kCommands) {
-        for (const std::string& source : sources) {
+        for (const Source& source : sources) {
             writeFile(dir.file("out.txt"), "kept\n");
-            const CliRun result = run(command, {}, source, dir.file("out.txt"));
-            EXPECT_EQ(result.exitCode, 2) << command << " " << source;
-            EXPECT_EQ(result.err, kCannotOpen) << command << " " << source;
-            EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n") << command << " " << source;
+            const CliRun result = run(command, {}, source.path, dir.file("out.txt"));
+            EXPECT_EQ(result.exitCode, 2) << command << " " << source.path;
+            EXPECT_EQ(result.err, "quillon-cli: " + source.path + ": " + source.reason + "\n") << command;
+            EXPECT_EQ(readFile(dir.file("out.txt")), "kept\n") << command << " " << source.path;
         }
     }
 }
@@ -124,7 +126,7 @@ TEST(CliHostileSource, SourceThatOpensButCannotBeReadIsAnError) {
     for (const std::string& command : kCommands) {
         const CliRun result = run(command, kGbToBig5, "/proc/self/mem", dir.file("out.txt"));
         EXPECT_EQ(result.exitCode, 2) << command;
-        EXPECT_EQ(result.err, kCannotOpen) << command;
+        EXPECT_EQ(result.err, "quillon-cli: /proc/self/mem: Input/output error\n") << command;
     }
 }
 
@@ -135,7 +137,7 @@ TEST(CliHostileSource, DetectionReportsASourceThatCannotBeRead) {
     for (const std::string& command : kCommands) {
         const CliRun result = run(command, {}, "/proc/self/mem", dir.file("out.txt"));
         EXPECT_EQ(result.exitCode, 2) << command;
-        EXPECT_EQ(result.err, kCannotOpen) << command;
+        EXPECT_EQ(result.err, "quillon-cli: /proc/self/mem: Unable to open source file\n") << command;
     }
 }
 
@@ -143,15 +145,14 @@ TEST(CliHostileSource, DevNullIsAnEmptySource) {
     TempDir dir;
     const CliRun converted = run("convert", {}, "/dev/null", dir.file("out.txt"));
     EXPECT_EQ(converted.exitCode, 0);
-    EXPECT_EQ(converted.err, "PureASC encoding is detected.\nConvert to PureASC encoding.\n");
+    EXPECT_EQ(converted.err, "");
     EXPECT_TRUE(fs::exists(dir.file("out.txt")));
     EXPECT_EQ(readFile(dir.file("out.txt")), "");
 
     const CliRun formatted = run("format", {}, "/dev/null", dir.file("formatted.txt"));
     EXPECT_EQ(formatted.exitCode, 2);
     EXPECT_EQ(formatted.err,
-              "PureASC encoding is detected.\n"
-              "quillon-cli: the source is plain ASCII text, there is nothing to format\n");
+              "quillon-cli: /dev/null: the source is plain ASCII text, there is nothing to format\n");
     EXPECT_FALSE(fs::exists(dir.file("formatted.txt")));
 }
 
@@ -180,9 +181,9 @@ TEST(CliHostileSource, NamedPipeIsReadOnceAndConvertedWhole) {
     const struct {
         std::string command, trace, output;
     } cases[] = {
-        {"convert", "GB encoding is detected.\nConvert to BIG5 encoding.\n", kBig5Text},
+        {"convert", "", kBig5Text},
         // A short line is a heading, centred in 38 characters with GB blanks.
-        {"format", "GB encoding is detected.\n", repeated("\xA1\xA1", 18) + "\xB9\xFA\xCE\xAA\r\n\r\n"},
+        {"format", "", repeated("\xA1\xA1", 18) + "\xB9\xFA\xCE\xAA\r\n\r\n"},
     };
     for (const auto& c : cases) {
         CliProcess process({c.command, dir.file("pipe"), dir.file("out.txt")}, setup);
@@ -315,7 +316,7 @@ TEST(CliHostileText, MalformedTextGivesItsStatusMessageAndBytes) {
          std::string(7999, 'a') + std::string("\n\xB9\xFA\0\xCE\xAA\n", 7), 0, "",
          std::string(7999, 'a') + std::string("\r\n\xB0\xEA\0\xAC\xB0\r\n", 9)},
         {"NUL in UTF-16", "convert", {"--from", "utf-16"}, std::string("\xFF\xFE\xFD\x56\x0A\x00", 6), 0, "",
-         "\xE5\x9C\x8B\n"},
+         "\xEF\xBB\xBF\xE5\x9C\x8B\n"},
         // A short line that punctuation translation widens past the line width
         // is no heading: laid out as a paragraph, it loses nothing at the width.
         {"Widened heading", "format", {"--from", "gb", "--lead-spaces", "0"}, repeated("a:", 26) + "a\n", 0,
@@ -459,7 +460,7 @@ protected:
 TEST_F(CliHugeLine, ConvertsEveryPiece) {
     const CliRun result = runOnSource("convert", {});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.err, "GB encoding is detected.\nConvert to BIG5 encoding.\n");
+    EXPECT_EQ(result.err, "");
 
     std::ifstream in(output(), std::ios::binary);
     std::string expected = repeated("\xB0\xEA", kCharactersPerPiece) + "\r\n";
@@ -479,7 +480,7 @@ TEST_F(CliHugeLine, ConvertsEveryPiece) {
 TEST_F(CliHugeLine, FormatsEveryCharacterInsideTheWidth) {
     const CliRun result = runOnSource("format", {"--to", "big5"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.err, "GB encoding is detected.\n");
+    EXPECT_EQ(result.err, "");
 
     std::size_t characters = 0, others = 0, longestLine = 0, lineLength = 0;
     std::ifstream in(output(), std::ios::binary);

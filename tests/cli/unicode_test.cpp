@@ -174,18 +174,19 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, CliUnicodeRuns,
     ::testing::Values(
         UnicodeCase{"Utf8SourceGivesUtf8", {"convert"}, "国😀\n", "國😀\n",
-                    "UTF-8 encoding is detected.\n"},
+                    ""},
         UnicodeCase{"FormatKeepsTheForm", {"format", "--chars-per-line=-1", "--lead-spaces=0"},
-                    "国😀。\n", "国😀。\n\n", "UTF-8 encoding is detected.\n"},
+                    "国😀。\n", "国😀。\n\n", ""},
         UnicodeCase{"FormAndLineEndsByName",
                     {"convert", "--from", "utf-8", "--form", "simplified", "--line-ends", "crlf"},
                     "國\n", "国\r\n", ""},
         UnicodeCase{"LegacyToUtf8", {"convert", "--from", "gb", "--to", "utf-8"}, "\xB9\xFA\r\n",
-                    "國\n", "Convert to BIG5 encoding.\n"},
+                    "國\n", ""},
         UnicodeCase{"LegacyWithLfLineEnds", {"convert", "--from", "gb", "--line-ends=lf"},
-                    "\xB9\xFA\r\n", "\xB0\xEA\n", "Convert to BIG5 encoding.\n"},
+                    "\xB9\xFA\r\n", "\xB0\xEA\n", ""},
         UnicodeCase{"Utf16NeedsItsMark", {"convert", "--from", "utf-16"}, "\x56\xFD", "",
-                    "quillon-cli: Unable to open source file\n"}),
+                    "quillon-cli: standard input: UTF-16 without a byte-order mark; name its byte order "
+                    "with --from utf-16le or utf-16be\n"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "error_output.h"
 #include "file_failure.h"
 #include "messages.h"
+#include "problem_census.h"
 
 namespace quillon::cli {
 namespace {
@@ -16,12 +17,37 @@ std::string systemFailure(const std::string& what, int error, RunResult result) 
     return unicode::fileFailure(what, error, result);
 }
 
+// " (N in all, the first at line L, column C: bytes XX XX)" for a warning of
+// a convert run between legacy encodings, read again from its source; empty
+// where that tells nothing sure: other runs, tags and phrases change which
+// characters are converted, and a stream cannot be read again.
+std::string whereWarned(const FileRun& run, const TextFormatter& formatter, const unicode::EdgeOutput& written,
+                        RunResult result) {
+    const bool legacyRun = written.unicodeEncoding == nullptr && written.unicodeSource == nullptr;
+    if (run.command != Command::Convert || !legacyRun || formatter.htmlAware() != 0 || formatter.phrases() != 0 ||
+        formatter.sourceProfile == nullptr || formatter.targetProfile == nullptr) {
+        return {};
+    }
+    const std::optional<ProblemCensus> census =
+        takeProblemCensus(run.source.c_str(), *formatter.sourceProfile, *formatter.targetProfile,
+                          result == kInvalidCodeWarning ? CensusProblem::Invalid : CensusProblem::Unmappable);
+    if (!census || census->count == 0) return {};
+    std::string text = " (" + std::to_string(census->count) + " in all, the first at line " +
+                       std::to_string(census->line) + ", column " + std::to_string(census->column) + ": bytes";
+    for (const unsigned char byte : census->bytes) {
+        constexpr char kDigits[] = "0123456789ABCDEF";
+        ((text += ' ') += kDigits[byte >> 4]) += kDigits[byte & 0xF];
+    }
+    return text + ")";
+}
+
 }  // namespace
 
 FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
+    unicode::EdgeOutput written;
     const RunResult result = unicode::runThroughEdge(
         formatter, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        run.options, run.source.c_str(), run.destination.c_str());
+        run.options, run.source.c_str(), run.destination.c_str(), &written);
     const std::string prefix = run.batch ? run.sourceName + ": " : "";
     FileOutcome outcome;
     const auto fail = [&](const std::string& text) {
@@ -54,7 +80,9 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     } else if (isError(result)) {
         fail(prefix + std::string(resultMessage(result)->text));
     } else if (isWarning(result)) {
-        warn(std::string(resultMessage(result)->text));
+        const bool placed = result == kInvalidCodeWarning || result == kUnmappableWarning;
+        warn(std::string(resultMessage(result)->text) +
+             (placed && run.options.quiet == 0 ? whereWarned(run, formatter, written, result) : ""));
     }
     if (!isError(result) && formatter.endMarkOffset >= 0) {
         // The engine stops at this byte as text files always have; the user

@@ -81,7 +81,8 @@ TEST_F(CliBatch, TreeIntoOutputFolder) {
     EXPECT_EQ(convert.exitCode, 2);
     EXPECT_EQ(convert.err,
               "quillon-cli: gb/out-link.txt: skipped, not a regular file\n"
-              "quillon-cli: gb/sub/deeper/b.txt: Warning: Invalid Chinese character found\n"
+              "quillon-cli: gb/sub/deeper/b.txt: Warning: Invalid Chinese character found "
+              "(1 in all, the first at line 1, column 2: bytes B0 41)\n"
               "quillon-cli: gb/sub/in-link.txt: skipped, not a regular file\n"
               "quillon-cli: gb/sub/locked.txt: Permission denied\n"
               "quillon-cli: 6 files: 3 converted (1 with warnings), 1 failed, 2 skipped\n");
@@ -336,7 +337,8 @@ TEST_F(CliBatch, MessagesEscapeNames) {
     const CliRun result = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "red\033[31m\n.txt",
                                "gone\\\t.txt"});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "quillon-cli: red\\033[31m\\n.txt: Warning: Invalid Chinese character found\n"
+    EXPECT_EQ(result.err, "quillon-cli: red\\033[31m\\n.txt: Warning: Invalid Chinese character found (1 in all, the "
+                          "first at line 1, column 2: bytes B0 41)\n"
                           "quillon-cli: gone\\\\\\t.txt: No such file or directory\n"
                           "quillon-cli: 2 files: 1 converted (1 with warnings), 1 failed, 0 skipped\n");
 }

@@ -71,7 +71,7 @@ TEST(CliConvert, InvalidPairBecomesABoxWithAWarning) {
     writeFile(dir.file("in.txt"), "\xB0\x41\n");
     const CliRun loud = runCli({"convert", "--from", "gb", dir.file("in.txt"), dir.file("out.txt")});
     EXPECT_EQ(loud.exitCode, 1);
-    EXPECT_EQ(loud.err, "quillon-cli: Warning: Invalid Chinese character found\n");
+    EXPECT_EQ(loud.err, "quillon-cli: Warning: Invalid Chinese character found (1 in all, the first at line 1, column 1: bytes B0 41)\n");
     EXPECT_EQ(readFile(dir.file("out.txt")), "\xA1\xBC\r\n");
 
     const CliRun quiet =

@@ -3,6 +3,8 @@
 // the byte-order mark, and what --quiet and --verbose leave on standard error.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -200,7 +202,8 @@ TEST(CliHabits, QuietAndVerboseDecideWhatIsTold) {
         {{"convert", "-v", in, out}, "GB encoding is detected.\nConvert to BIG5 encoding.\n"},
         {{"convert", "-v", "-q", in, out}, ""},
         {{"convert", "-v", "-f", "gb", bad, out},
-         "Convert to BIG5 encoding.\nquillon-cli: Warning: Invalid Chinese character found\n"},
+         "Convert to BIG5 encoding.\nquillon-cli: Warning: Invalid Chinese character found (1 in all, the first at "
+         "line 1, column 1: bytes B0 41)\n"},
         {{"convert", "-q", "-f", "gb", bad, out}, ""},
         {{"convert", "-q", dir.file("missing.txt"), out},
          "quillon-cli: " + dir.file("missing.txt") + ": No such file or directory\n"},
@@ -213,6 +216,52 @@ TEST(CliHabits, QuietAndVerboseDecideWhatIsTold) {
         const CliRun run = runCli(c.args);
         EXPECT_EQ(run.err, c.err) << ::testing::PrintToString(c.args);
     }
+}
+
+struct PlaceCase {
+    std::vector<std::string> options;
+    std::string source;
+    std::string warning;
+};
+
+// A warning of a convert run between legacy encodings tells how many
+// characters became boxes and where the first stood; where a second reading
+// would not be sure of it, the warning stands alone.
+TEST(CliHabits, WarningsTellTheCountAndTheFirstPlace) {
+    const std::string bad = "\xB9\xFA\n\xB9\xFA x\xB0\x41y\xB0\x41\n";
+    const PlaceCase cases[] = {
+        {{"-f", "gb", "-t", "big5"}, bad,
+         "Warning: Invalid Chinese character found (2 in all, the first at line 2, column 4: bytes B0 41)"},
+        {{"-f", "big5", "-t", "gb"}, "\xA4\xA4\xF9\xD5\n",
+         "Warning: Unable to convert some Chinese characters (1 in all, the first at line 1, column 2: bytes F9 D5)"},
+        {{"-f", "gb", "-t", "big5"}, "\xB9\xFA\xB9", "Warning: Invalid Chinese character found (1 in all, the first "
+                                                  "at line 1, column 2: bytes B9)"},
+        {{"-f", "gb", "-t", "big5", "--html"}, bad, "Warning: Invalid Chinese character found"},
+        {{"-f", "gb", "-t", "big5", "--phrases"}, bad, "Warning: Invalid Chinese character found"},
+        {{"-f", "gb", "-t", "utf-8"}, bad, "Warning: Invalid Chinese character found"},
+    };
+    for (const PlaceCase& c : cases) {
+        TempDir dir;
+        writeFile(dir.file("in.txt"), c.source);
+        std::vector<std::string> args{"convert"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), {dir.file("in.txt"), dir.file("out.txt")});
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.exitCode, 1) << ::testing::PrintToString(c.options);
+        EXPECT_EQ(run.err, "quillon-cli: " + c.warning + "\n") << ::testing::PrintToString(c.options);
+    }
+
+    // A pipe read once cannot be read again: the warning stands alone.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], bad.data(), bad.size()), static_cast<ssize_t>(bad.size()));
+    ::close(ends[1]);
+    CliSetup piped;
+    piped.standardInputDescriptor = ends[0];
+    const CliRun streamed = runCli({"convert", "-f", "gb", "-t", "big5"}, piped);
+    ::close(ends[0]);
+    EXPECT_EQ(streamed.exitCode, 1);
+    EXPECT_EQ(streamed.err, "quillon-cli: Warning: Invalid Chinese character found\n");
 }
 
 }  // namespace

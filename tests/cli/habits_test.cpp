@@ -18,6 +18,15 @@ const std::string kGb = "\xB9\xFA\n";          // 国
 const std::string kBig5 = "\xB0\xEA\r\n";      // 國
 const std::string kGbInvalid = "\xB0\x41\n";   // a trail byte GB does not allow
 
+// A convert run with `options` from a file holding `source` into out.txt.
+CliRun convertFile(const TempDir& dir, const std::string& source, const std::vector<std::string>& options) {
+    writeFile(dir.file("in.txt"), source);
+    std::vector<std::string> args{"convert"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {dir.file("in.txt"), dir.file("out.txt")});
+    return runCli(args);
+}
+
 struct Spelling {
     std::vector<std::string> shortForm;
     std::vector<std::string> longForm;
@@ -95,10 +104,8 @@ TEST(CliHabits, EncodingNamesAndTheirAliases) {
     };
     for (const EncodingName& n : names) {
         TempDir dir;
-        writeFile(dir.file("in.txt"), n.source);
         const std::string otherOption = n.option == "--from" ? "--to" : "--from";
-        const CliRun run =
-            runCli({"convert", n.option, n.name, otherOption, n.other, dir.file("in.txt"), dir.file("out.txt")});
+        const CliRun run = convertFile(dir, n.source, {n.option, n.name, otherOption, n.other});
         EXPECT_EQ(run.exitCode, 0) << n.option << " " << n.name << ": " << run.err;
         EXPECT_EQ(readFile(dir.file("out.txt")), n.output) << n.option << " " << n.name;
     }
@@ -173,11 +180,7 @@ TEST(CliHabits, ByteOrderMarkIsKeptAddedOrDropped) {
     };
     for (const MarkCase& c : cases) {
         TempDir dir;
-        writeFile(dir.file("in.txt"), c.source);
-        std::vector<std::string> args{"convert"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        args.insert(args.end(), {dir.file("in.txt"), dir.file("out.txt")});
-        const CliRun run = runCli(args);
+        const CliRun run = convertFile(dir, c.source, c.options);
         const std::string shown = ::testing::PrintToString(c.options);
         EXPECT_EQ(run.exitCode, 0) << shown << run.err;
         EXPECT_EQ(readFile(dir.file("out.txt")), c.output) << shown;
@@ -242,11 +245,7 @@ TEST(CliHabits, WarningsTellTheCountAndTheFirstPlace) {
     };
     for (const PlaceCase& c : cases) {
         TempDir dir;
-        writeFile(dir.file("in.txt"), c.source);
-        std::vector<std::string> args{"convert"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        args.insert(args.end(), {dir.file("in.txt"), dir.file("out.txt")});
-        const CliRun run = runCli(args);
+        const CliRun run = convertFile(dir, c.source, c.options);
         EXPECT_EQ(run.exitCode, 1) << ::testing::PrintToString(c.options);
         EXPECT_EQ(run.err, "quillon-cli: " + c.warning + "\n") << ::testing::PrintToString(c.options);
     }

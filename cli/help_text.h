@@ -40,7 +40,8 @@ std::string formWords(const ProgramOption& option, std::string_view separator);
 std::string programOptionWords(std::string_view separator);
 
 inline constexpr std::string_view kEqualsNote =
-    "An option's value may also be given as --option=VALUE.";
+    "An option's value may also be given as --option=VALUE, or right after a\n"
+    "one-letter option: -fgbk.";
 
 // What a command does, in a paragraph of lines ending in a line feed.
 std::string_view commandSummary(Command command);

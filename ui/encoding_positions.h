@@ -15,7 +15,8 @@ inline constexpr qint32 kOutputUtf8TraditionalPosition = 6;   // "UTF-8 TRADITIO
 // The option value of a position in the source and output encoding boxes.
 qint32 sourceEncodingAt(qint32 position);
 qint32 outputEncodingAt(qint32 position);
-// The edge's choices that an output position makes: the form of UTF-8 output.
+// The edge's choices that an output position makes: the form of UTF-8 output,
+// and never a byte-order mark.
 unicode::EdgeChoices edgeChoicesAt(qint32 outputPosition);
 
 }  // namespace quillon

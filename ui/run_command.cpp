@@ -152,8 +152,6 @@ void MainDialog::runCommand(RunKind kind) {
             return;
         }
         destination = destinationTemporary->path();
-        // Clipboard text carries no byte-order mark.
-        options.byteOrderMark = unicode::kMarkDrop;
     } else {
         destination = dialogItemText(*this, kDestinationPath);
         if (destination.isEmpty()) {

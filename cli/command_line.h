@@ -13,12 +13,13 @@ namespace quillon::cli {
 
 // What the arguments ask for.
 struct CommandLine {
-    enum class Action { Run, Help, Version, UsageError };
+    enum class Action { Run, Help, Version, ListEncodings, UsageError };
     Action action = Action::UsageError;
     std::optional<Command> command;  // none with Help: the overall help
     unicode::EdgeRunOptions options;
-    std::string source;       // the one-file form: SOURCE DESTINATION
+    std::string source;       // the one-file form: SOURCE DESTINATION, "-" when not named
     std::string destination;
+    bool verbose = false;  // tell what detection finds
     BatchOptions batch;
     std::vector<std::string> sources;  // the batch forms: SOURCE...
     std::vector<std::string> files;  // the operands of detect
@@ -26,7 +27,8 @@ struct CommandLine {
 };
 
 // `args` are the arguments after the program name. Options and operands may
-// be mixed; "--" ends the options; "-" is an operand.
+// be mixed; "--" ends the options; "-" is an operand. A one-letter option
+// ("-f gbk", "-fgbk") stands for its long form.
 CommandLine parseCommandLine(std::span<const char* const> args);
 
 }  // namespace quillon::cli

@@ -2,6 +2,7 @@
 // the engine (spooled through temporary files where the engine must read its
 // source twice), runs the engine and maps its result to messages and exit
 // status (0 success, 1 warning with complete output, 2 error or bad usage).
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "command_line.h"
 #include "detect_command.h"
 #include "edge_run.h"
+#include "encoding_names.h"
 #include "error_output.h"
 #include "file_run.h"
 #include "help_text.h"
@@ -91,11 +93,12 @@ int runOneFile(const CommandLine& line) {
         printError("SOURCE and DESTINATION are the same file; nothing was written");
         return kExitFailure;
     }
+    const std::string sourceName = line.source == "-" ? "standard input" : line.source;
     FileRun run{.command = *line.command,
                 .source = line.source,
                 .destination = line.destination,
-                .sourceName = line.source == "-" ? "standard input" : line.source,
-                .sourceFailure = {},
+                .sourceName = sourceName,
+                .sourceFailure = sourceName,
                 .destinationFailure = line.destination,
                 .batch = false,
                 .options = line.options};
@@ -115,7 +118,7 @@ int runOneFile(const CommandLine& line) {
     } else if (readsTwice && isPipe(line.source)) {
         const int descriptor = ::open(line.source.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0) {
-            printError(std::string(resultMessage(kSourceUnreadable)->text));
+            printError(line.source, errno);
             return kExitFailure;
         }
         input = spool(descriptor, line.source);
@@ -183,10 +186,13 @@ int main(int argc, char** argv) {
     switch (line.action) {
         case CommandLine::Action::Help: return printToStandardOutput(helpText(line.command));
         case CommandLine::Action::Version: return printToStandardOutput(versionText());
+        case CommandLine::Action::ListEncodings: return printToStandardOutput(encodingList());
         case CommandLine::Action::UsageError: printError(line.error); return kExitFailure;
         case CommandLine::Action::Run: break;
     }
     if (*line.command == Command::Detect) return runDetect(line.files);
+    // What detection finds is told only when asked for.
+    if (!line.verbose || line.options.quiet != 0) quillon::setTraceSink([](std::string_view) {});
     removeUnfinishedFilesOnSignals();
     return line.batch.manySources() ? runBatch(line) : runOneFile(line);
 }

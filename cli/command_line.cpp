@@ -98,7 +98,9 @@ private:
             } else if (arg == "--verbose") {
                 result_.verbose = true;
             } else if (arg == "--output" || arg.starts_with("--output=")) {
-                if (!readOutput(arg)) return false;
+                if (!readFileValue(arg, "--output", output_.emplace())) return false;
+            } else if (arg == "--dictionary" || arg.starts_with("--dictionary=")) {
+                if (!readFileValue(arg, "--dictionary", result_.dictionaries.emplace_back())) return false;
             } else if (const auto read = readBatchOption(arg, args_, next_, result_.batch, result_.error);
                        read != BatchOptionRead::NotBatchOption) {
                 if (read == BatchOptionRead::Refused) return reject(result_.error);
@@ -107,9 +109,17 @@ private:
             }
         }
         if (*result_.command == Command::Detect) {
+            if (!result_.dictionaries.empty()) return reject("detect takes no options");
             if (operands.empty()) return reject("missing FILE");
             result_.files.assign(operands.begin(), operands.end());
             return finish(Action::Run);
+        }
+        // The user's phrases join the dictionaries' conversion, which tags
+        // and --no-phrases leave out.
+        if (!result_.dictionaries.empty() && (result_.options.htmlAware != 0 ||
+                                              result_.options.phraseChoice == unicode::kPhrasesOff)) {
+            return reject(std::string("option '--dictionary' does not go with ") +
+                          (result_.options.htmlAware != 0 ? "'--html'" : "'--no-phrases'"));
         }
         if (result_.batch.manySources()) return takeSources(operands);
         if (result_.batch.recursive || result_.batch.backupSuffix) {
@@ -129,15 +139,15 @@ private:
         return finish(Action::Run);
     }
 
-    // "--output FILE" or "--output=FILE": the one-file form's DESTINATION.
-    bool readOutput(std::string_view arg) {
+    // "--option FILE" or "--option=FILE" into `file`.
+    bool readFileValue(std::string_view arg, std::string_view option, std::string& file) {
         const std::size_t equals = arg.find('=');
         if (equals != arg.npos) {
-            output_ = arg.substr(equals + 1);
+            file = arg.substr(equals + 1);
         } else if (next_ < args_.size()) {
-            output_ = args_[next_++];
+            file = args_[next_++];
         }
-        if (!output_ || output_->empty()) return reject("option '--output' needs a file");
+        if (file.empty()) return reject("option " + quoted(option) + " needs a file");
         return true;
     }
 

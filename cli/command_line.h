@@ -23,6 +23,7 @@ struct CommandLine {
     BatchOptions batch;
     std::vector<std::string> sources;  // the batch forms: SOURCE...
     std::vector<std::string> files;  // the operands of detect
+    std::vector<std::string> dictionaries;  // the user's own, in the order named
     std::string error;  // one line naming the problem, with UsageError
 };
 

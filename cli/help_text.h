@@ -30,6 +30,10 @@ inline constexpr BatchOptionRow kRunOptionRows[] = {
     {"output", "FILE", false,
      "write the result into FILE, as DESTINATION does; with neither, standard output"},
     {"verbose", "", false, "tell on standard error which encodings detection finds"},
+    {"dictionary", "FILE", false,
+     "add the phrases of FILE, an OpenCC text dictionary (a line: simplified KEY, a "
+     "tab, traditional VALUE), to the built-in ones of Unicode text, where they win; "
+     "may be given again"},
 };
 
 // The ways of writing `option` ("-h" and "--help"), joined by `separator`.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,6 +29,7 @@
 #include "same_file.h"
 #include "standard_streams.h"
 #include "temp_file.h"
+#include "user_words.h"
 #include "text_formatter.h"
 
 namespace quillon::cli {
@@ -182,7 +184,7 @@ int main(int argc, char** argv) {
     // argc may be 0 when the program is started without even its own name.
     const std::span<const char* const> args(argv + (argc > 0 ? 1 : 0),
                                             static_cast<std::size_t>(argc > 1 ? argc - 1 : 0));
-    const CommandLine line = parseCommandLine(args);
+    CommandLine line = parseCommandLine(args);
     switch (line.action) {
         case CommandLine::Action::Help: return printToStandardOutput(helpText(line.command));
         case CommandLine::Action::Version: return printToStandardOutput(versionText());
@@ -191,6 +193,18 @@ int main(int argc, char** argv) {
         case CommandLine::Action::Run: break;
     }
     if (*line.command == Command::Detect) return runDetect(line.files);
+    // The user's dictionaries are read whole before anything is written: a
+    // bad line refuses the run.
+    std::optional<quillon::unicode::UserWords> words;
+    if (!line.dictionaries.empty()) {
+        std::string error;
+        words = quillon::unicode::UserWords::read(line.dictionaries, error);
+        if (!words) {
+            printError(error);
+            return kExitFailure;
+        }
+        line.options.userWords = &*words;
+    }
     // What detection finds is told only when asked for.
     if (!line.verbose || line.options.quiet != 0) quillon::setTraceSink([](std::string_view) {});
     removeUnfinishedFilesOnSignals();

@@ -6,6 +6,8 @@
 
 namespace quillon::unicode {
 
+class UserWords;
+
 // Source encodings beyond the engine's own: the edge decodes them and hands
 // the engine legacy text. They share the engine's option field, so their
 // values lie clear of its numbering.
@@ -80,6 +82,7 @@ struct EdgeChoices {
     // plus one, in place of form, standard and regional words; 0: none.
     std::int32_t opencc = 0;
     std::int32_t byteOrderMark = kMarkKeep;
+    const UserWords* userWords = nullptr;  // the user's own phrases, beside the built-in ones
 
     bool operator==(const EdgeChoices&) const = default;
 };

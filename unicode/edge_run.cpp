@@ -186,7 +186,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
         const bool converts = forms && (kind == RunKind::Convert || forms->output != forms->source);
         const ChineseConversionChain* chain =
             converts && !formatter.htmlAware() ? conversionChainFor(*options.choices, forms->output) : nullptr;
-        if (chain) converter.emplace(*chain);
+        if (chain) converter.emplace(*chain, userPhrasesFor(*options.choices, forms->output));
         formatter.setOutputEncoding(forms                              ? forms->sourceId
                                     : options.form == kFormSimplified  ? kOutputGbk
                                     : options.form == kFormTraditional ? kOutputBig5
@@ -251,7 +251,7 @@ public:
                 ? conversionChainFor(*options_.choices, outputForm(*form))
                 : nullptr;
         std::optional<ChineseConverter> converter;
-        if (chain) converter.emplace(*chain);
+        if (chain) converter.emplace(*chain, userPhrasesFor(*options_.choices, outputForm(*form)));
         const EncodingProfile& to = chain ? from : shown;
         const bool utf8Output = !legacyOutput && output != kOutputGb18030 && !isUtf16Output(output);
 
@@ -277,7 +277,7 @@ public:
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
             endMarkOffset_ = direct.endMarkOffset;
-        } else if (chain && options_.sourceEncoding == kSourceUtf8) {
+        } else if (chain && options_.sourceEncoding == kSourceUtf8 && options_.choices->userWords == nullptr) {
             // The dictionaries take UTF-8 as it comes: the family has no part in the run.
             resetConversionFlags();
             DictionaryUtf8Conversion direct(*chain, crLf);

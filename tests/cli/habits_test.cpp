@@ -267,5 +267,23 @@ TEST(CliHabits, WarningsTellTheCountAndTheFirstPlace) {
     EXPECT_EQ(streamed.err, "quillon-cli: Warning: Invalid Chinese character found\n");
 }
 
+// The user's dictionaries are read before anything is written: a bad line
+// refuses the run and leaves the destination as it was.
+TEST(CliHabits, OwnDictionaries) {
+    TempDir dir;
+    writeFile(dir.file("words.txt"), "头发\t頭發\n");
+    writeFile(dir.file("bad.txt"), "头发\t頭發\n内存 記憶體\n");
+    const CliRun run = convertFile(dir, "头发\n", {"--dictionary", dir.file("words.txt")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir.file("out.txt")), "頭發\n");
+
+    writeFile(dir.file("out.txt"), "kept");
+    const CliRun refused =
+        convertFile(dir, "头发\n", {"--dictionary", dir.file("words.txt"), "--dictionary=" + dir.file("bad.txt")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "quillon-cli: " + dir.file("bad.txt") + ":2: no tab between the phrase and its counterpart\n");
+    EXPECT_EQ(readFile(dir.file("out.txt")), "kept");
+}
+
 }  // namespace
 }  // namespace quillon::testing

@@ -36,7 +36,7 @@ expect() {
 
 expect "quillon-cli " "--help --list-encodings --version -V -h -l convert detect format"
 expect "quillon-cli f" "format"
-expect "quillon-cli convert --" "--backup --bom --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --no-regional-words --opencc --output --output-dir --phrases --quiet --recursive --regional-words --standard --to --verbose"
+expect "quillon-cli convert --" "--backup --bom --dictionary --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --no-regional-words --opencc --output --output-dir --phrases --quiet --recursive --regional-words --standard --to --verbose"
 expect "quillon-cli convert --jobs " ""
 expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-fullwidth-spaces --no-html --no-natural-syntax --no-phrases --no-regional-words"
 expect "quillon-cli convert --chars" ""

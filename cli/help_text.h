@@ -32,8 +32,8 @@ inline constexpr BatchOptionRow kRunOptionRows[] = {
     {"verbose", "", false, "tell on standard error which encodings detection finds"},
     {"dictionary", "FILE", false,
      "add the phrases of FILE, an OpenCC text dictionary (a line: simplified KEY, a "
-     "tab, traditional VALUE), to the built-in ones of Unicode text, where they win; "
-     "may be given again"},
+     "tab, traditional VALUE), to the built-in ones, where they win; between GB, GBK "
+     "and Big5 only those that keep their length; may be given again"},
 };
 
 // The ways of writing `option` ("-h" and "--help"), joined by `separator`.

@@ -386,11 +386,11 @@ std::optional<RunResult> TextFormatter::convertFile(const char* sourcePath, cons
 void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
     insideTag = 0;  // once per run: a tag may span lines
 
-    // Without tags, lines that need no attention from the reader are
-    // converted straight from its buffer into the writer's, and phrases then
-    // patch them there.
+    // Without tags or the user's phrases, lines that need no attention from
+    // the reader are converted straight from its buffer into the writer's,
+    // and phrases then patch them there.
     const PairOutcome* const outcomes =
-        htmlAware_ == 0 && changesCode(*sourceProfile, *targetProfile)
+        htmlAware_ == 0 && userPhrases_ == nullptr && changesCode(*sourceProfile, *targetProfile)
             ? pairOutcomes(*sourceProfile, *targetProfile)
             : nullptr;
     constexpr std::size_t kLinesAtOnce = 1 << 14;

@@ -26,6 +26,7 @@
 #include "source_detection.h"
 #include "source_judge.h"
 #include "text_formatter.h"
+#include "user_words.h"
 
 namespace quillon::unicode {
 namespace {
@@ -448,6 +449,7 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     // The run below changes the formatter's encodings to suit its source:
     // they are this run's working copy, never the next run's input.
     applyOptions(options, formatter);
+    formatter.setUserPhrases(options.userWords != nullptr ? &options.userWords->legacy() : nullptr);
     formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};

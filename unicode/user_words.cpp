@@ -48,6 +48,30 @@ std::optional<std::string> contentsOf(const std::string& path, std::string& erro
     return std::nullopt;
 }
 
+// `text` in the double-byte codes of `profile`; none when it holds a
+// character of another kind or one the encoding lacks.
+std::optional<std::string> legacyBytes(std::string_view text, const EncodingProfile& profile) {
+    const FamilyMaps& maps = FamilyMaps::instance();
+    std::string bytes;
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(text.size());) {
+        UChar32 c;
+        U8_NEXT(text.data(), i, static_cast<std::int32_t>(text.size()), c);
+        const CharCode code = c >= 0x80 ? maps.encode(profile, profile, static_cast<char32_t>(c)) : 0;
+        if (code == 0 || !profile.holds(code)) return std::nullopt;
+        (bytes += static_cast<char>(code >> 8)) += static_cast<char>(code & 0xFF);
+    }
+    return bytes;
+}
+
+void addLegacy(const UserPhrases& phrases, const EncodingProfile& from, const EncodingProfile& to,
+               LegacyPhraseTable& table) {
+    for (const auto& [key, value] : phrases.entries()) {
+        std::optional<std::string> source = legacyBytes(key, from);
+        std::optional<std::string> target = legacyBytes(value, to);
+        if (source && target && source->size() == target->size()) table.add(std::move(*source), std::move(*target));
+    }
+}
+
 }  // namespace
 
 void UserPhrases::add(std::string_view key, std::string_view value) {
@@ -100,6 +124,10 @@ std::optional<UserWords> UserWords::read(std::span<const std::string> paths, std
             words.toSimplified_.add(value, key);
         }
     }
+    addLegacy(words.toTraditional_, profiles::GB, profiles::BIG5, words.legacy_.gbToBig5);
+    addLegacy(words.toTraditional_, profiles::GBK, profiles::BIG5, words.legacy_.gbkToBig5);
+    addLegacy(words.toSimplified_, profiles::BIG5, profiles::GB, words.legacy_.big5ToGb);
+    addLegacy(words.toSimplified_, profiles::BIG5, profiles::GBK, words.legacy_.big5ToGbk);
     return words;
 }
 

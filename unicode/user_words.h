@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "family_maps.h"
+#include "user_phrases.h"
 
 namespace quillon::unicode {
 
@@ -50,9 +51,15 @@ public:
         return output == Form::Simplified ? toSimplified_ : toTraditional_;
     }
 
+    // The phrases for runs between GB, GBK and Big5: those of hanzi and
+    // full-width signs alone that both encodings of a run hold, as many
+    // characters on either side.
+    const LegacyUserPhrases& legacy() const { return legacy_; }
+
 private:
     UserPhrases toTraditional_;
     UserPhrases toSimplified_;
+    LegacyUserPhrases legacy_;
 };
 
 }  // namespace quillon::unicode

@@ -105,14 +105,25 @@ public:
 
 private:
     void work() {
-        setTraceSink([](std::string_view) {});  // a detected encoding per file would only be noise
+        // What detection finds is told, file by file, only when asked for.
+        std::string traced;
+        const bool tells = line_.verbose && line_.options.quiet == 0;
+        setTraceSink([&traced, tells](std::string_view text) {
+            if (tells) ((traced += text) += '\n');
+        });
         TextFormatter formatter;
         for (std::size_t index; (index = next_++) < items_.size();) {
             {
                 const std::lock_guard lock(mutex_);
                 current_ = items_[index].source;
             }
+            traced.clear();
             FileOutcome outcome = formatter.hasBuffers() ? runItem(formatter, index) : failed("Out of memory");
+            std::string told;
+            for (std::size_t start = 0, end; (end = traced.find('\n', start)) != traced.npos; start = end + 1) {
+                told += messageLine(items_[index].source + ": " + traced.substr(start, end - start));
+            }
+            outcome.messages.insert(0, told);
             const std::lock_guard lock(mutex_);
             outcomes_[index] = std::move(outcome);
             done_[index] = true;
@@ -209,9 +220,14 @@ private:
         }
         progress.clear();
         if (quiet) return;
-        const std::string done = *line_.command == Command::Convert ? " converted, " : " formatted, ";
-        std::fputs(messageLine(std::to_string(counts_[0]) + done + std::to_string(counts_[1]) + " with warnings, " +
-                               std::to_string(counts_[2]) + " failed, " + std::to_string(counts_[3]) + " skipped")
+        // The counts add up to the files: a file with warnings is done too,
+        // and counted once.
+        const std::string done = *line_.command == Command::Convert ? " converted" : " formatted";
+        std::fputs(messageLine(std::to_string(items_.size()) + (items_.size() == 1 ? " file: " : " files: ") +
+                               std::to_string(counts_[0] + counts_[1]) + done + " (" + std::to_string(counts_[0]) +
+                               " without warnings, " + std::to_string(counts_[1]) + " with warnings), " +
+                               std::to_string(counts_[2]) + " failed, " +
+                               std::to_string(counts_[3]) + " skipped")
                        .c_str(),
                    stderr);
     }

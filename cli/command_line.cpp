@@ -5,7 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "encoding_names.h"
+#include "help_text.h"
 #include "option_table.h"
+#include "short_options.h"
 
 namespace quillon::cli {
 namespace {
@@ -24,20 +27,43 @@ const OptionEntry* findOption(std::string_view name) {
     return nullptr;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::string quoted(std::string_view text) {
     std::string result(1, '\'');
     result.append(text) += '\'';
     return result;
 }
 
+// The arguments with each one-letter option written in its long form, up to
+// "--": "-f" becomes "--from", "-fgbk" "--from=gbk". An unknown letter stays.
+class LongForms {
+public:
+    explicit LongForms(std::span<const char* const> args) {
+        bool ended = false;
+        for (const std::string_view arg : args) {
+            ended = ended || arg == "--";
+            const auto name = !ended && arg.size() >= 2 && arg[0] == '-' && arg[1] != '-'
+                                  ? longNameOf(arg[1])
+                                  : std::nullopt;
+            if (!name) {
+                texts_.emplace_back(arg);
+                continue;
+            }
+            std::string text = "--" + std::string(*name);
+            if (arg.size() > 2) (text += '=') += arg.substr(2);
+            texts_.push_back(std::move(text));
+        }
+        for (const std::string& text : texts_) pointers_.push_back(text.c_str());
+    }
+    std::span<const char* const> args() const { return pointers_; }
+
+private:
+    std::vector<std::string> texts_;
+    std::vector<const char*> pointers_;
+};
+
 class Parser {
 public:
-    explicit Parser(std::span<const char* const> args) : args_(args) {}
+    explicit Parser(std::span<const char* const> args) : longForms_(args), args_(longForms_.args()) {}
 
     CommandLine parse() {
         parseArguments();
@@ -50,8 +76,9 @@ private:
     bool parseArguments() {
         if (args_.empty()) return reject("missing command (see quillon-cli --help)");
         const std::string_view first = args_[0];
-        if (first == "--help" || first == "-h") return finish(Action::Help);
-        if (first == "--version" || first == "-V") return finish(Action::Version);
+        if (first == "--help") return finish(Action::Help);
+        if (first == "--version") return finish(Action::Version);
+        if (first == "--list-encodings") return finish(Action::ListEncodings);
         result_.command = findCommand(first);
         if (!result_.command) {
             const char* what = first.starts_with("-") ? "unknown option " : "unknown command ";
@@ -66,8 +93,14 @@ private:
                 operands.push_back(arg);
             } else if (arg == "--") {
                 optionsEnded = true;
-            } else if (arg == "--help" || arg == "-h") {
+            } else if (arg == "--help") {
                 return finish(Action::Help);
+            } else if (arg == "--verbose") {
+                result_.verbose = true;
+            } else if (arg == "--output" || arg.starts_with("--output=")) {
+                if (!readFileValue(arg, "--output", output_.emplace())) return false;
+            } else if (arg == "--dictionary" || arg.starts_with("--dictionary=")) {
+                if (!readFileValue(arg, "--dictionary", result_.dictionaries.emplace_back())) return false;
             } else if (const auto read = readBatchOption(arg, args_, next_, result_.batch, result_.error);
                        read != BatchOptionRead::NotBatchOption) {
                 if (read == BatchOptionRead::Refused) return reject(result_.error);
@@ -76,24 +109,46 @@ private:
             }
         }
         if (*result_.command == Command::Detect) {
+            if (!result_.dictionaries.empty()) return reject("detect takes no options");
             if (operands.empty()) return reject("missing FILE");
             result_.files.assign(operands.begin(), operands.end());
             return finish(Action::Run);
+        }
+        // The user's phrases join the dictionaries' conversion, which tags
+        // and --no-phrases leave out.
+        if (!result_.dictionaries.empty() && (result_.options.htmlAware != 0 ||
+                                              result_.options.phraseChoice == unicode::kPhrasesOff)) {
+            return reject(std::string("option '--dictionary' does not go with ") +
+                          (result_.options.htmlAware != 0 ? "'--html'" : "'--no-phrases'"));
         }
         if (result_.batch.manySources()) return takeSources(operands);
         if (result_.batch.recursive || result_.batch.backupSuffix) {
             return reject(result_.batch.recursive ? "option '--recursive' needs '--output-dir' or '--in-place'"
                                                   : "option '--backup' needs '--in-place'");
         }
-        if (operands.empty()) return reject("missing SOURCE and DESTINATION");
-        if (operands.size() == 1) return reject("missing DESTINATION");
-        if (operands.size() > 2) {
-            return reject("unexpected argument " + quoted(operands[2]) +
-                          " (several sources need --output-dir or --in-place)");
+        // As with iconv: a source not named is standard input, a destination
+        // not named standard output.
+        const std::size_t most = output_ ? 1 : 2;
+        if (operands.size() > most) {
+            return reject("unexpected argument " + quoted(operands[most]) +
+                          (output_ ? " (DESTINATION is given by '--output')"
+                                   : " (several sources need --output-dir or --in-place)"));
         }
-        result_.source = operands[0];
-        result_.destination = operands[1];
+        result_.source = operands.empty() ? "-" : operands[0];
+        result_.destination = output_ ? *output_ : operands.size() == 2 ? operands[1] : "-";
         return finish(Action::Run);
+    }
+
+    // "--option FILE" or "--option=FILE" into `file`.
+    bool readFileValue(std::string_view arg, std::string_view option, std::string& file) {
+        const std::size_t equals = arg.find('=');
+        if (equals != arg.npos) {
+            file = arg.substr(equals + 1);
+        } else if (next_ < args_.size()) {
+            file = args_[next_++];
+        }
+        if (file.empty()) return reject("option " + quoted(option) + " needs a file");
+        return true;
     }
 
     bool takeSources(const std::vector<std::string_view>& operands) {
@@ -105,6 +160,7 @@ private:
         if (batch.backupSuffix && batch.backupSuffix->find('/') != std::string::npos) {
             return reject("the backup suffix cannot contain '/'");
         }
+        if (output_) return reject("option '--output' is for one source; several need --output-dir or --in-place");
         if (operands.empty()) return reject("missing SOURCE");
         for (std::string_view operand : operands) {
             if (operand == "-") return reject("standard input cannot be one of several sources");
@@ -182,8 +238,9 @@ private:
 
     bool readKeyword(const OptionEntry& entry, std::string_view text, const std::string& option,
                      std::int32_t& field) {
+        const std::string_view name = canonicalEncodingName(text);
         for (const Choice& choice : entry.choices) {
-            if (equalsIgnoringCase(text, choice.name)) {
+            if (equalsIgnoringCase(name, choice.name)) {
                 field = choice.value;
                 return true;
             }
@@ -203,8 +260,10 @@ private:
         return true;
     }
 
+    const LongForms longForms_;
     std::span<const char* const> args_;
     std::size_t next_ = 0;
+    std::optional<std::string> output_;
     CommandLine result_;
 };
 

@@ -1,10 +1,14 @@
 #include "file_run.h"
 
+#include <cstdio>
+
 #include "edge_run.h"
 #include "error_output.h"
 #include "file_failure.h"
 #include "messages.h"
+#include "problem_census.h"
 #include "scratch_file.h"
+#include "unicode_problem_census.h"
 
 namespace quillon::cli {
 namespace {
@@ -15,6 +19,40 @@ using Kind = FileOutcome::Kind;
 std::string systemFailure(const std::string& what, int error, RunResult result) {
     if (what.empty()) return std::string(resultMessage(result)->text);
     return unicode::fileFailure(what, error, result);
+}
+
+// " (N in all, the first at line L, column C: bytes XX XX)", or "character
+// U+XXXX" in a Unicode source, for a warning of boxed characters, read again
+// from the source; empty where that tells nothing sure: tags and the engine's
+// phrases change which characters a legacy run converts, what Unicode output
+// carries beside the engine is never lost, and a stream cannot be read again.
+std::string whereWarned(const FileRun& run, const TextFormatter& formatter, const unicode::EdgeOutput& written,
+                        RunResult result) {
+    if (formatter.htmlAware() != 0 || formatter.sourceProfile == nullptr || formatter.targetProfile == nullptr) {
+        return {};
+    }
+    const CensusProblem problem = result == kInvalidCodeWarning ? CensusProblem::Invalid : CensusProblem::Unmappable;
+    const bool legacyOutput = written.unicodeEncoding == nullptr;
+    std::optional<ProblemCensus> census;
+    if (written.unicodeSource != nullptr && (legacyOutput || problem == CensusProblem::Invalid)) {
+        census = unicode::takeUnicodeProblemCensus(run.source.c_str(), written.unicodeSource,
+                                                   *formatter.sourceProfile, *formatter.targetProfile, problem);
+    } else if (written.unicodeSource == nullptr && legacyOutput && run.command == Command::Convert &&
+               formatter.phrases() == 0) {
+        census = takeProblemCensus(run.source.c_str(), *formatter.sourceProfile, *formatter.targetProfile, problem);
+    }
+    if (!census || census->count == 0) return {};
+    std::string text = " (" + std::to_string(census->count) + " in all, the first at line " +
+                       std::to_string(census->line) + ", column " + std::to_string(census->column);
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    if (!census->bytes.empty()) text += ": bytes";
+    for (const unsigned char byte : census->bytes) ((text += ' ') += kDigits[byte >> 4]) += kDigits[byte & 0xF];
+    if (census->character != 0) {
+        char code[32];
+        std::snprintf(code, sizeof code, ": character U+%04X", static_cast<unsigned>(census->character));
+        text += code;
+    }
+    return text + ")";
 }
 
 }  // namespace
@@ -40,15 +78,17 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     };
 
     if (result == kPlainAsciiSource) {
-        if (run.batch) {
-            outcome.kind = Kind::Skipped;
-        } else {
-            fail("the source is plain ASCII text, there is nothing to format");
-        }
+        // Refused alike alone and in a batch: nothing is written for it.
+        fail(run.sourceName + ": the source is plain ASCII text, there is nothing to format");
     } else if (result == kSourceUnreadable) {
-        fail(systemFailure(run.sourceFailure,
-                          formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str()),
-                          result));
+        const int error = formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str());
+        if (error == 0 && run.options.sourceEncoding == unicode::kSourceUtf16) {
+            // It opens and reads: only the mark that would tell its byte order is missing.
+            fail(run.sourceName + ": UTF-16 without a byte-order mark; name its byte order with --from utf-16le or "
+                                  "utf-16be");
+        } else {
+            fail(systemFailure(run.sourceFailure, error, result));
+        }
     } else if (result == kDestinationUnwritable && written.scratchFailed) {
         fail(prefix + systemFailure(scratchTrouble("Unable to write a temporary file"), formatter.systemError, result));
     } else if (result == kDestinationUnwritable) {
@@ -58,7 +98,9 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     } else if (isError(result)) {
         fail(prefix + std::string(resultMessage(result)->text));
     } else if (isWarning(result)) {
-        warn(std::string(resultMessage(result)->text));
+        const bool placed = result == kInvalidCodeWarning || result == kUnmappableWarning;
+        warn(std::string(resultMessage(result)->text) +
+             (placed && run.options.quiet == 0 ? whereWarned(run, formatter, written, result) : ""));
     }
     if (!isError(result) && formatter.endMarkOffset >= 0) {
         // The engine stops at this byte as text files always have; the user

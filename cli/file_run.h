@@ -20,8 +20,7 @@ struct FileRun {
     // before the system's reason; empty for the engine's own message.
     std::string sourceFailure;
     std::string destinationFailure;
-    // Messages start with the source's name, and a plain-ASCII source of a
-    // format run is skipped rather than refused.
+    // Every message starts with the source's name.
     bool batch = false;
     unicode::EdgeRunOptions options;  // every choice of the run
 };

@@ -8,14 +8,15 @@
 #include "batch_options.h"
 #include "code_tables.h"
 #include "option_table.h"
+#include "short_options.h"
 
 namespace quillon::cli {
 namespace {
 
 // The overall help, around the line of the program's own options.
 constexpr std::string_view kOverviewHead =
-    "Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
-    "       quillon-cli format [options] SOURCE DESTINATION\n"
+    "Usage: quillon-cli convert [options] [SOURCE [DESTINATION]]\n"
+    "       quillon-cli format [options] [SOURCE [DESTINATION]]\n"
     "       quillon-cli convert|format [options] SOURCE... --output-dir DIR | --in-place\n"
     "       quillon-cli detect FILE...\n"
     "       quillon-cli ";
@@ -62,13 +63,15 @@ constexpr std::string_view kDetectSummary =
 
 constexpr std::string_view kCommonNotes =
     "\n"
-    "SOURCE or DESTINATION may be - for standard input or standard output.\n"
+    "SOURCE or DESTINATION may be - for standard input or standard output; a\n"
+    "SOURCE not named is standard input, a DESTINATION not named standard output.\n"
     "A destination file is replaced only when its run is complete, by a new file\n"
     "made in its folder, which must be writable: a failed or interrupted run\n"
     "leaves it as it was. With several sources, --output-dir or\n"
     "--in-place is needed; files that fail are named, the others still run, and a\n"
-    "summary line follows. A plain-ASCII file is skipped by format. Text ends at a\n"
-    "byte 1A; bytes after it give a warning.\n"
+    "summary line follows. format refuses a source without any Chinese character\n"
+    "(plain ASCII), alone or among several. Text ends at a byte 1A; bytes after it\n"
+    "give a warning.\n"
     "A file with a NUL byte in its first 8000 bytes is refused as not text, unless\n"
     "it is UTF-16.\n"
     "A Unicode source reaches the engine as Big5 when its text is traditional and\n"
@@ -117,7 +120,7 @@ std::string commandHelp(Command command) {
         return "Usage: quillon-cli detect FILE...\n\n" + std::string(kDetectSummary);
     }
     const std::string name(commandName(command));
-    std::string text = "Usage: quillon-cli " + name + " [options] SOURCE DESTINATION\n" +
+    std::string text = "Usage: quillon-cli " + name + " [options] [SOURCE [DESTINATION]]\n" +
                        "       quillon-cli " + name + " [options] SOURCE... --output-dir DIR | --in-place\n\n";
     text += commandSummary(command);
     text += "\nOptions:\n";
@@ -125,6 +128,7 @@ std::string commandHelp(Command command) {
         if (!appliesTo(entry, command)) continue;
         text += optionLine(optionForms(entry), entry.help, defaultText(entry));
     }
+    for (const BatchOptionRow& row : kRunOptionRows) text += optionLine(batchOptionForms(row), row.help, {});
     for (const BatchOptionRow& row : batchOptionRows()) {
         text += optionLine(batchOptionForms(row), row.help, {});
     }
@@ -147,7 +151,8 @@ std::string_view commandSummary(Command command) {
 std::string_view commonNotes() { return kCommonNotes; }
 
 std::string optionForms(const OptionEntry& entry) {
-    std::string forms = "--";
+    std::string forms(shortFormOf(entry.name));
+    forms += "--";
     forms += entry.name;
     switch (entry.kind) {
         case OptionEntry::Kind::Switch: forms.append(", --no-").append(entry.name); break;
@@ -159,7 +164,7 @@ std::string optionForms(const OptionEntry& entry) {
 }
 
 std::string batchOptionForms(const BatchOptionRow& row) {
-    std::string forms = "--" + std::string(row.name);
+    std::string forms = std::string(shortFormOf(row.name)) + "--" + std::string(row.name);
     if (row.value.empty()) return forms;
     return forms + (row.valueOptional ? "[=" : " ") + std::string(row.value) +
            (row.valueOptional ? "]" : "");
@@ -200,7 +205,8 @@ std::string formWords(const ProgramOption& option, std::string_view separator) {
 
 std::string programOptionWords(std::string_view separator) {
     return formWords(kHelpOption, separator) + std::string(separator) +
-           formWords(kVersionOption, separator);
+           formWords(kVersionOption, separator) + std::string(separator) +
+           formWords(kListEncodingsOption, separator);
 }
 
 std::string versionText() {

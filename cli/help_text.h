@@ -21,16 +21,31 @@ struct ProgramOption {
 inline constexpr ProgramOption kHelpOption{"-h, --help", "show this help and exit"};
 inline constexpr ProgramOption kVersionOption{
     "-V, --version", "show the versions of quillon-cli, its code tables and ICU, and exit"};
+inline constexpr ProgramOption kListEncodingsOption{
+    "-l, --list-encodings", "list the encodings --from and --to take, each with its aliases, and exit"};
+
+// Options of a run that neither the engine nor a batch takes, in the batch
+// options' shape.
+inline constexpr BatchOptionRow kRunOptionRows[] = {
+    {"output", "FILE", false,
+     "write the result into FILE, as DESTINATION does; with neither, standard output"},
+    {"verbose", "", false, "tell on standard error which encodings detection finds"},
+    {"dictionary", "FILE", false,
+     "add the phrases of FILE, an OpenCC text dictionary (a line: simplified KEY, a "
+     "tab, traditional VALUE), to the built-in ones, where they win; between GB, GBK "
+     "and Big5 only those that keep their length; may be given again"},
+};
 
 // The ways of writing `option` ("-h" and "--help"), joined by `separator`.
 std::string formWords(const ProgramOption& option, std::string_view separator);
 
 // Every way of writing the program's own options, "-h" "--help" "-V"
-// "--version", joined by `separator`.
+// "--version" "-l" "--list-encodings", joined by `separator`.
 std::string programOptionWords(std::string_view separator);
 
 inline constexpr std::string_view kEqualsNote =
-    "An option's value may also be given as --option=VALUE.";
+    "An option's value may also be given as --option=VALUE, or right after a\n"
+    "one-letter option: -fgbk.";
 
 // What a command does, in a paragraph of lines ending in a line feed.
 std::string_view commandSummary(Command command);
@@ -39,10 +54,11 @@ std::string_view commandSummary(Command command);
 // that a blank line starts.
 std::string_view commonNotes();
 
-// How an option is written: "--name, --no-name", "--name N" or "--name a|b|c".
+// How an option is written: "--name, --no-name", "--name N" or "--name a|b|c",
+// after its one-letter form where it has one ("-f, --from a|b|c").
 std::string optionForms(const OptionEntry& entry);
 
-// How a batch option is written: "--jobs N", "--backup[=SUFFIX]".
+// How a batch option is written: "-j, --jobs N", "--backup[=SUFFIX]".
 std::string batchOptionForms(const BatchOptionRow& row);
 
 // The default that an option's help names; empty for a flag.

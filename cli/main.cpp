@@ -2,9 +2,11 @@
 // the engine (spooled through temporary files where the engine must read its
 // source twice), runs the engine and maps its result to messages and exit
 // status (0 success, 1 warning with complete output, 2 error or bad usage).
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +19,7 @@
 #include "command_line.h"
 #include "detect_command.h"
 #include "edge_run.h"
+#include "encoding_names.h"
 #include "error_output.h"
 #include "file_run.h"
 #include "help_text.h"
@@ -26,6 +29,7 @@
 #include "same_file.h"
 #include "standard_streams.h"
 #include "temp_file.h"
+#include "user_words.h"
 #include "text_formatter.h"
 
 namespace quillon::cli {
@@ -91,11 +95,12 @@ int runOneFile(const CommandLine& line) {
         printError("SOURCE and DESTINATION are the same file; nothing was written");
         return kExitFailure;
     }
+    const std::string sourceName = line.source == "-" ? "standard input" : line.source;
     FileRun run{.command = *line.command,
                 .source = line.source,
                 .destination = line.destination,
-                .sourceName = line.source == "-" ? "standard input" : line.source,
-                .sourceFailure = {},
+                .sourceName = sourceName,
+                .sourceFailure = sourceName,
                 .destinationFailure = line.destination,
                 .batch = false,
                 .options = line.options};
@@ -115,7 +120,7 @@ int runOneFile(const CommandLine& line) {
     } else if (readsTwice && isPipe(line.source)) {
         const int descriptor = ::open(line.source.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0) {
-            printError(std::string(resultMessage(kSourceUnreadable)->text));
+            printError(line.source, errno);
             return kExitFailure;
         }
         input = spool(descriptor, line.source);
@@ -179,14 +184,29 @@ int main(int argc, char** argv) {
     // argc may be 0 when the program is started without even its own name.
     const std::span<const char* const> args(argv + (argc > 0 ? 1 : 0),
                                             static_cast<std::size_t>(argc > 1 ? argc - 1 : 0));
-    const CommandLine line = parseCommandLine(args);
+    CommandLine line = parseCommandLine(args);
     switch (line.action) {
         case CommandLine::Action::Help: return printToStandardOutput(helpText(line.command));
         case CommandLine::Action::Version: return printToStandardOutput(versionText());
+        case CommandLine::Action::ListEncodings: return printToStandardOutput(encodingList());
         case CommandLine::Action::UsageError: printError(line.error); return kExitFailure;
         case CommandLine::Action::Run: break;
     }
     if (*line.command == Command::Detect) return runDetect(line.files);
+    // The user's dictionaries are read whole before anything is written: a
+    // bad line refuses the run.
+    std::optional<quillon::unicode::UserWords> words;
+    if (!line.dictionaries.empty()) {
+        std::string error;
+        words = quillon::unicode::UserWords::read(line.dictionaries, error);
+        if (!words) {
+            printError(error);
+            return kExitFailure;
+        }
+        line.options.userWords = &*words;
+    }
+    // What detection finds is told only when asked for.
+    if (!line.verbose || line.options.quiet != 0) quillon::setTraceSink([](std::string_view) {});
     removeUnfinishedFilesOnSignals();
     return line.batch.manySources() ? runBatch(line) : runOneFile(line);
 }

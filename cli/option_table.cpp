@@ -13,11 +13,13 @@ using namespace unicode;
 constexpr Choice kSourceEncodings[] = {{"auto", kSourceAuto},       {"gb", kSourceGb},
                                        {"gbk", kSourceGbk},         {"big5", kSourceBig5},
                                        {"utf-8", kSourceUtf8},      {"utf-16", kSourceUtf16},
-                                       {"gb18030", kSourceGb18030}};
+                                       {"gb18030", kSourceGb18030}, {"utf-16le", kSourceUtf16Le},
+                                       {"utf-16be", kSourceUtf16Be}};
 constexpr Choice kOutputEncodings[] = {{"same", kOutputSame},         {"gb", kOutputGb},
                                        {"gbk", kOutputGbk},           {"big5", kOutputBig5},
                                        {"different", kOutputDifferent}, {"utf-8", kOutputUtf8},
-                                       {"gb18030", kOutputGb18030}};
+                                       {"gb18030", kOutputGb18030},   {"utf-16", kOutputUtf16},
+                                       {"utf-16le", kOutputUtf16Le},  {"utf-16be", kOutputUtf16Be}};
 constexpr Choice kForms[] = {
     {"auto", kFormAuto}, {"simplified", kFormSimplified}, {"traditional", kFormTraditional}};
 constexpr Choice kStandards[] = {{"auto", kStandardAuto},
@@ -38,6 +40,7 @@ constexpr Choice kParagraphModes[] = {{"auto", kParagraphAutoDetect},
                                       {"empty-line", kParagraphEmptyLine},
                                       {"leading-spaces", kParagraphLeadingSpaces},
                                       {"force", kParagraphForce}};
+constexpr Choice kByteOrderMarks[] = {{"keep", kMarkKeep}, {"add", kMarkAdd}, {"drop", kMarkDrop}};
 constexpr Choice kHeadingAlignments[] = {
     {"left", kAlignLeft}, {"middle", kAlignMiddle}, {"right", kAlignRight}, {"normal", kAlignNormal}};
 
@@ -45,17 +48,24 @@ using enum OptionEntry::Kind;
 
 const OptionEntry kOptions[] = {
     {"from", Keyword, &RunOptions::sourceEncoding, kSourceEncodings, false,
-     "source encoding; auto recognises a byte-order mark, UTF-8 and GB18030 before "
-     "telling GB, GBK and Big5 apart; utf-16 needs its byte-order mark"},
+     "source encoding, in either case, also by the names gb2312, euc-cn, cp936, cp950 "
+     "and utf8 (see --list-encodings); auto recognises a byte-order mark, UTF-8 and "
+     "GB18030 before telling GB, GBK and Big5 apart; utf-16 needs its byte-order mark, "
+     "utf-16le and utf-16be do not"},
     {"to", Keyword, &RunOptions::outputEncoding, kOutputEncodings, false,
-     "output encoding; same keeps the source's, different switches between GB/GBK and "
-     "Big5, and a convert run treats same as different. A Unicode source gives UTF-8 "
-     "output unless gb, gbk or big5 is named"},
+     "output encoding. same: a format run writes the source's encoding, a convert run "
+     "writes GB and GBK text as Big5 and Big5 text as GB, as different does in both runs. "
+     "From a Unicode source both give UTF-8 output. utf-16 is little-endian with a "
+     "byte-order mark"},
     {"form", Keyword, &EdgeRunOptions::form, kForms, false,
-     "written form of Unicode output; auto: a convert run switches simplified and "
-     "traditional, a format run keeps the source's"},
+     "written form of Unicode output. auto: a convert run turns simplified text "
+     "traditional and traditional text simplified, a format run keeps the source's "
+     "form; simplified and traditional write that form whatever the source's"},
     {"line-ends", Keyword, &EdgeRunOptions::lineEnds, kLineEnds, false,
      "line ends written; auto: LF in UTF-8 output, CR LF in all other output"},
+    {"bom", Keyword, &EdgeRunOptions::byteOrderMark, kByteOrderMarks, false,
+     "byte-order mark of UTF-8 and UTF-16 output: keep writes one where the source "
+     "had one (and always in utf-16 output), add always, drop never"},
     {"html", Switch, &RunOptions::htmlAware, {}, false, "leave HTML tags unconverted"},
     {"standard", Keyword, &EdgeRunOptions::standard, kStandards, false,
      "standard forms of converted Unicode text; auto: Taiwan's for traditional output "
@@ -72,7 +82,7 @@ const OptionEntry kOptions[] = {
      "convert run from Unicode text to Unicode output, by OpenCC's dictionaries, where "
      "a phrase may change its length; off by default in other runs, where built-in "
      "phrase lists keep each character one character of its width"},
-    {"quiet", Flag, &RunOptions::quiet, {}, false, "do not print warnings"},
+    {"quiet", Flag, &RunOptions::quiet, {}, false, "print errors only: no warnings, no batch progress or summary"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
      "characters per line, not 0; negative: no wrapping"},
     {"line-spacing", Number, &RunOptions::lineSpacing, {}, true,
@@ -103,7 +113,7 @@ std::span<const OptionEntry> optionTable() { return kOptions; }
 std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
     for (const auto edgeField : {&EdgeRunOptions::form, &EdgeRunOptions::lineEnds, &EdgeRunOptions::standard,
                                  &EdgeRunOptions::regionalWords, &EdgeRunOptions::opencc,
-                                 &EdgeRunOptions::phraseChoice}) {
+                                 &EdgeRunOptions::phraseChoice, &EdgeRunOptions::byteOrderMark}) {
         if (entry.field == edgeField) return {};
     }
     return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);

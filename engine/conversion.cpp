@@ -10,6 +10,7 @@
 #include "byte_masks.h"
 #include "line_reader.h"
 #include "meta_charset.h"
+#include "problem_census.h"
 #include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
@@ -385,11 +386,11 @@ std::optional<RunResult> TextFormatter::convertFile(const char* sourcePath, cons
 void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
     insideTag = 0;  // once per run: a tag may span lines
 
-    // Without tags, lines that need no attention from the reader are
-    // converted straight from its buffer into the writer's, and phrases then
-    // patch them there.
+    // Without tags or the user's phrases, lines that need no attention from
+    // the reader are converted straight from its buffer into the writer's,
+    // and phrases then patch them there.
     const PairOutcome* const outcomes =
-        htmlAware_ == 0 && changesCode(*sourceProfile, *targetProfile)
+        htmlAware_ == 0 && userPhrases_ == nullptr && changesCode(*sourceProfile, *targetProfile)
             ? pairOutcomes(*sourceProfile, *targetProfile)
             : nullptr;
     constexpr std::size_t kLinesAtOnce = 1 << 14;
@@ -419,6 +420,48 @@ void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
             destination.writeLine(line, length);
         }
     }
+}
+
+std::optional<ProblemCensus> takeProblemCensus(const char* path, const EncodingProfile& from,
+                                               const EncodingProfile& to, CensusProblem problem) {
+    ProblemCensus census;
+    if (!changesCode(from, to)) return census;
+    const unsigned wanted = problem == CensusProblem::Invalid ? kInvalid : kUnmappable;
+    const PairOutcome* const outcomes = pairOutcomes(from, to);
+    LineReader reader;
+    if (!reader.open(path)) return std::nullopt;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(TextFormatter::kBufferSize);
+    std::int64_t line = 1;
+    std::int64_t column = 0;
+    while (const int read = reader.readLine(buffer.get(), TextFormatter::kBufferSize)) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.get());
+        auto length = static_cast<std::size_t>(read);
+        const bool endsLine = bytes[length - 1] == '\n';
+        // As the run takes each line: without its line end.
+        if (endsLine || bytes[length - 1] == '\r') --length;
+        for (std::size_t pos = 0; pos < length; ++column) {
+            std::size_t size = bytes[pos] >= 0x80 ? 2 : 1;
+            unsigned problems = 0;
+            if (size == 2 && pos + 1 == length) {
+                size = 1;  // a lead byte without its trail
+                problems = kInvalid;
+            } else if (size == 2) {
+                problems = outcomes[pairIndexAt(bytes + pos)] >> kProblemShift;
+            }
+            if ((problems & wanted) != 0 && census.count++ == 0) {
+                census.line = line;
+                census.column = column + 1;
+                census.bytes.assign(buffer.get() + pos, size);
+            }
+            pos += size;
+        }
+        if (endsLine) {
+            ++line;
+            column = 0;
+        }
+    }
+    if (reader.failed()) return std::nullopt;
+    return census;
 }
 
 }  // namespace quillon

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "byte_masks.h"
@@ -464,6 +466,41 @@ void forEachPhrase(const PhraseIndex& phrases, const unsigned char* bytes, std::
 
 void TextFormatter::convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                                    const EncodingProfile& to) {
+    // Tags keep their text: the user's phrases stay outside HTML runs.
+    const LegacyPhraseTable* const user =
+        userPhrases_ != nullptr && htmlAware_ == 0 ? userPhrases_->between(from, to) : nullptr;
+    if (user == nullptr) {
+        convertRunLineByBuiltIns(text, length, from, to);
+        return;
+    }
+    const std::string original(text, length);
+    convertRunLineByBuiltIns(text, length, from, to);
+    const auto* const source = reinterpret_cast<const unsigned char*>(original.data());
+    const PhraseIndex* const builtIn = phrases_ ? phraseIndex(from, to) : nullptr;
+    // Read left to right, the longest phrase at a character wins, the user's
+    // over a built-in one no longer.
+    for (std::size_t pos = 0; pos + 1 < length;) {
+        if (source[pos] < 0x80) {
+            ++pos;
+            continue;
+        }
+        std::size_t userBytes = 0;
+        const std::string_view value = user->longestAt(source + pos, length - pos, userBytes);
+        const Phrase* const phrase = builtIn != nullptr && pos + 3 < length && builtIn->mayBegin(source + pos)
+                                         ? builtIn->longestMatch(source + pos, source + length)
+                                         : nullptr;
+        const std::size_t builtInBytes = phrase != nullptr ? 2 * std::size_t{phrase->length} : 0;
+        if (userBytes != 0 && userBytes >= builtInBytes) {
+            std::memcpy(text + pos, value.data(), userBytes);
+            pos += userBytes;
+        } else {
+            pos += std::max<std::size_t>(builtInBytes, 2);
+        }
+    }
+}
+
+void TextFormatter::convertRunLineByBuiltIns(char* text, std::size_t length, const EncodingProfile& from,
+                                             const EncodingProfile& to) {
     const PhraseIndex* const phrases = phrases_ ? phraseIndex(from, to) : nullptr;
     // A phrase is two characters or more: four bytes at least.
     if (phrases == nullptr || length < 4) {

@@ -11,6 +11,7 @@
 
 #include "char_code.h"
 #include "encoding_profile.h"
+#include "user_phrases.h"
 #include "run_result.h"
 
 namespace quillon {
@@ -115,10 +116,14 @@ public:
     void convertText(char* text, std::size_t length, const EncodingProfile& from,
                      const EncodingProfile& to);
     // A line of a run: convertText, except that with the phrases option set a
-    // character that a phrase covers gets the phrase's counterpart. Each
-    // character still becomes one character of its own byte length.
+    // character that a phrase covers gets the phrase's counterpart, and a
+    // user's phrase (setUserPhrases) wins over both. Each character still
+    // becomes one character of its own byte length.
     void convertRunLine(char* text, std::size_t length, const EncodingProfile& from,
                         const EncodingProfile& to);
+    // The user's own phrases for the runs to come; null for none. Kept by
+    // the caller while they run.
+    void setUserPhrases(const LegacyUserPhrases* phrases) { userPhrases_ = phrases; }
     // Whole lines as stored (TextReader::takeStoredLines) that the table has
     // converted into `converted`, each line end written as CR LF: writes over
     // them the counterparts that the phrases option chooses. False when a
@@ -210,6 +215,8 @@ public:
     char* paragraphBuffer() { return paragraphBuffer_.get(); }
 
 private:
+    void convertRunLineByBuiltIns(char* text, std::size_t length, const EncodingProfile& from,
+                                  const EncodingProfile& to);
     // What a run does with its text, once its profiles are chosen and its
     // files open: reads the source to its end and writes the destination.
     using RunBody = std::function<void(LineReader& source, TextWriter& destination)>;
@@ -260,6 +267,7 @@ private:
     std::int32_t paragraphMode_ = 0;
     std::int32_t headingAlignment_ = 1;
     std::int32_t phrases_ = 0;
+    const LegacyUserPhrases* userPhrases_ = nullptr;
     // What the format run in progress boxes as it reads (boxedIfInvalid).
     bool boxesLoneLeads_ = false;
     bool boxesInvalidPairs_ = false;

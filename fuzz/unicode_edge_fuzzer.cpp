@@ -172,8 +172,8 @@ std::u32string foreignCharacters(const std::u32string& text, bool dictionaries) 
     return foreign;
 }
 
-// A source's text as a run reads it: without the byte-order mark it starts
-// with, up to U+001A.
+// A source's text as a run reads it, or an output's: without the byte-order
+// mark it starts with, up to U+001A.
 std::u32string textAsRead(std::string_view source, const char* encoding) {
     std::u32string text = decode(source, encoding);
     if (source.starts_with(encode(U"\xFEFF", encoding))) text.erase(0, 1);
@@ -287,7 +287,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             outcome.unicodeEncoding != nullptr) {
             const bool dictionaries = run.options.phraseChoice != kPhrasesOff;
             require(foreignCharacters(textAsRead(source, name), dictionaries) ==
-                        foreignCharacters(decode(outcome.destination, outcome.unicodeEncoding), dictionaries),
+                        foreignCharacters(textAsRead(outcome.destination, outcome.unicodeEncoding), dictionaries),
                     "characters neither family holds survive a convert run");
         }
     }

@@ -122,6 +122,7 @@ std::string bashCompletion() {
             options += optionWords(entry);
         }
         if (command != Command::Detect) {
+            for (const cli::BatchOptionRow& row : cli::kRunOptionRows) (options += " --") += row.name;
             for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
                 if (!options.empty()) options += ' ';
                 options += "--" + std::string(row.name);

@@ -75,7 +75,7 @@ std::string cliManPage(std::string_view version) {
     for (Command command : cli::kCommands) {
         page += ".B quillon-cli " + std::string(cli::commandName(command)) +
                 (command == Command::Detect ? "\n\\fIFILE\\fR...\n.br\n"
-                                            : "\n[\\fIoptions\\fR] \\fISOURCE DESTINATION\\fR\n.br\n");
+                                            : "\n[\\fIoptions\\fR] [\\fISOURCE\\fR [\\fIDESTINATION\\fR]]\n.br\n");
     }
     page += ".B quillon-cli\n" + minusSigns(cli::programOptionWords(" | ")) + "\n";
     page += ".SH DESCRIPTION\n";
@@ -85,10 +85,13 @@ std::string cliManPage(std::string_view version) {
     }
     page += ".SH OPTIONS\n";
     for (const cli::OptionEntry& entry : cli::optionTable()) page += optionItem(entry);
+    for (const cli::BatchOptionRow& row : cli::kRunOptionRows) {
+        page += taggedParagraph(cli::batchOptionForms(row), std::string(row.help) + ".");
+    }
     for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
         page += taggedParagraph(cli::batchOptionForms(row), std::string(row.help) + ".");
     }
-    for (const cli::ProgramOption& option : {cli::kHelpOption, cli::kVersionOption}) {
+    for (const cli::ProgramOption& option : {cli::kHelpOption, cli::kVersionOption, cli::kListEncodingsOption}) {
         page += taggedParagraph(option.forms, std::string(option.help) + ".");
     }
     page += ".PP\n" + roffText(cli::kEqualsNote);

@@ -26,6 +26,8 @@ OutputItems outputItemsAt(qint32 position) {
 
 unicode::EdgeChoices edgeChoicesAt(qint32 outputPosition) {
     unicode::EdgeChoices choices;
+    // The dialog offers no byte-order mark: its output and clipboard text have none.
+    choices.byteOrderMark = unicode::kMarkDrop;
     if (outputPosition == kOutputUtf8SimplifiedPosition) choices.form = unicode::kFormSimplified;
     if (outputPosition == kOutputUtf8TraditionalPosition) choices.form = unicode::kFormTraditional;
     return choices;

@@ -26,7 +26,8 @@ OutputItems outputItemsAt(qint32 position);
 // The option value of a position in the source and output encoding boxes.
 qint32 sourceEncodingAt(qint32 position);
 qint32 outputEncodingAt(qint32 position);
-// The edge's choices that an output position makes: the form of UTF-8 output.
+// The edge's choices that an output position makes: the form of UTF-8 output,
+// and never a byte-order mark.
 unicode::EdgeChoices edgeChoicesAt(qint32 outputPosition);
 
 }  // namespace quillon

@@ -26,8 +26,10 @@ unicode::EdgeRunOptions MainDialog::runOptions() const {
         }
     });
     // The boxes' Unicode entries follow the engine's values in their lists;
-    // the output's also name the form.
-    options.form = edgeChoicesAt(options.outputEncoding).form;
+    // the output's also name the form, and none writes a byte-order mark.
+    const unicode::EdgeChoices positionChoices = edgeChoicesAt(options.outputEncoding);
+    options.form = positionChoices.form;
+    options.byteOrderMark = positionChoices.byteOrderMark;
     options.sourceEncoding = sourceEncodingAt(options.sourceEncoding);
     options.outputEncoding = outputEncodingAt(options.outputEncoding);
     return options;

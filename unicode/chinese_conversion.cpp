@@ -63,7 +63,7 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     for (std::size_t i = 0; i < values.size(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(values[i]);
 }
 
-void ChineseConverter::convert(std::string_view text, std::string& out) {
+void ChineseConverter::convertByChain(std::string_view text, std::string& out) {
     const char* begin = text.data();
     const char* end = begin + text.size();
     if (const auto& normalization = chain_.normalization_;

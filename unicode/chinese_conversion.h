@@ -8,6 +8,7 @@
 
 #include "dictionary_matcher.h"
 #include "opencc_tables.h"
+#include "user_words.h"
 
 namespace quillon::unicode {
 
@@ -49,17 +50,29 @@ private:
 // as is every sequence that is not UTF-8.
 class ChineseConverter {
 public:
-    explicit ChineseConverter(const ChineseConversionChain& chain) : chain_(chain) {}
+    // The user's phrases, when given, win over the chain's keys no longer
+    // than theirs.
+    explicit ChineseConverter(const ChineseConversionChain& chain, const UserPhrases* userPhrases = nullptr)
+        : chain_(chain), userPhrases_(userPhrases) {}
 
     // Appends `text` converted to `out`.
-    void convert(std::string_view text, std::string& out);
+    void convert(std::string_view text, std::string& out) {
+        if (userPhrases_ != nullptr) {
+            convertAroundUserPhrases(text, out);
+        } else {
+            convertByChain(text, out);
+        }
+    }
 
 private:
+    void convertByChain(std::string_view text, std::string& out);
+    void convertAroundUserPhrases(std::string_view text, std::string& out);
     void convertSegment(const char* begin, const char* end, std::size_t firstStep, std::string& out);
     void segmentByFirstStep(const char* begin, const char* end, std::string& out);
     void segment(const char* begin, const char* end, std::string& out);
 
     const ChineseConversionChain& chain_;
+    const UserPhrases* const userPhrases_;
     std::string normalized_;
     std::string gap_;
     std::string steps_[2];

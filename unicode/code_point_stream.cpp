@@ -113,6 +113,7 @@ std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
         if (atStartOfText_ && count > 0) {
             atStartOfText_ = false;
             if (out[0] == 0xFEFF) {
+                droppedMark_ = true;
                 std::copy(out + 1, out + count, out);
                 return count > 1 ? count - 1 : read(out, capacity);
             }
@@ -152,6 +153,7 @@ std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
     if (atStartOfText_ && count > 0) {
         atStartOfText_ = false;
         if (out[0] == 0xFEFF) {
+            droppedMark_ = true;
             std::copy(out + 1, out + count, out);
             --count;
             if (count == 0) return read(out, capacity);

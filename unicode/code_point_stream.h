@@ -43,6 +43,8 @@ public:
     bool failed() const { return failed_; }
     // Where U+001A ended the text before the end of the file, else -1.
     std::int64_t endMarkOffset() const { return endMark_.offset(); }
+    // True once a byte-order mark at the start has been dropped.
+    bool droppedMark() const { return droppedMark_; }
 
 private:
     std::size_t readUtf8(char32_t* out, std::size_t capacity);
@@ -62,6 +64,7 @@ private:
     char16_t* pivotTarget_ = pivot_;
     bool atStart_ = true;
     bool atStartOfText_ = true;
+    bool droppedMark_ = false;
     bool ended_ = false;
     bool flushed_ = false;
     bool failed_ = false;

@@ -36,4 +36,8 @@ const ChineseConversionChain* conversionChainFor(const EdgeChoices& choices, For
                                              : traditionalName(choices.standard, regionalWords));
 }
 
+const UserPhrases* userPhrasesFor(const EdgeChoices& choices, Form output) {
+    return choices.userWords != nullptr ? &choices.userWords->toward(output) : nullptr;
+}
+
 }  // namespace quillon::unicode

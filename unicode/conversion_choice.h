@@ -12,4 +12,7 @@ namespace quillon::unicode {
 // simplified t2s). Null when the run does not choose by phrase.
 const ChineseConversionChain* conversionChainFor(const EdgeChoices& choices, Form output);
 
+// The user's phrases of a conversion into `output` form; null when none.
+const UserPhrases* userPhrasesFor(const EdgeChoices& choices, Form output);
+
 }  // namespace quillon::unicode

@@ -6,6 +6,8 @@
 
 namespace quillon::unicode {
 
+class UserWords;
+
 // Source encodings beyond the engine's own: the edge decodes them and hands
 // the engine legacy text. They share the engine's option field, so their
 // values lie clear of its numbering.
@@ -13,12 +15,17 @@ enum UnicodeSourceEncoding : std::int32_t {
     kSourceUtf8 = 16,
     kSourceUtf16 = 17,  // with its byte-order mark, either byte order
     kSourceGb18030 = 18,
+    kSourceUtf16Le = 19,  // named: read in this order, with or without a mark
+    kSourceUtf16Be = 20,
 };
 
 // Output encodings beyond the engine's own.
 enum UnicodeOutputEncoding : std::int32_t {
     kOutputUtf8 = 16,
+    kOutputUtf16 = 17,  // little-endian, with the mark that tells it
     kOutputGb18030 = 18,
+    kOutputUtf16Le = 19,
+    kOutputUtf16Be = 20,
 };
 
 // The written form of Unicode output; auto lets the run decide (a convert run
@@ -55,6 +62,15 @@ enum PhraseChoice : std::int32_t {
     kPhrasesOn = 1,
 };
 
+// The byte-order mark of UTF-8 and UTF-16 output: as the source had one
+// (UTF-16 output named without its byte order always has one), always, or
+// never. Other output never has one.
+enum ByteOrderMark : std::int32_t {
+    kMarkKeep = 0,
+    kMarkAdd = 1,
+    kMarkDrop = 2,
+};
+
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
@@ -65,6 +81,8 @@ struct EdgeChoices {
     // One of OpenCC's configurations by its place in openccConfigurations()
     // plus one, in place of form, standard and regional words; 0: none.
     std::int32_t opencc = 0;
+    std::int32_t byteOrderMark = kMarkKeep;
+    const UserWords* userWords = nullptr;  // the user's own phrases, beside the built-in ones
 
     bool operator==(const EdgeChoices&) const = default;
 };
@@ -73,13 +91,24 @@ struct EdgeChoices {
 // own.
 struct EdgeRunOptions : RunOptions, EdgeChoices {};
 
+constexpr bool isUtf16Source(std::int32_t sourceEncoding) {
+    return sourceEncoding == kSourceUtf16 || sourceEncoding == kSourceUtf16Le ||
+           sourceEncoding == kSourceUtf16Be;
+}
+
 constexpr bool isUnicodeSource(std::int32_t sourceEncoding) {
-    return sourceEncoding == kSourceUtf8 || sourceEncoding == kSourceUtf16 ||
-           sourceEncoding == kSourceGb18030;
+    return sourceEncoding == kSourceUtf8 || sourceEncoding == kSourceGb18030 ||
+           isUtf16Source(sourceEncoding);
+}
+
+constexpr bool isUtf16Output(std::int32_t outputEncoding) {
+    return outputEncoding == kOutputUtf16 || outputEncoding == kOutputUtf16Le ||
+           outputEncoding == kOutputUtf16Be;
 }
 
 constexpr bool isUnicodeOutput(std::int32_t outputEncoding) {
-    return outputEncoding == kOutputUtf8 || outputEncoding == kOutputGb18030;
+    return outputEncoding == kOutputUtf8 || outputEncoding == kOutputGb18030 ||
+           isUtf16Output(outputEncoding);
 }
 
 }  // namespace quillon::unicode

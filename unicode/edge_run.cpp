@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 #include "source_detection.h"
 #include "source_judge.h"
 #include "text_formatter.h"
+#include "user_words.h"
 
 namespace quillon::unicode {
 namespace {
@@ -44,14 +46,37 @@ bool writesCrLf(const RunPlan& options, bool utf8Output) {
 }
 
 const char* outputEncodingName(std::int32_t outputEncoding) {
-    return outputEncoding == kOutputGb18030 ? "GB18030" : kUtf8Name;
+    switch (outputEncoding) {
+        case kOutputGb18030: return "GB18030";
+        case kOutputUtf16:
+        case kOutputUtf16Le: return "UTF-16LE";
+        case kOutputUtf16Be: return "UTF-16BE";
+        default: return kUtf8Name;
+    }
+}
+
+// Starts output in `encoding` (null for legacy output) with a byte-order mark
+// where the run asks for one; GB18030 has none.
+void startOutput(TextSink& sink, const RunPlan& options, const char* encoding, bool sourceMarked) {
+    if (encoding == nullptr || std::strcmp(encoding, outputEncodingName(kOutputGb18030)) == 0) return;
+    const bool marked = options.choices->byteOrderMark == kMarkAdd ||
+                        (options.choices->byteOrderMark == kMarkKeep &&
+                         (sourceMarked || options.outputEncoding == kOutputUtf16));
+    constexpr char kMarkInUtf8[] = "\xEF\xBB\xBF";
+    if (marked) sink.writeText(kMarkInUtf8, sizeof kMarkInUtf8 - 1);
 }
 
 // The name of the encoding a run writes, as an HTML document gives it:
 // `written`'s for legacy output.
 std::string_view htmlCharsetOf(bool unicodeOutput, std::int32_t outputEncoding, const EncodingProfile& written) {
     if (!unicodeOutput) return htmlCharsetName(written.id);
-    return outputEncoding == kOutputGb18030 ? "gb18030" : "utf-8";
+    switch (outputEncoding) {
+        case kOutputGb18030: return "gb18030";
+        case kOutputUtf16: return "utf-16";
+        case kOutputUtf16Le: return "utf-16le";
+        case kOutputUtf16Be: return "utf-16be";
+        default: return "utf-8";
+    }
 }
 
 RunResult warningOf(bool invalid, bool unmappable, bool htmlAborted) {
@@ -162,7 +187,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
         const bool converts = forms && (kind == RunKind::Convert || forms->output != forms->source);
         const ChineseConversionChain* chain =
             converts && !formatter.htmlAware() ? conversionChainFor(*options.choices, forms->output) : nullptr;
-        if (chain) converter.emplace(*chain);
+        if (chain) converter.emplace(*chain, userPhrasesFor(*options.choices, forms->output));
         formatter.setOutputEncoding(forms                              ? forms->sourceId
                                     : options.form == kFormSimplified  ? kOutputGbk
                                     : options.form == kFormTraditional ? kOutputBig5
@@ -175,6 +200,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
     if (!sink.open(destination, written.unicodeEncoding)) return destinationFailure(formatter, sink);
+    startOutput(sink, options, written.unicodeEncoding, false);
     const RunResult result = engineRun(formatter, kind, source, output.path());
     if (result == kDestinationUnwritable) return scratchFailure(formatter, written, formatter.systemError);
     if (isError(result)) return result;
@@ -226,9 +252,9 @@ public:
                 ? conversionChainFor(*options_.choices, outputForm(*form))
                 : nullptr;
         std::optional<ChineseConverter> converter;
-        if (chain) converter.emplace(*chain);
+        if (chain) converter.emplace(*chain, userPhrasesFor(*options_.choices, outputForm(*form)));
         const EncodingProfile& to = chain ? from : shown;
-        const bool utf8Output = !legacyOutput && output != kOutputGb18030;
+        const bool utf8Output = !legacyOutput && output != kOutputGb18030 && !isUtf16Output(output);
 
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
@@ -237,6 +263,7 @@ public:
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
         if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
+        startOutput(sink, options_, written.unicodeEncoding, sourceMarked_);
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         if (converter) writer.convertBy(&*converter);
@@ -251,7 +278,7 @@ public:
             result = direct.run(source_, sink);
             encoder.sawInvalid = direct.sawInvalid;
             endMarkOffset_ = direct.endMarkOffset;
-        } else if (chain && options_.sourceEncoding == kSourceUtf8) {
+        } else if (chain && options_.sourceEncoding == kSourceUtf8 && options_.choices->userWords == nullptr) {
             // The dictionaries take UTF-8 as it comes: the family has no part in the run.
             resetConversionFlags();
             DictionaryUtf8Conversion direct(*chain, crLf);
@@ -280,6 +307,8 @@ private:
     const char* sourceEncodingName() const {
         if (options_.sourceEncoding == kSourceUtf8) return kUtf8Name;
         if (options_.sourceEncoding == kSourceGb18030) return "GB18030";
+        if (options_.sourceEncoding == kSourceUtf16Le) return "UTF-16LE";
+        if (options_.sourceEncoding == kSourceUtf16Be) return "UTF-16BE";
         const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
         const bool marked = found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
         return marked ? nameOf(*found) : nullptr;
@@ -308,6 +337,7 @@ private:
             }
         }
         if (reader.failed()) return std::nullopt;
+        sourceMarked_ = reader.droppedMark();
         return count.form();
     }
 
@@ -405,6 +435,7 @@ private:
     const char* const destination_;
     const char* encoding_ = nullptr;
     bool sawNonAscii_ = false;
+    bool sourceMarked_ = false;
     std::int64_t endMarkOffset_ = -1;
 };
 
@@ -418,11 +449,12 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     // The run below changes the formatter's encodings to suit its source:
     // they are this run's working copy, never the next run's input.
     applyOptions(options, formatter);
+    formatter.setUserPhrases(options.userWords != nullptr ? &options.userWords->legacy() : nullptr);
     formatter.clearRunState();
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
     if (options.phraseChoice != kPhrasesByRun) formatter.setPhrases(options.phraseChoice);
-    if (isPlainlyNotText(source, run.sourceEncoding == kSourceUtf16)) return kSourceNotText;
+    if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
     if (run.sourceEncoding == kSourceAuto && isEngineRun(run)) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "messages.h"
 
@@ -27,7 +28,9 @@ int openError(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return errno;
     std::fclose(file);
-    return 0;
+    // A folder opens, but holds no text to read.
+    std::error_code error;
+    return std::filesystem::is_directory(path, error) ? EISDIR : 0;
 }
 
 std::string endMarkWarning(std::int64_t offset, const Translate& translate) {

@@ -18,8 +18,8 @@ using Translate = std::function<std::string(std::string_view english)>;
 // the catalogue's message for `result`.
 std::string fileFailure(std::string_view path, int error, RunResult result, const Translate& translate = {});
 
-// Why `path` cannot be opened for reading (errno); 0 when it can. For a
-// failure reported without its reason.
+// Why `path` cannot be opened for reading (errno; EISDIR for a folder); 0
+// when it can. For a failure reported without its reason.
 int openError(const char* path);
 
 // A byte 1A ended the text while more bytes followed it, at `offset`; "%1"

@@ -81,18 +81,21 @@ TEST_F(CliBatch, TreeIntoOutputFolder) {
     EXPECT_EQ(convert.exitCode, 2);
     EXPECT_EQ(convert.err,
               "quillon-cli: gb/out-link.txt: skipped, not a regular file\n"
-              "quillon-cli: gb/sub/deeper/b.txt: Warning: Invalid Chinese character found\n"
+              "quillon-cli: gb/sub/deeper/b.txt: Warning: Invalid Chinese character found "
+              "(1 in all, the first at line 1, column 2: bytes B0 41)\n"
               "quillon-cli: gb/sub/in-link.txt: skipped, not a regular file\n"
               "quillon-cli: gb/sub/locked.txt: Permission denied\n"
-              "quillon-cli: 2 converted, 1 with warnings, 1 failed, 2 skipped\n");
+              "quillon-cli: 6 files: 3 converted (2 without warnings, 1 with warnings), 1 failed, 2 skipped\n");
     const std::map<std::string, std::string> converted{
         {"gb/a.txt", kBig5}, {"gb/ascii.txt", "plain text\r\n"}, {"gb/sub/deeper/b.txt", kBig5Invalid}};
     EXPECT_EQ(treeOf(dir_.path() / "big5"), converted);
 
-    // Format leaves plain ASCII alone and says so; --quiet keeps only errors.
+    // Format refuses plain ASCII, as in a run of its own; --quiet keeps only errors.
     const CliRun format = run({"format", "--quiet", "--recursive", "gb/", "--output-dir", "formatted"});
     EXPECT_EQ(format.exitCode, 2);
-    EXPECT_EQ(format.err, "quillon-cli: gb/sub/locked.txt: Permission denied\n");
+    EXPECT_EQ(format.err,
+              "quillon-cli: gb/ascii.txt: the source is plain ASCII text, there is nothing to format\n"
+              "quillon-cli: gb/sub/locked.txt: Permission denied\n");
     EXPECT_EQ(treeOf(dir_.path() / "formatted").size(), 2u);
     EXPECT_FALSE(fs::exists(dir_.path() / "formatted/gb/ascii.txt"));
 }
@@ -101,7 +104,7 @@ TEST_F(CliBatch, TreeInPlaceWithBackups) {
     makeTree("gb");
     const CliRun convert = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "--backup", "--recursive", "gb"});
     EXPECT_EQ(convert.exitCode, 2);
-    EXPECT_TRUE(convert.err.ends_with("quillon-cli: 2 converted, 1 with warnings, 1 failed, 2 skipped\n"));
+    EXPECT_TRUE(convert.err.ends_with("quillon-cli: 6 files: 3 converted (2 without warnings, 1 with warnings), 1 failed, 2 skipped\n"));
     const std::map<std::string, std::string> converted{
         {"a.txt", kBig5},
         {"a.txt~", kGb},
@@ -119,7 +122,7 @@ TEST_F(CliBatch, TreeInPlaceWithBackups) {
     makeTree("again");
     const CliRun format = run({"format", "--in-place", "--backup=.orig", "--recursive", "again"});
     EXPECT_EQ(format.exitCode, 2);
-    EXPECT_TRUE(format.err.ends_with("quillon-cli: 2 formatted, 0 with warnings, 1 failed, 3 skipped\n")) << format.err;
+    EXPECT_TRUE(format.err.ends_with("quillon-cli: 6 files: 2 formatted (2 without warnings, 0 with warnings), 2 failed, 2 skipped\n")) << format.err;
     EXPECT_EQ(readFile(dir_.file("again/ascii.txt")), kAscii);
     EXPECT_FALSE(fs::exists(dir_.file("again/ascii.txt.orig")));
     EXPECT_EQ(readFile(dir_.file("again/a.txt.orig")), kGb);
@@ -144,7 +147,7 @@ TEST_F(CliBatch, InPlaceInAFolderThatTakesNoNewFile) {
     const CliRun result = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "shut/a.txt"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.err, "quillon-cli: shut: Permission denied\n"
-                          "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
+                          "quillon-cli: 1 file: 0 converted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n");
     EXPECT_EQ(readFile(dir_.file("shut/a.txt")), kGb);
 }
 
@@ -176,14 +179,14 @@ TEST_F(CliBatch, InPlaceRefusesWhatWouldLoseText) {
         {"backup over another source",
          {"x", "x~"},
          "quillon-cli: x: its backup x~ would replace another source; nothing was written\n"
-         "quillon-cli: 1 converted, 0 with warnings, 1 failed, 0 skipped\n",
+         "quillon-cli: 2 files: 1 converted (1 without warnings, 0 with warnings), 1 failed, 0 skipped\n",
          {{"x", kGb}, {"x~", "plain text\r\n"}, {"x~~", kAscii}, {"hard", kGb}, {"link", "-> x"}}},
         {"one file by four names",
          {"x", "./x", "link", "hard"},
          "quillon-cli: ./x: is the same file as an earlier source; nothing was written\n"
          "quillon-cli: link: is the same file as an earlier source; nothing was written\n"
          "quillon-cli: hard: is the same file as an earlier source; nothing was written\n"
-         "quillon-cli: 1 converted, 0 with warnings, 3 failed, 0 skipped\n",
+         "quillon-cli: 4 files: 1 converted (1 without warnings, 0 with warnings), 3 failed, 0 skipped\n",
          {{"x", kBig5}, {"x~", kGb}, {"hard", kGb}, {"link", "-> x"}}},
     };
     for (const Case& c : cases) {
@@ -231,7 +234,7 @@ TEST_F(CliBatch, WriteProtectedDestinationIsRefused) {
         std::string destination;
         std::string err;
     };
-    const std::string summary = "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n";
+    const std::string summary = "quillon-cli: 1 file: 0 converted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n";
     const Case cases[] = {
         {"one file", {"--to", "big5", "src.txt", "dest.txt"}, "dest.txt", "quillon-cli: dest.txt: Permission denied\n"},
         {"one file to Unicode", {"--to", "utf-8", "src.txt", "dest.txt"}, "dest.txt",
@@ -334,7 +337,7 @@ TEST_F(CliBatch, FolderBeyondThePathLimitFails) {
     ::close(folders[0]);
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.err, "quillon-cli: " + shown + ": File name too long\n"
-                          "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
+                          "quillon-cli: 1 file: 0 converted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n");
 }
 
 // A name may hold any byte: messages show its control characters escaped.
@@ -343,9 +346,10 @@ TEST_F(CliBatch, MessagesEscapeNames) {
     const CliRun result = run({"convert", "--from", "gb", "--to", "big5", "--in-place", "red\033[31m\n.txt",
                                "gone\\\t.txt"});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "quillon-cli: red\\033[31m\\n.txt: Warning: Invalid Chinese character found\n"
+    EXPECT_EQ(result.err, "quillon-cli: red\\033[31m\\n.txt: Warning: Invalid Chinese character found (1 in all, the "
+                          "first at line 1, column 2: bytes B0 41)\n"
                           "quillon-cli: gone\\\\\\t.txt: No such file or directory\n"
-                          "quillon-cli: 0 converted, 1 with warnings, 1 failed, 0 skipped\n");
+                          "quillon-cli: 2 files: 1 converted (0 without warnings, 1 with warnings), 1 failed, 0 skipped\n");
 }
 
 TEST_F(CliBatch, SourcesAndTheirProblems) {
@@ -360,13 +364,13 @@ TEST_F(CliBatch, SourcesAndTheirProblems) {
               "quillon-cli: missing.txt: No such file or directory\n"
               "quillon-cli: folder: Is a directory (see --recursive)\n"
               "quillon-cli: x/one.txt: its result would overwrite an earlier source's; nothing was written\n"
-              "quillon-cli: 1 converted, 0 with warnings, 3 failed, 0 skipped\n");
+              "quillon-cli: 4 files: 1 converted (1 without warnings, 0 with warnings), 3 failed, 0 skipped\n");
     EXPECT_EQ(treeOf(dir_.path() / "out"), (std::map<std::string, std::string>{{"one.txt", kBig5}}));
 
     // A folder that is its own output folder gets nothing written into itself.
     const CliRun itself = run({"convert", "--to", "big5", "one.txt", "--output-dir", "."});
     EXPECT_EQ(itself.err, "quillon-cli: one.txt: is its own destination; nothing was written\n"
-                          "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
+                          "quillon-cli: 1 file: 0 converted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n");
     EXPECT_EQ(readFile(dir_.file("one.txt")), kGb);
 }
 
@@ -388,7 +392,7 @@ TEST_F(CliBatch, JobsGiveIdenticalTrees) {
     EXPECT_EQ(serial.exitCode, 1);
     EXPECT_EQ(parallel.exitCode, 1);
     EXPECT_EQ(serial.err, parallel.err);
-    EXPECT_TRUE(serial.err.ends_with("quillon-cli: 9 formatted, 51 with warnings, 0 failed, 0 skipped\n"));
+    EXPECT_TRUE(serial.err.ends_with("quillon-cli: 60 files: 60 formatted (9 without warnings, 51 with warnings), 0 failed, 0 skipped\n"));
     EXPECT_EQ(treeOf(dir_.path() / "serial"), treeOf(dir_.path() / "parallel"));
 }
 
@@ -461,7 +465,7 @@ TEST_F(CliBatch, FullFileSystemKeepsTheOldDestination) {
     EXPECT_EQ(one.exitCode, 2);
     EXPECT_EQ(one.err, "quillon-cli: " + (small / "out.txt").string() + ": No space left on device\n");
     EXPECT_EQ(many.err, "quillon-cli: " + (small / "big.txt").string() + ": No space left on device\n"
-                        "quillon-cli: 0 converted, 0 with warnings, 1 failed, 0 skipped\n");
+                        "quillon-cli: 1 file: 0 converted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n");
     EXPECT_EQ(left, "old");
     EXPECT_EQ(entries, 2);  // out.txt and spool/, nothing half-written
     EXPECT_EQ(spooled.exitCode, 2);
@@ -469,7 +473,7 @@ TEST_F(CliBatch, FullFileSystemKeepsTheOldDestination) {
                                ": No space left on device\n");
     EXPECT_EQ(piped.exitCode, 2);
     EXPECT_EQ(readFile(dir_.file("log.txt")), "kept\n");
-    EXPECT_EQ(piped.err, "GB encoding is detected.\nquillon-cli: Unable to write a temporary file in " +
+    EXPECT_EQ(piped.err, "quillon-cli: Unable to write a temporary file in " +
                              (small / "spool").string() + ": No space left on device\n");
 }
 

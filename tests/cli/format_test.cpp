@@ -146,19 +146,19 @@ TEST(CliFormat, DefaultsAreTheDialogs) {
     writeFile(dir.file("in.txt"), kSixLines);
     const CliRun run = runCli({"format", dir.file("in.txt"), "-"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, "GB encoding is detected.\n");
+    EXPECT_EQ(run.err, "");
     std::string expected = kSixLinesFormatted;
     for (std::size_t at; (at = expected.find("  ")) != std::string::npos;) expected.replace(at, 2, kBlank);
     EXPECT_EQ(run.out, expected);
 }
 
+// Alone or among several, a source without Chinese text is refused alike.
 TEST(CliFormat, PlainAsciiSourceIsRefusedAndTheDestinationKept) {
     TempDir dir;
     writeFile(dir.file("in.txt"), "Hello, world.\n");
     writeFile(dir.file("out.txt"), "kept\n");
     const std::string explanation =
-        "PureASC encoding is detected.\n"
-        "quillon-cli: the source is plain ASCII text, there is nothing to format\n";
+        "quillon-cli: " + dir.file("in.txt") + ": the source is plain ASCII text, there is nothing to format\n";
 
     const CliRun toFile = runCli({"format", dir.file("in.txt"), dir.file("out.txt")});
     EXPECT_EQ(toFile.exitCode, 2);
@@ -169,6 +169,11 @@ TEST(CliFormat, PlainAsciiSourceIsRefusedAndTheDestinationKept) {
     EXPECT_EQ(toOutput.exitCode, 2);
     EXPECT_EQ(toOutput.err, explanation);
     EXPECT_EQ(toOutput.out, "");
+
+    const CliRun inPlace = runCli({"format", "--in-place", dir.file("in.txt")});
+    EXPECT_EQ(inPlace.exitCode, 2);
+    EXPECT_EQ(inPlace.err, explanation + "quillon-cli: 1 file: 0 formatted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n");
+    EXPECT_EQ(readFile(dir.file("in.txt")), "Hello, world.\n");
 }
 
 // A width of no characters would make the engine drop every character.

@@ -26,8 +26,13 @@ TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
         {{"convert", "--no-quiet", "a", "b"}, "unknown option '--no-quiet' (see quillon-cli convert --help)"},
         {{"convert", "--version", "a", "b"}, "unknown option '--version' (see quillon-cli convert --help)"},
         {{"convert", "--chars-per-line", "5", "a", "b"}, "option '--chars-per-line' is only for format"},
-        {{"convert"}, "missing SOURCE and DESTINATION"},
-        {{"convert", "a"}, "missing DESTINATION"},
+        {{"convert", "-o", "b", "a", "c"}, "unexpected argument 'c' (DESTINATION is given by '--output')"},
+        {{"convert", "a", "-o"}, "option '--output' needs a file"},
+        {{"convert", "--output=", "a"}, "option '--output' needs a file"},
+        {{"convert", "-o", "b", "--in-place", "a"},
+         "option '--output' is for one source; several need --output-dir or --in-place"},
+        {{"convert", "-qr", "a"}, "option '--quiet' takes no value"},
+        {{"convert", "-x", "a"}, "unknown option '-x' (see quillon-cli convert --help)"},
         {{"format", "a", "b", "c"}, "unexpected argument 'c' (several sources need --output-dir or --in-place)"},
         {{"convert", "--recursive", "a", "b"}, "option '--recursive' needs '--output-dir' or '--in-place'"},
         {{"convert", "--backup", "a", "b"}, "option '--backup' needs '--in-place'"},
@@ -53,9 +58,11 @@ TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
         {{"format", "--left-margin", " 3", "a", "b"}, "' 3' is not a number for '--left-margin'"},
         {{"format", "--lead-spaces=2147483648", "a", "b"}, "'2147483648' is out of range for '--lead-spaces'"},
         {{"format", "--lead-spaces=-2147483649", "a", "b"}, "'-2147483649' is out of range for '--lead-spaces'"},
-        {{"convert", "--from", "utf8", "a", "b"}, "'utf8' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030)"},
+        {{"convert", "--from", "big5-hkscs", "a", "b"},
+         "'big5-hkscs' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030, utf-16le, utf-16be)"},
         {{"convert", "--to=big", "a", "b"},
-         "'big' is not a value of '--to' (same, gb, gbk, big5, different, utf-8, gb18030)"},
+         "'big' is not a value of '--to' (same, gb, gbk, big5, different, utf-8, gb18030, utf-16, utf-16le, "
+         "utf-16be)"},
         {{"format", "--paragraph", "none", "a", "b"},
          "'none' is not a value of '--paragraph' (auto, one-line, empty-line, leading-spaces, force)"},
         {{"format", "--heading=centre", "a", "b"},
@@ -93,18 +100,19 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     const CliRun overall = runCli({"--help"});
     EXPECT_EQ(overall.exitCode, 0);
     EXPECT_EQ(overall.err, "");
-    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] SOURCE DESTINATION\n"
-                                        "       quillon-cli format [options] SOURCE DESTINATION\n"
+    EXPECT_TRUE(overall.out.starts_with("Usage: quillon-cli convert [options] [SOURCE [DESTINATION]]\n"
+                                        "       quillon-cli format [options] [SOURCE [DESTINATION]]\n"
                                         "       quillon-cli convert|format [options] SOURCE... --output-dir DIR | --in-place\n"
                                         "       quillon-cli detect FILE...\n"
-                                        "       quillon-cli -h | --help | -V | --version\n\n"))
+                                        "       quillon-cli -h | --help | -V | --version | -l | --list-encodings\n\n"))
         << overall.out;
 
     // Neither help promises the layout without its one exception.
     EXPECT_NE(overall.out.find("a line longer than 31,999 bytes is split"), std::string::npos);
-    const char* shared[] = {"--from auto|gb|gbk|big5", "--to same|gb|gbk|big5|different",
-                            "--html, --no-html", "--phrases, --no-phrases", "--quiet", "--output-dir DIR",
-                            "--recursive", "--in-place", "--backup[=SUFFIX]", "--jobs N"};
+    const char* shared[] = {"-f, --from auto|gb|gbk|big5", "-t, --to same|gb|gbk|big5|different",
+                            "--html, --no-html", "--phrases, --no-phrases", "-q, --quiet", "--output-dir DIR",
+                            "-r, --recursive", "-i, --in-place", "--backup[=SUFFIX]", "-j, --jobs N",
+                            "-o, --output FILE", "-v, --verbose", "--bom keep|add|drop", "(default keep)"};
     const char* formatOnly[] = {"--chars-per-line N", "(default 38)", "--line-spacing N",
                                 "--lead-spaces N", "--left-margin N",
                                 "--paragraph auto|one-line|empty-line|leading-spaces|force",
@@ -118,7 +126,7 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
             EXPECT_EQ(run.exitCode, 0);
             EXPECT_EQ(run.err, "");
             EXPECT_TRUE(run.out.starts_with("Usage: quillon-cli " + std::string(command) +
-                                            " [options] SOURCE DESTINATION\n"));
+                                            " [options] [SOURCE [DESTINATION]]\n"));
             for (const char* text : shared) EXPECT_NE(run.out.find(text), std::string::npos) << text;
             const bool isFormat = std::string(command) == "format";
             if (!isFormat) {

@@ -34,13 +34,13 @@ expect() {
   fi
 }
 
-expect "quillon-cli " "--help --version -V -h convert detect format"
+expect "quillon-cli " "--help --list-encodings --version -V -h -l convert detect format"
 expect "quillon-cli f" "format"
-expect "quillon-cli convert --" "--backup --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --no-regional-words --opencc --output-dir --phrases --quiet --recursive --regional-words --standard --to"
+expect "quillon-cli convert --" "--backup --bom --dictionary --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --no-regional-words --opencc --output --output-dir --phrases --quiet --recursive --regional-words --standard --to --verbose"
 expect "quillon-cli convert --jobs " ""
 expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-fullwidth-spaces --no-html --no-natural-syntax --no-phrases --no-regional-words"
 expect "quillon-cli convert --chars" ""
-expect "quillon-cli convert --from " "auto big5 gb gb18030 gbk utf-16 utf-8"
+expect "quillon-cli convert --from " "auto big5 gb gb18030 gbk utf-16 utf-16be utf-16le utf-8"
 expect "quillon-cli convert --to=d" "different"
 expect "quillon-cli format --paragraph " "auto empty-line force leading-spaces one-line"
 expect "quillon-cli format --heading r" "right"

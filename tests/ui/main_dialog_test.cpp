@@ -280,6 +280,7 @@ private slots:
         QCOMPARE(o.autoFix, 0);
         QCOMPARE(o.naturalSyntax, 0);
         QCOMPARE(o.quiet, 0);
+        QCOMPARE(o.byteOrderMark, unicode::kMarkDrop);  // the dialog offers none
 
         clickButton(dialog->control(1025));  // Auto Detect
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);

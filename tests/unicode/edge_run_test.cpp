@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "國家的人民，說：「這是為了中國。」\n",
                  "国家的人民，说：「这是为了中国。」\n", kSuccess},
         EdgeCase{"AutoDetectedUtf8WithByteOrderMark", RunKind::Convert,
-                 with(kSourceAuto, kOutputSame), "\xEF\xBB\xBF" + kSimplified, kTraditional,
+                 with(kSourceAuto, kOutputSame), "\xEF\xBB\xBF" + kSimplified, "\xEF\xBB\xBF" + kTraditional,
                  kSuccess},
         EdgeCase{"FormNamedKeepsIt", RunKind::Convert,
                  with(kSourceUtf8, kOutputUtf8, kFormSimplified), kSimplified, kSimplified,
@@ -116,9 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
                  with(kSourceUtf8, kOutputSame), std::string("國") + kForeign + "後\n",
                  std::string("国") + kForeign + "后\n", kSuccess},
         EdgeCase{"Utf16LittleEndian", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
-                 std::string("\xFF\xFE\xFD\x56\x0D\x00\x0A\x00", 8), "國\n", kSuccess},
+                 std::string("\xFF\xFE\xFD\x56\x0D\x00\x0A\x00", 8), "\xEF\xBB\xBF國\n", kSuccess},
         EdgeCase{"Utf16BigEndianFoundByItsMark", RunKind::Convert, with(kSourceAuto, kOutputUtf8),
-                 std::string("\xFE\xFF\x56\xFD\x00\x0A", 6), "國\n", kSuccess},
+                 std::string("\xFE\xFF\x56\xFD\x00\x0A", 6), "\xEF\xBB\xBF國\n", kSuccess},
         EdgeCase{"Utf16WithoutItsMarkIsRefused", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
                  std::string("\x56\xFD\x00\x0A", 4), "", kSourceUnreadable},
         EdgeCase{"NulBytesMarkAFileThatIsNoText", RunKind::Convert, with(kSourceUtf8, kOutputUtf8),
@@ -176,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }),
                  "内存\n内存", "記憶體\r\n記憶體\r\n", kSuccess},
         EdgeCase{"Utf16SourceByPhrase", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
-                 std::string("\xFF\xFE\x34\x59\xD1\x53\x0A\x00", 8), "頭髮\n", kSuccess},
+                 std::string("\xFF\xFE\x34\x59\xD1\x53\x0A\x00", 8), "\xEF\xBB\xBF頭髮\n", kSuccess},
         EdgeCase{"DictionaryOutputInGb18030", RunKind::Convert,
                  with(kSourceUtf8, kOutputGb18030, kFormTraditional), "发\n", "\xB0\x6C\r\n",
                  kSuccess},
@@ -193,10 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Only the first byte-order mark is one: a second is text, as in every encoding.
         EdgeCase{"SecondUtf8ByteOrderMarkIsText", RunKind::Convert,
                  with(kSourceUtf8, kOutputUtf8, kFormSimplified), "\xEF\xBB\xBF\xEF\xBB\xBF国\n",
-                 "\xEF\xBB\xBF国\n", kSuccess},
+                 "\xEF\xBB\xBF\xEF\xBB\xBF国\n", kSuccess},
         EdgeCase{"SecondUtf16ByteOrderMarkIsText", RunKind::Convert,
                  with(kSourceUtf16, kOutputUtf8, kFormSimplified),
-                 std::string("\xFF\xFE\xFF\xFE\xFD\x56\x0A\x00", 8), "\xEF\xBB\xBF国\n", kSuccess}));
+                 std::string("\xFF\xFE\xFF\xFE\xFD\x56\x0A\x00", 8), "\xEF\xBB\xBF\xEF\xBB\xBF国\n",
+                 kSuccess}));
 
 // Codes of a legacy source that stand for no character: a box and a warning
 // in Unicode output, never U+FFFD or a private-use character.
@@ -296,6 +297,49 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"WithoutHtmlTheMetaStays", RunKind::Convert, with(kSourceGb, kOutputDifferent),
                  "<meta charset=\"gb2312\">\r\n", "<meta charset=\"gb2312\">\r\n", kSuccess}));
 
+EdgeRunOptions markedAs(std::int32_t from, std::int32_t to, std::int32_t mark) {
+    EdgeRunOptions options = with(from, to, kFormSimplified);
+    options.byteOrderMark = mark;
+    return options;
+}
+
+// UTF-16 output in either byte order (CR LF ends its lines, as in all output
+// but UTF-8), and the byte-order mark of Unicode output: kept as the source
+// had it, added, or dropped.
+INSTANTIATE_TEST_SUITE_P(
+    ByteOrderMarks, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"Utf16IsLittleEndianWithItsMark", RunKind::Convert, markedAs(kSourceUtf8, kOutputUtf16, kMarkKeep),
+                 "国\n", std::string("\xFF\xFE\xFD\x56\x0D\x00\x0A\x00", 8), kSuccess},
+        EdgeCase{"Utf16LeKeepsTheSourcesNone", RunKind::Convert, markedAs(kSourceUtf8, kOutputUtf16Le, kMarkKeep),
+                 "国\n", std::string("\xFD\x56\x0D\x00\x0A\x00", 6), kSuccess},
+        EdgeCase{"Utf16BeKeepsTheSourcesMark", RunKind::Convert, markedAs(kSourceUtf8, kOutputUtf16Be, kMarkKeep),
+                 "\xEF\xBB\xBF国\n", std::string("\xFE\xFF\x56\xFD\x00\x0D\x00\x0A", 8), kSuccess},
+        EdgeCase{"Utf16DropsItsMarkWhenAsked", RunKind::Convert, markedAs(kSourceUtf8, kOutputUtf16, kMarkDrop),
+                 "国\n", std::string("\xFD\x56\x0D\x00\x0A\x00", 6), kSuccess},
+        EdgeCase{"Utf16KeepsTheCharactersBeyondTheBmp", RunKind::Convert,
+                 markedAs(kSourceUtf8, kOutputUtf16Le, kMarkKeep), "😀\n",
+                 std::string("\x3D\xD8\x00\xDE\x0D\x00\x0A\x00", 8), kSuccess},
+        EdgeCase{"Utf8GetsAMarkWhenAsked", RunKind::Convert, markedAs(kSourceUtf8, kOutputUtf8, kMarkAdd), "国\n",
+                 "\xEF\xBB\xBF国\n", kSuccess},
+        EdgeCase{"Utf8DropsTheSourcesMark", RunKind::Convert, markedAs(kSourceUtf8, kOutputUtf8, kMarkDrop),
+                 "\xEF\xBB\xBF国\n", "国\n", kSuccess},
+        EdgeCase{"Utf16LeSourceWithoutAMark", RunKind::Convert, markedAs(kSourceUtf16Le, kOutputUtf8, kMarkKeep),
+                 std::string("\xFD\x56\x0A\x00", 4), "国\n", kSuccess},
+        EdgeCase{"Utf16BeSourceWithItsMark", RunKind::Convert, markedAs(kSourceUtf16Be, kOutputUtf8, kMarkKeep),
+                 std::string("\xFE\xFF\x56\xFD\x00\x0A", 6), "\xEF\xBB\xBF国\n", kSuccess},
+        EdgeCase{"LegacySourceToUtf16Be", RunKind::Convert, markedAs(kSourceGb, kOutputUtf16Be, kMarkKeep),
+                 "\xB9\xFA\n", std::string("\x56\xFD\x00\x0D\x00\x0A", 6), kSuccess},
+        EdgeCase{"Gb18030HasNoMark", RunKind::Convert, markedAs(kSourceUtf8, kOutputGb18030, kMarkAdd), "国\n",
+                 "\xB9\xFA\r\n", kSuccess},
+        EdgeCase{"FormatToUtf16", RunKind::Format,
+                 [] {
+                     EdgeRunOptions options = narrowFormat(-1);
+                     options.outputEncoding = kOutputUtf16Be;
+                     return options;
+                 }(),
+                 "国。\n", std::string("\x56\xFD\x30\x02\x00\x0D\x00\x0A", 8), kSuccess}));
+
 // UTF-8 is read 64 KiB at a time; characters and sequences cut there come
 // out whole, on the table's way (UTF-8 to UTF-8) and on the engine's (Big5).
 constexpr std::size_t kRead = 1 << 16;
@@ -341,7 +385,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Lines from ICU go many to a chunk; the carriers keep their places.
         EdgeCase{"CarriersInLaterChunks", RunKind::Convert, with(kSourceUtf16, kOutputUtf8),
                  "\xFF\xFE" + repeated(std::string("\xFD\x56\x3D\xD8\x00\xDE\x0A\x00", 8), 30000),
-                 repeated("國😀\n", 30000), kSuccess}));
+                 "\xEF\xBB\xBF" + repeated("國😀\n", 30000), kSuccess}));
 
 }  // namespace
 }  // namespace quillon::unicode
@@ -421,6 +465,7 @@ TEST_P(EndMarks, EndTheTextWhereTheyStand) {
     options.sourceEncoding = c.sourceEncoding;
     options.outputEncoding = c.outputEncoding;
     options.form = kFormSimplified;
+    options.byteOrderMark = kMarkDrop;
     TextFormatter formatter;
     applyOptions(options, formatter);
     ::testing::internal::CaptureStderr();

@@ -1,0 +1,44 @@
+#include "unicode_problem_census.h"
+
+#include <vector>
+
+#include "code_point_stream.h"
+#include "family_maps.h"
+
+namespace quillon::unicode {
+
+std::optional<ProblemCensus> takeUnicodeProblemCensus(const char* path, const char* encoding,
+                                                      const EncodingProfile& from, const EncodingProfile& to,
+                                                      CensusProblem problem) {
+    CodePointReader reader;
+    if (!reader.open(path, encoding)) return std::nullopt;
+    const FamilyMaps& maps = FamilyMaps::instance();
+    const auto hasProblem = [&](char32_t c) {
+        if (problem == CensusProblem::Invalid) return c == kInvalidMarker;
+        return c >= 0x80 && c != kInvalidMarker && maps.encode(from, to, c) == 0;
+    };
+    ProblemCensus census;
+    std::int64_t line = 1;
+    std::int64_t column = 0;
+    std::vector<char32_t> text(4096);
+    while (const std::size_t count = reader.read(text.data(), text.size())) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const char32_t c = text[i];
+            if (c == '\n') {
+                ++line;
+                column = 0;
+                continue;
+            }
+            ++column;
+            if (hasProblem(c) && census.count++ == 0) {
+                census.line = line;
+                census.column = column;
+                if (problem == CensusProblem::Unmappable) census.character = c;
+            }
+        }
+    }
+    if (reader.failed()) return std::nullopt;
+    return census;
+}
+
+}  // namespace quillon::unicode

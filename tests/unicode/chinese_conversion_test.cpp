@@ -77,6 +77,11 @@ const ConversionCase kCases[] = {
     {"vocabulary after a phrase, and its first character alone", "s2twp", "头发软件，软 件", "頭髮軟體，軟 件"},
     {"vocabulary after Latin", "s2twp", "a内存", "a記憶體"},
     {"vocabulary after vocabulary", "s2twp", "网络打印机", "網路印表機"},
+    {"characters of two and four bytes between a phrase's", "s2tw", "头😀发é签", "頭😀發é籤"},
+    {"characters of two and four bytes around a phrase", "s2tw", "é头发😀", "é頭髮😀"},
+    {"a later step's phrase cut by a character of two bytes", "s2tw", "纯é喫茶 纯喫茶😀", "純é吃茶 純喫茶😀"},
+    {"vocabulary before characters of two and four bytes", "s2twp", "内存😀软件é", "記憶體😀軟體é"},
+    {"phrases around characters of two and four bytes", "t2s", "頭髮😀乾淨é", "头发😀干净é"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));

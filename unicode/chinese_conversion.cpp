@@ -2,8 +2,13 @@
 // the conversion steps, each step over one segment at a time.
 #include "chinese_conversion.h"
 
+#include <bit>
+#include <cstring>
 #include <memory>
 #include <mutex>
+
+#include "byte_masks.h"
+#include "family_maps.h"
 
 namespace quillon::unicode {
 namespace {
@@ -18,6 +23,34 @@ const char* afterCharacter(const char* p, const char* end) {
     ++p;
     while (p < end && (static_cast<unsigned char>(*p) & 0xC0) == 0x80) ++p;
     return p;
+}
+
+// The UTF-8 of one character of three bytes at `p`, before `end`; false
+// for anything else.
+bool takeThreeByteCharacter(const unsigned char* p, const unsigned char* end, char32_t& c) {
+    if (end - p < 3 || (p[0] & 0xF0) != 0xE0 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) return false;
+    c = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+    return c >= 0x800 && (c < 0xD800 || c > 0xDFFF);
+}
+
+// The length of the character at `p`, ASCII or of three bytes, with the
+// character in `c`; 0 for anything else.
+std::size_t takeShortCharacter(const unsigned char* p, const unsigned char* end, char32_t& c) {
+    if (p[0] < 0x80) {
+        c = p[0];
+        return 1;
+    }
+    return takeThreeByteCharacter(p, end, c) ? 3 : 0;
+}
+
+// The one BMP character of `text`, or 0.
+char16_t onlyCharacterOf(std::string_view text) {
+    char32_t c = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    if (text.size() == 1 && p[0] < 0x80) return p[0];
+    if (text.size() == 3 && takeThreeByteCharacter(p, end, c)) return static_cast<char16_t>(c);
+    return 0;
 }
 
 bool segmentsLikeFirstTier(const OpenccGroup& segmentation, const OpenccGroup& step) {
@@ -58,9 +91,55 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     // which of its values hold one.
     const std::vector<std::string_view>& values = steps_[0]->values();
     feedsNext_.assign(values.size(), false);
-    if (configuration.stepCount < 2) return;
-    steps_[0]->alsoStopAtStartsOf(*steps_[1]);
-    for (std::size_t i = 0; i < values.size(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(values[i]);
+    if (configuration.stepCount > 1) {
+        steps_[0]->alsoStopAtStartsOf(*steps_[1]);
+        for (std::size_t i = 0; i < values.size(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(values[i]);
+    }
+    tabulateAlone();
+}
+
+void ChineseConversionChain::tabulateAlone() {
+    const DictionaryMatcher& first = *steps_[0];
+    const DictionaryMatcher* second = configuration_.stepCount > 1 ? &*steps_[1] : nullptr;
+    alone_.assign(FamilyMaps::kBmpSize, 0);
+    firstStepAlone_.assign(FamilyMaps::kBmpSize, 0);
+    std::string converted;
+    for (char32_t c = 0; c < FamilyMaps::kBmpSize; ++c) {
+        if (c >= 0x80 && c < 0x800) continue;  // two bytes: the general way
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const Utf8Code code = utf8Of(static_cast<char16_t>(c));
+        const std::string_view text(reinterpret_cast<const char*>(&code), lengthOf(code));
+        // The key the first step chooses where no longer one goes on.
+        DictionaryMatch found;
+        const bool keyed = first.nextMatch(text.data(), text.data() + text.size(), found) == text.data() &&
+                           found.keyBytes != 0;
+        std::string_view value = keyed ? found.value : text;
+        const char16_t valueCharacter = onlyCharacterOf(value);
+        if (valueCharacter == 0) continue;
+        const std::uint32_t longerKeys = first.keysGoOnFrom(c) ? kLongerKeys : 0;
+        // A key of the first tier makes a segment of its own.
+        const bool joinsSegment = !keyed || found.tier != 0;
+        if (joinsSegment) firstStepAlone_[c] = utf8Of(valueCharacter) | longerKeys;
+        std::uint32_t laterKeys = 0;
+        if (second) {
+            // A longer key of the second step may take what the first writes
+            // next, unless the character ends a segment.
+            if (second->keysGoOnFrom(valueCharacter)) {
+                if (!joinsSegment) continue;
+                laterKeys = kLaterLongerKeys;
+            }
+            converted.clear();
+            second->convert(value.data(), value.data() + value.size(), converted);
+            value = converted;
+        }
+        const char16_t written = onlyCharacterOf(value);
+        if (written == 0) continue;
+        alone_[c] = utf8Of(written) | longerKeys | laterKeys;
+    }
+    asciiKept_ = true;
+    for (char16_t c = 0; c < 0x80; ++c) {
+        asciiKept_ = asciiKept_ && alone_[c] == utf8Of(c) && firstStepAlone_[c] == utf8Of(c);
+    }
 }
 
 void ChineseConverter::convertByChain(std::string_view text, std::string& out) {
@@ -114,6 +193,105 @@ void ChineseConverter::segment(const char* begin, const char* end, std::string& 
     if (gap != end) convertSegment(gap, end, 0, out);
 }
 
+const char* ChineseConverter::takeAlone(const char* begin, const char* end,
+                                        const std::vector<std::uint32_t>& table, std::string& out) const {
+    // Written through a small buffer: a copy writes eight bytes at most.
+    unsigned char buffer[256];
+    unsigned char* const full = buffer + sizeof buffer - sizeof(std::uint64_t);
+    unsigned char* o = buffer;
+    const auto flush = [&] {
+        out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(o - buffer));
+        o = buffer;
+    };
+    const auto* p = reinterpret_cast<const unsigned char*>(begin);
+    const auto* const last = reinterpret_cast<const unsigned char*>(end);
+    // The length of the character at `q`, ASCII or of three bytes, with the
+    // character in `c`; 0 for anything else. A surrogate's code is taken,
+    // as the tables hold nothing for it.
+    const auto take = [last](const unsigned char* q, char32_t& c) -> std::size_t {
+        if (q[0] < 0x80) {
+            c = q[0];
+            return 1;
+        }
+        if (last - q < 4) return takeShortCharacter(q, last, c);
+        std::uint32_t bytes;  // little-endian, as wordAt() takes words
+        std::memcpy(&bytes, q, sizeof bytes);
+        if ((bytes & 0xC0C0F0u) != 0x8080E0u) return 0;
+        c = (bytes & 0x0Fu) << 12 | (bytes >> 2 & 0xFC0u) | (bytes >> 16 & 0x3Fu);
+        return c >= 0x800 ? 3 : 0;
+    };
+    const std::uint32_t* const alone = table.data();
+    const std::uint32_t* const firstStep = chain_.firstStepAlone_.data();
+    const DictionaryMatcher& first = *chain_.steps_[0];
+    constexpr std::uint32_t kEitherLongerKeys =
+        ChineseConversionChain::kLongerKeys | ChineseConversionChain::kLaterLongerKeys;
+    char32_t c = 0;
+    std::size_t length = p < last ? take(p, c) : 0;
+    while (length != 0) {
+        if (o >= full) flush();
+        if (c < 0x80 && chain_.asciiKept_) {
+            // ASCII that no key starts in is copied as it is, a word at a time.
+            if (last - p >= 8) {
+                const std::uint64_t high = byte_masks::wordAt(reinterpret_cast<const char*>(p)) & byte_masks::kHighBits;
+                const auto plain = high == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(high) / 8);
+                std::memcpy(o, p, 8);
+                o += plain;
+                p += plain;
+            } else {
+                *o++ = *p++;
+            }
+            length = p < last ? take(p, c) : 0;
+            continue;
+        }
+        std::uint32_t code = alone[c];
+        if (code == 0) break;
+        const unsigned char* const next = p + length;
+        char32_t after = 0;
+        const std::size_t afterLength = next < last ? take(next, after) : 0;
+        if ((code & kEitherLongerKeys) != 0) {
+            // A longer key may take the next character too: of the first
+            // step the character itself, of the second what the first
+            // writes for it, unless it starts a segment.
+            if (next < last) {
+                if (afterLength == 0) break;
+                if ((code & ChineseConversionChain::kLongerKeys) != 0 && first.mayGoOn(c, after)) break;
+                if ((code & ChineseConversionChain::kLaterLongerKeys) != 0) {
+                    const std::uint32_t written = firstStep[c] & ~kEitherLongerKeys;
+                    const std::uint32_t writtenAfter = firstStep[after] & ~kEitherLongerKeys;
+                    if (written == 0 || writtenAfter == 0 ||
+                        chain_.steps_[1]->mayGoOn(characterOf(written), characterOf(writtenAfter))) {
+                        break;
+                    }
+                }
+            }
+            code &= ~kEitherLongerKeys;
+        }
+        std::memcpy(o, &code, sizeof code);
+        o += lengthOf(code);
+        p = next;
+        c = after;
+        length = afterLength;
+    }
+    flush();
+    return reinterpret_cast<const char*>(p);
+}
+
+bool ChineseConverter::endsSegment(std::string_view written, const char* next, const char* end) const {
+    const char16_t character = onlyCharacterOf(written);
+    if (character == 0) return false;
+    const DictionaryMatcher& second = *chain_.steps_[1];
+    if (!second.keysGoOnFrom(character) || next == end) return true;
+    // What the first step writes next, unless a key of its first tier,
+    // which starts a segment, takes the next character.
+    char32_t after = 0;
+    if (takeShortCharacter(reinterpret_cast<const unsigned char*>(next), reinterpret_cast<const unsigned char*>(end),
+                           after) == 0) {
+        return false;
+    }
+    const std::uint32_t writtenAfter = chain_.firstStepAlone_[after] & ~ChineseConversionChain::kLongerKeys;
+    return writtenAfter != 0 && !second.mayGoOn(character, characterOf(writtenAfter));
+}
+
 void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, std::string& out) {
     const DictionaryMatcher& first = *chain_.steps_[0];
     const DictionaryMatcher* second = chain_.configuration_.stepCount > 1 ? &*chain_.steps_[1] : nullptr;
@@ -132,20 +310,39 @@ void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, st
     const char* p = begin;
     DictionaryMatch found;
     while (true) {
+        // Where the text before is a segment that asks nothing of the later
+        // steps, a character no longer key takes is a segment of its own;
+        // else it joins the segment, which the later steps convert again.
+        if (const char* taken = takeAlone(p, end, gapFeedsNext ? chain_.firstStepAlone_ : chain_.alone_, out);
+            taken != p) {
+            p = taken;
+            if (!gapFeedsNext) gapStart = out.size();
+        }
         const char* candidate = first.nextMatch(p, end, found);
         if (candidate != p) out.append(p, candidate);
         if (candidate == end) break;
+        // What joins the segment and holds a key of the second step is a
+        // segment of its own where the segment before asks nothing of the
+        // second step and no longer key of it goes on.
+        const auto join = [&](std::string_view written, bool feedsNext) {
+            if (feedsNext && !gapFeedsNext && endsSegment(written, p, end)) {
+                convertSegment(written.data(), written.data() + written.size(), 1, out);
+                gapStart = out.size();
+                return;
+            }
+            out.append(written);
+            gapFeedsNext = gapFeedsNext || feedsNext;
+        };
         if (found.keyBytes == 0) {
             p = afterCharacter(candidate, end);
-            out.append(candidate, p);
-            gapFeedsNext = gapFeedsNext || (second && second->startsKeyIn({candidate, p}));
+            const std::string_view character(candidate, static_cast<std::size_t>(p - candidate));
+            join(character, second && second->startsKeyIn(character));
             continue;
         }
         p = candidate + found.keyBytes;
         const bool feedsNext = chain_.feedsNext_[found.valueIndex];
         if (found.tier != 0) {
-            out.append(found.value);
-            gapFeedsNext = gapFeedsNext || feedsNext;
+            join(found.value, feedsNext);
             continue;
         }
         endGap();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,8 @@ public:
 private:
     friend class ChineseConverter;
 
+    void tabulateAlone();
+
     const OpenccConfiguration& configuration_;
     std::optional<DictionaryMatcher> normalization_;
     std::optional<DictionaryMatcher> segmentation_;
@@ -39,6 +42,19 @@ private:
     bool segmentsByFirstStep_ = false;
     // Per value of the first step: whether a key of the second starts in it.
     std::vector<bool> feedsNext_;
+    // By BMP code point, for a chain segmented by its first step: what the
+    // chain writes for the character where it is a segment of its own, as
+    // it is wherever no key of more than one character of either step takes
+    // it in (kLongerKeys: the first step has such keys starting with it;
+    // kLaterLongerKeys: the second, with what the first writes for it).
+    // 0: the character takes the general way.
+    std::vector<std::uint32_t> alone_;
+    // The same for a character inside a segment the later steps convert
+    // again: what the first step writes for it, where that ends no segment.
+    std::vector<std::uint32_t> firstStepAlone_;
+    static constexpr std::uint32_t kLongerKeys = 0x80000000u;
+    static constexpr std::uint32_t kLaterLongerKeys = 0x40000000u;
+    bool asciiKept_ = false;  // every ASCII character is written as it is, by either table
 };
 
 // Converts UTF-8 text by a chain as OpenCC does: the text is normalized, cut
@@ -70,6 +86,9 @@ private:
     void convertSegment(const char* begin, const char* end, std::size_t firstStep, std::string& out);
     void segmentByFirstStep(const char* begin, const char* end, std::string& out);
     void segment(const char* begin, const char* end, std::string& out);
+    bool endsSegment(std::string_view written, const char* next, const char* end) const;
+    const char* takeAlone(const char* begin, const char* end, const std::vector<std::uint32_t>& table,
+                          std::string& out) const;
 
     const ChineseConversionChain& chain_;
     const UserPhrases* const userPhrases_;

@@ -64,6 +64,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // bounds the table, which is kept about half full. The first characters
     // make the pages of root nodes.
     std::size_t laterCharacters = 0;
+    std::size_t longerKeys = 0;
     std::size_t entries = 0;
     std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
@@ -77,6 +78,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 const auto first = static_cast<char32_t>(takeCodePoint(p, end));
                 if (pages_[first >> kPageBits] == 0) pages_[first >> kPageBits] = pageCount++;
                 markStart(first);
+                longerKeys += p < end;
                 while (p < end) {
                     takeCodePoint(p, end);
                     ++laterCharacters;
@@ -85,6 +87,11 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
         }
     }
     links_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
+    // Eight bits or more a key: a pair that starts no key passes the filter
+    // once in some eight, and the filter stays small enough to be cached.
+    const std::size_t filterBits = std::bit_ceil(longerKeys * 8 + 64);
+    pairFilter_.resize(filterBits / 64);
+    pairFilterShift_ = 64 - std::countr_zero(filterBits);
     // Reserved whole, as the peak of a doubling would count against memory.
     nodes_.reserve((std::size_t{pageCount} << kPageBits) + laterCharacters);
     nodes_.resize(std::size_t{pageCount} << kPageBits);
@@ -118,7 +125,13 @@ void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
 std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) {
     const char* p = key.data();
     const char* end = p + key.size();
-    std::uint32_t node = rootOf(static_cast<char32_t>(takeCodePoint(p, end)));
+    const auto first = static_cast<char32_t>(takeCodePoint(p, end));
+    std::uint32_t node = rootOf(first);
+    if (p < end) {
+        const char* second = p;
+        const std::size_t bit = pairBitOf(first, static_cast<char32_t>(takeCodePoint(second, end)));
+        pairFilter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;
         const auto c = static_cast<char32_t>(takeCodePoint(p, end));
@@ -221,7 +234,7 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
         return at;
     }
     prefetchWalkAt(after, end);
-    found = walk(rootOf(first), at, after, end, tierCount);
+    found = walk(first, at, after, end, tierCount);
     return at;
 }
 
@@ -238,7 +251,7 @@ inline void DictionaryMatcher::prefetchWalkAt(const char* p, const char* end) co
     __builtin_prefetch(&links_[hashOf(std::uint64_t{root} << 21 | next) & (links_.size() - 1)]);
 }
 
-inline DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* at, const char* next,
+inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, const char* next,
                                         const char* end, std::size_t tierCount) const {
     // The first tier with a key on the path wins, with its longest key there:
     // a node's value of an earlier tier than the best so far takes over, one
@@ -248,6 +261,7 @@ inline DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* a
     std::uint32_t value = 0;
     const char* keyEnd = at;
     const char* p = next;
+    const std::uint32_t root = rootOf(first);
     for (std::uint32_t node = root; node != 0;) {
         const Node& n = nodes_[node];
         if (const std::uint64_t values = n.values & tiersOfAccount; values != 0) {
@@ -258,7 +272,9 @@ inline DictionaryMatch DictionaryMatcher::walk(std::uint32_t root, const char* a
         }
         if (n.childMask == 0 || p >= end) break;
         const std::int32_t c = takeCodePoint(p, end);
-        node = c < 0 ? 0 : childOf(node, n, static_cast<char32_t>(c));
+        // From the root, the pair filter mostly answers without a lookup.
+        const bool noChild = c < 0 || (node == root && !mayGoOn(first, static_cast<char32_t>(c)));
+        node = noChild ? 0 : childOf(node, n, static_cast<char32_t>(c));
     }
     if (value == 0) return {};
     return {static_cast<std::size_t>(keyEnd - at), tier, values_[value - 1], value - 1};

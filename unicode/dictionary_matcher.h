@@ -57,6 +57,16 @@ public:
     // none of them.
     void alsoStopAtStartsOf(const DictionaryMatcher& other);
 
+    // Whether a key of more than one character starts with `first`.
+    bool keysGoOnFrom(char32_t first) const { return nodes_[rootOf(first)].childMask != 0; }
+
+    // Whether a key may start with `first` and then `second`: false for
+    // certain, true perhaps. Cheaper than a match: a bit in a small table.
+    bool mayGoOn(char32_t first, char32_t second) const {
+        const std::size_t bit = pairBitOf(first, second);
+        return (pairFilter_[bit / 64] >> (bit % 64) & 1) != 0;
+    }
+
     // Whether every key of the tiers after the first is one character long.
     bool laterTiersTakeOneCharacter() const { return laterTiersTakeOneCharacter_; }
 
@@ -93,8 +103,12 @@ private:
     std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
     std::uint32_t childOf(std::uint32_t parent, const Node& node, char32_t c) const;
+    std::size_t pairBitOf(char32_t first, char32_t second) const {
+        return static_cast<std::size_t>(((std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u) >>
+                                        pairFilterShift_);
+    }
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
-    [[gnu::always_inline]] DictionaryMatch walk(std::uint32_t root, const char* at, const char* next, const char* end,
+    [[gnu::always_inline]] DictionaryMatch walk(char32_t first, const char* at, const char* next, const char* end,
                          std::size_t tierCount) const;
 
     static constexpr char32_t kCodePointLimit = 0x110000;
@@ -107,6 +121,10 @@ private:
     std::vector<Node> nodes_;        // nodes_[0] stands for no node; first the pages of roots
     // Open addressing: parent << 42 | code point << 21 | child; 0 is free.
     std::vector<std::uint64_t> links_;
+    // A bit per hash of the first two characters of every longer key, in a
+    // table small enough to stay cached, unlike links_.
+    std::vector<std::uint64_t> pairFilter_;
+    int pairFilterShift_ = 64;
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     std::vector<std::string_view> values_;

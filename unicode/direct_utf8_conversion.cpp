@@ -49,9 +49,13 @@ DirectUtf8Conversion::DirectUtf8Conversion(TextFormatter& formatter, const Encod
     }
     // None of them raises a flag: the encode table holds only what converts cleanly.
     if (&from != &to) formatter.convertText(pairs.data(), pairs.size(), from, to);
+    // Unicode output changes only the form of hanzi: the engine's forms of
+    // the rest (a Big5 comma for a GB one) are the family's, not the text's.
     const Utf8Code* const toTable = maps.utf8Table(to);
     for (std::size_t i = 0; i < lossless.size(); ++i) {
-        written_[slotOf(lossless[i])] = toTable[pairAt(pairs.data(), 2 * i) - FamilyMaps::kFirstPair];
+        written_[slotOf(lossless[i])] = isHanzi(lossless[i])
+                                            ? toTable[pairAt(pairs.data(), 2 * i) - FamilyMaps::kFirstPair]
+                                            : utf8Of(lossless[i]);
     }
 }
 

@@ -70,6 +70,19 @@ const ConversionCase kCases[] = {
     {"a later step's phrase over text the first converted", "s2tw", "纯喫茶 喫饭", "純喫茶 吃飯"},
     {"a phrase needs its characters together", "s2tw", "纯 喫茶", "純 吃茶"},
     {"bytes that are no UTF-8 kept", "s2tw", "\xFF头\xE5\xA4发\x80", "\xFF頭\xE5\xA4發\x80"},
+    // Most characters convert alone; these meet phrases at every edge.
+    {"a later step's phrase between Latin and marks", "s2tw", "A纯喫茶，B", "A純喫茶，B"},
+    {"a later step's phrase ending the text", "s2tw", "纯喫茶", "純喫茶"},
+    {"a phrase between Latin letters, a character ending the text", "s2tw", "x头发y签", "x頭髮y籤"},
+    {"vocabulary after a character alone", "s2twp", "很软件", "很軟體"},
+    {"vocabulary after a phrase, and its first character alone", "s2twp", "头发软件，软 件", "頭髮軟體，軟 件"},
+    {"vocabulary after Latin", "s2twp", "a内存", "a記憶體"},
+    {"vocabulary after vocabulary", "s2twp", "网络打印机", "網路印表機"},
+    {"characters of two and four bytes between a phrase's", "s2tw", "头😀发é签", "頭😀發é籤"},
+    {"characters of two and four bytes around a phrase", "s2tw", "é头发😀", "é頭髮😀"},
+    {"a later step's phrase cut by a character of two bytes", "s2tw", "纯é喫茶 纯喫茶😀", "純é吃茶 純喫茶😀"},
+    {"vocabulary before characters of two and four bytes", "s2twp", "内存😀软件é", "記憶體😀軟體é"},
+    {"phrases around characters of two and four bytes", "t2s", "頭髮😀乾淨é", "头发😀干净é"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));

@@ -160,9 +160,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xB0\xEA\n\xB0\xEA\n", kSuccess},
         EdgeCase{"PhrasesChooseTheCounterpart", RunKind::Convert, withPhrases(), "头发😀发现\n",
                  "頭髮😀發現\n", kSuccess},
-        EdgeCase{"WithoutPhrasesTheTablesConvert", RunKind::Convert,
-                 withChoices([](EdgeRunOptions& o) { o.phraseChoice = kPhrasesOff; }), kSimplified,
-                 "國家的人民﹐說：“這是為了中國。”\n", kSuccess},
         EdgeCase{"RegionalWordsMayChangeTheLength", RunKind::Convert,
                  withChoices([](EdgeRunOptions& o) { o.regionalWords = 1; }), "内存，软件\n",
                  "記憶體，軟體\n", kSuccess},
@@ -264,6 +261,43 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭發”！\n", kSuccess},
         EdgeCase{"TraditionalSourceKeepsItsForm", RunKind::Format, narrowFormat(-1),
                  "他說,\"你好\"!我、們?\n", "他說，“你好”！我、們？\n", kSuccess}));
+
+EdgeRunOptions byTable(std::int32_t from, std::int32_t to, std::int32_t form = kFormAuto) {
+    EdgeRunOptions options = with(from, to, form);
+    options.phraseChoice = kPhrasesOff;
+    return options;
+}
+
+// Unicode output converted by the table, on every way a run may take:
+// hanzi change their form, marks stay as the source had them (never the
+// other family's forms, such as the small comma U+FE50 for a GB comma).
+INSTANTIATE_TEST_SUITE_P(
+    UnicodeOutputByTable, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"Utf8ToTraditional", RunKind::Convert, byTable(kSourceUtf8, kOutputSame),
+                 "他说，你好、头发？！\n", "他說，你好、頭發？！\n", kSuccess},
+        EdgeCase{"Utf8ToSimplified", RunKind::Convert, byTable(kSourceUtf8, kOutputSame),
+                 "頭髮‧對﹔，\n", "头发‧对﹔，\n", kSuccess},
+        EdgeCase{"Utf8ToGb18030", RunKind::Convert, byTable(kSourceUtf8, kOutputGb18030),
+                 "他说，你好、头发？！\n",
+                 "\xCB\xFB\xD5\x66\xA3\xAC\xC4\xE3\xBA\xC3\xA1\xA2\xEE\x5E\xB0\x6C\xA3\xBF\xA3\xA1\r\n",
+                 kSuccess},
+        EdgeCase{"Utf8WithTags", RunKind::Convert,
+                 [] {
+                     EdgeRunOptions options = byTable(kSourceUtf8, kOutputSame);
+                     options.htmlAware = 1;
+                     return options;
+                 }(),
+                 "<b>他说，头发？</b>\n", "<b>他說，頭發？</b>\n", kSuccess},
+        EdgeCase{"Utf16ToUtf8", RunKind::Convert, byTable(kSourceUtf16, kOutputUtf8),
+                 std::string("\xFF\xFE\xD6\x4E\xF4\x8B\x0C\xFF\x34\x59\xD1\x53\x1F\xFF\x0A\x00", 16),
+                 "他說，頭發？\n", kSuccess},
+        EdgeCase{"GbToUtf8", RunKind::Convert, byTable(kSourceGb, kOutputUtf8, kFormTraditional),
+                 "\xCB\xFB\xCB\xB5\xA3\xAC\xC4\xE3\xBA\xC3\xA1\xA2\xCD\xB7\xB7\xA2\xA3\xBF\xA3\xA1\r\n",
+                 "他說，你好、頭發？！\n", kSuccess},
+        EdgeCase{"Big5ToUtf8", RunKind::Convert, byTable(kSourceBig5, kOutputUtf8, kFormSimplified),
+                 "\xC0\x59\xBE\x76\xA1\x45\xB9\xEF\xA1\x51\xA1\x41\r\n", "头发‧对﹔，\n",
+                 kSuccess}));
 
 EdgeRunOptions htmlFrom(std::int32_t from, std::int32_t to) {
     EdgeRunOptions options = with(from, to);

@@ -21,6 +21,7 @@ void EngineOutputLines::take(const char* block, std::size_t length) {
 }
 
 void EngineOutputLines::passTogether(bool atEnd) {
+    if (pending_.empty()) return;
     char* const text = pending_.data();
     const std::size_t size = pending_.size();
     std::size_t written = 0;

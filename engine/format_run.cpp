@@ -251,9 +251,16 @@ RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinat
 RunResult TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
                                     UnconvertedPairs unconverted) {
     if (!hasBuffers()) return kOutOfMemory;
-    return runFile(sourcePath, destinationPath, true, [this, unconverted](LineReader& input, TextWriter& output) {
-        formatLines(input, output, unconverted);
-    });
+    return runFile(sourcePath, destinationPath, true, formatBody(unconverted));
+}
+
+RunResult TextFormatter::formatStreams(LineReader& source, TextWriter& destination, UnconvertedPairs unconverted) {
+    if (!hasBuffers()) return kOutOfMemory;
+    return runStreams(source, destination, true, formatBody(unconverted));
+}
+
+TextFormatter::RunBody TextFormatter::formatBody(UnconvertedPairs unconverted) {
+    return [this, unconverted](LineReader& input, TextWriter& output) { formatLines(input, output, unconverted); };
 }
 
 std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,

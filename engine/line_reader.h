@@ -13,6 +13,7 @@ namespace quillon {
 class LineReader {
 public:
     bool open(const char* path) { return reader_.open(path); }
+    void open(TextReader::BlockSource source) { reader_.open(std::move(source)); }
     void close() { reader_.close(); }
     bool failed() const { return reader_.failed(); }
     int error() const { return reader_.error(); }

@@ -54,6 +54,9 @@ public:
 
     // errno of the first failure, 0 while none.
     int error() const { return error_; }
+    // True while what is written goes to a new file that commit() makes the
+    // destination, false when the destination is written directly.
+    bool replacesDestination() const { return !temporary_.empty(); }
 
 private:
     bool fail();

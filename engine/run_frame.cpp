@@ -10,15 +10,31 @@ namespace quillon {
 
 RunResult TextFormatter::runFile(const char* sourcePath, const char* destinationPath, bool needsChinese,
                                  const RunBody& body) {
-    clearRunReport();
-    if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
-    if (needsChinese && sourceProfile->id == kPureAscId) return kPlainAsciiSource;
-    clearConversionFlags();
-
+    if (const std::optional<RunResult> refused = startRun(sourcePath, needsChinese)) return *refused;
     LineReader source;
     if (!source.open(sourcePath)) return failedSystemCall(kSourceUnreadable, source.error());
     TextWriter destination;
     if (!destination.open(destinationPath)) return failedSystemCall(kDestinationUnwritable, destination.error());
+    return runOpened(source, destination, body);
+}
+
+RunResult TextFormatter::runStreams(LineReader& source, TextWriter& destination, bool needsChinese,
+                                    const RunBody& body) {
+    // Streams are not read twice: their encoding is the one the options name.
+    if (sourceEncoding_ == kSourceAuto) return kSourceUnreadable;
+    if (const std::optional<RunResult> refused = startRun(nullptr, needsChinese)) return *refused;
+    return runOpened(source, destination, body);
+}
+
+std::optional<RunResult> TextFormatter::startRun(const char* sourcePath, bool needsChinese) {
+    clearRunReport();
+    if (selectProfiles(sourcePath) != kSuccess) return kSourceUnreadable;
+    if (needsChinese && sourceProfile->id == kPureAscId) return kPlainAsciiSource;
+    clearConversionFlags();
+    return std::nullopt;
+}
+
+RunResult TextFormatter::runOpened(LineReader& source, TextWriter& destination, const RunBody& body) {
     // A full disk ends the run at once, rather than after the whole source.
     source.watchBlocks([&](std::span<const unsigned char>) { return !destination.failed(); });
     body(source, destination);

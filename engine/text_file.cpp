@@ -19,29 +19,45 @@ bool TextReader::open(const char* path) {
         return false;
     }
     file_ = std::fopen(path, "rb");
+    restart();
+    error_ = file_ == nullptr ? errno : 0;
+    return file_ != nullptr;
+}
+
+void TextReader::open(BlockSource source) {
+    close();
+    source_ = std::move(source);
+    restart();
+    error_ = 0;
+}
+
+void TextReader::restart() {
     pos_ = length_ = 0;
     bufferOffset_ = 0;
     endMarkOffset_ = -1;
     ended_ = failed_ = false;
-    error_ = file_ == nullptr ? errno : 0;
-    return file_ != nullptr;
 }
 
 void TextReader::close() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
+    source_ = nullptr;
+}
+
+std::size_t TextReader::readInto(unsigned char* into, std::size_t room) {
+    return file_ != nullptr ? std::fread(into, 1, room, file_) : source_(into, room);
 }
 
 bool TextReader::fill() {
-    if (ended_ || file_ == nullptr) return false;
+    if (ended_ || (file_ == nullptr && !source_)) return false;
     bufferOffset_ += static_cast<std::int64_t>(length_);
     pos_ = 0;
-    length_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    length_ = readInto(buffer_.get(), kBufferSize);
     // What is read past the data is defined, if meaningless.
     std::memset(buffer_.get() + length_, 0, kReadAhead);
     if (length_ == 0) {
         ended_ = true;
-        failed_ = std::ferror(file_) != 0;
+        failed_ = file_ != nullptr && std::ferror(file_) != 0;
         if (failed_) error_ = errno;
     }
     if (length_ > 0 && watcher_ && !watcher_({buffer_.get(), length_})) {
@@ -53,7 +69,8 @@ bool TextReader::fill() {
 
 void TextReader::stopAtEndMark() {
     const std::int64_t offset = bufferOffset_ + static_cast<std::int64_t>(pos_);
-    const bool more = pos_ + 1 < length_ || std::fgetc(file_) != EOF;
+    unsigned char next = 0;
+    const bool more = pos_ + 1 < length_ || readInto(&next, 1) != 0;
     if (more) endMarkOffset_ = offset;
     ended_ = true;
     pos_ = length_;
@@ -129,11 +146,20 @@ int TextReader::readLine(char* line, int size) {
 bool TextWriter::open(const char* path, bool onlyReplacing) {
     used_ = 0;
     failed_ = false;
+    sink_ = nullptr;
     return file_.open(path, onlyReplacing);
 }
 
+void TextWriter::open(BlockSink sink) {
+    used_ = 0;
+    failed_ = false;
+    sink_ = std::move(sink);
+}
+
 void TextWriter::flush() {
-    if (used_ > 0 && !failed_ && !file_.write(buffer_.get(), used_)) failed_ = true;
+    if (used_ > 0 && !failed_ && !(sink_ ? sink_(buffer_.get(), used_) : file_.write(buffer_.get(), used_))) {
+        failed_ = true;
+    }
     used_ = 0;
 }
 
@@ -171,7 +197,7 @@ bool TextWriter::close() {
         file_.discard();
         return false;
     }
-    return file_.commit();
+    return sink_ ? true : file_.commit();
 }
 
 }  // namespace quillon

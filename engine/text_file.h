@@ -23,6 +23,11 @@ public:
 
     // False when the path cannot be opened for reading (a folder cannot).
     bool open(const char* path);
+    // Reads text that a program makes as it goes rather than a file: `source`
+    // puts up to `room` bytes `into` the reader and returns their number, 0
+    // at the end of the text. The caller tells its own failures.
+    using BlockSource = std::function<std::size_t(unsigned char* into, std::size_t room)>;
+    void open(BlockSource source);
     void close();
 
     // Reads as fgets does: stops after a LF, at the end of the input, or after
@@ -64,10 +69,14 @@ public:
     std::int64_t endMarkOffset() const { return endMarkOffset_; }
 
 private:
+    void restart();
+    // Up to `room` bytes from the file or the source.
+    std::size_t readInto(unsigned char* into, std::size_t room);
     bool fill();
     void stopAtEndMark();
 
     std::FILE* file_ = nullptr;
+    BlockSource source_;
     BlockWatcher watcher_;
     // On the heap, as callers keep readers on the stack.
     std::unique_ptr<unsigned char[]> buffer_ = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize + kReadAhead);
@@ -95,6 +104,11 @@ public:
     // possible; with `onlyReplacing`, also for a destination that would be
     // written directly (see OutputFile::open).
     bool open(const char* path, bool onlyReplacing = false);
+    // Hands the text to a program rather than a file: `sink` takes each
+    // block as it would be written, CR LF and all, and returns false when
+    // it fails.
+    using BlockSink = std::function<bool(const char* data, std::size_t length)>;
+    void open(BlockSink sink);
     void write(const char* data, std::size_t length);
     void put(char byte) { write(&byte, 1); }
     void putLineFeed() { put('\n'); }
@@ -125,6 +139,7 @@ private:
     // Large writes cost the system less per byte.
     static constexpr std::size_t kBufferSize = 1 << 18;
     OutputFile file_;
+    BlockSink sink_;
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::size_t used_ = 0;
     bool failed_ = false;

@@ -90,6 +90,10 @@ public:
     // under the family's private codes).
     enum class UnconvertedPairs { Boxed, Kept };
     RunResult formatFile(const char* sourcePath, const char* destinationPath, UnconvertedPairs unconverted);
+    // The same run between streams the caller has opened on a program's text
+    // (TextReader::BlockSource, TextWriter::BlockSink), which need no files;
+    // the source is in the encoding the options name.
+    RunResult formatStreams(LineReader& source, TextWriter& destination, UnconvertedPairs unconverted);
     // The same runs with the source's encoding to detect, read once: `judge`
     // tells it from the blocks the run reads, and the run is made on what
     // the first block shows. None, with nothing written and nothing traced,
@@ -223,6 +227,12 @@ private:
     // A run around `body`: chooses the profiles, opens the files, finishes.
     // With `needsChinese`, a source of plain ASCII is refused.
     RunResult runFile(const char* sourcePath, const char* destinationPath, bool needsChinese, const RunBody& body);
+    // runFile between open streams.
+    RunResult runStreams(LineReader& source, TextWriter& destination, bool needsChinese, const RunBody& body);
+    // The start of both: the profiles chosen, and the run's refusal if any.
+    std::optional<RunResult> startRun(const char* sourcePath, bool needsChinese);
+    // The run of `body` once the source and the destination are open.
+    RunResult runOpened(LineReader& source, TextWriter& destination, const RunBody& body);
     // runFile for a source that `judge` detects as `body` reads it. A body
     // that `converts` may meet the pairs that rule out GB in the judge's
     // place (convertMeetsLowBytes).
@@ -233,6 +243,7 @@ private:
     // The bodies of the convert and format runs.
     void convertLines(LineReader& source, TextWriter& destination);
     void formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted);
+    RunBody formatBody(UnconvertedPairs unconverted);
     void chooseProfiles(std::int32_t sourceId);
     // The trace lines of the profiles chosen.
     void traceProfiles() const;

@@ -54,7 +54,7 @@ public:
     // place.
     void write(char* text, std::size_t length, const std::vector<Carrier>& carriers) {
         const std::size_t content = length - (length > 0 && text[length - 1] == '\n');
-        const bool converts = &from_ != &to_;
+        const bool converts = convertsThroughEngine();
         // Characters inside HTML tags stay unconverted: a copy of the line
         // with a box for every character shows which ones the engine left.
         const bool probing = converts && formatter_.htmlAware() && !formatter_.htmlAborted;
@@ -69,6 +69,13 @@ public:
             writeLegacy(text, length, carriers);
         }
     }
+
+    // Whether the writer converts the text by the formatter's tables, and so
+    // uses the formatter's state.
+    bool convertsThroughEngine() const { return &from_ != &to_; }
+    // Whether many lines written at once come out as each written alone:
+    // true unless something the writer does may look past a line end.
+    bool takesLinesTogether() const { return !convertsThroughEngine() && converter_ == nullptr && charset_.empty(); }
 
     // Unicode text is written converted by `converter` as well, whole lines
     // at a time.
@@ -145,8 +152,32 @@ private:
             put(kBoxUtf8);
             sawInvalid = true;
         };
+        // Most text is ASCII and characters of the source's own, written as
+        // they are, in runs between the carriers.
+        const Utf8Code* const ownTable = converts ? nullptr : ownTable_;
         auto carrier = carriers.begin();
+        std::size_t carrierPosition = carrier != carriers.end() ? carrier->position : length;
         for (std::size_t pos = 0; pos < length;) {
+            if (ownTable != nullptr) {
+                const std::size_t stop = std::min(carrierPosition, length - 1);
+                std::uint8_t* written = out + count;
+                while (pos < stop) {
+                    const auto lead = static_cast<unsigned char>(text[pos]);
+                    if (lead < 0x80) {
+                        if (lead == '\n' && crLf_) *written++ = '\r';
+                        *written++ = lead;
+                        ++pos;
+                        continue;
+                    }
+                    const Utf8Code code = ownTable[pairAt(text, pos) - FamilyMaps::kFirstPair];
+                    if (code == 0) break;
+                    written = putUtf8(written, code);
+                    pos += 2;
+                }
+                count = static_cast<std::size_t>(written - out);
+                if (pos == length) break;
+            }
+            // One character of any other kind.
             const auto lead = static_cast<unsigned char>(text[pos]);
             if (lead < 0x80) {
                 if (lead == '\n' && crLf_) out[count++] = '\r';
@@ -160,8 +191,9 @@ private:
                 continue;
             }
             const std::size_t index = pairAt(text, pos) - FamilyMaps::kFirstPair;
-            if (carrier != carriers.end() && carrier->position == pos) {
+            if (pos == carrierPosition) {
                 U8_APPEND_UNSAFE(out, count, (carrier++)->character);
+                carrierPosition = carrier != carriers.end() ? carrier->position : length;
             } else if (!converts && !from_.holds(pairAt(text, pos))) {
                 putInvalid();  // outside the source's own ranges (GB's within GBK's, say)
             } else if (const Utf8Code code =
@@ -212,6 +244,7 @@ private:
     TextFormatter& formatter_;
     const EncodingProfile& from_;
     const EncodingProfile& to_;
+    const Utf8Code* const ownTable_ = maps_.heldUtf8Table(from_);
     const bool unicode_;
     const bool crLf_;
     TextSink& sink_;

@@ -170,7 +170,19 @@ bool TextSink::open(const char* path, const char* encoding) {
         utf8_ = openConverter(kUtf8Name);
         if (!target_ || !utf8_) return false;
     }
+    path_ = path;
     open_ = file_.open(path);
+    return open_;
+}
+
+bool TextSink::restart() {
+    if (!restartable()) return false;
+    // The converters start afresh with the next conversion.
+    atStart_ = true;
+    pivotSource_ = pivotTarget_ = pivot_;
+    outUsed_ = 0;
+    failed_ = false;
+    open_ = file_.open(path_.c_str());
     return open_;
 }
 

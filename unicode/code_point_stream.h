@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "end_mark.h"
 #include "output_file.h"
@@ -87,6 +88,11 @@ public:
     void writeBytes(const char* bytes, std::size_t count);
     // True when every byte reached the file and it took the old one's place.
     bool close();
+    // Whether what was written can still be dropped: the file takes the
+    // destination's place only at close(), rather than being written directly.
+    bool restartable() const { return open_ && file_.replacesDestination(); }
+    // Drops what was written and starts the file afresh; false when it cannot.
+    bool restart();
     // True once a write or an encoding has failed: whatever follows is lost too.
     bool failed() const { return failed_; }
     // errno of the file's first failure, 0 while none (or when only the
@@ -98,6 +104,7 @@ private:
 
     static constexpr std::size_t kBufferSize = 1 << 16;
     OutputFile file_;
+    std::string path_;
     bool open_ = false;
     ConverterPtr target_;  // none for UTF-8: its text is written as it is
     ConverterPtr utf8_;

@@ -3,6 +3,7 @@
 // that cannot make the journey through the engine travel beside it.
 #include "edge_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "conversion_choice.h"
 #include "dictionary_utf8_conversion.h"
 #include "direct_utf8_conversion.h"
+#include "engine_output_lines.h"
 #include "family_maps.h"
 #include "family_text_reader.h"
 #include "line_reader.h"
@@ -25,6 +27,7 @@
 #include "scratch_file.h"
 #include "source_detection.h"
 #include "source_judge.h"
+#include "text_file.h"
 #include "text_formatter.h"
 #include "user_words.h"
 
@@ -401,7 +404,67 @@ private:
 
     // The engine formats text of one family without converting it; the
     // conversion to the target follows as the lines are written.
-    RunResult format(LineEncoder& encoder, LineWriter& writer, const TextSink& sink, EdgeOutput& written) {
+    RunResult format(LineEncoder& encoder, LineWriter& writer, TextSink& sink, EdgeOutput& written) {
+        // Most runs go from the source through the engine to the destination
+        // with no file between. A writer that converts by the formatter's
+        // tables waits for the engine's run to end, and a text with more
+        // characters to carry than the family has private codes is read
+        // once more, which the destination must allow by being taken back.
+        if (!writer.convertsThroughEngine() && sink.restartable()) {
+            const RunResult streamed = formatStreamed(encoder, writer, sink);
+            if (!encoder.ranOutOfCodes()) return streamed;
+            if (!sink.restart()) return destinationFailure(formatter_, sink);
+            writer.sawInvalid = writer.sawUnmappable = false;
+        }
+        return formatThroughFiles(encoder, writer, sink, written);
+    }
+
+    RunResult formatStreamed(LineEncoder& encoder, LineWriter& writer, const TextSink& sink) {
+        FamilyTextReader reader(encoder, kChunkBytes);
+        if (!openSource(reader)) return kSourceUnreadable;
+        std::size_t chunk = 0;
+        std::size_t taken = 0;
+        LineReader input;
+        input.open([&](unsigned char* into, std::size_t room) {
+            std::size_t put = 0;
+            while (put < room) {
+                if (taken == chunk) {
+                    // Past the last code to carry a character, the text is run again.
+                    chunk = taken = 0;
+                    if (encoder.ranOutOfCodes() || (chunk = reader.next()) == 0) break;
+                }
+                const std::size_t n = std::min(room - put, chunk - taken);
+                std::memcpy(into + put, reader.text() + taken, n);
+                put += n;
+                taken += n;
+            }
+            return put;
+        });
+        std::vector<Carrier> carriers;
+        EngineOutputLines lines(
+            [&](char* text, std::size_t length) {
+                carriers.clear();
+                encoder.recover(text, length, carriers);
+                writer.write(text, length, carriers);
+            },
+            writer.takesLinesTogether());
+        TextWriter output;
+        output.open([&](const char* block, std::size_t length) {
+            lines.take(block, length);
+            return !sink.failed();
+        });
+        // Pairs outside the family's ranges carry characters: they are kept.
+        const RunResult result = formatter_.formatStreams(input, output, TextFormatter::UnconvertedPairs::Kept);
+        endMarkOffset_ = reader.endMarkOffset();
+        if (reader.failed()) return kSourceUnreadable;
+        if (sink.failed()) return destinationFailure(formatter_, sink);
+        if (isError(result)) return result;
+        lines.finish();
+        return kSuccess;
+    }
+
+    RunResult formatThroughFiles(LineEncoder& encoder, LineWriter& writer, const TextSink& sink,
+                                 EdgeOutput& written) {
         ScratchFile input;
         if (!input.created()) return scratchFailure(formatter_, written, input.error());
         ScratchFile output;

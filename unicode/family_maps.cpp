@@ -92,6 +92,18 @@ const Utf8Code* FamilyMaps::utf8Table(const EncodingProfile& profile) const {
     return familyOf(profile).utf8.data();
 }
 
+const Utf8Code* FamilyMaps::heldUtf8Table(const EncodingProfile& profile) const {
+    std::vector<Utf8Code>& table = held_[profile.id];
+    std::call_once(heldBuilt_[profile.id], [&] {
+        const Utf8Code* const all = utf8Table(profile);
+        table.assign(kCodeCount - kFirstPair, 0);
+        for (std::size_t code = kFirstPair; code < kCodeCount; ++code) {
+            if (profile.holds(static_cast<CharCode>(code))) table[code - kFirstPair] = all[code - kFirstPair];
+        }
+    });
+    return table.data();
+}
+
 const std::vector<CharCode>& FamilyMaps::privateCodes(const EncodingProfile& profile) const {
     return familyOf(profile).privateCodes;
 }

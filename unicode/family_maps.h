@@ -80,6 +80,9 @@ public:
     // □ as Big5 FB4C) reads as that character.
     static constexpr CharCode kFirstPair = 0x8000;
     const Utf8Code* utf8Table(const EncodingProfile& profile) const;
+    // The same with 0 as well for the codes outside `profile`'s own byte
+    // ranges (GB's within GBK's family).
+    const Utf8Code* heldUtf8Table(const EncodingProfile& profile) const;
 
     // The code by which a run from `from` to `to` carries `c`: its code in
     // `from`'s family when the run converts it without loss, else 0. ASCII
@@ -123,6 +126,9 @@ private:
     // Encode tables by source family (GBK, Big5) and target profile id (1..3).
     mutable std::vector<CharCode> encode_[2][4];
     mutable std::once_flag encodeBuilt_[2][4];
+    // utf8Table within each profile's byte ranges, by profile id.
+    mutable std::vector<Utf8Code> held_[kPureAscId + 1];
+    mutable std::once_flag heldBuilt_[kPureAscId + 1];
     std::vector<std::uint8_t> formBits_;
 };
 

@@ -93,8 +93,11 @@ bool FamilyTextReader::readUtf8() {
                     const CharCode first = codes[threeByteSequence(word)];
                     const CharCode second = codes[threeByteSequence(word >> 24)];
                     if (first != 0 && second != 0) {
-                        putPair(text, length, first);
-                        putPair(text, length + 2, second);
+                        // Both pairs, lead bytes first, in one store.
+                        const std::uint32_t pairs = std::uint32_t{second} << 16 | first;
+                        const std::uint32_t bytes =
+                            (pairs >> 8 & 0x00FF00FFu) | (pairs << 8 & 0xFF00FF00u);
+                        std::memcpy(text + length, &bytes, 4);
                         length += 4;
                         p += 6;
                         continue;

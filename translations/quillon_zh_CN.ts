@@ -452,6 +452,10 @@
         <translation>不是文本文件（含有 NUL 字节）</translation>
     </message>
     <message>
+        <source>The heading pattern is no regular expression</source>
+        <translation>标题模式不是正则表达式</translation>
+    </message>
+    <message>
         <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>
         <translation>警告：偏移 %1 处的字节 1A 结束了文本；其后的字节未被读取</translation>
     </message>

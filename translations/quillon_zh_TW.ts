@@ -452,6 +452,10 @@
         <translation>不是文字檔（含有 NUL 位元組）</translation>
     </message>
     <message>
+        <source>The heading pattern is no regular expression</source>
+        <translation>標題模式不是正規表示式</translation>
+    </message>
+    <message>
         <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>
         <translation>警告：位移 %1 處的位元組 1A 結束了文字；其後的位元組未被讀取</translation>
     </message>

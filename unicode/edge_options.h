@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "quote_style.h"
 #include "run_options.h"
 
 namespace quillon::unicode {
@@ -55,6 +57,14 @@ enum PhraseChoice : std::int32_t {
     kPhrasesOn = 1,
 };
 
+// Whether a format run takes lines that open a chapter as headings; by run:
+// runs with Unicode source or output do, legacy byte runs do not.
+enum ChapterChoice : std::int32_t {
+    kChaptersByRun = -1,
+    kChaptersOff = 0,
+    kChaptersOn = 1,
+};
+
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
@@ -65,6 +75,12 @@ struct EdgeChoices {
     // One of OpenCC's configurations by its place in openccConfigurations()
     // plus one, in place of form, standard and regional words; 0: none.
     std::int32_t opencc = 0;
+    std::int32_t chapterChoice = kChaptersByRun;
+    // An ICU regular expression: a line in which it finds a match is a
+    // heading. Empty: none. It must compile (headingPatternProblem).
+    std::string headingPattern;
+    // Quotation marks of the output (QuoteStyle).
+    std::int32_t quoteStyle = kQuotesKeep;
 
     bool operator==(const EdgeChoices&) const = default;
 };

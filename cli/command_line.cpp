@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "heading_regex.h"
 #include "option_table.h"
 
 namespace quillon::cli {
@@ -135,9 +136,22 @@ private:
             return reject("option " + option + " is only for format");
         }
 
-        std::int32_t& field = result_.options.*(entry->field);
         std::optional<std::string_view> value;
         if (equals != arg.npos) value = arg.substr(equals + 1);
+        const bool takesValue = entry->kind != OptionEntry::Kind::Switch && entry->kind != OptionEntry::Kind::Flag;
+        if (takesValue && !value) {
+            if (next_ == args_.size()) return reject("option " + option + " needs a value");
+            value = args_[next_++];
+        }
+        if (entry->kind == OptionEntry::Kind::Pattern) {
+            // A pattern that does not compile is refused before any file is touched.
+            if (const std::string problem = unicode::headingPatternProblem(*value); !problem.empty()) {
+                return reject(problem);
+            }
+            result_.options.*(entry->text) = std::string(*value);
+            return true;
+        }
+        std::int32_t& field = result_.options.*(entry->field);
         switch (entry->kind) {
             case OptionEntry::Kind::Switch:
             case OptionEntry::Kind::Flag:
@@ -146,10 +160,6 @@ private:
                 return true;
             case OptionEntry::Kind::Number:
             case OptionEntry::Kind::Keyword:
-                if (!value) {
-                    if (next_ == args_.size()) return reject("option " + option + " needs a value");
-                    value = args_[next_++];
-                }
                 if (!(entry->kind == OptionEntry::Kind::Number
                           ? readNumber(*value, option, field)
                           : readKeyword(*entry, *value, option, field))) {
@@ -159,6 +169,7 @@ private:
                     return reject(option + " " + std::string(reason));
                 }
                 return true;
+            case OptionEntry::Kind::Pattern: break;
         }
         return false;
     }

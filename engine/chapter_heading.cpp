@@ -141,14 +141,16 @@ bool readEnglishMark(const ClassLookup& classes, MarkReader& reader) {
 bool opensChapter(const EncodingProfile& source, const ClassLookup& classes, const char* line, int start,
                   int end) {
     if (start >= end) return false;
-    if (MarkReader reader(source, line, start, end); readNumberedMark(reader)) return endsMark(classes, reader);
-    for (const CharCode(*word)[3] = chapter_marks::kWords; (*word)[0] != 0; ++word) {
-        if (MarkReader reader(source, line, start, end); readWord(reader, *word) && endsMark(classes, reader)) {
-            return true;
-        }
-    }
+    // Most lines are told apart by their first character.
     MarkReader reader(source, line, start, end);
-    return readEnglishMark(classes, reader) && endsMark(classes, reader);
+    const CharCode first = reader.peek();
+    if (first == chapter_marks::kOrdinal) return readNumberedMark(reader) && endsMark(classes, reader);
+    if ((first | 0x20) == 'c') return readEnglishMark(classes, reader) && endsMark(classes, reader);
+    for (const CharCode(*word)[3] = chapter_marks::kWords; (*word)[0] != 0; ++word) {
+        if ((*word)[0] != first) continue;
+        if (MarkReader after = reader; readWord(after, *word) && endsMark(classes, after)) return true;
+    }
+    return false;
 }
 
 }  // namespace quillon

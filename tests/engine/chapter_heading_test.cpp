@@ -4,11 +4,7 @@
 
 #include "chapter_heading.h"
 #include "character_classes.h"
-#include "heading_pattern.h"
 #include "legacy_text.h"
-#include "run_options.h"
-#include "temp_files.h"
-#include "text_formatter.h"
 
 namespace quillon {
 namespace {
@@ -72,68 +68,6 @@ TEST(ChapterHeading, MarksThatOpenAChapterInEveryEncoding) {
         EXPECT_EQ(opensChapter(profiles::GBK, gbkClasses, inGbk.data(), 0, int(inGbk.size())), c.opens)
             << c.line << " in GBK";
     }
-}
-
-// Lines that start with the given bytes.
-class StartsWith final : public HeadingPattern {
-public:
-    explicit StartsWith(std::string start) : start_(std::move(start)) {}
-    bool matches(const EncodingProfile&, std::string_view line) const override { return line.starts_with(start_); }
-
-private:
-    std::string start_;
-};
-
-class ChapterHeadings : public ::testing::Test {
-protected:
-    ChapterHeadings() {
-        RunOptions options;
-        options.sourceEncoding = kSourceGb;
-        options.fullWidthSpaces = 0;
-        options.charsPerLine = 12;
-        options.chapterHeadings = 1;
-        applyOptions(options, f);
-    }
-    std::string format(std::string_view source) {
-        testing::writeFile(dir.file("in"), source);
-        EXPECT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("out").c_str()), kSuccess);
-        return testing::readFile(dir.file("out"));
-    }
-    testing::TempDir dir;
-    TextFormatter f;
-};
-
-TEST_F(ChapterHeadings, ChapterLinesAreHeadingsWhateverTheirLengthOrMarks) {
-    const struct {
-        const char* name;
-        std::int32_t chapters;
-        std::string source;
-        std::string expected;
-    } cases[] = {
-        // Punctuated, longer than 0.7 of the line, after a paragraph left
-        // open by its sentence and by its quote.
-        {"ends the open paragraph", 1, gb("他说：“你好\n第三章　茶，馆\n茶馆里。\n"),
-         "    " + gb("他说：“你好") + "\r\n\r\n" + std::string(4, ' ') + gb("第三章　茶，馆") + "\r\n\r\n" + "    " +
-             gb("茶馆里。") + "\r\n\r\n"},
-        {"wider than the line: wrapped, never cut", 1, gb("第一章　一二三四五六七八九十\n"),
-         "    " + gb("第一章　一二三四五六") + "\r\n" + gb("七八九十") + "\r\n\r\n"},
-        {"off: the legacy rules", 0, gb("他说：“你好\n第三章　茶，馆\n茶馆里。\n"),
-         "    " + gb("他说：“你好第三章茶") + "\r\n" + gb("，馆茶馆里。") + "\r\n\r\n"},
-    };
-    for (const auto& c : cases) {
-        f.setChapterHeadings(c.chapters);
-        EXPECT_EQ(format(c.source), c.expected) << c.name;
-    }
-}
-
-TEST_F(ChapterHeadings, ThePatternMakesHeadingsOfWhatItMatches) {
-    f.setChapterHeadings(0);
-    const StartsWith pattern(gb("卷"));
-    f.setHeadingPattern(&pattern);
-    EXPECT_EQ(format(gb("甲，乙\n卷上，山\n丙。\n")),
-              "    " + gb("甲，乙") + "\r\n\r\n" + std::string(8, ' ') + gb("卷上，山") + "\r\n\r\n" + "    " +
-                  gb("丙。") + "\r\n\r\n");
-    f.setHeadingPattern(nullptr);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ struct EdgeChoices {
     std::int32_t chapterChoice = kChaptersByRun;
     // An ICU regular expression: a line in which it finds a match is a
     // heading. Empty: none. It must compile (headingPatternProblem).
-    std::string headingPattern;
+    std::string headingPattern = {};
     // Quotation marks of the output (QuoteStyle).
     std::int32_t quoteStyle = kQuotesKeep;
 

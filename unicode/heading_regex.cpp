@@ -66,12 +66,15 @@ bool HeadingRegex::matches(const EncodingProfile& source, std::string_view line)
     return matcher_->find(status) && U_SUCCESS(status);
 }
 
-std::string headingPatternProblem(std::string_view pattern) {
+std::string headingPatternProblem(std::string_view pattern, const Translate& translate) {
     const Compiled result = compiled(pattern);
     if (result.matcher) return {};
-    std::string problem = "the heading pattern '" + std::string(pattern) + "' is no regular expression: ";
-    problem += u_errorName(result.status);
-    if (result.where.offset >= 0) problem += " at offset " + std::to_string(result.where.offset);
+    std::string reason = u_errorName(result.status);
+    if (result.where.offset >= 0) reason += " at offset " + std::to_string(result.where.offset);
+    std::string problem = translate ? translate(kHeadingPatternProblem) : std::string(kHeadingPatternProblem);
+    // The reason goes in first: the pattern may hold "%2" itself.
+    if (const auto at = problem.find("%2"); at != std::string::npos) problem.replace(at, 2, reason);
+    if (const auto at = problem.find("%1"); at != std::string::npos) problem.replace(at, 2, pattern);
     return problem;
 }
 

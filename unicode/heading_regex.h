@@ -6,6 +6,7 @@
 
 #include <unicode/uversion.h>
 
+#include "file_failure.h"
 #include "heading_pattern.h"
 
 U_NAMESPACE_BEGIN
@@ -35,8 +36,11 @@ private:
     mutable std::string decoded_;  // the line in UTF-8, kept for its room
 };
 
-// Why a heading pattern is refused, as a message naming it and ICU's
-// reason; empty when it compiles.
-std::string headingPatternProblem(std::string_view pattern);
+// Why a heading pattern is refused: "%1" stands for the pattern, "%2" for
+// ICU's reason.
+inline constexpr std::string_view kHeadingPatternProblem = "The heading pattern '%1' is no regular expression: %2";
+// That message for `pattern`, in the reader's language; empty when the
+// pattern compiles.
+std::string headingPatternProblem(std::string_view pattern, const Translate& translate = {});
 
 }  // namespace quillon::unicode

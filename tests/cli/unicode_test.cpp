@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"format", "--from", "gb", "--chapter-headings", kNarrow, kUnindented, kOneLine},
                     "\xB5\xDA\xC8\xFD\xD5\xC2\xA1\xA1\xB2\xE8\xB9\xDD\xA3\xAC\xD2\xBB\n", "\xA1\xA1\xA1\xA1\xB5\xDA\xC8\xFD\xD5\xC2\xA1\xA1\xB2\xE8\xB9\xDD\xA3\xAC\xD2\xBB\r\n\r\n", ""},
         UnicodeCase{"BadHeadingPattern", {"format", "--heading-pattern", "[卷"}, "", "",
-                    "quillon-cli: the heading pattern '[卷' is no regular expression: "
+                    "quillon-cli: The heading pattern '[卷' is no regular expression: "
                     "U_REGEX_MISSING_CLOSE_BRACKET at offset 2\n"}),
     [](const auto& info) { return info.param.name; });
 

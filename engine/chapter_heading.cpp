@@ -11,17 +11,6 @@
 namespace quillon {
 namespace {
 
-// The code of `code` in the profile's conversion table; 0 where it has none.
-CharCode counterpart(const EncodingProfile& profile, CharCode code) {
-    const unsigned lead = code >> 8;
-    const unsigned trail = code & 0xFFu;
-    if (lead < profile.tableLeadBase || trail < profile.tableTrailBase || trail > profile.trailMax) return 0;
-    const std::size_t index =
-        std::size_t(lead - profile.tableLeadBase) * (profile.trailMax - profile.tableTrailBase + 1u) +
-        (trail - profile.tableTrailBase);
-    return index < profile.codeTableEntries ? profile.codeTable[index] : 0;
-}
-
 bool listed(CharCode code, const CharCode* list) {
     for (; *list != 0; ++list) {
         if (*list == code) return true;
@@ -46,10 +35,10 @@ bool isMark(CharCode code) {
 // its simplified one.
 CharCode simplifiedCodeOf(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code;
-    if (source.id == kBig5Id) return counterpart(source, code);
+    if (source.id == kBig5Id) return source.tableEntry(code);
     if (isMark(code)) return code;
-    const CharCode big5 = counterpart(source, code);
-    return big5 != 0 ? counterpart(profiles::BIG5, big5) : 0;
+    const CharCode big5 = source.tableEntry(code);
+    return big5 != 0 ? profiles::BIG5.tableEntry(big5) : 0;
 }
 
 // Reads the line's characters one by one, as simplified GBK codes.

@@ -93,7 +93,8 @@ const OptionEntry kOptions[] = {
      "alignment of short lines taken as headings; normal indents them as paragraphs"},
     {"chapter-headings", Switch, &EdgeRunOptions::chapterChoice, {}, true,
      "lines that open a chapter or part (第三章, 第十回, 第二卷, 楔子, 后记, Chapter 3, "
-     "alone or before a title) are headings whatever their length or marks. On by "
+     "alone or set apart from a title by a blank, colon or dot) are headings whatever "
+     "their length or marks. On by "
      "default in runs with Unicode source or output, off in others"},
     {"heading-pattern", Pattern, nullptr, {}, true,
      "lines in which this ICU regular expression finds a match are headings too, "

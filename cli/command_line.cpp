@@ -7,6 +7,7 @@
 
 #include "encoding_names.h"
 #include "help_text.h"
+#include "heading_regex.h"
 #include "option_table.h"
 #include "short_options.h"
 
@@ -191,9 +192,22 @@ private:
             return reject("option " + option + " is only for format");
         }
 
-        std::int32_t& field = result_.options.*(entry->field);
         std::optional<std::string_view> value;
         if (equals != arg.npos) value = arg.substr(equals + 1);
+        const bool takesValue = entry->kind != OptionEntry::Kind::Switch && entry->kind != OptionEntry::Kind::Flag;
+        if (takesValue && !value) {
+            if (next_ == args_.size()) return reject("option " + option + " needs a value");
+            value = args_[next_++];
+        }
+        if (entry->kind == OptionEntry::Kind::Pattern) {
+            // A pattern that does not compile is refused before any file is touched.
+            if (const std::string problem = unicode::headingPatternProblem(*value); !problem.empty()) {
+                return reject(problem);
+            }
+            result_.options.*(entry->text) = std::string(*value);
+            return true;
+        }
+        std::int32_t& field = result_.options.*(entry->field);
         switch (entry->kind) {
             case OptionEntry::Kind::Switch:
             case OptionEntry::Kind::Flag:
@@ -202,10 +216,6 @@ private:
                 return true;
             case OptionEntry::Kind::Number:
             case OptionEntry::Kind::Keyword:
-                if (!value) {
-                    if (next_ == args_.size()) return reject("option " + option + " needs a value");
-                    value = args_[next_++];
-                }
                 if (!(entry->kind == OptionEntry::Kind::Number
                           ? readNumber(*value, option, field)
                           : readKeyword(*entry, *value, option, field))) {
@@ -215,6 +225,7 @@ private:
                     return reject(option + " " + std::string(reason));
                 }
                 return true;
+            case OptionEntry::Kind::Pattern: break;
         }
         return false;
     }

@@ -159,6 +159,7 @@ std::string optionForms(const OptionEntry& entry) {
         case OptionEntry::Kind::Flag: break;
         case OptionEntry::Kind::Number: forms += " N"; break;
         case OptionEntry::Kind::Keyword: forms.append(" ").append(choiceNames(entry, "|")); break;
+        case OptionEntry::Kind::Pattern: forms += " REGEX"; break;
     }
     return forms;
 }
@@ -171,6 +172,7 @@ std::string batchOptionForms(const BatchOptionRow& row) {
 }
 
 std::string defaultText(const OptionEntry& entry) {
+    if (entry.kind == OptionEntry::Kind::Pattern) return {};
     const std::int32_t value = unicode::EdgeRunOptions{}.*(entry.field);
     switch (entry.kind) {
         // A switch that the run decides unless told says so in its help.
@@ -182,6 +184,7 @@ std::string defaultText(const OptionEntry& entry) {
                 if (choice.value == value) return std::string(choice.name);
             }
             break;
+        case OptionEntry::Kind::Pattern: break;
     }
     return {};
 }

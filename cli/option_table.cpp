@@ -43,6 +43,7 @@ constexpr Choice kParagraphModes[] = {{"auto", kParagraphAutoDetect},
 constexpr Choice kByteOrderMarks[] = {{"keep", kMarkKeep}, {"add", kMarkAdd}, {"drop", kMarkDrop}};
 constexpr Choice kHeadingAlignments[] = {
     {"left", kAlignLeft}, {"middle", kAlignMiddle}, {"right", kAlignRight}, {"normal", kAlignNormal}};
+constexpr Choice kQuoteStyles[] = {{"keep", kQuotesKeep}, {"corner", kQuotesCorner}, {"curly", kQuotesCurly}};
 
 using enum OptionEntry::Kind;
 
@@ -82,6 +83,9 @@ const OptionEntry kOptions[] = {
      "convert run from Unicode text to Unicode output, by OpenCC's dictionaries, where "
      "a phrase may change its length; off by default in other runs, where built-in "
      "phrase lists keep each character one character of its width"},
+    {"quotes", Keyword, &EdgeRunOptions::quoteStyle, kQuoteStyles, false,
+     "quotation marks written: corner turns “” and ‘’ into 「」 and 『』 (Taiwan and "
+     "Hong Kong), curly turns them back; keep leaves them as they are"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "print errors only: no warnings, no batch progress or summary"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
      "characters per line, not 0; negative: no wrapping"},
@@ -97,6 +101,14 @@ const OptionEntry kOptions[] = {
      "every sentence end"},
     {"heading", Keyword, &RunOptions::headingAlignment, kHeadingAlignments, true,
      "alignment of short lines taken as headings; normal indents them as paragraphs"},
+    {"chapter-headings", Switch, &EdgeRunOptions::chapterChoice, {}, true,
+     "lines that open a chapter or part (第三章, 第十回, 第二卷, 楔子, 后记, Chapter 3, "
+     "alone or set apart from a title by a blank, colon or dot) are headings whatever "
+     "their length or marks. On by "
+     "default in runs with Unicode source or output, off in others"},
+    {"heading-pattern", Pattern, nullptr, {}, true,
+     "lines in which this ICU regular expression finds a match are headings too, "
+     "whatever their length or marks (anchor it with ^ and $)", &EdgeRunOptions::headingPattern},
     {"fullwidth-spaces", Switch, &RunOptions::fullWidthSpaces, {}, true,
      "the blank unit is the full-width blank, else two ASCII spaces"},
     {"auto-fix", Switch, &RunOptions::autoFix, {}, true,
@@ -113,7 +125,8 @@ std::span<const OptionEntry> optionTable() { return kOptions; }
 std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
     for (const auto edgeField : {&EdgeRunOptions::form, &EdgeRunOptions::lineEnds, &EdgeRunOptions::standard,
                                  &EdgeRunOptions::regionalWords, &EdgeRunOptions::opencc,
-                                 &EdgeRunOptions::phraseChoice, &EdgeRunOptions::byteOrderMark}) {
+                                 &EdgeRunOptions::phraseChoice, &EdgeRunOptions::byteOrderMark,
+                                 &EdgeRunOptions::chapterChoice, &EdgeRunOptions::quoteStyle}) {
         if (entry.field == edgeField) return {};
     }
     return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);

@@ -22,6 +22,7 @@ struct OptionEntry {
         Flag,    // --name sets 1
         Number,  // --name N, a signed decimal int32
         Keyword,  // --name WORD, one of `choices`
+        Pattern,  // --name REGEX, an ICU regular expression, into `text` (`field` is null)
     };
     std::string_view name;  // without the leading "--"
     Kind kind;
@@ -29,6 +30,7 @@ struct OptionEntry {
     std::span<const Choice> choices;
     bool formatOnly;
     std::string_view help;
+    std::string unicode::EdgeRunOptions::*text = nullptr;
 };
 
 std::span<const OptionEntry> optionTable();

@@ -47,13 +47,7 @@ PairOutcome convertPair(const EncodingProfile& from, const EncodingProfile& to, 
                         unsigned trail) {
     const CharCode replacement = to.replacementCode();
     const auto code = static_cast<CharCode>(lead << 8 | trail);
-    CharCode counterpart = code;
-    if (!(from.id == kGbkId && to.id == kGbId)) {
-        const std::size_t index = std::size_t(lead - from.tableLeadBase) *
-                                      (from.trailMax - from.tableTrailBase + 1u) +
-                                  (trail - from.tableTrailBase);
-        counterpart = index < from.codeTableEntries ? from.codeTable[index] : 0;
-    }
+    const CharCode counterpart = from.id == kGbkId && to.id == kGbId ? code : from.tableEntry(code);
     if (counterpart != 0 && (to.id != kGbId || passesGbRangeFilter(counterpart))) {
         return outcomeOf(counterpart, 0);
     }

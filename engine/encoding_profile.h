@@ -62,6 +62,15 @@ struct EncodingProfile {
     CharCode replacementCode() const {
         return static_cast<CharCode>(replacement[0] << 8 | replacement[1]);
     }
+    // The code table's counterpart of a double-byte code; 0 where it has none.
+    CharCode tableEntry(CharCode code) const {
+        const unsigned lead = code >> 8;
+        const unsigned trail = code & 0xFFu;
+        if (lead < tableLeadBase || trail < tableTrailBase || trail > trailMax) return 0;
+        const std::size_t index =
+            std::size_t(lead - tableLeadBase) * (trailMax - tableTrailBase + 1u) + (trail - tableTrailBase);
+        return index < codeTableEntries ? codeTable[index] : 0;
+    }
     // Whether a double-byte code lies within the lead and trail byte ranges.
     bool holds(CharCode code) const {
         const unsigned lead = code >> 8;

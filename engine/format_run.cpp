@@ -343,6 +343,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     // (or is opened again, as a quotation over several paragraphs is): it
     // ends with its paragraph instead of holding the rest of the text.
     bool quoteHangs = false;
+    const bool findsChapters = chapterHeadings_ != 0 || headingPattern_ != nullptr;
 
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
@@ -391,6 +392,15 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
 
         bool breaksHere = paragraphLength > 0 && ((paragraphMode_ == kParagraphEmptyLine && start >= end) ||
                                                   (paragraphMode_ == kParagraphLeadingSpaces && start >= 3));
+        // A chapter starts afresh: it ends the paragraph before it, and no
+        // quotation goes on into it.
+        const bool chapter = findsChapters && start < end &&
+                             isChapterHeading(classesOfCode, line, start, textEndOf(start, end));
+        if (chapter) {
+            forgetOpenQuotes();
+            quoteHangs = false;
+            breaksHere = paragraphLength > 0;
+        }
         if (quoteHangs) {
             // The empty-line and leading-spaces rules end paragraphs by
             // their own tests; the others would have ended it at the
@@ -412,6 +422,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
         }
         if (paragraphLength == 0) {
             const int textEnd = textEndOf(start, end);
+            if (chapter && writeChapterHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
             if (isSeparatorLine(classesOfCode, line, start, textEnd)) continue;
             if (tryWriteHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
         }

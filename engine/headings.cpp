@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "byte_masks.h"
+#include "chapter_heading.h"
 #include "character_classes.h"
 #include "character_starts.h"
+#include "heading_pattern.h"
 #include "text_file.h"
 #include "text_formatter.h"
 
@@ -61,16 +63,40 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     return true;
 }
 
+bool TextFormatter::isChapterHeading(const ClassLookup& classes, const char* line, int start, int end) const {
+    if (chapterHeadings_ && opensChapter(*sourceProfile, classes, line, start, end)) return true;
+    return headingPattern_ != nullptr && start < end &&
+           headingPattern_->matches(*sourceProfile, std::string_view(line + start, std::size_t(end - start)));
+}
+
+bool TextFormatter::writeChapterHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line,
+                                        int start, int end) {
+    char* heading = paragraphBuffer();
+    bool boxedAny = false;
+    const int length =
+        layOutHeading(classes, keptAscii, line, start, end, heading, kBufferSize, boxedAny, HeadingTest::AnyLine);
+    if (length < 0) return false;
+    if (boxedAny) sawInvalidCode = 1;
+    // A heading is cut to the line's width; a chapter's title is never lost.
+    if (lineWidth_ >= 0 && length > lineWidth_) {
+        breakParagraph(heading, length);
+    } else {
+        writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
+    }
+    return true;
+}
+
 int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start,
-                                 int end, char* heading, int room, bool& boxedAny) const {
+                                 int end, char* heading, int room, bool& boxedAny, HeadingTest test) const {
+    const bool anyLine = test == HeadingTest::AnyLine;
     // `end` counts the leading blanks too, so an indented line is longer.
-    if (!(end < 0.7 * lineWidth_)) return -1;
+    if (!anyLine && !(end < 0.7 * lineWidth_)) return -1;
 
     // Most lines that are no heading end in punctuation: looked at first,
     // the last character spares them the scan. A last byte below 80 may be a
     // trail byte: where it would stop the heading alone, the bytes before it
     // tell.
-    if (start < end) {
+    if (!anyLine && start < end) {
         const auto last = static_cast<unsigned char>(line[end - 1]);
         const bool mayStop = last >= 0x80 || stopsHeading(classes, last, true);
         if (mayStop && stopsHeading(classes, lastCharOf(line, start, end).code, true)) return -1;
@@ -126,10 +152,10 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
             length += c.width;
             continue;
         }
-        if (stopsHeading(classes, code, pos >= end)) return -1;
-        // Only ASCII codes in a class are translated; the quotes, which
-        // pair, are punctuation and have stopped the heading.
-        if (translatePunctuation_ && !isDoubleByte(code)) {
+        if (!anyLine && stopsHeading(classes, code, pos >= end)) return -1;
+        // Only ASCII codes in a class are translated. The quotes, which
+        // pair, have stopped a short heading; a chapter's stay as they are.
+        if (translatePunctuation_ && !isDoubleByte(code) && code != '"' && code != '\'') {
             if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }
         if (fixForms) code = fixVerticalForm(code);
@@ -143,7 +169,7 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
         heading[length++] = static_cast<char>(code & 0xFF);
     }
 
-    return length > lineWidth_ ? -1 : length;
+    return !anyLine && length > lineWidth_ ? -1 : length;
 }
 
 }  // namespace quillon

@@ -33,6 +33,7 @@ std::optional<ResultMessage> resultMessage(RunResult code) {
         case kDestinationUnwritable:
             return ResultMessage{"Error", "Unable to create destination file"};
         case kSourceNotText: return ResultMessage{"Error", "Not a text file (it holds NUL bytes)"};
+        case kHeadingPatternInvalid: return ResultMessage{"Error", "The heading pattern is no regular expression"};
         case kInvalidCodeWarning:
             return ResultMessage{"Warning", "Warning: Invalid Chinese character found"};
         case kUnmappableWarning:

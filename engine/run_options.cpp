@@ -19,6 +19,7 @@ void applyOptions(const RunOptions& options, TextFormatter& formatter) {
     formatter.setAutoFix(options.autoFix);
     formatter.setNaturalSyntax(options.naturalSyntax);
     formatter.setPhrases(options.phrases);
+    formatter.setChapterHeadings(options.chapterHeadings);
 }
 
 }  // namespace quillon

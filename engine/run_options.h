@@ -59,6 +59,8 @@ struct RunOptions {
     std::int32_t naturalSyntax = 0;
     // Choose each character's counterpart by the phrase it stands in.
     std::int32_t phrases = 0;
+    // Lines that open a chapter (第三章, 楔子, Chapter 3) are headings.
+    std::int32_t chapterHeadings = 0;
 
     bool operator==(const RunOptions&) const = default;
 };

@@ -15,6 +15,8 @@ inline constexpr RunResult kSourceUnreadable = 5;
 inline constexpr RunResult kDestinationUnwritable = 6;
 // The source is plainly no text: NUL bytes in its first block.
 inline constexpr RunResult kSourceNotText = 7;
+// The heading pattern given is no regular expression.
+inline constexpr RunResult kHeadingPatternInvalid = 8;
 inline constexpr RunResult kInvalidCodeWarning = 1000;
 inline constexpr RunResult kUnmappableWarning = 1001;
 inline constexpr RunResult kHtmlAbortedWarning = 1002;

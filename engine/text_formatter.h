@@ -17,6 +17,7 @@
 namespace quillon {
 
 class ClassLookup;
+class HeadingPattern;
 class LineReader;
 class SourceJudge;
 class TextWriter;
@@ -56,6 +57,10 @@ public:
     void setParagraphMode(std::int32_t v) { paragraphMode_ = v; }
     void setHeadingAlignment(std::int32_t v) { headingAlignment_ = v; }
     void setPhrases(std::int32_t v) { phrases_ = v; }
+    void setChapterHeadings(std::int32_t v) { chapterHeadings_ = v; }
+    // Lines it matches are headings too; null for none. Not owned: it must
+    // outlive the runs that use it.
+    void setHeadingPattern(const HeadingPattern* pattern) { headingPattern_ = pattern; }
 
     std::int32_t leadingSpaces() const { return leadingSpaces_; }
     std::int32_t lineWidth() const { return lineWidth_; }  // bytes; -1 = no wrapping
@@ -72,6 +77,7 @@ public:
     std::int32_t paragraphMode() const { return paragraphMode_; }
     std::int32_t headingAlignment() const { return headingAlignment_; }
     std::int32_t phrases() const { return phrases_; }
+    std::int32_t chapterHeadings() const { return chapterHeadings_; }
 
     // False when a working buffer could not be allocated; every run then
     // returns kOutOfMemory without touching a buffer.
@@ -168,11 +174,22 @@ public:
     using AsciiSet = std::array<bool, 0x80>;
     AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
+    // Whether the line opens a chapter (with chapter headings on) or the
+    // heading pattern matches it: a heading whatever its length or marks.
+    bool isChapterHeading(const ClassLookup& classes, const char* line, int start, int end) const;
+    // Writes such a line as a heading, wrapped like a paragraph where it is
+    // wider than a line; false when it is too long to lay out (it is then
+    // paragraph text).
+    bool writeChapterHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start,
+                             int end);
+    // Which lines layOutHeading takes: short ones without sentence marks, or any.
+    enum class HeadingTest { ShortUnpunctuated, AnyLine };
     // The heading's bytes laid out in the `room` bytes at `heading`, and
     // their length; -1 when the line is no heading or does not fit.
     // `boxedAny` tells whether an invalid code became the box in it.
     int layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end,
-                      char* heading, int room, bool& boxedAny) const;
+                      char* heading, int room, bool& boxedAny,
+                      HeadingTest test = HeadingTest::ShortUnpunctuated) const;
     void updateQuoteDepth(CharCode code);
     // Whether the format run in progress boxes the pairs outside its
     // source's byte ranges as it reads them: when it converts nothing and
@@ -279,6 +296,8 @@ private:
     std::int32_t headingAlignment_ = 1;
     std::int32_t phrases_ = 0;
     const LegacyUserPhrases* userPhrases_ = nullptr;
+    std::int32_t chapterHeadings_ = 0;
+    const HeadingPattern* headingPattern_ = nullptr;
     // What the format run in progress boxes as it reads (boxedIfInvalid).
     bool boxesLoneLeads_ = false;
     bool boxesInvalidPairs_ = false;

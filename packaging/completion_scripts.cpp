@@ -104,6 +104,9 @@ std::string zshSpecs(Command command) {
                 specs += "      '--" + name + "=[" + help + "]:value:(" +
                          cli::choiceNames(entry, " ") + ")' \\\n";
                 break;
+            case OptionEntry::Kind::Pattern:
+                specs += "      '--" + name + "=[" + help + "]:regular expression: ' \\\n";
+                break;
         }
     }
     return specs;
@@ -138,14 +141,14 @@ std::string bashCompletion() {
         if (entry.kind == OptionEntry::Kind::Keyword) {
             script += "        --" + std::string(entry.name) + ")\n            COMPREPLY=($(compgen -W '" +
                       cli::choiceNames(entry, " ") + "' -- \"$cur\"))\n            return ;;\n";
-        } else if (entry.kind == OptionEntry::Kind::Number) {
+        } else if (entry.kind == OptionEntry::Kind::Number || entry.kind == OptionEntry::Kind::Pattern) {
             numbers += (numbers.empty() ? "--" : "|--") + std::string(entry.name);
         }
     }
     for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
         if (row.value == "N") numbers += (numbers.empty() ? "--" : "|--") + std::string(row.name);
     }
-    // A number cannot be guessed: offer nothing rather than file names.
+    // A number or a pattern cannot be guessed: offer nothing rather than file names.
     if (!numbers.empty()) script += "        " + numbers + ")\n            return ;;\n";
     return script + std::string(kBashTail);
 }

@@ -145,6 +145,30 @@
         <translation>标准(&amp;K)：</translation>
     </message>
     <message>
+        <source>Chapters</source>
+        <translation>章节标题</translation>
+    </message>
+    <message>
+        <source>Quotes:</source>
+        <translation>引号：</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>保持</translation>
+    </message>
+    <message>
+        <source>Corner 「」</source>
+        <translation>直角 「」</translation>
+    </message>
+    <message>
+        <source>Curly “”</source>
+        <translation>弯 “”</translation>
+    </message>
+    <message>
+        <source>Heading Pattern:</source>
+        <translation>标题模式：</translation>
+    </message>
+    <message>
         <source>About Quillon</source>
         <translation>关于 Quillon</translation>
     </message>
@@ -450,6 +474,14 @@
     <message>
         <source>Not a text file (it holds NUL bytes)</source>
         <translation>不是文本文件（含有 NUL 字节）</translation>
+    </message>
+    <message>
+        <source>The heading pattern is no regular expression</source>
+        <translation>标题模式不是正则表达式</translation>
+    </message>
+    <message>
+        <source>The heading pattern &apos;%1&apos; is no regular expression: %2</source>
+        <translation>标题模式 '%1' 不是正则表达式：%2</translation>
     </message>
     <message>
         <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>

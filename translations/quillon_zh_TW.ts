@@ -145,6 +145,30 @@
         <translation>標準(&amp;K)：</translation>
     </message>
     <message>
+        <source>Chapters</source>
+        <translation>章節標題</translation>
+    </message>
+    <message>
+        <source>Quotes:</source>
+        <translation>引號：</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>保持</translation>
+    </message>
+    <message>
+        <source>Corner 「」</source>
+        <translation>直角 「」</translation>
+    </message>
+    <message>
+        <source>Curly “”</source>
+        <translation>彎 “”</translation>
+    </message>
+    <message>
+        <source>Heading Pattern:</source>
+        <translation>標題模式：</translation>
+    </message>
+    <message>
         <source>About Quillon</source>
         <translation>關於 Quillon</translation>
     </message>
@@ -450,6 +474,14 @@
     <message>
         <source>Not a text file (it holds NUL bytes)</source>
         <translation>不是文字檔（含有 NUL 位元組）</translation>
+    </message>
+    <message>
+        <source>The heading pattern is no regular expression</source>
+        <translation>標題模式不是正規表示式</translation>
+    </message>
+    <message>
+        <source>The heading pattern &apos;%1&apos; is no regular expression: %2</source>
+        <translation>標題模式 '%1' 不是正規表示式：%2</translation>
     </message>
     <message>
         <source>Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read</source>

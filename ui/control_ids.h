@@ -40,6 +40,9 @@ inline constexpr int kQuietMode = 1053;
 inline constexpr int kPhrases = 1054;
 inline constexpr int kRegionalWords = 1062;
 inline constexpr int kStandard = 1060;  // whose standard forms converted Unicode text takes
+inline constexpr int kChapterHeadings = 1063;
+inline constexpr int kHeadingPattern = 1065;
+inline constexpr int kQuoteStyle = 1067;
 
 inline constexpr int kOutputPane = 1050;
 inline constexpr int kStatusLine = 1055;  // under the pane: the last run in one line

@@ -43,7 +43,11 @@ QWidget* createControl(ControlTemplate c, QDialog& dialog, const QIcon& icon) {
             return button;
         }
         case ControlKind::RadioButton: return new QRadioButton(c.caption, &dialog);
-        case ControlKind::CheckBox: return new QCheckBox(c.caption, &dialog);
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(c.caption, &dialog);
+            box->setTristate(c.triState);
+            return box;
+        }
         case ControlKind::Edit: return new QLineEdit(&dialog);
         case ControlKind::DropList: {
             auto* box = new QComboBox(&dialog);

@@ -48,6 +48,7 @@ ControlTemplate controlFrom(const QJsonObject& o, int dialogId) {
     c.groupStart = style.contains(QStringLiteral("group"));
     c.tabStop = style.contains(QStringLiteral("tabstop"));
     c.defaultButton = style.contains(QStringLiteral("default"));
+    c.triState = style.contains(QStringLiteral("tristate"));
     for (const auto& item : o["items"].toArray()) c.items << item.toString();
     c.buddy = o["buddy"].toInt();
     c.moves = directionsFrom(o["moves"].toArray());

@@ -31,6 +31,7 @@ struct ControlTemplate {
     bool groupStart = false;  // a group of radio buttons runs to the next group start
     bool tabStop = false;
     bool defaultButton = false;
+    bool triState = false;    // a check box whose third state leaves the choice to the run
     QStringList items;        // initial items of a combo box, in order
     int buddy = 0;            // a label's control, which its mnemonic focuses
     // How the control follows a resized window: it moves by the window's

@@ -23,6 +23,10 @@ unicode::EdgeRunOptions MainDialog::runOptions() const {
             } else {
                 options.*field.choice = value;
             }
+        } else if constexpr (std::is_same_v<Field, EdgeText>) {
+            QString text;
+            readFromControl(*this, control, text);
+            options.*field.choice = text.toStdString();
         }
     });
     // The boxes' Unicode entries follow the engine's values in their lists;

@@ -108,6 +108,11 @@ void MainDialog::runCommand(RunKind kind) {
         control(refusal->field)->setFocus();
         return;
     }
+    if (const auto refusal = headingPatternRefusal(options.headingPattern)) {
+        showError(*refusal);
+        control(kHeadingPattern)->setFocus();
+        return;
+    }
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).

@@ -9,6 +9,8 @@
 
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "engine_text.h"
+#include "heading_regex.h"
 #include "option_policy.h"
 
 namespace quillon {
@@ -50,6 +52,12 @@ std::optional<QString> sourceFileRefusal(const QString& path) {
     const QFileInfo source(path);  // follows symbolic links
     if (!source.exists() || source.isFile()) return std::nullopt;
     return QObject::tr("The source %1 is not a regular file.").arg(QDir::toNativeSeparators(path));
+}
+
+std::optional<QString> headingPatternRefusal(const std::string& pattern) {
+    const std::string problem = unicode::headingPatternProblem(pattern, translatedEngineText);
+    if (problem.empty()) return std::nullopt;
+    return QString::fromStdString(problem);
 }
 
 }  // namespace quillon

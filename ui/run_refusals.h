@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -27,5 +28,8 @@ std::optional<NumberFieldRefusal> numberFieldRefusal(const QWidget& dialog);
 // a detecting run would read a pipe twice. A path that does not exist is left
 // to the engine, which says it cannot open it.
 std::optional<QString> sourceFileRefusal(const QString& path);
+
+// A heading pattern that is no regular expression, with ICU's reason.
+std::optional<QString> headingPatternRefusal(const std::string& pattern);
 
 }  // namespace quillon

@@ -16,6 +16,7 @@ struct StoredSettings {
     qint32 detFromFile = 1;
     QString srcFile;
     QString detFile;
+    QString headingPattern;  // of EdgeChoices, kept as the dialog shows it
     // As the dialog shows them: radio and box positions are the options'
     // values, and are not range-checked here.
     RunOptions run;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "control_ids.h"
 #include "run_options.h"
@@ -15,6 +16,7 @@ struct SettingControl {
         Text,        // an edit field's text
         Number,      // an edit field read as a signed number
         CheckBox,    // 1 when checked
+        ByRunCheckBox,  // 1 checked, 0 unchecked, -1 partly checked: as the run's text suggests
         RadioGroup,  // position of the checked button among first..last, -1 for none
         FileSwitch,  // two buttons, clipboard then file: 0 for the first, 1 for the second
         ChoiceBox,   // position of the selected item, -1 for none
@@ -45,6 +47,15 @@ struct EdgeChoice {
     std::int32_t unicode::EdgeChoices::*choice;
     std::int32_t& operator()(StoredSettings& s) const { return s.edge.*choice; }
     const std::int32_t& operator()(const StoredSettings& s) const { return s.edge.*choice; }
+};
+
+// One of the edge's text choices, kept by the dialog as a field of
+// StoredSettings.
+struct EdgeText {
+    QString StoredSettings::*stored;
+    std::string unicode::EdgeChoices::*choice;
+    QString& operator()(StoredSettings& s) const { return s.*stored; }
+    const QString& operator()(const StoredSettings& s) const { return s.*stored; }
 };
 
 // One part of a stored font, reached like a field of StoredSettings.
@@ -92,6 +103,11 @@ void forEachSetting(Visit&& visit) {
     visit("RegionalWords", EdgeChoice{&unicode::EdgeChoices::regionalWords},
           SettingControl{CheckBox, kRegionalWords});
     visit("Standard", EdgeChoice{&unicode::EdgeChoices::standard}, SettingControl{ChoiceBox, kStandard});
+    visit("ChapterHeadings", EdgeChoice{&unicode::EdgeChoices::chapterChoice},
+          SettingControl{ByRunCheckBox, kChapterHeadings});
+    visit("HeadingPattern", EdgeText{&S::headingPattern, &unicode::EdgeChoices::headingPattern},
+          SettingControl{Text, kHeadingPattern});
+    visit("QuoteStyle", EdgeChoice{&unicode::EdgeChoices::quoteStyle}, SettingControl{ChoiceBox, kQuoteStyle});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
     visit("OutputEncoding", RunOption{&R::outputEncoding}, kOutputPositionControl);
     visit("GbkFontName", FontPart<QString>{&S::gbkFont, &FontSetting::faceName}, SettingControl{});

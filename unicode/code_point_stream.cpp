@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "utf8_quote_style.h"
+
 namespace quillon::unicode {
 namespace {
 
@@ -200,7 +202,7 @@ void TextSink::convert(const char* source, std::size_t length, bool flush) {
         pivotSource_ = reinterpret_cast<char16_t*>(pivotSource);
         pivotTarget_ = reinterpret_cast<char16_t*>(pivotTarget);
         atStart_ = false;
-        writeBytes(bytes_, static_cast<std::size_t>(target - bytes_));
+        put(bytes_, static_cast<std::size_t>(target - bytes_));
         if (error != U_BUFFER_OVERFLOW_ERROR) {
             if (U_FAILURE(error)) failed_ = true;
             return;
@@ -209,14 +211,28 @@ void TextSink::convert(const char* source, std::size_t length, bool flush) {
 }
 
 void TextSink::writeText(const char* utf8, std::size_t length) {
+    if (quoteStyle_ != kQuotesKeep) {
+        restyled_.assign(utf8, length);
+        restyleQuotesUtf8(quoteStyle_, restyled_.data(), length);
+        utf8 = restyled_.data();
+    }
     if (target_) {
         convert(utf8, length, false);
     } else {
-        writeBytes(utf8, length);
+        put(utf8, length);
     }
 }
 
 void TextSink::writeBytes(const char* bytes, std::size_t count) {
+    if (quoteStyle_ != kQuotesKeep && legacy_ != nullptr) {
+        restyled_.assign(bytes, count);
+        quillon::restyleQuotes(*legacy_, quoteStyle_, restyled_.data(), count);
+        bytes = restyled_.data();
+    }
+    put(bytes, count);
+}
+
+void TextSink::put(const char* bytes, std::size_t count) {
     if (!open_) return;
     if (outUsed_ + count > kBufferSize) {
         if (!file_.write(out_, outUsed_)) failed_ = true;

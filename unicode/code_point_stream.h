@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "encoding_profile.h"
 #include "end_mark.h"
 #include "output_file.h"
+#include "quote_style.h"
 
 struct UConverter;
 
@@ -83,8 +85,15 @@ public:
     // False when that is not possible. An existing file keeps its bytes until
     // close() succeeds: a sink destroyed before that leaves it as it was.
     bool open(const char* path, const char* encoding);
+    // Gives what is written from here on the quote style: the text, and
+    // the bytes where they are text of `legacy`'s encoding (not null).
+    void restyleQuotes(QuoteStyle style, const EncodingProfile* legacy) {
+        quoteStyle_ = style;
+        legacy_ = legacy;
+    }
     // Whole characters of UTF-8, encoded for the file.
     void writeText(const char* utf8, std::size_t length);
+    // Bytes from a character's start to a character's end.
     void writeBytes(const char* bytes, std::size_t count);
     // True when every byte reached the file and it took the old one's place.
     bool close();
@@ -101,6 +110,7 @@ public:
 
 private:
     void convert(const char* source, std::size_t length, bool flush);
+    void put(const char* bytes, std::size_t count);
 
     static constexpr std::size_t kBufferSize = 1 << 16;
     OutputFile file_;
@@ -116,6 +126,9 @@ private:
     char16_t* pivotTarget_ = pivot_;
     bool atStart_ = true;
     bool failed_ = false;
+    QuoteStyle quoteStyle_ = kQuotesKeep;
+    const EncodingProfile* legacy_ = nullptr;
+    std::string restyled_;  // text given the quote style, kept for its room
 };
 
 }  // namespace quillon::unicode

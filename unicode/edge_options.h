@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "quote_style.h"
 #include "run_options.h"
 
 namespace quillon::unicode {
@@ -71,6 +73,14 @@ enum ByteOrderMark : std::int32_t {
     kMarkDrop = 2,
 };
 
+// Whether a format run takes lines that open a chapter as headings; by run:
+// runs with Unicode source or output do, legacy byte runs do not.
+enum ChapterChoice : std::int32_t {
+    kChaptersByRun = -1,
+    kChaptersOff = 0,
+    kChaptersOn = 1,
+};
+
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
@@ -83,6 +93,12 @@ struct EdgeChoices {
     std::int32_t opencc = 0;
     std::int32_t byteOrderMark = kMarkKeep;
     const UserWords* userWords = nullptr;  // the user's own phrases, beside the built-in ones
+    std::int32_t chapterChoice = kChaptersByRun;
+    // An ICU regular expression: a line in which it finds a match is a
+    // heading. Empty: none. It must compile (headingPatternProblem).
+    std::string headingPattern = {};
+    // Quotation marks of the output (QuoteStyle).
+    std::int32_t quoteStyle = kQuotesKeep;
 
     bool operator==(const EdgeChoices&) const = default;
 };

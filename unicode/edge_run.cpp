@@ -20,6 +20,7 @@
 #include "engine_output_lines.h"
 #include "family_maps.h"
 #include "family_text_reader.h"
+#include "heading_regex.h"
 #include "line_reader.h"
 #include "meta_charset.h"
 #include "messages.h"
@@ -150,7 +151,14 @@ std::optional<std::vector<bool>> codesIn(const char* path) {
 
 // Whether a run of a legacy source is the engine's own, byte for byte.
 bool isEngineRun(const RunPlan& options) {
-    return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf;
+    return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf &&
+           options.choices->quoteStyle == kQuotesKeep;
+}
+
+// Whether lines that open a chapter are headings in a run that is a
+// Unicode run or not.
+std::int32_t chapterHeadingsOf(const EdgeChoices& choices, bool unicodeRun) {
+    return choices.chapterChoice == kChaptersByRun ? std::int32_t{unicodeRun} : choices.chapterChoice;
 }
 
 // A legacy source's encoding, and the forms of its text and of a run's
@@ -211,6 +219,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     const EncodingProfile& engineOutput = *formatter.targetProfile;
     const EncodingProfile& target =
         forms && !converter && forms->output != forms->source ? FamilyMaps::familyFor(forms->output) : engineOutput;
+    sink.restyleQuotes(static_cast<QuoteStyle>(options.choices->quoteStyle), unicodeOutput ? nullptr : &target);
     LineWriter writer(formatter, engineOutput, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
     if (converter) writer.convertBy(&*converter);
     if (formatter.htmlAware()) writer.nameCharset(htmlCharsetOf(unicodeOutput, options.outputEncoding, target));
@@ -261,12 +270,14 @@ public:
 
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
+        formatter_.setChapterHeadings(chapterHeadingsOf(*options_.choices, true));
 
         written.unicodeSource = encoding_;
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
         if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
         startOutput(sink, options_, written.unicodeEncoding, sourceMarked_);
+        sink.restyleQuotes(static_cast<QuoteStyle>(options_.choices->quoteStyle), legacyOutput ? &to : nullptr);
         const bool crLf = writesCrLf(options_, utf8Output);
         LineWriter writer(formatter_, from, to, !legacyOutput, crLf, sink);
         if (converter) writer.convertBy(&*converter);
@@ -517,6 +528,19 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     if (!formatter.hasBuffers()) return kOutOfMemory;
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
     if (options.phraseChoice != kPhrasesByRun) formatter.setPhrases(options.phraseChoice);
+    formatter.setChapterHeadings(chapterHeadingsOf(
+        options, isUnicodeSource(options.sourceEncoding) || isUnicodeOutput(options.outputEncoding)));
+    std::unique_ptr<HeadingRegex> headingPattern;
+    if (!options.headingPattern.empty()) {
+        headingPattern = HeadingRegex::compile(options.headingPattern);
+        if (!headingPattern) return kHeadingPatternInvalid;
+    }
+    // The pattern lives for this run only.
+    struct ForgetPattern {
+        TextFormatter& formatter;
+        ~ForgetPattern() { formatter.setHeadingPattern(nullptr); }
+    } forgetPattern{formatter};
+    formatter.setHeadingPattern(headingPattern.get());
     if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.

@@ -143,6 +143,11 @@ TEST(CliDetect, Usage) {
     EXPECT_NE(help.out.find("PATH, ENCODING, FORM and LINE-ENDS"), std::string::npos);
 }
 
+// One line a paragraph, without indent, 12 characters a line.
+constexpr const char* kNarrow = "--chars-per-line=12";
+constexpr const char* kUnindented = "--lead-spaces=0";
+constexpr const char* kOneLine = "--paragraph=one-line";
+
 struct UnicodeCase {
     const char* name;
     std::vector<std::string> args;
@@ -198,7 +203,22 @@ INSTANTIATE_TEST_SUITE_P(
                     "头发\n", "頭發\n", ""},
         UnicodeCase{"UnknownOpenccName", {"convert", "--opencc", "jp2t"}, "", "",
                     "quillon-cli: 'jp2t' is not a value of '--opencc' (s2t, s2tw, s2twp, s2hk, "
-                    "s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp, t2tw, tw2t, t2hk, hk2t)\n"}),
+                    "s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp, t2tw, tw2t, t2hk, hk2t)\n"},
+        // A chapter's line (第三章　茶馆，一) is a heading, centred, in a
+        // Unicode run, and paragraph text in a legacy one, unless told otherwise.
+        UnicodeCase{"ChapterHeadingsInUnicodeRuns", {"format", "--from", "utf-8", kNarrow, kUnindented, kOneLine},
+                    "第三章　茶馆，一\n", "　　第三章　茶馆，一\n\n", ""},
+        UnicodeCase{"NoChapterHeadings",
+                    {"format", "--from", "utf-8", "--no-chapter-headings", kNarrow, kUnindented, kOneLine},
+                    "第三章　茶馆，一\n", "第三章茶馆，一\n\n", ""},
+        UnicodeCase{"NoChapterHeadingsInLegacyRuns", {"format", "--from", "gb", kNarrow, kUnindented, kOneLine},
+                    "\xB5\xDA\xC8\xFD\xD5\xC2\xA1\xA1\xB2\xE8\xB9\xDD\xA3\xAC\xD2\xBB\n", "\xB5\xDA\xC8\xFD\xD5\xC2\xB2\xE8\xB9\xDD\xA3\xAC\xD2\xBB\r\n\r\n", ""},
+        UnicodeCase{"ChapterHeadingsInLegacyRuns",
+                    {"format", "--from", "gb", "--chapter-headings", kNarrow, kUnindented, kOneLine},
+                    "\xB5\xDA\xC8\xFD\xD5\xC2\xA1\xA1\xB2\xE8\xB9\xDD\xA3\xAC\xD2\xBB\n", "\xA1\xA1\xA1\xA1\xB5\xDA\xC8\xFD\xD5\xC2\xA1\xA1\xB2\xE8\xB9\xDD\xA3\xAC\xD2\xBB\r\n\r\n", ""},
+        UnicodeCase{"BadHeadingPattern", {"format", "--heading-pattern", "[卷"}, "", "",
+                    "quillon-cli: The heading pattern '[卷' is no regular expression: "
+                    "U_REGEX_MISSING_CLOSE_BRACKET at offset 2\n"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

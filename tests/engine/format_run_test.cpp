@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "heading_pattern.h"
 #include "legacy_text.h"
 #include "run_options.h"
 #include "temp_files.h"
@@ -386,6 +387,48 @@ TEST_F(FormatRun, ParagraphThatFillsTheBufferIsWrittenAtTheSameCharacter) {
         }
         EXPECT_EQ(format(text + "\n"), para(first) + para(rest)) << shift;
     }
+}
+
+// Lines that start with the given bytes.
+class StartsWith final : public HeadingPattern {
+public:
+    explicit StartsWith(std::string start) : start_(std::move(start)) {}
+    bool matches(const EncodingProfile&, std::string_view line) const override { return line.starts_with(start_); }
+
+private:
+    std::string start_;
+};
+
+TEST_F(FormatRun, ChapterLinesAreHeadingsWhateverTheirLengthOrMarks) {
+    f.setLineWidth(12);
+    const struct {
+        const char* name;
+        std::int32_t chapters;
+        std::string source;
+        std::string expected;
+    } cases[] = {
+        // Punctuated, longer than 0.7 of the line, after a paragraph left
+        // open by its sentence and by its quote.
+        {"ends the open paragraph", 1, gb("他说：“你好\n第三章　茶，馆\n茶馆里。\n"),
+         para(gb("他说：“你好")) + spaces(4) + gb("第三章　茶，馆") + "\r\n\r\n" + para(gb("茶馆里。"))},
+        {"wider than the line: wrapped, never cut", 1, gb("第一章　一二三四五六七八九十\n"),
+         spaces(4) + gb("第一章　一二三四五六") + "\r\n" + gb("七八九十") + "\r\n\r\n"},
+        {"off: the legacy rules", 0, gb("他说：“你好\n第三章　茶，馆\n茶馆里。\n"),
+         spaces(4) + gb("他说：“你好第三章茶") + "\r\n" + gb("，馆茶馆里。") + "\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        f.setChapterHeadings(c.chapters);
+        EXPECT_EQ(format(c.source), c.expected) << c.name;
+    }
+}
+
+TEST_F(FormatRun, ThePatternMakesHeadingsOfWhatItMatches) {
+    f.setLineWidth(12);
+    const StartsWith pattern(gb("卷"));
+    f.setHeadingPattern(&pattern);
+    EXPECT_EQ(format(gb("甲，乙\n卷上，山\n丙。\n")),
+              para(gb("甲，乙")) + spaces(8) + gb("卷上，山") + "\r\n\r\n" + para(gb("丙。")));
+    f.setHeadingPattern(nullptr);
 }
 
 class FormatRunFaults : public FormatRun {};

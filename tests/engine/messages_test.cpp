@@ -19,6 +19,7 @@ TEST(MessageCatalogue, EveryCodeWithItsTextAndCaption) {
         {5, "Error", "Unable to open source file"},
         {6, "Error", "Unable to create destination file"},
         {7, "Error", "Not a text file (it holds NUL bytes)"},
+        {8, "Error", "The heading pattern is no regular expression"},
         {1000, "Warning", "Warning: Invalid Chinese character found"},
         {1001, "Warning", "Warning: Unable to convert some Chinese characters"},
         {1002, "Warning", "Warning: Invalid HTML syntax encountered. HTML handling aborted"},
@@ -33,7 +34,7 @@ TEST(MessageCatalogue, EveryCodeWithItsTextAndCaption) {
         EXPECT_EQ(shown, std::vector<std::string>{std::string(row.caption) + "|" + row.text});
     }
     shown.clear();
-    for (RunResult silent : {0, 1, 3, 4, 8, 999, 1003, -1}) showResultMessage(silent);
+    for (RunResult silent : {0, 1, 3, 4, 9, 999, 1003, -1}) showResultMessage(silent);
     EXPECT_TRUE(shown.empty());
     setMessageSink(nullptr);
 }

@@ -83,7 +83,7 @@ private slots:
 
     void firstStartShowsTheDefaults() {
         const Snapshot expected{{"", "", "38", "1", "2", "0"},
-                                {1018, 1019, 1025, 1040, 1042, 1044, 1054},
+                                {1018, 1019, 1025, 1040, 1042, 1044, 1054, 1063},
                                 0,
                                 0};
         QCOMPARE(snapshot(), expected);
@@ -223,6 +223,51 @@ private slots:
         QCOMPARE(options.opencc, 0);
     }
 
+    // Chapter headings, the heading pattern and the quote style are kept and
+    // reach the run; chapters are half ticked at the first start, which
+    // leaves them to the run.
+    void chaptersPatternAndQuotesReachTheRun_data() {
+        QTest::addColumn<QVariant>("chapters");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QVariant>("quotes");
+        QTest::addColumn<int>("state");
+        QTest::newRow("fresh settings") << QVariant() << QString() << QVariant() << int(Qt::PartiallyChecked);
+        QTest::newRow("chapters off, curly") << QVariant(0) << QStringLiteral("^卷.$") << QVariant(2)
+                                             << int(Qt::Unchecked);
+        QTest::newRow("chapters on, corners") << QVariant(1) << QString() << QVariant(1) << int(Qt::Checked);
+    }
+    void chaptersPatternAndQuotesReachTheRun() {
+        QFETCH(QVariant, chapters);
+        QFETCH(QString, pattern);
+        QFETCH(QVariant, quotes);
+        QFETCH(int, state);
+        if (chapters.isValid()) {
+            dialog.reset();
+            QSettings stored(settings->path(), QSettings::IniFormat);
+            stored.setValue("ChapterHeadings", chapters);
+            stored.setValue("HeadingPattern", pattern);
+            stored.setValue("QuoteStyle", quotes);
+            stored.sync();
+            restart();
+        }
+        QCOMPARE(int(controlAs<QCheckBox>(kChapterHeadings)->checkState()), state);
+        QCOMPARE(controlAs<QLineEdit>(kHeadingPattern)->text(), pattern);
+        unicode::EdgeRunOptions options = dialog->runOptions();
+        QCOMPARE(options.chapterChoice, chapters.isValid() ? chapters.toInt() : int(unicode::kChaptersByRun));
+        QCOMPARE(QString::fromStdString(options.headingPattern), pattern);
+        QCOMPARE(options.quoteStyle, quotes.isValid() ? quotes.toInt() : int(kQuotesKeep));
+
+        // The user's changes are stored when the window goes.
+        controlAs<QCheckBox>(kChapterHeadings)->setCheckState(Qt::PartiallyChecked);
+        controlAs<QLineEdit>(kHeadingPattern)->setText(QStringLiteral("^第"));
+        controlAs<QComboBox>(kQuoteStyle)->setCurrentIndex(kQuotesCorner);
+        restart();
+        options = dialog->runOptions();
+        QCOMPARE(options.chapterChoice, int(unicode::kChaptersByRun));
+        QCOMPARE(options.headingPattern, std::string("^第"));
+        QCOMPARE(options.quoteStyle, int(kQuotesCorner));
+    }
+
     void storedPositionsOutOfRangeCheckAndSelectNothing() {
         dialog.reset();
         {
@@ -234,7 +279,7 @@ private slots:
             stored.setValue("SrcFromFile", 7);  // any value but 0 is "File"
         }
         dialog = std::make_unique<MainDialog>(recorder.hooks());
-        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042, 1054}));
+        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042, 1054, 1063}));
         QCOMPARE(selectedPosition(*dialog, kSourceEncoding), -1);
         QCOMPARE(selectedPosition(*dialog, kOutputEncoding), -1);
 

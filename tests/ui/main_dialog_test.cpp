@@ -154,9 +154,9 @@ private slots:
                              kSourceFile, kSourcePath, kBrowseSource, kSourceEncoding,
                              kDestinationFile, kDestinationPath, kBrowseDestination, kOutputEncoding,
                              kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin,
-                             kParagraphFirst, kHeadingFirst + 1,
+                             kParagraphFirst, kHeadingFirst + 1, kChapterHeadings,
                              kConvertEnglishPunc, kAutoFix, kNaturalSyntax, kHtml, kQuietMode, kPhrases,
-                             kRegionalWords, kStandard,
+                             kRegionalWords, kStandard, kHeadingPattern, kQuoteStyle,
                              kSimplifiedFont, kTraditionalFont, kOutputPane, kConvert};
         for (const int id : order) {
             QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);

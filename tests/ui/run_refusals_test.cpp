@@ -84,6 +84,10 @@ private slots:
         QTest::newRow("lead 2.5") << kLeadSpaces << "2.5" << false << lead;
         QTest::newRow("margin beyond 32 bits") << kLeftMargin << "4294967296" << false << margin;
         QTest::newRow("margin -1 from the clipboard") << kLeftMargin << "-1" << true << margin;
+        // The heading pattern is refused like a number field, with ICU's reason.
+        QTest::newRow("heading pattern") << kHeadingPattern << "[卷" << false
+                                         << QStringLiteral("The heading pattern '[卷' is no regular expression: "
+                                                           "U_REGEX_MISSING_CLOSE_BRACKET at offset 2");
     }
     void aNumberFieldOutsideItsRangeIsRefusedAndNothingIsWritten() {
         QFETCH(int, field);

@@ -9,6 +9,7 @@
 
 #include "code_point_stream.h"
 #include "feeding_pipe.h"
+#include "legacy_text.h"
 #include "messages.h"
 #include "temp_files.h"
 #include "text_formatter.h"
@@ -617,6 +618,83 @@ TEST(TextSink, ReplacesTheDestinationOnlyWhenClosed) {
     EXPECT_TRUE(sink.close());
     EXPECT_EQ(readFile(path), "new\n");
 }
+
+
+using quillon::testing::gb;
+
+// One line a paragraph, no indent, and 12 characters a line: a heading of 8
+// characters is centred by 2 full-width blanks.
+EdgeRunOptions chapterFormat(std::int32_t from, std::int32_t to, std::int32_t chapters,
+                             std::string pattern = {}) {
+    EdgeRunOptions options = narrowFormat(12);
+    options.sourceEncoding = from;
+    options.outputEncoding = to;
+    options.chapterChoice = chapters;
+    options.headingPattern = std::move(pattern);
+    return options;
+}
+
+const std::string kChapter = "第三章　茶馆，一\n";
+const std::string kHeading = "　　第三章　茶馆，一\n";
+const std::string kParagraph = "第三章茶馆，一\n";
+
+// Runs with Unicode source or output take lines that open a chapter as
+// headings unless told otherwise; legacy byte runs only when told.
+INSTANTIATE_TEST_SUITE_P(
+    Chapters, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"Utf8ByRun", RunKind::Format, chapterFormat(kSourceUtf8, kOutputUtf8, kChaptersByRun), kChapter,
+                 kHeading, kSuccess},
+        EdgeCase{"Utf8Off", RunKind::Format, chapterFormat(kSourceUtf8, kOutputUtf8, kChaptersOff), kChapter,
+                 kParagraph, kSuccess},
+        EdgeCase{"DetectedUtf8ByRun", RunKind::Format, chapterFormat(kSourceAuto, kOutputSame, kChaptersByRun),
+                 kChapter, kHeading, kSuccess},
+        EdgeCase{"GbToUtf8ByRun", RunKind::Format, chapterFormat(kSourceGb, kOutputUtf8, kChaptersByRun),
+                 gb(kChapter), kHeading, kSuccess},
+        EdgeCase{"GbByRun", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersByRun), gb(kChapter),
+                 gb("第三章茶馆，一\r\n"), kSuccess},
+        EdgeCase{"GbOn", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersOn), gb(kChapter),
+                 gb("　　第三章　茶馆，一\r\n"), kSuccess},
+        // The pattern reads the line's characters, whatever its encoding.
+        EdgeCase{"PatternInUtf8", RunKind::Format,
+                 chapterFormat(kSourceUtf8, kOutputUtf8, kChaptersOff, "^卷[上下]"), "卷上，山\n",
+                 "　　　　卷上，山\n", kSuccess},
+        EdgeCase{"PatternInGb", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersOff, "^卷[上下]"),
+                 gb("卷上，山\n"), gb("　　　　卷上，山\r\n"), kSuccess},
+        EdgeCase{"PatternInBig5", RunKind::Format, chapterFormat(kSourceBig5, kOutputSame, kChaptersOff, "^卷[上下]"),
+                 quillon::testing::big5("卷上，山\n"), quillon::testing::big5("　　　　卷上，山\r\n"), kSuccess},
+        EdgeCase{"BadPattern", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersOff, "[卷"),
+                 gb(kChapter), "", kHeadingPatternInvalid}));
+
+EdgeRunOptions quoted(std::int32_t from, std::int32_t to, std::int32_t style) {
+    EdgeRunOptions options = with(from, to);
+    options.quoteStyle = style;
+    options.chapterChoice = kChaptersOff;
+    return options;
+}
+
+// The quote style holds in every output, of both runs.
+INSTANTIATE_TEST_SUITE_P(
+    Quotes, EdgeRuns,
+    ::testing::Values(
+        EdgeCase{"Utf8ToCorners", RunKind::Convert, quoted(kSourceUtf8, kOutputUtf8, kQuotesCorner),
+                 "说“好‘的’”\n", "說「好『的』」\n", kSuccess},
+        EdgeCase{"Utf8ToCurly", RunKind::Convert, quoted(kSourceUtf8, kOutputUtf8, kQuotesCurly),
+                 "說「好『的』」\n", "说“好‘的’”\n", kSuccess},
+        EdgeCase{"Utf8ApostropheStays", RunKind::Convert, quoted(kSourceUtf8, kOutputUtf8, kQuotesCorner),
+                 "“don’t”\n", "「don’t」\n", kSuccess},
+        EdgeCase{"Utf8ToGb18030", RunKind::Convert, quoted(kSourceUtf8, kOutputGb18030, kQuotesCorner), "“好”\n",
+                 gb("「好」\r\n"), kSuccess},
+        EdgeCase{"Utf8ToBig5", RunKind::Convert, quoted(kSourceUtf8, kOutputBig5, kQuotesCorner), "“好”\n",
+                 quillon::testing::big5("「好」\r\n"), kSuccess},
+        EdgeCase{"GbToBig5", RunKind::Convert, quoted(kSourceGb, kOutputBig5, kQuotesCorner), gb("“好”\n"),
+                 quillon::testing::big5("「好」\r\n"), kSuccess},
+        EdgeCase{"GbKept", RunKind::Convert, quoted(kSourceGb, kOutputBig5, kQuotesKeep), gb("“好”\n"),
+                 quillon::testing::big5("“好”\r\n"), kSuccess},
+        EdgeCase{"GbFormatted", RunKind::Format, quoted(kSourceGb, kOutputSame, kQuotesCorner), gb("“好。”\n"),
+                 gb("　　「好。」\r\n\r\n"), kSuccess},
+        EdgeCase{"Utf8Formatted", RunKind::Format, quoted(kSourceUtf8, kOutputUtf8, kQuotesCorner), "“好。”\n",
+                 "　　「好。」\n\n", kSuccess}));
 
 }  // namespace
 }  // namespace quillon::unicode

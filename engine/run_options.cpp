@@ -19,6 +19,9 @@ void applyOptions(const RunOptions& options, TextFormatter& formatter) {
     formatter.setAutoFix(options.autoFix);
     formatter.setNaturalSyntax(options.naturalSyntax);
     formatter.setPhrases(options.phrases);
+    formatter.setMixedText(options.mixedText);
+    formatter.setSpaceBetweenScripts(options.spaceBetweenScripts);
+    formatter.setLineStartRules(options.lineStartRules);
 }
 
 }  // namespace quillon

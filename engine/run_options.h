@@ -59,6 +59,13 @@ struct RunOptions {
     std::int32_t naturalSyntax = 0;
     // Choose each character's counterpart by the phrase it stands in.
     std::int32_t phrases = 0;
+    // Text with Latin words and numbers: their spaces and marks stay, and
+    // no line breaks inside a word.
+    std::int32_t mixedText = 0;
+    // In mixed text, one space between a hanzi and a Latin letter or digit.
+    std::int32_t spaceBetweenScripts = 0;
+    // No line starts with a closing mark or ends with an opening one.
+    std::int32_t lineStartRules = 0;
 
     bool operator==(const RunOptions&) const = default;
 };

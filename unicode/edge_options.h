@@ -55,6 +55,15 @@ enum PhraseChoice : std::int32_t {
     kPhrasesOn = 1,
 };
 
+// Whether a format run takes the rules of text with Latin words and numbers,
+// or the line-start rules; by run: Unicode runs do, legacy byte runs as
+// their options say.
+enum TextRuleChoice : std::int32_t {
+    kRulesByRun = -1,
+    kRulesOff = 0,
+    kRulesOn = 1,
+};
+
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
@@ -65,6 +74,8 @@ struct EdgeChoices {
     // One of OpenCC's configurations by its place in openccConfigurations()
     // plus one, in place of form, standard and regional words; 0: none.
     std::int32_t opencc = 0;
+    std::int32_t mixedTextChoice = kRulesByRun;
+    std::int32_t lineStartChoice = kRulesByRun;
 
     bool operator==(const EdgeChoices&) const = default;
 };

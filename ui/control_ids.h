@@ -40,6 +40,9 @@ inline constexpr int kQuietMode = 1053;
 inline constexpr int kPhrases = 1054;
 inline constexpr int kRegionalWords = 1062;
 inline constexpr int kStandard = 1060;  // whose standard forms converted Unicode text takes
+inline constexpr int kMixedText = 1070;
+inline constexpr int kSpaceBetweenScripts = 1071;
+inline constexpr int kLineStartRules = 1072;
 
 inline constexpr int kOutputPane = 1050;
 inline constexpr int kStatusLine = 1055;  // under the pane: the last run in one line

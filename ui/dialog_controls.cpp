@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -43,6 +44,20 @@ qint32 isButtonChecked(const QWidget& dialog, int id) {
 
 void checkButton(QWidget& dialog, int id, bool checked) {
     item<QAbstractButton>(dialog, id).setChecked(checked);
+}
+
+qint32 checkBoxState(const QWidget& dialog, int id) {
+    switch (item<QCheckBox>(dialog, id).checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return -1;
+        default: return 0;
+    }
+}
+
+void setCheckBoxState(QWidget& dialog, int id, qint32 state) {
+    auto& box = item<QCheckBox>(dialog, id);
+    box.setTristate(true);
+    box.setCheckState(state < 0 ? Qt::PartiallyChecked : state != 0 ? Qt::Checked : Qt::Unchecked);
 }
 
 void checkRadioPosition(QWidget& dialog, int first, int last, qint32 position) {

@@ -25,6 +25,9 @@ void setDialogItemText(QWidget& dialog, int id, const QString& text);
 // 1 when the check box or radio button is checked, else 0.
 qint32 isButtonChecked(const QWidget& dialog, int id);
 void checkButton(QWidget& dialog, int id, bool checked);
+// A check box of three states: 1 checked, 0 unchecked, -1 partly checked.
+qint32 checkBoxState(const QWidget& dialog, int id);
+void setCheckBoxState(QWidget& dialog, int id, qint32 state);
 
 // Checks the button at `position` among those numbered first to last and
 // unchecks the others; a position outside the range leaves all unchecked.

@@ -11,6 +11,7 @@ void showInControl(QWidget& dialog, const SettingControl& control, qint32 value)
     switch (control.kind) {
         case Number: setDialogItemInt(dialog, control.first, value); break;
         case CheckBox: checkButton(dialog, control.first, value != 0); break;
+        case ThreeStateBox: setCheckBoxState(dialog, control.first, value); break;
         case RadioGroup: checkRadioPosition(dialog, control.first, control.last, value); break;
         case FileSwitch:
             checkRadioPosition(dialog, control.first, control.last, value == 0 ? 0 : 1);
@@ -35,6 +36,7 @@ void readFromControl(const QWidget& dialog, const SettingControl& control, qint3
     switch (control.kind) {
         case Number: value = dialogItemInt(dialog, control.first); break;
         case CheckBox: value = isButtonChecked(dialog, control.first); break;
+        case ThreeStateBox: value = checkBoxState(dialog, control.first); break;
         case RadioGroup: value = checkedRadioPosition(dialog, control.first, control.last); break;
         case FileSwitch: value = isButtonChecked(dialog, control.last); break;
         case ChoiceBox: value = selectedPosition(dialog, control.first); break;

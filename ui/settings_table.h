@@ -15,6 +15,7 @@ struct SettingControl {
         Text,        // an edit field's text
         Number,      // an edit field read as a signed number
         CheckBox,    // 1 when checked
+        ThreeStateBox,  // 1 checked, 0 unchecked, -1 partly checked: as the run's text suggests
         RadioGroup,  // position of the checked button among first..last, -1 for none
         FileSwitch,  // two buttons, clipboard then file: 0 for the first, 1 for the second
         ChoiceBox,   // position of the selected item, -1 for none
@@ -92,6 +93,13 @@ void forEachSetting(Visit&& visit) {
     visit("RegionalWords", EdgeChoice{&unicode::EdgeChoices::regionalWords},
           SettingControl{CheckBox, kRegionalWords});
     visit("Standard", EdgeChoice{&unicode::EdgeChoices::standard}, SettingControl{ChoiceBox, kStandard});
+    // Partly checked: on for Unicode source or output, off for legacy runs.
+    visit("MixedText", EdgeChoice{&unicode::EdgeChoices::mixedTextChoice},
+          SettingControl{ThreeStateBox, kMixedText});
+    visit("SpaceBetweenScripts", RunOption{&R::spaceBetweenScripts},
+          SettingControl{CheckBox, kSpaceBetweenScripts});
+    visit("LineStartRules", EdgeChoice{&unicode::EdgeChoices::lineStartChoice},
+          SettingControl{ThreeStateBox, kLineStartRules});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
     visit("OutputEncoding", RunOption{&R::outputEncoding}, kOutputPositionControl);
     visit("GbkFontName", FontPart<QString>{&S::gbkFont, &FontSetting::faceName}, SettingControl{});

@@ -20,7 +20,16 @@ constexpr CharCode kBig5Closing[] = {0xA141, 0xA143, 0xA142, 0xA146, 0xA147, 0xA
 constexpr CharCode kBig5Opening[] = {0xA15D, 0xA161, 0xA175, 0xA179, 0xA1A7, 0xA1A5,
                                      0xA16D, 0xA171, 0xA169, 0xA165};
 
-bool isIn(std::span<const CharCode> codes, CharCode code) { return std::ranges::find(codes, code) != codes.end(); }
+// Every mark of both families lies in the rows of these lead bytes; most
+// characters are looked up no further.
+constexpr bool inMarkRows(CharCode code) {
+    const unsigned lead = code >> 8;
+    return lead == 0xA1 || lead == 0xA3 || lead == 0xA8 || lead == 0xA9;
+}
+
+bool isIn(std::span<const CharCode> codes, CharCode code) {
+    return inMarkRows(code) && std::ranges::find(codes, code) != codes.end();
+}
 
 }  // namespace
 

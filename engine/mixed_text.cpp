@@ -1,5 +1,6 @@
 // Text with Latin words and numbers: which ASCII marks and spaces a paragraph
 // keeps as they are, and where it puts a space.
+#include "character_starts.h"
 #include "text_kinds.h"
 #include "text_formatter.h"
 
@@ -41,8 +42,20 @@ bool TextFormatter::keepsAsciiMark(CharCode code, CharCode previous, const char*
         latinOpen = !opensChineseText(static_cast<char>(code), previous, line, pos, end);
         return latinOpen != 0;
     }
-    const CharCode next = nextWordAt(line, pos, end);
+    return keepsInLatinText(previous, nextWordAt(line, pos, end));
+}
+
+bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
+    if (previous == 0) return isWordChar(next);  // "..." at the start
     return isWordChar(previous) && (next == 0 || isWordChar(next));
+}
+
+bool TextFormatter::keptInMixedHeading(CharCode code, const char* heading, int length, const char* line, int pos,
+                                       int end) const {
+    const CharCode previous = length > 0 ? lastCharOf(heading, 0, length).code : 0;
+    const CharCode next = nextWordAt(line, pos, end);
+    if (code == ' ') return previous != ' ' && keepsSpaceBetween(previous, next);
+    return keepsInLatinText(previous, next);
 }
 
 bool TextFormatter::keepsSpaceBetween(CharCode previous, CharCode next) const {

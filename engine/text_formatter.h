@@ -171,6 +171,9 @@ public:
     int layOutHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end,
                       char* heading, int room, bool& boxedAny) const;
     void updateQuoteDepth(CharCode code);
+    // The same for a heading: its bytes so far and the line's text after the mark.
+    bool keptInMixedHeading(CharCode code, const char* heading, int length, const char* line, int pos,
+                            int end) const;
 
     // --- Text with Latin words and numbers (mixedText) ---
     // Whether an ASCII mark stays as it is: inside a Latin word or number,
@@ -178,6 +181,9 @@ public:
     // is the paragraph's last character, 0 for none; the line's text after
     // the mark runs from `pos` to `end`.
     bool keepsAsciiMark(CharCode code, CharCode previous, const char* line, int pos, int end);
+    // Whether an ASCII mark other than a quote stays between two characters
+    // (0 for none, before or after it): it stands in Latin text.
+    bool keepsInLatinText(CharCode previous, CharCode next) const;
     // Whether a space between two characters (0 for none) stays.
     bool keepsSpaceBetween(CharCode previous, CharCode next) const;
     // Whether a line end between two characters becomes one space.

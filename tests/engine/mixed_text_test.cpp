@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "用Superc\r\nalifragi\r\nlistic\r\n"},
         MixedCase{"SpaceBetweenScripts", mixed(-1, 0, 1), "版本2.100发布于 Linux系统,用GNU\n",
                   "版本 2.100 发布于 Linux 系统，用 GNU\r\n"},
+        MixedCase{"HeadingsKeepLatinText", mixed(30), "第1章 Linux: 8:33 PM\n",
+                  std::string(20, ' ') + "第1章 Linux: 8:33 PM\r\n"},
         MixedCase{"ClosingMarkStartsNoLine", rulesOnly(5), "一二三四五，六七\n", "一二三四\r\n五，六七\r\n"},
         MixedCase{"OpeningMarkEndsNoLine", rulesOnly(5), "一二三四“五六”\n", "一二三四\r\n“五六”\r\n"},
         MixedCase{"MarkHangsWhereNoBreakKeepsIt", mixed(10, 1), "一二三四五abcdefghij。一二\n",

@@ -95,9 +95,10 @@ const OptionEntry kOptions[] = {
     {"natural-syntax", Switch, &RunOptions::naturalSyntax, {}, true,
      "keep punctuation from starting a line"},
     {"mixed-text", Switch, &EdgeRunOptions::mixedTextChoice, {}, true,
-     "text with Latin words and numbers: keep their spaces and their ASCII marks, join "
-     "Latin words across line ends with a space, and break no line inside a word, number "
-     "or address shorter than the line. On by default with a Unicode source or output"},
+     "text with Latin words and numbers: keep their spaces and the ASCII marks inside "
+     "them (marks in Chinese text still turn full-width), join Latin words across line "
+     "ends with a space, and break no line inside a word, number or address shorter than "
+     "the line. On by default with a Unicode source or output"},
     {"space-between-scripts", Switch, &RunOptions::spaceBetweenScripts, {}, true,
      "with --mixed-text, one space between a hanzi and a Latin letter or digit"},
     {"line-start-rules", Switch, &EdgeRunOptions::lineStartChoice, {}, true,

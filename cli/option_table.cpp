@@ -116,6 +116,18 @@ const OptionEntry kOptions[] = {
      "vertical forms horizontal"},
     {"natural-syntax", Switch, &RunOptions::naturalSyntax, {}, true,
      "keep punctuation from starting a line"},
+    {"mixed-text", Switch, &EdgeRunOptions::mixedTextChoice, {}, true,
+     "text with Latin words and numbers: keep their spaces and the ASCII marks inside "
+     "them (marks in Chinese text still turn full-width), join Latin words across line "
+     "ends with a space, and break no line inside a word, number or address shorter than "
+     "the line. On by default with a Unicode source or output"},
+    {"space-between-scripts", Switch, &RunOptions::spaceBetweenScripts, {}, true,
+     "with --mixed-text, one space between a hanzi and a Latin letter or digit"},
+    {"line-start-rules", Switch, &EdgeRunOptions::lineStartChoice, {}, true,
+     "no line starts with a closing mark (commas, full stops, closing brackets and "
+     "quotes) or ends with an opening one; where no break allows it, the mark hangs "
+     "one character past the width. Takes the place of --natural-syntax. On by default "
+     "with a Unicode source or output"},
 };
 
 }  // namespace
@@ -126,7 +138,8 @@ std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
     for (const auto edgeField : {&EdgeRunOptions::form, &EdgeRunOptions::lineEnds, &EdgeRunOptions::standard,
                                  &EdgeRunOptions::regionalWords, &EdgeRunOptions::opencc,
                                  &EdgeRunOptions::phraseChoice, &EdgeRunOptions::byteOrderMark,
-                                 &EdgeRunOptions::chapterChoice, &EdgeRunOptions::quoteStyle}) {
+                                 &EdgeRunOptions::chapterChoice, &EdgeRunOptions::quoteStyle,
+                                 &EdgeRunOptions::mixedTextChoice, &EdgeRunOptions::lineStartChoice}) {
         if (entry.field == edgeField) return {};
     }
     return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);

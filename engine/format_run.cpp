@@ -13,6 +13,7 @@
 #include "run_options.h"
 #include "text_file.h"
 #include "text_formatter.h"
+#include "text_kinds.h"
 
 namespace quillon {
 namespace {
@@ -136,6 +137,12 @@ private:
             return kStepByStep;
         }
         const ClassSet own = classes(code);
+        // Mixed text decides on spaces and ASCII marks by their neighbours,
+        // and on letters and digits where a space may go between scripts.
+        if (formatter.mixedText() && !isDoubleByte(code) &&
+            (own != 0 || (formatter.spaceBetweenScripts() && isAsciiAlnum(code)))) {
+            return kStepByStep;
+        }
         if (own & bit(Blank)) {
             const bool trimmed = code == ' ' || code == formatter.sourceProfile->primary(Blank);
             return trimmed ? quickEntry(0, 0) : kStepByStep;
@@ -336,6 +343,13 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     const auto endParagraph = [&] {
         breakParagraph(paragraph, paragraphLength);
         paragraphLength = 0;
+        latinDoubleQuoteOpen = latinSingleQuoteOpen = 0;
+    };
+    // One space, never two, after text; none where the buffer nears its end.
+    const auto appendSpace = [&] {
+        if (paragraphLength > 0 && paragraphLength < kBufferSize - 4 && paragraph[paragraphLength - 1] != ' ') {
+            paragraph[paragraphLength++] = ' ';
+        }
     };
     // A quote left open where a sentence ends at the end of a line leaves
     // the quote hanging: the paragraph would have ended there but for it.
@@ -427,6 +441,11 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             if (tryWriteHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
         }
 
+        if (mixedText_ && paragraphLength > 0 && start < end &&
+            joinsWithSpace(previousCode, readCharAt(line, start, end).code)) {
+            appendSpace();
+        }
+
         // Whether the paragraph ends if the character taken last turns out
         // to be the last of the line: only blanks that trimming takes away
         // may follow it.
@@ -475,7 +494,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                     };
                     // Runs of spaces, which line up columns, are dropped.
                     constexpr std::uint64_t kEightSpaces = byte_masks::kOnes * ' ';
-                    if (byte_masks::wordAt(line + pos) == kEightSpaces) {
+                    if (byte_masks::wordAt(line + pos) == kEightSpaces && !mixedText_) {
                         pos += 8;
                         continue;
                     }
@@ -595,13 +614,24 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             ClassSet classes = classesOfCode(code);
             if (classes == 0) code = boxedIfInvalid(code);  // an invalid code is in no class
             if (classes & bit(CharClass::Blank)) {
-                // Spaces between words are dropped. A blank that trimming
-                // keeps is text after the character before it.
+                // Spaces between words are dropped, but for those of Latin
+                // text in mixed text. A blank that trimming keeps is text
+                // after the character before it.
                 if (code != ' ' && code != fullWidthBlank) endsIfLast = false;
+                if (mixedText_ && code == ' ' && paragraphLength > 0 && pos < end &&
+                    keepsSpaceBetween(previousCode, readCharAt(line, pos, end).code)) {
+                    appendSpace();
+                }
                 continue;
             }
+            // In mixed text an ASCII mark inside Latin text stays, and ends a
+            // sentence only where no word goes on after it.
+            const bool keptAscii = mixedText_ && translatePunctuation_ && !isDoubleByte(code) && classes != 0 &&
+                                   keepsAsciiMark(code, paragraphLength > 0 ? previousCode : 0, line, pos, end);
+            const bool insideWord = keptAscii && pos < end && isWordChar(readCharAt(line, pos, end).code);
+            if (mixedText_ && paragraphLength > 0 && scriptsMeet(previousCode, code)) appendSpace();
             // Each step below changes only codes of some class.
-            if (translatePunctuation_ && !isDoubleByte(code) && classes != 0) {
+            if (translatePunctuation_ && !isDoubleByte(code) && classes != 0 && !keptAscii) {
                 const CharCode translated = tables.asciiTranslation(code);
                 code = translated != 0 ? translated : translateAsciiPunctuation(code);
                 classes = classesOfCode(code);
@@ -621,9 +651,10 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                 if (isDoubleByte(code)) paragraph[paragraphLength++] = static_cast<char>(code >> 8);
                 paragraph[paragraphLength++] = static_cast<char>(code & 0xFF);
             }
+            if (mixedText_ && pos < end && scriptsMeet(code, readCharAt(line, pos, end).code)) appendSpace();
 
             // A code in no class ends no sentence.
-            const auto endsHere = [&] { return classes != 0 && endsSentence(previousCode, code); };
+            const auto endsHere = [&] { return classes != 0 && !insideWord && endsSentence(previousCode, code); };
             bool paragraphEnded = false;
             switch (paragraphMode_) {
                 case kParagraphAutoDetect: endsIfLast = endsHere(); break;

@@ -155,6 +155,12 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
         if (!anyLine && stopsHeading(classes, code, pos >= end)) return -1;
         // Only ASCII codes in a class are translated. The quotes, which
         // pair, have stopped a short heading; a chapter's stay as they are.
+        // Mixed text keeps the marks and spaces of Latin text.
+        if (mixedText_ && !isDoubleByte(code) && keptInMixedHeading(code, heading, length, line, pos, end)) {
+            if (length + 1 > room) return -1;
+            heading[length++] = static_cast<char>(code);
+            continue;
+        }
         if (translatePunctuation_ && !isDoubleByte(code) && code != '"' && code != '\'') {
             if (const ClassSet set = classes(code); set != 0) code = ownFormOf(*sourceProfile, set);
         }

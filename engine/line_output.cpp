@@ -73,8 +73,8 @@ void TextFormatter::writeLinePieces(std::int64_t units, const char* text, int le
 void TextFormatter::writeLineFeeds(std::int32_t count) { writeLinePieces(0, nullptr, 0, count); }
 
 // Cuts a line to the width and converts it in place; returns its length.
-int TextFormatter::fitLine(char* text, int length) {
-    if (lineWidth_ != -1 && length > lineWidth_) length = lineWidth_;
+int TextFormatter::fitLine(char* text, int length, int overhang) {
+    if (lineWidth_ != -1 && length > lineWidth_ + overhang) length = lineWidth_ + overhang;
     // The line is laid out in the source encoding; conversion keeps its length.
     if (sourceProfile != targetProfile) convertRunLine(text, length, *sourceProfile, *targetProfile);
     return length;
@@ -103,15 +103,15 @@ void TextFormatter::breakParagraph(char* text, int length) {
     // Paragraph text holds no line feed: lines never do, nor do the codes
     // that replace characters. The last line takes the paragraph's spacing
     // with its own line end.
-    const auto writeParagraphLine = [&](int start, int end, std::int64_t lineFeeds) {
+    const auto writeParagraphLine = [&](int start, int end, std::int64_t lineFeeds, int overhang) {
         const std::int64_t units = std::int64_t(indent) + std::max(leftMargin_, 0);
-        writeLinePieces(units, text + start, fitLine(text + start, end - start), lineFeeds);
+        writeLinePieces(units, text + start, fitLine(text + start, end - start, overhang), lineFeeds);
         indent = 0;
     };
     const std::int64_t lastLineFeeds = 1 + std::int64_t(std::max(lineSpacing_, 0));
 
     if (lineWidth_ == -1) {
-        writeParagraphLine(0, length, lastLineFeeds);
+        writeParagraphLine(0, length, lastLineFeeds, 0);
     } else {
         // The indent counts against the first line; a negative one counts as
         // none, so that no text is pushed past the width and lost.
@@ -119,7 +119,8 @@ void TextFormatter::breakParagraph(char* text, int length) {
         int lineStart = 0;
         // Natural syntax asks about the character after each line.
         std::optional<ClassLookup> classes;
-        if (naturalSyntax_) classes.emplace(*sourceProfile);
+        if (naturalSyntax_ && !lineStartRules_) classes.emplace(*sourceProfile);
+        const bool placesBreaks = mixedText_ || lineStartRules_;
         // A line takes characters while the next one fits, and at least one:
         // it ends at the last character start that leaves it no wider than
         // the line. One byte of room left cannot take a double-byte character.
@@ -135,15 +136,17 @@ void TextFormatter::breakParagraph(char* text, int length) {
             if (classes && end < length && isPunctuation(*classes, readCharAt(text, end, length).code)) {
                 end = backOffFromPunctuation(*classes, text, lineStart, end);
             }
-            writeParagraphLine(lineStart, end, 1);
+            const LineBreak lineBreak = placesBreaks ? placeLineBreak(text, lineStart, end, length)
+                                                     : LineBreak{end, end, 0};
+            writeParagraphLine(lineStart, lineBreak.end, 1, lineBreak.overhang);
             used = 0;
-            lineStart = end;
+            lineStart = lineBreak.next;
         }
         used += length - lineStart;
         if (used == 0) {
             writeLineFeeds(lineSpacing_);
         } else {
-            writeParagraphLine(lineStart, length, lastLineFeeds);
+            writeParagraphLine(lineStart, length, lastLineFeeds, 0);
         }
     }
 }

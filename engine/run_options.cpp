@@ -20,6 +20,9 @@ void applyOptions(const RunOptions& options, TextFormatter& formatter) {
     formatter.setNaturalSyntax(options.naturalSyntax);
     formatter.setPhrases(options.phrases);
     formatter.setChapterHeadings(options.chapterHeadings);
+    formatter.setMixedText(options.mixedText);
+    formatter.setSpaceBetweenScripts(options.spaceBetweenScripts);
+    formatter.setLineStartRules(options.lineStartRules);
 }
 
 }  // namespace quillon

@@ -61,6 +61,13 @@ struct RunOptions {
     std::int32_t phrases = 0;
     // Lines that open a chapter (第三章, 楔子, Chapter 3) are headings.
     std::int32_t chapterHeadings = 0;
+    // Text with Latin words and numbers: their spaces and marks stay, and
+    // no line breaks inside a word.
+    std::int32_t mixedText = 0;
+    // In mixed text, one space between a hanzi and a Latin letter or digit.
+    std::int32_t spaceBetweenScripts = 0;
+    // No line starts with a closing mark or ends with an opening one.
+    std::int32_t lineStartRules = 0;
 
     bool operator==(const RunOptions&) const = default;
 };

@@ -61,6 +61,9 @@ public:
     // Lines it matches are headings too; null for none. Not owned: it must
     // outlive the runs that use it.
     void setHeadingPattern(const HeadingPattern* pattern) { headingPattern_ = pattern; }
+    void setMixedText(std::int32_t v) { mixedText_ = v; }
+    void setSpaceBetweenScripts(std::int32_t v) { spaceBetweenScripts_ = v; }
+    void setLineStartRules(std::int32_t v) { lineStartRules_ = v; }
 
     std::int32_t leadingSpaces() const { return leadingSpaces_; }
     std::int32_t lineWidth() const { return lineWidth_; }  // bytes; -1 = no wrapping
@@ -78,6 +81,9 @@ public:
     std::int32_t headingAlignment() const { return headingAlignment_; }
     std::int32_t phrases() const { return phrases_; }
     std::int32_t chapterHeadings() const { return chapterHeadings_; }
+    std::int32_t mixedText() const { return mixedText_; }
+    std::int32_t spaceBetweenScripts() const { return spaceBetweenScripts_; }
+    std::int32_t lineStartRules() const { return lineStartRules_; }
 
     // False when a working buffer could not be allocated; every run then
     // returns kOutOfMemory without touching a buffer.
@@ -191,6 +197,35 @@ public:
                       char* heading, int room, bool& boxedAny,
                       HeadingTest test = HeadingTest::ShortUnpunctuated) const;
     void updateQuoteDepth(CharCode code);
+    // The same for a heading: its bytes so far and the line's text after the mark.
+    bool keptInMixedHeading(CharCode code, const char* heading, int length, const char* line, int pos,
+                            int end) const;
+
+    // --- Text with Latin words and numbers (mixedText) ---
+    // Whether an ASCII mark stays as it is: inside a Latin word or number,
+    // or as a quote around Latin text, whose own toggles it keeps. `previous`
+    // is the paragraph's last character, 0 for none; the line's text after
+    // the mark runs from `pos` to `end`.
+    bool keepsAsciiMark(CharCode code, CharCode previous, const char* line, int pos, int end);
+    // Whether an ASCII mark other than a quote stays between two characters
+    // (0 for none, before or after it): it stands in Latin text.
+    bool keepsInLatinText(CharCode previous, CharCode next) const;
+    // Whether a space between two characters (0 for none) stays.
+    bool keepsSpaceBetween(CharCode previous, CharCode next) const;
+    // Whether a line end between two characters becomes one space.
+    bool joinsWithSpace(CharCode previous, CharCode next) const;
+    // Whether spaceBetweenScripts puts a space between the two.
+    bool scriptsMeet(CharCode previous, CharCode next) const;
+    // Where a line of mixed text, or one under the line-start rules, ends
+    // when it could take the text up to `end`: its text ends at `end`, the
+    // next line starts at `next`, and `overhang` bytes of it hang past the
+    // width.
+    struct LineBreak {
+        int end;
+        int next;
+        int overhang;
+    };
+    LineBreak placeLineBreak(const char* text, int lineStart, int end, int length) const;
     // Whether the format run in progress boxes the pairs outside its
     // source's byte ranges as it reads them: when it converts nothing and
     // does not keep them.
@@ -224,6 +259,9 @@ public:
     std::int32_t htmlAborted = 0;
     // Nesting of double quotes, single quotes, corner and white corner brackets.
     std::int32_t quoteDepth[4] = {0, 0, 0, 0};
+    // Set while a straight quote around Latin text is open (mixedText).
+    std::int32_t latinDoubleQuoteOpen = 0;
+    std::int32_t latinSingleQuoteOpen = 0;
     // The destination of a format run; null outside one.
     TextWriter* outputStream = nullptr;
     // Why the last run could not open, read or write a file (errno), else 0.
@@ -277,7 +315,8 @@ private:
     int backOffFromPunctuation(const ClassLookup& classes, const char* text, int lineStart, int end) const;
     void writeLineFeeds(std::int32_t count);
     void writeLinePieces(std::int64_t units, const char* text, int length, std::int64_t lineFeeds);
-    int fitLine(char* text, int length);
+    // Cuts to the width, or `overhang` bytes past it, and converts.
+    int fitLine(char* text, int length, int overhang = 0);
 
     std::int32_t leadingSpaces_ = 2;
     std::int32_t lineWidth_ = 76;
@@ -298,6 +337,9 @@ private:
     const LegacyUserPhrases* userPhrases_ = nullptr;
     std::int32_t chapterHeadings_ = 0;
     const HeadingPattern* headingPattern_ = nullptr;
+    std::int32_t mixedText_ = 0;
+    std::int32_t spaceBetweenScripts_ = 0;
+    std::int32_t lineStartRules_ = 0;
     // What the format run in progress boxes as it reads (boxedIfInvalid).
     bool boxesLoneLeads_ = false;
     bool boxesInvalidPairs_ = false;

@@ -27,7 +27,8 @@ using namespace quillon::fuzz;
 
 // Byte 0 paragraph mode, 1 heading alignment, 2 characters per line, 3 leading
 // spaces, 4 left margin, 5 line spacing, 6 flags (bit 0 natural syntax, 1
-// full-width blanks, 2 auto fix, 3 HTML), 7 encodings (bits 0-1 source, the
+// full-width blanks, 2 auto fix, 3 HTML, 4 mixed text, 5 line-start rules, 6
+// space between scripts), 7 encodings (bits 0-1 source, the
 // rest output). Modes and alignments include values no front end sends. The
 // width is set in characters, as every caller does; the engine stores two
 // bytes per character, so odd byte widths cannot be reached.
@@ -46,6 +47,9 @@ RunOptions takeOptions(FuzzInput& input) {
     o.fullWidthSpaces = flags >> 1 & 1;
     o.autoFix = flags >> 2 & 1;
     o.htmlAware = flags >> 3 & 1;
+    o.mixedText = flags >> 4 & 1;
+    o.lineStartRules = flags >> 5 & 1;
+    o.spaceBetweenScripts = flags >> 6 & 1;
     const std::uint8_t encodings = input.takeByte();
     o.sourceEncoding = encodings & 3;
     o.outputEncoding = (encodings >> 2) % 6 - 1;

@@ -141,6 +141,18 @@
         <translation>地区用词(&amp;W)</translation>
     </message>
     <message>
+        <source>Mixed Text</source>
+        <translation>中西文混排</translation>
+    </message>
+    <message>
+        <source>Space Between Scripts</source>
+        <translation>中西文间加空格</translation>
+    </message>
+    <message>
+        <source>Line-Start Rules</source>
+        <translation>行首行尾禁则</translation>
+    </message>
+    <message>
         <source>Standard (&amp;K):</source>
         <translation>标准(&amp;K)：</translation>
     </message>

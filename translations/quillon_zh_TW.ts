@@ -141,6 +141,18 @@
         <translation>地區用詞(&amp;W)</translation>
     </message>
     <message>
+        <source>Mixed Text</source>
+        <translation>中西文混排</translation>
+    </message>
+    <message>
+        <source>Space Between Scripts</source>
+        <translation>中西文間加空格</translation>
+    </message>
+    <message>
+        <source>Line-Start Rules</source>
+        <translation>行首行尾禁則</translation>
+    </message>
+    <message>
         <source>Standard (&amp;K):</source>
         <translation>標準(&amp;K)：</translation>
     </message>

@@ -43,6 +43,9 @@ inline constexpr int kStandard = 1060;  // whose standard forms converted Unicod
 inline constexpr int kChapterHeadings = 1063;
 inline constexpr int kHeadingPattern = 1065;
 inline constexpr int kQuoteStyle = 1067;
+inline constexpr int kMixedText = 1070;
+inline constexpr int kSpaceBetweenScripts = 1071;
+inline constexpr int kLineStartRules = 1072;
 
 inline constexpr int kOutputPane = 1050;
 inline constexpr int kStatusLine = 1055;  // under the pane: the last run in one line

@@ -55,7 +55,9 @@ qint32 checkBoxState(const QWidget& dialog, int id) {
 }
 
 void setCheckBoxState(QWidget& dialog, int id, qint32 state) {
-    item<QCheckBox>(dialog, id).setCheckState(state < 0 ? Qt::PartiallyChecked : state == 0 ? Qt::Unchecked : Qt::Checked);
+    auto& box = item<QCheckBox>(dialog, id);
+    box.setTristate(true);
+    box.setCheckState(state < 0 ? Qt::PartiallyChecked : state != 0 ? Qt::Checked : Qt::Unchecked);
 }
 
 void checkRadioPosition(QWidget& dialog, int first, int last, qint32 position) {

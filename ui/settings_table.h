@@ -108,6 +108,13 @@ void forEachSetting(Visit&& visit) {
     visit("HeadingPattern", EdgeText{&S::headingPattern, &unicode::EdgeChoices::headingPattern},
           SettingControl{Text, kHeadingPattern});
     visit("QuoteStyle", EdgeChoice{&unicode::EdgeChoices::quoteStyle}, SettingControl{ChoiceBox, kQuoteStyle});
+    // Partly checked: on for Unicode source or output, off for legacy runs.
+    visit("MixedText", EdgeChoice{&unicode::EdgeChoices::mixedTextChoice},
+          SettingControl{ByRunCheckBox, kMixedText});
+    visit("SpaceBetweenScripts", RunOption{&R::spaceBetweenScripts},
+          SettingControl{CheckBox, kSpaceBetweenScripts});
+    visit("LineStartRules", EdgeChoice{&unicode::EdgeChoices::lineStartChoice},
+          SettingControl{ByRunCheckBox, kLineStartRules});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
     visit("OutputEncoding", RunOption{&R::outputEncoding}, kOutputPositionControl);
     visit("GbkFontName", FontPart<QString>{&S::gbkFont, &FontSetting::faceName}, SettingControl{});

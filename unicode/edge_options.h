@@ -81,6 +81,15 @@ enum ChapterChoice : std::int32_t {
     kChaptersOn = 1,
 };
 
+// Whether a format run takes the rules of text with Latin words and numbers,
+// or the line-start rules; by run: Unicode runs do, legacy byte runs as
+// their options say.
+enum TextRuleChoice : std::int32_t {
+    kRulesByRun = -1,
+    kRulesOff = 0,
+    kRulesOn = 1,
+};
+
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
@@ -99,6 +108,8 @@ struct EdgeChoices {
     std::string headingPattern = {};
     // Quotation marks of the output (QuoteStyle).
     std::int32_t quoteStyle = kQuotesKeep;
+    std::int32_t mixedTextChoice = kRulesByRun;
+    std::int32_t lineStartChoice = kRulesByRun;
 
     bool operator==(const EdgeChoices&) const = default;
 };

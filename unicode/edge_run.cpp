@@ -513,6 +513,16 @@ private:
     std::int64_t endMarkOffset_ = -1;
 };
 
+// The text rules of a run whose choices leave them to it: a Unicode run
+// takes them, a legacy one keeps its options' values.
+void chooseTextRules(TextFormatter& formatter, const EdgeRunOptions& options, bool unicodeRun) {
+    const auto chosen = [&](std::int32_t choice, std::int32_t legacy) {
+        return choice != kRulesByRun ? choice : unicodeRun ? std::int32_t{kRulesOn} : legacy;
+    };
+    formatter.setMixedText(chosen(options.mixedTextChoice, options.mixedText));
+    formatter.setLineStartRules(chosen(options.lineStartChoice, options.lineStartRules));
+}
+
 }  // namespace
 
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
@@ -541,6 +551,7 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
         ~ForgetPattern() { formatter.setHeadingPattern(nullptr); }
     } forgetPattern{formatter};
     formatter.setHeadingPattern(headingPattern.get());
+    chooseTextRules(formatter, options, isUnicodeSource(run.sourceEncoding) || isUnicodeOutput(run.outputEncoding));
     if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
@@ -563,6 +574,7 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
         }
     }
     if (isUnicodeSource(run.sourceEncoding)) {
+        chooseTextRules(formatter, options, true);
         return UnicodeSourceRun(formatter, kind, run, source, destination).run(written);
     }
     // The legacy detection takes what the pass above learnt, for this run only.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "legacy_text.h"
 #include "temp_files.h"
 
 namespace quillon::testing {
@@ -201,6 +202,24 @@ INSTANTIATE_TEST_SUITE_P(
                     "里面\n", "裏面\n", ""},
         UnicodeCase{"NoPhrasesKeepsTheTables", {"convert", "--from", "utf-8", "--no-phrases"},
                     "头发\n", "頭發\n", ""},
+        // Text with Latin words and the line-start rules by run: Unicode
+        // source or output takes them, legacy runs keep the legacy rules.
+        UnicodeCase{"MixedTextByDefaultInUnicodeRuns", {"format", "--chars-per-line=-1", "--lead-spaces=0"},
+                    "版本 2.100 见 www.debian.org。\n", "版本 2.100 见 www.debian.org。\n\n",
+                    "UTF-8 encoding is detected.\n"},
+        UnicodeCase{"MixedTextTurnedOff",
+                    {"format", "--from", "utf-8", "--chars-per-line=-1", "--lead-spaces=0", "--no-mixed-text"},
+                    "版本 2.100 见 www.debian.org。\n", "版本2。100见www。debian。org。\n\n", ""},
+        UnicodeCase{"LegacyRunsKeepTheLegacyRules",
+                    {"format", "--from", "gb", "--chars-per-line=5", "--lead-spaces=0"},
+                    gb("版本 2.1 三四五六七，八\n"), gb("版本2。1三\r\n四五六七，\r\n八\r\n\r\n"), ""},
+        UnicodeCase{"LegacySourceToUnicodeOutputTakesThem",
+                    {"format", "--from", "gb", "--to", "utf-8", "--chars-per-line=5", "--lead-spaces=0"},
+                    gb("版本 2.1 三四五六七，八\n"), "版本 2.1\n三四五六\n七，八\n\n", ""},
+        UnicodeCase{"LegacyRunsTakeThemWhenAsked",
+                    {"format", "--from", "gb", "--chars-per-line=5", "--lead-spaces=0", "--mixed-text",
+                     "--line-start-rules"},
+                    gb("版本 2.1 三四五六七，八\n"), gb("版本 2.1\r\n三四五六\r\n七，八\r\n\r\n"), ""},
         UnicodeCase{"UnknownOpenccName", {"convert", "--opencc", "jp2t"}, "", "",
                     "quillon-cli: 'jp2t' is not a value of '--opencc' (s2t, s2tw, s2twp, s2hk, "
                     "s2hkp, t2s, tw2s, tw2sp, hk2s, hk2sp, t2tw, tw2t, t2hk, hk2t)\n"},

@@ -38,7 +38,7 @@ expect "quillon-cli " "--help --list-encodings --version -V -h -l convert detect
 expect "quillon-cli f" "format"
 expect "quillon-cli convert --" "--backup --bom --dictionary --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --no-regional-words --opencc --output --output-dir --phrases --quiet --quotes --recursive --regional-words --standard --to --verbose"
 expect "quillon-cli convert --jobs " ""
-expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-chapter-headings --no-fullwidth-spaces --no-html --no-natural-syntax --no-phrases --no-regional-words"
+expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-chapter-headings --no-fullwidth-spaces --no-html --no-line-start-rules --no-mixed-text --no-natural-syntax --no-phrases --no-regional-words --no-space-between-scripts"
 expect "quillon-cli convert --chars" ""
 expect "quillon-cli convert --from " "auto big5 gb gb18030 gbk utf-16 utf-16be utf-16le utf-8"
 expect "quillon-cli convert --to=d" "different"

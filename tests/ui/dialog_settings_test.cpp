@@ -83,7 +83,7 @@ private slots:
 
     void firstStartShowsTheDefaults() {
         const Snapshot expected{{"", "", "38", "1", "2", "0"},
-                                {1018, 1019, 1025, 1040, 1042, 1044, 1054, 1063},
+                                {1018, 1019, 1025, 1040, 1042, 1044, 1054, 1063, 1070, 1072},  // the last three partly
                                 0,
                                 0};
         QCOMPARE(snapshot(), expected);
@@ -268,6 +268,33 @@ private slots:
         QCOMPARE(options.quoteStyle, int(kQuotesCorner));
     }
 
+    // Mixed text and the line-start rules start partly checked, as the run
+    // suggests; each state is kept and reaches the run.
+    void textRulesReachTheRun_data() {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<int>("state");
+        QTest::newRow("mixed text on") << kMixedText << int(Qt::Checked);
+        QTest::newRow("mixed text off") << kMixedText << int(Qt::Unchecked);
+        QTest::newRow("line-start rules on") << kLineStartRules << int(Qt::Checked);
+        QTest::newRow("line-start rules off") << kLineStartRules << int(Qt::Unchecked);
+        QTest::newRow("line-start rules by run") << kLineStartRules << int(Qt::PartiallyChecked);
+    }
+    void textRulesReachTheRun() {
+        QFETCH(int, control);
+        QFETCH(int, state);
+        const auto choiceOf = [&](const unicode::EdgeRunOptions& options) {
+            return control == kMixedText ? options.mixedTextChoice : options.lineStartChoice;
+        };
+        QCOMPARE(controlAs<QCheckBox>(control)->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(choiceOf(dialog->runOptions()), int(unicode::kRulesByRun));
+        controlAs<QCheckBox>(control)->setCheckState(Qt::CheckState(state));
+        restart();
+        QCOMPARE(controlAs<QCheckBox>(control)->checkState(), Qt::CheckState(state));
+        const int expected = state == Qt::Checked ? unicode::kRulesOn
+                             : state == Qt::Unchecked ? unicode::kRulesOff : unicode::kRulesByRun;
+        QCOMPARE(choiceOf(dialog->runOptions()), expected);
+    }
+
     void storedPositionsOutOfRangeCheckAndSelectNothing() {
         dialog.reset();
         {
@@ -279,7 +306,7 @@ private slots:
             stored.setValue("SrcFromFile", 7);  // any value but 0 is "File"
         }
         dialog = std::make_unique<MainDialog>(recorder.hooks());
-        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042, 1054, 1063}));
+        QCOMPARE(snapshot().checked, (QList<int>{1018, 1019, 1040, 1042, 1054, 1063, 1070, 1072}));
         QCOMPARE(selectedPosition(*dialog, kSourceEncoding), -1);
         QCOMPARE(selectedPosition(*dialog, kOutputEncoding), -1);
 

@@ -156,7 +156,7 @@ private slots:
                              kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin,
                              kParagraphFirst, kHeadingFirst + 1, kChapterHeadings,
                              kConvertEnglishPunc, kAutoFix, kNaturalSyntax, kHtml, kQuietMode, kPhrases,
-                             kRegionalWords, kStandard, kHeadingPattern, kQuoteStyle,
+                             kRegionalWords, kMixedText, kSpaceBetweenScripts, kLineStartRules, kStandard, kHeadingPattern, kQuoteStyle,
                              kSimplifiedFont, kTraditionalFont, kOutputPane, kConvert};
         for (const int id : order) {
             QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);

@@ -1,0 +1,80 @@
+// Text with Latin words and numbers: which ASCII marks and spaces a paragraph
+// keeps as they are, and where it puts a space.
+#include "character_starts.h"
+#include "text_kinds.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+// The first character at or after `pos` that is no space or tab; 0 if none.
+CharCode nextWordAt(const char* line, int pos, int end) {
+    while (pos < end && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+    return pos < end ? readCharAt(line, pos, end).code : 0;
+}
+
+// Whether the text that a straight quote opens is Chinese: any double-byte
+// character up to the next quote of its kind, or, where the line ends
+// first, up to the line's end. A quote that ends its line takes after the
+// character before it. (Neither quote is ever a trail byte.)
+bool opensChineseText(char quote, CharCode previous, const char* line, int pos, int end) {
+    if (nextWordAt(line, pos, end) == 0) return isDoubleByte(previous);
+    for (; pos < end && line[pos] != quote; ++pos) {
+        if (static_cast<unsigned char>(line[pos]) & 0x80) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TextFormatter::keepsAsciiMark(CharCode code, CharCode previous, const char* line, int pos, int end) {
+    const CharCode after = pos < end ? readCharAt(line, pos, end).code : 0;
+    // An apostrophe inside a word (don't, it's) pairs with nothing.
+    if (code == '\'' && isAsciiAlnum(previous) && isAsciiAlnum(after)) return true;
+    if (code == '"' || code == '\'') {
+        std::int32_t& latinOpen = code == '"' ? latinDoubleQuoteOpen : latinSingleQuoteOpen;
+        if (latinOpen) {
+            latinOpen = 0;
+            return true;
+        }
+        // A Chinese quotation open takes its closing quote.
+        if (code == '"' ? doubleQuoteOpen : singleQuoteOpen) return false;
+        latinOpen = !opensChineseText(static_cast<char>(code), previous, line, pos, end);
+        return latinOpen != 0;
+    }
+    return keepsInLatinText(previous, nextWordAt(line, pos, end));
+}
+
+bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
+    if (previous == 0) return isWordChar(next);  // "..." at the start
+    return isWordChar(previous) && (next == 0 || isWordChar(next));
+}
+
+bool TextFormatter::keptInMixedHeading(CharCode code, const char* heading, int length, const char* line, int pos,
+                                       int end) const {
+    const CharCode previous = length > 0 ? lastCharOf(heading, 0, length).code : 0;
+    const CharCode next = nextWordAt(line, pos, end);
+    if (code == ' ') return previous != ' ' && keepsSpaceBetween(previous, next);
+    return keepsInLatinText(previous, next);
+}
+
+bool TextFormatter::keepsSpaceBetween(CharCode previous, CharCode next) const {
+    const auto isMark = [&](CharCode c) {
+        return isDoubleByte(c) && (closesText(*sourceProfile, c) || opensText(*sourceProfile, c));
+    };
+    const auto isText = [](CharCode c) { return isWordChar(c) || isDoubleByte(c); };
+    return (isWordChar(previous) || isWordChar(next)) && isText(previous) && isText(next) && !isMark(previous) &&
+           !isMark(next);
+}
+
+bool TextFormatter::scriptsMeet(CharCode previous, CharCode next) const {
+    if (!spaceBetweenScripts_) return false;
+    return (isHanziCode(*sourceProfile, previous) && isAsciiAlnum(next)) ||
+           (isAsciiAlnum(previous) && isHanziCode(*sourceProfile, next));
+}
+
+bool TextFormatter::joinsWithSpace(CharCode previous, CharCode next) const {
+    return (isWordChar(previous) && isWordChar(next)) || scriptsMeet(previous, next);
+}
+
+}  // namespace quillon

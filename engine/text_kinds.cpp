@@ -1,0 +1,56 @@
+#include "text_kinds.h"
+
+#include <algorithm>
+#include <span>
+
+namespace quillon {
+namespace {
+
+// GB and GBK share their marks; a code GB lacks never reaches a GB run.
+constexpr CharCode kGbClosing[] = {0xA3AC, 0xA1A3, 0xA1A2, 0xA3BB, 0xA3BA, 0xA3BF, 0xA3A1, 0xA3A9,
+                                   0xA3DD, 0xA3FD, 0xA1B9, 0xA1BB, 0xA1B1, 0xA1AF, 0xA1B7, 0xA1B5,
+                                   0xA1BF, 0xA1B3, 0xA1BD, 0xA1AD, 0xA845, 0xA1A4, 0xA3AE, 0xA96F,
+                                   0xA970, 0xA971, 0xA972, 0xA973, 0xA974, 0xA975};
+constexpr CharCode kGbOpening[] = {0xA3A8, 0xA3DB, 0xA3FB, 0xA1B8, 0xA1BA, 0xA1B0,
+                                   0xA1AE, 0xA1B6, 0xA1B4, 0xA1BE, 0xA1B2, 0xA1BC};
+constexpr CharCode kBig5Closing[] = {0xA141, 0xA143, 0xA142, 0xA146, 0xA147, 0xA148, 0xA149, 0xA15E,
+                                     0xA162, 0xA176, 0xA17A, 0xA1A8, 0xA1A6, 0xA16E, 0xA172, 0xA16A,
+                                     0xA166, 0xA14B, 0xA14C, 0xA150, 0xA145, 0xA144, 0xA14D, 0xA14E,
+                                     0xA14F, 0xA151, 0xA152, 0xA153, 0xA154};
+constexpr CharCode kBig5Opening[] = {0xA15D, 0xA161, 0xA175, 0xA179, 0xA1A7, 0xA1A5,
+                                     0xA16D, 0xA171, 0xA169, 0xA165};
+
+// Every mark of both families lies in the rows of these lead bytes; most
+// characters are looked up no further.
+constexpr bool inMarkRows(CharCode code) {
+    const unsigned lead = code >> 8;
+    return lead == 0xA1 || lead == 0xA3 || lead == 0xA8 || lead == 0xA9;
+}
+
+bool isIn(std::span<const CharCode> codes, CharCode code) {
+    return inMarkRows(code) && std::ranges::find(codes, code) != codes.end();
+}
+
+}  // namespace
+
+bool isHanziCode(const EncodingProfile& source, CharCode code) {
+    if (!isDoubleByte(code)) return false;
+    const unsigned lead = code >> 8;
+    const unsigned trail = code & 0xFFu;
+    if (source.id == kBig5Id) return (lead >= 0xA4 && lead <= 0xC6) || (lead >= 0xC9 && lead <= 0xF9);
+    // GB2312's rows, then GBK's above and below them.
+    if (lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1) return true;
+    return (lead >= 0x81 && lead <= 0xA0) || (lead >= 0xAA && trail < 0xA1);
+}
+
+bool closesText(const EncodingProfile& source, CharCode code) {
+    if (!isDoubleByte(code)) return code == ')' || code == ']' || code == '}';
+    return isIn(source.id == kBig5Id ? std::span<const CharCode>(kBig5Closing) : kGbClosing, code);
+}
+
+bool opensText(const EncodingProfile& source, CharCode code) {
+    if (!isDoubleByte(code)) return code == '(' || code == '[' || code == '{';
+    return isIn(source.id == kBig5Id ? std::span<const CharCode>(kBig5Opening) : kGbOpening, code);
+}
+
+}  // namespace quillon

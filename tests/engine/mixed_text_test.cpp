@@ -1,0 +1,96 @@
+// Format runs of text with Latin words and numbers, and the line-start rules.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "legacy_text.h"
+#include "run_options.h"
+#include "temp_files.h"
+#include "text_formatter.h"
+
+namespace quillon {
+namespace {
+
+using testing::gb;
+
+struct MixedCase {
+    const char* rule;
+    RunOptions options;  // on top of GB, no indent, blank lines or full-width blanks
+    std::string source;    // UTF-8, written as GB
+    std::string expected;  // UTF-8 with the run's CR LF line ends, as GB
+};
+
+void PrintTo(const MixedCase& c, std::ostream* os) { *os << c.rule; }
+
+RunOptions mixed(std::int32_t charsPerLine, std::int32_t lineStartRules = 0, std::int32_t spaceBetweenScripts = 0) {
+    RunOptions options;
+    options.charsPerLine = charsPerLine;
+    options.mixedText = 1;
+    options.lineStartRules = lineStartRules;
+    options.spaceBetweenScripts = spaceBetweenScripts;
+    return options;
+}
+
+RunOptions rulesOnly(std::int32_t charsPerLine) {
+    RunOptions options;
+    options.charsPerLine = charsPerLine;
+    options.lineStartRules = 1;
+    return options;
+}
+
+RunOptions forced(RunOptions options) {
+    options.paragraphMode = kParagraphForce;
+    return options;
+}
+
+class MixedText : public ::testing::TestWithParam<MixedCase> {};
+
+TEST_P(MixedText, FormatsToExactBytes) {
+    const MixedCase& c = GetParam();
+    RunOptions options = c.options;
+    options.sourceEncoding = kSourceGb;
+    options.leadingSpaces = 0;
+    options.lineSpacing = 0;
+    options.fullWidthSpaces = 0;
+    TextFormatter f;
+    applyOptions(options, f);
+    testing::TempDir dir;
+    testing::writeFile(dir.file("in"), gb(c.source));
+    ASSERT_EQ(f.formatFile(dir.file("in").c_str(), dir.file("out").c_str()), kSuccess);
+    EXPECT_EQ(testing::readFile(dir.file("out")), gb(c.expected));
+}
+
+const std::string kRelease =
+    "版本 2.100 发布于 2023-02-04 11:59:01 UTC，参见 www.debian.org 网站。He said \"hello world\" to me.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, MixedText,
+    ::testing::Values(
+        MixedCase{"LatinWordsNumbersAndAddressesStay", mixed(-1), kRelease + "\n", kRelease + "\r\n"},
+        MixedCase{"LineEndBetweenLatinWordsIsOneSpace", mixed(-1), "他说 He said\nhello  to me\n",
+                  "他说 He said hello to me\r\n"},
+        MixedCase{"SpacesBesideChineseMarksOrBetweenHanziGo", mixed(-1), "天气 很好。 Linux ， 好\n",
+                  "天气很好。Linux，好\r\n"},
+        MixedCase{"MarksInChineseTextTurnFullWidth", mixed(-1), "他说:\"你好.\"第1.章\n",
+                  "他说：“你好。”第1。章\r\n"},
+        MixedCase{"QuotesAroundLatinTextAndApostrophesStay", mixed(-1),
+                  "编辑 \"/etc/apt/preferences\" 和 'x' ，don't\n",
+                  "编辑 \"/etc/apt/preferences\" 和 'x'，don't\r\n"},
+        MixedCase{"MarksInsideANumberEndNoSentence", forced(mixed(-1)), "版本 2.100 已发布. 好\n",
+                  "版本 2.100 已发布。\r\n好\r\n"},
+        MixedCase{"NoBreakInsideAWord", mixed(5), "我们用Linux系统\n", "我们用\r\nLinux系统\r\n"},
+        MixedCase{"BreakAtASpaceDropsIt", mixed(4), "ab cdefgh ij\n", "ab\r\ncdefgh\r\nij\r\n"},
+        MixedCase{"WordWiderThanTheLineBreaksAtTheWidth", mixed(4), "用Supercalifragilistic\n",
+                  "用Superc\r\nalifragi\r\nlistic\r\n"},
+        MixedCase{"SpaceBetweenScripts", mixed(-1, 0, 1), "版本2.100发布于 Linux系统,用GNU\n",
+                  "版本 2.100 发布于 Linux 系统，用 GNU\r\n"},
+        MixedCase{"HeadingsKeepLatinText", mixed(30), "第1章 Linux: 8:33 PM\n",
+                  std::string(20, ' ') + "第1章 Linux: 8:33 PM\r\n"},
+        MixedCase{"ClosingMarkStartsNoLine", rulesOnly(5), "一二三四五，六七\n", "一二三四\r\n五，六七\r\n"},
+        MixedCase{"OpeningMarkEndsNoLine", rulesOnly(5), "一二三四“五六”\n", "一二三四\r\n“五六”\r\n"},
+        MixedCase{"MarkHangsWhereNoBreakKeepsIt", mixed(10, 1), "一二三四五abcdefghij。一二\n",
+                  "一二三四五abcdefghij。\r\n一二\r\n"}),
+    [](const auto& info) { return std::string(info.param.rule); });
+
+}  // namespace
+}  // namespace quillon

@@ -12,14 +12,13 @@ import quillon
 
 def convert_file(source, destination, **options):
     """Converts one file; returns its path and the warnings it gave, or its error."""
+    destination.parent.mkdir(parents=True, exist_ok=True)
     with warnings.catch_warnings(record=True) as caught:
         warnings.simplefilter("always", quillon.ConversionWarning)
         try:
-            output = quillon.convert(source.read_bytes(), **options)
-        except quillon.Error as error:
+            quillon.convert_file(source, destination, **options)
+        except (quillon.Error, OSError) as error:
             return str(source), [f"error: {error}"]
-    destination.parent.mkdir(parents=True, exist_ok=True)
-    destination.write_bytes(output)
     return str(source), [str(warning.message) for warning in caught]
 
 

@@ -78,7 +78,7 @@ void set(Options& options, const Keyword& keyword, py::handle value) {
 
 const char* functionName(api::Task task) { return task == api::Task::Format ? "format" : "convert"; }
 
-Options optionsFromKeywords(api::Task task, const py::kwargs& keywords) {
+Options optionsFromKeywords(api::Task task, const char* function, const py::kwargs& keywords) {
     Options options;
     for (const auto& [key, value] : keywords) {
         const std::string name = py::str(key);
@@ -87,7 +87,7 @@ Options optionsFromKeywords(api::Task task, const py::kwargs& keywords) {
             if (name == candidate.name) keyword = &candidate;
         }
         if (keyword == nullptr || !takes(task, *keyword)) {
-            throw py::type_error(std::string(functionName(task)) + "() got an unexpected keyword argument '" + name +
+            throw py::type_error(std::string(function) + "() got an unexpected keyword argument '" + name +
                                  (keyword != nullptr ? "' (it is for format only)" : "'"));
         }
         if (!value.is_none()) set(options, *keyword, value);

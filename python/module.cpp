@@ -51,7 +51,7 @@ private:
 };
 
 py::object run(api::Task task, py::handle text, const py::kwargs& keywords) {
-    api::Options options = optionsFromKeywords(task, keywords);
+    api::Options options = optionsFromKeywords(task, functionName(task), keywords);
     const TextBytes input(text, functionName(task));
     if (input.isStr()) {
         if (!options.from.empty() || !options.to.empty()) {
@@ -71,6 +71,23 @@ py::object run(api::Task task, py::handle text, const py::kwargs& keywords) {
     PyObject* decoded = PyUnicode_DecodeUTF8(output.data(), static_cast<Py_ssize_t>(output.size()), "strict");
     if (decoded == nullptr) throw py::error_already_set();
     return py::reinterpret_steal<py::object>(decoded);
+}
+
+// A run from file to file by path, as quillon-cli makes it: no text passes
+// through Python's memory, and the destination is replaced only once the run
+// is complete.
+void runFile(api::Task task, py::handle source, py::handle destination, const py::kwargs& keywords) {
+    const std::string function = std::string(functionName(task)) + "_file";
+    const api::Options options = optionsFromKeywords(task, function.c_str(), keywords);
+    const py::object fsencode = py::module_::import("os").attr("fsencode");
+    const std::string sourcePath = fsencode(source).cast<std::string>();
+    const std::string destinationPath = fsencode(destination).cast<std::string>();
+    api::Result result;
+    {
+        py::gil_scoped_release released;
+        result = api::runFile(task, sourcePath, destinationPath, options);
+    }
+    issueWarnings(result);
 }
 
 api::Detection detect(py::handle data) {
@@ -113,6 +130,17 @@ PYBIND11_MODULE(quillon, module) {
             functionName(task),
             [task](py::handle text, const py::kwargs& keywords) { return run(task, text, keywords); },
             py::arg("text"), py::pos_only(), runDoc(task).c_str());
+        const std::string function = std::string(functionName(task)) + "_file";
+        module.def(
+            function.c_str(),
+            [task](py::handle source, py::handle destination, const py::kwargs& keywords) {
+                runFile(task, source, destination, keywords);
+            },
+            py::arg("source"), py::arg("destination"), py::pos_only(),
+            (function + "(source, destination, **options): " + functionName(task) +
+             " from file to file by path (str, bytes or os.PathLike), with the same options; the destination is "
+             "replaced only once the run is complete. A file that cannot be read or written raises OSError.")
+                .c_str());
     }
 
     py::class_<api::Detection>(module, "Detection", "What a text is, as `quillon-cli detect` tells it.")

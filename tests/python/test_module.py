@@ -1,5 +1,9 @@
 """The Python module over libquillon: types in and out, keyword options,
 warnings and errors as Python has them, and the GIL released while it works."""
+import errno
+import os
+import pathlib
+import tempfile
 import threading
 import time
 import unittest
@@ -41,6 +45,33 @@ class Runs(unittest.TestCase):
             with self.subTest(data=data):
                 detection = quillon.detect(data)
                 self.assertEqual((detection.encoding, detection.form, detection.line_ends), (encoding, form, line_ends))
+
+
+class FileRuns(unittest.TestCase):
+    def test_file_to_file(self):
+        with tempfile.TemporaryDirectory() as work:
+            folder = pathlib.Path(work)
+            (folder / "gb.txt").write_bytes(GB)
+            cases = [
+                # call, source, destination, options, output or (errno, the path the error names)
+                (quillon.convert_file, folder / "gb.txt", folder / "big5.txt", {"to": "big5"}, BIG5_LINE),
+                (quillon.format_file, str(folder / "gb.txt"), bytes(folder / "formatted.txt"),
+                 {"chars_per_line": 1, "lead_spaces": 0}, b"\xd6\xd0\r\n\xce\xc4\r\n\r\n"),
+                (quillon.convert_file, folder / "missing.txt", folder / "out.txt", {},
+                 (errno.ENOENT, folder / "missing.txt")),
+                (quillon.convert_file, folder / "gb.txt", folder / "missing" / "out.txt", {},
+                 (errno.ENOENT, folder / "missing" / "out.txt")),
+            ]
+            for call, source, destination, options, output in cases:
+                with self.subTest(call=call.__name__, source=source, destination=destination):
+                    if isinstance(output, tuple):
+                        with self.assertRaises(OSError) as raised:
+                            call(source, destination, **options)
+                        self.assertEqual(raised.exception.errno, output[0])
+                        self.assertIn(str(output[1]), str(raised.exception))
+                    else:
+                        self.assertIsNone(call(source, destination, **options))
+                        self.assertEqual(pathlib.Path(os.fsdecode(destination)).read_bytes(), output)
 
 
 class Refusals(unittest.TestCase):

@@ -28,7 +28,9 @@
 namespace quillon::api {
 
 // The options of a run, as quillon-cli names them (the names of its long
-// options and of their values). An unset field takes quillon-cli's default.
+// options and of their values, in any case). An unset field takes
+// quillon-cli's default. The run refuses what quillon-cli refuses, with its
+// message: an unknown value, a format option in a convert run.
 struct Options {
     // --from: auto, gb, gbk, big5, utf-8, utf-16, gb18030, ...
     std::string from;

@@ -57,6 +57,35 @@ std::string taggedParagraph(std::string_view tag, std::string_view text) {
     return ".TP\n.B " + tagText(tag) + "\n" + roffText(text);
 }
 
+// The jobs users come for most, each as one command line that runs as it
+// stands on files of those names.
+struct Example {
+    std::string_view job;
+    std::string_view command;
+};
+constexpr Example kExamples[] = {
+    {"Convert a GB2312 file to Big5, simplified characters becoming traditional ones:",
+     "quillon-cli convert --from gb --to big5 novel-gb.txt novel-big5.txt"},
+    {"Convert a UTF-8 file to Taiwan's traditional characters and words (\\[u5185]\\[u5B58] becomes "
+     "\\[u8A18]\\[u61B6]\\[u9AD4]):",
+     "quillon-cli convert --form traditional --standard taiwan --regional-words notes.txt notes-tw.txt"},
+    {"Reflow a text into lines of 30 characters:",
+     "quillon-cli format --chars-per-line 30 notes.txt notes-formatted.txt"},
+    {"Convert every file under a folder in place, keeping each original as its name and ~:",
+     "quillon-cli convert --from gb --to big5 --recursive --in-place --backup novels"},
+    {"Read standard input and write standard output, as in a pipe:",
+     "cat novel-gb.txt | quillon-cli convert --to big5 - - > novel-big5.txt"},
+};
+
+std::string examplesSection() {
+    std::string section = ".SH EXAMPLES\n";
+    for (const Example& example : kExamples) {
+        section += ".PP\n" + std::string(example.job) + "\n.RS 4\n.nf\n" + minusSigns(example.command) +
+                   "\n.fi\n.RE\n";
+    }
+    return section;
+}
+
 std::string optionItem(const cli::OptionEntry& entry) {
     std::string text(entry.help);
     const std::string dflt = cli::defaultText(entry);
@@ -96,6 +125,14 @@ std::string cliManPage(std::string_view version) {
     }
     page += ".PP\n" + roffText(cli::kEqualsNote);
     page += ".SH NOTES\n" + roffText(cli::commonNotes());
+    page += examplesSection();
+    page += ".SH ENVIRONMENT\n" +
+            taggedParagraph("TMPDIR",
+                            "The folder where a run keeps text it must read twice or hold back, in files "
+                            "without a name (default /tmp).") +
+            taggedParagraph("LANG, LC_ALL",
+                            "Not read: the locale chooses neither the encoding of a text, which --from names or "
+                            "detection finds, nor the language of messages, which is English.");
     page += ".SH SEE ALSO\n.BR quillon (1)\n";
     return page;
 }
@@ -117,6 +154,12 @@ std::string dialogManPage(std::string_view version, std::string_view helpPage) {
                      "explains every control.\n") +
             ".SH ENVIRONMENT\n" +
             taggedParagraph("QUILLON_SETTINGS", "A settings file to use instead of the user's.") +
+            taggedParagraph("LANGUAGE, LC_ALL, LC_MESSAGES, LANG",
+                            "The locale whose language the interface speaks: simplified Chinese for zh_CN, "
+                            "traditional Chinese for zh_TW, English for a locale without a translation.") +
+            taggedParagraph("TMPDIR",
+                            "The folder for the temporary files that hold the clipboard's text during a run "
+                            "(default /tmp).") +
             ".SH FILES\n" +
             taggedParagraph("~/.config/Quillon/Quillon.ini", "The user's settings.") +
             taggedParagraph("/etc/xdg/Quillon/Quillon.ini", "Machine-wide defaults of the settings.") +

@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "$*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$work/runtime" --component libquillon1 >/dev/null
-runtime=$(cd "$work/runtime" && find . ! -type d | sed 's|.*/||' | sort | tr '\n' ' ')
+runtime=$(cd "$work/runtime" && find . ! -type d ! -path './share/doc/*' | sed 's|.*/||' | sort | tr '\n' ' ')
 [ "$runtime" = "libquillon.so.1 libquillon.so.1.0.0 " ] || fail "libquillon1 holds: $runtime"
 
 prefix=$work/prefix

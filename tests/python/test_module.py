@@ -1,0 +1,169 @@
+"""The Python module over libquillon: types in and out, keyword options,
+warnings and errors as Python has them, and the GIL released while it works."""
+import errno
+import os
+import pathlib
+import tempfile
+import threading
+import time
+import unittest
+import warnings
+
+import quillon
+
+GB = "中文".encode("gb2312")  # D6D0 CEC4
+BIG5_LINE = b"\xa4\xa4\xa4\xe5\r\n"
+
+
+class Runs(unittest.TestCase):
+    def test_text_types_and_keywords(self):
+        cases = [
+            # call, text, options, output
+            (quillon.convert, GB, {"to": "big5"}, BIG5_LINE),
+            (quillon.convert, bytearray(GB), {"to": "big5"}, BIG5_LINE),
+            (quillon.convert, memoryview(GB), {"from_": "gb", "to": "big5"}, BIG5_LINE),
+            (quillon.convert, GB, {"to": "big5", "line_ends": "lf"}, b"\xa4\xa4\xa4\xe5\n"),
+            (quillon.convert, "头发", {}, "頭髮\n"),
+            (quillon.convert, "头发", {"phrases": False}, "頭發\n"),
+            (quillon.convert, "头发", {"form": "simplified"}, "头发\n"),
+            (quillon.convert, "内存", {"regional_words": True}, "記憶體\n"),
+            (quillon.convert, "内存", {"regional_words": None}, "內存\n"),
+            (quillon.convert, "", {}, ""),
+            (quillon.format, "这是一个段落。", {"chars_per_line": 4, "lead_spaces": 0}, "这是一个\n段落。\n\n"),
+        ]
+        for call, text, options, output in cases:
+            with self.subTest(call=call.__name__, text=text, options=options):
+                self.assertEqual(call(text, **options), output)
+
+    def test_detect(self):
+        cases = [
+            (GB, ("GB", "none", "none")),
+            ("\ufeff中文\r\n".encode("utf-16-le"), ("UTF-16LE", "none", "CRLF")),
+            (bytearray(b"abc\n"), ("PureASC", "none", "LF")),
+        ]
+        for data, (encoding, form, line_ends) in cases:
+            with self.subTest(data=data):
+                detection = quillon.detect(data)
+                self.assertEqual((detection.encoding, detection.form, detection.line_ends), (encoding, form, line_ends))
+
+
+class FileRuns(unittest.TestCase):
+    def test_file_to_file(self):
+        with tempfile.TemporaryDirectory() as work:
+            folder = pathlib.Path(work)
+            (folder / "gb.txt").write_bytes(GB)
+            cases = [
+                # call, source, destination, options, output or (errno, the path the error names)
+                (quillon.convert_file, folder / "gb.txt", folder / "big5.txt", {"to": "big5"}, BIG5_LINE),
+                (quillon.format_file, str(folder / "gb.txt"), bytes(folder / "formatted.txt"),
+                 {"chars_per_line": 1, "lead_spaces": 0}, b"\xd6\xd0\r\n\xce\xc4\r\n\r\n"),
+                (quillon.convert_file, folder / "missing.txt", folder / "out.txt", {},
+                 (errno.ENOENT, folder / "missing.txt")),
+                (quillon.convert_file, folder / "gb.txt", folder / "missing" / "out.txt", {},
+                 (errno.ENOENT, folder / "missing" / "out.txt")),
+            ]
+            for call, source, destination, options, output in cases:
+                with self.subTest(call=call.__name__, source=source, destination=destination):
+                    if isinstance(output, tuple):
+                        with self.assertRaises(OSError) as raised:
+                            call(source, destination, **options)
+                        self.assertEqual(raised.exception.errno, output[0])
+                        self.assertIn(str(output[1]), str(raised.exception))
+                    else:
+                        self.assertIsNone(call(source, destination, **options))
+                        self.assertEqual(pathlib.Path(os.fsdecode(destination)).read_bytes(), output)
+
+
+class Refusals(unittest.TestCase):
+    def test_wrong_arguments(self):
+        cases = [
+            (quillon.convert, (GB,), {"chars_per_line": 3}, TypeError,
+             "convert() got an unexpected keyword argument 'chars_per_line' (it is for format only)"),
+            (quillon.format, (GB,), {"colour": "red"}, TypeError,
+             "format() got an unexpected keyword argument 'colour'"),
+            (quillon.convert, (GB,), {"html": 1}, TypeError, "html takes True or False, not int"),
+            (quillon.convert, (GB,), {"to": b"big5"}, TypeError, "to takes a str, not bytes"),
+            (quillon.format, (GB,), {"line_spacing": True}, TypeError, "line_spacing takes an int, not bool"),
+            (quillon.format, (GB,), {"chars_per_line": 2**40}, ValueError,
+             "chars_per_line is out of range: 1099511627776"),
+            (quillon.convert, (42,), {}, TypeError, "convert() takes str or a bytes-like object, not int"),
+            (quillon.detect, ("中文",), {}, TypeError, "detect() takes bytes: a str has no encoding left to tell"),
+        ]
+        for call, args, options, error, message in cases:
+            with self.subTest(call=call.__name__, args=args, options=options):
+                with self.assertRaises(error) as raised:
+                    call(*args, **options)
+                self.assertEqual(str(raised.exception), message)
+
+    def test_refused_texts_and_options(self):
+        cases = [
+            (quillon.convert, "中文", {"to": "big5"}, "bad-option",
+             "a str is converted to a str and takes no from_ or to: pass bytes to name encodings"),
+            (quillon.convert, GB, {"to": "ebcdic"}, "bad-option", "'ebcdic' is not a value of '--to'"),
+            (quillon.convert, b"a\x00b", {}, "not-text", None),
+            (quillon.format, b"abc", {}, "plain-ascii", None),
+        ]
+        for call, text, options, kind, message in cases:
+            with self.subTest(call=call.__name__, text=text, options=options):
+                with self.assertRaises(quillon.Error) as raised:
+                    call(text, **options)
+                self.assertIsInstance(raised.exception, ValueError)
+                self.assertEqual(raised.exception.kind, kind)
+                if message is not None:
+                    self.assertTrue(str(raised.exception).startswith(message), str(raised.exception))
+
+    def test_unencodable_str(self):
+        with self.assertRaises(UnicodeEncodeError):
+            quillon.convert("\ud800")
+
+
+class Warnings(unittest.TestCase):
+    cases = [
+        # text, options, kind, output
+        ("é中".encode("utf-8"), {"to": "big5"}, "unmappable", b"\xa1\xbc\xa4\xa4\r\n"),
+        (b"\xd6\xd0\xff\xff\r\n", {"from_": "gb", "to": "big5"}, "invalid-code", b"\xa4\xa4\xa1\xbc\r\n"),
+    ]
+
+    def test_issued_at_the_caller(self):
+        for text, options, kind, output in self.cases:
+            with self.subTest(kind=kind), warnings.catch_warnings(record=True) as caught:
+                warnings.simplefilter("always")
+                self.assertEqual(quillon.convert(text, **options), output)
+                self.assertEqual([(w.category, w.message.kind, w.filename) for w in caught],
+                                 [(quillon.ConversionWarning, kind, __file__)])
+
+    def test_raised_when_filtered_as_errors(self):
+        for text, options, kind, _ in self.cases:
+            with self.subTest(kind=kind), warnings.catch_warnings():
+                warnings.simplefilter("error", quillon.ConversionWarning)
+                with self.assertRaises(quillon.ConversionWarning) as raised:
+                    quillon.convert(text, **options)
+                self.assertEqual(raised.exception.kind, kind)
+
+
+class Threads(unittest.TestCase):
+    def test_gil_released_while_converting(self):
+        # Held, the GIL would stop this thread for the whole conversion;
+        # released, this thread keeps waking while the other converts.
+        text = "头发和内存。".encode("utf-8") * 2_000_000
+        span, wakes = [], []
+
+        def work():
+            span.append(time.monotonic())
+            quillon.convert(text)
+            span.append(time.monotonic())
+
+        worker = threading.Thread(target=work)
+        worker.start()
+        while worker.is_alive():
+            wakes.append(time.monotonic())
+            time.sleep(0.001)
+        worker.join()
+        begin, end = span
+        inside = [begin, *(wake for wake in wakes if begin < wake < end), end]
+        longest = max(later - earlier for earlier, later in zip(inside, inside[1:]))
+        self.assertLess(longest, (end - begin) / 2, f"{end - begin:.3f} s converting")
+
+
+if __name__ == "__main__":
+    unittest.main()

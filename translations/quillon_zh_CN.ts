@@ -161,8 +161,8 @@
         <translation>章节标题</translation>
     </message>
     <message>
-        <source>Quotes:</source>
-        <translation>引号：</translation>
+        <source>Quotes (&amp;J):</source>
+        <translation>引号(&amp;J)：</translation>
     </message>
     <message>
         <source>Keep</source>
@@ -177,8 +177,8 @@
         <translation>弯 “”</translation>
     </message>
     <message>
-        <source>Heading Pattern:</source>
-        <translation>标题模式：</translation>
+        <source>Pattern (&amp;Z):</source>
+        <translation>标题模式(&amp;Z)：</translation>
     </message>
     <message>
         <source>About Quillon</source>

@@ -161,8 +161,8 @@
         <translation>章節標題</translation>
     </message>
     <message>
-        <source>Quotes:</source>
-        <translation>引號：</translation>
+        <source>Quotes (&amp;J):</source>
+        <translation>引號(&amp;J)：</translation>
     </message>
     <message>
         <source>Keep</source>
@@ -177,8 +177,8 @@
         <translation>彎 “”</translation>
     </message>
     <message>
-        <source>Heading Pattern:</source>
-        <translation>標題模式：</translation>
+        <source>Pattern (&amp;Z):</source>
+        <translation>標題模式(&amp;Z)：</translation>
     </message>
     <message>
         <source>About Quillon</source>

@@ -62,6 +62,6 @@ convert --from utf-8 --to utf-8|$work/utf8.txt|$small/out.txt|$work/tmp|$destina
 convert --from utf-8 --to big5|$work/utf8.txt|$small/out.txt|$work/tmp|$destinationFull
 format --from utf-8|$work/utf8.txt|$small/out.txt|$work/tmp|$destinationFull
 format --from gb --to utf-8|$work/gb.txt|$small/out.txt|$work/tmp|$destinationFull
-format --from utf-8|$work/utf8.txt|$work/out.txt|$small/tmp|$scratchFull
+format --from utf-8 --to big5|$work/utf8.txt|$work/out.txt|$small/tmp|$scratchFull
 EOF
 exit $status

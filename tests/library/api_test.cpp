@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
     Library, Refusals,
     testing::Values(
         RefusalCase{"UnknownEncoding", Task::Convert, named("latin1", ""),
-                    "'latin1' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030)"},
+                    "'latin1' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030, utf-16le, utf-16be)"},
         RefusalCase{"ZeroWidth", Task::Format, with([](Options& o) { o.charsPerLine = 0; }),
                     "'--chars-per-line' cannot be 0"},
         RefusalCase{"FormatOptionInConvert", Task::Convert, with([](Options& o) { o.leftMargin = 2; }),

@@ -151,7 +151,7 @@ private slots:
         const qreal ratio = dialog.devicePixelRatioF();
         QVERIFY2((dialog.minimumSizeHint().height() + titleBar) * ratio <= 1200,
                  qPrintable(QStringLiteral("%1 + %2 at %3").arg(dialog.minimumSizeHint().height()).arg(titleBar).arg(ratio)));
-        QVERIFY((dialog.minimumSizeHint().width()) * ratio <= 1920);
+        QVERIFY2(dialog.minimumSizeHint().width() * ratio <= 1920, qPrintable(QString::number(dialog.minimumSizeHint().width())));
     }
 };
 

@@ -190,10 +190,13 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
         const auto byte = static_cast<unsigned char>(*p);
         if (byte < firstLead) {
             ++p;
-            const auto* bytes = reinterpret_cast<const unsigned char*>(p);
-            while (end - p >= 16 && byte_masks::belowBits16(bytes, firstLead) == 0xFFFF) {
+            while (end - p >= 16) {
+                const unsigned below = byte_masks::belowBits16(reinterpret_cast<const unsigned char*>(p), firstLead);
+                if (below != 0xFFFF) {
+                    p += std::countr_one(below);
+                    break;
+                }
                 p += 16;
-                bytes += 16;
             }
             while (p < end && static_cast<unsigned char>(*p) < firstLead) ++p;
             continue;

@@ -60,9 +60,10 @@ std::size_t hashOf(std::uint64_t parentAndCodePoint) {
 
 DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> kPageBits, 0) {
     const auto dictionaries = openccDictionaries();
-    // Every character of a key after its first makes at most one link: that
-    // bounds the table, which is kept about half full. The first characters
-    // make the pages of root nodes.
+    // Every character of a key after its first makes at most one link, and
+    // none where the key before it in its sorted dictionary has the same
+    // characters up to it: that bounds the table, which is kept at most two
+    // thirds full. The first characters make the pages of root nodes.
     std::size_t laterCharacters = 0;
     std::size_t longerKeys = 0;
     std::size_t entries = 0;
@@ -70,9 +71,13 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     for (const auto& tier : group.tiers) {
         for (const std::int8_t index : tier) {
             if (index == kNoDictionary) continue;
+            std::string_view previous;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
                          [&](std::string_view key, std::string_view) {
                 ++entries;
+                const auto shared = static_cast<std::size_t>(
+                    std::mismatch(key.begin(), key.end(), previous.begin(), previous.end()).first - key.begin());
+                previous = key;
                 const char* p = key.data();
                 const char* end = p + key.size();
                 const auto first = static_cast<char32_t>(takeCodePoint(p, end));
@@ -81,7 +86,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 longerKeys += p < end;
                 while (p < end) {
                     takeCodePoint(p, end);
-                    ++laterCharacters;
+                    laterCharacters += static_cast<std::size_t>(p - key.data()) > shared;
                 }
             });
         }

@@ -89,11 +89,11 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     // The second step need not look at text the first leaves without one of
     // its keys' first characters: the first step stops at them, and knows
     // which of its values hold one.
-    const std::vector<std::string_view>& values = steps_[0]->values();
-    feedsNext_.assign(values.size(), false);
+    const DictionaryMatcher& first = *steps_[0];
+    feedsNext_.assign(first.valueCount(), false);
     if (configuration.stepCount > 1) {
         steps_[0]->alsoStopAtStartsOf(*steps_[1]);
-        for (std::size_t i = 0; i < values.size(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(values[i]);
+        for (std::size_t i = 0; i < first.valueCount(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(first.valueAt(i));
     }
     tabulateAlone();
 }

@@ -67,14 +67,16 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     std::size_t laterCharacters = 0;
     std::size_t longerKeys = 0;
     std::size_t entries = 0;
+    std::size_t valueBytes = 0;
     std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
         for (const std::int8_t index : tier) {
             if (index == kNoDictionary) continue;
             std::string_view previous;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
-                         [&](std::string_view key, std::string_view) {
+                         [&](std::string_view key, std::string_view value) {
                 ++entries;
+                valueBytes += value.size();
                 const auto shared = static_cast<std::size_t>(
                     std::mismatch(key.begin(), key.end(), previous.begin(), previous.end()).first - key.begin());
                 previous = key;
@@ -100,7 +102,8 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // Reserved whole, as the peak of a doubling would count against memory.
     nodes_.reserve((std::size_t{pageCount} << kPageBits) + laterCharacters);
     nodes_.resize(std::size_t{pageCount} << kPageBits);
-    values_.reserve(entries);
+    valueStarts_.reserve(entries + 1);
+    valueText_.reserve(valueBytes);
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
         for (const std::int8_t index : group.tiers[tier]) {
@@ -110,9 +113,10 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 // Within a tier the first dictionary to hold a key gives its value.
                 Node& node = nodes_[addKey(key, tier)];
                 if (node.value(tier) != 0) return;
-                values_.push_back(value);
-                if (values_.size() > kValueMask) throw std::length_error("too many values for a trie");
-                node.values |= std::uint64_t{values_.size()} << (kValueBits * tier);
+                valueText_.append(value);
+                valueStarts_.push_back(static_cast<std::uint32_t>(valueText_.size()));
+                if (valueCount() > kValueMask) throw std::length_error("too many values for a trie");
+                node.values |= std::uint64_t{valueCount()} << (kValueBits * tier);
             });
         }
     }
@@ -287,7 +291,7 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
         node = noChild ? 0 : childOf(node, n, static_cast<char32_t>(c));
     }
     if (value == 0) return {};
-    return {static_cast<std::size_t>(keyEnd - at), tier, values_[value - 1], value - 1};
+    return {static_cast<std::size_t>(keyEnd - at), tier, valueAt(value - 1), value - 1};
 }
 
 void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {

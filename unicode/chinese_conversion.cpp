@@ -128,9 +128,11 @@ void ChineseConversionChain::tabulateAlone() {
                 if (!joinsSegment) continue;
                 laterKeys = kLaterLongerKeys;
             }
-            converted.clear();
-            second->convert(value.data(), value.data() + value.size(), converted);
-            value = converted;
+            if (second->startsKeyIn(value)) {
+                converted.clear();
+                second->convert(value.data(), value.data() + value.size(), converted);
+                value = converted;
+            }
         }
         const char16_t written = onlyCharacterOf(value);
         if (written == 0) continue;

@@ -89,11 +89,11 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     // The second step need not look at text the first leaves without one of
     // its keys' first characters: the first step stops at them, and knows
     // which of its values hold one.
-    const std::vector<std::string_view>& values = steps_[0]->values();
-    feedsNext_.assign(values.size(), false);
+    const DictionaryMatcher& first = *steps_[0];
+    feedsNext_.assign(first.valueCount(), false);
     if (configuration.stepCount > 1) {
         steps_[0]->alsoStopAtStartsOf(*steps_[1]);
-        for (std::size_t i = 0; i < values.size(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(values[i]);
+        for (std::size_t i = 0; i < first.valueCount(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(first.valueAt(i));
     }
     tabulateAlone();
 }
@@ -128,17 +128,25 @@ void ChineseConversionChain::tabulateAlone() {
                 if (!joinsSegment) continue;
                 laterKeys = kLaterLongerKeys;
             }
-            converted.clear();
-            second->convert(value.data(), value.data() + value.size(), converted);
-            value = converted;
+            if (second->startsKeyIn(value)) {
+                converted.clear();
+                second->convert(value.data(), value.data() + value.size(), converted);
+                value = converted;
+            }
         }
         const char16_t written = onlyCharacterOf(value);
         if (written == 0) continue;
         alone_[c] = utf8Of(written) | longerKeys | laterKeys;
     }
-    asciiKept_ = true;
+    // A few keys start with ASCII ("SQL注入"): their first characters stop
+    // the copies of ASCII words, which are worth it while they are few.
     for (char16_t c = 0; c < 0x80; ++c) {
-        asciiKept_ = asciiKept_ && alone_[c] == utf8Of(c) && firstStepAlone_[c] == utf8Of(c);
+        if (alone_[c] == utf8Of(c) && firstStepAlone_[c] == utf8Of(c)) continue;
+        if (asciiStopCount_ == asciiStops_.size()) {
+            asciiWordsKept_ = false;
+            break;
+        }
+        asciiStops_[asciiStopCount_++] = static_cast<unsigned char>(c);
     }
 }
 
@@ -229,19 +237,21 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
     std::size_t length = p < last ? take(p, c) : 0;
     while (length != 0) {
         if (o >= full) flush();
-        if (c < 0x80 && chain_.asciiKept_) {
+        if (c < 0x80 && chain_.asciiWordsKept_ && last - p >= 8) {
             // ASCII that no key starts in is copied as it is, a word at a time.
-            if (last - p >= 8) {
-                const std::uint64_t high = byte_masks::wordAt(reinterpret_cast<const char*>(p)) & byte_masks::kHighBits;
-                const auto plain = high == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(high) / 8);
+            const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+            std::uint64_t stops = word & byte_masks::kHighBits;
+            for (std::size_t i = 0; i < chain_.asciiStopCount_; ++i) {
+                stops |= byte_masks::bytesEqualTo(word, chain_.asciiStops_[i]);
+            }
+            if (const auto plain = stops == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(stops) / 8);
+                plain != 0) {
                 std::memcpy(o, p, 8);
                 o += plain;
                 p += plain;
-            } else {
-                *o++ = *p++;
+                length = p < last ? take(p, c) : 0;
+                continue;
             }
-            length = p < last ? take(p, c) : 0;
-            continue;
         }
         std::uint32_t code = alone[c];
         if (code == 0) break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -54,7 +55,10 @@ private:
     std::vector<std::uint32_t> firstStepAlone_;
     static constexpr std::uint32_t kLongerKeys = 0x80000000u;
     static constexpr std::uint32_t kLaterLongerKeys = 0x40000000u;
-    bool asciiKept_ = false;  // every ASCII character is written as it is, by either table
+    // Every ASCII character but these is written as it is, by either table.
+    bool asciiWordsKept_ = true;
+    std::array<unsigned char, 4> asciiStops_ = {};
+    std::size_t asciiStopCount_ = 0;
 };
 
 // Converts UTF-8 text by a chain as OpenCC does: the text is normalized, cut

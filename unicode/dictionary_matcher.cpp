@@ -60,19 +60,26 @@ std::size_t hashOf(std::uint64_t parentAndCodePoint) {
 
 DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> kPageBits, 0) {
     const auto dictionaries = openccDictionaries();
-    // Every character of a key after its first makes at most one link: that
-    // bounds the table, which is kept about half full. The first characters
-    // make the pages of root nodes.
+    // Every character of a key after its first makes at most one link, and
+    // none where the key before it in its sorted dictionary has the same
+    // characters up to it: that bounds the table, which is kept at most two
+    // thirds full. The first characters make the pages of root nodes.
     std::size_t laterCharacters = 0;
     std::size_t longerKeys = 0;
     std::size_t entries = 0;
+    std::size_t valueBytes = 0;
     std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
         for (const std::int8_t index : tier) {
             if (index == kNoDictionary) continue;
+            std::string_view previous;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
-                         [&](std::string_view key, std::string_view) {
+                         [&](std::string_view key, std::string_view value) {
                 ++entries;
+                valueBytes += value.size();
+                const auto shared = static_cast<std::size_t>(
+                    std::mismatch(key.begin(), key.end(), previous.begin(), previous.end()).first - key.begin());
+                previous = key;
                 const char* p = key.data();
                 const char* end = p + key.size();
                 const auto first = static_cast<char32_t>(takeCodePoint(p, end));
@@ -81,7 +88,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 longerKeys += p < end;
                 while (p < end) {
                     takeCodePoint(p, end);
-                    ++laterCharacters;
+                    laterCharacters += static_cast<std::size_t>(p - key.data()) > shared;
                 }
             });
         }
@@ -95,7 +102,8 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // Reserved whole, as the peak of a doubling would count against memory.
     nodes_.reserve((std::size_t{pageCount} << kPageBits) + laterCharacters);
     nodes_.resize(std::size_t{pageCount} << kPageBits);
-    values_.reserve(entries);
+    valueStarts_.reserve(entries + 1);
+    valueText_.reserve(valueBytes);
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
         for (const std::int8_t index : group.tiers[tier]) {
@@ -105,9 +113,10 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 // Within a tier the first dictionary to hold a key gives its value.
                 Node& node = nodes_[addKey(key, tier)];
                 if (node.value(tier) != 0) return;
-                values_.push_back(value);
-                if (values_.size() > kValueMask) throw std::length_error("too many values for a trie");
-                node.values |= std::uint64_t{values_.size()} << (kValueBits * tier);
+                valueText_.append(value);
+                valueStarts_.push_back(static_cast<std::uint32_t>(valueText_.size()));
+                if (valueCount() > kValueMask) throw std::length_error("too many values for a trie");
+                node.values |= std::uint64_t{valueCount()} << (kValueBits * tier);
             });
         }
     }
@@ -190,10 +199,13 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
         const auto byte = static_cast<unsigned char>(*p);
         if (byte < firstLead) {
             ++p;
-            const auto* bytes = reinterpret_cast<const unsigned char*>(p);
-            while (end - p >= 16 && byte_masks::belowBits16(bytes, firstLead) == 0xFFFF) {
+            while (end - p >= 16) {
+                const unsigned below = byte_masks::belowBits16(reinterpret_cast<const unsigned char*>(p), firstLead);
+                if (below != 0xFFFF) {
+                    p += std::countr_one(below);
+                    break;
+                }
                 p += 16;
-                bytes += 16;
             }
             while (p < end && static_cast<unsigned char>(*p) < firstLead) ++p;
             continue;
@@ -233,6 +245,8 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
         found = {};
         return at;
     }
+    // The root and its link to the next character are fetched together.
+    prefetchWalkAt(at, end);
     prefetchWalkAt(after, end);
     found = walk(first, at, after, end, tierCount);
     return at;
@@ -277,7 +291,7 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
         node = noChild ? 0 : childOf(node, n, static_cast<char32_t>(c));
     }
     if (value == 0) return {};
-    return {static_cast<std::size_t>(keyEnd - at), tier, values_[value - 1], value - 1};
+    return {static_cast<std::size_t>(keyEnd - at), tier, valueAt(value - 1), value - 1};
 }
 
 void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {

@@ -17,7 +17,7 @@ struct DictionaryMatch {
     std::size_t keyBytes = 0;
     std::size_t tier = 0;
     std::string_view value;
-    std::size_t valueIndex = 0;  // of values()
+    std::size_t valueIndex = 0;  // for valueAt()
 };
 
 // One group of OpenCC dictionaries compiled for matching UTF-8 text: a trie
@@ -49,8 +49,11 @@ public:
         return nextCandidate(text.data(), text.data() + text.size()) != text.data() + text.size();
     }
 
-    // The values of all keys, each once.
-    const std::vector<std::string_view>& values() const { return values_; }
+    // The values of all keys, each once, by their index.
+    std::size_t valueCount() const { return valueStarts_.size() - 1; }
+    std::string_view valueAt(std::size_t index) const {
+        return {valueText_.data() + valueStarts_[index], valueStarts_[index + 1] - valueStarts_[index]};
+    }
 
     // Makes the characters keys of `other` start with candidates here as
     // well, with no key of their own, so that a run between candidates holds
@@ -73,7 +76,7 @@ public:
 private:
     struct Node {
         std::uint64_t childMask = 0;  // bit (code point % 64) of each child
-        // Per tier, 21 bits: 1 + the index of the value in values_, or 0.
+        // Per tier, 21 bits: 1 + the index of the value, or 0.
         std::uint64_t values = 0;
 
         std::uint32_t value(std::size_t tier) const {
@@ -127,7 +130,10 @@ private:
     int pairFilterShift_ = 64;
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
-    std::vector<std::string_view> values_;
+    // The values one after another, in the order of their keys, which keeps
+    // the values of a phrase's neighbours in the trie close to its own.
+    std::string valueText_;
+    std::vector<std::uint32_t> valueStarts_ = {0};  // and the end of the last
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;

@@ -74,6 +74,8 @@ const ConversionCase kCases[] = {
     {"a later step's phrase between Latin and marks", "s2tw", "A纯喫茶，B", "A純喫茶，B"},
     {"a later step's phrase ending the text", "s2tw", "纯喫茶", "純喫茶"},
     {"a phrase between Latin letters, a character ending the text", "s2tw", "x头发y签", "x頭髮y籤"},
+    {"phrases that start with Latin letters inside long Latin runs", "s2twp",
+     "Sample text: SQL注入, PN结 and PS; plain words, Sx Px头发", "Sample text: SQL隱碼攻擊, PN接面 and PS; plain words, Sx Px頭髮"},
     {"vocabulary after a character alone", "s2twp", "很软件", "很軟體"},
     {"vocabulary after a phrase, and its first character alone", "s2twp", "头发软件，软 件", "頭髮軟體，軟 件"},
     {"vocabulary after Latin", "s2twp", "a内存", "a記憶體"},

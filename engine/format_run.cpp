@@ -343,7 +343,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     const auto endParagraph = [&] {
         breakParagraph(paragraph, paragraphLength);
         paragraphLength = 0;
-        latinDoubleQuoteOpen = latinSingleQuoteOpen = 0;
+        latinDoubleQuoteOpen = latinSingleQuoteOpen = latinBracketOpen = 0;
     };
     // One space, never two, after text; none where the buffer nears its end.
     const auto appendSpace = [&] {

@@ -1,5 +1,6 @@
 // Text with Latin words and numbers: which ASCII marks and spaces a paragraph
 // keeps as they are, and where it puts a space.
+#include <algorithm>
 #include <utility>
 
 #include "character_starts.h"
@@ -37,17 +38,20 @@ bool joinsLatinWord(CharCode code, CharCode previous, const char* line, int pos,
         case '.': case '*': case '$': case '#': case '_': break;
         default: return false;
     }
-    // ASCII bytes only: the walk never lands on a trail byte.
-    for (; pos < end && isWordChar(static_cast<unsigned char>(line[pos])); ++pos) {
+    // ASCII bytes only: the walk never lands on a trail byte. A word starts
+    // within a few marks (../, --); the bound keeps a line of marks linear.
+    const int stop = std::min(end, pos + 8);
+    for (; pos < stop && isWordChar(static_cast<unsigned char>(line[pos])); ++pos) {
         if (isAsciiAlnum(static_cast<unsigned char>(line[pos]))) return true;
     }
     return false;
 }
 
 // Whether a bracket opens Latin text: its closing bracket follows on the
-// line with nothing but ASCII before it ([9], a[i]).
+// line with nothing but ASCII before it ([9], a[i]). The walk ends at the
+// next opening bracket too, which keeps a line of them linear.
 bool opensLatinBracket(const char* line, int pos, int end) {
-    for (; pos < end && !(static_cast<unsigned char>(line[pos]) & 0x80); ++pos) {
+    for (; pos < end && !(static_cast<unsigned char>(line[pos]) & 0x80) && line[pos] != '['; ++pos) {
         if (line[pos] == ']') return true;
     }
     return false;

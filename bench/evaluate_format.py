@@ -19,7 +19,9 @@ punctuation.
 The text's own structure is the truth. `quillon-cli format --chars-per-line
 30` with the defaults of a UTF-8 run formats it, and the output, read as
 blocks between empty lines, is measured against it:
-  headings found     a block of one line whose text is the heading's;
+  headings found     a block of one line whose text is the heading's, or,
+                     for a heading wider than a line, a block of its text
+                     alone on as many lines as it needs;
   paragraphs found   a block whose text is the paragraph's (blanks left out,
                      full-width forms and quotes taken as their plain kin);
   closing starts     lines that start with closing punctuation (，。、；：？！）」』”
@@ -72,6 +74,11 @@ NUMBERED = re.compile(r'^\s*\d+(\.\d+)*\.?\s')
 
 def is_wide(ch):
     return ord(ch) >= 0x80
+
+
+def columns(text):
+    """The text's width: a wide character takes two columns."""
+    return sum(2 if is_wide(ch) else 1 for ch in text)
 
 
 def join_lines(lines):
@@ -357,7 +364,10 @@ def main():
     blocks = blocks_of(output)
     block_texts = [normalized(''.join(block)) for block in blocks]
     one_liners = [normalized(block[0]) for block in blocks if len(block) == 1]
-    headings = found([normalized(h) for h in novel.headings], one_liners)
+    fitting = [h for h in novel.headings if columns(h) <= 2 * CHARS_PER_LINE]
+    wider = [h for h in novel.headings if columns(h) > 2 * CHARS_PER_LINE]
+    headings = (found([normalized(h) for h in fitting], one_liners) +
+                found([normalized(h) for h in wider], block_texts))
     paragraphs = found([normalized(p) for p in novel.paragraphs], block_texts)
     lines = output.split('\n')
     closing = sum(1 for line in lines if starts_with_closing(line))

@@ -2,6 +2,7 @@
 // simplified GBK codes of their characters.
 #include "chapter_heading.h"
 
+#include <bitset>
 #include <string_view>
 
 #include "char_code.h"
@@ -18,15 +19,22 @@ bool listed(CharCode code, const CharCode* list) {
     return false;
 }
 
+// Every line's first character is asked about, so the marks are looked up
+// in a table of all codes rather than in their lists.
 bool isMark(CharCode code) {
-    if (code == chapter_marks::kOrdinal || listed(code, chapter_marks::kNumerals) ||
-        listed(code, chapter_marks::kKinds)) {
-        return true;
-    }
-    for (const CharCode(*word)[3] = chapter_marks::kWords; (*word)[0] != 0; ++word) {
-        if ((*word)[0] == code || (*word)[1] == code) return true;
-    }
-    return false;
+    static const std::bitset<0x10000> marks = [] {
+        std::bitset<0x10000> set;
+        set.set(chapter_marks::kOrdinal);
+        for (const CharCode* list : {chapter_marks::kNumerals, chapter_marks::kKinds}) {
+            for (; *list != 0; ++list) set.set(*list);
+        }
+        for (const CharCode(*word)[3] = chapter_marks::kWords; (*word)[0] != 0; ++word) {
+            set.set((*word)[0]);
+            if ((*word)[1] != 0) set.set((*word)[1]);
+        }
+        return set;
+    }();
+    return marks[code];
 }
 
 // The simplified GBK code of a double-byte character: Big5 text through the

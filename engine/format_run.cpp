@@ -343,7 +343,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     const auto endParagraph = [&] {
         breakParagraph(paragraph, paragraphLength);
         paragraphLength = 0;
-        latinDoubleQuoteOpen = latinSingleQuoteOpen = 0;
+        latinDoubleQuoteOpen = latinSingleQuoteOpen = latinBracketOpen = 0;
     };
     // One space, never two, after text; none where the buffer nears its end.
     const auto appendSpace = [&] {
@@ -493,8 +493,11 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                         pos += 8;
                     };
                     // Runs of spaces, which line up columns, are dropped.
+                    // Mixed text asks only a run's last space about the
+                    // words beside it.
                     constexpr std::uint64_t kEightSpaces = byte_masks::kOnes * ' ';
-                    if (byte_masks::wordAt(line + pos) == kEightSpaces && !mixedText_) {
+                    if (byte_masks::wordAt(line + pos) == kEightSpaces &&
+                        (!mixedText_ || (end - pos > 8 && line[pos + 8] == ' '))) {
                         pos += 8;
                         continue;
                     }

@@ -1,5 +1,8 @@
 // Text with Latin words and numbers: which ASCII marks and spaces a paragraph
 // keeps as they are, and where it puts a space.
+#include <algorithm>
+#include <utility>
+
 #include "character_starts.h"
 #include "text_kinds.h"
 #include "text_formatter.h"
@@ -25,6 +28,35 @@ bool opensChineseText(char quote, CharCode previous, const char* line, int pos, 
     return false;
 }
 
+// Whether a mark belongs to a Latin word beside it, whatever stands on its
+// other side: one it starts, which follows at once (an option -x or --force,
+// an extension .deb or *.so, a variable $LANG, a figure -5 or #3), or, for a
+// hyphen, one it ends (Ctrl-键).
+bool joinsLatinWord(CharCode code, CharCode previous, const char* line, int pos, int end) {
+    switch (code) {
+        case '-': if (isWordChar(previous)) return true; break;
+        case '.': case '*': case '$': case '#': case '_': break;
+        default: return false;
+    }
+    // ASCII bytes only: the walk never lands on a trail byte. A word starts
+    // within a few marks (../, --); the bound keeps a line of marks linear.
+    const int stop = std::min(end, pos + 8);
+    for (; pos < stop && isWordChar(static_cast<unsigned char>(line[pos])); ++pos) {
+        if (isAsciiAlnum(static_cast<unsigned char>(line[pos]))) return true;
+    }
+    return false;
+}
+
+// Whether a bracket opens Latin text: its closing bracket follows on the
+// line with nothing but ASCII before it ([9], a[i]). The walk ends at the
+// next opening bracket too, which keeps a line of them linear.
+bool opensLatinBracket(const char* line, int pos, int end) {
+    for (; pos < end && !(static_cast<unsigned char>(line[pos]) & 0x80) && line[pos] != '['; ++pos) {
+        if (line[pos] == ']') return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool TextFormatter::keepsAsciiMark(CharCode code, CharCode previous, const char* line, int pos, int end) {
@@ -42,7 +74,10 @@ bool TextFormatter::keepsAsciiMark(CharCode code, CharCode previous, const char*
         latinOpen = !opensChineseText(static_cast<char>(code), previous, line, pos, end);
         return latinOpen != 0;
     }
-    return keepsInLatinText(previous, nextWordAt(line, pos, end));
+    // A bracket around Latin text stays with its closing one ([9] 有些).
+    if (code == '[' && (latinBracketOpen = opensLatinBracket(line, pos, end)) != 0) return true;
+    if (code == ']' && std::exchange(latinBracketOpen, 0) != 0) return true;
+    return keepsInLatinText(previous, nextWordAt(line, pos, end)) || joinsLatinWord(code, previous, line, pos, end);
 }
 
 bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
@@ -55,7 +90,7 @@ bool TextFormatter::keptInMixedHeading(CharCode code, const char* heading, int l
     const CharCode previous = length > 0 ? lastCharOf(heading, 0, length).code : 0;
     const CharCode next = nextWordAt(line, pos, end);
     if (code == ' ') return previous != ' ' && keepsSpaceBetween(previous, next);
-    return keepsInLatinText(previous, next);
+    return keepsInLatinText(previous, next) || joinsLatinWord(code, previous, line, pos, end);
 }
 
 bool TextFormatter::keepsSpaceBetween(CharCode previous, CharCode next) const {

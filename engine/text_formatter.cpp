@@ -42,7 +42,7 @@ bool TextFormatter::endsSentenceOutsideQuotes(CharCode previous, CharCode curren
 
 void TextFormatter::forgetOpenQuotes() {
     singleQuoteOpen = doubleQuoteOpen = 0;
-    latinDoubleQuoteOpen = latinSingleQuoteOpen = 0;
+    latinDoubleQuoteOpen = latinSingleQuoteOpen = latinBracketOpen = 0;
     for (std::int32_t& depth : quoteDepth) depth = 0;
 }
 
@@ -61,7 +61,7 @@ void TextFormatter::clearRunReport() {
 void TextFormatter::clearRunState() {
     sourceProfile = targetProfile = nullptr;
     doubleQuoteOpen = singleQuoteOpen = insideTag = 0;
-    latinDoubleQuoteOpen = latinSingleQuoteOpen = 0;
+    latinDoubleQuoteOpen = latinSingleQuoteOpen = latinBracketOpen = 0;
     for (std::int32_t& depth : quoteDepth) depth = 0;
     clearConversionFlags();
     clearRunReport();

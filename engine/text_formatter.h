@@ -262,6 +262,8 @@ public:
     // Set while a straight quote around Latin text is open (mixedText).
     std::int32_t latinDoubleQuoteOpen = 0;
     std::int32_t latinSingleQuoteOpen = 0;
+    // Set while a bracket around Latin text is open (mixedText).
+    std::int32_t latinBracketOpen = 0;
     // The destination of a format run; null outside one.
     TextWriter* outputStream = nullptr;
     // Why the last run could not open, read or write a file (errno), else 0.

@@ -122,6 +122,60 @@ INSTANTIATE_TEST_SUITE_P(
         PlacedCase{"UnmappableInUtf8", named("", "gb"), "中€\n", placedAt(Warning::Kind::Unmappable, 1, 1, 2, "€")}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Runs between legacy encodings named in the options go between memory or
+// streams and the engine directly, the others through scratch files: both
+// ways in give the same bytes and the same refusals.
+struct WayInCase {
+    const char* name;
+    Options options;
+    std::string input;
+    std::string output;  // empty: refused as no text
+};
+
+void PrintTo(const WayInCase& c, std::ostream* out) { *out << c.name; }
+
+class WaysIn : public testing::TestWithParam<WayInCase> {};
+
+TEST_P(WaysIn, GiveTheSameBytesAndRefusals) {
+    const WayInCase& c = GetParam();
+    std::istringstream input(c.input);
+    std::ostringstream output;
+    if (c.output.empty()) {
+        EXPECT_THROW(convert(c.input, c.options), Error);
+        try {
+            run(Task::Convert, input, output, c.options);
+            FAIL() << "no refusal";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.kind(), Error::Kind::SourceNotText);
+        }
+        return;
+    }
+    EXPECT_EQ(convert(c.input, c.options), c.output);
+    run(Task::Convert, input, output, c.options);
+    EXPECT_EQ(output.str(), c.output);
+
+    // A stream that takes nothing fails the run with its own message.
+    std::ostringstream failing;
+    failing.setstate(std::ios::badbit);
+    std::istringstream again(c.input);
+    try {
+        run(Task::Convert, again, failing, c.options);
+        FAIL() << "no failure";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), Error::Kind::DestinationUnwritable);
+        EXPECT_STREQ(error.what(), "Unable to write the output stream");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, WaysIn,
+    testing::Values(WayInCase{"LegacyDirect", named("gb", "big5"), "\xD6\xD0\r\n", "\xA4\xA4\r\n"},
+                    WayInCase{"LegacyDetected", named("", "big5"), "\xD6\xD0\r\n", "\xA4\xA4\r\n"},
+                    WayInCase{"Unicode", {}, "头发\n", "頭髮\n"},
+                    WayInCase{"LegacyNotText", named("gb", "big5"), std::string("\xD6\xD0\0\r\n", 5), ""},
+                    WayInCase{"UnicodeNotText", named("utf-8", ""), std::string("中\0\n", 5), ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct RefusalCase {
     const char* name;
     Task task;

@@ -36,9 +36,10 @@ Result run(Task task, std::string_view input, std::string& output, const Options
             unicode::CensusSource{nullptr, input})) {
         return std::move(*streamed);
     }
-    Spool source;
+    // The text and its result are in memory anyway: so are their spools.
+    Spool source(unicode::ScratchFile::Backing::Memory);
     source.write(input.data(), input.size());
-    Spool destination;
+    Spool destination(unicode::ScratchFile::Backing::Memory);
     Result result = runPaths(task, options, source.path(), destination.path(), kSpooledNames);
     output.reserve(destination.size());
     destination.read([&](const char* data, std::size_t length) { output.append(data, length); });

@@ -23,30 +23,17 @@ std::string systemFailure(const std::string& what, int error, RunResult result) 
 
 // " (N in all, the first at line L, column C: bytes XX XX)", or "character
 // U+XXXX" in a Unicode source, for a warning of boxed characters, read again
-// from the source; empty where that tells nothing sure: tags and the engine's
-// phrases change which characters a legacy run converts, what Unicode output
-// carries beside the engine is never lost, and a stream cannot be read again.
+// from the source; empty where that tells nothing sure (see warningCensus)
+// and for a stream, which cannot be read again.
 std::string whereWarned(const FileRun& run, const TextFormatter& formatter, const unicode::EdgeOutput& written,
                         RunResult result) {
-    if (formatter.htmlAware() != 0 || formatter.sourceProfile == nullptr || formatter.targetProfile == nullptr) {
-        return {};
-    }
-    const CensusProblem problem = result == kInvalidCodeWarning ? CensusProblem::Invalid : CensusProblem::Unmappable;
-    const bool legacyOutput = written.unicodeEncoding == nullptr;
-    std::optional<ProblemCensus> census;
-    if (written.unicodeSource != nullptr && (legacyOutput || problem == CensusProblem::Invalid)) {
-        census = unicode::takeUnicodeProblemCensus(run.source.c_str(), written.unicodeSource,
-                                                   *formatter.sourceProfile, *formatter.targetProfile, problem);
-    } else if (written.unicodeSource == nullptr && legacyOutput && run.command == Command::Convert &&
-               formatter.phrases() == 0) {
-        census = takeProblemCensus(run.source.c_str(), *formatter.sourceProfile, *formatter.targetProfile, problem);
-    }
+    const std::optional<ProblemCensus> census = unicode::warningCensus(
+        {run.source.c_str(), {}}, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
+        result, formatter, written);
     if (!census || census->count == 0) return {};
     std::string text = " (" + std::to_string(census->count) + " in all, the first at line " +
                        std::to_string(census->line) + ", column " + std::to_string(census->column);
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    if (!census->bytes.empty()) text += ": bytes";
-    for (const unsigned char byte : census->bytes) ((text += ' ') += kDigits[byte >> 4]) += kDigits[byte & 0xF];
+    if (!census->bytes.empty()) text += ": bytes " + spelledBytes(census->bytes);
     if (census->character != 0) {
         char code[32];
         std::snprintf(code, sizeof code, ": character U+%04X", static_cast<unsigned>(census->character));

@@ -368,6 +368,13 @@ RunResult TextFormatter::convertFile(const char* sourcePath, const char* destina
                    [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); });
 }
 
+RunResult TextFormatter::convertStreams(LineReader& source, TextWriter& destination) {
+    if (!hasBuffers()) return kOutOfMemory;
+    aimConversion();
+    return runStreams(source, destination, false,
+                      [this](LineReader& input, TextWriter& output) { convertLines(input, output); });
+}
+
 std::optional<RunResult> TextFormatter::convertFile(const char* sourcePath, const char* destinationPath,
                                                     SourceJudge& judge) {
     if (!hasBuffers()) return kOutOfMemory;
@@ -416,14 +423,29 @@ void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {
     }
 }
 
+std::string spelledBytes(const std::string& bytes) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string spelled;
+    for (const unsigned char byte : bytes) {
+        if (!spelled.empty()) spelled += ' ';
+        (spelled += kDigits[byte >> 4]) += kDigits[byte & 0xF];
+    }
+    return spelled;
+}
+
 std::optional<ProblemCensus> takeProblemCensus(const char* path, const EncodingProfile& from,
+                                               const EncodingProfile& to, CensusProblem problem) {
+    LineReader reader;
+    if (!reader.open(path)) return std::nullopt;
+    return takeProblemCensus(reader, from, to, problem);
+}
+
+std::optional<ProblemCensus> takeProblemCensus(LineReader& reader, const EncodingProfile& from,
                                                const EncodingProfile& to, CensusProblem problem) {
     ProblemCensus census;
     if (!changesCode(from, to)) return census;
     const unsigned wanted = problem == CensusProblem::Invalid ? kInvalid : kUnmappable;
     const PairOutcome* const outcomes = pairOutcomes(from, to);
-    LineReader reader;
-    if (!reader.open(path)) return std::nullopt;
     const auto buffer = std::make_unique_for_overwrite<char[]>(TextFormatter::kBufferSize);
     std::int64_t line = 1;
     std::int64_t column = 0;

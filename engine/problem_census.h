@@ -8,6 +8,8 @@
 
 namespace quillon {
 
+class LineReader;
+
 // The characters of a run's source that come out as a box: how many,
 // and where the first stands. Taken in a read of its own, after a run that
 // warned, so that the run itself pays nothing for it.
@@ -26,5 +28,11 @@ enum class CensusProblem { Invalid, Unmappable };
 // cannot be read.
 std::optional<ProblemCensus> takeProblemCensus(const char* path, const EncodingProfile& from,
                                                const EncodingProfile& to, CensusProblem problem);
+// The same census of the text an open `reader` reads.
+std::optional<ProblemCensus> takeProblemCensus(LineReader& reader, const EncodingProfile& from,
+                                               const EncodingProfile& to, CensusProblem problem);
+
+// A census's bytes as their hexadecimal digits: "A1 40".
+std::string spelledBytes(const std::string& bytes);
 
 }  // namespace quillon

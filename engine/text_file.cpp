@@ -143,6 +143,15 @@ int TextReader::readLine(char* line, int size) {
     return static_cast<int>(count);
 }
 
+TextReader::BlockSource blockSourceOf(std::string_view text) {
+    return [text](unsigned char* into, std::size_t room) mutable {
+        const std::size_t n = std::min(room, text.size());
+        std::memcpy(into, text.data(), n);
+        text.remove_prefix(n);
+        return n;
+    };
+}
+
 bool TextWriter::open(const char* path, bool onlyReplacing) {
     used_ = 0;
     failed_ = false;

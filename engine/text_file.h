@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "output_file.h"
 
@@ -88,6 +89,9 @@ private:
     bool failed_ = false;
     int error_ = 0;
 };
+
+// A source that hands the engine `text`, which must outlive the reading.
+TextReader::BlockSource blockSourceOf(std::string_view text);
 
 // Writes a file as a text-mode stream: every LF written becomes CR LF.
 // Write errors are remembered and reported by close(). The destination takes

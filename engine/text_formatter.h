@@ -102,10 +102,11 @@ public:
     // under the family's private codes).
     enum class UnconvertedPairs { Boxed, Kept };
     RunResult formatFile(const char* sourcePath, const char* destinationPath, UnconvertedPairs unconverted);
-    // The same run between streams the caller has opened on a program's text
+    // The format and convert runs between streams the caller has opened on a program's text
     // (TextReader::BlockSource, TextWriter::BlockSink), which need no files;
     // the source is in the encoding the options name.
     RunResult formatStreams(LineReader& source, TextWriter& destination, UnconvertedPairs unconverted);
+    RunResult convertStreams(LineReader& source, TextWriter& destination);
     // The same runs with the source's encoding to detect, read once: `judge`
     // tells it from the blocks the run reads, and the run is made on what
     // the first block shows. None, with nothing written and nothing traced,

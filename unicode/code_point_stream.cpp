@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "utf8_quote_style.h"
 
@@ -181,6 +182,7 @@ bool TextSink::restart() {
     if (!restartable()) return false;
     // The converters start afresh with the next conversion.
     atStart_ = true;
+    heldLength_ = 0;
     pivotSource_ = pivotTarget_ = pivot_;
     outUsed_ = 0;
     failed_ = false;
@@ -210,7 +212,30 @@ void TextSink::convert(const char* source, std::size_t length, bool flush) {
     }
 }
 
+std::size_t TextSink::holdFinalLineEnd(const char* data, std::size_t length, bool text) {
+    if (!dropsFinalLineEnd_ || length == 0) return length;
+    if (heldLength_ > 0) {
+        const std::size_t held = std::exchange(heldLength_, 0);
+        heldAsText_ ? writeTextNow(heldLineEnd_, held) : writeBytesNow(heldLineEnd_, held);
+    }
+    std::size_t kept = length;
+    if (data[kept - 1] == '\n') --kept;
+    if (kept > 0 && data[kept - 1] == '\r') --kept;
+    heldLength_ = length - kept;
+    std::memcpy(heldLineEnd_, data + kept, heldLength_);
+    heldAsText_ = text;
+    return kept;
+}
+
 void TextSink::writeText(const char* utf8, std::size_t length) {
+    writeTextNow(utf8, holdFinalLineEnd(utf8, length, true));
+}
+
+void TextSink::writeBytes(const char* bytes, std::size_t count) {
+    writeBytesNow(bytes, holdFinalLineEnd(bytes, count, false));
+}
+
+void TextSink::writeTextNow(const char* utf8, std::size_t length) {
     if (quoteStyle_ != kQuotesKeep) {
         restyled_.assign(utf8, length);
         restyleQuotesUtf8(quoteStyle_, restyled_.data(), length);
@@ -223,7 +248,7 @@ void TextSink::writeText(const char* utf8, std::size_t length) {
     }
 }
 
-void TextSink::writeBytes(const char* bytes, std::size_t count) {
+void TextSink::writeBytesNow(const char* bytes, std::size_t count) {
     if (quoteStyle_ != kQuotesKeep && legacy_ != nullptr) {
         restyled_.assign(bytes, count);
         quillon::restyleQuotes(*legacy_, quoteStyle_, restyled_.data(), count);

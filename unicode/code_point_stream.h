@@ -91,6 +91,9 @@ public:
         quoteStyle_ = style;
         legacy_ = legacy;
     }
+    // Leaves out a line end that would end the file, for a source that ends
+    // without one: a Unicode run does not add what it need not.
+    void dropFinalLineEnd() { dropsFinalLineEnd_ = true; }
     // Whole characters of UTF-8, encoded for the file.
     void writeText(const char* utf8, std::size_t length);
     // Bytes from a character's start to a character's end.
@@ -111,6 +114,11 @@ public:
 private:
     void convert(const char* source, std::size_t length, bool flush);
     void put(const char* bytes, std::size_t count);
+    void writeTextNow(const char* utf8, std::size_t length);
+    void writeBytesNow(const char* bytes, std::size_t count);
+    // With dropFinalLineEnd, writes the line end held back so far, holds
+    // back the one that ends `data`, and returns the length of what is left.
+    std::size_t holdFinalLineEnd(const char* data, std::size_t length, bool text);
 
     static constexpr std::size_t kBufferSize = 1 << 16;
     OutputFile file_;
@@ -128,6 +136,10 @@ private:
     bool failed_ = false;
     QuoteStyle quoteStyle_ = kQuotesKeep;
     const EncodingProfile* legacy_ = nullptr;
+    bool dropsFinalLineEnd_ = false;
+    char heldLineEnd_[2] = {};  // CR LF at most
+    std::size_t heldLength_ = 0;
+    bool heldAsText_ = false;
     std::string restyled_;  // text given the quote style, kept for its room
 };
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "carried_lines.h"
@@ -149,6 +150,29 @@ std::optional<std::vector<bool>> codesIn(const char* path) {
     return used;
 }
 
+// Whether the text at `path`, in `encoding` (null for legacy bytes), ends
+// without a line end, before a 1A that ends the file if there is one; false
+// for an empty text and for one that cannot be read from its end (a pipe),
+// whose ending is not known.
+bool endsWithoutLineEnd(const char* path, const char* encoding) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    const std::string_view name = encoding != nullptr ? encoding : "";
+    const std::size_t unit = name.starts_with("UTF-16") ? 2 : 1;
+    unsigned char last[4] = {};
+    if (!file || std::fseek(file.get(), -long(2 * unit), SEEK_END) != 0) {
+        if (!file || std::fseek(file.get(), -long(unit), SEEK_END) != 0) return false;
+    }
+    const std::size_t read = std::fread(last, 1, 2 * unit, file.get());
+    const auto unitAt = [&](std::size_t at) -> unsigned {
+        if (unit == 1) return last[at];
+        return name.ends_with("BE") ? last[at] << 8 | last[at + 1] : last[at + 1] << 8 | last[at];
+    };
+    if (read < unit) return false;
+    std::size_t at = read - unit;
+    if (unitAt(at) == 0x1A && at >= unit) at -= unit;
+    return unitAt(at) != '\n' && unitAt(at) != '\r';
+}
+
 // Whether a run of a legacy source is the engine's own, byte for byte.
 bool isEngineRun(const RunPlan& options) {
     return !isUnicodeOutput(options.outputEncoding) && options.lineEnds != kLineEndsLf &&
@@ -211,6 +235,7 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
     if (!sink.open(destination, written.unicodeEncoding)) return destinationFailure(formatter, sink);
+    if (kind == RunKind::Convert && unicodeOutput && endsWithoutLineEnd(source, nullptr)) sink.dropFinalLineEnd();
     startOutput(sink, options, written.unicodeEncoding, false);
     const RunResult result = engineRun(formatter, kind, source, output.path());
     if (result == kDestinationUnwritable) return scratchFailure(formatter, written, formatter.systemError);
@@ -276,6 +301,7 @@ public:
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
         if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
+        if (kind_ == RunKind::Convert && endsWithoutLineEnd(source_, encoding_)) sink.dropFinalLineEnd();
         startOutput(sink, options_, written.unicodeEncoding, sourceMarked_);
         sink.restyleQuotes(static_cast<QuoteStyle>(options_.choices->quoteStyle), legacyOutput ? &to : nullptr);
         const bool crLf = writesCrLf(options_, utf8Output);
@@ -523,6 +549,45 @@ void chooseTextRules(TextFormatter& formatter, const EdgeRunOptions& options, bo
     formatter.setLineStartRules(chosen(options.lineStartChoice, options.lineStartRules));
 }
 
+// What every run sets before it reads its source. The run below changes the
+// formatter's encodings to suit its source: they are this run's working
+// copy, never the next run's input. The heading pattern lives for the run only.
+class RunSetup {
+public:
+    RunSetup(TextFormatter& formatter, const EdgeRunOptions& options) : formatter_(formatter) {
+        applyOptions(options, formatter);
+        formatter.setUserPhrases(options.userWords != nullptr ? &options.userWords->legacy() : nullptr);
+        formatter.clearRunState();
+        if (!formatter.hasBuffers()) {
+            refusal_ = kOutOfMemory;
+            return;
+        }
+        if (options.phraseChoice != kPhrasesByRun) formatter.setPhrases(options.phraseChoice);
+        const bool unicodeRun = isUnicodeSource(options.sourceEncoding) || isUnicodeOutput(options.outputEncoding);
+        formatter.setChapterHeadings(chapterHeadingsOf(options, unicodeRun));
+        if (!options.headingPattern.empty()) {
+            headingPattern_ = HeadingRegex::compile(options.headingPattern);
+            if (!headingPattern_) {
+                refusal_ = kHeadingPatternInvalid;
+                return;
+            }
+        }
+        formatter.setHeadingPattern(headingPattern_.get());
+        chooseTextRules(formatter, options, unicodeRun);
+    }
+    ~RunSetup() { formatter_.setHeadingPattern(nullptr); }
+    RunSetup(const RunSetup&) = delete;
+    RunSetup& operator=(const RunSetup&) = delete;
+
+    // The run's refusal before it starts, if any.
+    std::optional<RunResult> refusal() const { return refusal_; }
+
+private:
+    TextFormatter& formatter_;
+    std::unique_ptr<HeadingRegex> headingPattern_;
+    std::optional<RunResult> refusal_;
+};
+
 }  // namespace
 
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
@@ -530,28 +595,9 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     EdgeOutput ignored;
     EdgeOutput& written = output ? *output : ignored;
     written = {};
-    // The run below changes the formatter's encodings to suit its source:
-    // they are this run's working copy, never the next run's input.
-    applyOptions(options, formatter);
-    formatter.setUserPhrases(options.userWords != nullptr ? &options.userWords->legacy() : nullptr);
-    formatter.clearRunState();
-    if (!formatter.hasBuffers()) return kOutOfMemory;
+    const RunSetup setup(formatter, options);
+    if (setup.refusal()) return *setup.refusal();
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
-    if (options.phraseChoice != kPhrasesByRun) formatter.setPhrases(options.phraseChoice);
-    formatter.setChapterHeadings(chapterHeadingsOf(
-        options, isUnicodeSource(options.sourceEncoding) || isUnicodeOutput(options.outputEncoding)));
-    std::unique_ptr<HeadingRegex> headingPattern;
-    if (!options.headingPattern.empty()) {
-        headingPattern = HeadingRegex::compile(options.headingPattern);
-        if (!headingPattern) return kHeadingPatternInvalid;
-    }
-    // The pattern lives for this run only.
-    struct ForgetPattern {
-        TextFormatter& formatter;
-        ~ForgetPattern() { formatter.setHeadingPattern(nullptr); }
-    } forgetPattern{formatter};
-    formatter.setHeadingPattern(headingPattern.get());
-    chooseTextRules(formatter, options, isUnicodeSource(run.sourceEncoding) || isUnicodeOutput(run.outputEncoding));
     if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
     // Most sources to detect are judged in the engine's read of them, rather
     // than in a read of their own before it.
@@ -584,6 +630,26 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     } forget{formatter};
     formatter.setKnownDetection(source, legacyProfile);
     return runLegacySource(formatter, kind, run, source, destination, written);
+}
+
+bool streamsThroughEdge(const EdgeRunOptions& options) {
+    const RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
+    return options.sourceEncoding != kSourceAuto && !isUnicodeSource(options.sourceEncoding) && isEngineRun(run);
+}
+
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                         std::string_view firstBlock, TextReader::BlockSource source,
+                         TextWriter::BlockSink destination) {
+    const RunSetup setup(formatter, options);
+    if (setup.refusal()) return *setup.refusal();
+    if (isPlainlyNotText(firstBlock, false)) return kSourceNotText;
+    LineReader input;
+    input.open(std::move(source));
+    TextWriter output;
+    output.open(std::move(destination));
+    return kind == RunKind::Convert
+               ? formatter.convertStreams(input, output)
+               : formatter.formatStreams(input, output, TextFormatter::UnconvertedPairs::Boxed);
 }
 
 }  // namespace quillon::unicode

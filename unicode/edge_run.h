@@ -1,7 +1,10 @@
 #pragma once
 
+#include <string_view>
+
 #include "edge_options.h"
 #include "run_result.h"
+#include "text_file.h"
 
 namespace quillon {
 class TextFormatter;
@@ -36,5 +39,18 @@ struct EdgeOutput {
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
                          const char* source, const char* destination,
                          EdgeOutput* output = nullptr);
+
+// Whether a run with `options` reads its source once, as it comes, and writes
+// its output as it goes: a run between legacy encodings named in the options
+// that is the engine's own. Such a run needs no files.
+bool streamsThroughEdge(const EdgeRunOptions& options);
+
+// The run of `options`, for which streamsThroughEdge holds, from the text
+// `source` gives to `destination`; `firstBlock` is the text's first
+// kFirstBlock bytes (or all of a shorter text), by which a source that is
+// plainly no text is refused. Byte for byte the run between files.
+RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                         std::string_view firstBlock, TextReader::BlockSource source,
+                         TextWriter::BlockSink destination);
 
 }  // namespace quillon::unicode

@@ -10,9 +10,6 @@
 namespace quillon::unicode {
 namespace {
 
-// As much as tools that tell text from binary files commonly look at.
-constexpr std::size_t kFirstBlock = 8000;
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -25,7 +22,12 @@ bool isPlainlyNotText(const char* path, bool namedUtf16) {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
     if (!file) return false;
     std::array<char, kFirstBlock> block;
-    const std::string_view read(block.data(), std::fread(block.data(), 1, block.size(), file.get()));
+    return isPlainlyNotText(std::string_view(block.data(), std::fread(block.data(), 1, block.size(), file.get())),
+                            namedUtf16);
+}
+
+bool isPlainlyNotText(std::string_view firstBlock, bool namedUtf16) {
+    const std::string_view read = firstBlock.substr(0, kFirstBlock);
     // UTF-16 text holds NUL bytes in every Latin character: there only a
     // whole NUL unit is the NUL character, as a NUL byte is elsewhere.
     const bool marked = read.starts_with("\xFF\xFE") || read.starts_with("\xFE\xFF");

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace quillon::unicode {
@@ -13,9 +14,10 @@ std::string scratchFolder() {
     return folder != nullptr && *folder != '\0' ? folder : "/tmp";
 }
 
-ScratchFile::ScratchFile() {
+ScratchFile::ScratchFile(Backing backing) {
+    if (backing == Backing::Memory) descriptor_ = ::memfd_create("quillon-scratch", MFD_CLOEXEC);
     const std::string folder = scratchFolder();
-    descriptor_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (descriptor_ < 0) descriptor_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     // File systems without unnamed files: a named one, unnamed at once.
     if (descriptor_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR)) {
         std::string pattern = folder + "/quillon-scratch-XXXXXX";

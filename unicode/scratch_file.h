@@ -14,8 +14,12 @@ std::string scratchFolder();
 // through its descriptor. Closed with the object.
 class ScratchFile {
 public:
+    // Where its bytes live: in the scratch folder, or in memory, for text
+    // that is in memory anyway (where the system has no such files, in the
+    // folder after all).
+    enum class Backing { Folder, Memory };
     // created() tells whether it worked, error() why not.
-    ScratchFile();
+    explicit ScratchFile(Backing backing = Backing::Folder);
     ~ScratchFile();
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;

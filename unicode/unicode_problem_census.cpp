@@ -4,6 +4,9 @@
 
 #include "code_point_stream.h"
 #include "family_maps.h"
+#include "line_reader.h"
+#include "text_file.h"
+#include "text_formatter.h"
 
 namespace quillon::unicode {
 
@@ -39,6 +42,30 @@ std::optional<ProblemCensus> takeUnicodeProblemCensus(const char* path, const ch
     }
     if (reader.failed()) return std::nullopt;
     return census;
+}
+
+std::optional<ProblemCensus> warningCensus(const CensusSource& source, RunKind kind, RunResult result,
+                                           const TextFormatter& formatter, const EdgeOutput& written) {
+    if ((result != kInvalidCodeWarning && result != kUnmappableWarning) || formatter.htmlAware() != 0 ||
+        formatter.sourceProfile == nullptr || formatter.targetProfile == nullptr) {
+        return std::nullopt;
+    }
+    const CensusProblem problem = result == kInvalidCodeWarning ? CensusProblem::Invalid : CensusProblem::Unmappable;
+    const bool legacyOutput = written.unicodeEncoding == nullptr;
+    if (written.unicodeSource != nullptr && (legacyOutput || problem == CensusProblem::Invalid)) {
+        if (source.path == nullptr) return std::nullopt;
+        return takeUnicodeProblemCensus(source.path, written.unicodeSource, *formatter.sourceProfile,
+                                        *formatter.targetProfile, problem);
+    }
+    if (written.unicodeSource == nullptr && legacyOutput && kind == RunKind::Convert && formatter.phrases() == 0) {
+        if (source.path != nullptr) {
+            return takeProblemCensus(source.path, *formatter.sourceProfile, *formatter.targetProfile, problem);
+        }
+        LineReader reader;
+        reader.open(blockSourceOf(source.text));
+        return takeProblemCensus(reader, *formatter.sourceProfile, *formatter.targetProfile, problem);
+    }
+    return std::nullopt;
 }
 
 }  // namespace quillon::unicode

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
+#include "edge_run.h"
 #include "encoding_profile.h"
 #include "problem_census.h"
 
@@ -15,5 +17,20 @@ namespace quillon::unicode {
 std::optional<ProblemCensus> takeUnicodeProblemCensus(const char* path, const char* encoding,
                                                       const EncodingProfile& from, const EncodingProfile& to,
                                                       CensusProblem problem);
+
+// A run's source to read again: a file, or text in memory (which places
+// the warnings of legacy sources only).
+struct CensusSource {
+    const char* path = nullptr;
+    std::string_view text;
+};
+
+// Where the boxed characters of a run of `kind` that warned with `result`
+// stand, read again from its `source`, which `formatter` and `written` ran;
+// none where that tells nothing sure: tags and the engine's phrases change
+// which characters a legacy run converts, and what Unicode output carries
+// beside the engine is never lost.
+std::optional<ProblemCensus> warningCensus(const CensusSource& source, RunKind kind, RunResult result,
+                                           const TextFormatter& formatter, const EdgeOutput& written);
 
 }  // namespace quillon::unicode

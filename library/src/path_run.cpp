@@ -1,12 +1,16 @@
 #include "path_run.h"
 
+#include <unicode/utf8.h>
+
 #include "edge_run.h"
 #include "encoding_profile.h"
 #include "file_failure.h"
 #include "messages.h"
 #include "options_check.h"
+#include "problem_census.h"
 #include "scratch_file.h"
 #include "text_formatter.h"
+#include "unicode_problem_census.h"
 
 namespace quillon::api {
 namespace {
@@ -37,7 +41,9 @@ std::string catalogueText(RunResult result) {
         case kSourceNotText:
             throw Error(Kind::SourceNotText, unicode::fileFailure(names.source, 0, result));
         case kSourceUnreadable: {
-            const int error = formatter.systemError != 0 ? formatter.systemError : unicode::openError(source);
+            const int error = formatter.systemError != 0 ? formatter.systemError
+                              : source != nullptr         ? unicode::openError(source)
+                                                          : 0;
             throw Error(Kind::SourceUnreadable, unicode::fileFailure(names.source, error, result), error);
         }
         case kDestinationUnwritable:
@@ -55,7 +61,24 @@ std::string catalogueText(RunResult result) {
     }
 }
 
-std::vector<Warning> warningsOf(RunResult result, const TextFormatter& formatter) {
+unicode::RunKind kindOf(Task task) { return task == Task::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format; }
+
+// A warning of boxed characters where its census places them.
+void place(Warning& warning, const ProblemCensus& census) {
+    warning.count = std::int64_t(census.count);
+    warning.line = census.line;
+    warning.column = census.column;
+    if (!census.bytes.empty()) warning.text = spelledBytes(census.bytes);
+    if (census.character != 0) {
+        char utf8[U8_MAX_LENGTH];
+        std::size_t length = 0;
+        U8_APPEND_UNSAFE(utf8, length, census.character);
+        warning.text.assign(utf8, length);
+    }
+}
+
+std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter& formatter,
+                                const unicode::EdgeOutput& written, const unicode::CensusSource& again) {
     std::vector<Warning> warnings;
     if (isWarning(result)) {
         const Warning::Kind kind = result == kInvalidCodeWarning ? Warning::Kind::InvalidCode
@@ -64,6 +87,11 @@ std::vector<Warning> warningsOf(RunResult result, const TextFormatter& formatter
         Warning& warning = warnings.emplace_back();
         warning.kind = kind;
         warning.message = catalogueText(result);
+        const std::optional<ProblemCensus> census =
+            again.path != nullptr || again.text.data() != nullptr
+                ? unicode::warningCensus(again, kindOf(task), result, formatter, written)
+                : std::nullopt;
+        if (census && census->count > 0) place(warning, *census);
     }
     if (formatter.endMarkOffset >= 0) {
         Warning& warning = warnings.emplace_back();
@@ -74,21 +102,20 @@ std::vector<Warning> warningsOf(RunResult result, const TextFormatter& formatter
     return warnings;
 }
 
-}  // namespace
-
-Result runPaths(Task task, const Options& options, const char* source, const char* destination,
-                const FileNames& names) {
+// One run of the engine, which `run` makes with the run's formatter and
+// options; its warnings are placed by reading `again`.
+Result runEdge(Task task, const Options& options, const char* source, const FileNames& names,
+               const std::function<RunResult(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>& run,
+               const unicode::CensusSource& again) {
     const unicode::EdgeRunOptions edgeOptions = edgeOptionsOf(task, options);
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
     const TraceRedirect redirect(options.trace);
     unicode::EdgeOutput written;
-    const RunResult result =
-        unicode::runThroughEdge(formatter, task == Task::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-                                edgeOptions, source, destination, &written);
+    const RunResult result = run(formatter, edgeOptions, written);
     if (isError(result)) fail(result, formatter, written, source, names);
     Result done;
-    done.warnings = warningsOf(result, formatter);
+    done.warnings = warningsOf(task, result, formatter, written, again);
     done.sourceEncoding = written.unicodeSource ? written.unicodeSource
                           : formatter.sourceProfile ? formatter.sourceProfile->name
                                                     : "";
@@ -96,6 +123,32 @@ Result runPaths(Task task, const Options& options, const char* source, const cha
                           : formatter.targetProfile ? formatter.targetProfile->name
                                                     : "";
     return done;
+}
+
+}  // namespace
+
+Result runPaths(Task task, const Options& options, const char* source, const char* destination,
+                const FileNames& names) {
+    return runEdge(task, options, source, names,
+                   [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions,
+                       unicode::EdgeOutput& written) {
+                       return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source, destination,
+                                                      &written);
+                   },
+                   unicode::CensusSource{source, {}});
+}
+
+std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
+                                  const TextWriter::BlockSink& destination, const FileNames& names,
+                                  const unicode::CensusSource& again) {
+    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options))) return std::nullopt;
+    return runEdge(task, options, nullptr, names,
+                   [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput&) {
+                       StreamedSource source = open();
+                       return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source.firstBlock,
+                                                      std::move(source.text), destination);
+                   },
+                   again);
 }
 
 }  // namespace quillon::api

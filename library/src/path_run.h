@@ -1,8 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include <quillon/quillon.h>
+
+#include "text_file.h"
+#include "unicode_problem_census.h"
 
 namespace quillon::api {
 
@@ -17,5 +23,20 @@ struct FileNames {
 // Error when it gives no usable output.
 Result runPaths(Task task, const Options& options, const char* source, const char* destination,
                 const FileNames& names);
+
+// Text a run reads as it comes: its first block (unicode::kFirstBlock bytes,
+// or all of a shorter text), and all of it from the start.
+struct StreamedSource {
+    std::string_view firstBlock;
+    TextReader::BlockSource text;
+};
+
+// The run from the text `open` gives to `destination`, with no files, when
+// the run reads its source once (unicode::streamsThroughEdge); none, with
+// `open` not called, when it needs files. Warnings of boxed characters are
+// placed by reading `again` (nothing: not placed).
+std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
+                                  const TextWriter::BlockSink& destination, const FileNames& names,
+                                  const unicode::CensusSource& again);
 
 }  // namespace quillon::api

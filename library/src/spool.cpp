@@ -23,7 +23,7 @@ namespace {
 
 }  // namespace
 
-Spool::Spool() {
+Spool::Spool(unicode::ScratchFile::Backing backing) : file_(backing) {
     if (!file_.created()) scratchFailure("Unable to create a temporary file", file_.error());
 }
 

@@ -14,7 +14,7 @@ class Spool {
 public:
     static constexpr std::size_t kChunk = std::size_t(1) << 20;
 
-    Spool();
+    explicit Spool(unicode::ScratchFile::Backing backing = unicode::ScratchFile::Backing::Folder);
     void write(const char* data, std::size_t length);
     // Hands the file's bytes to `take` in pieces, from its start.
     void read(const std::function<void(const char* data, std::size_t length)>& take) const;

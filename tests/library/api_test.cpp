@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <sstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,113 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"Unmappable", Task::Convert, named("", "gb"), "中€\n", "\xD6\xD0\xA1\xF5\r\n",
                 {Warning::Kind::Unmappable}, "UTF-8", "GB"},
         RunCase{"FormatNarrow", Task::Format, narrowUtf8(), "中文的段落很长很长。\n",
-                "　　中文\n的段落很\n长很长。\n\n", {}, "UTF-8", "UTF-8"}),
+                "　　中文\n的段落很\n长很长。\n\n", {}, "UTF-8", "UTF-8"},
+        // A Unicode run adds no line end to a text that has none; the
+        // engine's legacy run does, as it always has.
+        RunCase{"Utf8WithoutLineEnd", Task::Convert, {}, "头发", "頭髮", {}, "UTF-8", "UTF-8"},
+        RunCase{"Utf16WithoutLineEnd", Task::Convert, named("utf-16le", "utf-16le"), std::string("\x34\x59\xD1\x53"),
+                std::string("\x2D\x98\xEE\x9A"), {}, "UTF-16LE", "UTF-16LE"},
+        RunCase{"GbToUtf8WithoutLineEnd", Task::Convert, named("gb", "utf-8"), "\xCD\xB7\xB7\xA2", "頭髮", {}, "GB",
+                "UTF-8"},
+        RunCase{"Utf8LineEndKept", Task::Convert, {}, "头发\r\n", "頭髮\n", {}, "UTF-8", "UTF-8"},
+        RunCase{"GbToBig5WithoutLineEnd", Task::Convert, named("gb", "big5"), "\xD6\xD0\xB9\xFA",
+                "\xA4\xA4\xB0\xEA\r\n", {}, "GB", "BIG5"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PlacedCase {
+    const char* name;
+    Options options;
+    std::string input;
+    Warning placed;
+};
+
+void PrintTo(const PlacedCase& c, std::ostream* out) { *out << c.name; }
+
+class Placed : public testing::TestWithParam<PlacedCase> {};
+
+// Text in memory is read again to place the warning.
+TEST_P(Placed, WarningsTellCountAndFirstPlace) {
+    const PlacedCase& c = GetParam();
+    Result result;
+    convert(c.input, c.options, &result);
+    ASSERT_EQ(result.warnings.size(), 1u);
+    const Warning& warning = result.warnings[0];
+    EXPECT_EQ(warning.kind, c.placed.kind);
+    EXPECT_EQ(std::tie(warning.count, warning.line, warning.column, warning.text),
+              std::tie(c.placed.count, c.placed.line, c.placed.column, c.placed.text));
+}
+
+Warning placedAt(Warning::Kind kind, std::int64_t count, std::int64_t line, std::int64_t column, std::string text) {
+    Warning warning;
+    warning.kind = kind;
+    warning.count = count;
+    warning.line = line;
+    warning.column = column;
+    warning.text = std::move(text);
+    return warning;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, Placed,
+    testing::Values(
+        // A1 40 is no GB code.
+        PlacedCase{"InvalidGb", named("gb", "big5"), "\xD6\xD0\r\n\xA1\x40\xA1\x40\r\n",
+                   placedAt(Warning::Kind::InvalidCode, 2, 2, 1, "A1 40")},
+        PlacedCase{"UnmappableInUtf8", named("", "gb"), "中€\n", placedAt(Warning::Kind::Unmappable, 1, 1, 2, "€")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Runs between legacy encodings named in the options go between memory or
+// streams and the engine directly, the others through scratch files: both
+// ways in give the same bytes and the same refusals.
+struct WayInCase {
+    const char* name;
+    Options options;
+    std::string input;
+    std::string output;  // empty: refused as no text
+};
+
+void PrintTo(const WayInCase& c, std::ostream* out) { *out << c.name; }
+
+class WaysIn : public testing::TestWithParam<WayInCase> {};
+
+TEST_P(WaysIn, GiveTheSameBytesAndRefusals) {
+    const WayInCase& c = GetParam();
+    std::istringstream input(c.input);
+    std::ostringstream output;
+    if (c.output.empty()) {
+        EXPECT_THROW(convert(c.input, c.options), Error);
+        try {
+            run(Task::Convert, input, output, c.options);
+            FAIL() << "no refusal";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.kind(), Error::Kind::SourceNotText);
+        }
+        return;
+    }
+    EXPECT_EQ(convert(c.input, c.options), c.output);
+    run(Task::Convert, input, output, c.options);
+    EXPECT_EQ(output.str(), c.output);
+
+    // A stream that takes nothing fails the run with its own message.
+    std::ostringstream failing;
+    failing.setstate(std::ios::badbit);
+    std::istringstream again(c.input);
+    try {
+        run(Task::Convert, again, failing, c.options);
+        FAIL() << "no failure";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), Error::Kind::DestinationUnwritable);
+        EXPECT_STREQ(error.what(), "Unable to write the output stream");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, WaysIn,
+    testing::Values(WayInCase{"LegacyDirect", named("gb", "big5"), "\xD6\xD0\r\n", "\xA4\xA4\r\n"},
+                    WayInCase{"LegacyDetected", named("", "big5"), "\xD6\xD0\r\n", "\xA4\xA4\r\n"},
+                    WayInCase{"Unicode", {}, "头发\n", "頭髮\n"},
+                    WayInCase{"LegacyNotText", named("gb", "big5"), std::string("\xD6\xD0\0\r\n", 5), ""},
+                    WayInCase{"UnicodeNotText", named("utf-8", ""), std::string("中\0\n", 5), ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {

@@ -23,12 +23,13 @@ class Runs(unittest.TestCase):
             (quillon.convert, bytearray(GB), {"to": "big5"}, BIG5_LINE),
             (quillon.convert, memoryview(GB), {"from_": "gb", "to": "big5"}, BIG5_LINE),
             (quillon.convert, GB, {"to": "big5", "line_ends": "lf"}, b"\xa4\xa4\xa4\xe5\n"),
-            (quillon.convert, "头发", {}, "頭髮\n"),
-            (quillon.convert, "头发", {"phrases": False}, "頭發\n"),
-            (quillon.convert, "头发", {"form": "simplified"}, "头发\n"),
-            (quillon.convert, "内存", {"regional_words": True}, "記憶體\n"),
-            (quillon.convert, "内存", {"regional_words": None}, "內存\n"),
+            (quillon.convert, "头发", {}, "頭髮"),
+            (quillon.convert, "头发", {"phrases": False}, "頭發"),
+            (quillon.convert, "头发", {"form": "simplified"}, "头发"),
+            (quillon.convert, "内存", {"regional_words": True}, "記憶體"),
+            (quillon.convert, "内存", {"regional_words": None}, "內存"),
             (quillon.convert, "", {}, ""),
+            (quillon.convert, "头发\n", {}, "頭髮\n"),
             (quillon.format, "这是一个段落。", {"chars_per_line": 4, "lead_spaces": 0}, "这是一个\n段落。\n\n"),
         ]
         for call, text, options, output in cases:
@@ -119,21 +120,24 @@ class Refusals(unittest.TestCase):
 
 class Warnings(unittest.TestCase):
     cases = [
-        # text, options, kind, output
-        ("é中".encode("utf-8"), {"to": "big5"}, "unmappable", b"\xa1\xbc\xa4\xa4\r\n"),
-        (b"\xd6\xd0\xff\xff\r\n", {"from_": "gb", "to": "big5"}, "invalid-code", b"\xa4\xa4\xa1\xbc\r\n"),
+        # text, options, kind, output, (count, line, column, text)
+        ("é中\n".encode("utf-8"), {"to": "big5"}, "unmappable", b"\xa1\xbc\xa4\xa4\r\n", (1, 1, 1, "é")),
+        (b"\xd6\xd0\xff\xff\r\n", {"from_": "gb", "to": "big5"}, "invalid-code", b"\xa4\xa4\xa1\xbc\r\n",
+         (1, 1, 2, "FF FF")),
     ]
 
     def test_issued_at_the_caller(self):
-        for text, options, kind, output in self.cases:
+        for text, options, kind, output, place in self.cases:
             with self.subTest(kind=kind), warnings.catch_warnings(record=True) as caught:
                 warnings.simplefilter("always")
                 self.assertEqual(quillon.convert(text, **options), output)
                 self.assertEqual([(w.category, w.message.kind, w.filename) for w in caught],
                                  [(quillon.ConversionWarning, kind, __file__)])
+                issued = caught[0].message
+                self.assertEqual((issued.count, issued.line, issued.column, issued.text), place)
 
     def test_raised_when_filtered_as_errors(self):
-        for text, options, kind, _ in self.cases:
+        for text, options, kind, _, _ in self.cases:
             with self.subTest(kind=kind), warnings.catch_warnings():
                 warnings.simplefilter("error", quillon.ConversionWarning)
                 with self.assertRaises(quillon.ConversionWarning) as raised:

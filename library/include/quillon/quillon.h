@@ -80,8 +80,9 @@ struct Warning {
     Kind kind = Kind::InvalidCode;
     std::string message;  // the message quillon-cli prints for it
     // How often it happened, and where first: a 1-based line and column
-    // (in characters) and the character or bytes as text; 0 and empty where
-    // the run does not tell.
+    // (in characters) and the character (UTF-8) or a legacy source's bytes
+    // ("A1 40"); 0 and empty where the run does not tell (tags, the engine's
+    // phrases, a stream run as it comes).
     std::int64_t count = 0;
     std::int64_t line = 0;
     std::int64_t column = 0;

@@ -94,7 +94,7 @@ private slots:
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
         QCOMPARE(clipboard()->text(), QStringLiteral("我們的國家很大"));
-        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們的國家很大\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們的國家很大"));
         QCOMPARE(dialog->displayFont, &dialog->big5Font);
     }
 
@@ -143,7 +143,7 @@ private slots:
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
         QCOMPARE(clipboard()->text(), QStringLiteral("我們□"));
-        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們□\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們□"));
 
         checkButton(*dialog, kQuietMode, false);
         clipboard()->setText(QStringLiteral("我们あ"));
@@ -190,7 +190,7 @@ private slots:
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
         QCOMPARE(clipboard()->text(), QStringLiteral("我們😀한𠀀"));
-        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們😀한𠀀\n"));
+        QCOMPARE(pane()->toPlainText(), QStringLiteral("我們😀한𠀀"));
         QCOMPARE(dialog->displayFont, &dialog->big5Font);
     }
 
@@ -289,7 +289,7 @@ private slots:
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QByteArray>("output");
-        QTest::newRow("copied") << QByteArray("copied 0") << QStringList() << QByteArray("\xA7\xDA\xAD\xCC\r\n");
+        QTest::newRow("copied") << QByteArray("copied 0") << QStringList() << QByteArray("\xA7\xDA\xAD\xCC");
         QTest::newRow("no text") << QByteArray("no-text") << QStringList{"Fail to copy from clipboard"}
                                  << QByteArray("<unreadable>");
         QTest::newRow("write failed") << QByteArray("write-failed Disk full") << QStringList{"Disk full"}

@@ -81,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Lines past the engine's buffer come in pieces, a lead byte that
         // would end one starting the next.
         OutputCase{"LongLine", hanzi(20000) + "\r\n"},
-        OutputCase{"LongLineOddStart", "a" + hanzi(20000) + "\r\n"},
+        // Appended: GCC 12 at -O3 misreads "a" + text as overlapping copies.
+        OutputCase{"LongLineOddStart", std::string("a").append(hanzi(20000)).append("\r\n")},
         OutputCase{"PieceThenLineEnd", std::string(31999, 'x') + "\r\n" + std::string(31998, 'y') + "\r\nz"},
         OutputCase{"TextEndingOnAPiece", std::string(31999, 'x') + "\r\n" + std::string(31999, 'y')},
         OutputCase{"CrAtTheLimit", std::string(31998, 'x') + "\r\r\n"}));

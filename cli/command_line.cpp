@@ -118,7 +118,7 @@ private:
         // The user's phrases join the dictionaries' conversion, which tags
         // and --no-phrases leave out.
         if (!result_.dictionaries.empty() && (result_.options.htmlAware != 0 ||
-                                              result_.options.phraseChoice == unicode::kPhrasesOff)) {
+                                              result_.options.phraseChoice == unicode::kChoiceOff)) {
             return reject(std::string("option '--dictionary' does not go with ") +
                           (result_.options.htmlAware != 0 ? "'--html'" : "'--no-phrases'"));
         }

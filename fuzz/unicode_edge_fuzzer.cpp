@@ -285,7 +285,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const char* const name = unicodeNameOf(run.source);
         if (kind == RunKind::Convert && name != nullptr && !run.detect && !isError(outcome.result) &&
             outcome.unicodeEncoding != nullptr) {
-            const bool dictionaries = run.options.phraseChoice != kPhrasesOff;
+            const bool dictionaries = run.options.phraseChoice != kChoiceOff;
             require(foreignCharacters(textAsRead(source, name), dictionaries) ==
                         foreignCharacters(textAsRead(outcome.destination, outcome.unicodeEncoding), dictionaries),
                     "characters neither family holds survive a convert run");

@@ -22,7 +22,7 @@ struct StoredSettings {
     RunOptions run;
     // The edge's choices the dialog keeps: every run chooses by phrase unless
     // the user says otherwise.
-    unicode::EdgeChoices edge{.phraseChoice = unicode::kPhrasesOn};
+    unicode::EdgeChoices edge{.phraseChoice = unicode::kChoiceOn};
     FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
     FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
     // The window's size, place and maximised state as Qt saves them, in

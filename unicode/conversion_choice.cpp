@@ -25,7 +25,7 @@ const char* simplifiedName(std::int32_t standard, bool regionalWords) {
 }  // namespace
 
 const ChineseConversionChain* conversionChainFor(const EdgeChoices& choices, Form output) {
-    if (choices.phraseChoice == kPhrasesOff) return nullptr;
+    if (choices.phraseChoice == kChoiceOff) return nullptr;
     const auto configurations = openccConfigurations();
     if (choices.opencc > 0 && static_cast<std::size_t>(choices.opencc) <= configurations.size()) {
         return ChineseConversionChain::named(configurations[static_cast<std::size_t>(choices.opencc - 1)].name);

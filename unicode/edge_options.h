@@ -56,12 +56,13 @@ enum ChineseStandard : std::int32_t {
     kStandardHongKong = 3,
 };
 
-// Whether a conversion chooses by phrase; by run: Unicode runs do, legacy
-// byte runs do not.
-enum PhraseChoice : std::int32_t {
-    kPhrasesByRun = -1,
-    kPhrasesOff = 0,
-    kPhrasesOn = 1,
+// A choice that may be left to the run: runs with Unicode source or output
+// take it, legacy byte runs keep their own options (which leave it off). So
+// are chosen phrases, chapter headings, mixed text and line-start rules.
+enum ByRunChoice : std::int32_t {
+    kChoiceByRun = -1,
+    kChoiceOff = 0,
+    kChoiceOn = 1,
 };
 
 // The byte-order mark of UTF-8 and UTF-16 output: as the source had one
@@ -73,43 +74,26 @@ enum ByteOrderMark : std::int32_t {
     kMarkDrop = 2,
 };
 
-// Whether a format run takes lines that open a chapter as headings; by run:
-// runs with Unicode source or output do, legacy byte runs do not.
-enum ChapterChoice : std::int32_t {
-    kChaptersByRun = -1,
-    kChaptersOff = 0,
-    kChaptersOn = 1,
-};
-
-// Whether a format run takes the rules of text with Latin words and numbers,
-// or the line-start rules; by run: Unicode runs do, legacy byte runs as
-// their options say.
-enum TextRuleChoice : std::int32_t {
-    kRulesByRun = -1,
-    kRulesOff = 0,
-    kRulesOn = 1,
-};
-
 // The edge's own choices for a run.
 struct EdgeChoices {
     std::int32_t form = kFormAuto;
     std::int32_t lineEnds = kLineEndsAuto;
     std::int32_t standard = kStandardAuto;
     std::int32_t regionalWords = 0;  // the vocabulary of the standard's region
-    std::int32_t phraseChoice = kPhrasesByRun;
+    std::int32_t phraseChoice = kChoiceByRun;
     // One of OpenCC's configurations by its place in openccConfigurations()
     // plus one, in place of form, standard and regional words; 0: none.
     std::int32_t opencc = 0;
     std::int32_t byteOrderMark = kMarkKeep;
     const UserWords* userWords = nullptr;  // the user's own phrases, beside the built-in ones
-    std::int32_t chapterChoice = kChaptersByRun;
+    std::int32_t chapterChoice = kChoiceByRun;
     // An ICU regular expression: a line in which it finds a match is a
     // heading. Empty: none. It must compile (headingPatternProblem).
     std::string headingPattern = {};
     // Quotation marks of the output (QuoteStyle).
     std::int32_t quoteStyle = kQuotesKeep;
-    std::int32_t mixedTextChoice = kRulesByRun;
-    std::int32_t lineStartChoice = kRulesByRun;
+    std::int32_t mixedTextChoice = kChoiceByRun;
+    std::int32_t lineStartChoice = kChoiceByRun;
 
     bool operator==(const EdgeChoices&) const = default;
 };

@@ -182,7 +182,7 @@ bool isEngineRun(const RunPlan& options) {
 // Whether lines that open a chapter are headings in a run that is a
 // Unicode run or not.
 std::int32_t chapterHeadingsOf(const EdgeChoices& choices, bool unicodeRun) {
-    return choices.chapterChoice == kChaptersByRun ? std::int32_t{unicodeRun} : choices.chapterChoice;
+    return choices.chapterChoice == kChoiceByRun ? std::int32_t{unicodeRun} : choices.chapterChoice;
 }
 
 // A legacy source's encoding, and the forms of its text and of a run's
@@ -543,7 +543,7 @@ private:
 // takes them, a legacy one keeps its options' values.
 void chooseTextRules(TextFormatter& formatter, const EdgeRunOptions& options, bool unicodeRun) {
     const auto chosen = [&](std::int32_t choice, std::int32_t legacy) {
-        return choice != kRulesByRun ? choice : unicodeRun ? std::int32_t{kRulesOn} : legacy;
+        return choice != kChoiceByRun ? choice : unicodeRun ? std::int32_t{kChoiceOn} : legacy;
     };
     formatter.setMixedText(chosen(options.mixedTextChoice, options.mixedText));
     formatter.setLineStartRules(chosen(options.lineStartChoice, options.lineStartRules));
@@ -562,7 +562,7 @@ public:
             refusal_ = kOutOfMemory;
             return;
         }
-        if (options.phraseChoice != kPhrasesByRun) formatter.setPhrases(options.phraseChoice);
+        if (options.phraseChoice != kChoiceByRun) formatter.setPhrases(options.phraseChoice);
         const bool unicodeRun = isUnicodeSource(options.sourceEncoding) || isUnicodeOutput(options.outputEncoding);
         formatter.setChapterHeadings(chapterHeadingsOf(options, unicodeRun));
         if (!options.headingPattern.empty()) {

@@ -179,9 +179,9 @@ private slots:
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<bool>("ticked");
         QTest::addColumn<int>("choice");
-        QTest::newRow("fresh settings") << QVariant() << true << int(unicode::kPhrasesOn);
-        QTest::newRow("stored on") << QVariant(1) << true << int(unicode::kPhrasesOn);
-        QTest::newRow("stored off") << QVariant(0) << false << int(unicode::kPhrasesOff);
+        QTest::newRow("fresh settings") << QVariant() << true << int(unicode::kChoiceOn);
+        QTest::newRow("stored on") << QVariant(1) << true << int(unicode::kChoiceOn);
+        QTest::newRow("stored off") << QVariant(0) << false << int(unicode::kChoiceOff);
     }
     void phrasesReachEveryRun() {
         QFETCH(QVariant, stored);
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(dialog->runOptions().phrases, 0);  // the engine's table unless the edge says otherwise
         controlAs<QCheckBox>(kPhrases)->setChecked(!ticked);
         restart();
-        QCOMPARE(dialog->runOptions().phraseChoice, ticked ? unicode::kPhrasesOff : unicode::kPhrasesOn);
+        QCOMPARE(dialog->runOptions().phraseChoice, ticked ? unicode::kChoiceOff : unicode::kChoiceOn);
     }
 
     // The standard and the regional words are kept and reach the run.
@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(int(controlAs<QCheckBox>(kChapterHeadings)->checkState()), state);
         QCOMPARE(controlAs<QLineEdit>(kHeadingPattern)->text(), pattern);
         unicode::EdgeRunOptions options = dialog->runOptions();
-        QCOMPARE(options.chapterChoice, chapters.isValid() ? chapters.toInt() : int(unicode::kChaptersByRun));
+        QCOMPARE(options.chapterChoice, chapters.isValid() ? chapters.toInt() : int(unicode::kChoiceByRun));
         QCOMPARE(QString::fromStdString(options.headingPattern), pattern);
         QCOMPARE(options.quoteStyle, quotes.isValid() ? quotes.toInt() : int(kQuotesKeep));
 
@@ -263,7 +263,7 @@ private slots:
         controlAs<QComboBox>(kQuoteStyle)->setCurrentIndex(kQuotesCorner);
         restart();
         options = dialog->runOptions();
-        QCOMPARE(options.chapterChoice, int(unicode::kChaptersByRun));
+        QCOMPARE(options.chapterChoice, int(unicode::kChoiceByRun));
         QCOMPARE(options.headingPattern, std::string("^第"));
         QCOMPARE(options.quoteStyle, int(kQuotesCorner));
     }
@@ -286,12 +286,12 @@ private slots:
             return control == kMixedText ? options.mixedTextChoice : options.lineStartChoice;
         };
         QCOMPARE(controlAs<QCheckBox>(control)->checkState(), Qt::PartiallyChecked);
-        QCOMPARE(choiceOf(dialog->runOptions()), int(unicode::kRulesByRun));
+        QCOMPARE(choiceOf(dialog->runOptions()), int(unicode::kChoiceByRun));
         controlAs<QCheckBox>(control)->setCheckState(Qt::CheckState(state));
         restart();
         QCOMPARE(controlAs<QCheckBox>(control)->checkState(), Qt::CheckState(state));
-        const int expected = state == Qt::Checked ? unicode::kRulesOn
-                             : state == Qt::Unchecked ? unicode::kRulesOff : unicode::kRulesByRun;
+        const int expected = state == Qt::Checked ? unicode::kChoiceOn
+                             : state == Qt::Unchecked ? unicode::kChoiceOff : unicode::kChoiceByRun;
         QCOMPARE(choiceOf(dialog->runOptions()), expected);
     }
 

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConversionChoiceOff, WithoutPhrasesNoDictionaryConverts) {
     EdgeChoices choices;
-    choices.phraseChoice = kPhrasesOff;
+    choices.phraseChoice = kChoiceOff;
     EXPECT_EQ(conversionChainFor(choices, Form::Traditional), nullptr);
 }
 

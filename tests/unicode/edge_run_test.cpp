@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"LegacySourceToUtf8WithoutPhrases", RunKind::Convert,
                  [] {
                      EdgeRunOptions options = with(kSourceAuto, kOutputUtf8);
-                     options.phraseChoice = kPhrasesOff;
+                     options.phraseChoice = kChoiceOff;
                      return options;
                  }(),
                  "\xB9\xFA\xA3\xAC\r\n", "國，\n", kSuccess},
@@ -249,23 +249,23 @@ EdgeRunOptions traditionalFormat(std::int32_t from, std::int32_t phraseChoice) {
 INSTANTIATE_TEST_SUITE_P(
     FormatPunctuation, EdgeRuns,
     ::testing::Values(
-        EdgeCase{"ByPhrase", RunKind::Format, traditionalFormat(kSourceUtf8, kPhrasesByRun),
+        EdgeCase{"ByPhrase", RunKind::Format, traditionalFormat(kSourceUtf8, kChoiceByRun),
                  "他说,\"头发\"!\n", "他說，“頭髮”！\n", kSuccess},
-        EdgeCase{"ByTable", RunKind::Format, traditionalFormat(kSourceUtf8, kPhrasesOff),
+        EdgeCase{"ByTable", RunKind::Format, traditionalFormat(kSourceUtf8, kChoiceOff),
                  "他说,\"头发\"!\n", "他說，“頭發”！\n", kSuccess},
         EdgeCase{"SmallFormsOfTheSourceStay", RunKind::Format,
-                 traditionalFormat(kSourceUtf8, kPhrasesOff), "他说﹐你好,\n", "他說﹐你好，\n",
+                 traditionalFormat(kSourceUtf8, kChoiceOff), "他说﹐你好,\n", "他說﹐你好，\n",
                  kSuccess},
-        EdgeCase{"GbSourceByPhrase", RunKind::Format, traditionalFormat(kSourceGb, kPhrasesByRun),
+        EdgeCase{"GbSourceByPhrase", RunKind::Format, traditionalFormat(kSourceGb, kChoiceByRun),
                  "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭髮”！\n", kSuccess},
-        EdgeCase{"GbSourceByTable", RunKind::Format, traditionalFormat(kSourceGb, kPhrasesOff),
+        EdgeCase{"GbSourceByTable", RunKind::Format, traditionalFormat(kSourceGb, kChoiceOff),
                  "\xCB\xFB\xCB\xB5,\"\xCD\xB7\xB7\xA2\"!\r\n", "他說，“頭發”！\n", kSuccess},
         EdgeCase{"TraditionalSourceKeepsItsForm", RunKind::Format, narrowFormat(-1),
                  "他說,\"你好\"!我、們?\n", "他說，“你好”！我、們？\n", kSuccess}));
 
 EdgeRunOptions byTable(std::int32_t from, std::int32_t to, std::int32_t form = kFormAuto) {
     EdgeRunOptions options = with(from, to, form);
-    options.phraseChoice = kPhrasesOff;
+    options.phraseChoice = kChoiceOff;
     return options;
 }
 
@@ -643,33 +643,33 @@ const std::string kParagraph = "第三章茶馆，一\n";
 INSTANTIATE_TEST_SUITE_P(
     Chapters, EdgeRuns,
     ::testing::Values(
-        EdgeCase{"Utf8ByRun", RunKind::Format, chapterFormat(kSourceUtf8, kOutputUtf8, kChaptersByRun), kChapter,
+        EdgeCase{"Utf8ByRun", RunKind::Format, chapterFormat(kSourceUtf8, kOutputUtf8, kChoiceByRun), kChapter,
                  kHeading, kSuccess},
-        EdgeCase{"Utf8Off", RunKind::Format, chapterFormat(kSourceUtf8, kOutputUtf8, kChaptersOff), kChapter,
+        EdgeCase{"Utf8Off", RunKind::Format, chapterFormat(kSourceUtf8, kOutputUtf8, kChoiceOff), kChapter,
                  kParagraph, kSuccess},
-        EdgeCase{"DetectedUtf8ByRun", RunKind::Format, chapterFormat(kSourceAuto, kOutputSame, kChaptersByRun),
+        EdgeCase{"DetectedUtf8ByRun", RunKind::Format, chapterFormat(kSourceAuto, kOutputSame, kChoiceByRun),
                  kChapter, kHeading, kSuccess},
-        EdgeCase{"GbToUtf8ByRun", RunKind::Format, chapterFormat(kSourceGb, kOutputUtf8, kChaptersByRun),
+        EdgeCase{"GbToUtf8ByRun", RunKind::Format, chapterFormat(kSourceGb, kOutputUtf8, kChoiceByRun),
                  gb(kChapter), kHeading, kSuccess},
-        EdgeCase{"GbByRun", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersByRun), gb(kChapter),
+        EdgeCase{"GbByRun", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChoiceByRun), gb(kChapter),
                  gb("第三章茶馆，一\r\n"), kSuccess},
-        EdgeCase{"GbOn", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersOn), gb(kChapter),
+        EdgeCase{"GbOn", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChoiceOn), gb(kChapter),
                  gb("　　第三章　茶馆，一\r\n"), kSuccess},
         // The pattern reads the line's characters, whatever its encoding.
         EdgeCase{"PatternInUtf8", RunKind::Format,
-                 chapterFormat(kSourceUtf8, kOutputUtf8, kChaptersOff, "^卷[上下]"), "卷上，山\n",
+                 chapterFormat(kSourceUtf8, kOutputUtf8, kChoiceOff, "^卷[上下]"), "卷上，山\n",
                  "　　　　卷上，山\n", kSuccess},
-        EdgeCase{"PatternInGb", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersOff, "^卷[上下]"),
+        EdgeCase{"PatternInGb", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChoiceOff, "^卷[上下]"),
                  gb("卷上，山\n"), gb("　　　　卷上，山\r\n"), kSuccess},
-        EdgeCase{"PatternInBig5", RunKind::Format, chapterFormat(kSourceBig5, kOutputSame, kChaptersOff, "^卷[上下]"),
+        EdgeCase{"PatternInBig5", RunKind::Format, chapterFormat(kSourceBig5, kOutputSame, kChoiceOff, "^卷[上下]"),
                  quillon::testing::big5("卷上，山\n"), quillon::testing::big5("　　　　卷上，山\r\n"), kSuccess},
-        EdgeCase{"BadPattern", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChaptersOff, "[卷"),
+        EdgeCase{"BadPattern", RunKind::Format, chapterFormat(kSourceGb, kOutputSame, kChoiceOff, "[卷"),
                  gb(kChapter), "", kHeadingPatternInvalid}));
 
 EdgeRunOptions quoted(std::int32_t from, std::int32_t to, std::int32_t style) {
     EdgeRunOptions options = with(from, to);
     options.quoteStyle = style;
-    options.chapterChoice = kChaptersOff;
+    options.chapterChoice = kChoiceOff;
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 namespace quillon::python {
 namespace {
@@ -15,10 +16,11 @@ using api::Options;
 using WordField = std::string Options::*;
 using SwitchField = std::optional<bool> Options::*;
 using NumberField = std::optional<std::int32_t> Options::*;
+using ListField = std::vector<std::string> Options::*;
 
 struct Keyword {
     const char* name;
-    std::variant<WordField, SwitchField, NumberField> field;
+    std::variant<WordField, SwitchField, NumberField, ListField> field;
     bool formatOnly;
 };
 
@@ -32,6 +34,9 @@ constexpr Keyword kKeywords[] = {
     {"opencc", &Options::opencc, false},
     {"phrases", &Options::phrases, false},
     {"html", &Options::html, false},
+    {"quotes", &Options::quotes, false},
+    {"bom", &Options::bom, false},
+    {"dictionaries", &Options::dictionaries, false},
     {"chars_per_line", &Options::charsPerLine, true},
     {"line_spacing", &Options::lineSpacing, true},
     {"lead_spaces", &Options::leadSpaces, true},
@@ -41,6 +46,11 @@ constexpr Keyword kKeywords[] = {
     {"fullwidth_spaces", &Options::fullwidthSpaces, true},
     {"auto_fix", &Options::autoFix, true},
     {"natural_syntax", &Options::naturalSyntax, true},
+    {"mixed_text", &Options::mixedText, true},
+    {"line_start_rules", &Options::lineStartRules, true},
+    {"chapter_headings", &Options::chapterHeadings, true},
+    {"space_between_scripts", &Options::spaceBetweenScripts, true},
+    {"heading_pattern", &Options::headingPattern, true},
 };
 
 bool takes(api::Task task, const Keyword& keyword) { return task == api::Task::Format || !keyword.formatOnly; }
@@ -57,6 +67,15 @@ void set(Options& options, const Keyword& keyword, py::handle value) {
             if constexpr (std::is_same_v<Field, WordField>) {
                 if (!py::isinstance<py::str>(value)) refuse(keyword, "a str", value);
                 options.*field = value.cast<std::string>();
+            } else if constexpr (std::is_same_v<Field, ListField>) {
+                // A str is a sequence too, of letters: refused, not taken as names.
+                if (py::isinstance<py::str>(value) || !py::isinstance<py::sequence>(value)) {
+                    refuse(keyword, "a list of str", value);
+                }
+                for (py::handle item : value) {
+                    if (!py::isinstance<py::str>(item)) refuse(keyword, "a list of str", item);
+                    (options.*field).push_back(item.cast<std::string>());
+                }
             } else if constexpr (std::is_same_v<Field, SwitchField>) {
                 if (!PyBool_Check(value.ptr())) refuse(keyword, "True or False", value);
                 options.*field = value.ptr() == Py_True;

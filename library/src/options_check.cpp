@@ -23,6 +23,10 @@ public:
         std::snprintf(digits, sizeof digits, "%d", int(*value));
         words_.push_back(std::string("--") + name + "=" + digits);
     }
+    void each(const char* name, const std::vector<std::string>& values) {
+        // Each given, even an empty name: the command line refuses it as it would.
+        for (const std::string& value : values) words_.push_back(std::string("--") + name + "=" + value);
+    }
     void toggle(const char* name, const std::optional<bool>& value) {
         if (value) words_.push_back(std::string(*value ? "--" : "--no-") + name);
     }
@@ -46,6 +50,9 @@ unicode::EdgeRunOptions edgeOptionsOf(Task task, const Options& options) {
     arguments.keyword("opencc", options.opencc);
     arguments.toggle("phrases", options.phrases);
     arguments.toggle("html", options.html);
+    arguments.keyword("quotes", options.quotes);
+    arguments.keyword("bom", options.bom);
+    arguments.each("dictionary", options.dictionaries);
     arguments.number("chars-per-line", options.charsPerLine);
     arguments.number("line-spacing", options.lineSpacing);
     arguments.number("lead-spaces", options.leadSpaces);
@@ -55,6 +62,11 @@ unicode::EdgeRunOptions edgeOptionsOf(Task task, const Options& options) {
     arguments.toggle("fullwidth-spaces", options.fullwidthSpaces);
     arguments.toggle("auto-fix", options.autoFix);
     arguments.toggle("natural-syntax", options.naturalSyntax);
+    arguments.toggle("mixed-text", options.mixedText);
+    arguments.toggle("line-start-rules", options.lineStartRules);
+    arguments.toggle("chapter-headings", options.chapterHeadings);
+    arguments.toggle("space-between-scripts", options.spaceBetweenScripts);
+    arguments.keyword("heading-pattern", options.headingPattern);
     // Standard input to standard output: the operands only complete the line.
     arguments.words().insert(arguments.words().end(), {"--", "-", "-"});
 

@@ -26,6 +26,13 @@ Options narrowUtf8() {
     return options;
 }
 
+// A run's options other than its encodings, as `set` gives them.
+Options with(void (*set)(Options&)) {
+    Options options;
+    set(options);
+    return options;
+}
+
 struct RunCase {
     const char* name;
     Task task;
@@ -77,7 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
                 "UTF-8"},
         RunCase{"Utf8LineEndKept", Task::Convert, {}, "头发\r\n", "頭髮\n", {}, "UTF-8", "UTF-8"},
         RunCase{"GbToBig5WithoutLineEnd", Task::Convert, named("gb", "big5"), "\xD6\xD0\xB9\xFA",
-                "\xA4\xA4\xB0\xEA\r\n", {}, "GB", "BIG5"}),
+                "\xA4\xA4\xB0\xEA\r\n", {}, "GB", "BIG5"},
+        RunCase{"CornerQuotes", Task::Convert, with([](Options& o) { o.quotes = "corner"; }), "“头发”\n",
+                "「頭髮」\n", {}, "UTF-8", "UTF-8"},
+        RunCase{"MarkAdded", Task::Convert, with([](Options& o) { o.bom = "add"; }), "头发\n",
+                "\xEF\xBB\xBF頭髮\n", {}, "UTF-8", "UTF-8"},
+        // Unicode text takes the mixed-text rules unless told not to.
+        RunCase{"MixedTextByRun", Task::Format, with([](Options& o) { o.leadSpaces = 0; }), "版本 2.100 发布。\n",
+                "版本 2.100 发布。\n\n", {}, "UTF-8", "UTF-8"},
+        RunCase{"MixedTextOff", Task::Format,
+                with([](Options& o) {
+                    o.leadSpaces = 0;
+                    o.mixedText = false;
+                }),
+                "版本 2.100 发布。\n", "版本2。100发布。\n\n", {}, "UTF-8", "UTF-8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct PlacedCase {

@@ -31,10 +31,21 @@ class Runs(unittest.TestCase):
             (quillon.convert, "", {}, ""),
             (quillon.convert, "头发\n", {}, "頭髮\n"),
             (quillon.format, "这是一个段落。", {"chars_per_line": 4, "lead_spaces": 0}, "这是一个\n段落。\n\n"),
+            (quillon.convert, "“头发”", {"quotes": "corner"}, "「頭髮」"),
+            (quillon.format, "版本 2.100。", {"lead_spaces": 0, "mixed_text": False}, "版本2。100。\n\n"),
         ]
         for call, text, options, output in cases:
             with self.subTest(call=call.__name__, text=text, options=options):
                 self.assertEqual(call(text, **options), output)
+
+    def test_own_word_lists(self):
+        with tempfile.TemporaryDirectory() as work:
+            words = pathlib.Path(work) / "words.txt"
+            words.write_text("鼠标\t滑鼠\n", encoding="utf-8")
+            self.assertEqual(quillon.convert("鼠标", dictionaries=[str(words)]), "滑鼠")
+            with self.assertRaises(TypeError) as raised:
+                quillon.convert("鼠标", dictionaries=str(words))
+            self.assertEqual(str(raised.exception), "dictionaries takes a list of str, not str")
 
     def test_detect(self):
         cases = [

@@ -51,6 +51,12 @@ struct Options {
     std::optional<bool> phrases;
     // --html: leave HTML tags unconverted.
     std::optional<bool> html;
+    // --quotes: keep, corner (「」『』), curly (“”‘’).
+    std::string quotes;
+    // --bom: keep, add, drop (the byte-order mark of Unicode output).
+    std::string bom;
+    // --dictionary: own word lists in OpenCC's text format, read in turn.
+    std::vector<std::string> dictionaries;
 
     // Format runs only.
     std::optional<std::int32_t> charsPerLine;  // not 0; negative: no wrapping
@@ -62,6 +68,12 @@ struct Options {
     std::optional<bool> fullwidthSpaces;
     std::optional<bool> autoFix;
     std::optional<bool> naturalSyntax;
+    // Unset: as the run's text suggests (on where text is Unicode).
+    std::optional<bool> mixedText;
+    std::optional<bool> lineStartRules;
+    std::optional<bool> chapterHeadings;
+    std::optional<bool> spaceBetweenScripts;
+    std::string headingPattern;  // an ICU regular expression over the line
 
     // Receives each line the run tells about its text as it goes (the
     // encoding detected, the conversion chosen); the lines are dropped when

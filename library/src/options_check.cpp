@@ -38,7 +38,7 @@ private:
 
 }  // namespace
 
-unicode::EdgeRunOptions edgeOptionsOf(Task task, const Options& options) {
+EdgeChoices edgeOptionsOf(Task task, const Options& options) {
     Arguments arguments;
     arguments.words().push_back(task == Task::Convert ? "convert" : "format");
     arguments.keyword("from", options.from);
@@ -74,7 +74,15 @@ unicode::EdgeRunOptions edgeOptionsOf(Task task, const Options& options) {
     for (const std::string& word : arguments.words()) args.push_back(word.c_str());
     const cli::CommandLine line = cli::parseCommandLine(args);
     if (line.action != cli::CommandLine::Action::Run) throw Error(Error::Kind::BadOption, line.error);
-    return line.options;
+    EdgeChoices choices{line.options, nullptr};
+    if (!line.dictionaries.empty()) {
+        std::string error;
+        std::optional<unicode::UserWords> words = unicode::UserWords::read(line.dictionaries, error);
+        if (!words) throw Error(Error::Kind::BadOption, error);
+        choices.words = std::make_unique<const unicode::UserWords>(std::move(*words));
+        choices.edge.userWords = choices.words.get();
+    }
+    return choices;
 }
 
 }  // namespace quillon::api

@@ -107,7 +107,8 @@ std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter
 Result runEdge(Task task, const Options& options, const char* source, const FileNames& names,
                const std::function<RunResult(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>& run,
                const unicode::CensusSource& again) {
-    const unicode::EdgeRunOptions edgeOptions = edgeOptionsOf(task, options);
+    const EdgeChoices choices = edgeOptionsOf(task, options);
+    const unicode::EdgeRunOptions& edgeOptions = choices.edge;
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
     const TraceRedirect redirect(options.trace);
@@ -141,7 +142,7 @@ Result runPaths(Task task, const Options& options, const char* source, const cha
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
                                   const TextWriter::BlockSink& destination, const FileNames& names,
                                   const unicode::CensusSource& again) {
-    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options))) return std::nullopt;
+    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options).edge)) return std::nullopt;
     return runEdge(task, options, nullptr, names,
                    [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput&) {
                        StreamedSource source = open();

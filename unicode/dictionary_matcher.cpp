@@ -95,11 +95,12 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
         }
     }
     slots_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
-    // Eight bits or more a key: a pair that starts no key passes the filter
-    // once in some eight, and the filter stays small enough to be cached.
-    const std::size_t filterBits = std::bit_ceil(longerKeys * 8 + 64);
-    pairFilter_.resize(filterBits / 64);
-    pairFilterShift_ = 64 - std::countr_zero(filterBits);
+    // Eight bits or more a key, and fewer pairs than keys: a pair that
+    // starts no key passes the filter once in some fifty, and the filter
+    // stays small enough to be cached.
+    const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
+    pairFilter_.resize(filterWords);
+    pairWordShift_ = 64 - std::countr_zero(filterWords);
     roots_.resize(std::size_t{pageCount} << kPageBits);
     if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits)) {
         throw std::length_error("dictionary too large for its trie");
@@ -141,8 +142,8 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
     std::uint32_t node = rootOf(first);
     if (p < end) {
         const char* second = p;
-        const std::size_t bit = pairBitOf(first, static_cast<char32_t>(takeCodePoint(second, end)));
-        pairFilter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        const auto [word, bits] = pairBitsOf(first, static_cast<char32_t>(takeCodePoint(second, end)));
+        pairFilter_[word] |= bits;
     }
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;

@@ -68,8 +68,8 @@ public:
     // Whether a key may start with `first` and then `second`: false for
     // certain, true perhaps. Cheaper than a match: a bit in a small table.
     bool mayGoOn(char32_t first, char32_t second) const {
-        const std::size_t bit = pairBitOf(first, second);
-        return (pairFilter_[bit / 64] >> (bit % 64) & 1) != 0;
+        const auto [word, bits] = pairBitsOf(first, second);
+        return (pairFilter_[word] & bits) == bits;
     }
 
     // Whether every key of the tiers after the first is one character long.
@@ -124,9 +124,17 @@ private:
     // The slot of that child, or null.
     const Slot* childOf(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
-    std::size_t pairBitOf(char32_t first, char32_t second) const {
-        return static_cast<std::size_t>(((std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u) >>
-                                        pairFilterShift_);
+    // A pair's word of the filter, from the top bits of its hash, and its
+    // two bits there, from the bits below them.
+    struct PairBits {
+        std::size_t word;
+        std::uint64_t bits;
+    };
+    PairBits pairBitsOf(char32_t first, char32_t second) const {
+        const std::uint64_t hash = (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
+        return {static_cast<std::size_t>(hash >> pairWordShift_),
+                std::uint64_t{1} << (hash >> (pairWordShift_ - 6) & 63) |
+                    std::uint64_t{1} << (hash >> (pairWordShift_ - 12) & 63)};
     }
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     [[gnu::always_inline]] DictionaryMatch walk(char32_t first, const char* at, const char* next, const char* end,
@@ -139,10 +147,10 @@ private:
 
     std::vector<Root> roots_;  // roots_[0] stands for no node; in pages
     std::vector<Slot> slots_;  // open addressing by parent and code point
-    // A bit per hash of the first two characters of every longer key, in a
-    // table small enough to stay cached, unlike slots_.
+    // Two bits in one word per hash of the first two characters of every
+    // longer key, in a table small enough to stay cached, unlike slots_.
     std::vector<std::uint64_t> pairFilter_;
-    int pairFilterShift_ = 64;
+    int pairWordShift_ = 63;
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     // The values one after another, in the order of their keys, which keeps

@@ -66,7 +66,7 @@ public:
     bool keysGoOnFrom(char32_t first) const { return roots_[rootOf(first)].childMask != 0; }
 
     // Whether a key may start with `first` and then `second`: false for
-    // certain, true perhaps. Cheaper than a match: a bit in a small table.
+    // certain, true perhaps. Cheaper than a match: a word of a small table.
     bool mayGoOn(char32_t first, char32_t second) const {
         const auto [word, bits] = pairBitsOf(first, second);
         return (pairFilter_[word] & bits) == bits;

@@ -1,7 +1,8 @@
 // A trie over code points for one group of dictionaries. Prose is mostly
 // characters that start a key, so a match must cost little: the first
 // character is found through a table indexed by code point, and the mask in
-// its node tells, mostly without a lookup, that no longer key goes on.
+// its node tells, mostly without a lookup, that no longer key goes on; past
+// it a step costs one slot of the table of links, which holds the node.
 #include "dictionary_matcher.h"
 
 #include <unicode/utf8.h>
@@ -60,7 +61,7 @@ std::size_t hashOf(std::uint64_t parentAndCodePoint) {
 
 DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePointLimit >> kPageBits, 0) {
     const auto dictionaries = openccDictionaries();
-    // Every character of a key after its first makes at most one link, and
+    // Every character of a key after its first makes at most one slot, and
     // none where the key before it in its sorted dictionary has the same
     // characters up to it: that bounds the table, which is kept at most two
     // thirds full. The first characters make the pages of root nodes.
@@ -93,15 +94,18 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
             });
         }
     }
-    links_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
-    // Eight bits or more a key: a pair that starts no key passes the filter
-    // once in some eight, and the filter stays small enough to be cached.
-    const std::size_t filterBits = std::bit_ceil(longerKeys * 8 + 64);
-    pairFilter_.resize(filterBits / 64);
-    pairFilterShift_ = 64 - std::countr_zero(filterBits);
+    slots_.resize(std::bit_ceil(laterCharacters + laterCharacters / 2 + 2));
+    // Eight bits or more a key, and fewer pairs than keys: a pair that
+    // starts no key passes the filter once in some fifty, and the filter
+    // stays small enough to be cached.
+    const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
+    pairFilter_.resize(filterWords);
+    pairWordShift_ = 64 - std::countr_zero(filterWords);
+    roots_.resize(std::size_t{pageCount} << kPageBits);
+    if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits)) {
+        throw std::length_error("dictionary too large for its trie");
+    }
     // Reserved whole, as the peak of a doubling would count against memory.
-    nodes_.reserve((std::size_t{pageCount} << kPageBits) + laterCharacters);
-    nodes_.resize(std::size_t{pageCount} << kPageBits);
     valueStarts_.reserve(entries + 1);
     valueText_.reserve(valueBytes);
 
@@ -111,12 +115,12 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
                          [&](std::string_view key, std::string_view value) {
                 // Within a tier the first dictionary to hold a key gives its value.
-                Node& node = nodes_[addKey(key, tier)];
-                if (node.value(tier) != 0) return;
+                std::uint64_t& values = valuesOf(addKey(key, tier));
+                if (valueOf(values, tier) != 0) return;
                 valueText_.append(value);
                 valueStarts_.push_back(static_cast<std::uint32_t>(valueText_.size()));
                 if (valueCount() > kValueMask) throw std::length_error("too many values for a trie");
-                node.values |= std::uint64_t{valueCount()} << (kValueBits * tier);
+                values |= std::uint64_t{valueCount()} << (kValueBits * tier);
             });
         }
     }
@@ -138,8 +142,8 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
     std::uint32_t node = rootOf(first);
     if (p < end) {
         const char* second = p;
-        const std::size_t bit = pairBitOf(first, static_cast<char32_t>(takeCodePoint(second, end)));
-        pairFilter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        const auto [word, bits] = pairBitsOf(first, static_cast<char32_t>(takeCodePoint(second, end)));
+        pairFilter_[word] |= bits;
     }
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;
@@ -158,28 +162,31 @@ void DictionaryMatcher::markStart(char32_t c) {
     if (c < kBmpLimit) bmpStarts_[c >> 6] |= maskBit(c);
 }
 
-std::size_t DictionaryMatcher::linkSlot(std::uint32_t parent, char32_t c) const {
-    const std::uint64_t parentAndCodePoint = std::uint64_t{parent} << 21 | c;
-    const std::size_t mask = links_.size() - 1;
-    for (std::size_t slot = hashOf(parentAndCodePoint) & mask;; slot = (slot + 1) & mask) {
-        if (links_[slot] == 0 || links_[slot] >> kChildBits == parentAndCodePoint) return slot;
+// The slot of that key, or the free slot where it would go.
+std::size_t DictionaryMatcher::firstSlotOf(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = hashOf(key) & mask;; slot = (slot + 1) & mask) {
+        if (slots_[slot].link == 0 || (slots_[slot].link & kKeyMask) == key) return slot;
     }
 }
 
-std::uint32_t DictionaryMatcher::madeChild(std::uint32_t parent, char32_t c) {
-    std::uint64_t& link = links_[linkSlot(parent, c)];
-    if (link != 0) return static_cast<std::uint32_t>(link & kChildMask);
-    const auto child = static_cast<std::uint32_t>(nodes_.size());
-    if (child > kChildMask) throw std::length_error("dictionary too large for its trie");
-    nodes_[parent].childMask |= maskBit(c);
-    link = (std::uint64_t{parent} << 21 | c) << kChildBits | child;
-    nodes_.emplace_back();
-    return child;
+const DictionaryMatcher::Slot* DictionaryMatcher::childOf(std::uint32_t parent, char32_t c) const {
+    const Slot& slot = slots_[firstSlotOf(keyOf(parent, c))];
+    return slot.link != 0 ? &slot : nullptr;
 }
 
-std::uint32_t DictionaryMatcher::childOf(std::uint32_t parent, const Node& node, char32_t c) const {
-    if ((node.childMask & maskBit(c)) == 0) return 0;
-    return static_cast<std::uint32_t>(links_[linkSlot(parent, c)] & kChildMask);
+std::uint32_t DictionaryMatcher::madeChild(std::uint32_t parent, char32_t c) {
+    const std::uint64_t key = keyOf(parent, c);
+    const std::size_t index = firstSlotOf(key);
+    const auto child = static_cast<std::uint32_t>(roots_.size() + index);
+    if (slots_[index].link != 0) return child;
+    if (parent < roots_.size()) {
+        roots_[parent].childMask |= maskBit(c);
+    } else {
+        slots_[parent - roots_.size()].link |= hintBit(c);
+    }
+    slots_[index].link = key;
+    return child;
 }
 
 const char* DictionaryMatcher::nextCandidate(const char* from, const char* end) const {
@@ -261,8 +268,8 @@ inline void DictionaryMatcher::prefetchWalkAt(const char* p, const char* end) co
     const char32_t c = (b[0] & 0x0F) << 12 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F);
     const char32_t next = (b[3] & 0x0F) << 12 | (b[4] & 0x3F) << 6 | (b[5] & 0x3F);
     const std::uint32_t root = rootOf(c);
-    __builtin_prefetch(&nodes_[root]);
-    __builtin_prefetch(&links_[hashOf(std::uint64_t{root} << 21 | next) & (links_.size() - 1)]);
+    __builtin_prefetch(&roots_[root]);
+    __builtin_prefetch(&slots_[hashOf(keyOf(root, next)) & (slots_.size() - 1)]);
 }
 
 inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, const char* next,
@@ -275,20 +282,31 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
     std::uint32_t value = 0;
     const char* keyEnd = at;
     const char* p = next;
-    const std::uint32_t root = rootOf(first);
-    for (std::uint32_t node = root; node != 0;) {
-        const Node& n = nodes_[node];
-        if (const std::uint64_t values = n.values & tiersOfAccount; values != 0) {
+    const auto take = [&](std::uint64_t values) {
+        if (values &= tiersOfAccount; values != 0) {
             tier = static_cast<std::size_t>(std::countr_zero(values)) / kValueBits;
-            value = n.value(tier);
+            value = valueOf(values, tier);
             keyEnd = p;
             tiersOfAccount = (std::uint64_t{1} << (kValueBits * (tier + 1))) - 1;
         }
-        if (n.childMask == 0 || p >= end) break;
-        const std::int32_t c = takeCodePoint(p, end);
-        // From the root, the pair filter mostly answers without a lookup.
-        const bool noChild = c < 0 || (node == root && !mayGoOn(first, static_cast<char32_t>(c)));
-        node = noChild ? 0 : childOf(node, n, static_cast<char32_t>(c));
+    };
+    std::uint32_t node = rootOf(first);
+    const Root& root = roots_[node];
+    take(root.values);
+    // From the root, the mask and the pair filter mostly answer without a
+    // lookup; further on, the hint of the node's slot.
+    std::int32_t c;
+    if (root.childMask != 0 && p < end && (c = takeCodePoint(p, end)) >= 0 &&
+        (root.childMask & maskBit(static_cast<char32_t>(c))) != 0 && mayGoOn(first, static_cast<char32_t>(c))) {
+        for (const Slot* slot = childOf(node, static_cast<char32_t>(c)); slot != nullptr;) {
+            take(slot->values);
+            if ((slot->link & ~kKeyMask) == 0 || p >= end || (c = takeCodePoint(p, end)) < 0 ||
+                (slot->link & hintBit(static_cast<char32_t>(c))) == 0) {
+                break;
+            }
+            node = static_cast<std::uint32_t>(roots_.size() + static_cast<std::size_t>(slot - slots_.data()));
+            slot = childOf(node, static_cast<char32_t>(c));
+        }
     }
     if (value == 0) return {};
     return {static_cast<std::size_t>(keyEnd - at), tier, valueAt(value - 1), value - 1};

@@ -25,7 +25,9 @@ struct DictionaryMatch {
 // starts in is passed over quickly: a bit per code point says whether a key
 // starts with it, a table indexed by code point holds the first node of every
 // key, and each node a mask of its children's code points, so that most walks
-// end without looking further.
+// end without looking further. The nodes after the first character live in
+// the slots of the hash table that links them to their parents: a step of a
+// walk reads one slot, not a link and then a node elsewhere.
 class DictionaryMatcher {
 public:
     explicit DictionaryMatcher(const OpenccGroup& group);
@@ -61,37 +63,48 @@ public:
     void alsoStopAtStartsOf(const DictionaryMatcher& other);
 
     // Whether a key of more than one character starts with `first`.
-    bool keysGoOnFrom(char32_t first) const { return nodes_[rootOf(first)].childMask != 0; }
+    bool keysGoOnFrom(char32_t first) const { return roots_[rootOf(first)].childMask != 0; }
 
     // Whether a key may start with `first` and then `second`: false for
-    // certain, true perhaps. Cheaper than a match: a bit in a small table.
+    // certain, true perhaps. Cheaper than a match: a word of a small table.
     bool mayGoOn(char32_t first, char32_t second) const {
-        const std::size_t bit = pairBitOf(first, second);
-        return (pairFilter_[bit / 64] >> (bit % 64) & 1) != 0;
+        const auto [word, bits] = pairBitsOf(first, second);
+        return (pairFilter_[word] & bits) == bits;
     }
 
     // Whether every key of the tiers after the first is one character long.
     bool laterTiersTakeOneCharacter() const { return laterTiersTakeOneCharacter_; }
 
 private:
-    struct Node {
-        std::uint64_t childMask = 0;  // bit (code point % 64) of each child
-        // Per tier, 21 bits: 1 + the index of the value, or 0.
-        std::uint64_t values = 0;
-
-        std::uint32_t value(std::size_t tier) const {
-            return static_cast<std::uint32_t>(values >> (kValueBits * tier)) & kValueMask;
-        }
-    };
+    // Per tier, 21 bits: 1 + the index of the value, or 0.
     static constexpr int kValueBits = 21;
     static constexpr std::uint32_t kValueMask = (1u << kValueBits) - 1;
+    static std::uint32_t valueOf(std::uint64_t values, std::size_t tier) {
+        return static_cast<std::uint32_t>(values >> (kValueBits * tier)) & kValueMask;
+    }
+    struct Root {
+        std::uint64_t childMask = 0;  // bit (code point % 64) of each child
+        std::uint64_t values = 0;
+    };
+    // A node after the first character of a key, in the slot of its link.
+    struct Slot {
+        // Free: 0. Else a bit (code point % kHintBits) of each child above
+        // the parent's number and the code point, kLinkBits each.
+        std::uint64_t link = 0;
+        std::uint64_t values = 0;
+    };
+    static constexpr int kLinkBits = 21;
+    static constexpr std::uint64_t kKeyMask = (std::uint64_t{1} << (2 * kLinkBits)) - 1;
+    static constexpr int kHintBits = 64 - 2 * kLinkBits;
+    static std::uint64_t keyOf(std::uint32_t parent, char32_t c) { return std::uint64_t{parent} << kLinkBits | c; }
+    static std::uint64_t hintBit(char32_t c) { return std::uint64_t{1} << (2 * kLinkBits + c % kHintBits); }
     // The node of a key's first character: the nodes of a page of 64 code
     // points lie together, page 0 empty for the pages no key starts in.
     std::uint32_t rootOf(char32_t c) const {
         return c < kCodePointLimit ? std::uint32_t{pages_[c >> kPageBits]} << kPageBits | (c & kPageMask) : 0;
     }
     bool startsKey(char32_t c) const {
-        const Node& root = nodes_[rootOf(c)];
+        const Root& root = roots_[rootOf(c)];
         return root.values != 0 || root.childMask != 0;
     }
     bool mayStart(char32_t c) const {
@@ -101,14 +114,27 @@ private:
     // nextCandidate, with the first character there and the position after it.
     [[gnu::always_inline]] const char* findCandidate(const char* from, const char* end, char32_t& first,
                                                      const char*& after) const;
+    // A node's number: a root's index in roots_, or after them a slot's.
+    std::uint64_t& valuesOf(std::uint32_t node) {
+        return node < roots_.size() ? roots_[node].values : slots_[node - roots_.size()].values;
+    }
     std::uint32_t addKey(std::string_view key, std::size_t tier);
     void markStart(char32_t c);
-    std::size_t linkSlot(std::uint32_t parent, char32_t c) const;
+    std::size_t firstSlotOf(std::uint64_t key) const;
+    // The slot of that child, or null.
+    const Slot* childOf(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
-    std::uint32_t childOf(std::uint32_t parent, const Node& node, char32_t c) const;
-    std::size_t pairBitOf(char32_t first, char32_t second) const {
-        return static_cast<std::size_t>(((std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u) >>
-                                        pairFilterShift_);
+    // A pair's word of the filter, from the top bits of its hash, and its
+    // two bits there, from the bits below them.
+    struct PairBits {
+        std::size_t word;
+        std::uint64_t bits;
+    };
+    PairBits pairBitsOf(char32_t first, char32_t second) const {
+        const std::uint64_t hash = (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
+        return {static_cast<std::size_t>(hash >> pairWordShift_),
+                std::uint64_t{1} << (hash >> (pairWordShift_ - 6) & 63) |
+                    std::uint64_t{1} << (hash >> (pairWordShift_ - 12) & 63)};
     }
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     [[gnu::always_inline]] DictionaryMatch walk(char32_t first, const char* at, const char* next, const char* end,
@@ -118,16 +144,13 @@ private:
     static constexpr char32_t kBmpLimit = 0x10000;
     static constexpr int kPageBits = 6;
     static constexpr char32_t kPageMask = (1u << kPageBits) - 1;
-    static constexpr int kChildBits = 21;  // a link holds its child's number in these
-    static constexpr std::uint32_t kChildMask = (1u << kChildBits) - 1;
 
-    std::vector<Node> nodes_;        // nodes_[0] stands for no node; first the pages of roots
-    // Open addressing: parent << 42 | code point << 21 | child; 0 is free.
-    std::vector<std::uint64_t> links_;
-    // A bit per hash of the first two characters of every longer key, in a
-    // table small enough to stay cached, unlike links_.
+    std::vector<Root> roots_;  // roots_[0] stands for no node; in pages
+    std::vector<Slot> slots_;  // open addressing by parent and code point
+    // Two bits in one word per hash of the first two characters of every
+    // longer key, in a table small enough to stay cached, unlike slots_.
     std::vector<std::uint64_t> pairFilter_;
-    int pairFilterShift_ = 64;
+    int pairWordShift_ = 63;
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     // The values one after another, in the order of their keys, which keeps

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace quillon::unicode {
 namespace {
@@ -62,6 +64,43 @@ INSTANTIATE_TEST_SUITE_P(
                   "為"},
         MatchCase{"bytes that are no UTF-8 start no key", "s2tw", 0, "\xFF\xE5\xA4", 0, kAll, 3, 0, 0,
                   ""}));
+
+// Every key of a group's first tier is found whole where the text is that
+// key: the trie's links, its nodes' hints of their children and the filter
+// of first pairs lose none. The first dictionary of the tier gives the value.
+class FirstTierKeys : public ::testing::TestWithParam<std::string_view> {};
+
+TEST_P(FirstTierKeys, AreFoundWhole) {
+    const auto configurations = openccConfigurations();
+    const auto configuration = std::find_if(configurations.begin(), configurations.end(),
+                                            [&](const OpenccConfiguration& c) { return c.name == GetParam(); });
+    ASSERT_NE(configuration, configurations.end());
+    std::vector<OpenccGroup> groups = {configuration->normalization, configuration->segmentation};
+    groups.insert(groups.end(), configuration->steps.begin(), configuration->steps.begin() + configuration->stepCount);
+    for (const OpenccGroup& group : groups) {
+        if (group.empty()) continue;
+        const DictionaryMatcher matcher(group);
+        for (const std::int8_t index : group.tiers[0]) {
+            if (index == kNoDictionary) continue;
+            std::string_view entries = openccDictionaries()[static_cast<std::size_t>(index)].entries;
+            while (!entries.empty()) {
+                const std::string_view line = entries.substr(0, entries.find('\n'));
+                entries.remove_prefix(line.size() + 1);
+                const std::string_view key = line.substr(0, line.find('\t'));
+                DictionaryMatch found;
+                ASSERT_EQ(matcher.nextMatch(key.data(), key.data() + key.size(), found), key.data()) << key;
+                ASSERT_EQ(found.keyBytes, key.size()) << key;
+                ASSERT_EQ(found.tier, 0u) << key;
+                if (index == group.tiers[0][0]) {
+                    ASSERT_EQ(found.value, line.substr(key.size() + 1)) << key;
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Configurations, FirstTierKeys,
+                         ::testing::Values("s2tw", "s2twp", "tw2sp", "hk2s", "t2hk", "t2s"));
 
 // Where every key starts with a character of many bytes, as normalization's
 // compatibility ideographs (豈 U+F900, 丽 U+2F800) do, the text before the

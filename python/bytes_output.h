@@ -29,6 +29,7 @@ public:
 private:
     bool write(const char* data, std::size_t length);
     bool grow(std::size_t needed);
+    void adviseLargePages() const;
     char* bytes() const { return PyBytes_AS_STRING(object_.ptr()); }
 
     pybind11::object object_;  // its only reference, which resizing takes

@@ -670,12 +670,12 @@ std::optional<RunResult> runUnicodeSource(TextFormatter& formatter, RunKind kind
                                           EdgeOutput* output) {
     const SourceText text = SourceText::inMemory(source);
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
-    // Found as a run by path finds it, where the legacy runs take their turn.
+    // Detected as the run by path detects it; a legacy source is left to that run.
     std::optional<UnicodeEncoding> found;
     if (run.sourceEncoding == kSourceAuto) {
         std::int32_t legacyProfile = 0;
         found = detectUnicodeEncoding(text, &legacyProfile);
-        if (found == UnicodeEncoding::None) return std::nullopt;
+        if (!found || *found == UnicodeEncoding::None) return std::nullopt;
     } else if (!isUnicodeSource(run.sourceEncoding)) {
         return std::nullopt;
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "file_failure.h"
+#include "large_pages.h"
 #include "not_text.h"
 #include "path_run.h"
 #include "spool.h"
@@ -49,6 +50,7 @@ Result run(Task task, std::string_view input, std::string& output, const Options
     // Most runs write about as much as they read: room for that is made
     // once, rather than as the text grows.
     output.reserve(input.size() + input.size() / 8);
+    adviseLargePages(output.data(), output.capacity());
     const OutputSink appended{[&](const char* data, std::size_t length) {
                                   output.append(data, length);
                                   return true;

@@ -3,9 +3,11 @@
 #include <pybind11/pybind11.h>
 
 #include <quillon/quillon.h>
+#include <new>
 #include <string>
 #include <string_view>
 
+#include "bytes_output.h"
 #include "keyword_options.h"
 #include "run_outcome.h"
 
@@ -15,15 +17,18 @@ namespace {
 namespace py = pybind11;
 
 // The bytes of a text argument, held for the run with the GIL released: a str
-// as a UTF-8 copy, anything else through the buffer protocol, whose export
-// keeps a bytearray from being resized meanwhile.
+// as its UTF-8, which the str keeps (and keeps from then on, as Python does
+// for any str asked for it), anything else through the buffer protocol, whose
+// export keeps a bytearray from being resized meanwhile.
 class TextBytes {
 public:
     TextBytes(py::handle text, const char* function) {
         if (PyUnicode_Check(text.ptr())) {
-            utf8_ = py::reinterpret_steal<py::object>(PyUnicode_AsUTF8String(text.ptr()));
-            if (!utf8_) throw py::error_already_set();
-            bytes_ = std::string_view(PyBytes_AS_STRING(utf8_.ptr()), PyBytes_GET_SIZE(utf8_.ptr()));
+            Py_ssize_t size = 0;
+            const char* utf8 = PyUnicode_AsUTF8AndSize(text.ptr(), &size);
+            if (utf8 == nullptr) throw py::error_already_set();
+            str_ = py::reinterpret_borrow<py::object>(text);
+            bytes_ = std::string_view(utf8, static_cast<std::size_t>(size));
             return;
         }
         if (PyObject_GetBuffer(text.ptr(), &buffer_, PyBUF_SIMPLE) != 0) {
@@ -41,10 +46,10 @@ public:
     }
 
     std::string_view bytes() const { return bytes_; }
-    bool isStr() const { return static_cast<bool>(utf8_); }
+    bool isStr() const { return static_cast<bool>(str_); }
 
 private:
-    py::object utf8_;
+    py::object str_;
     Py_buffer buffer_{};
     bool exported_ = false;
     std::string_view bytes_;
@@ -60,17 +65,17 @@ py::object run(api::Task task, py::handle text, const py::kwargs& keywords) {
         }
         options.from = options.to = "utf-8";
     }
-    std::string output;
+    BytesOutput output(input.bytes().size());
     api::Result result;
-    {
+    try {
         py::gil_scoped_release released;
-        result = api::run(task, input.bytes(), output, options);
+        result = api::run(task, input.bytes(), output.sink(), options);
+    } catch (const api::Error&) {
+        if (output.ranOutOfMemory()) throw std::bad_alloc();
+        throw;
     }
     issueWarnings(result);
-    if (!input.isStr()) return py::bytes(output);
-    PyObject* decoded = PyUnicode_DecodeUTF8(output.data(), static_cast<Py_ssize_t>(output.size()), "strict");
-    if (decoded == nullptr) throw py::error_already_set();
-    return py::reinterpret_steal<py::object>(decoded);
+    return input.isStr() ? output.decodeUtf8() : output.takeBytes();
 }
 
 // A run from file to file by path, as quillon-cli makes it: no text passes

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "utf8_quote_style.h"
@@ -44,13 +42,11 @@ CodePointReader::~CodePointReader() {
     if (file_ != nullptr) std::fclose(file_);
 }
 
-bool CodePointReader::open(const char* path, const char* encoding) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
+bool CodePointReader::open(const SourceText& source, const char* encoding) {
     endMark_ = EndMark(encoding);
     utf8_ = isUtf8(encoding);
     if (utf8_) {
-        file_ = std::fopen(path, "rb");
+        file_ = source.open().release();
         return file_ != nullptr;
     }
     source_ = openConverter(encoding);
@@ -58,7 +54,7 @@ bool CodePointReader::open(const char* path, const char* encoding) {
     if (!source_ || !utf32_) return false;
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setToUCallBack(source_.get(), markInvalid, nullptr, nullptr, nullptr, &status);
-    file_ = std::fopen(path, "rb");
+    file_ = source.open().release();
     return file_ != nullptr;
 }
 
@@ -167,15 +163,32 @@ std::size_t CodePointReader::read(char32_t* out, std::size_t capacity) {
 
 TextSink::~TextSink() = default;
 
-bool TextSink::open(const char* path, const char* encoding) {
+bool TextSink::openConverters(const char* encoding) {
     if (encoding != nullptr && !isUtf8(encoding)) {
         target_ = openConverter(encoding);
         utf8_ = openConverter(kUtf8Name);
         if (!target_ || !utf8_) return false;
     }
+    return true;
+}
+
+bool TextSink::open(const char* path, const char* encoding) {
+    if (!openConverters(encoding)) return false;
     path_ = path;
     open_ = file_.open(path);
     return open_;
+}
+
+bool TextSink::open(TextWriter::BlockSink sink, std::function<void()> restart, const char* encoding) {
+    if (!openConverters(encoding)) return false;
+    memory_ = std::move(sink);
+    restartMemory_ = std::move(restart);
+    open_ = true;
+    return open_;
+}
+
+bool TextSink::emit(const char* bytes, std::size_t count) {
+    return memory_ ? memory_(bytes, count) : file_.write(bytes, count);
 }
 
 bool TextSink::restart() {
@@ -186,6 +199,10 @@ bool TextSink::restart() {
     pivotSource_ = pivotTarget_ = pivot_;
     outUsed_ = 0;
     failed_ = false;
+    if (memory_) {
+        restartMemory_();
+        return true;
+    }
     open_ = file_.open(path_.c_str());
     return open_;
 }
@@ -260,11 +277,11 @@ void TextSink::writeBytesNow(const char* bytes, std::size_t count) {
 void TextSink::put(const char* bytes, std::size_t count) {
     if (!open_) return;
     if (outUsed_ + count > kBufferSize) {
-        if (!file_.write(out_, outUsed_)) failed_ = true;
+        if (!emit(out_, outUsed_)) failed_ = true;
         outUsed_ = 0;
     }
     if (count > kBufferSize) {
-        if (!file_.write(bytes, count)) failed_ = true;
+        if (!emit(bytes, count)) failed_ = true;
         return;
     }
     std::memcpy(out_ + outUsed_, bytes, count);
@@ -275,14 +292,14 @@ bool TextSink::close() {
     if (!open_) return false;
     static constexpr char kNothing = 0;
     if (target_) convert(&kNothing, 0, true);
-    if (outUsed_ > 0 && !file_.write(out_, outUsed_)) failed_ = true;
+    if (outUsed_ > 0 && !emit(out_, outUsed_)) failed_ = true;
     outUsed_ = 0;
     open_ = false;
     if (failed_) {
         file_.discard();
         return false;
     }
-    return file_.commit();
+    return memory_ || file_.commit();
 }
 
 }  // namespace quillon::unicode

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -9,6 +10,8 @@
 #include "end_mark.h"
 #include "output_file.h"
 #include "quote_style.h"
+#include "source_text.h"
+#include "text_file.h"
 
 struct UConverter;
 
@@ -38,8 +41,8 @@ public:
     CodePointReader(const CodePointReader&) = delete;
     CodePointReader& operator=(const CodePointReader&) = delete;
 
-    // False when the file cannot be opened or the encoding is unknown.
-    bool open(const char* path, const char* encoding);
+    // False when the source cannot be opened or the encoding is unknown.
+    bool open(const SourceText& source, const char* encoding);
     // Up to `capacity` code points into `out`; 0 at the end of the text.
     std::size_t read(char32_t* out, std::size_t capacity);
     // True when reading stopped on an error rather than the end of the file.
@@ -85,6 +88,9 @@ public:
     // False when that is not possible. An existing file keeps its bytes until
     // close() succeeds: a sink destroyed before that leaves it as it was.
     bool open(const char* path, const char* encoding);
+    // Starts text for `sink`, which takes the bytes as they come (false: the
+    // rest is lost); `restart`, where given, drops all it took.
+    bool open(TextWriter::BlockSink sink, std::function<void()> restart, const char* encoding);
     // Gives what is written from here on the quote style: the text, and
     // the bytes where they are text of `legacy`'s encoding (not null).
     void restyleQuotes(QuoteStyle style, const EncodingProfile* legacy) {
@@ -101,8 +107,9 @@ public:
     // True when every byte reached the file and it took the old one's place.
     bool close();
     // Whether what was written can still be dropped: the file takes the
-    // destination's place only at close(), rather than being written directly.
-    bool restartable() const { return open_ && file_.replacesDestination(); }
+    // destination's place only at close(), rather than being written directly;
+    // a sink in memory, when it can be restarted.
+    bool restartable() const { return open_ && (memory_ ? bool(restartMemory_) : file_.replacesDestination()); }
     // Drops what was written and starts the file afresh; false when it cannot.
     bool restart();
     // True once a write or an encoding has failed: whatever follows is lost too.
@@ -112,6 +119,8 @@ public:
     int error() const { return file_.error(); }
 
 private:
+    bool openConverters(const char* encoding);
+    bool emit(const char* bytes, std::size_t count);
     void convert(const char* source, std::size_t length, bool flush);
     void put(const char* bytes, std::size_t count);
     void writeTextNow(const char* utf8, std::size_t length);
@@ -123,6 +132,8 @@ private:
     static constexpr std::size_t kBufferSize = 1 << 16;
     OutputFile file_;
     std::string path_;
+    TextWriter::BlockSink memory_;  // in place of the file
+    std::function<void()> restartMemory_;
     bool open_ = false;
     ConverterPtr target_;  // none for UTF-8: its text is written as it is
     ConverterPtr utf8_;

@@ -25,7 +25,7 @@ bool isThreeByteCharacter(std::size_t c) {
 
 }  // namespace
 
-RunResult DictionaryUtf8Conversion::run(const char* source, TextSink& sink) {
+RunResult DictionaryUtf8Conversion::run(const SourceText& source, TextSink& sink) {
     Utf8Input input;
     if (!input.open(source)) return kSourceUnreadable;
     text_.reserve(kChunkBytes + kPiece * 2 + 16);

@@ -22,7 +22,7 @@ public:
     DictionaryUtf8Conversion(const ChineseConversionChain& chain, bool crLf)
         : converter_(chain), crLf_(crLf) {}
 
-    RunResult run(const char* source, TextSink& sink);
+    RunResult run(const SourceText& source, TextSink& sink);
 
     bool sawInvalid = false;
     std::int64_t endMarkOffset = -1;  // as Utf8Input::endMarkOffset

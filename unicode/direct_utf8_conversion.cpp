@@ -59,7 +59,7 @@ DirectUtf8Conversion::DirectUtf8Conversion(TextFormatter& formatter, const Encod
     }
 }
 
-RunResult DirectUtf8Conversion::run(const char* source, TextSink& sink) {
+RunResult DirectUtf8Conversion::run(const SourceText& source, TextSink& sink) {
     Utf8Input input;
     if (!input.open(source)) return kSourceUnreadable;
     Output out;

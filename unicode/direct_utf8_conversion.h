@@ -22,7 +22,7 @@ public:
     DirectUtf8Conversion(TextFormatter& formatter, const EncodingProfile& from,
                          const EncodingProfile& to, bool crLf);
 
-    RunResult run(const char* source, TextSink& sink);
+    RunResult run(const SourceText& source, TextSink& sink);
 
     bool sawInvalid = false;
     std::int64_t endMarkOffset = -1;  // as Utf8Input::endMarkOffset

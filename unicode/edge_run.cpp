@@ -29,6 +29,7 @@
 #include "scratch_file.h"
 #include "source_detection.h"
 #include "source_judge.h"
+#include "source_text.h"
 #include "text_file.h"
 #include "text_formatter.h"
 #include "user_words.h"
@@ -150,12 +151,12 @@ std::optional<std::vector<bool>> codesIn(const char* path) {
     return used;
 }
 
-// Whether the text at `path`, in `encoding` (null for legacy bytes), ends
+// Whether the text of `source`, in `encoding` (null for legacy bytes), ends
 // without a line end, before a 1A that ends the file if there is one; false
 // for an empty text and for one that cannot be read from its end (a pipe),
 // whose ending is not known.
-bool endsWithoutLineEnd(const char* path, const char* encoding) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+bool endsWithoutLineEnd(const SourceText& source, const char* encoding) {
+    const FilePtr file = source.open();
     const std::string_view name = encoding != nullptr ? encoding : "";
     const std::size_t unit = name.starts_with("UTF-16") ? 2 : 1;
     unsigned char last[4] = {};
@@ -262,10 +263,11 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
 // run, and written back.
 class UnicodeSourceRun {
 public:
-    UnicodeSourceRun(TextFormatter& formatter, RunKind kind, const RunPlan& options,
-                     const char* source, const char* destination)
-        : formatter_(formatter), kind_(kind), options_(options), source_(source),
-          destination_(destination) {}
+    // The run writes `destination` by path, or `memory` when given.
+    UnicodeSourceRun(TextFormatter& formatter, RunKind kind, const RunPlan& options, const SourceText& source,
+                     const char* destination, const MemoryDestination* memory)
+        : formatter_(formatter), kind_(kind), options_(options), source_(source), destination_(destination),
+          memory_(memory) {}
 
     RunResult run(EdgeOutput& written) {
         formatter_.endMarkOffset = -1;
@@ -300,7 +302,7 @@ public:
         written.unicodeSource = encoding_;
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);
         TextSink sink;
-        if (!sink.open(destination_, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
+        if (!openSink(sink, written.unicodeEncoding)) return destinationFailure(formatter_, sink);
         if (kind_ == RunKind::Convert && endsWithoutLineEnd(source_, encoding_)) sink.dropFinalLineEnd();
         startOutput(sink, options_, written.unicodeEncoding, sourceMarked_);
         sink.restyleQuotes(static_cast<QuoteStyle>(options_.choices->quoteStyle), legacyOutput ? &to : nullptr);
@@ -352,6 +354,11 @@ private:
         const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source_);
         const bool marked = found == UnicodeEncoding::Utf16Le || found == UnicodeEncoding::Utf16Be;
         return marked ? nameOf(*found) : nullptr;
+    }
+
+    bool openSink(TextSink& sink, const char* encoding) const {
+        return memory_ != nullptr ? sink.open(memory_->write, memory_->restart, encoding)
+                                  : sink.open(destination_, encoding);
     }
 
     template <typename Reader>
@@ -531,8 +538,9 @@ private:
     TextFormatter& formatter_;
     const RunKind kind_;
     const RunPlan& options_;
-    const char* const source_;
+    const SourceText source_;
     const char* const destination_;
+    const MemoryDestination* const memory_;
     const char* encoding_ = nullptr;
     bool sawNonAscii_ = false;
     bool sourceMarked_ = false;
@@ -588,6 +596,14 @@ private:
     std::optional<RunResult> refusal_;
 };
 
+// A source found to be Unicode text, from here on read as named.
+void takeDetected(RunPlan& run, UnicodeEncoding found) {
+    run.sourceEncoding = found == UnicodeEncoding::Utf8      ? kSourceUtf8
+                         : found == UnicodeEncoding::Gb18030 ? kSourceGb18030
+                                                             : kSourceUtf16;
+    trace("%s encoding is detected.", nameOf(found));
+}
+
 }  // namespace
 
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
@@ -613,15 +629,12 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
         const std::optional<UnicodeEncoding> found = detectUnicodeEncoding(source, &legacyProfile);
         if (!found) return kSourceUnreadable;
         if (*found != UnicodeEncoding::None) {
-            run.sourceEncoding = *found == UnicodeEncoding::Utf8      ? kSourceUtf8
-                                 : *found == UnicodeEncoding::Gb18030 ? kSourceGb18030
-                                                                      : kSourceUtf16;
-            trace("%s encoding is detected.", nameOf(*found));
+            takeDetected(run, *found);
         }
     }
     if (isUnicodeSource(run.sourceEncoding)) {
         chooseTextRules(formatter, options, true);
-        return UnicodeSourceRun(formatter, kind, run, source, destination).run(written);
+        return UnicodeSourceRun(formatter, kind, run, source, destination, nullptr).run(written);
     }
     // The legacy detection takes what the pass above learnt, for this run only.
     struct ForgetDetection {
@@ -650,6 +663,31 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
     return kind == RunKind::Convert
                ? formatter.convertStreams(input, output)
                : formatter.formatStreams(input, output, TextFormatter::UnconvertedPairs::Boxed);
+}
+
+std::optional<RunResult> runUnicodeSource(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                                          std::string_view source, const MemoryDestination& destination,
+                                          EdgeOutput* output) {
+    const SourceText text = SourceText::inMemory(source);
+    RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
+    // Detected as the run by path detects it; a legacy source is left to that run.
+    std::optional<UnicodeEncoding> found;
+    if (run.sourceEncoding == kSourceAuto) {
+        std::int32_t legacyProfile = 0;
+        found = detectUnicodeEncoding(text, &legacyProfile);
+        if (!found || *found == UnicodeEncoding::None) return std::nullopt;
+    } else if (!isUnicodeSource(run.sourceEncoding)) {
+        return std::nullopt;
+    }
+    EdgeOutput ignored;
+    EdgeOutput& written = output ? *output : ignored;
+    written = {};
+    const RunSetup setup(formatter, options);
+    if (setup.refusal()) return *setup.refusal();
+    if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
+    if (found) takeDetected(run, *found);
+    chooseTextRules(formatter, options, true);
+    return UnicodeSourceRun(formatter, kind, run, text, nullptr, &destination).run(written);
 }
 
 }  // namespace quillon::unicode

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string_view>
 
 #include "edge_options.h"
@@ -52,5 +54,22 @@ bool streamsThroughEdge(const EdgeRunOptions& options);
 RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
                          std::string_view firstBlock, TextReader::BlockSource source,
                          TextWriter::BlockSink destination);
+
+// Where a run of text in memory writes: `write` takes the output as it comes
+// (false: the rest is lost, and the run fails on its destination);
+// `restart`, where given, drops all it took, for a run that starts its
+// output afresh.
+struct MemoryDestination {
+    TextWriter::BlockSink write;
+    std::function<void()> restart;
+};
+
+// The run of `options` from `source`, text in memory read where it lies, to
+// `destination`, when the source is Unicode text (named, or found by
+// auto-detection); byte for byte the run between files. None, with nothing
+// written, for a legacy source, whose runs read it by path.
+std::optional<RunResult> runUnicodeSource(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                                          std::string_view source, const MemoryDestination& destination,
+                                          EdgeOutput* output = nullptr);
 
 }  // namespace quillon::unicode

@@ -15,11 +15,11 @@ FamilyTextReader::FamilyTextReader(LineEncoder& encoder, std::size_t chunkBytes)
       // Past the chunk's size: the line that crosses it, and what ends the text.
       text_(std::make_unique<char[]>(chunkBytes + kLinePiece + 8)) {}
 
-bool FamilyTextReader::open(const char* path, const char* encoding) {
+bool FamilyTextReader::open(const SourceText& source, const char* encoding) {
     utf8_ = std::strcmp(encoding, kUtf8Name) == 0;
-    if (utf8_) return bytes_.open(path);
+    if (utf8_) return bytes_.open(source);
     codePoints_ = std::make_unique<char32_t[]>(kCodePointsAtOnce);
-    return points_.open(path, encoding);
+    return points_.open(source, encoding);
 }
 
 std::size_t FamilyTextReader::next() {

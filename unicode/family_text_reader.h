@@ -26,8 +26,8 @@ public:
     FamilyTextReader(const FamilyTextReader&) = delete;
     FamilyTextReader& operator=(const FamilyTextReader&) = delete;
 
-    // False when the file cannot be opened or the encoding is unknown.
-    bool open(const char* path, const char* encoding);
+    // False when the source cannot be opened or the encoding is unknown.
+    bool open(const SourceText& source, const char* encoding);
     // The length of the next chunk, 0 at the end of the text.
     std::size_t next();
     char* text() { return text_.get(); }

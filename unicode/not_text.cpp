@@ -2,24 +2,17 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <string_view>
 
 #include <sys/stat.h>
 
+#include "source_text.h"
+
 namespace quillon::unicode {
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
 bool isPlainlyNotText(const char* path, bool namedUtf16) {
     struct stat status {};
     if (::stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return false;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    const FilePtr file(std::fopen(path, "rb"));
     if (!file) return false;
     std::array<char, kFirstBlock> block;
     return isPlainlyNotText(std::string_view(block.data(), std::fread(block.data(), 1, block.size(), file.get())),

@@ -4,10 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
-#include <filesystem>
 #include <memory>
 #include <span>
-#include <system_error>
 
 #include "byte_masks.h"
 #include "code_point_stream.h"
@@ -125,10 +123,6 @@ private:
     int state_ = 0;
     unsigned char first_ = 0;
     bool fourByte_ = false;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 const char* chartOf(std::int32_t profileId) { return profileId == kBig5Id ? "Big5" : "GBK"; }
@@ -312,11 +306,9 @@ private:
 
 std::unique_ptr<SourceJudge> makeOneReadJudge() { return std::make_unique<OneReadJudge>(); }
 
-std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int32_t* legacyProfile) {
+std::optional<UnicodeEncoding> detectUnicodeEncoding(const SourceText& source, std::int32_t* legacyProfile) {
     if (legacyProfile != nullptr) *legacyProfile = 0;
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return std::nullopt;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    const FilePtr file = source.open();
     if (!file) return std::nullopt;
 
     static constexpr std::size_t kBufferSize = 1 << 18;

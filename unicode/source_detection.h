@@ -6,6 +6,7 @@
 #include <string>
 
 #include "family_maps.h"
+#include "source_text.h"
 
 namespace quillon {
 class SourceJudge;
@@ -21,7 +22,8 @@ enum class UnicodeEncoding { None, Utf8, Utf16Le, Utf16Be, Gb18030 };
 // when the file cannot be read. With `legacyProfile`, a None answer comes
 // with what TextFormatter::detectEncoding finds for the file, learnt in the
 // same pass, or 0 when that pass could not tell.
-std::optional<UnicodeEncoding> detectUnicodeEncoding(const char* path, std::int32_t* legacyProfile = nullptr);
+std::optional<UnicodeEncoding> detectUnicodeEncoding(const SourceText& source,
+                                                     std::int32_t* legacyProfile = nullptr);
 
 // A judge for a run that detects its source in its own read (see
 // TextFormatter::convertFile): it gives the legacy profile that

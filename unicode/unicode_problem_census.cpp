@@ -10,11 +10,11 @@
 
 namespace quillon::unicode {
 
-std::optional<ProblemCensus> takeUnicodeProblemCensus(const char* path, const char* encoding,
+std::optional<ProblemCensus> takeUnicodeProblemCensus(const SourceText& source, const char* encoding,
                                                       const EncodingProfile& from, const EncodingProfile& to,
                                                       CensusProblem problem) {
     CodePointReader reader;
-    if (!reader.open(path, encoding)) return std::nullopt;
+    if (!reader.open(source, encoding)) return std::nullopt;
     const FamilyMaps& maps = FamilyMaps::instance();
     const auto hasProblem = [&](char32_t c) {
         if (problem == CensusProblem::Invalid) return c == kInvalidMarker;
@@ -53,9 +53,10 @@ std::optional<ProblemCensus> warningCensus(const CensusSource& source, RunKind k
     const CensusProblem problem = result == kInvalidCodeWarning ? CensusProblem::Invalid : CensusProblem::Unmappable;
     const bool legacyOutput = written.unicodeEncoding == nullptr;
     if (written.unicodeSource != nullptr && (legacyOutput || problem == CensusProblem::Invalid)) {
-        if (source.path == nullptr) return std::nullopt;
-        return takeUnicodeProblemCensus(source.path, written.unicodeSource, *formatter.sourceProfile,
-                                        *formatter.targetProfile, problem);
+        return takeUnicodeProblemCensus(source.path != nullptr ? SourceText(source.path)
+                                                               : SourceText::inMemory(source.text),
+                                        written.unicodeSource, *formatter.sourceProfile, *formatter.targetProfile,
+                                        problem);
     }
     if (written.unicodeSource == nullptr && legacyOutput && kind == RunKind::Convert && formatter.phrases() == 0) {
         if (source.path != nullptr) {

@@ -6,20 +6,20 @@
 #include "edge_run.h"
 #include "encoding_profile.h"
 #include "problem_census.h"
+#include "source_text.h"
 
 namespace quillon::unicode {
 
-// Reads `path`, a Unicode source in ICU's `encoding`, as a run that warned
+// Reads `source`, a Unicode source in ICU's `encoding`, as a run that warned
 // read it, and counts the characters with `problem`: sequences the encoding
 // does not allow, or, for legacy output, characters the run from the family
 // `from` to `to` cannot carry. Not for HTML runs, which leave tag text as it
 // was. None when the file cannot be read.
-std::optional<ProblemCensus> takeUnicodeProblemCensus(const char* path, const char* encoding,
+std::optional<ProblemCensus> takeUnicodeProblemCensus(const SourceText& source, const char* encoding,
                                                       const EncodingProfile& from, const EncodingProfile& to,
                                                       CensusProblem problem);
 
-// A run's source to read again: a file, or text in memory (which places
-// the warnings of legacy sources only).
+// A run's source to read again: a file, or text in memory.
 struct CensusSource {
     const char* path = nullptr;
     std::string_view text;

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "code_point_stream.h"
 
@@ -15,10 +13,8 @@ Utf8Input::~Utf8Input() {
     if (file_ != nullptr) std::fclose(file_);
 }
 
-bool Utf8Input::open(const char* path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
-    file_ = std::fopen(path, "rb");
+bool Utf8Input::open(const SourceText& source) {
+    file_ = source.open().release();
     if (file_ == nullptr) return false;
     bytes_ = std::make_unique<unsigned char[]>(kBufferSize);
     next = end = bytes_.get();

@@ -7,6 +7,7 @@
 
 #include "byte_masks.h"
 #include "end_mark.h"
+#include "source_text.h"
 
 namespace quillon::unicode {
 
@@ -39,8 +40,8 @@ public:
     Utf8Input(const Utf8Input&) = delete;
     Utf8Input& operator=(const Utf8Input&) = delete;
 
-    // False when the file cannot be opened.
-    bool open(const char* path);
+    // False when the source cannot be opened.
+    bool open(const SourceText& source);
     // The next character, the invalid marker for a sequence that does not
     // decode; false at the end of the text. Reads on when the buffer holds
     // less than a whole character, so a character is never cut.

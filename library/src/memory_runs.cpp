@@ -1,11 +1,14 @@
-// Runs on text in memory and on streams. Most runs read their source once
-// and write as they go: the text goes between memory and the engine
-// directly. The others read their source by path, maybe twice: the text goes
-// through scratch files of the run's own, which have no name in any folder.
+// Runs on text in memory and on streams. Most runs read their source where
+// it lies, or as it comes, and write as they go: the text goes between memory
+// and the engine directly. The others read their source by path: the text
+// goes through scratch files of the run's own, which have no name in any
+// folder.
 #include <istream>
 #include <ostream>
 #include <vector>
 
+#include "file_failure.h"
+#include "large_pages.h"
 #include "not_text.h"
 #include "path_run.h"
 #include "spool.h"
@@ -23,27 +26,37 @@ const FileNames kSpooledNames{"the input", "the output"};
 
 }  // namespace
 
-Result run(Task task, std::string_view input, std::string& output, const Options& options) {
-    output.clear();
-    // Most runs write about as much as they read: the text grows in place.
-    output.reserve(input.size() + input.size() / 8);
-    const auto append = [&](const char* data, std::size_t length) {
-        output.append(data, length);
-        return true;
-    };
-    if (std::optional<Result> streamed = runStreamed(
-            task, options, [&] { return StreamedSource{input, blockSourceOf(input)}; }, append, kSpooledNames,
-            unicode::CensusSource{nullptr, input})) {
-        return std::move(*streamed);
+Result run(Task task, std::string_view input, const OutputSink& output, const Options& options) {
+    if (std::optional<Result> done =
+            runInMemory(task, options, input, {output.write, output.restart}, kSpooledNames)) {
+        return std::move(*done);
     }
     // The text and its result are in memory anyway: so are their spools.
     Spool source(unicode::ScratchFile::Backing::Memory);
     source.write(input.data(), input.size());
     Spool destination(unicode::ScratchFile::Backing::Memory);
     Result result = runPaths(task, options, source.path(), destination.path(), kSpooledNames);
-    output.reserve(destination.size());
-    destination.read([&](const char* data, std::size_t length) { output.append(data, length); });
+    destination.read([&](const char* data, std::size_t length) {
+        if (!output.write(data, length)) {
+            throw Error(Error::Kind::DestinationUnwritable,
+                        unicode::fileFailure(kSpooledNames.destination, 0, kDestinationUnwritable));
+        }
+    });
     return result;
+}
+
+Result run(Task task, std::string_view input, std::string& output, const Options& options) {
+    output.clear();
+    // Most runs write about as much as they read: room for that is made
+    // once, rather than as the text grows.
+    output.reserve(input.size() + input.size() / 8);
+    adviseLargePages(output.data(), output.capacity());
+    const OutputSink appended{[&](const char* data, std::size_t length) {
+                                  output.append(data, length);
+                                  return true;
+                              },
+                              [&] { output.clear(); }};
+    return run(task, input, appended, options);
 }
 
 std::string convert(std::string_view input, const Options& options, Result* result) {

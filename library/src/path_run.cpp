@@ -102,18 +102,22 @@ std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter
     return warnings;
 }
 
+using EdgeRun =
+    std::function<std::optional<RunResult>(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>;
+
 // One run of the engine, which `run` makes with the run's formatter and
-// options; its warnings are placed by reading `again`.
-Result runEdge(Task task, const Options& options, const char* source, const FileNames& names,
-               const std::function<RunResult(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>& run,
-               const unicode::CensusSource& again) {
+// options, or declines (none); its warnings are placed by reading `again`.
+std::optional<Result> runEdge(Task task, const Options& options, const char* source, const FileNames& names,
+                              const EdgeRun& run, const unicode::CensusSource& again) {
     const EdgeChoices choices = edgeOptionsOf(task, options);
     const unicode::EdgeRunOptions& edgeOptions = choices.edge;
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
     const TraceRedirect redirect(options.trace);
     unicode::EdgeOutput written;
-    const RunResult result = run(formatter, edgeOptions, written);
+    const std::optional<RunResult> ran = run(formatter, edgeOptions, written);
+    if (!ran) return std::nullopt;
+    const RunResult result = *ran;
     if (isError(result)) fail(result, formatter, written, source, names);
     Result done;
     done.warnings = warningsOf(task, result, formatter, written, again);
@@ -130,13 +134,12 @@ Result runEdge(Task task, const Options& options, const char* source, const File
 
 Result runPaths(Task task, const Options& options, const char* source, const char* destination,
                 const FileNames& names) {
-    return runEdge(task, options, source, names,
-                   [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions,
-                       unicode::EdgeOutput& written) {
-                       return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source, destination,
-                                                      &written);
-                   },
-                   unicode::CensusSource{source, {}});
+    return *runEdge(
+        task, options, source, names,
+        [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput& written) {
+            return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source, destination, &written);
+        },
+        unicode::CensusSource{source, {}});
 }
 
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
@@ -144,12 +147,29 @@ std::optional<Result> runStreamed(Task task, const Options& options, const std::
                                   const unicode::CensusSource& again) {
     if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options).edge)) return std::nullopt;
     return runEdge(task, options, nullptr, names,
-                   [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput&) {
+                   [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions,
+                       unicode::EdgeOutput&) -> std::optional<RunResult> {
                        StreamedSource source = open();
                        return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source.firstBlock,
                                                       std::move(source.text), destination);
                    },
                    again);
+}
+
+std::optional<Result> runInMemory(Task task, const Options& options, std::string_view input,
+                                  const unicode::MemoryDestination& destination, const FileNames& names) {
+    const unicode::CensusSource again{nullptr, input};
+    if (std::optional<Result> streamed = runStreamed(
+            task, options, [&] { return StreamedSource{input, blockSourceOf(input)}; }, destination.write, names,
+            again)) {
+        return streamed;
+    }
+    return runEdge(
+        task, options, nullptr, names,
+        [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput& written) {
+            return unicode::runUnicodeSource(formatter, kindOf(task), edgeOptions, input, destination, &written);
+        },
+        again);
 }
 
 }  // namespace quillon::api

@@ -7,6 +7,7 @@
 
 #include <quillon/quillon.h>
 
+#include "edge_run.h"
 #include "text_file.h"
 #include "unicode_problem_census.h"
 
@@ -38,5 +39,12 @@ struct StreamedSource {
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
                                   const TextWriter::BlockSink& destination, const FileNames& names,
                                   const unicode::CensusSource& again);
+
+// The run from `input`, text in memory read where it lies, to `destination`
+// with no files of the caller's text, when the run allows: one that streams,
+// and any of Unicode text. None, with nothing written, for the others, which
+// read their source by path.
+std::optional<Result> runInMemory(Task task, const Options& options, std::string_view input,
+                                  const unicode::MemoryDestination& destination, const FileNames& names);
 
 }  // namespace quillon::api

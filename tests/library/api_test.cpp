@@ -3,6 +3,9 @@
 #include <quillon/quillon.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <tuple>
 
@@ -195,6 +198,93 @@ INSTANTIATE_TEST_SUITE_P(
                     WayInCase{"LegacyNotText", named("gb", "big5"), std::string("\xD6\xD0\0\r\n", 5), ""},
                     WayInCase{"UnicodeNotText", named("utf-8", ""), std::string("中\0\n", 5), ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A run in memory reads the text where it lies, and through scratch files
+// only where the run needs them: either way, the bytes and the placed
+// warnings of the same run between files.
+struct KindCase {
+    const char* name;
+    Task task;
+    Options options;
+    std::string input;
+};
+
+void PrintTo(const KindCase& c, std::ostream* out) { *out << c.name; }
+
+class InMemoryAsByFile : public testing::TestWithParam<KindCase> {};
+
+TEST_P(InMemoryAsByFile, GivesTheSameBytesAndWarnings) {
+    const KindCase& c = GetParam();
+    const std::filesystem::path source = testing::TempDir() + c.name + ".in";
+    const std::filesystem::path destination = testing::TempDir() + c.name + ".out";
+    std::ofstream(source, std::ios::binary) << c.input;
+    const Result byFile = runFile(c.task, source.string(), destination.string(), c.options);
+    std::ifstream written(destination, std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(written), {}};
+
+    std::string output;
+    const Result inMemory = run(c.task, c.input, output, c.options);
+    EXPECT_EQ(output, expected);
+    ASSERT_EQ(inMemory.warnings.size(), byFile.warnings.size());
+    for (std::size_t i = 0; i < byFile.warnings.size(); ++i) {
+        const Warning& a = inMemory.warnings[i];
+        const Warning& b = byFile.warnings[i];
+        EXPECT_EQ(std::tie(a.kind, a.message, a.count, a.line, a.column, a.text, a.offset),
+                  std::tie(b.kind, b.message, b.count, b.line, b.column, b.text, b.offset));
+    }
+    EXPECT_EQ(inMemory.sourceEncoding, byFile.sourceEncoding);
+    EXPECT_EQ(inMemory.outputEncoding, byFile.outputEncoding);
+    std::filesystem::remove(source);
+    std::filesystem::remove(destination);
+}
+
+Options phrasesOff() {
+    Options options;
+    options.phrases = false;
+    return options;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, InMemoryAsByFile,
+    testing::Values(
+        KindCase{"DetectedUtf8ByDictionary", Task::Convert, {}, "头发\n中文\n"},
+        KindCase{"Utf8ByTable", Task::Convert, phrasesOff(), "头发\n"},
+        KindCase{"Utf8WithoutLineEnd", Task::Convert, named("utf-8", ""), "头发"},
+        KindCase{"Utf8ToUtf16", Task::Convert, named("utf-8", "utf-16le"), "头发 ok\n"},
+        KindCase{"Utf16Source", Task::Convert, named("utf-16le", "utf-8"), std::string("\x34\x59\xD1\x53\n\0", 6)},
+        KindCase{"MarkedUtf16Detected", Task::Convert, {}, std::string("\xFF\xFE\x34\x59\xD1\x53", 6)},
+        // 82 35 8F 33 is a four-byte code: U+3400.
+        KindCase{"Gb18030Source", Task::Convert, named("gb18030", ""), "\xCD\xB7\x82\x35\x8F\x33\r\n"},
+        KindCase{"InvalidUtf8", Task::Convert, named("utf-8", ""), "中\n头\xFF发\xFF\n"},
+        KindCase{"UnmappableToGb", Task::Convert, named("utf-8", "gb"), "中\n€中€\n"},
+        KindCase{"EndMark", Task::Convert, named("utf-8", ""), "头发\n\x1A尾\n"},
+        KindCase{"FormatUtf8", Task::Format, narrowUtf8(), "中文的段落很长很长。\n"},
+        KindCase{"FormatUtf8ToBig5", Task::Format, named("utf-8", "big5"), "中文的段落。\n"},
+        KindCase{"LegacyToUtf8", Task::Convert, named("gb", "utf-8"), "\xCD\xB7\xB7\xA2\r\n"},
+        KindCase{"LegacyDetected", Task::Convert, named("", "big5"), "\xD6\xD0\xB9\xFA\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A sink that takes nothing fails the run as an unwritable destination,
+// whichever way the run goes.
+class RefusingSink : public testing::TestWithParam<KindCase> {};
+
+TEST_P(RefusingSink, FailsTheRun) {
+    const KindCase& c = GetParam();
+    const OutputSink refusing{[](const char*, std::size_t) { return false; }, [] {}};
+    try {
+        run(c.task, c.input, refusing, c.options);
+        FAIL() << "no failure";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind(), Error::Kind::DestinationUnwritable);
+        EXPECT_STREQ(error.what(), "the output: Unable to create destination file");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, RefusingSink,
+                         testing::Values(KindCase{"Streamed", Task::Convert, named("gb", "big5"), "\xD6\xD0\r\n"},
+                                         KindCase{"Unicode", Task::Convert, named("utf-8", ""), "头发\n"},
+                                         KindCase{"Spooled", Task::Convert, named("gb", "utf-8"), "\xD6\xD0\r\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {
     const char* name;

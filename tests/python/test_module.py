@@ -86,6 +86,30 @@ class FileRuns(unittest.TestCase):
                         self.assertEqual(pathlib.Path(os.fsdecode(destination)).read_bytes(), output)
 
 
+class InMemory(unittest.TestCase):
+    def test_same_bytes_as_from_file_to_file(self):
+        # Outputs larger than their text grow the result as the run goes.
+        mixed = "ab 头发 cd\n" * 5000
+        cases = [
+            # call, text, options
+            (quillon.convert, mixed.encode("utf-8"), {"to": "utf-16le"}),
+            (quillon.convert, ("中文" * 3000 + "\r\n").encode("gb2312"), {"from_": "gb", "to": "utf-8"}),
+            (quillon.convert, mixed.encode("gb2312"), {"from_": "gb", "to": "big5"}),
+            (quillon.format, mixed.encode("utf-8"), {"chars_per_line": 8}),
+            (quillon.convert, mixed, {}),
+        ]
+        with tempfile.TemporaryDirectory() as work:
+            source, destination = pathlib.Path(work) / "in.txt", pathlib.Path(work) / "out.txt"
+            for call, text, options in cases:
+                with self.subTest(call=call.__name__, options=options, str=isinstance(text, str)):
+                    is_str = isinstance(text, str)
+                    source.write_bytes(text.encode("utf-8") if is_str else text)
+                    by_file = dict(options, from_="utf-8", to="utf-8") if is_str else options
+                    getattr(quillon, call.__name__ + "_file")(source, destination, **by_file)
+                    expected = destination.read_bytes()
+                    self.assertEqual(call(text, **options), expected.decode("utf-8") if is_str else expected)
+
+
 class Refusals(unittest.TestCase):
     def test_wrong_arguments(self):
         cases = [

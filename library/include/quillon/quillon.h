@@ -14,6 +14,7 @@
 // Every function may be called from several threads at once; each call has
 // a working object of its own.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -142,6 +143,16 @@ enum class Task {
 QUILLON_API std::string convert(std::string_view input, const Options& options = {}, Result* result = nullptr);
 QUILLON_API std::string format(std::string_view input, const Options& options = {}, Result* result = nullptr);
 QUILLON_API Result run(Task task, std::string_view input, std::string& output, const Options& options = {});
+
+// Where a run on bytes in memory puts its output as it goes: `write` takes
+// each piece in order (false: the run stops and throws, as on a destination
+// it cannot write); `restart` drops all that `write` took, for a run that
+// starts its output afresh. The output is whole when the run returns.
+struct OutputSink {
+    std::function<bool(const char* data, std::size_t length)> write;
+    std::function<void()> restart;
+};
+QUILLON_API Result run(Task task, std::string_view input, const OutputSink& output, const Options& options = {});
 
 // A run from one stream to another. The output reaches `output` only when
 // the run has completed.

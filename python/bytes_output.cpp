@@ -1,0 +1,71 @@
+#include "bytes_output.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace quillon::python {
+
+namespace py = pybind11;
+
+// Most runs write about as much as they read; a short text may gain a
+// byte-order mark and a line end.
+BytesOutput::BytesOutput(std::size_t inputSize)
+    : room_(inputSize + inputSize / 8 + 16),
+      sink_{[this](const char* data, std::size_t length) { return write(data, length); }, [this] { used_ = 0; }} {
+    object_ = py::reinterpret_steal<py::object>(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(room_)));
+    if (!object_) throw py::error_already_set();
+    adviseLargePages();
+}
+
+// A fault for each 4 KiB page of a large output cost more than the run
+// itself; pages of 2 MiB, where the system gives them, cost far less. A hint
+// only, for the pages wholly inside the output.
+void BytesOutput::adviseLargePages() const {
+    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto from = (reinterpret_cast<std::uintptr_t>(bytes()) + page - 1) & ~(page - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(bytes()) + room_) & ~(page - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
+bool BytesOutput::write(const char* data, std::size_t length) {
+    if (ranOutOfMemory_) return false;
+    if (used_ + length > room_ && !grow(used_ + length)) return false;
+    std::memcpy(bytes() + used_, data, length);
+    used_ += length;
+    return true;
+}
+
+bool BytesOutput::grow(std::size_t needed) {
+    const py::gil_scoped_acquire acquired;
+    const std::size_t room = room_ * 2 > needed ? room_ * 2 : needed;
+    // Resizing takes the object's one reference and gives the new object's,
+    // or none when it fails.
+    PyObject* object = object_.release().ptr();
+    const bool resized = _PyBytes_Resize(&object, static_cast<Py_ssize_t>(room)) == 0;
+    object_ = py::reinterpret_steal<py::object>(object);
+    if (!resized) {
+        PyErr_Clear();
+        ranOutOfMemory_ = true;
+        return false;
+    }
+    room_ = room;
+    adviseLargePages();
+    return true;
+}
+
+py::object BytesOutput::takeBytes() {
+    PyObject* object = object_.release().ptr();
+    if (_PyBytes_Resize(&object, static_cast<Py_ssize_t>(used_)) != 0) throw py::error_already_set();
+    return py::reinterpret_steal<py::object>(object);
+}
+
+py::object BytesOutput::decodeUtf8() const {
+    PyObject* decoded = PyUnicode_DecodeUTF8(bytes(), static_cast<Py_ssize_t>(used_), "strict");
+    if (decoded == nullptr) throw py::error_already_set();
+    return py::reinterpret_steal<py::object>(decoded);
+}
+
+}  // namespace quillon::python

@@ -203,12 +203,6 @@ struct RefusalCase {
     std::string message;
 };
 
-Options with(void (*set)(Options&)) {
-    Options options;
-    set(options);
-    return options;
-}
-
 void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
 
 class Refusals : public testing::TestWithParam<RefusalCase> {};

@@ -33,7 +33,7 @@ std::string catalogueText(RunResult result) {
 }
 
 [[noreturn]] void fail(RunResult result, const TextFormatter& formatter, const unicode::EdgeOutput& written,
-                       const char* source, const FileNames& names) {
+                       const char* source, const FileNames& names, const unicode::EdgeRunOptions& options) {
     using Kind = Error::Kind;
     switch (result) {
         case kPlainAsciiSource:
@@ -44,6 +44,11 @@ std::string catalogueText(RunResult result) {
             const int error = formatter.systemError != 0 ? formatter.systemError
                               : source != nullptr         ? unicode::openError(source)
                                                           : 0;
+            if (error == 0 && options.sourceEncoding == unicode::kSourceUtf16) {
+                // It opens and reads: only the mark that would tell its byte order is missing.
+                throw Error(Kind::SourceUnreadable, names.source + ": UTF-16 without a byte-order mark; name its "
+                                                                   "byte order with --from utf-16le or utf-16be");
+            }
             throw Error(Kind::SourceUnreadable, unicode::fileFailure(names.source, error, result), error);
         }
         case kDestinationUnwritable:
@@ -107,13 +112,14 @@ std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter
 Result runEdge(Task task, const Options& options, const char* source, const FileNames& names,
                const std::function<RunResult(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>& run,
                const unicode::CensusSource& again) {
-    const unicode::EdgeRunOptions edgeOptions = edgeOptionsOf(task, options);
+    const EdgeOptions prepared = edgeOptionsOf(task, options);
+    const unicode::EdgeRunOptions& edgeOptions = prepared.edge;
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
     const TraceRedirect redirect(options.trace);
     unicode::EdgeOutput written;
     const RunResult result = run(formatter, edgeOptions, written);
-    if (isError(result)) fail(result, formatter, written, source, names);
+    if (isError(result)) fail(result, formatter, written, source, names, edgeOptions);
     Result done;
     done.warnings = warningsOf(task, result, formatter, written, again);
     done.sourceEncoding = written.unicodeSource ? written.unicodeSource
@@ -141,7 +147,7 @@ Result runPaths(Task task, const Options& options, const char* source, const cha
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
                                   const TextWriter::BlockSink& destination, const FileNames& names,
                                   const unicode::CensusSource& again) {
-    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options))) return std::nullopt;
+    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options).edge)) return std::nullopt;
     return runEdge(task, options, nullptr, names,
                    [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput&) {
                        StreamedSource source = open();

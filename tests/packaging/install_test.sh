@@ -96,7 +96,9 @@ depends_on() {  # PACKAGE DEPENDENCY...
   done
   [[ $package != quillon-cli ]] || ! grep -qi qt <<<"$field" || { echo "quillon-cli depends on Qt: $field"; status=1; }
 }
-depends_on quillon-cli "libquillon1 (= $version)" libicu
+# quillon-cli loads only the library, which brings ICU.
+depends_on quillon-cli "libquillon1 (= $version)"
+depends_on libquillon1 libicu
 depends_on libquillon-dev "libquillon1 (= $version)"
 [[ ! $with_dialog =~ ^(ON|1|TRUE|YES)$ ]] || depends_on quillon "quillon-cli (= $version)" "libquillon1 (= $version)" libqt6widgets6
 [[ -z $python_module ]] || depends_on python3-quillon "libquillon1 (= $version)" "python3 (>= 3"

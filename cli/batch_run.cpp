@@ -27,7 +27,8 @@ FileOutcome failed(std::string text) {
 
 class BatchRun {
 public:
-    explicit BatchRun(const api::CommandLine& line) : line_(line), items_(planBatch(line.sources, line)) {
+    explicit BatchRun(const api::CommandLine& line)
+        : line_(line), prepared_(prepare(line)), items_(planBatch(line.sources, line)) {
         outcomes_.resize(items_.size());
         done_.assign(items_.size(), false);
     }
@@ -43,18 +44,27 @@ public:
     }
 
 private:
+    // What detection finds is told, file by file, only when asked for: each
+    // worker keeps the lines of the file it runs.
+    static std::string& traced() {
+        thread_local std::string lines;
+        return lines;
+    }
+    static api::PreparedOptions prepare(const api::CommandLine& line) {
+        api::Options options = line.options;
+        if (line.verbose && !line.quiet) options.trace = [](std::string_view text) { (traced() += text) += '\n'; };
+        return {taskOf(line), options};
+    }
+
     void work() {
-        // What detection finds is told, file by file, only when asked for.
-        std::string traced;
-        api::Options options = line_.options;
-        if (line_.verbose && !line_.quiet) options.trace = [&traced](std::string_view text) { (traced += text) += '\n'; };
+        std::string& traced = BatchRun::traced();
         for (std::size_t index; (index = next_++) < items_.size();) {
             {
                 const std::lock_guard lock(mutex_);
                 current_ = items_[index].source;
             }
             traced.clear();
-            FileOutcome outcome = runItem(options, index);
+            FileOutcome outcome = runItem(index);
             std::string told;
             for (std::size_t start = 0, end; (end = traced.find('\n', start)) != traced.npos; start = end + 1) {
                 told += messageLine(items_[index].source + ": " + traced.substr(start, end - start));
@@ -68,22 +78,21 @@ private:
         }
     }
 
-    FileOutcome runItem(const api::Options& options, std::size_t index) {
+    FileOutcome runItem(std::size_t index) {
         const BatchItem& item = items_[index];
         if (!item.problem.empty()) return failed(item.problem);
         if (!item.note.empty()) {
             return {.kind = Kind::Skipped, .exitStatus = kExitSuccess, .messages = line_.quiet ? "" : messageLine(item.note)};
         }
-        const FileRun run{.task = taskOf(line_),
-                          .source = item.source,
+        const FileRun run{.source = item.source,
                           .destination = item.destination,
                           .sourceName = item.source,
                           .names = {item.source, item.destination},
                           .batch = true,
                           .quiet = line_.quiet,
-                          .options = options};
+                          .options = &prepared_};
         if (line_.inPlace) {
-            return outcomeOf(run, [&] { return api::runInPlace(run.task, run.source, run.options, line_.backupSuffix); });
+            return outcomeOf(run, [&] { return api::runInPlace(prepared_, run.source, line_.backupSuffix); });
         }
         std::error_code error;
         const fs::path folder = fs::path(item.destination).parent_path();
@@ -126,6 +135,7 @@ private:
     }
 
     const api::CommandLine& line_;
+    const api::PreparedOptions prepared_;
     const std::vector<BatchItem> items_;
     std::atomic<std::size_t> next_ = 0;
 

@@ -79,7 +79,7 @@ FileOutcome outcomeOf(const FileRun& run, const std::function<api::Result()>& at
 }
 
 FileOutcome runFile(const FileRun& run) {
-    return outcomeOf(run, [&] { return api::runFile(run.task, run.source, run.destination, run.options, run.names); });
+    return outcomeOf(run, [&] { return api::runFile(*run.options, run.source, run.destination, run.names); });
 }
 
 }  // namespace quillon::cli

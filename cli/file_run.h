@@ -11,7 +11,6 @@ namespace quillon::cli {
 // One run from one source to one destination: the unit that the one-file
 // form, batches and parallel jobs all use.
 struct FileRun {
-    api::Task task = api::Task::Convert;
     std::string source;  // the paths handed to the library
     std::string destination;
     std::string sourceName;  // the source as the user named it
@@ -20,7 +19,7 @@ struct FileRun {
     // Every message starts with the source's name.
     bool batch = false;
     bool quiet = false;  // no warnings
-    api::Options options;
+    const api::PreparedOptions* options = nullptr;
 };
 
 struct FileOutcome {

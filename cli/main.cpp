@@ -88,18 +88,19 @@ int runOneFile(const api::CommandLine& line) {
         return kExitFailure;
     }
     const std::string sourceName = line.source == "-" ? "standard input" : line.source;
-    FileRun run{.task = taskOf(line),
-                .source = line.source,
+    // What detection finds is told only when asked for.
+    api::Options options = line.options;
+    if (line.verbose && !line.quiet) {
+        options.trace = [](std::string_view text) { std::fputs(std::string(text).append("\n").c_str(), stderr); };
+    }
+    const api::PreparedOptions prepared(taskOf(line), options);
+    FileRun run{.source = line.source,
                 .destination = line.destination,
                 .sourceName = sourceName,
                 .names = {sourceName, line.destination},
                 .batch = false,
                 .quiet = line.quiet,
-                .options = line.options};
-    // What detection finds is told only when asked for.
-    if (line.verbose && !line.quiet) {
-        run.options.trace = [](std::string_view text) { std::fputs(std::string(text).append("\n").c_str(), stderr); };
-    }
+                .options = &prepared};
 
     // A run that detects the encoding may read its source twice, when the
     // run's own read cannot settle it, and a Unicode source is read once for
@@ -186,5 +187,11 @@ int main(int argc, char** argv) {
     }
     if (line.command == "detect") return runDetect(line.files);
     removeUnfinishedFilesOnSignals();
-    return line.inPlace || !line.outputDir.empty() ? runBatch(line) : runOneFile(line);
+    try {
+        return line.inPlace || !line.outputDir.empty() ? runBatch(line) : runOneFile(line);
+    } catch (const quillon::api::Error& refusal) {
+        // A dictionary the command line read, unreadable when read again.
+        printError(refusal.what());
+        return kExitFailure;
+    }
 }

@@ -60,7 +60,7 @@ CommandLine readCommandLine(const std::vector<std::string>& words) {
         // The user's dictionaries are read whole before anything is written:
         // a bad line refuses the run.
         try {
-            edgeOptionsOf(read.command == "convert" ? Task::Convert : Task::Format, read.options);
+            prepareRun(read.command == "convert" ? Task::Convert : Task::Format, read.options);
         } catch (const Error& refusal) {
             read.action = CommandLine::Action::UsageError;
             read.text = refusal.what();

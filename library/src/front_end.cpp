@@ -14,7 +14,7 @@ bool readsSourceTwice(const Options& options) {
     // Only the source's encoding decides it.
     Options source;
     source.from = options.from;
-    const std::int32_t encoding = edgeOptionsOf(Task::Convert, source).edge.sourceEncoding;
+    const std::int32_t encoding = prepareRun(Task::Convert, source).edge.sourceEncoding;
     return encoding == kSourceAuto || unicode::isUnicodeSource(encoding);
 }
 

@@ -95,7 +95,7 @@ private:
 
 }  // namespace
 
-Result runInPlace(Task task, const std::string& path, const Options& options,
+Result runInPlace(const PreparedOptions& prepared, const std::string& path,
                   const std::optional<std::string>& backupSuffix) {
     const fs::path folder = fs::path(path).parent_path();
     const std::string shown = folder.empty() ? "." : folder.string();
@@ -110,7 +110,7 @@ Result runInPlace(Task task, const std::string& path, const Options& options,
     PendingResult result(target);
     std::optional<Backup> backup;
     if (backupSuffix) backup.emplace(path, *backupSuffix);
-    Result done = runPaths(task, options, path.c_str(), result.path().c_str(), {path, path});
+    Result done = runPaths(prepared.run(), path.c_str(), result.path().c_str(), {path, path});
     struct stat status {};
     if (!(::stat(target.c_str(), &status) == 0 && result.takeOwnerAndModeOf(status) && (!backup || backup->keep()) &&
           std::rename(result.path().c_str(), target.c_str()) == 0)) {

@@ -85,7 +85,7 @@ std::vector<std::string> wordsOf(const Options& options) {
 
 }  // namespace
 
-EdgeOptions edgeOptionsOf(Task task, const Options& options) {
+PreparedOptions::Run prepareRun(Task task, const Options& options) {
     std::vector<std::string> words = wordsOf(options);
     words.insert(words.begin(), task == Task::Convert ? "convert" : "format");
     // Standard input to standard output: the operands only complete the line.
@@ -95,7 +95,7 @@ EdgeOptions edgeOptionsOf(Task task, const Options& options) {
     const cli::CommandLine line = cli::parseCommandLine(args);
     if (line.action != cli::CommandLine::Action::Run) throw Error(Error::Kind::BadOption, line.error);
 
-    EdgeOptions prepared{line.options, nullptr};
+    PreparedOptions::Run prepared{task, line.options, nullptr, options.trace};
     if (!line.dictionaries.empty()) {
         // Read whole before anything is written: a bad line refuses the run.
         std::string error;
@@ -106,6 +106,10 @@ EdgeOptions edgeOptionsOf(Task task, const Options& options) {
     }
     return prepared;
 }
+
+PreparedOptions::PreparedOptions(Task task, const Options& options) : run_(new Run(prepareRun(task, options))) {}
+
+PreparedOptions::~PreparedOptions() { delete run_; }
 
 Options optionsOfWords(const std::vector<std::string>& words) {
     Options options;

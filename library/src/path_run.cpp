@@ -109,19 +109,18 @@ std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter
 
 // One run of the engine, which `run` makes with the run's formatter and
 // options; its warnings are placed by reading `again`.
-Result runEdge(Task task, const Options& options, const char* source, const FileNames& names,
+Result runEdge(const PreparedOptions::Run& prepared, const char* source, const FileNames& names,
                const std::function<RunResult(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>& run,
                const unicode::CensusSource& again) {
-    const EdgeOptions prepared = edgeOptionsOf(task, options);
     const unicode::EdgeRunOptions& edgeOptions = prepared.edge;
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
-    const TraceRedirect redirect(options.trace);
+    const TraceRedirect redirect(prepared.trace);
     unicode::EdgeOutput written;
     const RunResult result = run(formatter, edgeOptions, written);
     if (isError(result)) fail(result, formatter, written, source, names, edgeOptions);
     Result done;
-    done.warnings = warningsOf(task, result, formatter, written, again);
+    done.warnings = warningsOf(prepared.task, result, formatter, written, again);
     done.sourceEncoding = written.unicodeSource ? written.unicodeSource
                           : formatter.sourceProfile ? formatter.sourceProfile->name
                                                     : "";
@@ -135,11 +134,16 @@ Result runEdge(Task task, const Options& options, const char* source, const File
 
 Result runPaths(Task task, const Options& options, const char* source, const char* destination,
                 const FileNames& names) {
-    return runEdge(task, options, source, names,
+    return runPaths(prepareRun(task, options), source, destination, names);
+}
+
+Result runPaths(const PreparedOptions::Run& prepared, const char* source, const char* destination,
+                const FileNames& names) {
+    return runEdge(prepared, source, names,
                    [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions,
                        unicode::EdgeOutput& written) {
-                       return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source, destination,
-                                                      &written);
+                       return unicode::runThroughEdge(formatter, kindOf(prepared.task), edgeOptions, source,
+                                                      destination, &written);
                    },
                    unicode::CensusSource{source, {}});
 }
@@ -147,11 +151,12 @@ Result runPaths(Task task, const Options& options, const char* source, const cha
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
                                   const TextWriter::BlockSink& destination, const FileNames& names,
                                   const unicode::CensusSource& again) {
-    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options).edge)) return std::nullopt;
-    return runEdge(task, options, nullptr, names,
+    const PreparedOptions::Run prepared = prepareRun(task, options);
+    if (!unicode::streamsThroughEdge(prepared.edge)) return std::nullopt;
+    return runEdge(prepared, nullptr, names,
                    [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput&) {
                        StreamedSource source = open();
-                       return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source.firstBlock,
+                       return unicode::runThroughEdge(formatter, kindOf(prepared.task), edgeOptions, source.firstBlock,
                                                       std::move(source.text), destination);
                    },
                    again);

@@ -7,6 +7,7 @@
 
 #include <quillon/quillon.h>
 
+#include "options_check.h"
 #include "text_file.h"
 #include "unicode_problem_census.h"
 
@@ -15,6 +16,8 @@ namespace quillon::api {
 // One run of the engine from `source` to `destination` by path; throws
 // Error when it gives no usable output.
 Result runPaths(Task task, const Options& options, const char* source, const char* destination,
+                const FileNames& names);
+Result runPaths(const PreparedOptions::Run& prepared, const char* source, const char* destination,
                 const FileNames& names);
 
 // Text a run reads as it comes: its first block (unicode::kFirstBlock bytes,

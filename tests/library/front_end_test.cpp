@@ -125,7 +125,7 @@ TEST_P(Names, AreTheOnesMessagesUse) {
     if (!c.input.empty()) writeFile(dir.file("in"), c.input);
     const std::string destination = dir.file(c.destinationInMissingFolder ? "none/out" : "out");
     try {
-        runFile(Task::Convert, dir.file("in"), destination, c.options, {"the source", "the destination"});
+        runFile(PreparedOptions(Task::Convert, c.options), dir.file("in"), destination, {"the source", "the destination"});
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.what(), c.message);
@@ -162,7 +162,7 @@ TEST_P(InPlace, ReplacesTheFileAndKeepsTheBackup) {
     Options options;
     options.from = "gb";
     options.to = "big5";
-    runInPlace(Task::Convert, dir.file("a.txt"), options, GetParam().backupSuffix);
+    runInPlace(PreparedOptions(Task::Convert, options), dir.file("a.txt"), GetParam().backupSuffix);
     EXPECT_EQ(readFile(dir.file("a.txt")), kBig5);
     EXPECT_EQ(std::filesystem::status(dir.file("a.txt")).permissions(), std::filesystem::perms(0640));
     std::size_t entries = 0;
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Library, InPlace,
 TEST(InPlace, FailedRunLeavesTheFolderAsItWas) {
     TempDir dir;
     writeFile(dir.file("a.txt"), "plain\n");
-    EXPECT_THROW(runInPlace(Task::Format, dir.file("a.txt"), {}, "~"), Error);
+    EXPECT_THROW(runInPlace(PreparedOptions(Task::Format, {}), dir.file("a.txt"), "~"), Error);
     EXPECT_EQ(readFile(dir.file("a.txt")), "plain\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -229,6 +229,31 @@ TEST(ScratchFile, IsReachedByItsPathAndLeavesNoName) {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
     }
     ::unsetenv("TMPDIR");
+}
+
+}  // namespace
+
+namespace {
+
+// Options are refused when prepared, before any file is touched; prepared
+// ones serve many runs.
+TEST(PreparedOptions, RefuseOnceAndServeManyRuns) {
+    Options bad;
+    bad.paragraph = "force";
+    EXPECT_THROW(PreparedOptions(Task::Convert, bad), Error);
+
+    TempDir dir;
+    const PreparedOptions prepared(Task::Convert, [] {
+        Options options;
+        options.from = "gb";
+        options.to = "big5";
+        return options;
+    }());
+    for (const char* name : {"a", "b"}) {
+        writeFile(dir.file(name), kGb);
+        runFile(prepared, dir.file(name), dir.file(std::string(name) + ".out"), {name, "out"});
+        EXPECT_EQ(readFile(dir.file(std::string(name) + ".out")), kBig5);
+    }
 }
 
 }  // namespace

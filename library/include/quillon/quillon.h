@@ -187,15 +187,33 @@ struct FileNames {
     std::string destination;
 };
 
-// runFile, its messages naming the files as `names` does.
-QUILLON_API Result runFile(Task task, const std::string& source, const std::string& destination,
-                           const Options& options, const FileNames& names);
+// A task and its options read once for many runs: their words checked and
+// the dictionaries read, which every run above does anew. Throws Error
+// (BadOption) as such a run would.
+class QUILLON_API PreparedOptions {
+public:
+    PreparedOptions(Task task, const Options& options);
+    ~PreparedOptions();
+    PreparedOptions(const PreparedOptions&) = delete;
+    PreparedOptions& operator=(const PreparedOptions&) = delete;
+
+    struct Run;  // the library's own
+    const Run& run() const noexcept { return *run_; }
+
+private:
+    Run* run_;
+};
+
+// runFile with prepared options, its messages naming the files as `names`
+// does.
+QUILLON_API Result runFile(const PreparedOptions& prepared, const std::string& source,
+                           const std::string& destination, const FileNames& names);
 
 // The file at `path` run onto itself: the result is written beside it and
 // takes its place, with the file's owner and mode, only when complete. With
 // `backupSuffix`, the original is kept as path + suffix. Messages name the
 // file by its path.
-QUILLON_API Result runInPlace(Task task, const std::string& path, const Options& options,
+QUILLON_API Result runInPlace(const PreparedOptions& prepared, const std::string& path,
                               const std::optional<std::string>& backupSuffix);
 
 // True when a run with `options` may read its source more than once (it

@@ -69,7 +69,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 diff <(listed) <(cd "$prefix" && find . ! -type d -printf '%P\n' | sort) || status=1
 (
   cd /
-  first=$("$prefix/bin/quillon-cli" --version | head -n 1)
+  # Installed programs carry no search path of their own: they find the
+  # library where the system looks, which for this prefix must be named.
+  first=$(LD_LIBRARY_PATH="$prefix/$libdir" "$prefix/bin/quillon-cli" --version | head -n 1)
   [[ $first == "quillon-cli $version" ]] || { echo "installed --version says: $first"; exit 1; }
 ) || status=1
 if [[ -e $prefix/share/applications/quillon.desktop ]]; then

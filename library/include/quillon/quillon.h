@@ -189,7 +189,7 @@ struct FileNames {
 
 // A task and its options read once for many runs: their words checked and
 // the dictionaries read, which every run above does anew. Throws Error
-// (BadOption) as such a run would.
+// (BadOption) as such a run would. Runs on several threads may share one.
 class QUILLON_API PreparedOptions {
 public:
     PreparedOptions(Task task, const Options& options);
@@ -218,7 +218,8 @@ QUILLON_API Result runInPlace(const PreparedOptions& prepared, const std::string
 
 // True when a run with `options` may read its source more than once (it
 // detects the encoding, or reads Unicode): a stream that gives its bytes
-// once must be kept in a file first.
+// once must be kept in a file first. Throws Error (BadOption) for an unknown
+// `from`.
 QUILLON_API bool readsSourceTwice(const Options& options);
 
 // True when both paths name one existing file, however they are spelled.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command_line.h"
+#include <quillon/quillon.h>
 
 namespace quillon::cli {
 
@@ -8,6 +8,6 @@ namespace quillon::cli {
 // --jobs workers. Messages come in the order of the files whatever the
 // number of workers, followed by one summary line unless --quiet. Returns the
 // worst exit status of the files.
-int runBatch(const CommandLine& line);
+int runBatch(const api::CommandLine& line);
 
 }  // namespace quillon::cli

@@ -199,6 +199,8 @@ private:
             if (next_ == args_.size()) return reject("option " + option + " needs a value");
             value = args_[next_++];
         }
+        result_.optionWords.push_back(std::string("--").append(negated ? "no-" : "").append(entry->name));
+        if (value) result_.optionWords.back().append("=").append(*value);
         if (entry->kind == OptionEntry::Kind::Pattern) {
             // A pattern that does not compile is refused before any file is touched.
             if (const std::string problem = unicode::headingPatternProblem(*value); !problem.empty()) {

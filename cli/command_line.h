@@ -24,6 +24,8 @@ struct CommandLine {
     std::vector<std::string> sources;  // the batch forms: SOURCE...
     std::vector<std::string> files;  // the operands of detect
     std::vector<std::string> dictionaries;  // the user's own, in the order named
+    // Each run option read, as "--name", "--no-name" or "--name=VALUE".
+    std::vector<std::string> optionWords;
     std::string error;  // one line naming the problem, with UsageError
 };
 

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <memory>
-#include <optional>
 
 #include <sys/stat.h>
 
+#include <quillon/quillon.h>
+
 #include "error_output.h"
 #include "printable_text.h"
-#include "source_detection.h"
 #include "temp_file.h"
 
 namespace quillon::cli {
@@ -21,7 +21,7 @@ constexpr const char* kStandardInputPath = "/proc/self/fd/0";
 // one (a device or a pipe may never end, and a pipe gives its bytes once).
 // Prints the file's line, or a message; false after a message.
 bool describe(const std::string& name) {
-    std::unique_ptr<unicode::ScratchFile> spooled;
+    std::unique_ptr<api::ScratchFile> spooled;
     std::string path = name;
     if (name == "-") {
         if (!isRereadable(0) && !(spooled = spool(0, "standard input"))) return false;
@@ -30,13 +30,15 @@ bool describe(const std::string& name) {
         printError(name + ": not a regular file");
         return false;
     }
-    const auto description = unicode::describeSource(path.c_str());
-    if (!description) {
+    api::Detection detection;
+    try {
+        detection = api::detectFile(path);
+    } catch (const api::Error&) {
         printError(name + ": cannot be read");
         return false;
     }
-    std::printf("%s\t%s\t%s\t%s\n", printable(name).c_str(), description->encoding.c_str(),
-                unicode::nameOf(description->form), unicode::nameOf(description->lineEnds));
+    std::printf("%s\t%s\t%s\t%s\n", printable(name).c_str(), detection.encoding.c_str(), detection.form.c_str(),
+                detection.lineEnds.c_str());
     return true;
 }
 

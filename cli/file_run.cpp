@@ -2,99 +2,84 @@
 
 #include <cstdio>
 
-#include "edge_run.h"
 #include "error_output.h"
-#include "file_failure.h"
-#include "messages.h"
-#include "problem_census.h"
-#include "scratch_file.h"
-#include "unicode_problem_census.h"
 
 namespace quillon::cli {
 namespace {
 
 using Kind = FileOutcome::Kind;
 
-// "WHAT: reason", or the engine's own message where nothing names the file.
-std::string systemFailure(const std::string& what, int error, RunResult result) {
-    if (what.empty()) return std::string(resultMessage(result)->text);
-    return unicode::fileFailure(what, error, result);
+// The code point of the UTF-8 character that `text` starts with.
+char32_t firstCodePoint(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const int trailing = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t code = lead & (0x3F >> trailing);
+    for (int i = 1; i <= trailing && std::size_t(i) < text.size(); ++i) {
+        code = (code << 6) | (static_cast<unsigned char>(text[std::size_t(i)]) & 0x3F);
+    }
+    return code;
 }
 
 // " (N in all, the first at line L, column C: bytes XX XX)", or "character
-// U+XXXX" in a Unicode source, for a warning of boxed characters, read again
-// from the source; empty where that tells nothing sure (see warningCensus)
-// and for a stream, which cannot be read again.
-std::string whereWarned(const FileRun& run, const TextFormatter& formatter, const unicode::EdgeOutput& written,
-                        RunResult result) {
-    const std::optional<ProblemCensus> census = unicode::warningCensus(
-        {run.source.c_str(), {}}, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        result, formatter, written);
-    if (!census || census->count == 0) return {};
-    std::string text = " (" + std::to_string(census->count) + " in all, the first at line " +
-                       std::to_string(census->line) + ", column " + std::to_string(census->column);
-    if (!census->bytes.empty()) text += ": bytes " + spelledBytes(census->bytes);
-    if (census->character != 0) {
+// U+XXXX" in a Unicode source, for a warning the run could place.
+std::string whereWarned(const api::Warning& warning) {
+    if (warning.count == 0) return {};
+    std::string text = " (" + std::to_string(warning.count) + " in all, the first at line " +
+                       std::to_string(warning.line) + ", column " + std::to_string(warning.column);
+    // A legacy source's bytes are spelled in hex digits; a character is itself.
+    if (!warning.text.empty() && static_cast<unsigned char>(warning.text[0]) < 0x80) {
+        text += ": bytes " + warning.text;
+    } else if (!warning.text.empty()) {
         char code[32];
-        std::snprintf(code, sizeof code, ": character U+%04X", static_cast<unsigned>(census->character));
+        std::snprintf(code, sizeof code, ": character U+%04X", static_cast<unsigned>(firstCodePoint(warning.text)));
         text += code;
     }
     return text + ")";
 }
 
+// A failure's message: the library's, named after the source where it does
+// not name a file itself.
+std::string failureText(const FileRun& run, const api::Error& error) {
+    using ErrorKind = api::Error::Kind;
+    switch (error.kind()) {
+        case ErrorKind::PlainAscii: return run.sourceName + ": " + error.what();
+        case ErrorKind::SourceUnreadable:
+        case ErrorKind::SourceNotText:
+        case ErrorKind::DestinationUnwritable: return error.what();
+        case ErrorKind::BadOption:
+        case ErrorKind::OutOfMemory:
+        case ErrorKind::ScratchFile: break;
+    }
+    return (run.batch ? run.sourceName + ": " : "") + error.what();
+}
+
 }  // namespace
 
-std::string scratchTrouble(std::string_view what) { return std::string(what) + " in " + unicode::scratchFolder(); }
+std::string scratchTrouble(std::string_view what) {
+    return std::string(what).append(" in ").append(api::ScratchFile::folder());
+}
 
-FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
-    unicode::EdgeOutput written;
-    const RunResult result = unicode::runThroughEdge(
-        formatter, run.command == Command::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
-        run.options, run.source.c_str(), run.destination.c_str(), &written);
-    const std::string prefix = run.batch ? run.sourceName + ": " : "";
+FileOutcome outcomeOf(const FileRun& run, const std::function<api::Result()>& attempt) {
     FileOutcome outcome;
-    const auto fail = [&](const std::string& text) {
-        outcome.kind = Kind::Failed;
-        outcome.exitStatus = kExitFailure;
-        outcome.messages += messageLine(text);
-    };
-    const auto warn = [&](const std::string& text) {
-        outcome.kind = Kind::Warned;
-        outcome.exitStatus = kExitWarning;
-        if (run.options.quiet == 0) outcome.messages += messageLine(prefix + text);
-    };
-
-    if (result == kPlainAsciiSource) {
-        // Refused alike alone and in a batch: nothing is written for it.
-        fail(run.sourceName + ": the source is plain ASCII text, there is nothing to format");
-    } else if (result == kSourceUnreadable) {
-        const int error = formatter.systemError != 0 ? formatter.systemError : unicode::openError(run.source.c_str());
-        if (error == 0 && run.options.sourceEncoding == unicode::kSourceUtf16) {
-            // It opens and reads: only the mark that would tell its byte order is missing.
-            fail(run.sourceName + ": UTF-16 without a byte-order mark; name its byte order with --from utf-16le or "
-                                  "utf-16be");
-        } else {
-            fail(systemFailure(run.sourceFailure, error, result));
+    try {
+        const api::Result result = attempt();
+        for (const api::Warning& warning : result.warnings) {
+            outcome.kind = Kind::Warned;
+            outcome.exitStatus = kExitWarning;
+            if (run.quiet) continue;
+            // The end mark is told after the source's name alone and in a batch.
+            const bool named = run.batch || warning.kind == api::Warning::Kind::EndMark;
+            outcome.messages +=
+                messageLine((named ? run.sourceName + ": " : "") + warning.message + whereWarned(warning));
         }
-    } else if (result == kDestinationUnwritable && written.scratchFailed) {
-        fail(prefix + systemFailure(scratchTrouble("Unable to write a temporary file"), formatter.systemError, result));
-    } else if (result == kDestinationUnwritable) {
-        fail(systemFailure(run.destinationFailure, formatter.systemError, result));
-    } else if (result == kSourceNotText) {
-        fail(unicode::fileFailure(run.sourceName, 0, result));
-    } else if (isError(result)) {
-        fail(prefix + std::string(resultMessage(result)->text));
-    } else if (isWarning(result)) {
-        const bool placed = result == kInvalidCodeWarning || result == kUnmappableWarning;
-        warn(std::string(resultMessage(result)->text) +
-             (placed && run.options.quiet == 0 ? whereWarned(run, formatter, written, result) : ""));
-    }
-    if (!isError(result) && formatter.endMarkOffset >= 0) {
-        // The engine stops at this byte as text files always have; the user
-        // must still learn that the output is not all of the input.
-        warn((run.batch ? "" : run.sourceName + ": ") + unicode::endMarkWarning(formatter.endMarkOffset));
+    } catch (const api::Error& error) {
+        outcome = {.kind = Kind::Failed, .exitStatus = kExitFailure, .messages = messageLine(failureText(run, error))};
     }
     return outcome;
+}
+
+FileOutcome runFile(const FileRun& run) {
+    return outcomeOf(run, [&] { return api::runFile(*run.options, run.source, run.destination, run.names); });
 }
 
 }  // namespace quillon::cli

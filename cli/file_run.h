@@ -1,28 +1,25 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
-#include "command.h"
-#include "edge_options.h"
-#include "text_formatter.h"
+#include <quillon/quillon.h>
 
 namespace quillon::cli {
 
-// One run of the engine from one source to one destination: the unit that the
-// one-file form, batches and parallel jobs all use.
+// One run from one source to one destination: the unit that the one-file
+// form, batches and parallel jobs all use.
 struct FileRun {
-    Command command = Command::Convert;
-    std::string source;       // the paths handed to the engine
+    std::string source;  // the paths handed to the library
     std::string destination;
-    std::string sourceName;   // the source as the user named it
-    // How a failure to read the source or write the destination is told,
-    // before the system's reason; empty for the engine's own message.
-    std::string sourceFailure;
-    std::string destinationFailure;
+    std::string sourceName;  // the source as the user named it
+    // How a failure to read the source or write the destination names them.
+    api::FileNames names;
     // Every message starts with the source's name.
     bool batch = false;
-    unicode::EdgeRunOptions options;  // every choice of the run
+    bool quiet = false;  // no warnings
+    const api::PreparedOptions* options = nullptr;
 };
 
 struct FileOutcome {
@@ -36,9 +33,18 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitWarning = 1;
 inline constexpr int kExitFailure = 2;
 
+// The task of a convert or format command.
+inline api::Task taskOf(const api::CommandLine& line) {
+    return line.command == "convert" ? api::Task::Convert : api::Task::Format;
+}
+
 // What went wrong with a temporary file, and where: "WHAT in FOLDER".
 std::string scratchTrouble(std::string_view what);
 
-FileOutcome runFile(TextFormatter& formatter, const FileRun& run);
+// The outcome of `attempt`, a run of `run`, told in messages.
+FileOutcome outcomeOf(const FileRun& run, const std::function<api::Result()>& attempt);
+
+// The run from `run.source` to `run.destination`.
+FileOutcome runFile(const FileRun& run);
 
 }  // namespace quillon::cli

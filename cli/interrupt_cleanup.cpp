@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "output_file.h"
+#include <quillon/quillon.h>
 
 namespace quillon::cli {
 namespace {
@@ -14,7 +14,7 @@ std::atomic<int> emptiedDescriptor{-1};
 static_assert(std::atomic<int>::is_always_lock_free);  // read in a signal handler
 
 extern "C" void removeUnfinishedFilesAndDie(int signal) {
-    removeUnfinishedOutputs();
+    api::removeUnfinishedOutputs();
     if (const int descriptor = emptiedDescriptor.load(); descriptor >= 0) {
         [[maybe_unused]] const int ignored = ::ftruncate(descriptor, 0);
     }
@@ -33,7 +33,7 @@ extern "C" void removeUnfinishedFilesAndDieUnlessTyped(int signal, siginfo_t* in
 }  // namespace
 
 void removeUnfinishedFilesOnSignals() {
-    catchEndingSignals(removeUnfinishedFilesAndDie);
+    api::catchEndingSignals(removeUnfinishedFilesAndDie);
     for (const int signal : {SIGINT, SIGQUIT}) {
         struct sigaction previous {};
         ::sigaction(signal, nullptr, &previous);

@@ -10,8 +10,6 @@
 
 #include <sys/stat.h>
 
-#include "same_file.h"
-
 namespace quillon::cli {
 namespace {
 
@@ -29,7 +27,7 @@ std::optional<FileIdentity> identityOf(const std::string& path, bool followLinks
 
 class Planner {
 public:
-    explicit Planner(const BatchOptions& options) : options_(options) {}
+    explicit Planner(const api::CommandLine& options) : options_(options) {}
 
     void addOperand(const std::string& operand) {
         std::error_code error;
@@ -87,7 +85,7 @@ private:
         if (!options_.inPlace) {
             if (!destinations_.insert(fs::path(item.destination).lexically_normal()).second) {
                 item.problem = source + ": its result would overwrite an earlier source's; nothing was written";
-            } else if (isSameFile(source.c_str(), item.destination.c_str())) {
+            } else if (api::sameFile(source, item.destination)) {
                 item.problem = source + ": is its own destination; nothing was written";
             }
         } else if (const auto file = identityOf(source, true)) {
@@ -138,7 +136,7 @@ private:
         items_.push_back(std::move(item));
     }
 
-    const BatchOptions& options_;
+    const api::CommandLine& options_;
     std::vector<BatchItem> items_;
     std::set<fs::path> destinations_;
     std::map<FileIdentity, std::size_t> filesInPlace_;  // the file of each source run in place, and its item
@@ -146,7 +144,7 @@ private:
 
 }  // namespace
 
-std::vector<BatchItem> planBatch(const std::vector<std::string>& sources, const BatchOptions& options) {
+std::vector<BatchItem> planBatch(const std::vector<std::string>& sources, const api::CommandLine& options) {
     Planner planner(options);
     for (const std::string& source : sources) planner.addOperand(source);
     return planner.take();

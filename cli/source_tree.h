@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "batch_options.h"
+#include <quillon/quillon.h>
 
 namespace quillon::cli {
 
@@ -22,6 +22,6 @@ struct BatchItem {
 // inside a folder are not followed, so the walk never leaves the tree. In
 // place, a file named twice (by any path) and a backup that would take the
 // name of another source are refused before anything is written.
-std::vector<BatchItem> planBatch(const std::vector<std::string>& sources, const BatchOptions& options);
+std::vector<BatchItem> planBatch(const std::vector<std::string>& sources, const api::CommandLine& options);
 
 }  // namespace quillon::cli

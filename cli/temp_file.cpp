@@ -9,7 +9,7 @@
 
 namespace quillon::cli {
 
-using unicode::ScratchFile;
+using api::ScratchFile;
 
 std::unique_ptr<ScratchFile> createSpoolFile() {
     auto file = std::make_unique<ScratchFile>();

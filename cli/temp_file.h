@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "scratch_file.h"
+#include <quillon/quillon.h>
 
 namespace quillon::cli {
 
@@ -11,12 +11,12 @@ namespace quillon::cli {
 // writes files by path and may read its source twice.
 
 // A new spool file, or null after a message on standard error.
-std::unique_ptr<unicode::ScratchFile> createSpoolFile();
+std::unique_ptr<api::ScratchFile> createSpoolFile();
 
 // A new spool file holding all that `descriptor` gives from its position on,
 // or null after a message on standard error; `what` names the descriptor's
 // stream in the message.
-std::unique_ptr<unicode::ScratchFile> spool(int descriptor, const std::string& what);
+std::unique_ptr<api::ScratchFile> spool(int descriptor, const std::string& what);
 
 // A regular file read from its start can be opened again by its path: it
 // needs no spool file.

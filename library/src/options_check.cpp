@@ -1,7 +1,10 @@
 #include "options_check.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "command_line.h"
@@ -9,80 +12,137 @@
 namespace quillon::api {
 namespace {
 
-// "--name=value" for each option set, in the command line's own words.
-class Arguments {
-public:
-    void keyword(const char* name, const std::string& value) {
-        if (!value.empty()) words_.push_back(std::string("--") + name + "=" + value);
-    }
-    void number(const char* name, const std::optional<std::int32_t>& value) {
-        if (!value) return;
-        // snprintf rather than std::to_string: the latter's digit table would
-        // be exported from the library as a unique symbol.
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%d", int(*value));
-        words_.push_back(std::string("--") + name + "=" + digits);
-    }
-    void each(const char* name, const std::vector<std::string>& values) {
-        // Each given, even an empty name: the command line refuses it as it would.
-        for (const std::string& value : values) words_.push_back(std::string("--") + name + "=" + value);
-    }
-    void toggle(const char* name, const std::optional<bool>& value) {
-        if (value) words_.push_back(std::string(*value ? "--" : "--no-") + name);
-    }
-    std::vector<std::string>& words() { return words_; }
-
-private:
-    std::vector<std::string> words_;
+// Each field of Options by the name of its command-line option.
+using Field = std::variant<std::string Options::*, std::optional<bool> Options::*, std::optional<std::int32_t> Options::*,
+                           std::vector<std::string> Options::*>;
+struct NamedField {
+    std::string_view name;
+    Field field;
 };
+const NamedField kFields[] = {
+    {"from", &Options::from},
+    {"to", &Options::to},
+    {"form", &Options::form},
+    {"line-ends", &Options::lineEnds},
+    {"standard", &Options::standard},
+    {"regional-words", &Options::regionalWords},
+    {"opencc", &Options::opencc},
+    {"phrases", &Options::phrases},
+    {"html", &Options::html},
+    {"quotes", &Options::quotes},
+    {"bom", &Options::bom},
+    {"dictionary", &Options::dictionaries},
+    {"chars-per-line", &Options::charsPerLine},
+    {"line-spacing", &Options::lineSpacing},
+    {"lead-spaces", &Options::leadSpaces},
+    {"left-margin", &Options::leftMargin},
+    {"paragraph", &Options::paragraph},
+    {"heading", &Options::heading},
+    {"fullwidth-spaces", &Options::fullwidthSpaces},
+    {"auto-fix", &Options::autoFix},
+    {"natural-syntax", &Options::naturalSyntax},
+    {"mixed-text", &Options::mixedText},
+    {"line-start-rules", &Options::lineStartRules},
+    {"chapter-headings", &Options::chapterHeadings},
+    {"space-between-scripts", &Options::spaceBetweenScripts},
+    {"heading-pattern", &Options::headingPattern},
+};
+
+std::string word(std::string_view name, std::string_view value) {
+    return std::string("--").append(name).append("=").append(value);
+}
+
+// "--name=value" for each option set, in the command line's own words.
+std::vector<std::string> wordsOf(const Options& options) {
+    std::vector<std::string> words;
+    for (const NamedField& named : kFields) {
+        const std::string_view name = named.name;
+        std::visit(
+            [&](auto member) {
+                const auto& value = options.*member;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, std::string>) {
+                    if (!value.empty()) words.push_back(word(name, value));
+                } else if constexpr (std::is_same_v<Value, std::optional<bool>>) {
+                    if (value) words.push_back(std::string(*value ? "--" : "--no-").append(name));
+                } else if constexpr (std::is_same_v<Value, std::optional<std::int32_t>>) {
+                    // snprintf rather than std::to_string: the latter's digit
+                    // table would be exported from the library as a unique symbol.
+                    if (value) {
+                        char digits[16];
+                        std::snprintf(digits, sizeof digits, "%d", int(*value));
+                        words.push_back(word(name, digits));
+                    }
+                } else {
+                    // Each given, even an empty name: the command line refuses it as it would.
+                    for (const std::string& each : value) words.push_back(word(name, each));
+                }
+            },
+            named.field);
+    }
+    return words;
+}
 
 }  // namespace
 
-EdgeChoices edgeOptionsOf(Task task, const Options& options) {
-    Arguments arguments;
-    arguments.words().push_back(task == Task::Convert ? "convert" : "format");
-    arguments.keyword("from", options.from);
-    arguments.keyword("to", options.to);
-    arguments.keyword("form", options.form);
-    arguments.keyword("line-ends", options.lineEnds);
-    arguments.keyword("standard", options.standard);
-    arguments.toggle("regional-words", options.regionalWords);
-    arguments.keyword("opencc", options.opencc);
-    arguments.toggle("phrases", options.phrases);
-    arguments.toggle("html", options.html);
-    arguments.keyword("quotes", options.quotes);
-    arguments.keyword("bom", options.bom);
-    arguments.each("dictionary", options.dictionaries);
-    arguments.number("chars-per-line", options.charsPerLine);
-    arguments.number("line-spacing", options.lineSpacing);
-    arguments.number("lead-spaces", options.leadSpaces);
-    arguments.number("left-margin", options.leftMargin);
-    arguments.keyword("paragraph", options.paragraph);
-    arguments.keyword("heading", options.heading);
-    arguments.toggle("fullwidth-spaces", options.fullwidthSpaces);
-    arguments.toggle("auto-fix", options.autoFix);
-    arguments.toggle("natural-syntax", options.naturalSyntax);
-    arguments.toggle("mixed-text", options.mixedText);
-    arguments.toggle("line-start-rules", options.lineStartRules);
-    arguments.toggle("chapter-headings", options.chapterHeadings);
-    arguments.toggle("space-between-scripts", options.spaceBetweenScripts);
-    arguments.keyword("heading-pattern", options.headingPattern);
+PreparedOptions::Run prepareRun(Task task, const Options& options) {
+    std::vector<std::string> words = wordsOf(options);
+    words.insert(words.begin(), task == Task::Convert ? "convert" : "format");
     // Standard input to standard output: the operands only complete the line.
-    arguments.words().insert(arguments.words().end(), {"--", "-", "-"});
-
+    words.insert(words.end(), {"--", "-", "-"});
     std::vector<const char*> args;
-    for (const std::string& word : arguments.words()) args.push_back(word.c_str());
+    for (const std::string& each : words) args.push_back(each.c_str());
     const cli::CommandLine line = cli::parseCommandLine(args);
     if (line.action != cli::CommandLine::Action::Run) throw Error(Error::Kind::BadOption, line.error);
-    EdgeChoices choices{line.options, nullptr};
+
+    PreparedOptions::Run prepared{task, line.options, nullptr, options.trace};
     if (!line.dictionaries.empty()) {
+        // Read whole before anything is written: a bad line refuses the run.
         std::string error;
-        std::optional<unicode::UserWords> words = unicode::UserWords::read(line.dictionaries, error);
-        if (!words) throw Error(Error::Kind::BadOption, error);
-        choices.words = std::make_unique<const unicode::UserWords>(std::move(*words));
-        choices.edge.userWords = choices.words.get();
+        std::optional<unicode::UserWords> read = unicode::UserWords::read(line.dictionaries, error);
+        if (!read) throw Error(Error::Kind::BadOption, error);
+        prepared.words = std::make_unique<const unicode::UserWords>(std::move(*read));
+        prepared.edge.userWords = prepared.words.get();
     }
-    return choices;
+    return prepared;
+}
+
+PreparedOptions::PreparedOptions(Task task, const Options& options) : run_(new Run(prepareRun(task, options))) {}
+
+PreparedOptions::~PreparedOptions() { delete run_; }
+
+Options optionsOfWords(const std::vector<std::string>& words) {
+    Options options;
+    for (const std::string_view each : words) {
+        const std::size_t equals = each.find('=');
+        std::string_view name = each.substr(2, equals == each.npos ? each.npos : equals - 2);
+        const bool negated = equals == each.npos && name.starts_with("no-");
+        if (negated) name.remove_prefix(3);
+        const std::string_view value = equals == each.npos ? std::string_view() : each.substr(equals + 1);
+        for (const NamedField& named : kFields) {
+            if (named.name != name) continue;
+            std::visit(
+                [&](auto member) {
+                    auto& field = options.*member;
+                    using Value = std::decay_t<decltype(field)>;
+                    if constexpr (std::is_same_v<Value, std::string>) {
+                        field = value;
+                    } else if constexpr (std::is_same_v<Value, std::optional<bool>>) {
+                        field = !negated;
+                    } else if constexpr (std::is_same_v<Value, std::optional<std::int32_t>>) {
+                        // The command line has read the number: an optional '+' and digits.
+                        std::int32_t number = 0;
+                        const std::string_view digits = value.starts_with('+') ? value.substr(1) : value;
+                        std::from_chars(digits.data(), digits.data() + digits.size(), number);
+                        field = number;
+                    } else {
+                        field.emplace_back(value);
+                    }
+                },
+                named.field);
+        }
+    }
+    return options;
 }
 
 }  // namespace quillon::api

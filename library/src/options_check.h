@@ -1,24 +1,35 @@
 #pragma once
 
-#include <quillon/quillon.h>
-
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include <quillon/quillon.h>
 
 #include "edge_options.h"
 #include "user_words.h"
 
 namespace quillon::api {
 
-// The engine's options of a run, and the user's word lists they point at.
-struct EdgeChoices {
+// A run's task and the engine's options for it, with the user's words they
+// point to.
+struct PreparedOptions::Run {
+    Task task = Task::Convert;
     unicode::EdgeRunOptions edge;
-    std::unique_ptr<const unicode::UserWords> words;  // not shared_ptr: its typeinfo would leave the library
+    std::unique_ptr<const unicode::UserWords> words;  // edge.userWords, kept alive
+    std::function<void(std::string_view line)> trace;
 };
 
 // The engine's options for a run of `task`, read from `options` by
 // quillon-cli's own command line, so that the library takes the same names,
-// defaults and refusals; word lists are read whole. Throws Error (BadOption)
+// defaults and refusals; the dictionaries are read. Throws Error (BadOption)
 // with quillon-cli's message.
-EdgeChoices edgeOptionsOf(Task task, const Options& options);
+PreparedOptions::Run prepareRun(Task task, const Options& options);
+
+// The Options that the command line's run options say, each word as
+// "--name", "--no-name" or "--name=VALUE"; options that Options lacks
+// (--quiet) are passed over.
+Options optionsOfWords(const std::vector<std::string>& words);
 
 }  // namespace quillon::api

@@ -33,7 +33,7 @@ std::string catalogueText(RunResult result) {
 }
 
 [[noreturn]] void fail(RunResult result, const TextFormatter& formatter, const unicode::EdgeOutput& written,
-                       const char* source, const FileNames& names) {
+                       const char* source, const FileNames& names, const unicode::EdgeRunOptions& options) {
     using Kind = Error::Kind;
     switch (result) {
         case kPlainAsciiSource:
@@ -44,6 +44,11 @@ std::string catalogueText(RunResult result) {
             const int error = formatter.systemError != 0 ? formatter.systemError
                               : source != nullptr         ? unicode::openError(source)
                                                           : 0;
+            if (error == 0 && options.sourceEncoding == unicode::kSourceUtf16) {
+                // It opens and reads: only the mark that would tell its byte order is missing.
+                throw Error(Kind::SourceUnreadable, names.source + ": UTF-16 without a byte-order mark; name its "
+                                                                   "byte order with --from utf-16le or utf-16be");
+            }
             throw Error(Kind::SourceUnreadable, unicode::fileFailure(names.source, error, result), error);
         }
         case kDestinationUnwritable:
@@ -107,20 +112,19 @@ using EdgeRun =
 
 // One run of the engine, which `run` makes with the run's formatter and
 // options, or declines (none); its warnings are placed by reading `again`.
-std::optional<Result> runEdge(Task task, const Options& options, const char* source, const FileNames& names,
+std::optional<Result> runEdge(const PreparedOptions::Run& prepared, const char* source, const FileNames& names,
                               const EdgeRun& run, const unicode::CensusSource& again) {
-    const EdgeChoices choices = edgeOptionsOf(task, options);
-    const unicode::EdgeRunOptions& edgeOptions = choices.edge;
+    const unicode::EdgeRunOptions& edgeOptions = prepared.edge;
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
-    const TraceRedirect redirect(options.trace);
+    const TraceRedirect redirect(prepared.trace);
     unicode::EdgeOutput written;
     const std::optional<RunResult> ran = run(formatter, edgeOptions, written);
     if (!ran) return std::nullopt;
     const RunResult result = *ran;
-    if (isError(result)) fail(result, formatter, written, source, names);
+    if (isError(result)) fail(result, formatter, written, source, names, edgeOptions);
     Result done;
-    done.warnings = warningsOf(task, result, formatter, written, again);
+    done.warnings = warningsOf(prepared.task, result, formatter, written, again);
     done.sourceEncoding = written.unicodeSource ? written.unicodeSource
                           : formatter.sourceProfile ? formatter.sourceProfile->name
                                                     : "";
@@ -134,10 +138,16 @@ std::optional<Result> runEdge(Task task, const Options& options, const char* sou
 
 Result runPaths(Task task, const Options& options, const char* source, const char* destination,
                 const FileNames& names) {
+    return runPaths(prepareRun(task, options), source, destination, names);
+}
+
+Result runPaths(const PreparedOptions::Run& prepared, const char* source, const char* destination,
+                const FileNames& names) {
     return *runEdge(
-        task, options, source, names,
+        prepared, source, names,
         [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput& written) {
-            return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source, destination, &written);
+            return unicode::runThroughEdge(formatter, kindOf(prepared.task), edgeOptions, source, destination,
+                                           &written);
         },
         unicode::CensusSource{source, {}});
 }
@@ -145,12 +155,18 @@ Result runPaths(Task task, const Options& options, const char* source, const cha
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
                                   const TextWriter::BlockSink& destination, const FileNames& names,
                                   const unicode::CensusSource& again) {
-    if (!unicode::streamsThroughEdge(edgeOptionsOf(task, options).edge)) return std::nullopt;
-    return runEdge(task, options, nullptr, names,
+    return runStreamed(prepareRun(task, options), open, destination, names, again);
+}
+
+std::optional<Result> runStreamed(const PreparedOptions::Run& prepared, const std::function<StreamedSource()>& open,
+                                  const TextWriter::BlockSink& destination, const FileNames& names,
+                                  const unicode::CensusSource& again) {
+    if (!unicode::streamsThroughEdge(prepared.edge)) return std::nullopt;
+    return runEdge(prepared, nullptr, names,
                    [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions,
                        unicode::EdgeOutput&) -> std::optional<RunResult> {
                        StreamedSource source = open();
-                       return unicode::runThroughEdge(formatter, kindOf(task), edgeOptions, source.firstBlock,
+                       return unicode::runThroughEdge(formatter, kindOf(prepared.task), edgeOptions, source.firstBlock,
                                                       std::move(source.text), destination);
                    },
                    again);
@@ -158,14 +174,15 @@ std::optional<Result> runStreamed(Task task, const Options& options, const std::
 
 std::optional<Result> runInMemory(Task task, const Options& options, std::string_view input,
                                   const unicode::MemoryDestination& destination, const FileNames& names) {
+    const PreparedOptions::Run prepared = prepareRun(task, options);
     const unicode::CensusSource again{nullptr, input};
     if (std::optional<Result> streamed = runStreamed(
-            task, options, [&] { return StreamedSource{input, blockSourceOf(input)}; }, destination.write, names,
+            prepared, [&] { return StreamedSource{input, blockSourceOf(input)}; }, destination.write, names,
             again)) {
         return streamed;
     }
     return runEdge(
-        task, options, nullptr, names,
+        prepared, nullptr, names,
         [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput& written) {
             return unicode::runUnicodeSource(formatter, kindOf(task), edgeOptions, input, destination, &written);
         },

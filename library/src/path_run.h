@@ -8,21 +8,17 @@
 #include <quillon/quillon.h>
 
 #include "edge_run.h"
+#include "options_check.h"
 #include "text_file.h"
 #include "unicode_problem_census.h"
 
 namespace quillon::api {
 
-// How a run's messages name its files: the paths the user gave, or words
-// for text the library spooled itself.
-struct FileNames {
-    std::string source;
-    std::string destination;
-};
-
 // One run of the engine from `source` to `destination` by path; throws
 // Error when it gives no usable output.
 Result runPaths(Task task, const Options& options, const char* source, const char* destination,
+                const FileNames& names);
+Result runPaths(const PreparedOptions::Run& prepared, const char* source, const char* destination,
                 const FileNames& names);
 
 // Text a run reads as it comes: its first block (unicode::kFirstBlock bytes,
@@ -36,6 +32,9 @@ struct StreamedSource {
 // the run reads its source once (unicode::streamsThroughEdge); none, with
 // `open` not called, when it needs files. Warnings of boxed characters are
 // placed by reading `again` (nothing: not placed).
+std::optional<Result> runStreamed(const PreparedOptions::Run& prepared, const std::function<StreamedSource()>& open,
+                                  const TextWriter::BlockSink& destination, const FileNames& names,
+                                  const unicode::CensusSource& again);
 std::optional<Result> runStreamed(Task task, const Options& options, const std::function<StreamedSource()>& open,
                                   const TextWriter::BlockSink& destination, const FileNames& names,
                                   const unicode::CensusSource& again);

@@ -69,7 +69,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 diff <(listed) <(cd "$prefix" && find . ! -type d -printf '%P\n' | sort) || status=1
 (
   cd /
-  first=$("$prefix/bin/quillon-cli" --version | head -n 1)
+  # Installed programs carry no search path of their own: they find the
+  # library where the system looks, which for this prefix must be named.
+  first=$(LD_LIBRARY_PATH="$prefix/$libdir" "$prefix/bin/quillon-cli" --version | head -n 1)
   [[ $first == "quillon-cli $version" ]] || { echo "installed --version says: $first"; exit 1; }
 ) || status=1
 if [[ -e $prefix/share/applications/quillon.desktop ]]; then
@@ -96,7 +98,9 @@ depends_on() {  # PACKAGE DEPENDENCY...
   done
   [[ $package != quillon-cli ]] || ! grep -qi qt <<<"$field" || { echo "quillon-cli depends on Qt: $field"; status=1; }
 }
-depends_on quillon-cli "libquillon1 (= $version)" libicu
+# quillon-cli loads only the library, which brings ICU.
+depends_on quillon-cli "libquillon1 (= $version)"
+depends_on libquillon1 libicu
 depends_on libquillon-dev "libquillon1 (= $version)"
 [[ ! $with_dialog =~ ^(ON|1|TRUE|YES)$ ]] || depends_on quillon "quillon-cli (= $version)" "libquillon1 (= $version)" libqt6widgets6
 [[ -z $python_module ]] || depends_on python3-quillon "libquillon1 (= $version)" "python3 (>= 3"

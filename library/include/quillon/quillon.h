@@ -186,6 +186,117 @@ QUILLON_API std::vector<OpenccConfiguration> openccConfigurations();
 // The library's version: "1.0.0".
 QUILLON_API const char* version() noexcept;
 
+// ---------------------------------------------------------------------------
+// For front ends: what a face such as quillon-cli needs beyond the runs
+// above to behave as the command-line tool does.
+// ---------------------------------------------------------------------------
+
+// How a run's messages name its files where the paths would not do: a
+// standard stream reached through its descriptor, a scratch file.
+struct FileNames {
+    std::string source;
+    std::string destination;
+};
+
+// A task and its options read once for many runs: their words checked and
+// the dictionaries read, which every run above does anew. Throws Error
+// (BadOption) as such a run would. Runs on several threads may share one.
+class QUILLON_API PreparedOptions {
+public:
+    PreparedOptions(Task task, const Options& options);
+    ~PreparedOptions();
+    PreparedOptions(const PreparedOptions&) = delete;
+    PreparedOptions& operator=(const PreparedOptions&) = delete;
+
+    struct Run;  // the library's own
+    const Run& run() const noexcept { return *run_; }
+
+private:
+    Run* run_;
+};
+
+// runFile with prepared options, its messages naming the files as `names`
+// does.
+QUILLON_API Result runFile(const PreparedOptions& prepared, const std::string& source,
+                           const std::string& destination, const FileNames& names);
+
+// The file at `path` run onto itself: the result is written beside it and
+// takes its place, with the file's owner and mode, only when complete. With
+// `backupSuffix`, the original is kept as path + suffix. Messages name the
+// file by its path.
+QUILLON_API Result runInPlace(const PreparedOptions& prepared, const std::string& path,
+                              const std::optional<std::string>& backupSuffix);
+
+// True when a run with `options` may read its source more than once (it
+// detects the encoding, or reads Unicode): a stream that gives its bytes
+// once must be kept in a file first. Throws Error (BadOption) for an unknown
+// `from`.
+QUILLON_API bool readsSourceTwice(const Options& options);
+
+// True when both paths name one existing file, however they are spelled.
+QUILLON_API bool sameFile(const std::string& first, const std::string& second);
+
+// A file of the caller's own in the scratch folder ($TMPDIR, else /tmp),
+// with no name there from the moment it exists; path() reaches it through
+// its descriptor. Closed with the object.
+class QUILLON_API ScratchFile {
+public:
+    ScratchFile();
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    // created() tells whether it worked, error() (errno) why not.
+    bool created() const noexcept;
+    int error() const noexcept;
+    int descriptor() const noexcept;
+    const char* path() const noexcept;
+    // Where scratch files are made.
+    static std::string folder();
+
+private:
+    struct File;
+    File* file_;
+};
+
+// Removes every output file of a run not yet complete, and the files of
+// in-place runs not yet complete, for a process about to end: from then on
+// no output file opens. Safe in a signal handler, in any thread.
+QUILLON_API void removeUnfinishedOutputs() noexcept;
+
+// Makes each signal that would end the process (hangup, interrupt, quit,
+// terminate, broken pipe, file too large) call `handler`, which may call
+// removeUnfinishedOutputs() first. A signal ignored so far stays ignored.
+QUILLON_API void catchEndingSignals(void (*handler)(int));
+
+// quillon-cli's command line, read as quillon-cli reads it: its options,
+// their defaults and its refusals, in one place for every face.
+struct CommandLine {
+    enum class Action { Run, Help, Version, ListEncodings, UsageError };
+    Action action = Action::UsageError;
+    // With Help, Version and ListEncodings: what to print. With UsageError:
+    // the one line that names the problem.
+    std::string text;
+
+    std::string command;  // convert, format or detect; empty with the overall help
+    Options options;      // the run's options, its dictionaries read and found good
+    bool quiet = false;   // errors only: no warnings, no batch progress or summary
+    bool verbose = false; // tell what detection finds
+    // The one-file form; "-" names a standard stream.
+    std::string source;
+    std::string destination;
+    // The batch forms: several sources, into a folder or in place.
+    std::vector<std::string> sources;
+    std::string outputDir;
+    bool recursive = false;
+    bool inPlace = false;
+    std::optional<std::string> backupSuffix;
+    int jobs = 0;  // 0: one per processor
+    std::vector<std::string> files;  // the files of detect
+};
+// `words` are the arguments after the program's name.
+QUILLON_API CommandLine readCommandLine(const std::vector<std::string>& words);
+
 }  // namespace quillon::api
 
 #undef QUILLON_API

@@ -226,6 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "'latin1' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030, utf-16le, utf-16be)"},
         RefusalCase{"ZeroWidth", Task::Format, with([](Options& o) { o.charsPerLine = 0; }),
                     "'--chars-per-line' cannot be 0"},
+        RefusalCase{"NegativeMargin", Task::Format, with([](Options& o) { o.leftMargin = -1; }),
+                    "'--left-margin' must be 0 or more"},
         RefusalCase{"FormatOptionInConvert", Task::Convert, with([](Options& o) { o.leftMargin = 2; }),
                     "option '--left-margin' is only for format"},
         RefusalCase{"UnknownOpencc", Task::Convert, with([](Options& o) { o.opencc = "x2y"; }),

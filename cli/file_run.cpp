@@ -92,7 +92,8 @@ FileOutcome runFile(TextFormatter& formatter, const FileRun& run) {
     if (!isError(result) && formatter.endMarkOffset >= 0) {
         // The engine stops at this byte as text files always have; the user
         // must still learn that the output is not all of the input.
-        warn((run.batch ? "" : run.sourceName + ": ") + unicode::endMarkWarning(formatter.endMarkOffset));
+        warn((run.batch ? "" : run.sourceName + ": ") +
+             unicode::endMarkWarning(formatter.endMarkOffset, written.unicodeSource));
     }
     return outcome;
 }

@@ -500,6 +500,10 @@
         <translation>警告：偏移 %1 处的字节 1A 结束了文本；其后的字节未被读取</translation>
     </message>
     <message>
+        <source>Warning: the character U+001A at offset %1 ends the text; the bytes after it were not read</source>
+        <translation>警告：偏移 %1 处的字符 U+001A 结束了文本；其后的字节未被读取</translation>
+    </message>
+    <message>
         <source>; %1</source>
         <translation>；%1</translation>
     </message>

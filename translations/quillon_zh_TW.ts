@@ -500,6 +500,10 @@
         <translation>警告：位移 %1 處的位元組 1A 結束了文字；其後的位元組未被讀取</translation>
     </message>
     <message>
+        <source>Warning: the character U+001A at offset %1 ends the text; the bytes after it were not read</source>
+        <translation>警告：位移 %1 處的字元 U+001A 結束了文字；其後的位元組未被讀取</translation>
+    </message>
+    <message>
         <source>; %1</source>
         <translation>；%1</translation>
     </message>

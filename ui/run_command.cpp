@@ -242,7 +242,8 @@ void MainDialog::runCommand(RunKind kind) {
     if (summary.endMarkOffset >= 0 && !isButtonChecked(*this, kQuietMode)) {
         hooks_.showMessage(
             nullptr, QObject::tr("Warning"),
-            QString::fromStdString(unicode::endMarkWarning(summary.endMarkOffset, translatedEngineText)),
+            QString::fromStdString(
+                unicode::endMarkWarning(summary.endMarkOffset, summary.unicodeSource, translatedEngineText)),
             QMessageBox::Warning);
     }
 

@@ -379,11 +379,22 @@ private slots:
         QVERIFY(!QFile::exists(files.filePath("out.txt")));
     }
 
+    void aByte1AThatEndsTheTextIsReported_data() {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("encoding");  // position in the source's box
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("GB") << QByteArray("\xCE\xD2\x1A\xC3\xC7\r\n") << 1
+                            << "Warning: a byte 1A at offset 2 ends the text; the bytes after it were not read";
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE\x11\x62\x1A\x00\xEC\x4E\n\x00", 10) << 0
+                                << "Warning: the character U+001A at offset 4 ends the text; the bytes after it were "
+                                   "not read";
+    }
     void aByte1AThatEndsTheTextIsReported() {
-        const QString warning =
-            QStringLiteral("Warning: a byte 1A at offset 2 ends the text; the bytes after it were not read");
-        setPaths(writeFile("in.txt", "\xCE\xD2\x1A\xC3\xC7\r\n"), files.filePath("out.txt"));
-        selectPosition(*dialog, kSourceEncoding, 1);  // GB
+        QFETCH(QByteArray, source);
+        QFETCH(int, encoding);
+        QFETCH(QString, warning);
+        setPaths(writeFile("in.txt", source), files.filePath("out.txt"));
+        selectPosition(*dialog, kSourceEncoding, encoding);
         dialog->onConvert();
         QCOMPARE(recorder.messageTexts(), QStringList{warning});
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Warning"));

@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QObject>
+
+#include <vector>
 
 #include "control_ids.h"
 #include "dialog_controls.h"
@@ -56,6 +59,17 @@ std::optional<QString> headingPatternRefusal(const std::string& pattern) {
     const std::string problem = unicode::headingPatternProblem(pattern, translatedEngineText);
     if (problem.empty()) return std::nullopt;
     return QString::fromStdString(problem);
+}
+
+std::optional<QString> wordListRefusal(const QStringList& paths, std::optional<unicode::UserWords>& words) {
+    words.reset();
+    if (paths.isEmpty()) return std::nullopt;
+    std::vector<std::string> names;
+    for (const QString& path : paths) names.push_back(QFile::encodeName(path).toStdString());
+    std::string error;
+    words = unicode::UserWords::read(names, error);
+    if (words) return std::nullopt;
+    return QString::fromLocal8Bit(error);
 }
 
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include "scratch_file.h"
 #include "text_formatter.h"
 #include "unicode_problem_census.h"
+#include "user_words.h"
 
 namespace quillon::api {
 namespace {
@@ -107,7 +108,16 @@ std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter
 Result runEdge(Task task, const Options& options, const char* source, const FileNames& names,
                const std::function<RunResult(TextFormatter&, const unicode::EdgeRunOptions&, unicode::EdgeOutput&)>& run,
                const unicode::CensusSource& again) {
-    const unicode::EdgeRunOptions edgeOptions = edgeOptionsOf(task, options);
+    unicode::EdgeRunOptions edgeOptions = edgeOptionsOf(task, options);
+    // The user's word lists are read whole before anything is written, and a
+    // bad one refuses the run in the command line's words.
+    std::optional<unicode::UserWords> words;
+    if (!options.dictionaries.empty()) {
+        std::string error;
+        words = unicode::UserWords::read(options.dictionaries, error);
+        if (!words) throw Error(Error::Kind::BadOption, error);
+        edgeOptions.userWords = &*words;
+    }
     TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
     const TraceRedirect redirect(options.trace);

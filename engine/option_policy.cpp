@@ -5,20 +5,27 @@ namespace {
 
 struct Refusal {
     std::int32_t RunOptions::*option;
-    std::int32_t value;
+    bool (*refuses)(std::int32_t value);
     std::string_view reason;
 };
 
+constexpr bool isZero(std::int32_t value) { return value == 0; }
+constexpr bool isNegative(std::int32_t value) { return value < 0; }
+
 constexpr Refusal kRefusals[] = {
     // A line width of no characters would lose all the text.
-    {&RunOptions::charsPerLine, 0, "cannot be 0"},
+    {&RunOptions::charsPerLine, isZero, "cannot be 0"},
+    // Spacing, indent and margin are counts of lines and blank units.
+    {&RunOptions::lineSpacing, isNegative, "must be 0 or more"},
+    {&RunOptions::leadingSpaces, isNegative, "must be 0 or more"},
+    {&RunOptions::leftMargin, isNegative, "must be 0 or more"},
 };
 
 }  // namespace
 
 std::string_view refusalOf(std::int32_t RunOptions::*option, std::int32_t value) {
     for (const Refusal& refusal : kRefusals) {
-        if (refusal.option == option && refusal.value == value) return refusal.reason;
+        if (refusal.option == option && refusal.refuses(value)) return refusal.reason;
     }
     return {};
 }

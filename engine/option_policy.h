@@ -9,7 +9,8 @@ namespace quillon {
 
 // Why a front end refuses `value` for `option` before any run, or an empty
 // text when it takes the value. The reason follows the front end's own name
-// for the option: "'--chars-per-line' cannot be 0".
+// for the option: "'--chars-per-line' cannot be 0", "'--left-margin' must be
+// 0 or more".
 std::string_view refusalOf(std::int32_t RunOptions::*option, std::int32_t value);
 
 }  // namespace quillon

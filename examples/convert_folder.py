@@ -3,7 +3,6 @@
     convert_folder.py SOURCE DESTINATION [--dask] [--from ENC] [--to ENC] [--form FORM]
 """
 import argparse
-import functools
 import pathlib
 import warnings
 
@@ -28,9 +27,20 @@ def file_pairs(source_dir, destination_dir):
 
 
 def convert_with_processes(pairs, **options):
-    import multiprocessing
-    with multiprocessing.Pool() as pool:
-        return pool.starmap(functools.partial(convert_file, **options), pairs)
+    # A future per file: a worker that raises fails its file, and one that
+    # dies (BrokenProcessPool) fails the files it left, rather than hang the run.
+    from concurrent.futures import ProcessPoolExecutor
+    with ProcessPoolExecutor() as pool:
+        futures = [(source, pool.submit(convert_file, source, destination, **options))
+                   for source, destination in pairs]
+        return [outcome(source, future) for source, future in futures]
+
+
+def outcome(source, future):
+    try:
+        return future.result()
+    except Exception as error:
+        return str(source), [f"error: {type(error).__name__}: {error}"]
 
 
 def convert_with_dask(pairs, **options):

@@ -141,6 +141,10 @@
         <translation>地区用词(&amp;W)</translation>
     </message>
     <message>
+        <source>Word Lists…</source>
+        <translation>词表…</translation>
+    </message>
+    <message>
         <source>Mixed Text</source>
         <translation>中西文混排</translation>
     </message>
@@ -500,6 +504,10 @@
         <translation>警告：偏移 %1 处的字节 1A 结束了文本；其后的字节未被读取</translation>
     </message>
     <message>
+        <source>Warning: the character U+001A at offset %1 ends the text; the bytes after it were not read</source>
+        <translation>警告：偏移 %1 处的字符 U+001A 结束了文本；其后的字节未被读取</translation>
+    </message>
+    <message>
         <source>; %1</source>
         <translation>；%1</translation>
     </message>
@@ -514,6 +522,22 @@
     <message>
         <source>Left Margin must be a number, 0 or more</source>
         <translation>左边距必须是 0 或更大的数字</translation>
+    </message>
+    <message>
+        <source>Word Lists</source>
+        <translation>词表</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>添加…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Your own words in OpenCC&apos;s text form: a simplified word, a tab, its traditional form. Runs with Phrases ticked and HTML unticked read the lists in this order; an earlier entry wins.</source>
+        <translation>自定义词表，OpenCC 文本格式：简体词、制表符、其繁体。勾选“词组”且未勾选“HTML”的运行按此顺序读取各词表；先出现的条目优先。</translation>
     </message>
 </context>
 </TS>

@@ -141,6 +141,10 @@
         <translation>地區用詞(&amp;W)</translation>
     </message>
     <message>
+        <source>Word Lists…</source>
+        <translation>詞表…</translation>
+    </message>
+    <message>
         <source>Mixed Text</source>
         <translation>中西文混排</translation>
     </message>
@@ -500,6 +504,10 @@
         <translation>警告：位移 %1 處的位元組 1A 結束了文字；其後的位元組未被讀取</translation>
     </message>
     <message>
+        <source>Warning: the character U+001A at offset %1 ends the text; the bytes after it were not read</source>
+        <translation>警告：位移 %1 處的字元 U+001A 結束了文字；其後的位元組未被讀取</translation>
+    </message>
+    <message>
         <source>; %1</source>
         <translation>；%1</translation>
     </message>
@@ -514,6 +522,22 @@
     <message>
         <source>Left Margin must be a number, 0 or more</source>
         <translation>左邊界必須是 0 或更大的數字</translation>
+    </message>
+    <message>
+        <source>Word Lists</source>
+        <translation>詞表</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>新增…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Your own words in OpenCC&apos;s text form: a simplified word, a tab, its traditional form. Runs with Phrases ticked and HTML unticked read the lists in this order; an earlier entry wins.</source>
+        <translation>自訂詞表，OpenCC 文字格式：簡體詞、定位字元、其繁體。勾選「詞組」且未勾選「HTML」的執行依此順序讀取各詞表；先出現的條目優先。</translation>
     </message>
 </context>
 </TS>

@@ -39,6 +39,7 @@ inline constexpr int kHtml = 1021;
 inline constexpr int kQuietMode = 1053;
 inline constexpr int kPhrases = 1054;
 inline constexpr int kRegionalWords = 1062;
+inline constexpr int kWordLists = 1073;  // keeps the user's own word lists
 inline constexpr int kStandard = 1060;  // whose standard forms converted Unicode text takes
 inline constexpr int kChapterHeadings = 1063;
 inline constexpr int kHeadingPattern = 1065;

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 #include "dialog_builder.h"
@@ -17,6 +18,8 @@ Control& item(const QWidget& dialog, int id) {
     Q_ASSERT_X(control, "dialog control", "no control of that kind with that id");
     return *control;
 }
+
+constexpr char kFilesProperty[] = "files";
 
 }  // namespace
 
@@ -86,6 +89,18 @@ qint32 selectedPosition(const QWidget& dialog, int id) {
 void selectPosition(QWidget& dialog, int id, qint32 position) {
     auto& box = item<QComboBox>(dialog, id);
     box.setCurrentIndex(position >= 0 && position < box.count() ? position : -1);
+}
+
+QStringList buttonFiles(const QWidget& dialog, int id) {
+    return item<QAbstractButton>(dialog, id).property(kFilesProperty).toStringList();
+}
+
+void setButtonFiles(QWidget& dialog, int id, const QStringList& files) {
+    auto& button = item<QAbstractButton>(dialog, id);
+    button.setProperty(kFilesProperty, files);
+    QStringList shown;
+    for (const QString& file : files) shown << QDir::toNativeSeparators(file);
+    button.setToolTip(shown.join(QLatin1Char('\n')));
 }
 
 void enableControl(QWidget& dialog, int id, bool enabled) { dialogControl(dialog, id)->setEnabled(enabled); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
@@ -39,6 +40,10 @@ qint32 checkedRadioPosition(const QWidget& dialog, int first, int last);
 qint32 selectedPosition(const QWidget& dialog, int id);
 // Selects the item at `position`; a position without an item leaves none.
 void selectPosition(QWidget& dialog, int id, qint32 position);
+
+// The files a push button keeps for the dialog; its tooltip lists them.
+QStringList buttonFiles(const QWidget& dialog, int id);
+void setButtonFiles(QWidget& dialog, int id, const QStringList& files);
 
 void enableControl(QWidget& dialog, int id, bool enabled);
 

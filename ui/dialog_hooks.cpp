@@ -6,6 +6,7 @@
 #include "about_dialog.h"
 #include "font_chooser.h"
 #include "message_box.h"
+#include "word_list_dialog.h"
 
 namespace quillon {
 
@@ -29,6 +30,13 @@ DialogHooks DialogHooks::platform() {
     };
     hooks.chooseSaveFile = [](QWidget* owner, const QString& initialPath) {
         return chosenPath(QFileDialog::getSaveFileName(owner, QString(), initialPath, allFilesFilter()));
+    };
+    hooks.chooseWordLists = [](QWidget* owner, const QStringList& current) -> std::optional<QStringList> {
+        WordListDialog chooser(current, [](QWidget* parent) {
+            return QFileDialog::getOpenFileNames(parent, QString(), QString(), allFilesFilter());
+        }, owner);
+        if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+        return chooser.files();
     };
     hooks.chooseFont = chooseFontOfWritingSystem;
     hooks.showMessage = [](QWidget* owner, const QString& caption, const QString& text,

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -22,6 +23,10 @@ struct DialogHooks {
     using FileChooser = std::function<std::optional<QString>(QWidget* owner, const QString& initialPath)>;
     FileChooser chooseOpenFile;  // existing files only
     FileChooser chooseSaveFile;  // asks before overwriting an existing file
+
+    // The user's own word lists as the user left them in their chooser, or
+    // nothing when the user cancelled.
+    std::function<std::optional<QStringList>(QWidget* owner, const QStringList& current)> chooseWordLists;
 
     // A chosen font, or nothing when the user cancelled. The chooser lists
     // the fonts of `writingSystem` and shows a sample of it.

@@ -78,6 +78,7 @@ void MainDialog::connectHandlers() {
         {kHelp, &MainDialog::onHelp},
         {kSimplifiedFont, &MainDialog::onGbkFont},
         {kTraditionalFont, &MainDialog::onBig5Font},
+        {kWordLists, &MainDialog::onWordLists},
     };
     for (const auto& [id, handler] : clicks) {
         connect(qobject_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this, handler);
@@ -104,6 +105,12 @@ void MainDialog::onBrowseSource() {
 void MainDialog::onBrowseDestination() {
     if (const auto path = hooks_.chooseSaveFile(this, dialogItemText(*this, control_id::kDestinationPath))) {
         setDialogItemText(*this, control_id::kDestinationPath, *path);
+    }
+}
+
+void MainDialog::onWordLists() {
+    if (const auto lists = hooks_.chooseWordLists(this, buttonFiles(*this, control_id::kWordLists))) {
+        setButtonFiles(*this, control_id::kWordLists, *lists);
     }
 }
 

@@ -54,6 +54,7 @@ public:
     void onHelp();
     void onGbkFont();
     void onBig5Font();
+    void onWordLists();
     void onSysCommand(unsigned id);
     // Makes `path` the source file and checks "File".
     void useSourceFile(const QString& path);

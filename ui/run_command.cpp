@@ -113,6 +113,17 @@ void MainDialog::runCommand(RunKind kind) {
         control(kHeadingPattern)->setFocus();
         return;
     }
+    // The user's word lists join phrase conversion, as on the command line,
+    // where HTML and no phrases leave it out.
+    std::optional<unicode::UserWords> words;
+    if (options.phraseChoice != unicode::kChoiceOff && options.htmlAware == 0) {
+        if (const auto refusal = wordListRefusal(buttonFiles(*this, kWordLists), words)) {
+            showError(*refusal);
+            control(kWordLists)->setFocus();
+            return;
+        }
+        if (words) options.userWords = &*words;
+    }
 
     // Whatever way the command ends, its temporary files go with it (the
     // source's first: members are destroyed in reverse order).
@@ -242,7 +253,8 @@ void MainDialog::runCommand(RunKind kind) {
     if (summary.endMarkOffset >= 0 && !isButtonChecked(*this, kQuietMode)) {
         hooks_.showMessage(
             nullptr, QObject::tr("Warning"),
-            QString::fromStdString(unicode::endMarkWarning(summary.endMarkOffset, translatedEngineText)),
+            QString::fromStdString(
+                unicode::endMarkWarning(summary.endMarkOffset, summary.unicodeSource, translatedEngineText)),
             QMessageBox::Warning);
     }
 

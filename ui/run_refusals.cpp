@@ -2,10 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QObject>
 
-#include <limits>
+#include <vector>
 
 #include "control_ids.h"
 #include "dialog_controls.h"
@@ -20,18 +21,17 @@ namespace {
 struct NumberField {
     int id;
     std::int32_t RunOptions::*option;
-    qint32 least;         // the smallest value the field takes
     const char* message;  // one per field, whatever is wrong with its text
 };
 
 constexpr NumberField kNumberFields[] = {
-    {control_id::kCharsPerLine, &RunOptions::charsPerLine, std::numeric_limits<qint32>::min(),
+    {control_id::kCharsPerLine, &RunOptions::charsPerLine,
      QT_TRANSLATE_NOOP("QObject", "Chars Per Line must be a number other than 0")},
-    {control_id::kLineSpacing, &RunOptions::lineSpacing, 0,
+    {control_id::kLineSpacing, &RunOptions::lineSpacing,
      QT_TRANSLATE_NOOP("QObject", "Line Spacing must be a number, 0 or more")},
-    {control_id::kLeadSpaces, &RunOptions::leadingSpaces, 0,
+    {control_id::kLeadSpaces, &RunOptions::leadingSpaces,
      QT_TRANSLATE_NOOP("QObject", "Lead Spaces must be a number, 0 or more")},
-    {control_id::kLeftMargin, &RunOptions::leftMargin, 0,
+    {control_id::kLeftMargin, &RunOptions::leftMargin,
      QT_TRANSLATE_NOOP("QObject", "Left Margin must be a number, 0 or more")},
 };
 
@@ -40,8 +40,9 @@ constexpr NumberField kNumberFields[] = {
 std::optional<NumberFieldRefusal> numberFieldRefusal(const QWidget& dialog) {
     for (const NumberField& field : kNumberFields) {
         const std::optional<qint32> value = dialogItemNumber(dialog, field.id);
-        // The engine's policy decides first; the dialog words it for its own field.
-        if (!value || *value < field.least || !refusalOf(field.option, *value).empty()) {
+        // The engine's policy decides, as on the command line; the dialog words it
+        // for its own field.
+        if (!value || !refusalOf(field.option, *value).empty()) {
             return NumberFieldRefusal{field.id, QCoreApplication::translate("QObject", field.message)};
         }
     }
@@ -58,6 +59,17 @@ std::optional<QString> headingPatternRefusal(const std::string& pattern) {
     const std::string problem = unicode::headingPatternProblem(pattern, translatedEngineText);
     if (problem.empty()) return std::nullopt;
     return QString::fromStdString(problem);
+}
+
+std::optional<QString> wordListRefusal(const QStringList& paths, std::optional<unicode::UserWords>& words) {
+    words.reset();
+    if (paths.isEmpty()) return std::nullopt;
+    std::vector<std::string> names;
+    for (const QString& path : paths) names.push_back(QFile::encodeName(path).toStdString());
+    std::string error;
+    words = unicode::UserWords::read(names, error);
+    if (words) return std::nullopt;
+    return QString::fromLocal8Bit(error);
 }
 
 }  // namespace quillon

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
 #include <string>
+
+#include "user_words.h"
 
 class QWidget;
 
@@ -31,5 +34,10 @@ std::optional<QString> sourceFileRefusal(const QString& path);
 
 // A heading pattern that is no regular expression, with ICU's reason.
 std::optional<QString> headingPatternRefusal(const std::string& pattern);
+
+// Reads the user's own word lists whole into `words`, before anything is
+// written; a file that cannot be read or a line that is no entry refuses the
+// run, named with its line as the command line names it. No files: no words.
+std::optional<QString> wordListRefusal(const QStringList& paths, std::optional<unicode::UserWords>& words);
 
 }  // namespace quillon

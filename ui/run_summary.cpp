@@ -61,7 +61,8 @@ QString describeRun(const RunSummary& run) {
     }
     if (run.endMarkOffset >= 0) {
         line += QObject::tr("; %1").arg(
-            QString::fromStdString(unicode::endMarkWarning(run.endMarkOffset, translatedEngineText)));
+            QString::fromStdString(
+                unicode::endMarkWarning(run.endMarkOffset, run.unicodeSource, translatedEngineText)));
     }
     return line;
 }

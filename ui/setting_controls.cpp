@@ -24,12 +24,17 @@ void showInControl(QWidget& dialog, const SettingControl& control, qint32 value)
             break;
         }
         case None:
-        case Text: break;
+        case Text:
+        case FileList: break;
     }
 }
 
 void showInControl(QWidget& dialog, const SettingControl& control, const QString& value) {
     if (control.kind == Text) setDialogItemText(dialog, control.first, value);
+}
+
+void showInControl(QWidget& dialog, const SettingControl& control, const QStringList& value) {
+    if (control.kind == FileList) setButtonFiles(dialog, control.first, value);
 }
 
 void readFromControl(const QWidget& dialog, const SettingControl& control, qint32& value) {
@@ -44,12 +49,17 @@ void readFromControl(const QWidget& dialog, const SettingControl& control, qint3
             value = outputPositionOf({selectedPosition(dialog, control.first), selectedPosition(dialog, control.last)});
             break;
         case None:
-        case Text: break;
+        case Text:
+        case FileList: break;
     }
 }
 
 void readFromControl(const QWidget& dialog, const SettingControl& control, QString& value) {
     if (control.kind == Text) value = dialogItemText(dialog, control.first);
+}
+
+void readFromControl(const QWidget& dialog, const SettingControl& control, QStringList& value) {
+    if (control.kind == FileList) value = buttonFiles(dialog, control.first);
 }
 
 }  // namespace quillon

@@ -31,6 +31,10 @@ public:
         const QVariant stored = settings_.value(QLatin1String(name));
         if (stored.isValid()) value = stored.toString();
     }
+    void read(const char* name, QStringList& value) const {
+        const QVariant stored = settings_.value(QLatin1String(name));
+        if (stored.isValid()) value = stored.toStringList();
+    }
 
 private:
     const QSettings& settings_;

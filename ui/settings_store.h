@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include "edge_options.h"
@@ -17,6 +18,7 @@ struct StoredSettings {
     QString srcFile;
     QString detFile;
     QString headingPattern;  // of EdgeChoices, kept as the dialog shows it
+    QStringList wordLists;   // the user's own, read in this order by runs that choose by phrase
     // As the dialog shows them: radio and box positions are the options'
     // values, and are not range-checked here.
     RunOptions run;

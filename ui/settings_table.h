@@ -21,6 +21,7 @@ struct SettingControl {
         FileSwitch,  // two buttons, clipboard then file: 0 for the first, 1 for the second
         ChoiceBox,   // position of the selected item, -1 for none
         OutputBoxes, // the output encoding box, then the form box: their output position
+        FileList,    // a push button that keeps the files chosen through it
     };
     Kind kind = Kind::None;
     int first = 0;  // the control, or the first of its group
@@ -102,6 +103,7 @@ void forEachSetting(Visit&& visit) {
     visit("Phrases", EdgeChoice{&unicode::EdgeChoices::phraseChoice}, SettingControl{CheckBox, kPhrases});
     visit("RegionalWords", EdgeChoice{&unicode::EdgeChoices::regionalWords},
           SettingControl{CheckBox, kRegionalWords});
+    visit("WordLists", &S::wordLists, SettingControl{FileList, kWordLists});
     visit("Standard", EdgeChoice{&unicode::EdgeChoices::standard}, SettingControl{ChoiceBox, kStandard});
     visit("ChapterHeadings", EdgeChoice{&unicode::EdgeChoices::chapterChoice},
           SettingControl{ByRunCheckBox, kChapterHeadings});

@@ -7,6 +7,12 @@
 
 namespace quillon::unicode {
 
+// Whether a file in `encoding` (ICU's name, or null for GB, GBK and Big5)
+// holds the end mark as a code unit of two bytes rather than as a byte 1A.
+inline bool endMarkIsUnit(const char* encoding) {
+    return encoding != nullptr && std::strncmp(encoding, "UTF-16", 6) == 0;
+}
+
 // Text files end at a byte 1A, as the engine reads them. A Unicode source
 // ends the same way at the character U+001A: one byte 1A in UTF-8 and
 // GB18030, where no other character holds one, and a whole code unit of
@@ -16,7 +22,7 @@ public:
     // `encoding` is ICU's name of the file's encoding: UTF-16LE and UTF-16BE
     // write the mark in two bytes, every other encoding in one.
     explicit EndMark(const char* encoding = "")
-        : unitBytes_(std::strncmp(encoding, "UTF-16", 6) == 0 ? 2 : 1),
+        : unitBytes_(endMarkIsUnit(encoding) ? 2 : 1),
           markByte_(std::strcmp(encoding, "UTF-16BE") == 0 ? 1 : 0) {}
 
     // Of `count` bytes just read from `file`, in order from its start, the

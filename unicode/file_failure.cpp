@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "end_mark.h"
 #include "messages.h"
 
 namespace quillon::unicode {
@@ -33,8 +34,9 @@ int openError(const char* path) {
     return std::filesystem::is_directory(path, error) ? EISDIR : 0;
 }
 
-std::string endMarkWarning(std::int64_t offset, const Translate& translate) {
-    std::string text = inLanguage(kEndMarkWarning, translate);
+std::string endMarkWarning(std::int64_t offset, const char* unicodeSource, const Translate& translate) {
+    std::string text =
+        inLanguage(endMarkIsUnit(unicodeSource) ? kEndMarkCharacterWarning : kEndMarkWarning, translate);
     if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, std::to_string(offset));
     return text;
 }

@@ -22,10 +22,14 @@ std::string fileFailure(std::string_view path, int error, RunResult result, cons
 // when it can. For a failure reported without its reason.
 int openError(const char* path);
 
-// A byte 1A ended the text while more bytes followed it, at `offset`; "%1"
-// in the text stands for the offset.
+// The end mark ended the text while more bytes followed it, at byte `offset`
+// of a source in `unicodeSource` (ICU's name, null for GB, GBK and Big5); "%1"
+// in the texts stands for the offset. In UTF-16 the mark is no byte 1A but a
+// character of two bytes.
 inline constexpr std::string_view kEndMarkWarning =
     "Warning: a byte 1A at offset %1 ends the text; the bytes after it were not read";
-std::string endMarkWarning(std::int64_t offset, const Translate& translate = {});
+inline constexpr std::string_view kEndMarkCharacterWarning =
+    "Warning: the character U+001A at offset %1 ends the text; the bytes after it were not read";
+std::string endMarkWarning(std::int64_t offset, const char* unicodeSource, const Translate& translate = {});
 
 }  // namespace quillon::unicode

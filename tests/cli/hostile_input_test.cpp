@@ -296,6 +296,11 @@ TEST(CliHostileText, MalformedTextGivesItsStatusMessageAndBytes) {
         return "quillon-cli: $IN: Warning: a byte 1A at offset " + std::to_string(offset) +
                " ends the text; the bytes after it were not read\n";
     };
+    // In UTF-16 the mark is a character of two bytes, at the byte offset of its first.
+    const auto cutUnit = [](int offset) {
+        return "quillon-cli: $IN: Warning: the character U+001A at offset " + std::to_string(offset) +
+               " ends the text; the bytes after it were not read\n";
+    };
     const std::string colonA = "a\xA3\xBA";  // a：
     expectRuns({
         // The lead byte before 1A has lost its trail byte.
@@ -306,6 +311,12 @@ TEST(CliHostileText, MalformedTextGivesItsStatusMessageAndBytes) {
         {"1A in a format run", "format", kGbToBig5, "\xB9\xFA\x1A\xCE\xAA\n", 1, cut(2), kCentredBig5Guo},
         {"1A starting a line", "convert", kGbToBig5, "\xB9\xFA\n\x1A\xCE\xAA\n", 1, cut(3), "\xB0\xEA\r\n"},
         {"1A as the last byte", "convert", kGbToBig5, "\xB9\xFA\n\x1A", 0, "", "\xB0\xEA\r\n"},
+        {"U+001A in UTF-16", "convert", {"--from", "utf-16"}, std::string("\xFF\xFE\xFD\x56\x1A\x00\xFD\x56", 8), 1,
+         cutUnit(4), "\xEF\xBB\xBF\xE5\x9C\x8B"},
+        {"U+001A in UTF-16BE", "format", {"--from", "utf-16be", "--lead-spaces=0", "--chars-per-line=-1"},
+         std::string("\x56\xFD\x00\x1A\x56\xFD", 6), 1, cutUnit(2), "\xE5\x9B\xBD\n\n"},
+        {"U+001A in UTF-8", "convert", {"--from", "utf-8"}, "\xE5\x9B\xBD\x1A\xE5\x9B\xBD", 1, cut(3),
+         "\xE5\x9C\x8B"},
         {"1A, quiet", "convert", {"--from", "gb", "--to", "big5", "--quiet"}, "\xB9\xFA\x1A\xCE\xAA\n", 1, "",
          "\xB0\xEA\r\n"},
         // NUL bytes early on mark a file that is no text, whatever encoding is

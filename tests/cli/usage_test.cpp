@@ -58,6 +58,10 @@ TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
         {{"format", "--left-margin", " 3", "a", "b"}, "' 3' is not a number for '--left-margin'"},
         {{"format", "--lead-spaces=2147483648", "a", "b"}, "'2147483648' is out of range for '--lead-spaces'"},
         {{"format", "--lead-spaces=-2147483649", "a", "b"}, "'-2147483649' is out of range for '--lead-spaces'"},
+        // Counts of lines and blank units: the dialog refuses the same values.
+        {{"format", "--line-spacing=-1", "a", "b"}, "'--line-spacing' must be 0 or more"},
+        {{"format", "--lead-spaces", "-2147483648", "a", "b"}, "'--lead-spaces' must be 0 or more"},
+        {{"format", "a", "b", "--left-margin", "-3"}, "'--left-margin' must be 0 or more"},
         {{"convert", "--from", "big5-hkscs", "a", "b"},
          "'big5-hkscs' is not a value of '--from' (auto, gb, gbk, big5, utf-8, utf-16, gb18030, utf-16le, utf-16be)"},
         {{"convert", "--to=big", "a", "b"},

@@ -40,6 +40,39 @@ class ConvertFolder(unittest.TestCase):
                 reported = [line.split(": ", 2)[:2] for line in run.stdout.splitlines()]
                 self.assertEqual(reported, [[f"{source}/d.bin", "error"], [f"{source}/part/deeper/c.txt", "Warning"]])
 
+    def test_a_worker_that_fails_or_dies_fails_its_file_by_name(self):
+        # Each worker process starts with a sitecustomize that makes it raise
+        # on, or die at, one file; a run with a dead worker must end, not hang.
+        # A worker that raises keeps converting; files waiting when one died
+        # may fail with it.
+        cases = [
+            ("raise RuntimeError('no luck')", "error: RuntimeError: no luck", True),
+            ("os._exit(3)", "error: BrokenProcessPool: ", False),
+        ]
+        for fault, message, others_converted in cases:
+            with self.subTest(fault=fault), tempfile.TemporaryDirectory() as work:
+                source, destination = pathlib.Path(work, "source"), pathlib.Path(work, "destination")
+                source.mkdir()
+                (source / "a.txt").write_bytes("中文\r\n".encode("gb2312"))
+                (source / "bad.txt").write_bytes("中文\r\n".encode("gb2312"))
+                hooks = pathlib.Path(work, "hooks")
+                hooks.mkdir()
+                (hooks / "sitecustomize.py").write_text(
+                    "import os, quillon\n"
+                    "original = quillon.convert_file\n"
+                    "def convert_file(source, destination, **options):\n"
+                    "    if source.name == 'bad.txt':\n"
+                    f"        {fault}\n"
+                    "    return original(source, destination, **options)\n"
+                    "quillon.convert_file = convert_file\n")
+                environment = dict(os.environ, PYTHONPATH=f"{hooks}{os.pathsep}{os.environ.get('PYTHONPATH', '')}")
+                run = subprocess.run([sys.executable, EXAMPLE, source, destination, "--to", "big5"],
+                                     capture_output=True, text=True, check=False, env=environment, timeout=120)
+                self.assertEqual(run.returncode, 1, run.stderr)
+                self.assertIn(f"{source}/bad.txt: {message}", run.stdout)
+                if others_converted:
+                    self.assertEqual((destination / "a.txt").read_bytes(), b"\xa4\xa4\xa4\xe5\r\n")
+
 
 if __name__ == "__main__":
     unittest.main()

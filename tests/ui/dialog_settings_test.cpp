@@ -158,6 +158,29 @@ private slots:
         QVERIFY(dialog->control(kBrowseDestination)->isEnabled());
     }
 
+    // The chooser opens on the lists kept, which come back at the next start
+    // in their order, whatever their paths hold; cancelling keeps them.
+    void wordListsComeBackInTheirOrder_data() {
+        QTest::addColumn<QStringList>("lists");
+        QTest::newRow("none") << QStringList();
+        QTest::newRow("one, with a comma") << QStringList{"/data/词表, 台湾.txt"};
+        QTest::newRow("several") << QStringList{"/b/second.txt", "/a/first list.txt", "relative.txt"};
+    }
+    void wordListsComeBackInTheirOrder() {
+        QFETCH(QStringList, lists);
+        const QStringList kept{"/kept.txt"};
+        recorder.wordListAnswer = kept;
+        controlAs<QPushButton>(kWordLists)->click();
+        recorder.wordListAnswer = lists;
+        controlAs<QPushButton>(kWordLists)->click();
+        recorder.wordListAnswer.reset();
+        controlAs<QPushButton>(kWordLists)->click();
+        QCOMPARE(recorder.wordListRequests, (std::vector<QStringList>{{}, kept, lists}));
+        restart();
+        QCOMPARE(buttonFiles(*dialog, kWordLists), lists);
+        QCOMPARE(dialog->control(kWordLists)->toolTip(), lists.join('\n'));
+    }
+
     void aNumberFieldThatIsNoNumberIsStoredAsZero() {
         controlAs<QLineEdit>(kCharsPerLine)->setText(QStringLiteral("abc"));
         restart();

@@ -156,7 +156,8 @@ private slots:
                              kCharsPerLine, kLineSpacing, kLeadSpaces, kLeftMargin,
                              kParagraphFirst, kHeadingFirst + 1, kChapterHeadings,
                              kConvertEnglishPunc, kAutoFix, kNaturalSyntax, kHtml, kQuietMode, kPhrases,
-                             kRegionalWords, kMixedText, kSpaceBetweenScripts, kLineStartRules, kStandard, kHeadingPattern, kQuoteStyle,
+                             kRegionalWords, kWordLists, kMixedText, kSpaceBetweenScripts, kLineStartRules,
+                             kStandard, kHeadingPattern, kQuoteStyle,
                              kSimplifiedFont, kTraditionalFont, kOutputPane, kConvert};
         for (const int id : order) {
             QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);

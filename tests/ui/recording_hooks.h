@@ -24,6 +24,9 @@ struct RecordingHooks {
     std::optional<QString> fileAnswer;  // nothing: the user cancels
     QStringList fileRequests;           // "open:<initial>" or "save:<initial>"
 
+    std::optional<QStringList> wordListAnswer;  // nothing: the user cancels
+    std::vector<QStringList> wordListRequests;  // the lists the chooser opened with
+
     std::optional<QFont> fontAnswer;
     std::vector<QFont> fontRequests;
     std::vector<QFontDatabase::WritingSystem> fontWritingSystems;
@@ -50,6 +53,10 @@ struct RecordingHooks {
         h.chooseSaveFile = [this](QWidget*, const QString& initial) {
             fileRequests << QStringLiteral("save:") + initial;
             return fileAnswer;
+        };
+        h.chooseWordLists = [this](QWidget*, const QStringList& current) {
+            wordListRequests.push_back(current);
+            return wordListAnswer;
         };
         h.chooseFont = [this](QWidget*, const QFont& initial, QFontDatabase::WritingSystem writingSystem) {
             fontRequests.push_back(initial);

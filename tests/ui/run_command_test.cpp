@@ -379,11 +379,22 @@ private slots:
         QVERIFY(!QFile::exists(files.filePath("out.txt")));
     }
 
+    void aByte1AThatEndsTheTextIsReported_data() {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("encoding");  // position in the source's box
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("GB") << QByteArray("\xCE\xD2\x1A\xC3\xC7\r\n") << 1
+                            << "Warning: a byte 1A at offset 2 ends the text; the bytes after it were not read";
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE\x11\x62\x1A\x00\xEC\x4E\n\x00", 10) << 0
+                                << "Warning: the character U+001A at offset 4 ends the text; the bytes after it were "
+                                   "not read";
+    }
     void aByte1AThatEndsTheTextIsReported() {
-        const QString warning =
-            QStringLiteral("Warning: a byte 1A at offset 2 ends the text; the bytes after it were not read");
-        setPaths(writeFile("in.txt", "\xCE\xD2\x1A\xC3\xC7\r\n"), files.filePath("out.txt"));
-        selectPosition(*dialog, kSourceEncoding, 1);  // GB
+        QFETCH(QByteArray, source);
+        QFETCH(int, encoding);
+        QFETCH(QString, warning);
+        setPaths(writeFile("in.txt", source), files.filePath("out.txt"));
+        selectPosition(*dialog, kSourceEncoding, encoding);
         dialog->onConvert();
         QCOMPARE(recorder.messageTexts(), QStringList{warning});
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Warning"));
@@ -394,6 +405,52 @@ private slots:
         dialog->onConvert();
         QVERIFY(recorder.messages.empty());
         QVERIFY(statusText(*dialog).endsWith(warning));
+    }
+
+    // The user's word lists join every run that chooses by phrase, read
+    // before anything is written: a bad one leaves the destination as it was.
+    void ownWordListsJoinRunsByPhrase_data() {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("from");    // position in the source box
+        QTest::addColumn<int>("output");  // position in the output box
+        QTest::addColumn<bool>("html");
+        QTest::addColumn<QByteArray>("words");  // empty: a missing file
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QString>("refusal");  // after the list's path
+        QTest::newRow("UTF-8") << QByteArray("用鼠标\n") << 4 << 0 << false << QByteArray("鼠标\t滑鼠\n")
+                               << QByteArray("用滑鼠\n") << "";
+        // 我们 as 吾等, which no built-in phrase gives.
+        QTest::newRow("GB to Big5") << QByteArray("\xD3\xC3\xCE\xD2\xC3\xC7\r\n") << 1 << 3 << false
+                                    << QByteArray("我们\t吾等\n") << QByteArray("\xA5\xCE\xA7\x5E\xB5\xA5\r\n")
+                                    << "";  // 用吾等
+        // Unread: the bad list refuses nothing, and the built-in phrases convert.
+        QTest::newRow("HTML leaves them out") << QByteArray("用鼠标\n") << 4 << 0 << true << QByteArray("bad\n")
+                                              << QByteArray("用滑鼠\n") << "";
+        QTest::newRow("a line without a tab") << QByteArray("用鼠标\n") << 4 << 0 << false
+                                              << QByteArray("# mine\n鼠标 滑鼠\n") << QByteArray("kept\n")
+                                              << ":2: no tab between the phrase and its counterpart";
+        QTest::newRow("a missing list") << QByteArray("用鼠标\n") << 4 << 0 << false << QByteArray() << QByteArray("kept\n")
+                                        << ": No such file or directory";
+    }
+    void ownWordListsJoinRunsByPhrase() {
+        QFETCH(QByteArray, source);
+        QFETCH(int, from);
+        QFETCH(int, output);
+        QFETCH(bool, html);
+        QFETCH(QByteArray, words);
+        QFETCH(QByteArray, expected);
+        QFETCH(QString, refusal);
+        const QString list = words.isEmpty() ? files.filePath("missing.txt") : writeFile("words.txt", words);
+        setButtonFiles(*dialog, kWordLists, {list});
+        const QString destination = writeFile("out.txt", "kept\n");
+        setPaths(writeFile("in.txt", source), destination);
+        selectPosition(*dialog, kSourceEncoding, from);
+        selectPosition(*dialog, kOutputEncoding, output);
+        checkButton(*dialog, kHtml, html);
+        dialog->onConvert();
+        QCOMPARE(recorder.messageTexts(), refusal.isEmpty() ? QStringList() : QStringList{list + refusal});
+        QCOMPARE(readTestFile(destination), expected);
+        if (!refusal.isEmpty()) QCOMPARE(dialog->focusWidget(), dialog->control(kWordLists));
     }
 
     void anUnusableTemporaryFolderStopsTheCommand() {

@@ -11,6 +11,7 @@
 #include "heading_pattern.h"
 #include "text_file.h"
 #include "text_formatter.h"
+#include "text_kinds.h"
 
 namespace quillon {
 namespace {
@@ -63,6 +64,12 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
     return true;
 }
 
+bool TextFormatter::continuesWrappedLine(int shortLength, const char* line, int end) const {
+    int word = 0;
+    while (word < end && isWordChar(static_cast<unsigned char>(line[word]))) ++word;
+    return word > 0 && !isShortLine(shortLength + 1 + word);
+}
+
 bool TextFormatter::isChapterHeading(const ClassLookup& classes, const char* line, int start, int end) const {
     if (chapterHeadings_ && opensChapter(*sourceProfile, classes, line, start, end)) return true;
     return headingPattern_ != nullptr && start < end &&
@@ -90,7 +97,7 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
                                  int end, char* heading, int room, bool& boxedAny, HeadingTest test) const {
     const bool anyLine = test == HeadingTest::AnyLine;
     // `end` counts the leading blanks too, so an indented line is longer.
-    if (!anyLine && !(end < 0.7 * lineWidth_)) return -1;
+    if (!anyLine && !isShortLine(end)) return -1;
 
     // Most lines that are no heading end in punctuation: looked at first,
     // the last character spares them the scan. A last byte below 80 may be a

@@ -382,15 +382,17 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     // one: a long Latin word at its start shows the short line to be a
     // paragraph's first, hard-wrapped before the word. The held line is then
     // taken as text, and the line that came after it follows.
+    // Meanwhile its heading stays laid out in the paragraph buffer.
     std::string heldLine;
-    int heldStart = 0;
-    int heldEnd = 0;
+    int heldEnd = 0;  // of its text
+    int heldHeadingLength = 0;
+    bool heldHeadingBoxed = false;
     bool holdsLine = false;
     const char* lineAfterHeld = nullptr;
     int lineAfterHeldEnd = 0;
     const auto writeHeldHeading = [&] {
         holdsLine = false;
-        tryWriteHeading(classesOfCode, keptInHeadings, heldLine.data(), heldStart, heldEnd);
+        writeLaidOutHeading(heldHeadingLength, heldHeadingBoxed);
     };
     // The next line into `line` and its length, without its line end, into
     // `end`; false at the end of the input.
@@ -479,11 +481,11 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             if (chapter && writeChapterHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
             if (isSeparatorLine(classesOfCode, line, start, textEnd)) continue;
             if (mixedText_ && !heldAsText) {
-                bool boxedAny = false;
-                if (layOutHeading(classesOfCode, keptInHeadings, line, start, textEnd, paragraph, kBufferSize,
-                                  boxedAny) >= 0) {
+                heldHeadingBoxed = false;
+                heldHeadingLength = layOutHeading(classesOfCode, keptInHeadings, line, start, textEnd, paragraph,
+                                                  kBufferSize, heldHeadingBoxed);
+                if (heldHeadingLength >= 0) {
                     heldLine.assign(line, static_cast<std::size_t>(end));
-                    heldStart = start;
                     heldEnd = textEnd;
                     holdsLine = true;
                     continue;

@@ -53,21 +53,28 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
                                     int end) {
     // The heading is laid out in the paragraph buffer, which no paragraph
     // holds while headings are tried.
-    char* heading = paragraphBuffer();
     bool boxedAny = false;
-    const int length = layOutHeading(classes, keptAscii, line, start, end, heading, kBufferSize, boxedAny);
+    const int length = layOutHeading(classes, keptAscii, line, start, end, paragraphBuffer(), kBufferSize, boxedAny);
     if (length < 0) return false;
-    if (boxedAny) sawInvalidCode = 1;
-
-    // The first line feed ends the heading's own line, whatever the spacing.
-    writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
+    writeLaidOutHeading(length, boxedAny);
     return true;
+}
+
+void TextFormatter::writeLaidOutHeading(int length, bool boxedAny) {
+    if (boxedAny) sawInvalidCode = 1;
+    // The first line feed ends the heading's own line, whatever the spacing.
+    writeLine(paragraphBuffer(), length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
 }
 
 bool TextFormatter::continuesWrappedLine(int shortLength, const char* line, int end) const {
     int word = 0;
-    while (word < end && isWordChar(static_cast<unsigned char>(line[word]))) ++word;
-    return word > 0 && !isShortLine(shortLength + 1 + word);
+    bool alphanumeric = false;
+    for (; word < end && isWordChar(static_cast<unsigned char>(line[word])); ++word) {
+        alphanumeric = alphanumeric || isAsciiAlnum(static_cast<unsigned char>(line[word]));
+    }
+    // A word alone on its line is a line of its own, as an address under a title.
+    const bool textFollows = std::any_of(line + word, line + end, [](char c) { return c != ' ' && c != '\t'; });
+    return alphanumeric && textFollows && !isShortLine(shortLength + 1 + word);
 }
 
 bool TextFormatter::isChapterHeading(const ClassLookup& classes, const char* line, int start, int end) const {

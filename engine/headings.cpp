@@ -72,8 +72,10 @@ bool TextFormatter::continuesWrappedLine(int shortLength, const char* line, int 
     for (; word < end && isWordChar(static_cast<unsigned char>(line[word])); ++word) {
         alphanumeric = alphanumeric || isAsciiAlnum(static_cast<unsigned char>(line[word]));
     }
-    // A word alone on its line is a line of its own, as an address under a title.
-    const bool textFollows = std::any_of(line + word, line + end, [](char c) { return c != ' ' && c != '\t'; });
+    // The wrapped sentence goes on at once after the word; a word alone on
+    // its line (an address under a title) or set apart by a blank (a
+    // speaker's name in a chat) starts a line of its own.
+    const bool textFollows = word < end && line[word] != ' ' && line[word] != '\t';
     return alphanumeric && textFollows && !isShortLine(shortLength + 1 + word);
 }
 

@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "byte_masks.h"
@@ -376,8 +378,25 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     };
     const char* scanned = nullptr;
     std::uint64_t lineFeeds = 0;
-    for (;;) {
-        int end = 0;
+    // In mixed text a short line that would be a heading waits for the next
+    // one: a long Latin word at its start shows the short line to be a
+    // paragraph's first, hard-wrapped before the word. The held line is then
+    // taken as text, and the line that came after it follows.
+    // Meanwhile its heading stays laid out in the paragraph buffer.
+    std::string heldLine;
+    int heldEnd = 0;  // of its text
+    int heldHeadingLength = 0;
+    bool heldHeadingBoxed = false;
+    bool holdsLine = false;
+    const char* lineAfterHeld = nullptr;
+    int lineAfterHeldEnd = 0;
+    const auto writeHeldHeading = [&] {
+        holdsLine = false;
+        writeLaidOutHeading(heldHeadingLength, heldHeadingBoxed);
+    };
+    // The next line into `line` and its length, without its line end, into
+    // `end`; false at the end of the input.
+    const auto takeLine = [&](int& end) {
         if (nextLine == linesStop) {
             if (const auto lines = input.takeStoredLines(kLinesAtOnce); !lines.empty()) {
                 nextLine = reinterpret_cast<const char*>(lines.data());
@@ -394,12 +413,35 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             end = static_cast<int>(lineFeed - nextLine);
             if (end > 0 && line[end - 1] == '\r') --end;  // the CR of a CR LF
             nextLine = lineFeed + 1;
-        } else {
-            char* const lineBuffered = lineBuffer();
-            end = input.readLine(lineBuffered, kBufferSize);
-            if (end == 0) break;
-            line = lineBuffered;
-            if (line[end - 1] == '\n') --end;
+            return true;
+        }
+        char* const lineBuffered = lineBuffer();
+        end = input.readLine(lineBuffered, kBufferSize);
+        if (end == 0) return false;
+        line = lineBuffered;
+        if (line[end - 1] == '\n') --end;
+        return true;
+    };
+    for (;;) {
+        int end = 0;
+        bool heldAsText = false;
+        if (lineAfterHeld != nullptr) {
+            line = std::exchange(lineAfterHeld, nullptr);
+            end = lineAfterHeldEnd;
+        } else if (!takeLine(end)) {
+            break;
+        }
+        if (holdsLine) {
+            if (continuesWrappedLine(heldEnd, line, end)) {
+                holdsLine = false;
+                lineAfterHeld = line;
+                lineAfterHeldEnd = end;
+                line = heldLine.data();
+                end = static_cast<int>(heldLine.size());
+                heldAsText = true;
+            } else {
+                writeHeldHeading();
+            }
         }
         int start = 0;
         for (int blank; start < end && (blank = trimmedBlankAt(start, end)) != 0;) start += blank;
@@ -438,7 +480,19 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             const int textEnd = textEndOf(start, end);
             if (chapter && writeChapterHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
             if (isSeparatorLine(classesOfCode, line, start, textEnd)) continue;
-            if (tryWriteHeading(classesOfCode, keptInHeadings, line, start, textEnd)) continue;
+            if (mixedText_ && !heldAsText) {
+                heldHeadingBoxed = false;
+                heldHeadingLength = layOutHeading(classesOfCode, keptInHeadings, line, start, textEnd, paragraph,
+                                                  kBufferSize, heldHeadingBoxed);
+                if (heldHeadingLength >= 0) {
+                    heldLine.assign(line, static_cast<std::size_t>(end));
+                    heldEnd = textEnd;
+                    holdsLine = true;
+                    continue;
+                }
+            } else if (!heldAsText && tryWriteHeading(classesOfCode, keptInHeadings, line, start, textEnd)) {
+                continue;
+            }
         }
 
         if (mixedText_ && paragraphLength > 0 && start < end &&
@@ -679,6 +733,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                          leavesQuoteHanging(*this, classesOfCode, line, start, textEndOf(start, end), previousCode);
         }
     }
+    if (holdsLine) writeHeldHeading();
     if (paragraphLength > 0) endParagraph();
 }
 

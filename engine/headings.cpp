@@ -11,6 +11,7 @@
 #include "heading_pattern.h"
 #include "text_file.h"
 #include "text_formatter.h"
+#include "text_kinds.h"
 
 namespace quillon {
 namespace {
@@ -52,15 +53,30 @@ bool TextFormatter::tryWriteHeading(const ClassLookup& classes, const AsciiSet& 
                                     int end) {
     // The heading is laid out in the paragraph buffer, which no paragraph
     // holds while headings are tried.
-    char* heading = paragraphBuffer();
     bool boxedAny = false;
-    const int length = layOutHeading(classes, keptAscii, line, start, end, heading, kBufferSize, boxedAny);
+    const int length = layOutHeading(classes, keptAscii, line, start, end, paragraphBuffer(), kBufferSize, boxedAny);
     if (length < 0) return false;
-    if (boxedAny) sawInvalidCode = 1;
-
-    // The first line feed ends the heading's own line, whatever the spacing.
-    writeLine(heading, length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
+    writeLaidOutHeading(length, boxedAny);
     return true;
+}
+
+void TextFormatter::writeLaidOutHeading(int length, bool boxedAny) {
+    if (boxedAny) sawInvalidCode = 1;
+    // The first line feed ends the heading's own line, whatever the spacing.
+    writeLine(paragraphBuffer(), length, headingAlignment_, 1 + std::int64_t(std::max(lineSpacing_, 0)));
+}
+
+bool TextFormatter::continuesWrappedLine(int shortLength, const char* line, int end) const {
+    int word = 0;
+    bool alphanumeric = false;
+    for (; word < end && isWordChar(static_cast<unsigned char>(line[word])); ++word) {
+        alphanumeric = alphanumeric || isAsciiAlnum(static_cast<unsigned char>(line[word]));
+    }
+    // The wrapped sentence goes on at once after the word; a word alone on
+    // its line (an address under a title) or set apart by a blank (a
+    // speaker's name in a chat) starts a line of its own.
+    const bool textFollows = word < end && line[word] != ' ' && line[word] != '\t';
+    return alphanumeric && textFollows && !isShortLine(shortLength + 1 + word);
 }
 
 bool TextFormatter::isChapterHeading(const ClassLookup& classes, const char* line, int start, int end) const {
@@ -90,7 +106,7 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
                                  int end, char* heading, int room, bool& boxedAny, HeadingTest test) const {
     const bool anyLine = test == HeadingTest::AnyLine;
     // `end` counts the leading blanks too, so an indented line is longer.
-    if (!anyLine && !(end < 0.7 * lineWidth_)) return -1;
+    if (!anyLine && !isShortLine(end)) return -1;
 
     // Most lines that are no heading end in punctuation: looked at first,
     // the last character spares them the scan. A last byte below 80 may be a

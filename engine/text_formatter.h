@@ -181,6 +181,15 @@ public:
     using AsciiSet = std::array<bool, 0x80>;
     AsciiSet asciiKeptInHeadings(const ClassLookup& classes) const;
     bool tryWriteHeading(const ClassLookup& classes, const AsciiSet& keptAscii, const char* line, int start, int end);
+    // Writes the heading that layOutHeading left in the paragraph buffer.
+    void writeLaidOutHeading(int length, bool boxedAny);
+    // Whether a line `length` bytes long (leading blanks counted) is short
+    // enough to be taken for a heading.
+    bool isShortLine(int length) const { return length < 0.7 * lineWidth_; }
+    // Whether the line at `line` (`end` bytes) starts with a Latin word or
+    // number too long to have stood on the short line of `shortLength` bytes before it:
+    // that line was a paragraph's first, hard-wrapped before the word.
+    bool continuesWrappedLine(int shortLength, const char* line, int end) const;
     // Whether the line opens a chapter (with chapter headings on) or the
     // heading pattern matches it: a heading whatever its length or marks.
     bool isChapterHeading(const ClassLookup& classes, const char* line, int start, int end) const;

@@ -1,6 +1,7 @@
 #include "text_kinds.h"
 
-#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <span>
 
 namespace quillon {
@@ -20,15 +21,37 @@ constexpr CharCode kBig5Closing[] = {0xA141, 0xA143, 0xA142, 0xA146, 0xA147, 0xA
 constexpr CharCode kBig5Opening[] = {0xA15D, 0xA161, 0xA175, 0xA179, 0xA1A7, 0xA1A5,
                                      0xA16D, 0xA171, 0xA169, 0xA165};
 
-// Every mark of both families lies in the rows of these lead bytes; most
-// characters are looked up no further.
-constexpr bool inMarkRows(CharCode code) {
-    const unsigned lead = code >> 8;
-    return lead == 0xA1 || lead == 0xA3 || lead == 0xA8 || lead == 0xA9;
+// Every mark of both families lies in the rows of these lead bytes: a mark's
+// kinds are looked up in a table of those rows rather than searched for.
+constexpr int markRowOf(CharCode code) {
+    switch (code >> 8) {
+        case 0xA1: return 0;
+        case 0xA3: return 1;
+        case 0xA8: return 2;
+        case 0xA9: return 3;
+        default: return -1;
+    }
 }
 
-bool isIn(std::span<const CharCode> codes, CharCode code) {
-    return inMarkRows(code) && std::ranges::find(codes, code) != codes.end();
+constexpr std::uint8_t kClosing = 1;
+constexpr std::uint8_t kOpening = 2;
+using MarkKinds = std::array<std::uint8_t, 4 * 0x100>;
+
+constexpr MarkKinds markKindsOf(std::span<const CharCode> closing, std::span<const CharCode> opening) {
+    MarkKinds kinds{};
+    for (const CharCode code : closing) kinds[markRowOf(code) * 0x100 + (code & 0xFF)] |= kClosing;
+    for (const CharCode code : opening) kinds[markRowOf(code) * 0x100 + (code & 0xFF)] |= kOpening;
+    return kinds;
+}
+
+constexpr MarkKinds kGbKinds = markKindsOf(kGbClosing, kGbOpening);
+constexpr MarkKinds kBig5Kinds = markKindsOf(kBig5Closing, kBig5Opening);
+
+// The kinds of a double-byte code in `source`'s family.
+std::uint8_t markKindOf(const EncodingProfile& source, CharCode code) {
+    const int row = markRowOf(code);
+    if (row < 0) return 0;
+    return (source.id == kBig5Id ? kBig5Kinds : kGbKinds)[row * 0x100 + (code & 0xFF)];
 }
 
 }  // namespace
@@ -45,12 +68,12 @@ bool isHanziCode(const EncodingProfile& source, CharCode code) {
 
 bool closesText(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code == ')' || code == ']' || code == '}';
-    return isIn(source.id == kBig5Id ? std::span<const CharCode>(kBig5Closing) : kGbClosing, code);
+    return (markKindOf(source, code) & kClosing) != 0;
 }
 
 bool opensText(const EncodingProfile& source, CharCode code) {
     if (!isDoubleByte(code)) return code == '(' || code == '[' || code == '{';
-    return isIn(source.id == kBig5Id ? std::span<const CharCode>(kBig5Opening) : kGbOpening, code);
+    return (markKindOf(source, code) & kOpening) != 0;
 }
 
 }  // namespace quillon

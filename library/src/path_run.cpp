@@ -10,6 +10,7 @@
 #include "problem_census.h"
 #include "scratch_file.h"
 #include "text_formatter.h"
+#include "text_forms.h"
 #include "unicode_problem_census.h"
 
 namespace quillon::api {
@@ -123,6 +124,8 @@ Result runEdge(Task task, const Options& options, const char* source, const File
     done.outputEncoding = written.unicodeEncoding ? written.unicodeEncoding
                           : formatter.targetProfile ? formatter.targetProfile->name
                                                     : "";
+    done.sourceForm = formOf(formatter.sourceProfile);
+    done.outputForm = formOf(formatter.targetProfile);
     return done;
 }
 

@@ -109,6 +109,12 @@ struct Result {
     // UTF-16BE or GB18030.
     std::string sourceEncoding;
     std::string outputEncoding;
+
+    // --- The written forms of the text ---
+    // The forms read and written: simplified, traditional, or none for
+    // plain ASCII text.
+    std::string sourceForm;
+    std::string outputForm;
 };
 
 class QUILLON_API Error : public std::runtime_error {
@@ -171,6 +177,14 @@ struct OpenccConfiguration {
     std::string title;
 };
 QUILLON_API std::vector<OpenccConfiguration> openccConfigurations();
+
+// --- Ending a program while a run goes on ---
+// Removes the files that runs under way in this process have made and not
+// yet committed (the new file a destination's old contents stay in place
+// of), so that a program ended by a signal leaves none behind: call it from
+// the signal's handler, where it is safe. No run of this process writes a
+// file after it.
+QUILLON_API void removeUnfinishedFiles() noexcept;
 
 // The library's version: "1.0.0".
 QUILLON_API const char* version() noexcept;

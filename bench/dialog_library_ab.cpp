@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "edge_run.h"
+#include "encoding_profile.h"
 #include "encoding_positions.h"
 #include "library_options.h"
 #include "library_run.h"
@@ -72,6 +73,16 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
+// What the dialog reads of a run's profile (and its Unicode encodings):
+// none after a failure, and of
+// Unicode text only its form, which picks the pane's font and the status
+// line's words.
+qint32 shownProfile(RunResult result, const EncodingProfile* profile, const char* unicodeEncoding) {
+    if (isError(result) || profile == nullptr) return 0;
+    if (unicodeEncoding) return profile->id == kBig5Id ? kBig5Id : kGbkId;
+    return profile->id;
+}
+
 Seen seen(const TextFormatter& formatter, RunResult result, const EngineProcess::Report& report,
           const QString& destination) {
     QFile output(destination);
@@ -79,10 +90,10 @@ Seen seen(const TextFormatter& formatter, RunResult result, const EngineProcess:
     if (output.open(QIODevice::ReadOnly)) bytes = output.readAll();
     return {bytes,
             result,
-            formatter.sourceProfile ? formatter.sourceProfile->id : 0,
-            formatter.targetProfileId(),
-            report.output.unicodeSource,
-            report.output.unicodeEncoding,
+            shownProfile(result, formatter.sourceProfile, report.output.unicodeSource),
+            shownProfile(result, formatter.targetProfile, report.output.unicodeEncoding),
+            isError(result) ? nullptr : report.output.unicodeSource,
+            isError(result) ? nullptr : report.output.unicodeEncoding,
             formatter.endMarkOffset,
             report.sourceError};
 }
@@ -95,7 +106,7 @@ int main(int argc, char* argv[]) {
     int differ = 0;
     for (int i = 1; i < argc; ++i) {
         const QString source = QFile::decodeName(argv[i]);
-        for (const RunKind kind : {RunKind::Convert, RunKind::Format}) {
+        for (const quillon::RunKind kind : {quillon::RunKind::Convert, quillon::RunKind::Format}) {
             for (const Choice& choice : kChoices) {
                 EdgeRunOptions options = firstStart();
                 choice.set(options);
@@ -106,7 +117,7 @@ int main(int argc, char* argv[]) {
                 TextFormatter formatter;
                 EngineProcess::Report edgeReport;
                 const RunResult edgeResult = unicode::runThroughEdge(
-                    formatter, kind == RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format,
+                    formatter, kind == quillon::RunKind::Convert ? quillon::unicode::RunKind::Convert : quillon::unicode::RunKind::Format,
                     options, argv[i], QFile::encodeName(edgeOut).constData(), &edgeReport.output);
                 const Seen before = seen(formatter, edgeResult, edgeReport, edgeOut);
                 TextFormatter other;
@@ -120,7 +131,7 @@ int main(int argc, char* argv[]) {
                 }
                 ++differ;
                 std::printf("differs: %s %s %s (result %d/%d, %lld/%lld bytes)\n", argv[i],
-                            kind == RunKind::Convert ? "convert" : "format", choice.name, int(before.result),
+                            kind == quillon::RunKind::Convert ? "convert" : "format", choice.name, int(before.result),
                             int(after.result), static_cast<long long>(before.bytes.size()),
                             static_cast<long long>(after.bytes.size()));
             }

@@ -4,9 +4,10 @@
 // Unicode encodings and the end mark, which are all the status line, the
 // messages and the pane are made of.
 //
-//   quillon_dialog_library_ab FILE...
+//   QT_QPA_PLATFORM=offscreen quillon_dialog_library_ab FILE...
 //
 // Prints each run that differs and the counts; exits 1 when any differs.
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,9 +16,9 @@
 
 #include "edge_run.h"
 #include "encoding_profile.h"
-#include "encoding_positions.h"
 #include "library_options.h"
 #include "library_run.h"
+#include "main_dialog.h"
 
 namespace {
 
@@ -51,15 +52,6 @@ const Choice kChoices[] = {
          o.lineStartChoice = kChoiceOff, o.headingPattern = "^第";
      }},
 };
-
-// The dialog's first start, as its controls give the run's options.
-EdgeRunOptions firstStart() {
-    EdgeRunOptions options;
-    static_cast<EdgeChoices&>(options) = edgeChoicesAt(kOutputUtf8SimplifiedPosition);
-    options.phraseChoice = kChoiceOn;
-    options.outputEncoding = kOutputUtf8;
-    return options;
-}
 
 struct Seen {
     QByteArray bytes;
@@ -101,14 +93,18 @@ Seen seen(const TextFormatter& formatter, RunResult result, const EngineProcess:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
     QTemporaryDir folder;
+    // The run options of the dialog's first start, as its controls give them.
+    qputenv("QUILLON_SETTINGS", QFile::encodeName(folder.filePath(QStringLiteral("quillon.ini"))));
+    const quillon::unicode::EdgeRunOptions firstStart = quillon::MainDialog().runOptions();
     int same = 0;
     int differ = 0;
     for (int i = 1; i < argc; ++i) {
         const QString source = QFile::decodeName(argv[i]);
         for (const quillon::RunKind kind : {quillon::RunKind::Convert, quillon::RunKind::Format}) {
             for (const Choice& choice : kChoices) {
-                EdgeRunOptions options = firstStart();
+                quillon::unicode::EdgeRunOptions options = firstStart;
                 choice.set(options);
                 const QString edgeOut = folder.filePath(QStringLiteral("edge"));
                 const QString libraryOut = folder.filePath(QStringLiteral("library"));

@@ -4,8 +4,9 @@
 // option, which the library would refuse, and takes the command line's.
 #include <QtTest>
 
-#include "encoding_positions.h"
+#include "fresh_settings.h"
 #include "library_options.h"
+#include "main_dialog.h"
 #include "options_check.h"
 
 namespace quillon {
@@ -17,15 +18,6 @@ struct ChoiceCase {
     const char* name;
     void (*set)(EdgeRunOptions&);
 };
-
-// The run options of the dialog's first start, as its controls give them.
-EdgeRunOptions firstStart() {
-    EdgeRunOptions options;
-    static_cast<EdgeChoices&>(options) = edgeChoicesAt(kOutputUtf8SimplifiedPosition);
-    options.phraseChoice = kChoiceOn;
-    options.outputEncoding = kOutputUtf8;
-    return options;
-}
 
 const ChoiceCase kChoices[] = {
     {"first start", [](EdgeRunOptions&) {}},
@@ -92,6 +84,14 @@ bool same(const EdgeRunOptions& a, const EdgeRunOptions& b) {
 
 class LibraryOptionsTest : public QObject {
     Q_OBJECT
+
+    // The run options of the dialog's first start, as its controls give them.
+    static EdgeRunOptions firstStart() {
+        const FreshSettings settings;
+        const MainDialog dialog;
+        return dialog.runOptions();
+    }
+
 private slots:
     void formatRunsTakeEveryChoice() {
         for (const ChoiceCase& choice : kChoices) {

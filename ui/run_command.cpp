@@ -1,4 +1,4 @@
-// The run command: the dialog's choices reduced to two files, the engine run
+// The run command: the dialog's choices reduced to two files, libquillon's run
 // between them, and what the user sees of the result.
 #include <QDir>
 #include <QElapsedTimer>

@@ -52,7 +52,7 @@ const ChoiceCase kChoices[] = {
 // Quiet Mode is its own to keep: no run is told of it.
 EdgeRunOptions readBack(RunKind kind, const EdgeRunOptions& options) {
     const api::Task task = kind == RunKind::Convert ? api::Task::Convert : api::Task::Format;
-    EdgeRunOptions read = api::edgeOptionsOf(task, libraryOptions(kind, options));
+    EdgeRunOptions read = api::edgeOptionsOf(task, libraryOptions(kind, options)).edge;
     read.quiet = options.quiet;
     return read;
 }
@@ -60,7 +60,7 @@ EdgeRunOptions readBack(RunKind kind, const EdgeRunOptions& options) {
 // The run options a convert run takes: the dialog's convert options over
 // the command line's defaults.
 EdgeRunOptions convertOptions(const EdgeRunOptions& dialog) {
-    EdgeRunOptions expected = api::edgeOptionsOf(api::Task::Convert, {});
+    EdgeRunOptions expected = api::edgeOptionsOf(api::Task::Convert, {}).edge;
     expected.sourceEncoding = dialog.sourceEncoding;
     expected.outputEncoding = dialog.outputEncoding;
     expected.htmlAware = dialog.htmlAware;

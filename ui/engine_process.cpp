@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <quillon/quillon.h>
+
 #include "encoding_profile.h"
 #include "messages.h"
 #include "output_file.h"
@@ -45,11 +47,11 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 // the parent's handler in the child.
 [[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe,
                              pid_t parent, const sigset_t& parentMask) {
-    // The parent removes its own temporary files; the child removes the
-    // unfinished destination it was writing when Cancel, or any other signal
-    // that ends it, comes. The engine's messages are the parent's to show.
+    // The parent removes its own temporary files; the child has the library
+    // remove the unfinished destination it was writing when Cancel, or any
+    // other signal that ends it, comes. The engine's messages are the parent's to show.
     catchEndingSignals([](int) {
-        removeUnfinishedOutputs();
+        api::removeUnfinishedOutputs();
         ::_exit(1);
     });
     // Nor does a run outlive the dialog: the files it would go on to write

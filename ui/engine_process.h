@@ -28,7 +28,8 @@ public:
         unicode::EdgeOutput output;
         // Characters lost on the source's way into a code page before the run.
         qsizetype sourceReplacements = 0;
-        // Why the source could not be prepared for the engine; empty when it was.
+        // Why the source could not be prepared for the run, or why the
+        // library refused the run's options; empty when neither.
         QString sourceError;
         // The clipboard's text was empty: nothing ran.
         bool sourceEmpty = false;

@@ -1,4 +1,4 @@
-// The run command: the dialog's choices reduced to two files, the engine run
+// The run command: the dialog's choices reduced to two files, libquillon's run
 // between them, and what the user sees of the result.
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,10 +12,11 @@
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "engine_process.h"
-#include "edge_run.h"
 #include "encoding_positions.h"
 #include "engine_text.h"
 #include "file_failure.h"
+#include "library_options.h"
+#include "library_run.h"
 #include "main_dialog.h"
 #include "messages.h"
 #include "run_progress.h"
@@ -28,13 +29,6 @@
 
 namespace quillon {
 namespace {
-
-RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const unicode::EdgeRunOptions& options,
-                         const QString& source, const QString& destination, unicode::EdgeOutput& output) {
-    return unicode::runThroughEdge(
-        formatter, kind == RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format, options,
-        QFile::encodeName(source).constData(), QFile::encodeName(destination).constData(), &output);
-}
 
 bool isLegacyEncoding(qint32 sourceEncoding) {
     return sourceEncoding == kSourceGb || sourceEncoding == kSourceGbk || sourceEncoding == kSourceBig5;
@@ -200,7 +194,7 @@ void MainDialog::runCommand(RunKind kind) {
                 return kSuccess;
             }
         }
-        return runThroughEdge(*formatter, kind, options, source, destination, report.output);
+        return runThroughLibrary(*formatter, kind, libraryOptions(kind, options), source, destination, report);
     });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =

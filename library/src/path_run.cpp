@@ -10,6 +10,7 @@
 #include "problem_census.h"
 #include "scratch_file.h"
 #include "text_formatter.h"
+#include "text_forms.h"
 #include "unicode_problem_census.h"
 
 namespace quillon::api {
@@ -131,6 +132,8 @@ std::optional<Result> runEdge(const PreparedOptions::Run& prepared, const char* 
     done.outputEncoding = written.unicodeEncoding ? written.unicodeEncoding
                           : formatter.targetProfile ? formatter.targetProfile->name
                                                     : "";
+    done.sourceForm = formOf(formatter.sourceProfile);
+    done.outputForm = formOf(formatter.targetProfile);
     return done;
 }
 

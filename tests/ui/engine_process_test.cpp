@@ -1,4 +1,4 @@
-// Cancel ends a run in its child process: a file destination the run was
+// Cancel ends a run in its child process: a file destination the library was
 // replacing stays as it was, and nothing is left beside it; a Cancel sent the
 // moment the child starts still meets the child's own handler.
 #include <QDir>
@@ -10,10 +10,11 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine_process.h"
-#include "output_file.h"
+#include "library_run.h"
 
 namespace quillon {
 namespace {
@@ -33,38 +34,45 @@ class EngineProcessTest : public QObject {
 private slots:
     void cancelLeavesAFileDestinationAsItWas() {
         QTemporaryDir folder;
-        const QString destination = folder.filePath(QStringLiteral("out.txt"));
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
+        const QString destination = folder.filePath(QStringLiteral("out/text.txt"));
         {
             QFile old(destination);
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("old\n");
         }
-        int ready[2];
-        QCOMPARE(::pipe(ready), 0);
-        const QByteArray path = destination.toLocal8Bit();
+        // The source is a pipe that never ends: the run is under way until
+        // Cancel comes.
+        const QString source = folder.filePath(QStringLiteral("source"));
+        QCOMPARE(::mkfifo(QFile::encodeName(source).constData(), 0600), 0);
+        const int feed = ::open(QFile::encodeName(source).constData(), O_RDWR | O_NONBLOCK);
+        QVERIFY(feed >= 0);
+        api::Options options;
+        options.from = "gb";
+        options.to = "big5";
         TextFormatter formatter;
-        // The run has its new file half written when Cancel comes.
-        EngineProcess process(formatter, [&](EngineProcess::Report&) {
-            OutputFile output;
-            if (output.open(path.constData()) && output.write("new\n", 4)) {
-                (void)!::write(ready[1], "x", 1);
-            }
-            for (;;) ::pause();
-            return kSuccess;
+        EngineProcess process(formatter, [&](EngineProcess::Report& report) {
+            return runThroughLibrary(formatter, RunKind::Convert, options, source, destination, report);
         });
-        char byte = 0;
-        QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+        const QDir out(folder.filePath(QStringLiteral("out")));
+        const auto files = [&] { return out.entryList(QDir::Files | QDir::Hidden); };
+        // 中国 line after line, until the run has its new file beside the old.
+        const QByteArray lines = QByteArray("\xD6\xD0\xB9\xFA\r\n").repeated(1024);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                (void)!::write(feed, lines.constData(), size_t(lines.size()));
+                return files().size() == 2;
+            },
+            10000));
         process.cancel();
         QVERIFY(QTest::qWaitFor([&] { return process.isFinished(); }, 10000));
         QVERIFY(process.outcome().cancelled);
-        ::close(ready[0]);
-        ::close(ready[1]);
+        ::close(feed);
 
         QFile result(destination);
         QVERIFY(result.open(QIODevice::ReadOnly));
         QCOMPARE(result.readAll(), QByteArray("old\n"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("out.txt")});
+        QCOMPARE(files(), QStringList{QStringLiteral("text.txt")});
     }
 
     void cancelAtTheStartMeetsTheChildsOwnHandler() {

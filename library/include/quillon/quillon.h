@@ -110,6 +110,12 @@ struct Result {
     // UTF-16BE or GB18030.
     std::string sourceEncoding;
     std::string outputEncoding;
+
+    // --- The written forms of the text ---
+    // The forms read and written: simplified, traditional, or none for
+    // plain ASCII text.
+    std::string sourceForm;
+    std::string outputForm;
 };
 
 class QUILLON_API Error : public std::runtime_error {

@@ -7,6 +7,8 @@
 #include <QScopedValueRollback>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "clipboard_text.h"
 #include "control_ids.h"
@@ -109,14 +111,18 @@ void MainDialog::runCommand(RunKind kind) {
     }
     // The user's word lists join phrase conversion, as on the command line,
     // where HTML and no phrases leave it out.
-    std::optional<unicode::UserWords> words;
+    // They are read here first so that a bad one is refused before the run,
+    // with the focus on its button; the run reads them again by name.
+    std::vector<std::string> wordLists;
     if (options.phraseChoice != unicode::kChoiceOff && options.htmlAware == 0) {
-        if (const auto refusal = wordListRefusal(buttonFiles(*this, kWordLists), words)) {
+        std::optional<unicode::UserWords> words;
+        const QStringList files = buttonFiles(*this, kWordLists);
+        if (const auto refusal = wordListRefusal(files, words)) {
             showError(*refusal);
             control(kWordLists)->setFocus();
             return;
         }
-        if (words) options.userWords = &*words;
+        for (const QString& file : files) wordLists.push_back(QFile::encodeName(file).toStdString());
     }
 
     // Whatever way the command ends, its temporary files go with it (the
@@ -194,7 +200,9 @@ void MainDialog::runCommand(RunKind kind) {
                 return kSuccess;
             }
         }
-        return runThroughLibrary(*formatter, kind, libraryOptions(kind, options), source, destination, report);
+        api::Options named = libraryOptions(kind, options);
+        named.dictionaries = wordLists;
+        return runThroughLibrary(*formatter, kind, named, source, destination, report);
     });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =

@@ -50,11 +50,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(std::tie(line.source, line.destination), std::tie("a", "b"));
                   }},
         WordsCase{"FormatOptions",
-                  {"format", "--chars-per-line", "+30", "--lead-spaces=-2", "--heading-pattern=^X$", "--mixed-text",
+                  {"format", "--chars-per-line", "+30", "--lead-spaces=2", "--heading-pattern=^X$", "--mixed-text",
                    "--chars-per-line=40"},
                   [](const CommandLine& line) {
                       EXPECT_EQ(line.options.charsPerLine, 40);  // the last one given
-                      EXPECT_EQ(line.options.leadSpaces, -2);
+                      EXPECT_EQ(line.options.leadSpaces, 2);
                       EXPECT_EQ(line.options.headingPattern, "^X$");
                       EXPECT_EQ(line.options.mixedText, true);
                       EXPECT_FALSE(line.options.autoFix.has_value());

@@ -102,6 +102,11 @@ UserPhrases::Match UserPhrases::longestAt(const char* at, const char* end) const
     }
 }
 
+UserWords::UserWords() = default;
+UserWords::UserWords(UserWords&&) noexcept = default;
+UserWords& UserWords::operator=(UserWords&&) noexcept = default;
+UserWords::~UserWords() = default;
+
 std::optional<UserWords> UserWords::read(std::span<const std::string> paths, std::string& error) {
     UserWords words;
     for (const std::string& path : paths) {

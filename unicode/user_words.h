@@ -46,6 +46,13 @@ public:
     // and the system's reason, when one cannot be taken.
     static std::optional<UserWords> read(std::span<const std::string> paths, std::string& error);
 
+    // Out of line, so that std::map's code is made here: a shared library
+    // that links this statically would otherwise export it as its own.
+    UserWords();
+    UserWords(UserWords&&) noexcept;
+    UserWords& operator=(UserWords&&) noexcept;
+    ~UserWords();
+
     // The phrases of a conversion into `output` form.
     const UserPhrases& toward(Form output) const {
         return output == Form::Simplified ? toSimplified_ : toTraditional_;

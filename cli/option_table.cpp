@@ -79,10 +79,12 @@ const OptionEntry kOptions[] = {
      "convert Unicode text as this OpenCC configuration does, in place of --form, "
      "--standard and --regional-words"},
     {"phrases", Switch, &EdgeRunOptions::phraseChoice, {}, false,
-     "choose a character's counterpart by the word it stands in. On by default in a "
-     "convert run from Unicode text to Unicode output, by OpenCC's dictionaries, where "
-     "a phrase may change its length; off by default in other runs, where built-in "
-     "phrase lists keep each character one character of its width"},
+     "choose a character's counterpart by the word it stands in; on by default where "
+     "the source or output is Unicode, except in an --html run from GB, GBK or Big5; "
+     "off by default between GB, GBK and Big5. "
+     "Into Unicode output OpenCC's dictionaries choose, where a phrase may change its "
+     "length; into GB, GBK and Big5 built-in phrase lists keep each character one "
+     "character of its width"},
     {"quotes", Keyword, &EdgeRunOptions::quoteStyle, kQuoteStyles, false,
      "quotation marks written: corner turns “” and ‘’ into 「」 and 『』 (Taiwan and "
      "Hong Kong), curly turns them back; keep leaves them as they are"},

@@ -298,6 +298,9 @@ public:
         formatter_.setSourceEncoding(from.id);
         formatter_.setOutputEncoding(kind_ == RunKind::Convert ? to.id : from.id);
         formatter_.setChapterHeadings(chapterHeadingsOf(*options_.choices, true));
+        // Unicode text chooses by phrase unless told not to; into GB, GBK and
+        // Big5 the engine's phrase lists do what the dictionaries do above.
+        if (legacyOutput && options_.choices->phraseChoice == kChoiceByRun) formatter_.setPhrases(kChoiceOn);
 
         written.unicodeSource = encoding_;
         if (!legacyOutput) written.unicodeEncoding = outputEncodingName(output);

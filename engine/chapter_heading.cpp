@@ -141,6 +141,7 @@ bool opensChapter(const EncodingProfile& source, const ClassLookup& classes, con
     // Most lines are told apart by their first character.
     MarkReader reader(source, line, start, end);
     const CharCode first = reader.peek();
+    if (!isMark(first) && (first | 0x20) != 'c') return false;
     if (first == chapter_marks::kOrdinal) return readNumberedMark(reader) && endsMark(classes, reader);
     if ((first | 0x20) == 'c') return readEnglishMark(classes, reader) && endsMark(classes, reader);
     for (const CharCode(*word)[3] = chapter_marks::kWords; (*word)[0] != 0; ++word) {

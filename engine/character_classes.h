@@ -101,6 +101,13 @@ inline bool isPunctuation(const ClassLookup& classes, CharCode code) {
 }
 bool isClosingQuote(const EncodingProfile& source, CharCode code);
 bool isSentenceEnd(const EncodingProfile& source, CharCode code);
+// Whether `code`, in the `classes` that ClassLookup gives it, ends a sentence
+// or closes a quote: only such a code can end a sentence, which lets a loop
+// over every character skip the test for all others.
+inline bool mayEndSentence(CharCode code, ClassSet classes) {
+    if (!isDoubleByte(code)) return code == '.' || code == '?' || code == '!' || code == '"' || code == '\'';
+    return (classes & (kSentenceEnds | kClosingQuotes)) != 0;
+}
 // * # $ = - _, ASCII or the source's own forms.
 bool isSeparatorMark(const EncodingProfile& source, CharCode code);
 

@@ -360,6 +360,9 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     // ends with its paragraph instead of holding the rest of the text.
     bool quoteHangs = false;
     const bool findsChapters = chapterHeadings_ != 0 || headingPattern_ != nullptr;
+    // Mixed text puts spaces between scripts only when asked to: the test
+    // is spared on every character otherwise.
+    const bool spacesScripts = mixedText_ && spaceBetweenScripts_;
 
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
@@ -675,6 +678,11 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                 // text in mixed text. A blank that trimming keeps is text
                 // after the character before it.
                 if (code != ' ' && code != fullWidthBlank) endsIfLast = false;
+                // Of a run of spaces only the last can stay: the others have
+                // a space after them.
+                if (code == ' ') {
+                    while (pos < end && line[pos] == ' ') ++pos;
+                }
                 if (mixedText_ && code == ' ' && paragraphLength > 0 && pos < end &&
                     keepsSpaceBetween(previousCode, readCharAt(line, pos, end).code)) {
                     appendSpace();
@@ -686,7 +694,7 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
             const bool keptAscii = mixedText_ && translatePunctuation_ && !isDoubleByte(code) && classes != 0 &&
                                    keepsAsciiMark(code, paragraphLength > 0 ? previousCode : 0, line, pos, end);
             const bool insideWord = keptAscii && pos < end && isWordChar(readCharAt(line, pos, end).code);
-            if (mixedText_ && paragraphLength > 0 && scriptsMeet(previousCode, code)) appendSpace();
+            if (spacesScripts && paragraphLength > 0 && scriptsMeet(previousCode, code)) appendSpace();
             // Each step below changes only codes of some class.
             if (translatePunctuation_ && !isDoubleByte(code) && classes != 0 && !keptAscii) {
                 const CharCode translated = tables.asciiTranslation(code);
@@ -708,10 +716,12 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                 if (isDoubleByte(code)) paragraph[paragraphLength++] = static_cast<char>(code >> 8);
                 paragraph[paragraphLength++] = static_cast<char>(code & 0xFF);
             }
-            if (mixedText_ && pos < end && scriptsMeet(code, readCharAt(line, pos, end).code)) appendSpace();
+            if (spacesScripts && pos < end && scriptsMeet(code, readCharAt(line, pos, end).code)) appendSpace();
 
             // A code in no class ends no sentence.
-            const auto endsHere = [&] { return classes != 0 && !insideWord && endsSentence(previousCode, code); };
+            const auto endsHere = [&] {
+                return classes != 0 && !insideWord && mayEndSentence(code, classes) && endsSentence(previousCode, code);
+            };
             bool paragraphEnded = false;
             switch (paragraphMode_) {
                 case kParagraphAutoDetect: endsIfLast = endsHere(); break;

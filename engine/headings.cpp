@@ -123,6 +123,9 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
     // (where the line writer would cut it), is laid out as paragraph text
     // instead, which loses nothing.
     int length = 0;
+    // Where the last character taken starts: mixed text asks for it, and
+    // the heading's pairs would have to be counted from its start to find it.
+    int lastStart = 0;
     // Only Big5 has vertical forms.
     const bool fixForms = autoFix_ && sourceProfile->id == kBig5Id;
     // A double-byte code in no class that no form fixing changes, and that
@@ -152,6 +155,7 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
                 for (int i = 0; i < 8; ++i) plain &= keptAscii[bytes[i]];
             }
             if (plain) {
+                lastStart = length + (high == 0 ? 7 : 6);
                 std::memcpy(heading + length, bytes, 8);
                 length += 8;
                 pos += 8;
@@ -164,6 +168,7 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
         CharCode code = c.code;
         if (c.width == 2 ? keptAsItIs(code) : !isDoubleByte(code) && keptAscii[code]) {
             if (length + 2 > room) return -1;
+            lastStart = length;
             std::memcpy(heading + length, line + pos - c.width, 2);
             length += c.width;
             continue;
@@ -172,8 +177,10 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
         // Only ASCII codes in a class are translated. The quotes, which
         // pair, have stopped a short heading; a chapter's stay as they are.
         // Mixed text keeps the marks and spaces of Latin text.
-        if (mixedText_ && !isDoubleByte(code) && keptInMixedHeading(code, heading, length, line, pos, end)) {
+        if (mixedText_ && !isDoubleByte(code) &&
+            keptInMixedHeading(code, length > 0 ? readCharAt(heading, lastStart, length).code : 0, line, pos, end)) {
             if (length + 1 > room) return -1;
+            lastStart = length;
             heading[length++] = static_cast<char>(code);
             continue;
         }
@@ -187,6 +194,7 @@ int TextFormatter::layOutHeading(const ClassLookup& classes, const AsciiSet& kep
         }
         if (code == 0) continue;
         if (length + 2 > room) return -1;
+        lastStart = length;
         if (isDoubleByte(code)) heading[length++] = static_cast<char>(code >> 8);
         heading[length++] = static_cast<char>(code & 0xFF);
     }

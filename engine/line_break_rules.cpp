@@ -15,7 +15,17 @@ TextFormatter::LineBreak TextFormatter::placeLineBreak(const char* text, int lin
         while (at.next < length && text[at.next] == ' ') ++at.next;
         return at;
     };
-    const auto before = [&](const LineBreak& at) { return lastCharOf(text, lineStart, at.end).code; };
+    // Both tests below ask for the character before a break; finding it
+    // reads back over the line's pairs, so it is found once.
+    int beforeEnd = -1;
+    CharCode beforeCode = 0;
+    const auto before = [&](const LineBreak& at) {
+        if (at.end != beforeEnd) {
+            beforeEnd = at.end;
+            beforeCode = lastCharOf(text, lineStart, at.end).code;
+        }
+        return beforeCode;
+    };
     const auto after = [&](const LineBreak& at) { return at.next < length ? readCharAt(text, at.next, length).code : 0; };
     // A Latin word is broken only where it is wider than the line.
     const auto keepsWords = [&](const LineBreak& at) {

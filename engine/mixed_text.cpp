@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "character_starts.h"
 #include "text_kinds.h"
 #include "text_formatter.h"
 
@@ -85,11 +84,11 @@ bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
     return isWordChar(previous) && (next == 0 || isWordChar(next));
 }
 
-bool TextFormatter::keptInMixedHeading(CharCode code, const char* heading, int length, const char* line, int pos,
-                                       int end) const {
-    const CharCode previous = length > 0 ? lastCharOf(heading, 0, length).code : 0;
+bool TextFormatter::keptInMixedHeading(CharCode code, CharCode previous, const char* line, int pos, int end) const {
+    // Of a run of spaces only the first can stay; the others need not look ahead.
+    if (code == ' ' && previous == ' ') return false;
     const CharCode next = nextWordAt(line, pos, end);
-    if (code == ' ') return previous != ' ' && keepsSpaceBetween(previous, next);
+    if (code == ' ') return keepsSpaceBetween(previous, next);
     return keepsInLatinText(previous, next) || joinsLatinWord(code, previous, line, pos, end);
 }
 

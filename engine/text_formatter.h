@@ -207,9 +207,9 @@ public:
                       char* heading, int room, bool& boxedAny,
                       HeadingTest test = HeadingTest::ShortUnpunctuated) const;
     void updateQuoteDepth(CharCode code);
-    // The same for a heading: its bytes so far and the line's text after the mark.
-    bool keptInMixedHeading(CharCode code, const char* heading, int length, const char* line, int pos,
-                            int end) const;
+    // The same for a heading: the last character it has taken (0 for none)
+    // and the line's text after the mark.
+    bool keptInMixedHeading(CharCode code, CharCode previous, const char* line, int pos, int end) const;
 
     // --- Text with Latin words and numbers (mixedText) ---
     // Whether an ASCII mark stays as it is: inside a Latin word or number,

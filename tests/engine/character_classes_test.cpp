@@ -178,6 +178,17 @@ TEST(ClassesOf, AgreesWithTheListsForEveryCode) {
     EXPECT_TRUE(rowIsUnclassed(profiles::GB, 0xB0));
 }
 
+TEST(MayEndSentence, HoldsForEveryCodeThatEndsASentenceOrClosesAQuote) {
+    for (const EncodingProfile* profile : {&profiles::GB, &profiles::GBK, &profiles::BIG5}) {
+        const ClassLookup classes(*profile);
+        for (unsigned code = 1; code <= 0xFFFF; ++code) {
+            const auto c = CharCode(code);
+            const bool ends = isSentenceEnd(*profile, c) || isClosingQuote(*profile, c);
+            ASSERT_EQ(mayEndSentence(c, classes(c)), ends) << profile->name << " " << std::hex << code;
+        }
+    }
+}
+
 TEST(RowIsUnclassed, AgreesWithClassesOfForEveryLeadByte) {
     for (const EncodingProfile* profile :
          {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {

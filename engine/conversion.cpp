@@ -364,24 +364,31 @@ void TextFormatter::aimConversion() {
 RunResult TextFormatter::convertFile(const char* sourcePath, const char* destinationPath) {
     if (!hasBuffers()) return kOutOfMemory;
     aimConversion();
-    return runFile(sourcePath, destinationPath, false,
-                   [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); });
+    return runFile(sourcePath, destinationPath, false, convertBody());
 }
 
 RunResult TextFormatter::convertStreams(LineReader& source, TextWriter& destination) {
     if (!hasBuffers()) return kOutOfMemory;
     aimConversion();
-    return runStreams(source, destination, false,
-                      [this](LineReader& input, TextWriter& output) { convertLines(input, output); });
+    return runStreams(source, destination, false, convertBody());
 }
 
 std::optional<RunResult> TextFormatter::convertFile(const char* sourcePath, const char* destinationPath,
                                                     SourceJudge& judge) {
     if (!hasBuffers()) return kOutOfMemory;
     aimConversion();
-    return runJudgingAsRead(sourcePath, destinationPath, judge,
-                            [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); },
-                            true);
+    return runJudgingAsRead(sourcePath, destinationPath, judge, convertBody(), true);
+}
+
+std::optional<RunResult> TextFormatter::convertStreams(LineReader& source, TextWriter& destination,
+                                                       SourceJudge& judge) {
+    if (!hasBuffers()) return kOutOfMemory;
+    aimConversion();
+    return runJudgingAsRead(source, [&] { return &destination; }, judge, convertBody(), true);
+}
+
+TextFormatter::RunBody TextFormatter::convertBody() {
+    return [this](LineReader& source, TextWriter& destination) { convertLines(source, destination); };
 }
 
 void TextFormatter::convertLines(LineReader& source, TextWriter& destination) {

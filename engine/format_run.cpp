@@ -275,11 +275,13 @@ TextFormatter::RunBody TextFormatter::formatBody(UnconvertedPairs unconverted) {
 std::optional<RunResult> TextFormatter::formatFile(const char* sourcePath, const char* destinationPath,
                                                    SourceJudge& judge) {
     if (!hasBuffers()) return kOutOfMemory;
-    return runJudgingAsRead(sourcePath, destinationPath, judge,
-                            [this](LineReader& input, TextWriter& output) {
-                                formatLines(input, output, UnconvertedPairs::Boxed);
-                            },
-                            false);
+    return runJudgingAsRead(sourcePath, destinationPath, judge, formatBody(UnconvertedPairs::Boxed), false);
+}
+
+std::optional<RunResult> TextFormatter::formatStreams(LineReader& source, TextWriter& destination,
+                                                      SourceJudge& judge) {
+    if (!hasBuffers()) return kOutOfMemory;
+    return runJudgingAsRead(source, [&] { return &destination; }, judge, formatBody(UnconvertedPairs::Boxed), false);
 }
 
 void TextFormatter::formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted) {

@@ -50,18 +50,28 @@ RunResult TextFormatter::runOpened(LineReader& source, TextWriter& destination, 
 // one reads no further block and stands down.
 std::optional<RunResult> TextFormatter::runJudgingAsRead(const char* sourcePath, const char* destinationPath,
                                                          SourceJudge& judge, const RunBody& body, bool converts) {
+    LineReader source;
+    if (!source.open(sourcePath)) return std::nullopt;
+    TextWriter destination;
+    return runJudgingAsRead(
+        source, [&] { return destination.open(destinationPath, true) ? &destination : nullptr; }, judge, body,
+        converts);
+}
+
+std::optional<RunResult> TextFormatter::runJudgingAsRead(LineReader& source,
+                                                         const std::function<TextWriter*()>& openDestination,
+                                                         SourceJudge& judge, const RunBody& body, bool converts) {
     bool lowBytesLeftToRun = false;
     const TextWriter* written = nullptr;
-    LineReader source;
     source.watchBlocks([&](std::span<const unsigned char> block) {
         return judge.add(block) && !(lowBytesLeftToRun && sawLowBytePair_) && !(written && written->failed());
     });
-    if (!source.open(sourcePath) || source.atEnd()) return std::nullopt;
+    if (source.atEnd()) return std::nullopt;
     const std::int32_t firstBlock = judge.verdict();
     if (firstBlock == 0 || firstBlock == kPureAscId) return std::nullopt;
-    TextWriter destination;
-    if (!destination.open(destinationPath, true)) return std::nullopt;
-    written = &destination;
+    TextWriter* const destination = openDestination();
+    if (destination == nullptr) return std::nullopt;
+    written = destination;
 
     const EncodingProfile* const previousSource = sourceProfile;
     const EncodingProfile* const previousTarget = targetProfile;
@@ -69,10 +79,10 @@ std::optional<RunResult> TextFormatter::runJudgingAsRead(const char* sourcePath,
     chooseProfiles(firstBlock);
     clearConversionFlags();
     lowBytesLeftToRun = converts && convertMeetsLowBytes() && judge.leaveLowBytesToRun();
-    body(source, destination);
+    body(source, *destination);
     if (!source.failed() && judge.verdict() == firstBlock && !(lowBytesLeftToRun && sawLowBytePair_)) {
         traceProfiles();
-        return finishRun(source, destination);
+        return finishRun(source, *destination);
     }
     // The destination drops what was written as it goes.
     sourceProfile = previousSource;

@@ -116,6 +116,11 @@ public:
     // not be taken back; the caller then detects and runs as usual.
     std::optional<RunResult> convertFile(const char* sourcePath, const char* destinationPath, SourceJudge& judge);
     std::optional<RunResult> formatFile(const char* sourcePath, const char* destinationPath, SourceJudge& judge);
+    // The same between streams the caller has opened, which the run reads
+    // and writes before the judge gives its verdict: when it gives none, what
+    // went to `destination` is the caller's to drop.
+    std::optional<RunResult> convertStreams(LineReader& source, TextWriter& destination, SourceJudge& judge);
+    std::optional<RunResult> formatStreams(LineReader& source, TextWriter& destination, SourceJudge& judge);
 
     // --- Target selection ---
     // 0 with `result` holding 1, 2, 3 or 5; kSourceUnreadable when the file
@@ -305,11 +310,16 @@ private:
     // place (convertMeetsLowBytes).
     std::optional<RunResult> runJudgingAsRead(const char* sourcePath, const char* destinationPath, SourceJudge& judge,
                                               const RunBody& body, bool converts);
+    // runJudgingAsRead on an open source, and the destination `openDestination`
+    // opens once the first block is judged (null: it cannot be taken back).
+    std::optional<RunResult> runJudgingAsRead(LineReader& source, const std::function<TextWriter*()>& openDestination,
+                                              SourceJudge& judge, const RunBody& body, bool converts);
     // A convert run's target family: another unless the options name one.
     void aimConversion();
     // The bodies of the convert and format runs.
     void convertLines(LineReader& source, TextWriter& destination);
     void formatLines(LineReader& input, TextWriter& output, UnconvertedPairs unconverted);
+    RunBody convertBody();
     RunBody formatBody(UnconvertedPairs unconverted);
     void chooseProfiles(std::int32_t sourceId);
     // The trace lines of the profiles chosen.

@@ -10,10 +10,12 @@ namespace quillon::python {
 
 namespace py = pybind11;
 
-// Most runs write about as much as they read; a short text may gain a
-// byte-order mark and a line end.
+// Room for twice the text, as the library makes for a run into a string:
+// ASCII doubles in UTF-16, hanzi grow by half from GB or Big5 to UTF-8, and a
+// short text may gain a byte-order mark and a line end. Pages never written
+// cost no memory, and the bytes are cut to their length at the end.
 BytesOutput::BytesOutput(std::size_t inputSize)
-    : room_(inputSize + inputSize / 8 + 16),
+    : room_(2 * inputSize + 16),
       sink_{[this](const char* data, std::size_t length) { return write(data, length); }, [this] { used_ = 0; }} {
     object_ = py::reinterpret_steal<py::object>(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(room_)));
     if (!object_) throw py::error_already_set();

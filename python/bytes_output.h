@@ -8,8 +8,8 @@
 namespace quillon::python {
 
 // A run's output written straight into a bytes object, which becomes the
-// result without a copy: made with room for about as much as the input, and
-// grown when a run writes more. Its sink is written with the GIL released; it
+// result without a copy: made with room for twice the input, and grown when
+// a run writes more. Its sink is written with the GIL released; it
 // takes the GIL back only to grow.
 class BytesOutput {
 public:

@@ -206,20 +206,59 @@ std::optional<LegacyForms> legacyForms(TextFormatter& formatter, RunKind kind, c
     return LegacyForms{sourceId, form, kind == RunKind::Convert ? other : form};
 }
 
+// Where a run of a legacy source reads and writes: files by path, or a named
+// source in memory and a destination in memory.
+struct LegacyEnds {
+    const char* source;
+    const char* destination;
+    std::string_view text;
+    const MemoryDestination* memory;
+};
+
+// The engine's run of a named source in memory, its output handed to the
+// writer `startWriting` makes once the run has chosen its profiles, line by
+// line as a LineReader would read it from the run's file.
+RunResult engineRunStreamed(TextFormatter& formatter, RunKind kind, std::string_view text, const TextSink& sink,
+                            const std::function<LineWriter&()>& startWriting) {
+    LineReader input;
+    input.open(blockSourceOf(text));
+    std::optional<EngineOutputLines> lines;
+    const std::vector<Carrier> noCarriers;
+    TextWriter output;
+    output.open([&](const char* block, std::size_t length) {
+        if (!lines) {
+            LineWriter& writer = startWriting();
+            lines.emplace([&writer, &noCarriers](char* line, std::size_t n) { writer.write(line, n, noCarriers); },
+                          writer.takesLinesTogether());
+        }
+        lines->take(block, length);
+        return !sink.failed();
+    });
+    const RunResult result = kind == RunKind::Convert
+                                 ? formatter.convertStreams(input, output)
+                                 : formatter.formatStreams(input, output, TextFormatter::UnconvertedPairs::Boxed);
+    if (sink.failed()) return destinationFailure(formatter, sink);
+    if (!isError(result) && lines) lines->finish();
+    return result;
+}
+
 // A legacy source: the engine's own run, its output rewritten only where the
 // output is Unicode or the line ends are LF. For Unicode output the engine
 // keeps the text in its encoding, and its lines are converted as they are
 // written: by the dictionaries when the run chooses by phrase, else by the
-// engine's tables with tag text and what is no hanzi kept.
-RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
-                          const char* source, const char* destination, EdgeOutput& written) {
+// engine's tables with tag text and what is no hanzi kept. The engine's
+// output goes through a scratch file, unless the text is in memory and the
+// writer needs nothing of the engine's while the engine runs. None, with
+// nothing written, for text in memory whose writer does.
+std::optional<RunResult> runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan& options,
+                                         const LegacyEnds& ends, EdgeOutput& written) {
     const bool unicodeOutput = isUnicodeOutput(options.outputEncoding);
     const bool utf8Output = options.outputEncoding == kOutputUtf8;
-    if (isEngineRun(options)) return engineRun(formatter, kind, source, destination);
+    if (isEngineRun(options)) return engineRun(formatter, kind, ends.source, ends.destination);
     std::optional<ChineseConverter> converter;
     std::optional<LegacyForms> forms;
     if (unicodeOutput) {
-        forms = legacyForms(formatter, kind, options, source);
+        forms = legacyForms(formatter, kind, options, ends.source);
         const bool converts = forms && (kind == RunKind::Convert || forms->output != forms->source);
         const ChineseConversionChain* chain =
             converts && !formatter.htmlAware() ? conversionChainFor(*options.choices, forms->output) : nullptr;
@@ -230,32 +269,56 @@ RunResult runLegacySource(TextFormatter& formatter, RunKind kind, const RunPlan&
                                     : kind == RunKind::Convert         ? kOutputDifferent
                                                                        : kOutputSame);
     }
-    ScratchFile output;
-    if (!output.created()) return scratchFailure(formatter, written, output.error());
+    // The writer converts by the engine's tables where the form changes
+    // without the dictionaries.
+    const bool convertsThroughEngine = forms && !converter && forms->output != forms->source;
+    // Text in memory that would need the engine's output in a file is left to the run by path.
+    if (ends.memory && convertsThroughEngine) return std::nullopt;
+    const bool streams = ends.memory != nullptr;
+    std::optional<ScratchFile> output;
+    if (!streams && !output.emplace().created()) return scratchFailure(formatter, written, output->error());
     // A destination that cannot be written is refused before the run.
     if (unicodeOutput) written.unicodeEncoding = outputEncodingName(options.outputEncoding);
     TextSink sink;
-    if (!sink.open(destination, written.unicodeEncoding)) return destinationFailure(formatter, sink);
+    const bool opened = ends.memory ? sink.open(ends.memory->write, ends.memory->restart, written.unicodeEncoding)
+                                    : sink.open(ends.destination, written.unicodeEncoding);
+    if (!opened) return destinationFailure(formatter, sink);
+    const SourceText source = ends.memory ? SourceText::inMemory(ends.text) : SourceText(ends.source);
     if (kind == RunKind::Convert && unicodeOutput && endsWithoutLineEnd(source, nullptr)) sink.dropFinalLineEnd();
     startOutput(sink, options, written.unicodeEncoding, false);
-    const RunResult result = engineRun(formatter, kind, source, output.path());
-    if (result == kDestinationUnwritable) return scratchFailure(formatter, written, formatter.systemError);
-    if (isError(result)) return result;
 
-    const EncodingProfile& engineOutput = *formatter.targetProfile;
-    const EncodingProfile& target =
-        forms && !converter && forms->output != forms->source ? FamilyMaps::familyFor(forms->output) : engineOutput;
-    sink.restyleQuotes(static_cast<QuoteStyle>(options.choices->quoteStyle), unicodeOutput ? nullptr : &target);
-    LineWriter writer(formatter, engineOutput, target, unicodeOutput, writesCrLf(options, utf8Output), sink);
-    if (converter) writer.convertBy(&*converter);
-    if (formatter.htmlAware()) writer.nameCharset(htmlCharsetOf(unicodeOutput, options.outputEncoding, target));
-    formatter.insideTag = 0;
-    const RunResult copied = copyEngineOutput(formatter, output, writer, sink, nullptr, written);
-    if (copied != kSuccess) return copied;
+    const EncodingProfile* target = nullptr;
+    std::optional<LineWriter> writer;
+    // Once the engine has chosen the profile it writes.
+    const auto startWriting = [&]() -> LineWriter& {
+        const EncodingProfile& engineOutput = *formatter.targetProfile;
+        target = convertsThroughEngine ? &FamilyMaps::familyFor(forms->output) : &engineOutput;
+        sink.restyleQuotes(static_cast<QuoteStyle>(options.choices->quoteStyle), unicodeOutput ? nullptr : target);
+        writer.emplace(formatter, engineOutput, *target, unicodeOutput, writesCrLf(options, utf8Output), sink);
+        if (converter) writer->convertBy(&*converter);
+        if (formatter.htmlAware()) {
+            writer->nameCharset(htmlCharsetOf(unicodeOutput, options.outputEncoding, *target));
+        }
+        return *writer;
+    };
+    RunResult result;
+    if (streams) {
+        result = engineRunStreamed(formatter, kind, ends.text, sink, startWriting);
+        if (isError(result)) return result;
+        if (!writer) startWriting();
+    } else {
+        result = engineRun(formatter, kind, ends.source, output->path());
+        if (result == kDestinationUnwritable) return scratchFailure(formatter, written, formatter.systemError);
+        if (isError(result)) return result;
+        startWriting();
+        formatter.insideTag = 0;
+        const RunResult copied = copyEngineOutput(formatter, *output, *writer, sink, nullptr, written);
+        if (copied != kSuccess) return copied;
+    }
     if (!sink.close()) return destinationFailure(formatter, sink);
-    if (forms) formatter.targetProfile = converter ? &FamilyMaps::familyFor(forms->output) : &target;
-    return warningOf(result == kInvalidCodeWarning || writer.sawInvalid || formatter.sawInvalidCode,
-                     result == kUnmappableWarning || writer.sawUnmappable || formatter.sawUnmappable,
+    if (forms) formatter.targetProfile = converter ? &FamilyMaps::familyFor(forms->output) : target;
+    return warningOf(result == kInvalidCodeWarning || writer->sawInvalid || formatter.sawInvalidCode,
+                     result == kUnmappableWarning || writer->sawUnmappable || formatter.sawUnmappable,
                      result == kHtmlAbortedWarning || formatter.htmlAborted);
 }
 
@@ -645,7 +708,7 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
         ~ForgetDetection() { formatter.setKnownDetection("", 0); }
     } forget{formatter};
     formatter.setKnownDetection(source, legacyProfile);
-    return runLegacySource(formatter, kind, run, source, destination, written);
+    return *runLegacySource(formatter, kind, run, LegacyEnds{source, destination, {}, nullptr}, written);
 }
 
 bool streamsThroughEdge(const EdgeRunOptions& options) {
@@ -668,26 +731,47 @@ RunResult runThroughEdge(TextFormatter& formatter, RunKind kind, const EdgeRunOp
                : formatter.formatStreams(input, output, TextFormatter::UnconvertedPairs::Boxed);
 }
 
-std::optional<RunResult> runUnicodeSource(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
-                                          std::string_view source, const MemoryDestination& destination,
-                                          EdgeOutput* output) {
+std::optional<RunResult> runInMemory(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                                     std::string_view source, const MemoryDestination& destination,
+                                     EdgeOutput* output) {
     const SourceText text = SourceText::inMemory(source);
     RunPlan run{options.sourceEncoding, options.outputEncoding, options.form, options.lineEnds, &options};
+    // As the run by path does, the engine judges a source to detect in its
+    // own read of it first: a destination that can drop what it took lets it.
+    const bool judged = run.sourceEncoding == kSourceAuto && isEngineRun(run) && destination.restart;
     // Detected as the run by path detects it; a legacy source is left to that run.
     std::optional<UnicodeEncoding> found;
-    if (run.sourceEncoding == kSourceAuto) {
+    const auto detect = [&] {
         std::int32_t legacyProfile = 0;
         found = detectUnicodeEncoding(text, &legacyProfile);
-        if (!found || *found == UnicodeEncoding::None) return std::nullopt;
-    } else if (!isUnicodeSource(run.sourceEncoding)) {
-        return std::nullopt;
-    }
+        return found && *found != UnicodeEncoding::None;
+    };
+    // A named legacy source whose run is the engine's own streams through runThroughEdge.
+    const bool legacyNamed = run.sourceEncoding != kSourceAuto && !isUnicodeSource(run.sourceEncoding);
+    if (legacyNamed && isEngineRun(run)) return std::nullopt;
+    if (run.sourceEncoding == kSourceAuto && !judged && !detect()) return std::nullopt;
     EdgeOutput ignored;
     EdgeOutput& written = output ? *output : ignored;
     written = {};
     const RunSetup setup(formatter, options);
     if (setup.refusal()) return *setup.refusal();
     if (isPlainlyNotText(source, isUtf16Source(run.sourceEncoding))) return kSourceNotText;
+    if (judged) {
+        const std::unique_ptr<SourceJudge> judge = makeOneReadJudge();
+        LineReader input;
+        input.open(blockSourceOf(source));
+        TextWriter engineOutput;
+        engineOutput.open(destination.write);
+        const std::optional<RunResult> done = kind == RunKind::Convert
+                                                  ? formatter.convertStreams(input, engineOutput, *judge)
+                                                  : formatter.formatStreams(input, engineOutput, *judge);
+        if (done) return *done;
+        destination.restart();
+        if (!detect()) return std::nullopt;
+    }
+    if (legacyNamed) {
+        return runLegacySource(formatter, kind, run, LegacyEnds{nullptr, nullptr, source, &destination}, written);
+    }
     if (found) takeDetected(run, *found);
     chooseTextRules(formatter, options, true);
     return UnicodeSourceRun(formatter, kind, run, text, nullptr, &destination).run(written);

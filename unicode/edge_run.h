@@ -65,11 +65,14 @@ struct MemoryDestination {
 };
 
 // The run of `options` from `source`, text in memory read where it lies, to
-// `destination`, when the source is Unicode text (named, or found by
-// auto-detection); byte for byte the run between files. None, with nothing
-// written, for a legacy source, whose runs read it by path.
-std::optional<RunResult> runUnicodeSource(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
-                                          std::string_view source, const MemoryDestination& destination,
-                                          EdgeOutput* output = nullptr);
+// `destination`, byte for byte the run between files, when the source is
+// Unicode text (named, or found by auto-detection), legacy text named in the
+// options whose run is not the engine's own (those stream: runThroughEdge),
+// or legacy text that the engine's own run detects as it reads it (with a
+// destination that can restart). None, with nothing written, for the others,
+// whose runs read their source by path.
+std::optional<RunResult> runInMemory(TextFormatter& formatter, RunKind kind, const EdgeRunOptions& options,
+                                     std::string_view source, const MemoryDestination& destination,
+                                     EdgeOutput* output = nullptr);
 
 }  // namespace quillon::unicode

@@ -187,7 +187,7 @@ std::optional<Result> runInMemory(Task task, const Options& options, std::string
     return runEdge(
         prepared, nullptr, names,
         [&](TextFormatter& formatter, const unicode::EdgeRunOptions& edgeOptions, unicode::EdgeOutput& written) {
-            return unicode::runUnicodeSource(formatter, kindOf(task), edgeOptions, input, destination, &written);
+            return unicode::runInMemory(formatter, kindOf(task), edgeOptions, input, destination, &written);
         },
         again);
 }

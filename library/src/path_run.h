@@ -41,8 +41,9 @@ std::optional<Result> runStreamed(Task task, const Options& options, const std::
 
 // The run from `input`, text in memory read where it lies, to `destination`
 // with no files of the caller's text, when the run allows: one that streams,
-// and any of Unicode text. None, with nothing written, for the others, which
-// read their source by path.
+// any of Unicode text, and one whose legacy source the engine detects as it
+// reads it. None, with nothing written, for the others, which read their
+// source by path.
 std::optional<Result> runInMemory(Task task, const Options& options, std::string_view input,
                                   const unicode::MemoryDestination& destination, const FileNames& names);
 

@@ -234,6 +234,16 @@ TEST_P(InMemoryAsByFile, GivesTheSameBytesAndWarnings) {
     }
     EXPECT_EQ(inMemory.sourceEncoding, byFile.sourceEncoding);
     EXPECT_EQ(inMemory.outputEncoding, byFile.outputEncoding);
+    // A sink that cannot drop what it took is written only by runs that
+    // never take their output back.
+    std::string appended;
+    run(c.task, c.input, OutputSink{[&](const char* data, std::size_t length) {
+                                        appended.append(data, length);
+                                        return true;
+                                    },
+                                    nullptr},
+        c.options);
+    EXPECT_EQ(appended, expected);
     std::filesystem::remove(source);
     std::filesystem::remove(destination);
 }
@@ -242,6 +252,21 @@ Options phrasesOff() {
     Options options;
     options.phrases = false;
     return options;
+}
+
+// A run from GB to Big5 with more options, as `set` gives them.
+Options legacyWith(void (*set)(Options&)) {
+    Options options = named("gb", "big5");
+    set(options);
+    return options;
+}
+
+// More than the engine's first read: a judge of the first block alone would
+// take the text for what the rest shows it is not.
+std::string pastFirstRead(const std::string& unit, const std::string& rest) {
+    std::string text;
+    while (text.size() < (std::size_t(1) << 18) + 1024) text += unit;
+    return text + rest;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -261,7 +286,39 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{"FormatUtf8", Task::Format, narrowUtf8(), "中文的段落很长很长。\n"},
         KindCase{"FormatUtf8ToBig5", Task::Format, named("utf-8", "big5"), "中文的段落。\n"},
         KindCase{"LegacyToUtf8", Task::Convert, named("gb", "utf-8"), "\xCD\xB7\xB7\xA2\r\n"},
-        KindCase{"LegacyDetected", Task::Convert, named("", "big5"), "\xD6\xD0\xB9\xFA\r\n"}),
+        KindCase{"LegacyDetected", Task::Convert, named("", "big5"), "\xD6\xD0\xB9\xFA\r\n"},
+        KindCase{"LegacyDetectedBothWays", Task::Convert, {}, "\xD6\xD0\xB9\xFA\r\n"},
+        KindCase{"Big5Detected", Task::Convert, {}, "\xA4\xA4\xB0\xEA\r\n"},
+        KindCase{"LegacyDetectedFormat", Task::Format, {},
+                 "\xD6\xD0\xCE\xC4\xB5\xC4\xB6\xCE\xC2\xE4\xA1\xA3\r\n"},
+        // A1 40 is no GB code: the warning is placed in the text in memory.
+        KindCase{"LegacyDetectedInvalid", Task::Convert, {}, "\xD6\xD0\xB9\xFA\xA1\x40\r\n\xD6\xD0\r\n"},
+        // GB in the first read, Big5 (A4 40) after it: the run starts again.
+        KindCase{"LegacyJudgedOtherwise", Task::Convert, {}, pastFirstRead("\xD6\xD0\r\n", "\xA4\x40\r\n")},
+        KindCase{"LegacyAfterAscii", Task::Convert, {}, pastFirstRead("ascii\r\n", "\xD6\xD0\r\n")},
+        KindCase{"LegacyDetectedToUtf8", Task::Convert, named("", "utf-8"), "\xD6\xD0\xB9\xFA\r\n"},
+        // Named legacy sources whose output the edge rewrites as the engine writes it.
+        KindCase{"LegacyLfEnds", Task::Convert, legacyWith([](Options& o) { o.lineEnds = "lf"; }),
+                 "\xD6\xD0\r\n\xB9\xFA\r\n"},
+        KindCase{"LegacyCornerQuotes", Task::Convert, legacyWith([](Options& o) { o.quotes = "corner"; }),
+                 "\xA1\xB0\xD6\xD0\xA1\xB1\r\n"},
+        KindCase{"LegacyToUtf16WithoutLineEnd", Task::Convert, named("big5", "utf-16le"), "\xA4\xA4\xB0\xEA"},
+        KindCase{"LegacyFormatToUtf8", Task::Format, named("gb", "utf-8"),
+                 "\xD6\xD0\xCE\xC4\xB5\xC4\xB6\xCE\xC2\xE4\xA1\xA3\r\n"},
+        KindCase{"LegacyHtmlToUtf8", Task::Convert, legacyWith([](Options& o) {
+                     o.to = "utf-8";
+                     o.html = true;
+                 }),
+                 "<meta charset=gb2312><p>\xD6\xD0</p>\r\n"},
+        // By the engine's tables the writer converts as it writes: through files.
+        KindCase{"LegacyToUtf8ByTable", Task::Convert, legacyWith([](Options& o) {
+                     o.to = "utf-8";
+                     o.phrases = false;
+                 }),
+                 "\xCD\xB7\xB7\xA2\r\n"},
+        // Longer than the engine's line: written in pieces.
+        KindCase{"LegacyLongLineToUtf8", Task::Convert, named("gb", "utf-8"),
+                 pastFirstRead("\xD6\xD0", "\r\n\xB9\xFA\xA1\x40\r\n")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A sink that takes nothing fails the run as an unwritable destination,

@@ -88,13 +88,16 @@ class FileRuns(unittest.TestCase):
 
 class InMemory(unittest.TestCase):
     def test_same_bytes_as_from_file_to_file(self):
-        # Outputs larger than their text grow the result as the run goes.
         mixed = "ab 头发 cd\n" * 5000
         cases = [
             # call, text, options
             (quillon.convert, mixed.encode("utf-8"), {"to": "utf-16le"}),
             (quillon.convert, ("中文" * 3000 + "\r\n").encode("gb2312"), {"from_": "gb", "to": "utf-8"}),
             (quillon.convert, mixed.encode("gb2312"), {"from_": "gb", "to": "big5"}),
+            (quillon.convert, mixed.encode("gb2312"), {}),
+            (quillon.convert, mixed.encode("gb2312"), {"from_": "gb", "line_ends": "lf"}),
+            # More than twice the text grows the result as the run goes.
+            (quillon.format, ("中\n" * 5000).encode("utf-8"), {"paragraph": "one-line"}),
             (quillon.format, mixed.encode("utf-8"), {"chars_per_line": 8}),
             (quillon.convert, mixed, {}),
         ]

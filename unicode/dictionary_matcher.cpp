@@ -100,9 +100,9 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // stays small enough to be cached.
     const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
     pairFilter_.resize(filterWords);
-    pairWordShift_ = 64 - std::countr_zero(filterWords);
+    pairWordMask_ = filterWords - 1;
     roots_.resize(std::size_t{pageCount} << kPageBits);
-    if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits)) {
+    if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits) || filterWords > (std::size_t{1} << 20)) {
         throw std::length_error("dictionary too large for its trie");
     }
     // Reserved whole, as the peak of a doubling would count against memory.

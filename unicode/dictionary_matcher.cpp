@@ -252,8 +252,6 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
         found = {};
         return at;
     }
-    // The root and its link to the next character are fetched together.
-    prefetchWalkAt(at, end);
     prefetchWalkAt(after, end);
     found = walk(first, at, after, end, tierCount);
     return at;

@@ -177,12 +177,14 @@ void ChineseConverter::convertSegment(const char* begin, const char* end, std::s
         const char* candidate = step.nextCandidate(begin, end);
         if (candidate == end) continue;
         std::string& converted = steps_[i % 2];
-        converted.assign(begin, candidate);
+        // Appended by length, which costs less than a copy between iterators.
+        converted.clear();
+        converted.append(std::string_view(begin, candidate));
         step.convert(candidate, end, converted);
         begin = converted.data();
         end = begin + converted.size();
     }
-    out.append(begin, end);
+    out.append(std::string_view(begin, end));
 }
 
 void ChineseConverter::segment(const char* begin, const char* end, std::string& out) {
@@ -338,7 +340,7 @@ void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, st
             if (!gapFeedsNext) gapStart = out.size();
         }
         const char* candidate = first.nextMatch(p, end, found);
-        if (candidate != p) out.append(p, candidate);
+        if (candidate != p) out.append(std::string_view(p, candidate));
         if (candidate == end) break;
         // What joins the segment and holds a key of the second step is a
         // segment of its own where the segment before asks nothing of the

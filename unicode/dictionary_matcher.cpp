@@ -315,7 +315,7 @@ void DictionaryMatcher::convert(const char* from, const char* end, std::string& 
     DictionaryMatch found;
     while (p < end) {
         const char* at = nextMatch(p, end, found);
-        out.append(p, at);
+        out.append(std::string_view(p, at));
         if (at == end) return;
         if (found.keyBytes != 0) {
             out.append(found.value);
@@ -324,7 +324,7 @@ void DictionaryMatcher::convert(const char* from, const char* end, std::string& 
             // A key starts with this character, but none fits here.
             p = at;
             takeCodePoint(p, end);
-            out.append(at, p);
+            out.append(std::string_view(at, p));
         }
     }
 }

@@ -311,22 +311,24 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
 }
 
 void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {
+    // Text is written when a value replaces a key: a character that starts
+    // keys, none of which fits, goes with the text around it.
+    const char* written = from;
     const char* p = from;
     DictionaryMatch found;
     while (p < end) {
         const char* at = nextMatch(p, end, found);
-        out.append(std::string_view(p, at));
-        if (at == end) return;
+        if (at == end) break;
         if (found.keyBytes != 0) {
+            out.append(std::string_view(written, at));
             out.append(found.value);
-            p = at + found.keyBytes;
+            p = written = at + found.keyBytes;
         } else {
-            // A key starts with this character, but none fits here.
             p = at;
             takeCodePoint(p, end);
-            out.append(std::string_view(at, p));
         }
     }
+    out.append(std::string_view(written, end));
 }
 
 }  // namespace quillon::unicode

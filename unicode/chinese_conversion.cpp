@@ -240,8 +240,8 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
     char32_t c = 0;
     std::size_t length = p < last ? take(p, c, std::false_type{}) : 0;
     // Takes the character at `p`, or returns false. With `roomy`, sixteen
-    // bytes from `p` are known to lie before the end, which spares the
-    // looks at it that most of the text needs not.
+    // bytes from `p` are known to lie before the end: most of a run is
+    // taken without looking for it.
     const auto step = [&](auto roomy) -> bool {
         if (o >= full) flush();
         if (c < 0x80 && chain_.asciiWordsKept_ && (roomy || last - p >= 8)) {

@@ -26,6 +26,7 @@ bool isThreeByteCharacter(std::size_t c) {
 // By the low four bits of a lead byte 1110xxxx, whether a sequence it leads
 // may be no character to copy: E0 leads the overlong forms, ED the
 // surrogates, and one the invalid marker. Other leads need no decoding.
+static_assert(kInvalidMarker >= 0x800 && kInvalidMarker < 0x10000, "the marker takes three bytes");
 constexpr unsigned kLeadsToCheck = 1u << 0x0 | 1u << 0xD | 1u << (kInvalidMarker >> 12);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 #include "byte_masks.h"
 #include "family_maps.h"
@@ -176,12 +177,14 @@ void ChineseConverter::convertSegment(const char* begin, const char* end, std::s
         const char* candidate = step.nextCandidate(begin, end);
         if (candidate == end) continue;
         std::string& converted = steps_[i % 2];
-        converted.assign(begin, candidate);
+        // Appended by length, which costs less than a copy between iterators.
+        converted.clear();
+        converted.append(std::string_view(begin, candidate));
         step.convert(candidate, end, converted);
         begin = converted.data();
         end = begin + converted.size();
     }
-    out.append(begin, end);
+    out.append(std::string_view(begin, end));
 }
 
 void ChineseConverter::segment(const char* begin, const char* end, std::string& out) {
@@ -215,13 +218,14 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
     const auto* const last = reinterpret_cast<const unsigned char*>(end);
     // The length of the character at `q`, ASCII or of three bytes, with the
     // character in `c`; 0 for anything else. A surrogate's code is taken,
-    // as the tables hold nothing for it.
-    const auto take = [last](const unsigned char* q, char32_t& c) -> std::size_t {
+    // as the tables hold nothing for it. With `roomy`, four bytes from `q`
+    // are known to lie before the end.
+    const auto take = [last](const unsigned char* q, char32_t& c, auto roomy) -> std::size_t {
         if (q[0] < 0x80) {
             c = q[0];
             return 1;
         }
-        if (last - q < 4) return takeShortCharacter(q, last, c);
+        if (!roomy && last - q < 4) return takeShortCharacter(q, last, c);
         std::uint32_t bytes;  // little-endian, as wordAt() takes words
         std::memcpy(&bytes, q, sizeof bytes);
         if ((bytes & 0xC0C0F0u) != 0x8080E0u) return 0;
@@ -234,10 +238,13 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
     constexpr std::uint32_t kEitherLongerKeys =
         ChineseConversionChain::kLongerKeys | ChineseConversionChain::kLaterLongerKeys;
     char32_t c = 0;
-    std::size_t length = p < last ? take(p, c) : 0;
-    while (length != 0) {
+    std::size_t length = p < last ? take(p, c, std::false_type{}) : 0;
+    // Takes the character at `p`, or returns false. With `roomy`, sixteen
+    // bytes from `p` are known to lie before the end: most of a run is
+    // taken without looking for it.
+    const auto step = [&](auto roomy) -> bool {
         if (o >= full) flush();
-        if (c < 0x80 && chain_.asciiWordsKept_ && last - p >= 8) {
+        if (c < 0x80 && chain_.asciiWordsKept_ && (roomy || last - p >= 8)) {
             // ASCII that no key starts in is copied as it is, a word at a time.
             const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
             std::uint64_t stops = word & byte_masks::kHighBits;
@@ -249,28 +256,28 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
                 std::memcpy(o, p, 8);
                 o += plain;
                 p += plain;
-                length = p < last ? take(p, c) : 0;
-                continue;
+                length = roomy || p < last ? take(p, c, roomy) : 0;
+                return true;
             }
         }
         std::uint32_t code = alone[c];
-        if (code == 0) break;
+        if (code == 0) return false;
         const unsigned char* const next = p + length;
         char32_t after = 0;
-        const std::size_t afterLength = next < last ? take(next, after) : 0;
+        const std::size_t afterLength = roomy || next < last ? take(next, after, roomy) : 0;
         if ((code & kEitherLongerKeys) != 0) {
             // A longer key may take the next character too: of the first
             // step the character itself, of the second what the first
             // writes for it, unless it starts a segment.
-            if (next < last) {
-                if (afterLength == 0) break;
-                if ((code & ChineseConversionChain::kLongerKeys) != 0 && first.mayGoOn(c, after)) break;
+            if (roomy || next < last) {
+                if (afterLength == 0) return false;
+                if ((code & ChineseConversionChain::kLongerKeys) != 0 && first.mayGoOn(c, after)) return false;
                 if ((code & ChineseConversionChain::kLaterLongerKeys) != 0) {
                     const std::uint32_t written = firstStep[c] & ~kEitherLongerKeys;
                     const std::uint32_t writtenAfter = firstStep[after] & ~kEitherLongerKeys;
                     if (written == 0 || writtenAfter == 0 ||
                         chain_.steps_[1]->mayGoOn(characterOf(written), characterOf(writtenAfter))) {
-                        break;
+                        return false;
                     }
                 }
             }
@@ -281,7 +288,11 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
         p = next;
         c = after;
         length = afterLength;
-    }
+        return true;
+    };
+    bool going = true;
+    while (going && length != 0 && last - p >= 16) going = step(std::true_type{});
+    while (going && length != 0) going = step(std::false_type{});
     flush();
     return reinterpret_cast<const char*>(p);
 }
@@ -329,7 +340,7 @@ void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, st
             if (!gapFeedsNext) gapStart = out.size();
         }
         const char* candidate = first.nextMatch(p, end, found);
-        if (candidate != p) out.append(p, candidate);
+        if (candidate != p) out.append(std::string_view(p, candidate));
         if (candidate == end) break;
         // What joins the segment and holds a key of the second step is a
         // segment of its own where the segment before asks nothing of the

@@ -100,9 +100,9 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // stays small enough to be cached.
     const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
     pairFilter_.resize(filterWords);
-    pairWordShift_ = 64 - std::countr_zero(filterWords);
+    pairWordMask_ = filterWords - 1;
     roots_.resize(std::size_t{pageCount} << kPageBits);
-    if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits)) {
+    if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits) || filterWords > (std::size_t{1} << 20)) {
         throw std::length_error("dictionary too large for its trie");
     }
     // Reserved whole, as the peak of a doubling would count against memory.
@@ -252,8 +252,6 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
         found = {};
         return at;
     }
-    // The root and its link to the next character are fetched together.
-    prefetchWalkAt(at, end);
     prefetchWalkAt(after, end);
     found = walk(first, at, after, end, tierCount);
     return at;
@@ -313,22 +311,24 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
 }
 
 void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {
+    // Text is written when a value replaces a key: a character that starts
+    // keys, none of which fits, goes with the text around it.
+    const char* written = from;
     const char* p = from;
     DictionaryMatch found;
     while (p < end) {
         const char* at = nextMatch(p, end, found);
-        out.append(p, at);
-        if (at == end) return;
+        if (at == end) break;
         if (found.keyBytes != 0) {
+            out.append(std::string_view(written, at));
             out.append(found.value);
-            p = at + found.keyBytes;
+            p = written = at + found.keyBytes;
         } else {
-            // A key starts with this character, but none fits here.
             p = at;
             takeCodePoint(p, end);
-            out.append(at, p);
         }
     }
+    out.append(std::string_view(written, end));
 }
 
 }  // namespace quillon::unicode

@@ -23,6 +23,12 @@ bool isThreeByteCharacter(std::size_t c) {
     return c >= 0x800 && (c & 0xF800) != 0xD800 && c != kInvalidMarker;
 }
 
+// By the low four bits of a lead byte 1110xxxx, whether a sequence it leads
+// may be no character to copy: E0 leads the overlong forms, ED the
+// surrogates, and one the invalid marker. Other leads need no decoding.
+static_assert(kInvalidMarker >= 0x800 && kInvalidMarker < 0x10000, "the marker takes three bytes");
+constexpr unsigned kLeadsToCheck = 1u << 0x0 | 1u << 0xD | 1u << (kInvalidMarker >> 12);
+
 }  // namespace
 
 RunResult DictionaryUtf8Conversion::run(const SourceText& source, TextSink& sink) {
@@ -42,9 +48,11 @@ RunResult DictionaryUtf8Conversion::run(const SourceText& source, TextSink& sink
         while (end - p >= 8 && pieceBytes + 8 < kPiece) {
             const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
             if (startsWithTwoThreeByteSequences(word)) {
-                if (!isThreeByteCharacter(threeByteSequence(word)) ||
-                    !isThreeByteCharacter(threeByteSequence(word >> 24))) {
-                    break;
+                if (((kLeadsToCheck >> (word & 0x0F)) | (kLeadsToCheck >> (word >> 24 & 0x0F))) & 1) {
+                    if (!isThreeByteCharacter(threeByteSequence(word)) ||
+                        !isThreeByteCharacter(threeByteSequence(word >> 24))) {
+                        break;
+                    }
                 }
                 p += 6;
                 pieceBytes += 4;

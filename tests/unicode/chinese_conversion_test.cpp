@@ -89,6 +89,27 @@ const ConversionCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));
 
+// A run looks for the text's end less often while it is far: phrases and
+// single characters convert alike at every distance from either end.
+TEST(ChineseConversion, ConvertsAlikeAtEveryDistanceFromTheEnds) {
+    const ConversionCase cases[] = {
+        {"phrases", "s2tw", "头发干净", "頭髮乾淨"},
+        {"a character that starts phrases", "s2tw", "头", "頭"},
+        {"marks and hanzi", "s2tw", "，发。", "，發。"},
+        {"vocabulary", "s2twp", "内存", "記憶體"},
+    };
+    for (const ConversionCase& c : cases) {
+        for (std::size_t lead = 0; lead < 4; ++lead) {
+            for (std::size_t tail = 0; tail < 24; ++tail) {
+                const std::string before(lead, 'a');
+                const std::string after(tail, 'b');
+                EXPECT_EQ(converted(c.chain, before + c.source + after), before + c.expected + after)
+                    << c.what << ", " << lead << " before, " << tail << " after";
+            }
+        }
+    }
+}
+
 TEST(ChineseConversion, LinesConvertAloneAsTogether) {
     const std::string lines[] = {"头发干净，签名书签\n", "内存\n", "存储器和内存条\n", "ABC\n"};
     std::string whole;

@@ -68,5 +68,22 @@ INSTANTIATE_TEST_SUITE_P(
                    true},
         DirectCase{"CharactersBeyondTheBmpStay", "头😀发𠀀\n", "頭😀發𠀀\n"}));
 
+// Hanzi go by two at a time; the lead bytes of sequences that may be no
+// character make the pair look closer, first of the two or second.
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, DictionaryUtf8Conversions,
+    ::testing::Values(
+        DirectCase{"LeastThreeByteCharacter", "头\xE0\xA0\x80发头发\n\xE0\xA0\x80头发干净\n",
+                   "頭\xE0\xA0\x80發頭發\n\xE0\xA0\x80頭髮乾淨\n"},
+        DirectCase{"OverlongForm", "头\xE0\x9F\xBF发头发\n\xE0\x9F\xBF头发干净\n",
+                   "頭□□□發頭發\n□□□頭髮乾淨\n", false, true},
+        DirectCase{"LastCharacterBeforeSurrogates", "头\xED\x9F\xBF发头发\n\xED\x9F\xBF头发干净\n",
+                   "頭\xED\x9F\xBF發頭發\n\xED\x9F\xBF頭髮乾淨\n"},
+        DirectCase{"Surrogate", "头\xED\xA0\x80发头发\n\xED\xA0\x80头发干净\n",
+                   "頭□□□發頭發\n□□□頭髮乾淨\n", false, true},
+        DirectCase{"TheDecodersMark", "头\xEF\xB7\x90发头发\n\xEF\xB7\x90头发干净\n",
+                   "頭□發頭發\n□頭髮乾淨\n", false, true},
+        DirectCase{"FullWidthComma", "头，发头发\n，头发干净\n", "頭，發頭發\n，頭髮乾淨\n"}));
+
 }  // namespace
 }  // namespace quillon::unicode

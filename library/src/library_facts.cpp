@@ -11,12 +11,7 @@ Error::Error(Kind kind, const std::string& message, int systemError, std::vector
     : std::runtime_error(message),
       kind_(kind),
       systemError_(systemError),
-      warnings_(std::make_shared<const std::vector<Warning>>(std::move(warnings))) {}
-
-const std::vector<Warning>& Error::warnings() const noexcept {
-    static const std::vector<Warning> none;
-    return warnings_ ? *warnings_ : none;
-}
+      warnings_(std::move(warnings)) {}
 
 std::vector<OpenccConfiguration> openccConfigurations() {
     std::vector<OpenccConfiguration> configurations;

@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -141,13 +140,12 @@ public:
     int systemError() const noexcept { return systemError_; }
     // The warnings of a run that failed only after its output was complete
     // (in place, the result could not take the file's place); else none.
-    const std::vector<Warning>& warnings() const noexcept;
+    const std::vector<Warning>& warnings() const noexcept { return warnings_; }
 
 private:
     Kind kind_;
     int systemError_;
-    // Shared, so that copying the exception cannot throw.
-    std::shared_ptr<const std::vector<Warning>> warnings_;
+    std::vector<Warning> warnings_;
 };
 
 enum class Task {

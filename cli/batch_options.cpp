@@ -1,6 +1,7 @@
 #include "batch_options.h"
 
 #include <charconv>
+#include <string>
 #include <utility>
 
 namespace quillon::cli {
@@ -9,12 +10,17 @@ namespace {
 // The most files run at once; more workers would only wait on the disk.
 constexpr int kMostJobs = 64;
 
-constexpr BatchOptionRow kRows[] = {
+const std::string kJobsHelp = std::string("run N files at once, 1 to ")
+                                  .append(std::to_string(kMostJobs))
+                                  .append(" (default: one per processor)");
+
+const BatchOptionRow kRows[] = {
     {"output-dir", "DIR", false, "write each result into DIR under its source's name"},
-    {"recursive", "", false, "walk folders given as SOURCE and mirror them under DIR"},
+    {"recursive", "", false,
+     "walk folders given as SOURCE, mirroring them under DIR or replacing their files in place"},
     {"in-place", "", false, "replace each SOURCE by its result"},
     {"backup", "SUFFIX", true, "with --in-place, keep each original as its name and SUFFIX (default ~)"},
-    {"jobs", "N", false, "run N files at once (default: one per processor)"},
+    {"jobs", "N", false, kJobsHelp},
 };
 
 bool apply(std::string_view name, std::string_view value, BatchOptions& options, std::string& error) {

@@ -37,6 +37,18 @@ std::string whereWarned(const api::Warning& warning) {
     return text + ")";
 }
 
+// The lines that tell a run's warnings; none when quiet.
+std::string warningLines(const FileRun& run, const std::vector<api::Warning>& warnings) {
+    std::string lines;
+    if (run.quiet) return lines;
+    for (const api::Warning& warning : warnings) {
+        // The end mark is told after the source's name alone and in a batch.
+        const bool named = run.batch || warning.kind == api::Warning::Kind::EndMark;
+        lines += messageLine((named ? run.sourceName + ": " : "") + warning.message + whereWarned(warning));
+    }
+    return lines;
+}
+
 // A failure's message: the library's, named after the source where it does
 // not name a file itself.
 std::string failureText(const FileRun& run, const api::Error& error) {
@@ -60,22 +72,17 @@ std::string scratchTrouble(std::string_view what) {
 }
 
 FileOutcome outcomeOf(const FileRun& run, const std::function<api::Result()>& attempt) {
-    FileOutcome outcome;
     try {
         const api::Result result = attempt();
-        for (const api::Warning& warning : result.warnings) {
-            outcome.kind = Kind::Warned;
-            outcome.exitStatus = kExitWarning;
-            if (run.quiet) continue;
-            // The end mark is told after the source's name alone and in a batch.
-            const bool named = run.batch || warning.kind == api::Warning::Kind::EndMark;
-            outcome.messages +=
-                messageLine((named ? run.sourceName + ": " : "") + warning.message + whereWarned(warning));
-        }
+        if (result.warnings.empty()) return {};
+        return {.kind = Kind::Warned, .exitStatus = kExitWarning, .messages = warningLines(run, result.warnings)};
     } catch (const api::Error& error) {
-        outcome = {.kind = Kind::Failed, .exitStatus = kExitFailure, .messages = messageLine(failureText(run, error))};
+        // Warnings of a complete output that then failed to take its place
+        // are told before the failure.
+        return {.kind = Kind::Failed,
+                .exitStatus = kExitFailure,
+                .messages = warningLines(run, error.warnings()) + messageLine(failureText(run, error))};
     }
-    return outcome;
 }
 
 FileOutcome runFile(const FileRun& run) {

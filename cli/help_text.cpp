@@ -82,15 +82,19 @@ constexpr std::string_view kCommonNotes =
     "Exit status: 0 done; 1 done with a warning, the output is complete;\n"
     "2 error or bad usage.\n";
 
-// "  --option VALUE   help text (default X)", the help wrapped at 79 columns
+// "  --option VALUE   help text (note)", the help wrapped at 79 columns
 // in a column of its own.
-std::string optionLine(std::string_view left, std::string_view help, const std::string& dflt) {
+std::string optionLine(std::string_view left, std::string_view help, const std::string& note) {
     constexpr std::size_t kHelpColumn = 30;
     constexpr std::size_t kWidth = 79;
-    // The default stays in one piece: its space is a placeholder while wrapping.
+    // The note stays in one piece: its spaces are placeholders while wrapping.
     constexpr char kUnbreakableSpace = '\x1F';
     std::string text(help);
-    if (!dflt.empty()) ((text += " (default") += kUnbreakableSpace).append(dflt) += ')';
+    if (!note.empty()) {
+        std::string unbroken = note;
+        std::ranges::replace(unbroken, ' ', kUnbreakableSpace);
+        ((text += " (") += unbroken) += ')';
+    }
 
     std::string lines = "  ";
     lines += left;
@@ -126,7 +130,7 @@ std::string commandHelp(Command command) {
     text += "\nOptions:\n";
     for (const OptionEntry& entry : optionTable()) {
         if (!appliesTo(entry, command)) continue;
-        text += optionLine(optionForms(entry), entry.help, defaultText(entry));
+        text += optionLine(optionForms(entry), entry.help, valueNote(entry));
     }
     for (const BatchOptionRow& row : kRunOptionRows) text += optionLine(batchOptionForms(row), row.help, {});
     for (const BatchOptionRow& row : batchOptionRows()) {
@@ -187,6 +191,14 @@ std::string defaultText(const OptionEntry& entry) {
         case OptionEntry::Kind::Pattern: break;
     }
     return {};
+}
+
+std::string valueNote(const OptionEntry& entry) {
+    std::string note(entry.kind == OptionEntry::Kind::Number ? allowedValuesOf(entry) : "");
+    if (const std::string dflt = defaultText(entry); !dflt.empty()) {
+        (note += note.empty() ? "default " : ", default ") += dflt;
+    }
+    return note;
 }
 
 std::string helpText(std::optional<Command> command) {

@@ -32,8 +32,10 @@ inline constexpr BatchOptionRow kRunOptionRows[] = {
     {"verbose", "", false, "tell on standard error which encodings detection finds"},
     {"dictionary", "FILE", false,
      "add the phrases of FILE, an OpenCC text dictionary (a line: simplified KEY, a "
-     "tab, traditional VALUE), to the built-in ones, where they win; between GB, GBK "
-     "and Big5 only those that keep their length; may be given again"},
+     "tab, traditional VALUE), to the built-in ones, where they win: traditional "
+     "output gets VALUE for KEY, simplified output KEY for VALUE. Between GB, GBK and "
+     "Big5 only phrases as long on both sides that both encodings hold count. Not with "
+     "--html or --no-phrases; may be given again"},
 };
 
 // The ways of writing `option` ("-h" and "--help"), joined by `separator`.
@@ -63,6 +65,11 @@ std::string batchOptionForms(const BatchOptionRow& row);
 
 // The default that an option's help names; empty for a flag.
 std::string defaultText(const OptionEntry& entry);
+
+// What an option's help says of its value, in the parentheses after it:
+// the values a number takes and the default ("0 or more, default 1"); empty
+// where there is neither.
+std::string valueNote(const OptionEntry& entry);
 
 // The program's version and those of the code tables and ICU it runs with.
 std::string versionText();

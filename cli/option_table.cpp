@@ -1,5 +1,6 @@
 #include "option_table.h"
 
+#include <optional>
 #include <vector>
 
 #include "opencc_tables.h"
@@ -90,7 +91,7 @@ const OptionEntry kOptions[] = {
      "Hong Kong), curly turns them back; keep leaves them as they are"},
     {"quiet", Flag, &RunOptions::quiet, {}, false, "print errors only: no warnings, no batch progress or summary"},
     {"chars-per-line", Number, &RunOptions::charsPerLine, {}, true,
-     "characters per line, not 0; negative: no wrapping"},
+     "characters per line; negative: no wrapping"},
     {"line-spacing", Number, &RunOptions::lineSpacing, {}, true,
      "empty lines after each paragraph and heading"},
     {"lead-spaces", Number, &RunOptions::leadingSpaces, {}, true,
@@ -132,19 +133,31 @@ const OptionEntry kOptions[] = {
      "with a Unicode source or output"},
 };
 
-}  // namespace
-
-std::span<const OptionEntry> optionTable() { return kOptions; }
-
-std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
+// The entry's field as the engine's options name it; none for the edge's own
+// options, whose values the engine's policy does not judge.
+std::optional<std::int32_t RunOptions::*> engineFieldOf(const OptionEntry& entry) {
     for (const auto edgeField : {&EdgeRunOptions::form, &EdgeRunOptions::lineEnds, &EdgeRunOptions::standard,
                                  &EdgeRunOptions::regionalWords, &EdgeRunOptions::opencc,
                                  &EdgeRunOptions::phraseChoice, &EdgeRunOptions::byteOrderMark,
                                  &EdgeRunOptions::chapterChoice, &EdgeRunOptions::quoteStyle,
                                  &EdgeRunOptions::mixedTextChoice, &EdgeRunOptions::lineStartChoice}) {
-        if (entry.field == edgeField) return {};
+        if (entry.field == edgeField) return std::nullopt;
     }
-    return quillon::refusalOf(static_cast<std::int32_t RunOptions::*>(entry.field), value);
+    return static_cast<std::int32_t RunOptions::*>(entry.field);
+}
+
+}  // namespace
+
+std::span<const OptionEntry> optionTable() { return kOptions; }
+
+std::string_view refusalOf(const OptionEntry& entry, std::int32_t value) {
+    const auto field = engineFieldOf(entry);
+    return field ? quillon::refusalOf(*field, value) : std::string_view();
+}
+
+std::string_view allowedValuesOf(const OptionEntry& entry) {
+    const auto field = engineFieldOf(entry);
+    return field ? quillon::allowedValuesOf(*field) : std::string_view();
 }
 
 bool appliesTo(const OptionEntry& entry, Command command) {

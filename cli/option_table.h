@@ -41,6 +41,10 @@ bool appliesTo(const OptionEntry& entry, Command command);
 // engine's options follow the engine's policy, the edge's own refuse nothing.
 std::string_view refusalOf(const OptionEntry& entry, std::int32_t value);
 
+// The values a number option takes, as its help says them ("0 or more"), or
+// an empty text where it takes any.
+std::string_view allowedValuesOf(const OptionEntry& entry);
+
 // The names of a keyword option's values, in table order, between `separator`s.
 std::string choiceNames(const OptionEntry& entry, std::string_view separator);
 

@@ -13,4 +13,8 @@ namespace quillon {
 // 0 or more".
 std::string_view refusalOf(std::int32_t RunOptions::*option, std::int32_t value);
 
+// The values `option` takes, as its help tells them ("0 or more"), or an
+// empty text when it takes every value.
+std::string_view allowedValuesOf(std::int32_t RunOptions::*option);
+
 }  // namespace quillon

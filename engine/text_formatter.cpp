@@ -18,13 +18,13 @@ std::unique_ptr<char[]> allocateBuffer(std::size_t bytes) {
 
 }  // namespace
 
-TextFormatter::TextFormatter(BufferAllocator allocate) {
+TextFormatter::TextFormatter(BufferAllocator allocate, MemoryNotice notice) {
     if (allocate == nullptr) allocate = allocateBuffer;
     lineBuffer_ = allocate(kBufferSize + kSpareBytes);
     if (lineBuffer_) paragraphBuffer_ = allocate(kBufferSize + kSpareBytes);
     if (!paragraphBuffer_) {
         lineBuffer_.reset();
-        showResultMessage(kOutOfMemory);
+        if (notice == MemoryNotice::Shown) showResultMessage(kOutOfMemory);
     }
 }
 

@@ -88,8 +88,7 @@ std::string examplesSection() {
 
 std::string optionItem(const cli::OptionEntry& entry) {
     std::string text(entry.help);
-    const std::string dflt = cli::defaultText(entry);
-    if (!dflt.empty()) text += " (default " + dflt + ")";
+    if (const std::string note = cli::valueNote(entry); !note.empty()) text += " (" + note + ")";
     if (!cli::appliesTo(entry, Command::Convert)) text += "; format only";
     return taggedParagraph(cli::optionForms(entry), text + ".");
 }

@@ -63,7 +63,8 @@ public:
     }
 
 private:
-    TextFormatter formatter_;
+    // Converting a code in place needs none of its buffers.
+    TextFormatter formatter_{nullptr, TextFormatter::MemoryNotice::LeftToCaller};
 };
 
 }  // namespace

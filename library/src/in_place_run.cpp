@@ -22,8 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void refuse(const std::string& what, int error) {
-    throw Error(Error::Kind::DestinationUnwritable, what + ": " + std::strerror(error), error);
+[[noreturn]] void refuse(const std::string& what, int error, std::vector<Warning> warnings = {}) {
+    throw Error(Error::Kind::DestinationUnwritable, what + ": " + std::strerror(error), error, std::move(warnings));
 }
 
 // A name beside `file` for this process's own use, never taken twice.
@@ -114,7 +114,7 @@ Result runInPlace(const PreparedOptions& prepared, const std::string& path,
     struct stat status {};
     if (!(::stat(target.c_str(), &status) == 0 && result.takeOwnerAndModeOf(status) && (!backup || backup->keep()) &&
           std::rename(result.path().c_str(), target.c_str()) == 0)) {
-        refuse(path, errno);
+        refuse(path, errno, std::move(done.warnings));
     }
     return done;
 }

@@ -7,6 +7,12 @@ namespace quillon::api {
 Error::Error(Kind kind, const std::string& message, int systemError)
     : std::runtime_error(message), kind_(kind), systemError_(systemError) {}
 
+Error::Error(Kind kind, const std::string& message, int systemError, std::vector<Warning> warnings)
+    : std::runtime_error(message),
+      kind_(kind),
+      systemError_(systemError),
+      warnings_(std::move(warnings)) {}
+
 std::vector<OpenccConfiguration> openccConfigurations() {
     std::vector<OpenccConfiguration> configurations;
     for (const unicode::OpenccConfiguration& configuration : unicode::openccConfigurations()) {

@@ -151,6 +151,37 @@ TEST_F(CliBatch, InPlaceInAFolderThatTakesNoNewFile) {
     EXPECT_EQ(readFile(dir_.file("shut/a.txt")), kGb);
 }
 
+// A complete result that cannot take the source's place (its backup's name is
+// a folder) fails the file, but the warnings on its text are still told,
+// before the failure, and the source stays as it was.
+TEST_F(CliBatch, InPlaceWarningsOutliveAFailedReplacement) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> extra;
+        std::string err;
+    };
+    const std::string failure = "quillon-cli: bad.txt: Is a directory\n";
+    const Case cases[] = {
+        {"told",
+         {},
+         "quillon-cli: bad.txt: Warning: Invalid Chinese character found (1 in all, the first at line 1, column 2: "
+         "bytes B0 41)\n" +
+             failure + "quillon-cli: 1 file: 0 converted (0 without warnings, 0 with warnings), 1 failed, 0 skipped\n"},
+        {"quiet", {"--quiet"}, failure},
+    };
+    writeFile(dir_.file("bad.txt"), kGbInvalid);
+    fs::create_directories(dir_.path() / "bad.txt~" / "taken");
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"convert", "--from", "gb", "--to", "big5", "--in-place", "--backup", "bad.txt"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CliRun result = run(args);
+        EXPECT_EQ(result.exitCode, 2) << c.name;
+        EXPECT_EQ(result.err, c.err) << c.name;
+        EXPECT_EQ(treeOf(dir_.path()), (std::map<std::string, std::string>{{"bad.txt", kGbInvalid}})) << c.name;
+        EXPECT_EQ(entryCount(), 2) << c.name;  // nothing pending is left beside them
+    }
+}
+
 // Runs through the Unicode edge read their source in their own way: in place,
 // none of them may find it already overwritten.
 TEST_F(CliBatch, InPlaceThroughTheUnicodeEdge) {

@@ -117,8 +117,9 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
                             "--html, --no-html", "--phrases, --no-phrases", "-q, --quiet", "--output-dir DIR",
                             "-r, --recursive", "-i, --in-place", "--backup[=SUFFIX]", "-j, --jobs N",
                             "-o, --output FILE", "-v, --verbose", "--bom keep|add|drop", "(default keep)"};
-    const char* formatOnly[] = {"--chars-per-line N", "(default 38)", "--line-spacing N",
-                                "--lead-spaces N", "--left-margin N",
+    const char* formatOnly[] = {"--chars-per-line N", "(not 0, default 38)", "--line-spacing N",
+                                "(0 or more, default 1)", "--lead-spaces N", "(0 or more, default 2)",
+                                "--left-margin N", "(0 or more, default 0)",
                                 "--paragraph auto|one-line|empty-line|leading-spaces|force",
                                 "--heading left|middle|right|normal", "(default middle)",
                                 "--fullwidth-spaces, --no-fullwidth-spaces",

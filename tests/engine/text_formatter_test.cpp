@@ -77,16 +77,25 @@ std::unique_ptr<char[]> onlyOneBuffer(std::size_t bytes) {
 TEST_F(OutOfMemory, IsReportedAndEveryRunReturnsAnError) {
     testing::TempDir dir;
     testing::writeFile(dir.file("in"), "\xB0\xA1\n");
-    for (auto allocator : {noMemory, onlyOneBuffer}) {
-        shown.clear();
+    using Notice = TextFormatter::MemoryNotice;
+    struct Case {
+        Notice notice;
+        std::vector<std::string> shown;
+    };
+    // A library's formatter leaves the telling to its caller: it prints nothing.
+    const Case cases[] = {{Notice::Shown, {"Error|Out of memory"}}, {Notice::LeftToCaller, {}}};
+    for (const Case& c : cases) {
         allocations = 0;
-        TextFormatter f(allocator);
-        EXPECT_FALSE(f.hasBuffers());
-        EXPECT_EQ(shown, std::vector<std::string>{"Error|Out of memory"});
-        EXPECT_EQ(f.convertFile(dir.file("in").c_str(), dir.file("out").c_str()), kOutOfMemory);
-        EXPECT_EQ(f.targetProfileId(), 0);
+        for (auto allocator : {noMemory, onlyOneBuffer}) {
+            shown.clear();
+            TextFormatter f(allocator, c.notice);
+            EXPECT_FALSE(f.hasBuffers());
+            EXPECT_EQ(shown, c.shown);
+            EXPECT_EQ(f.convertFile(dir.file("in").c_str(), dir.file("out").c_str()), kOutOfMemory);
+            EXPECT_EQ(f.targetProfileId(), 0);
+        }
+        EXPECT_EQ(allocations, 2);  // the second buffer was asked for only after the first
     }
-    EXPECT_EQ(allocations, 2);  // the second buffer was asked for only after the first
 }
 
 TEST(EndsSentence, NeedsASentenceEndOutsideEveryQuote) {

@@ -8,7 +8,8 @@
 // Errors: a run that cannot give its whole output throws quillon::api::Error
 // and writes nothing usable (a named destination file keeps its old
 // contents). A run that completes returns a Result; its warnings tell what
-// the output could not keep. Bad options throw Error with Kind::BadOption
+// the output could not keep, and stay with the Error where the complete
+// output then could not take its place. Bad options throw Error with Kind::BadOption
 // before anything is read.
 //
 // Every function may be called from several threads at once; each call has
@@ -131,13 +132,20 @@ public:
     };
     // `message` is whole: what failed and, where the system told it, why.
     Error(Kind kind, const std::string& message, int systemError = 0);
+    // A failure after the run's output was complete, with the warnings the
+    // run gave, which are not to be lost with it.
+    Error(Kind kind, const std::string& message, int systemError, std::vector<Warning> warnings);
     Kind kind() const noexcept { return kind_; }
     // errno of the failure, 0 where the system was not asked.
     int systemError() const noexcept { return systemError_; }
+    // The warnings of a run that failed only after its output was complete
+    // (in place, the result could not take the file's place); else none.
+    const std::vector<Warning>& warnings() const noexcept { return warnings_; }
 
 private:
     Kind kind_;
     int systemError_;
+    std::vector<Warning> warnings_;
 };
 
 enum class Task {

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_files.h"
-
 namespace {
 
 using namespace quillon::api;
@@ -40,11 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The system's reason is in the locale's language already.
         FailureCase{"SystemReason", ENOENT, Error::Kind::SourceUnreadable, true,
                     std::string("/in/a.txt: ").append(std::strerror(ENOENT))},
-        FailureCase{"Unreadable", 0, Error::Kind::SourceUnreadable, false, "/in/a.txt: Unable to open source file"},
         FailureCase{"NotText", 0, Error::Kind::SourceNotText, true,
                     "/in/a.txt: «Not a text file (it holds NUL bytes)»"},
-        FailureCase{"Unwritable", 0, Error::Kind::DestinationUnwritable, false,
-                    "/in/a.txt: Unable to create destination file"},
         FailureCase{"ScratchAsDestination", 0, Error::Kind::ScratchFile, true,
                     "/in/a.txt: «Unable to create destination file»"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -76,53 +71,21 @@ TEST_P(Messages, CaptionAndTextOfTheBox) {
 INSTANTIATE_TEST_SUITE_P(
     Library, Messages,
     testing::Values(
-        MessageCase{"OutOfMemory", messageOf(Error::Kind::OutOfMemory), Message{"Error", "Out of memory"}},
         MessageCase{"ScratchFile", messageOf(Error::Kind::ScratchFile),
                     Message{"Error", "Unable to create destination file"}},
         MessageCase{"PlainAscii", messageOf(Error::Kind::PlainAscii), std::nullopt},
-        MessageCase{"BadOption", messageOf(Error::Kind::BadOption), std::nullopt},
-        MessageCase{"Unmappable", messageOf(Warning::Kind::Unmappable),
-                    Message{"Warning", "Warning: Unable to convert some Chinese characters"}},
         MessageCase{"HtmlAborted", messageOf(Warning::Kind::HtmlAborted),
                     Message{"Warning", "Warning: Invalid HTML syntax encountered. HTML handling aborted"}},
         MessageCase{"EndMark", messageOf(Warning::Kind::EndMark), std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(OpenError, TellsWhyAFileCannotBeRead) {
-    quillon::testing::TempDir dir;
-    const std::string file = (dir.path() / "a.txt").string();
-    quillon::testing::writeFile(file, "x");
-    EXPECT_EQ(openError(file), 0);
-    EXPECT_EQ(openError(dir.path().string()), EISDIR);
-    EXPECT_EQ(openError((dir.path() / "missing").string()), ENOENT);
+// The source's encoding as Result names it: in UTF-16 the mark is a
+// character of two bytes.
+TEST(EndMarkWarning, NamesTheMarkAsTheSourcesEncodingHoldsIt) {
+    EXPECT_EQ(endMarkWarning(1234, "BIG5"),
+              "Warning: a byte 1A at offset 1234 ends the text; the bytes after it were not read");
+    EXPECT_EQ(endMarkWarning(1234, "UTF-16BE", marked),
+              "«Warning: the character U+001A at offset 1234 ends the text; the bytes after it were not read»");
 }
-
-struct EndMarkCase {
-    const char* name;
-    const char* sourceEncoding;
-    bool translated;
-    std::string expected;
-};
-
-void PrintTo(const EndMarkCase& c, std::ostream* out) { *out << c.name; }
-
-class EndMarks : public testing::TestWithParam<EndMarkCase> {};
-
-TEST_P(EndMarks, SayWhereTheTextEnded) {
-    const EndMarkCase& c = GetParam();
-    EXPECT_EQ(endMarkWarning(1234, c.sourceEncoding, c.translated ? Translate(marked) : Translate()), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Library, EndMarks,
-    testing::Values(
-        EndMarkCase{"Legacy", "BIG5", false,
-                    "Warning: a byte 1A at offset 1234 ends the text; the bytes after it were not read"},
-        EndMarkCase{"Utf8", "UTF-8", true,
-                    "«Warning: a byte 1A at offset 1234 ends the text; the bytes after it were not read»"},
-        // In UTF-16 the mark is a character of two bytes.
-        EndMarkCase{"Utf16", "UTF-16BE", false,
-                    "Warning: the character U+001A at offset 1234 ends the text; the bytes after it were not read"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "library_options.h"
 #include "library_run.h"
 #include "main_dialog.h"
+#include "text_formatter.h"
 
 namespace {
 
@@ -69,25 +70,40 @@ struct Seen {
 // none after a failure, and of
 // Unicode text only its form, which picks the pane's font and the status
 // line's words.
-qint32 shownProfile(RunResult result, const EncodingProfile* profile, const char* unicodeEncoding) {
-    if (isError(result) || profile == nullptr) return 0;
-    if (unicodeEncoding) return profile->id == kBig5Id ? kBig5Id : kGbkId;
-    return profile->id;
+qint32 shownProfile(RunResult result, qint32 profileId, const char* unicodeEncoding) {
+    if (isError(result) || profileId == 0) return 0;
+    if (unicodeEncoding) return profileId == kBig5Id ? kBig5Id : kGbkId;
+    return profileId;
 }
 
-Seen seen(const TextFormatter& formatter, RunResult result, const EngineProcess::Report& report,
-          const QString& destination) {
+Seen seen(RunResult result, const EngineProcess::Report& report, const QString& destination) {
     QFile output(destination);
     QByteArray bytes;
     if (output.open(QIODevice::ReadOnly)) bytes = output.readAll();
     return {bytes,
             result,
-            shownProfile(result, formatter.sourceProfile, report.output.unicodeSource),
-            shownProfile(result, formatter.targetProfile, report.output.unicodeEncoding),
-            isError(result) ? nullptr : report.output.unicodeSource,
-            isError(result) ? nullptr : report.output.unicodeEncoding,
-            formatter.endMarkOffset,
+            shownProfile(result, report.sourceProfileId, report.unicodeSource),
+            shownProfile(result, report.targetProfileId, report.unicodeOutput),
+            isError(result) ? nullptr : report.unicodeSource,
+            isError(result) ? nullptr : report.unicodeOutput,
+            report.endMarkOffset,
             report.sourceError};
+}
+
+// A run straight through the edge, told as the dialog's runs tell it.
+RunResult runStraightThroughEdge(quillon::RunKind kind, const EdgeRunOptions& options, const char* source,
+                         const QString& destination, EngineProcess::Report& report) {
+    TextFormatter formatter;
+    EdgeOutput written;
+    const RunResult result = unicode::runThroughEdge(
+        formatter, kind == quillon::RunKind::Convert ? unicode::RunKind::Convert : unicode::RunKind::Format, options,
+        source, QFile::encodeName(destination).constData(), &written);
+    report.sourceProfileId = formatter.sourceProfile ? formatter.sourceProfile->id : 0;
+    report.targetProfileId = formatter.targetProfileId();
+    report.unicodeSource = written.unicodeSource;
+    report.unicodeOutput = written.unicodeEncoding;
+    report.endMarkOffset = formatter.endMarkOffset;
+    return result;
 }
 
 }  // namespace
@@ -110,17 +126,13 @@ int main(int argc, char* argv[]) {
                 const QString libraryOut = folder.filePath(QStringLiteral("library"));
                 QFile::remove(edgeOut);
                 QFile::remove(libraryOut);
-                TextFormatter formatter;
                 EngineProcess::Report edgeReport;
-                const RunResult edgeResult = unicode::runThroughEdge(
-                    formatter, kind == quillon::RunKind::Convert ? quillon::unicode::RunKind::Convert : quillon::unicode::RunKind::Format,
-                    options, argv[i], QFile::encodeName(edgeOut).constData(), &edgeReport.output);
-                const Seen before = seen(formatter, edgeResult, edgeReport, edgeOut);
-                TextFormatter other;
+                const RunResult edgeResult = runStraightThroughEdge(kind, options, argv[i], edgeOut, edgeReport);
+                const Seen before = seen(edgeResult, edgeReport, edgeOut);
                 EngineProcess::Report libraryReport;
                 const RunResult libraryResult =
-                    runThroughLibrary(other, kind, libraryOptions(kind, options), source, libraryOut, libraryReport);
-                const Seen after = seen(other, libraryResult, libraryReport, libraryOut);
+                    runThroughLibrary(kind, libraryOptions(kind, options), source, libraryOut, libraryReport);
+                const Seen after = seen(libraryResult, libraryReport, libraryOut);
                 if (before == after) {
                     ++same;
                     continue;

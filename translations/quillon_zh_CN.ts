@@ -416,10 +416,6 @@
         <translation>警告：输出中有 %1 个字符无法转换，已被替换。</translation>
     </message>
     <message>
-        <source>Out of memory: the text engine could not be started.</source>
-        <translation>内存不足：无法启动文本引擎。</translation>
-    </message>
-    <message>
         <source>Fail to copy from clipboard</source>
         <translation>无法从剪贴板复制</translation>
     </message>

@@ -416,10 +416,6 @@
         <translation>警告：輸出中有 %1 個字元無法轉換，已被取代。</translation>
     </message>
     <message>
-        <source>Out of memory: the text engine could not be started.</source>
-        <translation>記憶體不足：無法啟動文字引擎。</translation>
-    </message>
-    <message>
         <source>Fail to copy from clipboard</source>
         <translation>無法從剪貼簿複製</translation>
     </message>

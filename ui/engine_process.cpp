@@ -15,10 +15,6 @@
 
 #include <quillon/quillon.h>
 
-#include "encoding_profile.h"
-#include "messages.h"
-#include "output_file.h"
-
 namespace quillon {
 namespace {
 
@@ -26,7 +22,7 @@ namespace {
 // the child, a copy of this process. The source's error is UTF-8, cut to fit.
 struct ChildReport {
     RunResult result;
-    const char* unicodeEncoding;
+    const char* unicodeOutput;
     const char* unicodeSource;
     qint32 sourceProfileId;
     qint32 targetProfileId;
@@ -37,20 +33,14 @@ struct ChildReport {
     char sourceError[512];
 };
 
-EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult result, EngineProcess::Report report) {
-    return {result, std::move(report), formatter.sourceProfile ? formatter.sourceProfile->id : 0,
-            formatter.targetProfileId(), false, false};
-}
-
 // Signals arrive from `parentMask` on: a Cancel sent the moment the child
 // starts waits until the child's own handler is in place, instead of running
 // the parent's handler in the child.
-[[noreturn]] void runInChild(TextFormatter& formatter, const EngineProcess::Run& run, int reportPipe,
-                             pid_t parent, const sigset_t& parentMask) {
+[[noreturn]] void runInChild(const EngineProcess::Run& run, int reportPipe, pid_t parent, const sigset_t& parentMask) {
     // The parent removes its own temporary files; the child has the library
     // remove the unfinished destination it was writing when Cancel, or any
-    // other signal that ends it, comes. The engine's messages are the parent's to show.
-    catchEndingSignals([](int) {
+    // other signal that ends it, comes.
+    api::catchEndingSignals([](int) {
         api::removeUnfinishedOutputs();
         ::_exit(1);
     });
@@ -59,13 +49,11 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (::getppid() != parent) ::_exit(1);
     ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
-    setMessageSink(nullptr);
     EngineProcess::Report runReport;
     const RunResult result = run(runReport);
-    const EngineProcess::Outcome outcome = outcomeOf(formatter, result, runReport);
-    ChildReport report{outcome.result, runReport.output.unicodeEncoding, runReport.output.unicodeSource,
-                       outcome.sourceProfileId, outcome.targetProfileId, formatter.systemError,
-                       formatter.endMarkOffset, runReport.sourceReplacements, runReport.sourceEmpty, {}};
+    ChildReport report{result, runReport.unicodeOutput, runReport.unicodeSource,
+                       runReport.sourceProfileId, runReport.targetProfileId, runReport.systemError,
+                       runReport.endMarkOffset, runReport.sourceReplacements, runReport.sourceEmpty, {}};
     const QByteArray error = runReport.sourceError.toUtf8().left(sizeof report.sourceError - 1);
     std::memcpy(report.sourceError, error.constData(), size_t(error.size()));
     const bool sent = ::write(reportPipe, &report, sizeof report) == ssize_t(sizeof report);
@@ -76,7 +64,7 @@ EngineProcess::Outcome outcomeOf(const TextFormatter& formatter, RunResult resul
 
 }  // namespace
 
-EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatter_(formatter) {
+EngineProcess::EngineProcess(const Run& run) {
     int report[2];
     if (::pipe2(report, O_CLOEXEC) == 0) {
         sigset_t all;
@@ -87,7 +75,7 @@ EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatt
         child_ = ::fork();
         if (child_ == 0) {
             ::close(report[0]);
-            runInChild(formatter, run, report[1], parent, parentMask);
+            runInChild(run, report[1], parent, parentMask);
         }
         ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
         ::close(report[1]);
@@ -99,7 +87,7 @@ EngineProcess::EngineProcess(TextFormatter& formatter, const Run& run) : formatt
     }
     Report here;
     const RunResult result = run(here);
-    outcome_ = outcomeOf(formatter_, result, std::move(here));
+    outcome_ = {result, std::move(here), false, false};
     finished_ = true;
 }
 
@@ -139,17 +127,16 @@ void EngineProcess::waitForChild(int reportPipe) {
             outcome_.failed = !reported && !cancelRequested_;
             if (reported) {
                 outcome_.result = report.result;
-                outcome_.report.output.unicodeEncoding = report.unicodeEncoding;
-                outcome_.report.output.unicodeSource = report.unicodeSource;
-                outcome_.report.sourceReplacements = qsizetype(report.sourceReplacements);
-                outcome_.report.sourceError = QString::fromUtf8(report.sourceError);
-                outcome_.report.sourceEmpty = report.sourceEmpty;
-                outcome_.sourceProfileId = report.sourceProfileId;
-                outcome_.targetProfileId = report.targetProfileId;
-                formatter_.sourceProfile = profileById(report.sourceProfileId);
-                formatter_.targetProfile = profileById(report.targetProfileId);
-                formatter_.systemError = report.systemError;
-                formatter_.endMarkOffset = report.endMarkOffset;
+                Report& told = outcome_.report;
+                told.sourceProfileId = report.sourceProfileId;
+                told.targetProfileId = report.targetProfileId;
+                told.unicodeSource = report.unicodeSource;
+                told.unicodeOutput = report.unicodeOutput;
+                told.systemError = report.systemError;
+                told.endMarkOffset = report.endMarkOffset;
+                told.sourceReplacements = qsizetype(report.sourceReplacements);
+                told.sourceError = QString::fromUtf8(report.sourceError);
+                told.sourceEmpty = report.sourceEmpty;
             }
             finished_ = true;
             emit finished();

@@ -9,9 +9,7 @@
 #include <functional>
 #include <thread>
 
-#include "edge_run.h"
 #include "run_result.h"
-#include "text_formatter.h"
 
 namespace quillon {
 
@@ -25,7 +23,17 @@ class EngineProcess : public QObject {
 public:
     // What a run tells besides its result.
     struct Report {
-        unicode::EdgeOutput output;
+        // The profiles the run took its text in and wrote it in (0: none
+        // chosen), as the engine numbers them.
+        qint32 sourceProfileId = 0;
+        qint32 targetProfileId = 0;
+        // The Unicode encodings read and written (see legacy_codec.h); null
+        // for GB, GBK and BIG5.
+        const char* unicodeSource = nullptr;
+        const char* unicodeOutput = nullptr;
+        // errno of a failure over a file; 0 where the system was not asked.
+        int systemError = 0;
+        qint64 endMarkOffset = -1;  // a byte 1A there ended the text
         // Characters lost on the source's way into a code page before the run.
         qsizetype sourceReplacements = 0;
         // Why the source could not be prepared for the run, or why the
@@ -40,16 +48,13 @@ public:
     struct Outcome {
         RunResult result = kSuccess;
         Report report;
-        qint32 sourceProfileId = 0;
-        qint32 targetProfileId = 0;
         bool cancelled = false;  // cancel() ended it
         bool failed = false;     // it ended without a result, not by cancel()
     };
 
     // Starts the run. When no process can be started, the run happens here
     // and now, and is finished when this returns.
-    // `formatter` is the object `run` uses; its run state follows the child's.
-    EngineProcess(TextFormatter& formatter, const Run& run);
+    explicit EngineProcess(const Run& run);
     // Ends a run still going, as cancel() does, and waits for it.
     ~EngineProcess() override;
     EngineProcess(const EngineProcess&) = delete;
@@ -58,9 +63,8 @@ public:
     // Ends the run; finished() follows with a cancelled outcome.
     void cancel();
     bool isFinished() const { return finished_; }
-    // Valid once finished. The formatter's run state (its source and target
-    // profiles, its system error and end mark) is set from it, as if the run
-    // had happened in this process.
+    // Valid once finished: the report as the run filled it in, as if it had
+    // happened in this process.
     const Outcome& outcome() const { return outcome_; }
 
 signals:
@@ -70,7 +74,6 @@ signals:
 private:
     void waitForChild(int resultPipe);
 
-    TextFormatter& formatter_;
     pid_t child_ = -1;
     std::atomic<bool> reaped_{false};  // the child's id may be reused from then on
     bool cancelRequested_ = false;

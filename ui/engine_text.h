@@ -11,7 +11,7 @@ namespace quillon {
 // translate them (the translations list them under QObject).
 QString engineText(std::string_view english);
 
-// The same, in the form the edge's wording functions take (see file_failure.h).
+// The same, as the library's wording functions take it (api::Translate).
 std::string translatedEngineText(std::string_view english);
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <array>
+#include <utility>
 
 #include "encoding_profile.h"
 
@@ -20,13 +21,15 @@ const char* unicodeEncodingNamed(const std::string& name) {
     return nullptr;
 }
 
-// Unicode text is taken in the profile of its form, as the engine reads it.
-const EncodingProfile* profileOf(const std::string& encoding, const std::string& form) {
-    if (unicodeEncodingNamed(encoding)) return form == "traditional" ? &profiles::BIG5 : &profiles::GBK;
-    for (const EncodingProfile* profile : {&profiles::GB, &profiles::GBK, &profiles::BIG5, &profiles::PureASC}) {
-        if (encoding == profile->name) return profile;
+// Unicode text is taken in the profile of its form, as the engine reads it;
+// the legacy encodings are named as their profiles are.
+qint32 profileOf(const std::string& encoding, const std::string& form) {
+    if (unicodeEncodingNamed(encoding)) return form == "traditional" ? kBig5Id : kGbkId;
+    const std::pair<const char*, qint32> legacy[] = {{"GB", kGbId}, {"GBK", kGbkId}, {"BIG5", kBig5Id}, {"PureASC", kPureAscId}};
+    for (const auto& [name, id] : legacy) {
+        if (encoding == name) return id;
     }
-    return nullptr;
+    return 0;
 }
 
 RunResult resultOf(api::Warning::Kind kind) {
@@ -55,13 +58,8 @@ RunResult resultOf(const api::Error& error) {
 
 }  // namespace
 
-RunResult runThroughLibrary(TextFormatter& formatter, RunKind kind, const api::Options& options,
-                            const QString& source, const QString& destination, EngineProcess::Report& report) {
-    // The child starts as a copy of the dialog's process: nothing of the
-    // last run may show through.
-    formatter.sourceProfile = formatter.targetProfile = nullptr;
-    formatter.systemError = 0;
-    formatter.endMarkOffset = -1;
+RunResult runThroughLibrary(RunKind kind, const api::Options& options, const QString& source,
+                            const QString& destination, EngineProcess::Report& report) {
     api::Result done;
     try {
         done = api::runFile(kind == RunKind::Convert ? api::Task::Convert : api::Task::Format,
@@ -72,22 +70,35 @@ RunResult runThroughLibrary(TextFormatter& formatter, RunKind kind, const api::O
             report.sourceError = QString::fromStdString(error.what());
             return kSourceUnreadable;
         }
-        formatter.systemError = error.systemError();
+        report.systemError = error.systemError();
         return resultOf(error);
     }
-    formatter.sourceProfile = profileOf(done.sourceEncoding, done.sourceForm);
-    formatter.targetProfile = profileOf(done.outputEncoding, done.outputForm);
-    report.output.unicodeSource = unicodeEncodingNamed(done.sourceEncoding);
-    report.output.unicodeEncoding = unicodeEncodingNamed(done.outputEncoding);
+    report.sourceProfileId = profileOf(done.sourceEncoding, done.sourceForm);
+    report.targetProfileId = profileOf(done.outputEncoding, done.outputForm);
+    report.unicodeSource = unicodeEncodingNamed(done.sourceEncoding);
+    report.unicodeOutput = unicodeEncodingNamed(done.outputEncoding);
     RunResult result = kSuccess;
     for (const api::Warning& warning : done.warnings) {
         if (warning.kind == api::Warning::Kind::EndMark) {
-            formatter.endMarkOffset = warning.offset;
+            report.endMarkOffset = warning.offset;
         } else {
             result = resultOf(warning.kind);
         }
     }
     return result;
+}
+
+std::optional<api::Message> libraryMessage(RunResult result) {
+    switch (result) {
+        case kOutOfMemory: return api::messageOf(api::Error::Kind::OutOfMemory);
+        case kSourceUnreadable: return api::messageOf(api::Error::Kind::SourceUnreadable);
+        case kDestinationUnwritable: return api::messageOf(api::Error::Kind::DestinationUnwritable);
+        case kSourceNotText: return api::messageOf(api::Error::Kind::SourceNotText);
+        case kInvalidCodeWarning: return api::messageOf(api::Warning::Kind::InvalidCode);
+        case kUnmappableWarning: return api::messageOf(api::Warning::Kind::Unmappable);
+        case kHtmlAbortedWarning: return api::messageOf(api::Warning::Kind::HtmlAborted);
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace quillon

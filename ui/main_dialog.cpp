@@ -1,7 +1,6 @@
 #include "main_dialog.h"
 
 #include <QAbstractButton>
-#include <string>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -15,10 +14,8 @@
 #include "dialog_template.h"
 #include "encoding_positions.h"
 #include "engine_process.h"
-#include "engine_text.h"
 #include "help_page.h"
 #include "help_window.h"
-#include "messages.h"
 #include "program_icon.h"
 #include "resource_strings.h"
 #include "status_line.h"
@@ -30,16 +27,15 @@ constexpr int kAboutMenuString = 101;
 
 }  // namespace
 
-MainDialog::MainDialog(DialogHooks hooks, TextFormatter::BufferAllocator allocate)
-    : icon(programIcon()), hooks_(std::move(hooks)) {
-    onInitDialog(allocate);
+MainDialog::MainDialog(DialogHooks hooks) : icon(programIcon()), hooks_(std::move(hooks)) {
+    onInitDialog();
 }
 
 MainDialog::~MainDialog() { onDestroy(); }
 
 QWidget* MainDialog::control(int id) const { return dialogControl(*this, id); }
 
-void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
+void MainDialog::onInitDialog() {
     buildDialog(*this, loadDialogTemplate(kTemplateId), icon);
     connectHandlers();
     acceptFileDrops();
@@ -47,20 +43,12 @@ void MainDialog::onInitDialog(TextFormatter::BufferAllocator allocate) {
     connect(new QShortcut(kAboutShortcut, this), &QShortcut::activated, this,
             [this] { onSysCommand(kAboutCommand); });
     setWindowIcon(icon);
-    // The engine's own messages are boxes of their own, not owned by the
-    // dialog; a formatter short of memory already says so while it is made.
-    setMessageSink([this](std::string_view caption, std::string_view text) {
-        hooks_.showMessage(nullptr, engineText(caption), engineText(text), QMessageBox::Warning);
-    });
-    formatter = std::make_unique<TextFormatter>(allocate);
     loadSettings();
 }
 
 void MainDialog::onDestroy() {
     saveSettings();
     settingsKey.reset();
-    formatter.reset();
-    setMessageSink(nullptr);
 }
 
 void MainDialog::connectHandlers() {

@@ -3,22 +3,19 @@
 #include <QDialog>
 #include <QIcon>
 
-#include <memory>
 #include <optional>
 
 #include "dialog_hooks.h"
 #include "edge_options.h"
+#include "engine_process.h"
 #include "font_setting.h"
 #include "run_kind.h"
 #include "run_summary.h"
 #include "settings_store.h"
-#include "text_formatter.h"
 
 class QPlainTextEdit;
 
 namespace quillon {
-
-class EngineProcess;
 
 // The program's one working window: source and destination, their encodings,
 // the layout options, Convert and Format, and the output pane.
@@ -31,9 +28,7 @@ public:
     // Opens the About box too; the help page names it.
     static constexpr QKeyCombination kAboutShortcut{Qt::AltModifier, Qt::Key_A};
 
-    // `allocate` is the formatter's buffer allocator (null: the usual one).
-    explicit MainDialog(DialogHooks hooks = DialogHooks::platform(),
-                        TextFormatter::BufferAllocator allocate = nullptr);
+    explicit MainDialog(DialogHooks hooks = DialogHooks::platform());
     ~MainDialog() override;
 
     // The control with that id, or null.
@@ -62,7 +57,7 @@ public:
     void useFile(int pathField, const QString& path);
 
     // Every option of a run, as the controls show them. Each run takes its
-    // own: the formatter keeps no options between runs.
+    // own: nothing keeps options between runs.
     unicode::EdgeRunOptions runOptions() const;
     void runCommand(RunKind kind);
 
@@ -80,7 +75,7 @@ public:
 
     // Public for the tests, which look at what a run or a start left.
     QIcon icon;
-    std::unique_ptr<TextFormatter> formatter;
+    EngineProcess::Report lastRun;  // what the last run that reported told
     std::optional<SettingsStore> settingsKey;  // open from loading to saving
     FontSetting gbkFont;
     FontSetting big5Font;
@@ -98,7 +93,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void onInitDialog(TextFormatter::BufferAllocator allocate);
+    void onInitDialog();
     void onDestroy();
     void connectHandlers();
     void acceptFileDrops();

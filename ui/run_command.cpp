@@ -10,21 +10,20 @@
 #include <string>
 #include <vector>
 
+#include <quillon/quillon.h>
+
 #include "clipboard_text.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "engine_process.h"
 #include "encoding_positions.h"
 #include "engine_text.h"
-#include "file_failure.h"
 #include "library_options.h"
 #include "library_run.h"
 #include "main_dialog.h"
-#include "messages.h"
 #include "run_progress.h"
 #include "run_refusals.h"
 #include "run_summary.h"
-#include "same_file.h"
 #include "setting_controls.h"
 #include "status_line.h"
 #include "temporary_file.h"
@@ -38,18 +37,21 @@ bool isLegacyEncoding(qint32 sourceEncoding) {
 
 // A run that failed over one of its files: the file named with the reason, as
 // the command line words it. None for any other result.
-std::optional<QString> fileFailure(const TextFormatter& formatter, RunResult result, const QString& source,
+std::optional<QString> fileFailure(const EngineProcess::Report& report, RunResult result, const QString& source,
                                    const QString& destination) {
-    const auto named = [result](const QString& path, int error) {
+    const auto named = [](const QString& path, int error, api::Error::Kind kind) {
         return QString::fromStdString(
-            unicode::fileFailure(QDir::toNativeSeparators(path).toStdString(), error, result, translatedEngineText));
+            api::fileFailure(QDir::toNativeSeparators(path).toStdString(), error, kind, translatedEngineText));
     };
     switch (result) {
         case kSourceUnreadable:
-            return named(source, formatter.systemError != 0 ? formatter.systemError
-                                                            : unicode::openError(QFile::encodeName(source).constData()));
-        case kDestinationUnwritable: return named(destination, formatter.systemError);
-        case kSourceNotText: return named(source, 0);
+            return named(source,
+                         report.systemError != 0 ? report.systemError
+                                                 : api::openError(QFile::encodeName(source).toStdString()),
+                         api::Error::Kind::SourceUnreadable);
+        case kDestinationUnwritable:
+            return named(destination, report.systemError, api::Error::Kind::DestinationUnwritable);
+        case kSourceNotText: return named(source, 0, api::Error::Kind::SourceNotText);
         default: return std::nullopt;
     }
 }
@@ -94,10 +96,6 @@ void MainDialog::runCommand(RunKind kind) {
     // through the event loop that waits for it.
     if (running_) return;
     const QScopedValueRollback running(running_, true);
-    if (!formatter || !formatter->hasBuffers()) {
-        showError(QObject::tr("Out of memory: the text engine could not be started."));
-        return;
-    }
     unicode::EdgeRunOptions options = runOptions();
     if (const auto refusal = numberFieldRefusal(*this)) {
         showError(refusal->text);
@@ -115,9 +113,8 @@ void MainDialog::runCommand(RunKind kind) {
     // with the focus on its button; the run reads them again by name.
     std::vector<std::string> wordLists;
     if (options.phraseChoice != unicode::kChoiceOff && options.htmlAware == 0) {
-        std::optional<unicode::UserWords> words;
         const QStringList files = buttonFiles(*this, kWordLists);
-        if (const auto refusal = wordListRefusal(files, words)) {
+        if (const auto refusal = wordListRefusal(files)) {
             showError(*refusal);
             control(kWordLists)->setFocus();
             return;
@@ -179,15 +176,14 @@ void MainDialog::runCommand(RunKind kind) {
     }
 
     // The engine empties the destination before it reads the source.
-    if (isSameFile(QFile::encodeName(source).constData(),
-                   QFile::encodeName(destination).constData())) {
+    if (api::sameFile(QFile::encodeName(source).toStdString(), QFile::encodeName(destination).toStdString())) {
         showError(QObject::tr("The source and the destination are the same file."));
         return;
     }
 
     QElapsedTimer clock;
     clock.start();
-    EngineProcess run(*formatter, [&](EngineProcess::Report& report) {
+    EngineProcess run([&](EngineProcess::Report& report) {
         if (clipboardSource) {
             const ClipboardCopy copy = clipboardSource->copyInto(source, options.sourceEncoding);
             report.sourceReplacements = copy.replacedCount;
@@ -202,7 +198,7 @@ void MainDialog::runCommand(RunKind kind) {
         }
         api::Options named = libraryOptions(kind, options);
         named.dictionaries = wordLists;
-        return runThroughLibrary(*formatter, kind, named, source, destination, report);
+        return runThroughLibrary(kind, named, source, destination, report);
     });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =
@@ -215,6 +211,7 @@ void MainDialog::runCommand(RunKind kind) {
         showError(QObject::tr("The run ended unexpectedly; the destination may be incomplete."));
         return;
     }
+    lastRun = outcome.report;
     if (!outcome.report.sourceError.isEmpty()) {
         showError(outcome.report.sourceError);
         return;
@@ -226,7 +223,7 @@ void MainDialog::runCommand(RunKind kind) {
     const RunResult result = outcome.result;
     // The engine's box, with the file and the reason in words; the status
     // line says the same and nothing else.
-    if (const auto failure = fileFailure(*formatter, result, source, destination)) {
+    if (const auto failure = fileFailure(outcome.report, result, source, destination)) {
         showStatus(*this, *failure);
         hooks_.showMessage(nullptr, QObject::tr("Error"), *failure, QMessageBox::Warning);
         return;
@@ -235,11 +232,11 @@ void MainDialog::runCommand(RunKind kind) {
     RunSummary summary;
     summary.result = result;
     summary.elapsedMilliseconds = clock.elapsed();
-    summary.sourceProfileId = outcome.sourceProfileId;
-    summary.targetProfileId = outcome.targetProfileId;
-    summary.unicodeSource = outcome.report.output.unicodeSource;
-    summary.unicodeOutput = outcome.report.output.unicodeEncoding;
-    summary.endMarkOffset = formatter->endMarkOffset;
+    summary.sourceProfileId = outcome.report.sourceProfileId;
+    summary.targetProfileId = outcome.report.targetProfileId;
+    summary.unicodeSource = outcome.report.unicodeSource;
+    summary.unicodeOutput = outcome.report.unicodeOutput;
+    summary.endMarkOffset = outcome.report.endMarkOffset;
     summary.outputBytes = QFileInfo(destination).size();
     // Refused before anything is reported: none of this output is kept.
     if (destinationTemporary && !isError(result) && summary.outputBytes > kClipboardOutputLimit) {
@@ -248,25 +245,28 @@ void MainDialog::runCommand(RunKind kind) {
         return;
     }
     showStatus(*this, describeRun(summary));
-    const unicode::EdgeOutput written = outcome.report.output;
     const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
-    if (reported) showResultMessage(result);
+    if (reported) {
+        if (const auto message = libraryMessage(result)) {
+            hooks_.showMessage(nullptr, engineText(message->caption), engineText(message->text), QMessageBox::Warning);
+        }
+    }
     if (result != kSuccess && !isWarning(result)) return;
     if (summary.endMarkOffset >= 0 && !isButtonChecked(*this, kQuietMode)) {
         hooks_.showMessage(
             nullptr, QObject::tr("Warning"),
-            QString::fromStdString(
-                unicode::endMarkWarning(summary.endMarkOffset, summary.unicodeSource, translatedEngineText)),
+            QString::fromStdString(api::endMarkWarning(summary.endMarkOffset, summary.unicodeSource ? summary.unicodeSource : "",
+                                                       translatedEngineText)),
             QMessageBox::Warning);
     }
 
-    const qint32 target = formatter->targetProfileId();
+    const qint32 target = summary.targetProfileId;
     qsizetype replacedInOutput = 0;
     if (destinationTemporary) {
         const bool addedLineEnd =
-            kind == RunKind::Convert && !textEndsWithLineEnd(source, written.unicodeSource, summary.endMarkOffset);
+            kind == RunKind::Convert && !textEndsWithLineEnd(source, summary.unicodeSource, summary.endMarkOffset);
         const PasteResult pasted = pasteFileToClipboard(
-            destination, written.unicodeEncoding ? written.unicodeEncoding : converterForProfile(target), addedLineEnd);
+            destination, summary.unicodeOutput ? summary.unicodeOutput : converterForProfile(target), addedLineEnd);
         if (pasted.status == PasteStatus::FileUnreadable) {
             showError(QObject::tr("Unable to read the output back from %1.").arg(destination));
         } else if (pasted.status == PasteStatus::ClipboardRefused) {
@@ -281,7 +281,7 @@ void MainDialog::runCommand(RunKind kind) {
         warnOfReplacedCharacters(replacedInSource + replacedInOutput,
                                  replacedInSource > 0 ? ReplacedIn::ClipboardText : ReplacedIn::Output);
     }
-    summary.pane = showOutput(destination, target, written.unicodeEncoding);
+    summary.pane = showOutput(destination, target, summary.unicodeOutput);
     showStatus(*this, describeRun(summary));
 }
 

@@ -6,13 +6,11 @@
 #include <QFileInfo>
 #include <QObject>
 
-#include <vector>
+#include <quillon/quillon.h>
 
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "engine_text.h"
-#include "heading_regex.h"
-#include "option_policy.h"
 
 namespace quillon {
 
@@ -20,18 +18,18 @@ namespace {
 
 struct NumberField {
     int id;
-    std::int32_t RunOptions::*option;
+    std::optional<std::int32_t> api::Options::*option;
     const char* message;  // one per field, whatever is wrong with its text
 };
 
 constexpr NumberField kNumberFields[] = {
-    {control_id::kCharsPerLine, &RunOptions::charsPerLine,
+    {control_id::kCharsPerLine, &api::Options::charsPerLine,
      QT_TRANSLATE_NOOP("QObject", "Chars Per Line must be a number other than 0")},
-    {control_id::kLineSpacing, &RunOptions::lineSpacing,
+    {control_id::kLineSpacing, &api::Options::lineSpacing,
      QT_TRANSLATE_NOOP("QObject", "Line Spacing must be a number, 0 or more")},
-    {control_id::kLeadSpaces, &RunOptions::leadingSpaces,
+    {control_id::kLeadSpaces, &api::Options::leadSpaces,
      QT_TRANSLATE_NOOP("QObject", "Lead Spaces must be a number, 0 or more")},
-    {control_id::kLeftMargin, &RunOptions::leftMargin,
+    {control_id::kLeftMargin, &api::Options::leftMargin,
      QT_TRANSLATE_NOOP("QObject", "Left Margin must be a number, 0 or more")},
 };
 
@@ -40,9 +38,11 @@ constexpr NumberField kNumberFields[] = {
 std::optional<NumberFieldRefusal> numberFieldRefusal(const QWidget& dialog) {
     for (const NumberField& field : kNumberFields) {
         const std::optional<qint32> value = dialogItemNumber(dialog, field.id);
-        // The engine's policy decides, as on the command line; the dialog words it
+        // The library decides, as on the command line; the dialog words it
         // for its own field.
-        if (!value || !refusalOf(field.option, *value).empty()) {
+        api::Options options;
+        if (value) options.*field.option = *value;
+        if (!value || api::refusedOption(api::Task::Format, options)) {
             return NumberFieldRefusal{field.id, QCoreApplication::translate("QObject", field.message)};
         }
     }
@@ -56,20 +56,19 @@ std::optional<QString> sourceFileRefusal(const QString& path) {
 }
 
 std::optional<QString> headingPatternRefusal(const std::string& pattern) {
-    const std::string problem = unicode::headingPatternProblem(pattern, translatedEngineText);
-    if (problem.empty()) return std::nullopt;
-    return QString::fromStdString(problem);
+    api::Options options;
+    options.headingPattern = pattern;
+    const auto refusal = api::refusedOption(api::Task::Format, options, translatedEngineText);
+    if (!refusal) return std::nullopt;
+    return QString::fromStdString(refusal->message);
 }
 
-std::optional<QString> wordListRefusal(const QStringList& paths, std::optional<unicode::UserWords>& words) {
-    words.reset();
-    if (paths.isEmpty()) return std::nullopt;
-    std::vector<std::string> names;
-    for (const QString& path : paths) names.push_back(QFile::encodeName(path).toStdString());
-    std::string error;
-    words = unicode::UserWords::read(names, error);
-    if (words) return std::nullopt;
-    return QString::fromLocal8Bit(error);
+std::optional<QString> wordListRefusal(const QStringList& paths) {
+    api::Options options;
+    for (const QString& path : paths) options.dictionaries.push_back(QFile::encodeName(path).toStdString());
+    const auto refusal = api::refusedOption(api::Task::Convert, options);
+    if (!refusal) return std::nullopt;
+    return QString::fromLocal8Bit(refusal->message);
 }
 
 }  // namespace quillon

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "user_words.h"
-
 class QWidget;
 
 namespace quillon {
@@ -35,9 +33,9 @@ std::optional<QString> sourceFileRefusal(const QString& path);
 // A heading pattern that is no regular expression, with ICU's reason.
 std::optional<QString> headingPatternRefusal(const std::string& pattern);
 
-// Reads the user's own word lists whole into `words`, before anything is
-// written; a file that cannot be read or a line that is no entry refuses the
-// run, named with its line as the command line names it. No files: no words.
-std::optional<QString> wordListRefusal(const QStringList& paths, std::optional<unicode::UserWords>& words);
+// Reads the user's own word lists whole, before anything is written; a file
+// that cannot be read or a line that is no entry refuses the run, named with
+// its line as the command line names it. No files: nothing to refuse.
+std::optional<QString> wordListRefusal(const QStringList& paths);
 
 }  // namespace quillon

@@ -4,10 +4,11 @@
 #include <QLocale>
 #include <QObject>
 
+#include <quillon/quillon.h>
+
 #include "encoding_profile.h"
 #include "engine_text.h"
-#include "file_failure.h"
-#include "messages.h"
+#include "library_run.h"
 
 namespace quillon {
 namespace {
@@ -36,7 +37,7 @@ QString resultInWords(RunResult result) {
         case kHtmlAbortedWarning: return QObject::tr("done; HTML handling aborted at invalid syntax");
         default: break;
     }
-    if (const auto message = resultMessage(result)) return engineText(message->text);
+    if (const auto message = libraryMessage(result)) return engineText(message->text);
     return QObject::tr("failed with result %1").arg(result);
 }
 
@@ -61,8 +62,8 @@ QString describeRun(const RunSummary& run) {
     }
     if (run.endMarkOffset >= 0) {
         line += QObject::tr("; %1").arg(
-            QString::fromStdString(
-                unicode::endMarkWarning(run.endMarkOffset, run.unicodeSource, translatedEngineText)));
+            QString::fromStdString(api::endMarkWarning(run.endMarkOffset, run.unicodeSource ? run.unicodeSource : "",
+                                                       translatedEngineText)));
     }
     return line;
 }
@@ -71,7 +72,8 @@ QString describeSettingsFile(const QString& path, int writeError) {
     const QString file = QDir::toNativeSeparators(path);
     if (writeError == 0) return QObject::tr("Settings are kept in %1").arg(file);
     return QObject::tr("Settings cannot be kept: %1")
-        .arg(QString::fromStdString(unicode::fileFailure(file.toStdString(), writeError, kSuccess)));
+        .arg(QString::fromStdString(
+            api::fileFailure(file.toStdString(), writeError, api::Error::Kind::DestinationUnwritable)));
 }
 
 }  // namespace quillon

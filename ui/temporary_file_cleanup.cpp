@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "output_file.h"
+#include <quillon/quillon.h>
 
 namespace quillon {
 namespace {
@@ -30,7 +30,7 @@ extern "C" void removeListedFilesAndEnd(int signalNumber) {
 
 }  // namespace
 
-void installTemporaryFileCleanup() { catchEndingSignals(removeListedFilesAndEnd); }
+void installTemporaryFileCleanup() { api::catchEndingSignals(removeListedFilesAndEnd); }
 
 void listTemporaryFile(const QByteArray& encodedPath) {
     if (encodedPath.size() >= qsizetype(sizeof listed[0].path)) return;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "heading_regex.h"
 
 namespace quillon::api {
 namespace {
@@ -83,6 +84,37 @@ std::vector<std::string> wordsOf(const Options& options) {
     return words;
 }
 
+// Options with only the field of `named` taken from `options`; none when
+// `options` leaves it unset.
+std::optional<Options> aloneOf(const NamedField& named, const Options& options) {
+    Options alone;
+    bool set = false;
+    std::visit(
+        [&](auto member) {
+            alone.*member = options.*member;
+            using Value = std::decay_t<decltype(alone.*member)>;
+            if constexpr (std::is_same_v<Value, std::string> || std::is_same_v<Value, std::vector<std::string>>) {
+                set = !(alone.*member).empty();
+            } else {
+                set = (alone.*member).has_value();
+            }
+        },
+        named.field);
+    if (!set) return std::nullopt;
+    return alone;
+}
+
+// The message with which a run of `task` refuses `options`; none when it takes them.
+std::optional<std::string> refusalOf(Task task, const Options& options) {
+    try {
+        prepareRun(task, options);
+    } catch (const Error& error) {
+        if (error.kind() != Error::Kind::BadOption) throw;
+        return error.what();
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 PreparedOptions::Run prepareRun(Task task, const Options& options) {
@@ -143,6 +175,21 @@ Options optionsOfWords(const std::vector<std::string>& words) {
         }
     }
     return options;
+}
+
+std::optional<OptionRefusal> refusedOption(Task task, const Options& options, const Translate& translate) {
+    for (const NamedField& named : kFields) {
+        const std::optional<Options> alone = aloneOf(named, options);
+        if (!alone) continue;
+        if (std::optional<std::string> message = refusalOf(task, *alone)) {
+            if (named.name == "heading-pattern") {
+                *message = unicode::headingPatternProblem(options.headingPattern, translate);
+            }
+            return OptionRefusal{std::string(named.name), std::move(*message)};
+        }
+    }
+    if (std::optional<std::string> message = refusalOf(task, options)) return OptionRefusal{{}, std::move(*message)};
+    return std::nullopt;
 }
 
 }  // namespace quillon::api

@@ -50,9 +50,8 @@ private slots:
         api::Options options;
         options.from = "gb";
         options.to = "big5";
-        TextFormatter formatter;
-        EngineProcess process(formatter, [&](EngineProcess::Report& report) {
-            return runThroughLibrary(formatter, RunKind::Convert, options, source, destination, report);
+        EngineProcess process([&](EngineProcess::Report& report) {
+            return runThroughLibrary(RunKind::Convert, options, source, destination, report);
         });
         const QDir out(folder.filePath(QStringLiteral("out")));
         const auto files = [&] { return out.entryList(QDir::Files | QDir::Hidden); };
@@ -83,9 +82,8 @@ private slots:
         struct sigaction previous {};
         ours.sa_handler = markAndEnd;
         ::sigaction(SIGTERM, &ours, &previous);
-        TextFormatter formatter;
         for (int i = 0; i < 40; ++i) {
-            EngineProcess process(formatter, [](EngineProcess::Report&) {
+            EngineProcess process([](EngineProcess::Report&) {
                 for (;;) ::pause();
                 return kSuccess;
             });

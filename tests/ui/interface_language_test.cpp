@@ -16,8 +16,8 @@
 #include "fresh_settings.h"
 #include "help_page.h"
 #include "interface_language.h"
+#include "library_run.h"
 #include "main_dialog.h"
-#include "messages.h"
 #include "recording_hooks.h"
 #include "resource_strings.h"
 #include "run_refusals.h"
@@ -87,9 +87,9 @@ private slots:
         check("DialogTemplate", u"&About Quillon..."_qs);
         QCOMPARE(loadString(101), translator.translate("DialogTemplate", "&About Quillon..."));
         for (RunResult code = 0; code < 1100; ++code) {
-            if (const auto message = resultMessage(code)) {
-                check("QObject", QString::fromUtf8(message->caption.data(), qsizetype(message->caption.size())));
-                check("QObject", QString::fromUtf8(message->text.data(), qsizetype(message->text.size())));
+            if (const auto message = libraryMessage(code)) {
+                check("QObject", QString::fromStdString(message->caption));
+                check("QObject", QString::fromStdString(message->text));
             }
         }
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u" | "_qs)));

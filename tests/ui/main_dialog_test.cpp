@@ -24,7 +24,6 @@
 #include "dialog_units.h"
 #include "edge_options.h"
 #include "main_dialog.h"
-#include "messages.h"
 #include "run_options.h"
 #include "setting_controls.h"
 #include "fresh_settings.h"
@@ -34,8 +33,6 @@ using namespace quillon;
 using namespace quillon::control_id;
 
 namespace {
-
-std::unique_ptr<char[]> failingAllocator(std::size_t) { return nullptr; }
 
 // Radio and check boxes stretch over their whole rectangle; a click must hit
 // the indicator at their left to count.
@@ -428,35 +425,6 @@ private slots:
         QTest::keyClick(&about, Qt::Key_Return);
         QVERIFY(!about.isVisible());
         QCOMPARE(about.result(), int(QDialog::Accepted));
-    }
-
-    void engineMessagesBecomeUnownedWarningBoxesWhileTheDialogLives() {
-        showResultMessage(kSourceUnreadable);
-        QCOMPARE(recorder.messages.size(), size_t(1));
-        QCOMPARE(recorder.messages[0].owner, nullptr);
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
-        QCOMPARE(recorder.messages[0].text, QStringLiteral("Unable to open source file"));
-        QCOMPARE(recorder.messages[0].icon, QMessageBox::Warning);
-
-        dialog.reset();
-        showResultMessage(kSourceUnreadable);  // back on standard error
-        QCOMPARE(recorder.messages.size(), size_t(1));
-    }
-
-    void aDialogWithoutAWorkingFormatterRefusesToRun() {
-        dialog.reset();
-        dialog = std::make_unique<MainDialog>(recorder.hooks(), failingAllocator);
-        controlAs<QLineEdit>(kSourcePath)->setText(QStringLiteral("/nonexistent/in.txt"));
-        controlAs<QLineEdit>(kDestinationPath)->setText(QStringLiteral("/nonexistent/out.txt"));
-        QCOMPARE(recorder.messageTexts(), QStringList{"Out of memory"});  // from the engine
-        dialog->onConvert();
-        dialog->onFormat();
-        QCOMPARE(recorder.messages.size(), size_t(3));
-        for (size_t i = 1; i < recorder.messages.size(); ++i) {
-            QCOMPARE(recorder.messages[i].caption, QStringLiteral("Error"));
-            QCOMPARE(recorder.messages[i].owner, dialog.get());
-            QCOMPARE(recorder.messages[i].text, recorder.messages[1].text);
-        }
     }
 };
 

@@ -283,6 +283,50 @@ QUILLON_API void removeUnfinishedOutputs() noexcept;
 // removeUnfinishedOutputs() first. A signal ignored so far stays ignored.
 QUILLON_API void catchEndingSignals(void (*handler)(int));
 
+// Puts an English text of the library's into the reader's language, as a
+// front end's translations hold it; an empty one keeps the English.
+using Translate = std::function<std::string(std::string_view english)>;
+
+// A run's messages as a face shows them, in the words of Error's and
+// Warning's messages; where a `translate` is taken, each English text goes
+// through it.
+
+// The box for an error or a warning of `kind`: its caption ("Error" or
+// "Warning") and text, in English. None for the kinds whose own message
+// says what a box could not: BadOption, PlainAscii, EndMark.
+struct Message {
+    std::string caption;
+    std::string text;
+};
+QUILLON_API std::optional<Message> messageOf(Error::Kind kind);
+QUILLON_API std::optional<Message> messageOf(Warning::Kind kind);
+// "PATH: reason" for an error of `kind` over the file at `path`: the
+// system's reason for `systemError`, or where that is 0 the text of
+// messageOf(kind) (a kind without one throws std::invalid_argument).
+QUILLON_API std::string fileFailure(const std::string& path, int systemError, Error::Kind kind,
+                                    const Translate& translate = {});
+// Why the file at `path` cannot be opened for reading (errno; EISDIR for a
+// folder), or 0: for a failure told without its reason.
+QUILLON_API int openError(const std::string& path);
+// The EndMark warning for a mark at byte `offset` of a source read in
+// `sourceEncoding` (as Result names it).
+QUILLON_API std::string endMarkWarning(std::int64_t offset, const std::string& sourceEncoding,
+                                       const Translate& translate = {});
+
+// The first option of `options` that a run of `task` refuses, named as
+// quillon-cli names it ("chars-per-line"), so that a form can point at its
+// field, with quillon-cli's message; a heading pattern that does not compile
+// gets its reason in `translate`'s words. Options are tried one by one in
+// the order of Options, then together: a refusal of them together names no
+// option. None when the run takes them all. Dictionaries are read, as a run
+// reads them.
+struct OptionRefusal {
+    std::string option;
+    std::string message;
+};
+QUILLON_API std::optional<OptionRefusal> refusedOption(Task task, const Options& options,
+                                                       const Translate& translate = {});
+
 // quillon-cli's command line, read as quillon-cli reads it: its options,
 // their defaults and its refusals, in one place for every face.
 struct CommandLine {

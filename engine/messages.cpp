@@ -6,25 +6,6 @@
 #include <utility>
 
 namespace quillon {
-namespace {
-
-void writeToStandardError(std::string_view caption, std::string_view text) {
-    // Warning texts already begin with their caption; don't say it twice.
-    const bool captioned = text.starts_with(caption) && text.substr(caption.size()).starts_with(":");
-    if (captioned) {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    } else {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                     static_cast<int>(text.size()), text.data());
-    }
-}
-
-MessageSink& currentSink() {
-    static MessageSink sink = writeToStandardError;
-    return sink;
-}
-
-}  // namespace
 
 std::optional<ResultMessage> resultMessage(RunResult code) {
     switch (code) {
@@ -43,14 +24,6 @@ std::optional<ResultMessage> resultMessage(RunResult code) {
                 "Warning", "Warning: Invalid HTML syntax encountered. HTML handling aborted"};
         default: return std::nullopt;
     }
-}
-
-void setMessageSink(MessageSink sink) {
-    currentSink() = sink ? std::move(sink) : MessageSink(writeToStandardError);
-}
-
-void showResultMessage(RunResult code) {
-    if (const auto message = resultMessage(code)) currentSink()(message->caption, message->text);
 }
 
 namespace {

@@ -17,16 +17,6 @@ struct ResultMessage {
 // codes it does not know).
 std::optional<ResultMessage> resultMessage(RunResult code);
 
-// Where engine messages go. The default writes one line to standard error; a
-// window system installs a sink that shows a box. An empty function restores
-// the default.
-using MessageSink = std::function<void(std::string_view caption, std::string_view text)>;
-void setMessageSink(MessageSink sink);
-
-// Shows the catalogue's message for `code` through the sink; nothing for codes
-// without a message.
-void showResultMessage(RunResult code);
-
 // The trace channel: the formatted text and a line feed on standard error,
 // written in one piece so that lines of parallel runs never mix.
 void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -4,7 +4,6 @@
 
 #include "character_classes.h"
 #include "line_reader.h"
-#include "messages.h"
 #include "text_file.h"
 
 namespace quillon {
@@ -18,14 +17,11 @@ std::unique_ptr<char[]> allocateBuffer(std::size_t bytes) {
 
 }  // namespace
 
-TextFormatter::TextFormatter(BufferAllocator allocate, MemoryNotice notice) {
+TextFormatter::TextFormatter(BufferAllocator allocate) {
     if (allocate == nullptr) allocate = allocateBuffer;
     lineBuffer_ = allocate(kBufferSize + kSpareBytes);
     if (lineBuffer_) paragraphBuffer_ = allocate(kBufferSize + kSpareBytes);
-    if (!paragraphBuffer_) {
-        lineBuffer_.reset();
-        if (notice == MemoryNotice::Shown) showResultMessage(kOutOfMemory);
-    }
+    if (!paragraphBuffer_) lineBuffer_.reset();
 }
 
 bool TextFormatter::endsSentence(CharCode previous, CharCode current) const {

@@ -30,12 +30,9 @@ public:
     // Allocates a working buffer; may return null. Replaceable so that the
     // out-of-memory path can be exercised.
     using BufferAllocator = std::unique_ptr<char[]> (*)(std::size_t bytes);
-    // Who tells that the buffers could not be had: the formatter itself,
-    // through the message sink, as a face that owns it wants; or its caller,
-    // which asks hasBuffers(), as a library must, printing nothing.
-    enum class MemoryNotice { Shown, LeftToCaller };
-
-    explicit TextFormatter(BufferAllocator allocate = nullptr, MemoryNotice notice = MemoryNotice::Shown);
+    // Buffers that could not be had are the caller's to tell (hasBuffers()):
+    // the formatter prints nothing.
+    explicit TextFormatter(BufferAllocator allocate = nullptr);
     ~TextFormatter() = default;
     TextFormatter(const TextFormatter&) = delete;
     TextFormatter& operator=(const TextFormatter&) = delete;

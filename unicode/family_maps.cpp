@@ -64,7 +64,7 @@ public:
 
 private:
     // Converting a code in place needs none of its buffers.
-    TextFormatter formatter_{nullptr, TextFormatter::MemoryNotice::LeftToCaller};
+    TextFormatter formatter_;
 };
 
 }  // namespace

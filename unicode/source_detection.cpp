@@ -346,7 +346,7 @@ std::optional<SourceDescription> describeSource(const char* path) {
         description.encoding = nameOf(*unicode);
         chart = nameOf(*unicode);
     } else {
-        TextFormatter formatter(nullptr, TextFormatter::MemoryNotice::LeftToCaller);
+        TextFormatter formatter;
         if (!formatter.hasBuffers()) return std::nullopt;
         formatter.setKnownDetection(path, id);
         if (formatter.detectEncoding(path, id) != kSuccess) return std::nullopt;

@@ -116,7 +116,7 @@ using EdgeRun =
 std::optional<Result> runEdge(const PreparedOptions::Run& prepared, const char* source, const FileNames& names,
                               const EdgeRun& run, const unicode::CensusSource& again) {
     const unicode::EdgeRunOptions& edgeOptions = prepared.edge;
-    TextFormatter formatter(nullptr, TextFormatter::MemoryNotice::LeftToCaller);
+    TextFormatter formatter;
     if (!formatter.hasBuffers()) throw Error(Error::Kind::OutOfMemory, catalogueText(kOutOfMemory));
     const TraceRedirect redirect(prepared.trace);
     unicode::EdgeOutput written;

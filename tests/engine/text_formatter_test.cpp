@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "messages.h"
 #include "temp_files.h"
 
 namespace quillon {
@@ -56,17 +55,6 @@ TEST(TextFormatter, SettersStoreValuesUnchecked) {
     EXPECT_EQ(f.headingAlignment(), 77);
 }
 
-class OutOfMemory : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setMessageSink([this](std::string_view caption, std::string_view text) {
-            shown.push_back(std::string(caption) + "|" + std::string(text));
-        });
-    }
-    void TearDown() override { setMessageSink(nullptr); }
-    std::vector<std::string> shown;
-};
-
 std::unique_ptr<char[]> noMemory(std::size_t) { return nullptr; }
 
 int allocations = 0;
@@ -74,28 +62,20 @@ std::unique_ptr<char[]> onlyOneBuffer(std::size_t bytes) {
     return ++allocations == 1 ? std::make_unique<char[]>(bytes) : nullptr;
 }
 
-TEST_F(OutOfMemory, IsReportedAndEveryRunReturnsAnError) {
+// The formatter leaves the telling to its caller, the face that prints it once.
+TEST(OutOfMemory, IsLeftToTheCallerAndEveryRunReturnsAnError) {
     testing::TempDir dir;
     testing::writeFile(dir.file("in"), "\xB0\xA1\n");
-    using Notice = TextFormatter::MemoryNotice;
-    struct Case {
-        Notice notice;
-        std::vector<std::string> shown;
-    };
-    // A library's formatter leaves the telling to its caller: it prints nothing.
-    const Case cases[] = {{Notice::Shown, {"Error|Out of memory"}}, {Notice::LeftToCaller, {}}};
-    for (const Case& c : cases) {
-        allocations = 0;
-        for (auto allocator : {noMemory, onlyOneBuffer}) {
-            shown.clear();
-            TextFormatter f(allocator, c.notice);
-            EXPECT_FALSE(f.hasBuffers());
-            EXPECT_EQ(shown, c.shown);
-            EXPECT_EQ(f.convertFile(dir.file("in").c_str(), dir.file("out").c_str()), kOutOfMemory);
-            EXPECT_EQ(f.targetProfileId(), 0);
-        }
-        EXPECT_EQ(allocations, 2);  // the second buffer was asked for only after the first
+    allocations = 0;
+    for (auto allocator : {noMemory, onlyOneBuffer}) {
+        ::testing::internal::CaptureStderr();
+        TextFormatter f(allocator);
+        EXPECT_FALSE(f.hasBuffers());
+        EXPECT_EQ(f.convertFile(dir.file("in").c_str(), dir.file("out").c_str()), kOutOfMemory);
+        EXPECT_EQ(f.targetProfileId(), 0);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     }
+    EXPECT_EQ(allocations, 2);  // the second buffer was asked for only after the first
 }
 
 TEST(EndsSentence, NeedsASentenceEndOutsideEveryQuote) {

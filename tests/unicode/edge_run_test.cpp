@@ -10,7 +10,6 @@
 #include "code_point_stream.h"
 #include "feeding_pipe.h"
 #include "legacy_text.h"
-#include "messages.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 
@@ -68,13 +67,7 @@ EdgeRunOptions htmlAware() {
 // and two that GBK has and Big5 lacks.
 constexpr const char* kForeign = "😀𠀀é‰";
 
-class EdgeRuns : public ::testing::TestWithParam<EdgeCase> {
-protected:
-    static void SetUpTestSuite() {
-        setMessageSink([](std::string_view, std::string_view) {});
-    }
-    static void TearDownTestSuite() { setMessageSink({}); }
-};
+class EdgeRuns : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(EdgeRuns, WritesExactBytes) {
     const EdgeCase& c = GetParam();

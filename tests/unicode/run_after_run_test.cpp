@@ -60,13 +60,9 @@ void PrintTo(const Settings& s, std::ostream* os) { *os << s.name; }
 class RunAfterRun : public ::testing::TestWithParam<Settings> {
 protected:
     static void SetUpTestSuite() {
-        setMessageSink([](std::string_view, std::string_view) {});
         setTraceSink([](std::string_view) {});
     }
-    static void TearDownTestSuite() {
-        setMessageSink({});
-        setTraceSink({});
-    }
+    static void TearDownTestSuite() { setTraceSink({}); }
 };
 
 // Every option unlike the first-start values.

@@ -85,6 +85,19 @@ std::string zshDescription(std::string_view help) {
     return text;
 }
 
+// A row of the options that are not the engine's: a flag, a value that may
+// be left out, a number, a folder or a file.
+std::string zshSpec(const cli::BatchOptionRow& row) {
+    const std::string head = std::string("      '--").append(row.name);
+    const std::string help = std::string("[").append(zshDescription(row.help)).append("]");
+    if (row.value.empty()) return head + help + "' \\\n";
+    if (row.valueOptional) return head + "=-" + help + "::suffix: ' \\\n";
+    const std::string action = row.value == "N"     ? ":number: "
+                               : row.value == "DIR" ? ":folder:_files -/"
+                                                    : ":file:_files";
+    return head + "=" + help + action + "' \\\n";
+}
+
 std::string zshSpecs(Command command) {
     std::string specs;
     for (const OptionEntry& entry : cli::optionTable()) {
@@ -108,6 +121,10 @@ std::string zshSpecs(Command command) {
                 specs += "      '--" + name + "=[" + help + "]:regular expression: ' \\\n";
                 break;
         }
+    }
+    if (command != Command::Detect) {
+        for (const cli::BatchOptionRow& row : cli::kRunOptionRows) specs += zshSpec(row);
+        for (const cli::BatchOptionRow& row : cli::batchOptionRows()) specs += zshSpec(row);
     }
     return specs;
 }

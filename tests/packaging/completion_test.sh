@@ -54,6 +54,15 @@ expect "quillon-cli detect novel-" "novel-big5.txt novel-gb.txt"
 expect "quillon-cli translate " ""
 
 zsh -n "$2" || { echo "$2: not valid zsh"; failures=$((failures + 1)); }
+# Every long option bash offers a command, zsh offers it too.
+for command in convert format; do
+  section=$(sed -n "/^  $command)/,/;;/p" "$2")
+  for word in $(sed -n "s/^ *$command) options='\\([^']*\\)'.*/\\1/p" "$1"); do
+    [[ $word == --* ]] || continue
+    grep -qE -- "[(',)]$word(\\[|=|\\})" <<<"$section" ||
+      { echo "zsh: $command lacks $word"; failures=$((failures + 1)); }
+  done
+done
 
 ((failures == 0)) || { echo "$failures failed"; exit 1; }
 echo "all completions as expected"

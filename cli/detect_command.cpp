@@ -33,8 +33,13 @@ bool describe(const std::string& name) {
     api::Detection detection;
     try {
         detection = api::detectFile(path);
-    } catch (const api::Error&) {
-        printError(name + ": cannot be read");
+    } catch (const api::Error& error) {
+        // With the system's reason where it gave one.
+        if (error.systemError() != 0) {
+            printError(name + ": cannot be read", error.systemError());
+        } else {
+            printError(name + ": cannot be read");
+        }
         return false;
     }
     std::printf("%s\t%s\t%s\t%s\n", printable(name).c_str(), detection.encoding.c_str(), detection.form.c_str(),

@@ -53,7 +53,7 @@ TEST(CliDetect, GoesOnPastAFileItCannotReadAndExitsTwo) {
     writeFile(dir.file("a.txt"), "a\n");
     const CliRun run = runCli({"detect", dir.file("missing"), dir.file("a.txt")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "quillon-cli: " + dir.file("missing") + ": cannot be read\n");
+    EXPECT_EQ(run.err, "quillon-cli: " + dir.file("missing") + ": cannot be read: No such file or directory\n");
     EXPECT_EQ(run.out, dir.file("a.txt") + "\tPureASC\tnone\tLF\n");
 }
 
@@ -129,7 +129,7 @@ TEST(CliDetect, EscapesNames) {
     const CliRun run = runCli({"detect", "tab\there\033[0m\n.txt", "gone\\\n"}, setup);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "tab\\there\\033[0m\\n.txt\tPureASC\tnone\tLF\n");
-    EXPECT_EQ(run.err, "quillon-cli: gone\\\\\\n: cannot be read\n");
+    EXPECT_EQ(run.err, "quillon-cli: gone\\\\\\n: cannot be read: No such file or directory\n");
 }
 
 TEST(CliDetect, Usage) {

@@ -256,6 +256,12 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"TraditionalSourceKeepsItsForm", RunKind::Format, narrowFormat(-1),
                  "他說,\"你好\"!我、們?\n", "他說，“你好”！我、們？\n", kSuccess}));
 
+EdgeRunOptions byTable(std::int32_t from, std::int32_t to, std::int32_t form = kFormAuto) {
+    EdgeRunOptions options = with(from, to, form);
+    options.phraseChoice = kChoiceOff;
+    return options;
+}
+
 // A Unicode source chooses by phrase into GB, GBK and Big5 output too,
 // unless told not to; there the built-in lists keep each character's width.
 INSTANTIATE_TEST_SUITE_P(
@@ -266,12 +272,8 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"DetectedByPhrase", RunKind::Convert, with(kSourceAuto, kOutputBig5), "头发干净\n",
                  "\xC0\x59\xBE\x76\xB0\xAE\xB2\x62\r\n", kSuccess},
         EdgeCase{"ByTableOnRequest", RunKind::Convert,
-                 [] {
-                     EdgeRunOptions options = with(kSourceUtf8, kOutputBig5);
-                     options.phraseChoice = kChoiceOff;
-                     return options;
-                 }(),
-                 "头发干净\n", "\xC0\x59\xB5\x6F\xB7\x46\xB2\x62\r\n", kSuccess},
+                 byTable(kSourceUtf8, kOutputBig5), "头发干净\n",
+                 "\xC0\x59\xB5\x6F\xB7\x46\xB2\x62\r\n", kSuccess},
         EdgeCase{"FormatByPhrase", RunKind::Format,
                  [] {
                      EdgeRunOptions options = narrowFormat(-1);
@@ -279,12 +281,6 @@ INSTANTIATE_TEST_SUITE_P(
                      return options;
                  }(),
                  "头发干净\n", "\xC0\x59\xBE\x76\xB0\xAE\xB2\x62\r\n", kSuccess}));
-
-EdgeRunOptions byTable(std::int32_t from, std::int32_t to, std::int32_t form = kFormAuto) {
-    EdgeRunOptions options = with(from, to, form);
-    options.phraseChoice = kChoiceOff;
-    return options;
-}
 
 // Unicode output converted by the table, on every way a run may take:
 // hanzi change their form, marks stay as the source had them (never the

@@ -43,6 +43,11 @@ TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
         {{"convert", "--in-place", "--backup=/x", "a"}, "the backup suffix cannot contain '/'"},
         {{"convert", "--in-place"}, "missing SOURCE"},
         {{"convert", "--in-place", "a", "-"}, "standard input cannot be one of several sources"},
+        // Not even the options of a run that detect could ignore.
+        {{"detect", "--verbose", "a"}, "detect takes no options"},
+        {{"detect", "-o", "b", "a"}, "detect takes no options"},
+        {{"detect", "-j2", "a"}, "detect takes no options"},
+        {{"detect", "--in-place", "--backup", "a"}, "detect takes no options"},
         {{"convert", "--output-dir"}, "option '--output-dir' needs a value"},
         {{"convert", "--output-dir="}, "option '--output-dir' needs a folder"},
         {{"convert", "--in-place=yes", "a"}, "option '--in-place' takes no value"},

@@ -96,6 +96,8 @@ private:
                 optionsEnded = true;
             } else if (arg == "--help") {
                 return finish(Action::Help);
+            } else if (*result_.command == Command::Detect) {
+                return reject("detect takes no options");
             } else if (arg == "--verbose") {
                 result_.verbose = true;
             } else if (arg == "--output" || arg.starts_with("--output=")) {
@@ -110,7 +112,6 @@ private:
             }
         }
         if (*result_.command == Command::Detect) {
-            if (!result_.dictionaries.empty()) return reject("detect takes no options");
             if (operands.empty()) return reject("missing FILE");
             result_.files.assign(operands.begin(), operands.end());
             return finish(Action::Run);
@@ -187,7 +188,6 @@ private:
             return reject("unknown option " + option + " (see quillon-cli " +
                           std::string(commandName(*result_.command)) + " --help)");
         }
-        if (*result_.command == Command::Detect) return reject("detect takes no options");
         if (!appliesTo(*entry, *result_.command)) {
             return reject("option " + option + " is only for format");
         }

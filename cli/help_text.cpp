@@ -7,6 +7,7 @@
 
 #include "batch_options.h"
 #include "code_tables.h"
+#include "opencc_tables.h"
 #include "option_table.h"
 #include "short_options.h"
 
@@ -230,7 +231,8 @@ std::string versionText() {
     char icuText[U_MAX_VERSION_STRING_LENGTH];
     u_versionToString(icu, icuText);
     std::string text = "quillon-cli " QUILLON_VERSION "\ncode tables: ";
-    ((text += kCodeTablesOrigin) += "\nICU ") += icuText;
+    ((text += kCodeTablesOrigin) += "\ndictionaries: ") += unicode::openccDataOrigin();
+    (text += "\nICU ") += icuText;
     return text += '\n';
 }
 

@@ -20,7 +20,8 @@ struct ProgramOption {
 };
 inline constexpr ProgramOption kHelpOption{"-h, --help", "show this help and exit"};
 inline constexpr ProgramOption kVersionOption{
-    "-V, --version", "show the versions of quillon-cli, its code tables and ICU, and exit"};
+    "-V, --version",
+    "show the versions of quillon-cli, its code tables, its dictionaries and ICU, and exit"};
 inline constexpr ProgramOption kListEncodingsOption{
     "-l, --list-encodings", "list the encodings --from and --to take, each with its aliases, and exit"};
 
@@ -71,7 +72,9 @@ std::string defaultText(const OptionEntry& entry);
 // where there is neither.
 std::string valueNote(const OptionEntry& entry);
 
-// The program's version and those of the code tables and ICU it runs with.
+// The program's version, the origins of its code tables and of the
+// dictionaries that phrases and Unicode text are converted with, and the
+// version of ICU it runs with.
 std::string versionText();
 
 }  // namespace quillon::cli

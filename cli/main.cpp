@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -155,15 +156,18 @@ int runOneFile(const api::CommandLine& line) {
         }
     }
     // Output of a failed run is incomplete: standard output gets none of it.
+    std::optional<CopyFailure> failure;
     if (output && outcome.kind != FileOutcome::Kind::Failed) {
         ::lseek(output->descriptor(), 0, SEEK_SET);
-        if (const auto failure = copyStream(output->descriptor(), 1)) {
-            printError(failure->whileReading ? "Unable to read a temporary file" : "Unable to write standard output",
-                       failure->error);
-            return kExitFailure;
-        }
+        failure = copyStream(output->descriptor(), 1);
     }
+    // The warnings hold for the whole output, delivered or not.
     std::fputs(outcome.messages.c_str(), stderr);
+    if (failure) {
+        printError(failure->whileReading ? "Unable to read a temporary file" : "Unable to write standard output",
+                   failure->error);
+        return kExitFailure;
+    }
     return outcome.exitStatus;
 }
 

@@ -52,6 +52,7 @@ void TextFormatter::clearConversionFlags() {
 void TextFormatter::clearRunReport() {
     systemError = 0;
     endMarkOffset = -1;
+    outputUnplaced = false;
 }
 
 void TextFormatter::clearRunState() {
@@ -79,9 +80,13 @@ RunResult TextFormatter::finishRun(LineReader& source, TextWriter& destination) 
         destination.discard();
         return failedSystemCall(kSourceUnreadable, source.error());
     }
-    if (!destination.close()) return failedSystemCall(kDestinationUnwritable, destination.error());
     // A tag still open at the end kept the rest of the text unconverted.
     if (htmlAware_ != 0 && insideTag != 0) htmlAborted = 1;
+    if (!destination.close()) {
+        // Every byte was written, only the final replacement failed.
+        outputUnplaced = !destination.failed();
+        return failedSystemCall(kDestinationUnwritable, destination.error());
+    }
     return conversionResult();
 }
 

@@ -287,6 +287,14 @@ public:
     // The offset of a byte 1A that ended the last run's source while more
     // bytes followed it, else -1.
     std::int64_t endMarkOffset = -1;
+    // Set when the last run made its whole output but could not put it in
+    // the destination's place (kDestinationUnwritable; the destination
+    // stays as it was): conversionResult() and endMarkOffset still tell the
+    // warnings of that output.
+    bool outputUnplaced = false;
+
+    // The warning that the run's flags above make its result, or kSuccess.
+    RunResult conversionResult() const;
 
     char* lineBuffer() { return lineBuffer_.get(); }
     char* paragraphBuffer() { return paragraphBuffer_.get(); }
@@ -325,7 +333,6 @@ private:
     void chooseProfiles(std::int32_t sourceId);
     // The trace lines of the profiles chosen.
     void traceProfiles() const;
-    RunResult conversionResult() const;
     // Raises the run's flags for what convertText and convertLines found.
     void noteProblems(unsigned problems);
     // Whether the convert run looks every pair of its GB source up in the

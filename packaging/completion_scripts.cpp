@@ -4,6 +4,7 @@
 
 #include "help_text.h"
 #include "option_table.h"
+#include "short_options.h"
 
 namespace quillon::packaging {
 namespace {
@@ -20,11 +21,23 @@ std::string commandNames() {
     return names;
 }
 
-// "--name" and, for a switch, "--no-name": every way the option is written.
-std::string optionWords(const OptionEntry& entry) {
-    std::string words = "--" + std::string(entry.name);
-    if (entry.kind == OptionEntry::Kind::Switch) words += " --no-" + std::string(entry.name);
+// The one-letter form of the option `name` ("-f" for "from"), or an empty text.
+std::string shortWord(std::string_view name) { return std::string(cli::shortFormOf(name).substr(0, 2)); }
+
+// "--name", its one-letter form if it has one and, for a switch, "--no-name":
+// every way the option is written.
+std::string optionWords(std::string_view name, bool isSwitch) {
+    std::string words = "--" + std::string(name);
+    if (const std::string letter = shortWord(name); !letter.empty()) (words += ' ') += letter;
+    if (isSwitch) words += " --no-" + std::string(name);
     return words;
+}
+
+// A case pattern for the word before a value: "--from|-f".
+std::string casePattern(std::string_view name) {
+    std::string pattern = "--" + std::string(name);
+    if (const std::string letter = shortWord(name); !letter.empty()) (pattern += '|') += letter;
+    return pattern;
 }
 
 constexpr std::string_view kBashHead = R"(# bash completion for quillon-cli; generated from its option table.
@@ -54,7 +67,7 @@ constexpr std::string_view kBashTail = R"(    esac
     for ((i = 2; i < cword; i++)); do
         [[ ${words[i]} == -- ]] && { _filedir; return; }
     done
-    if [[ $cur == -?* ]]; then
+    if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
@@ -85,17 +98,33 @@ std::string zshDescription(std::string_view help) {
     return text;
 }
 
+// An _arguments item for the option `name` and its one-letter form if it
+// has one, each excluding the other and the options in `excluded`. `mark`
+// ends the long form: "=" for a value in the same word or the next, "=-" for
+// one in the same word only; `rest` is the description and the value's part.
+std::string zshItem(std::string_view name, std::string_view mark, const std::string& rest,
+                    const std::string& excluded = {}) {
+    const std::string word = "--" + std::string(name) + std::string(mark);
+    const std::string letter = shortWord(name);
+    if (letter.empty()) {
+        return "      '" + (excluded.empty() ? "" : "(" + excluded + ")") + word + rest + "' \\\n";
+    }
+    const std::string exclusions = (excluded.empty() ? "" : excluded + " ") + letter + " --" + std::string(name);
+    // A one-letter form takes its value in the same word or the next: "-fgbk", "-f gbk".
+    const std::string letterWord = letter + (mark.empty() ? "" : "+");
+    return "      '(" + exclusions + ")'{" + letterWord + "," + word + "}'" + rest + "' \\\n";
+}
+
 // A row of the options that are not the engine's: a flag, a value that may
 // be left out, a number, a folder or a file.
 std::string zshSpec(const cli::BatchOptionRow& row) {
-    const std::string head = std::string("      '--").append(row.name);
     const std::string help = std::string("[").append(zshDescription(row.help)).append("]");
-    if (row.value.empty()) return head + help + "' \\\n";
-    if (row.valueOptional) return head + "=-" + help + "::suffix: ' \\\n";
+    if (row.value.empty()) return zshItem(row.name, "", help);
+    if (row.valueOptional) return zshItem(row.name, "=-", help + "::suffix: ");
     const std::string action = row.value == "N"     ? ":number: "
                                : row.value == "DIR" ? ":folder:_files -/"
                                                     : ":file:_files";
-    return head + "=" + help + action + "' \\\n";
+    return zshItem(row.name, "=", help + action);
 }
 
 std::string zshSpecs(Command command) {
@@ -103,23 +132,21 @@ std::string zshSpecs(Command command) {
     for (const OptionEntry& entry : cli::optionTable()) {
         if (!cli::appliesTo(entry, command)) continue;
         const std::string name(entry.name);
-        const std::string help = zshDescription(entry.help);
+        const std::string help = "[" + zshDescription(entry.help) + "]";
         switch (entry.kind) {
-            case OptionEntry::Kind::Switch:
-                specs += "      '(--no-" + name + ")--" + name + "[" + help + "]' \\\n";
-                specs += "      '(--" + name + ")--no-" + name + "[" + help + ", turned off]' \\\n";
+            case OptionEntry::Kind::Switch: {
+                const std::string letter = shortWord(name);
+                specs += zshItem(name, "", help, "--no-" + name);
+                specs += "      '(--" + name + (letter.empty() ? "" : " " + letter) + ")--no-" + name + "[" +
+                         zshDescription(entry.help) + ", turned off]' \\\n";
                 break;
-            case OptionEntry::Kind::Flag: specs += "      '--" + name + "[" + help + "]' \\\n"; break;
-            case OptionEntry::Kind::Number:
-                specs += "      '--" + name + "=[" + help + "]:number: ' \\\n";
-                break;
+            }
+            case OptionEntry::Kind::Flag: specs += zshItem(name, "", help); break;
+            case OptionEntry::Kind::Number: specs += zshItem(name, "=", help + ":number: "); break;
             case OptionEntry::Kind::Keyword:
-                specs += "      '--" + name + "=[" + help + "]:value:(" +
-                         cli::choiceNames(entry, " ") + ")' \\\n";
+                specs += zshItem(name, "=", help + ":value:(" + cli::choiceNames(entry, " ") + ")");
                 break;
-            case OptionEntry::Kind::Pattern:
-                specs += "      '--" + name + "=[" + help + "]:regular expression: ' \\\n";
-                break;
+            case OptionEntry::Kind::Pattern: specs += zshItem(name, "=", help + ":regular expression: "); break;
         }
     }
     if (command != Command::Detect) {
@@ -139,13 +166,14 @@ std::string bashCompletion() {
         for (const OptionEntry& entry : cli::optionTable()) {
             if (!cli::appliesTo(entry, command)) continue;
             if (!options.empty()) options += ' ';
-            options += optionWords(entry);
+            options += optionWords(entry.name, entry.kind == OptionEntry::Kind::Switch);
         }
         if (command != Command::Detect) {
-            for (const cli::BatchOptionRow& row : cli::kRunOptionRows) (options += " --") += row.name;
+            for (const cli::BatchOptionRow& row : cli::kRunOptionRows) {
+                (options += ' ') += optionWords(row.name, false);
+            }
             for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
-                if (!options.empty()) options += ' ';
-                options += "--" + std::string(row.name);
+                (options += ' ') += optionWords(row.name, false);
             }
         }
         (options += ' ') += cli::formWords(cli::kHelpOption, " ");
@@ -156,14 +184,14 @@ std::string bashCompletion() {
     std::string numbers;
     for (const OptionEntry& entry : cli::optionTable()) {
         if (entry.kind == OptionEntry::Kind::Keyword) {
-            script += "        --" + std::string(entry.name) + ")\n            COMPREPLY=($(compgen -W '" +
+            script += "        " + casePattern(entry.name) + ")\n            COMPREPLY=($(compgen -W '" +
                       cli::choiceNames(entry, " ") + "' -- \"$cur\"))\n            return ;;\n";
         } else if (entry.kind == OptionEntry::Kind::Number || entry.kind == OptionEntry::Kind::Pattern) {
-            numbers += (numbers.empty() ? "--" : "|--") + std::string(entry.name);
+            numbers += (numbers.empty() ? "" : "|") + casePattern(entry.name);
         }
     }
     for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
-        if (row.value == "N") numbers += (numbers.empty() ? "--" : "|--") + std::string(row.name);
+        if (row.value == "N") numbers += (numbers.empty() ? "" : "|") + casePattern(row.name);
     }
     // A number or a pattern cannot be guessed: offer nothing rather than file names.
     if (!numbers.empty()) script += "        " + numbers + ")\n            return ;;\n";

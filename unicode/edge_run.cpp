@@ -110,6 +110,21 @@ RunResult destinationFailure(TextFormatter& formatter, const TextSink& sink) {
     return kDestinationUnwritable;
 }
 
+// Puts a finished run's output in the destination's place: the run's
+// `result`, or the destination's failure. Where only that last step failed,
+// the output was whole: the formatter's flags take `result`'s warning and
+// it notes the output unplaced, for the failure to tell the warning too.
+RunResult placeOutput(TextFormatter& formatter, TextSink& sink, RunResult result) {
+    if (sink.close()) return result;
+    if (!sink.failed()) {
+        formatter.outputUnplaced = true;
+        formatter.sawInvalidCode |= result == kInvalidCodeWarning;
+        formatter.sawUnmappable |= result == kUnmappableWarning;
+        formatter.htmlAborted |= result == kHtmlAbortedWarning;
+    }
+    return destinationFailure(formatter, sink);
+}
+
 // Copies an engine run's output from `scratch` to the destination through
 // `writer`, which writes `sink`; it stops when the sink fails, whose close()
 // tells it.
@@ -315,11 +330,11 @@ std::optional<RunResult> runLegacySource(TextFormatter& formatter, RunKind kind,
         const RunResult copied = copyEngineOutput(formatter, *output, *writer, sink, nullptr, written);
         if (copied != kSuccess) return copied;
     }
-    if (!sink.close()) return destinationFailure(formatter, sink);
     if (forms) formatter.targetProfile = converter ? &FamilyMaps::familyFor(forms->output) : target;
-    return warningOf(result == kInvalidCodeWarning || writer->sawInvalid || formatter.sawInvalidCode,
-                     result == kUnmappableWarning || writer->sawUnmappable || formatter.sawUnmappable,
-                     result == kHtmlAbortedWarning || formatter.htmlAborted);
+    return placeOutput(formatter, sink,
+                       warningOf(result == kInvalidCodeWarning || writer->sawInvalid || formatter.sawInvalidCode,
+                                 result == kUnmappableWarning || writer->sawUnmappable || formatter.sawUnmappable,
+                                 result == kHtmlAbortedWarning || formatter.htmlAborted));
 }
 
 // A Unicode source: judged for its form, put into the family of that form,
@@ -401,10 +416,10 @@ public:
         formatter_.endMarkOffset = endMarkOffset_;
         // A failed run leaves the destination as it was: the sink is not committed.
         if (result != kSuccess) return result;
-        if (!sink.close()) return destinationFailure(formatter_, sink);
-        return warningOf(formatter_.sawInvalidCode || encoder.sawInvalid || writer.sawInvalid,
-                         formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
-                         formatter_.htmlAborted);
+        return placeOutput(formatter_, sink,
+                           warningOf(formatter_.sawInvalidCode || encoder.sawInvalid || writer.sawInvalid,
+                                     formatter_.sawUnmappable || encoder.sawUnmappable || writer.sawUnmappable,
+                                     formatter_.htmlAborted));
     }
 
 private:

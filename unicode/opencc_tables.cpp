@@ -63372,6 +63372,8 @@ constexpr OpenccConfiguration kConfigurations[] = {
 
 }  // namespace
 
+std::string_view openccDataOrigin() { return "OpenCC repository, commit 5249273a3e5606852f088c9a8b23522145d94f78 (2026-08-06)"; }
+
 std::span<const OpenccDictionaryText> openccDictionaries() { return kDictionaries; }
 
 std::span<const OpenccConfiguration> openccConfigurations() { return kConfigurations; }

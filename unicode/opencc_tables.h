@@ -41,6 +41,9 @@ struct OpenccConfiguration {
     std::array<OpenccGroup, kOpenccMaxSteps> steps;
 };
 
+// Where the dictionaries were taken from, as the data's README names it:
+// "OpenCC repository, commit HASH (DATE)".
+std::string_view openccDataOrigin();
 std::span<const OpenccDictionaryText> openccDictionaries();
 std::span<const OpenccConfiguration> openccConfigurations();
 

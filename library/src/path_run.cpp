@@ -33,8 +33,11 @@ std::string catalogueText(RunResult result) {
     return message ? std::string(message->text) : std::string();
 }
 
+// Throws the run's failure; `warnings` are those of a whole output that could
+// not take the destination's place.
 [[noreturn]] void fail(RunResult result, const TextFormatter& formatter, const unicode::EdgeOutput& written,
-                       const char* source, const FileNames& names, const unicode::EdgeRunOptions& options) {
+                       const char* source, const FileNames& names, const unicode::EdgeRunOptions& options,
+                       std::vector<Warning> warnings) {
     using Kind = Error::Kind;
     switch (result) {
         case kPlainAsciiSource:
@@ -61,7 +64,7 @@ std::string catalogueText(RunResult result) {
             }
             throw Error(Kind::DestinationUnwritable,
                         unicode::fileFailure(names.destination, formatter.systemError, result),
-                        formatter.systemError);
+                        formatter.systemError, std::move(warnings));
         default:  // kOutOfMemory, the one error left
             throw Error(Kind::OutOfMemory, catalogueText(result));
     }
@@ -123,7 +126,13 @@ std::optional<Result> runEdge(const PreparedOptions::Run& prepared, const char* 
     const std::optional<RunResult> ran = run(formatter, edgeOptions, written);
     if (!ran) return std::nullopt;
     const RunResult result = *ran;
-    if (isError(result)) fail(result, formatter, written, source, names, edgeOptions);
+    if (isError(result)) {
+        std::vector<Warning> warnings;
+        if (formatter.outputUnplaced && !written.scratchFailed) {
+            warnings = warningsOf(prepared.task, formatter.conversionResult(), formatter, written, again);
+        }
+        fail(result, formatter, written, source, names, edgeOptions, std::move(warnings));
+    }
     Result done;
     done.warnings = warningsOf(prepared.task, result, formatter, written, again);
     done.sourceEncoding = written.unicodeSource ? written.unicodeSource

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ TEST(CliUsage, BadUsageGetsOneLineAndStatusTwo) {
         {{"convert", "--in-place", "--backup=/x", "a"}, "the backup suffix cannot contain '/'"},
         {{"convert", "--in-place"}, "missing SOURCE"},
         {{"convert", "--in-place", "a", "-"}, "standard input cannot be one of several sources"},
+        // Not even the options of a run that detect could ignore.
+        {{"detect", "--verbose", "a"}, "detect takes no options"},
+        {{"detect", "-o", "b", "a"}, "detect takes no options"},
+        {{"detect", "-j2", "a"}, "detect takes no options"},
+        {{"detect", "--in-place", "--backup", "a"}, "detect takes no options"},
         {{"convert", "--output-dir"}, "option '--output-dir' needs a value"},
         {{"convert", "--output-dir="}, "option '--output-dir' needs a folder"},
         {{"convert", "--in-place=yes", "a"}, "option '--in-place' takes no value"},
@@ -144,7 +150,7 @@ TEST(CliUsage, HelpDescribesEachCommandsOwnOptions) {
     }
 }
 
-TEST(CliUsage, VersionNamesTheCodeTablesAndIcu) {
+TEST(CliUsage, VersionNamesTheCodeTablesDictionariesAndIcu) {
     for (const char* option : {"--version", "-V"}) {
         const CliRun run = runCli({option});
         EXPECT_EQ(run.exitCode, 0);
@@ -154,10 +160,14 @@ TEST(CliUsage, VersionNamesTheCodeTablesAndIcu) {
         ASSERT_TRUE(run.out.size() > head.size() + tail.size() && run.out.starts_with(head) &&
                     run.out.ends_with(tail))
             << option << ": " << run.out;
-        // The rest of the tables' line: OpenCC's version, then the iconv the charts came from.
-        const std::string tables = run.out.substr(head.size(), run.out.size() - head.size() - tail.size());
-        EXPECT_NE(tables.find("; iconv "), std::string::npos) << tables;
-        EXPECT_EQ(tables.find('\n'), std::string::npos) << tables;
+        // The tables' line (OpenCC's version, then the iconv the charts came
+        // from) and the line of the newer dictionaries, named by their commit.
+        const std::string middle = run.out.substr(head.size(), run.out.size() - head.size() - tail.size());
+        const std::size_t lineEnd = middle.find('\n');
+        ASSERT_NE(lineEnd, std::string::npos) << middle;
+        EXPECT_NE(middle.substr(0, lineEnd).find("; iconv "), std::string::npos) << middle;
+        const std::regex dictionaries(R"(dictionaries: OpenCC repository, commit [0-9a-f]{40} \(\d{4}-\d\d-\d\d\))");
+        EXPECT_TRUE(std::regex_match(middle.substr(lineEnd + 1), dictionaries)) << middle;
     }
 }
 

@@ -38,6 +38,12 @@ expect "quillon-cli " "--help --list-encodings --version -V -h -l convert detect
 expect "quillon-cli f" "format"
 expect "quillon-cli convert --" "--backup --bom --dictionary --form --from --help --html --in-place --jobs --line-ends --no-html --no-phrases --no-regional-words --opencc --output --output-dir --phrases --quiet --quotes --recursive --regional-words --standard --to --verbose"
 expect "quillon-cli convert --jobs " ""
+expect "quillon-cli convert -j " ""
+expect "quillon-cli format -" "--auto-fix --backup --bom --chapter-headings --chars-per-line --dictionary --form --from --fullwidth-spaces --heading --heading-pattern --help --html --in-place --jobs --lead-spaces --left-margin --line-ends --line-spacing --line-start-rules --mixed-text --natural-syntax --no-auto-fix --no-chapter-headings --no-fullwidth-spaces --no-html --no-line-start-rules --no-mixed-text --no-natural-syntax --no-phrases --no-regional-words --no-space-between-scripts --opencc --output --output-dir --paragraph --phrases --quiet --quotes --recursive --regional-words --space-between-scripts --standard --to --verbose -f -h -i -j -o -q -r -t -v"
+expect "quillon-cli convert -f " "auto big5 gb gb18030 gbk utf-16 utf-16be utf-16le utf-8"
+expect "quillon-cli convert -t d" "different"
+expect "quillon-cli convert -o novel-" "novel-big5.txt novel-gb.txt"
+expect "quillon-cli detect -" "--help -h"
 expect "quillon-cli format --n" "--natural-syntax --no-auto-fix --no-chapter-headings --no-fullwidth-spaces --no-html --no-line-start-rules --no-mixed-text --no-natural-syntax --no-phrases --no-regional-words --no-space-between-scripts"
 expect "quillon-cli convert --chars" ""
 expect "quillon-cli convert --from " "auto big5 gb gb18030 gbk utf-16 utf-16be utf-16le utf-8"
@@ -54,12 +60,11 @@ expect "quillon-cli detect novel-" "novel-big5.txt novel-gb.txt"
 expect "quillon-cli translate " ""
 
 zsh -n "$2" || { echo "$2: not valid zsh"; failures=$((failures + 1)); }
-# Every long option bash offers a command, zsh offers it too.
-for command in convert format; do
+# Every option bash offers a command, long or one-letter, zsh offers it too.
+for command in convert format detect; do
   section=$(sed -n "/^  $command)/,/;;/p" "$2")
   for word in $(sed -n "s/^ *$command) options='\\([^']*\\)'.*/\\1/p" "$1"); do
-    [[ $word == --* ]] || continue
-    grep -qE -- "[(',)]$word(\\[|=|\\})" <<<"$section" ||
+    grep -qE -- "[(',{)]$word(\\[|=|\\}|,|\\+)" <<<"$section" ||
       { echo "zsh: $command lacks $word"; failures=$((failures + 1)); }
   done
 done

@@ -139,7 +139,8 @@ public:
     // errno of the failure, 0 where the system was not asked.
     int systemError() const noexcept { return systemError_; }
     // The warnings of a run that failed only after its output was complete
-    // (in place, the result could not take the file's place); else none.
+    // (the result could not take the destination's or, in place, the file's
+    // place); else none.
     const std::vector<Warning>& warnings() const noexcept { return warnings_; }
 
 private:

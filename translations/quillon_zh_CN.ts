@@ -324,8 +324,8 @@
         <translation>完成；遇到无效语法，HTML 处理中止</translation>
     </message>
     <message>
-        <source>failed with result %1</source>
-        <translation>失败，结果 %1</translation>
+        <source>failed</source>
+        <translation>失败</translation>
     </message>
     <message>
         <source>%1 → %2: </source>

@@ -324,8 +324,8 @@
         <translation>完成；遇到無效語法，HTML 處理中止</translation>
     </message>
     <message>
-        <source>failed with result %1</source>
-        <translation>失敗，結果 %1</translation>
+        <source>failed</source>
+        <translation>失敗</translation>
     </message>
     <message>
         <source>%1 → %2: </source>

@@ -24,9 +24,9 @@ constexpr QByteArrayView kCopied = "copied ";             // then the count of r
 constexpr QByteArrayView kWriteFailed = "write-failed ";  // then why, in UTF-8
 constexpr QByteArrayView kNoText = "no-text";
 
-QByteArray answerFor(const std::optional<QString>& text, const QString& path, qint32 sourceEncoding) {
+QByteArray answerFor(const std::optional<QString>& text, const QString& path, const std::string& from) {
     if (!text) return kNoText.toByteArray();
-    const ClipboardCopy copy = writeClipboardText(*text, sourceEncoding, path);
+    const ClipboardCopy copy = writeClipboardText(*text, from, path);
     if (copy.status == ClipboardCopy::Status::Copied) return kCopied.toByteArray() + QByteArray::number(copy.replacedCount);
     return kWriteFailed.toByteArray() + copy.error.toUtf8();
 }
@@ -61,20 +61,20 @@ QByteArray readToEnd(int descriptor) {
 std::optional<int> runAsClipboardReader(int argc, char* argv[]) {
     if (argc != 4 || std::strcmp(argv[1], kReaderOption) != 0) return std::nullopt;
     const QString path = QFile::decodeName(argv[2]);
-    const auto sourceEncoding = qint32(std::strtol(argv[3], nullptr, 10));
+    const std::string from = argv[3];
     // A helper of a moment has no session to join.
     qunsetenv("SESSION_MANAGER");
     int applicationArgc = 1;
     const QGuiApplication application(applicationArgc, argv);
-    const QByteArray answer = answerFor(readClipboardText(), path, sourceEncoding);
+    const QByteArray answer = answerFor(readClipboardText(), path, from);
     return std::fwrite(answer.constData(), 1, size_t(answer.size()), stdout) == size_t(answer.size()) ? 0 : 1;
 }
 
-ClipboardCopy copyClipboardThroughReader(const QByteArray& program, const QString& path, qint32 sourceEncoding) {
+ClipboardCopy copyClipboardThroughReader(const QByteArray& program, const QString& path, const std::string& from) {
     // Everything the new process needs is made before fork: between fork and
     // exec only async-signal-safe calls are allowed.
     const QByteArray encodedPath = QFile::encodeName(path);
-    const QByteArray encoding = QByteArray::number(sourceEncoding);
+    const QByteArray encoding = QByteArray::fromStdString(from);
     char* const arguments[] = {const_cast<char*>(program.constData()), const_cast<char*>(kReaderOption),
                                const_cast<char*>(encodedPath.constData()), const_cast<char*>(encoding.constData()),
                                nullptr};

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <string>
 
 #include "clipboard_text.h"
 
@@ -22,9 +23,9 @@ namespace quillon {
 std::optional<int> runAsClipboardReader(int argc, char* argv[]);
 
 // Starts `program` as a reader that writes the clipboard's text, encoded for
-// `sourceEncoding` as writeClipboardText does, into `path`, and waits for it.
-// The reader ends when the calling thread does, so a run ended by Cancel
-// leaves no reader behind.
-ClipboardCopy copyClipboardThroughReader(const QByteArray& program, const QString& path, qint32 sourceEncoding);
+// the source encoding `from` as writeClipboardText does, into `path`, and
+// waits for it. The reader ends when the calling thread does, so a run ended
+// by Cancel leaves no reader behind.
+ClipboardCopy copyClipboardThroughReader(const QByteArray& program, const QString& path, const std::string& from);
 
 }  // namespace quillon

@@ -26,10 +26,10 @@ ClipboardSource ClipboardSource::throughReader(const QByteArray& readerProgram) 
     return source;
 }
 
-ClipboardCopy ClipboardSource::copyInto(const QString& path, qint32 sourceEncoding) const {
-    if (!readerProgram_.isEmpty()) return copyClipboardThroughReader(readerProgram_, path, sourceEncoding);
+ClipboardCopy ClipboardSource::copyInto(const QString& path, const std::string& from) const {
+    if (!readerProgram_.isEmpty()) return copyClipboardThroughReader(readerProgram_, path, from);
     if (!text_) return {ClipboardCopy::Status::NoText, 0, {}};
-    return writeClipboardText(*text_, sourceEncoding, path);
+    return writeClipboardText(*text_, from, path);
 }
 
 }  // namespace quillon

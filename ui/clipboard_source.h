@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <string>
 
 #include "clipboard_text.h"
 
@@ -27,7 +28,7 @@ public:
     bool mayHoldText() const { return !readerProgram_.isEmpty() || text_.has_value(); }
 
     // Writes the text into the file at `path`, as writeClipboardText does.
-    ClipboardCopy copyInto(const QString& path, qint32 sourceEncoding) const;
+    ClipboardCopy copyInto(const QString& path, const std::string& from) const;
 
 private:
     std::optional<QString> text_;

@@ -38,9 +38,9 @@ std::optional<QString> readClipboardText() {
     return text;
 }
 
-ClipboardCopy writeClipboardText(QStringView text, qint32 sourceEncoding, const QString& path) {
+ClipboardCopy writeClipboardText(QStringView text, const std::string& from, const QString& path) {
     constexpr qsizetype kBlockUnits = qsizetype(1) << 20;
-    LegacyEncoder encoder(converterForClipboardSource(sourceEncoding));
+    LegacyEncoder encoder(converterForClipboardSource(from));
     QFile file(path);
     bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     QByteArray bytes;

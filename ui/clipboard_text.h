@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <optional>
+#include <string>
 
 #include "legacy_codec.h"
 
@@ -31,10 +32,10 @@ struct ClipboardCopy {
 };
 
 // Writes clipboard text into the file at `path`, replacing what it held, as
-// bytes of the encoding chosen for the source encoding (see
-// converterForClipboardSource). Block by block, so the bytes are never held
-// whole. Needs no application: a run does it away from the window's thread.
-ClipboardCopy writeClipboardText(QStringView text, qint32 sourceEncoding, const QString& path);
+// bytes of the encoding chosen for the source encoding `from`, as
+// api::Options names it (see converterForClipboardSource). Block by block,
+// so the bytes are never held whole. Needs no application: a run does it away from the window's thread.
+ClipboardCopy writeClipboardText(QStringView text, const std::string& from, const QString& path);
 
 enum class PasteStatus {
     Pasted,

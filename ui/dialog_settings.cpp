@@ -30,10 +30,7 @@ void MainDialog::loadSettings() {
 // Paths are kept whole, however long. An empty radio group or encoding box
 // is stored as -1, so the next start shows it empty again.
 void MainDialog::saveSettings() {
-    StoredSettings s;
-    forEachSetting([&](const char*, auto field, const SettingControl& control) {
-        readFromControl(*this, control, std::invoke(field, s));
-    });
+    StoredSettings s = shownSettings();
     s.gbkFont = gbkFont;
     s.big5Font = big5Font;
     s.windowGeometry = QString::fromLatin1(saveGeometry().toBase64());

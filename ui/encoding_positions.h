@@ -2,13 +2,10 @@
 
 #include <QtGlobal>
 
-#include "edge_options.h"
-
 namespace quillon {
 
-// The encoding boxes list the engine's values in its own numbering, then the
-// Unicode entries, appended so that stored positions keep their meaning.
-inline constexpr qint32 kSourceUtf8Position = 4;              // "UTF-8"
+// The encoding boxes list the code pages' entries first, then the Unicode
+// ones, appended so that stored positions keep their meaning.
 inline constexpr qint32 kOutputUtf8SimplifiedPosition = 5;    // UTF-8, simplified
 inline constexpr qint32 kOutputUtf8TraditionalPosition = 6;   // UTF-8, traditional
 
@@ -22,12 +19,5 @@ struct OutputItems {
 };
 qint32 outputPositionOf(OutputItems items);
 OutputItems outputItemsAt(qint32 position);
-
-// The option value of a position in the source and output encoding boxes.
-qint32 sourceEncodingAt(qint32 position);
-qint32 outputEncodingAt(qint32 position);
-// The edge's choices that an output position makes: the form of UTF-8 output,
-// and never a byte-order mark.
-unicode::EdgeChoices edgeChoicesAt(qint32 outputPosition);
 
 }  // namespace quillon

@@ -18,14 +18,12 @@
 namespace quillon {
 namespace {
 
-// The encoding names point at static data, which has the same address in
-// the child, a copy of this process. The source's error is UTF-8, cut to fit.
+// The texts' encoding names point at static data, which has the same address
+// in the child, a copy of this process. The source's error is UTF-8, cut to fit.
 struct ChildReport {
-    RunResult result;
-    const char* unicodeOutput;
-    const char* unicodeSource;
-    qint32 sourceProfileId;
-    qint32 targetProfileId;
+    RunEnd result;
+    RunText source;
+    RunText output;
     qint32 systemError;
     qint64 endMarkOffset;
     qint64 sourceReplacements;
@@ -50,9 +48,8 @@ struct ChildReport {
     if (::getppid() != parent) ::_exit(1);
     ::pthread_sigmask(SIG_SETMASK, &parentMask, nullptr);
     EngineProcess::Report runReport;
-    const RunResult result = run(runReport);
-    ChildReport report{result, runReport.unicodeOutput, runReport.unicodeSource,
-                       runReport.sourceProfileId, runReport.targetProfileId, runReport.systemError,
+    const RunEnd result = run(runReport);
+    ChildReport report{result, runReport.source, runReport.output, runReport.systemError,
                        runReport.endMarkOffset, runReport.sourceReplacements, runReport.sourceEmpty, {}};
     const QByteArray error = runReport.sourceError.toUtf8().left(sizeof report.sourceError - 1);
     std::memcpy(report.sourceError, error.constData(), size_t(error.size()));
@@ -86,7 +83,7 @@ EngineProcess::EngineProcess(const Run& run) {
         ::close(report[0]);
     }
     Report here;
-    const RunResult result = run(here);
+    const RunEnd result = run(here);
     outcome_ = {result, std::move(here), false, false};
     finished_ = true;
 }
@@ -128,10 +125,8 @@ void EngineProcess::waitForChild(int reportPipe) {
             if (reported) {
                 outcome_.result = report.result;
                 Report& told = outcome_.report;
-                told.sourceProfileId = report.sourceProfileId;
-                told.targetProfileId = report.targetProfileId;
-                told.unicodeSource = report.unicodeSource;
-                told.unicodeOutput = report.unicodeOutput;
+                told.source = report.source;
+                told.output = report.output;
                 told.systemError = report.systemError;
                 told.endMarkOffset = report.endMarkOffset;
                 told.sourceReplacements = qsizetype(report.sourceReplacements);

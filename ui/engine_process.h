@@ -7,11 +7,23 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <thread>
 
-#include "run_result.h"
+#include <quillon/quillon.h>
+
+#include "run_text.h"
 
 namespace quillon {
+
+// How a run ended, in the library's terms: failed with an error (nothing
+// usable written), or complete, with the last warning it gave of those a box
+// tells; neither is a plain success.
+struct RunEnd {
+    std::optional<api::Error::Kind> error;
+    std::optional<api::Warning::Kind> warning;
+    bool operator==(const RunEnd&) const = default;
+};
 
 // One engine run in a child process of its own. The dialog's thread stays
 // free to repaint, and Cancel ends the run at once, wherever the engine is:
@@ -23,14 +35,9 @@ class EngineProcess : public QObject {
 public:
     // What a run tells besides its result.
     struct Report {
-        // The profiles the run took its text in and wrote it in (0: none
-        // chosen), as the engine numbers them.
-        qint32 sourceProfileId = 0;
-        qint32 targetProfileId = 0;
-        // The Unicode encodings read and written (see legacy_codec.h); null
-        // for GB, GBK and BIG5.
-        const char* unicodeSource = nullptr;
-        const char* unicodeOutput = nullptr;
+        // The texts the run read and wrote; none told before it ran.
+        RunText source;
+        RunText output;
         // errno of a failure over a file; 0 where the system was not asked.
         int systemError = 0;
         qint64 endMarkOffset = -1;  // a byte 1A there ended the text
@@ -43,10 +50,10 @@ public:
         bool sourceEmpty = false;
     };
     // The run itself, filling in its report; called in the child.
-    using Run = std::function<RunResult(Report& report)>;
+    using Run = std::function<RunEnd(Report& report)>;
 
     struct Outcome {
-        RunResult result = kSuccess;
+        RunEnd result;
         Report report;
         bool cancelled = false;  // cancel() ended it
         bool failed = false;     // it ended without a result, not by cancel()

@@ -3,7 +3,6 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 
-#include "encoding_profile.h"
 #include "font_setting.h"
 
 namespace quillon {
@@ -39,32 +38,31 @@ UConverter* openConverter(const char* name) {
 
 }  // namespace
 
-const char* converterForProfile(qint32 profileId) {
-    switch (profileId) {
-        case kGbId:
-        case kGbkId:
-            return kGbkConverter;
-        case kBig5Id:
-            return kBig5Converter;
-        default:
-            return kAsciiConverter;
+const char* converterForText(const RunText& text) {
+    if (text.unicode) return text.encoding;
+    switch (text.script) {
+        case Script::Simplified: return kGbkConverter;
+        case Script::Traditional: return kBig5Converter;
+        case Script::None: break;
     }
+    return kAsciiConverter;
 }
 
-const char* converterForCharSet(qint32 charSet, qint32 profileId) {
+const char* converterForCharSet(qint32 charSet, const RunText& text) {
+    if (text.unicode) return text.encoding;
     switch (charSet) {
         case kGb2312CharSet:
             return kGbkConverter;
         case kChineseBig5CharSet:
             return kBig5Converter;
         default:
-            return converterForProfile(profileId);
+            return converterForText(text);
     }
 }
 
-const char* converterForClipboardSource(qint32 sourceEncoding) {
-    if (sourceEncoding == kGbId || sourceEncoding == kGbkId || sourceEncoding == kBig5Id)
-        return converterForProfile(sourceEncoding);
+const char* converterForClipboardSource(const std::string& from) {
+    if (from == "gb" || from == "gbk") return kGbkConverter;
+    if (from == "big5") return kBig5Converter;
     return kUtf8Converter;
 }
 

@@ -6,6 +6,10 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include <string>
+
+#include "run_text.h"
+
 struct UConverter;
 
 namespace quillon {
@@ -17,19 +21,20 @@ inline constexpr char kBig5Converter[] = "Big5";
 inline constexpr char kAsciiConverter[] = "US-ASCII";
 inline constexpr char kUtf8Converter[] = "UTF-8";
 
-// The converter for a profile id: GB and GBK -> GBK, BIG5 -> Big5, anything
-// else (PureASC included) -> US-ASCII, which keeps every non-ASCII byte visible
-// as a replacement.
-const char* converterForProfile(qint32 profileId);
+// The converter that reads a run's text back: a Unicode text's own encoding,
+// simplified code page text GBK, traditional Big5, and anything else (plain
+// ASCII, none told) US-ASCII, which keeps every non-ASCII byte visible as a
+// replacement.
+const char* converterForText(const RunText& text);
 
-// The converter for a font's character set: 134 -> GBK, 136 -> Big5, any
-// other value -> by the profile id.
-const char* converterForCharSet(qint32 charSet, qint32 profileId);
+// The same, but code page text in the code page of a font's character set
+// where it names one: 134 -> GBK, 136 -> Big5.
+const char* converterForCharSet(qint32 charSet, const RunText& text);
 
-// The encoding clipboard text takes for a run with the given source encoding:
-// GB, GBK and BIG5 their code page, anything else UTF-8, which holds every
-// character and lets the Unicode edge judge the text's form.
-const char* converterForClipboardSource(qint32 sourceEncoding);
+// The encoding clipboard text takes for a run whose source encoding is
+// `from` (api::Options): GB, GBK and BIG5 their code page, anything else
+// UTF-8, which holds every character and lets the run judge the text's form.
+const char* converterForClipboardSource(const std::string& from);
 
 struct DecodedText {
     QString text;

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "dialog_hooks.h"
-#include "edge_options.h"
 #include "engine_process.h"
 #include "font_setting.h"
 #include "run_kind.h"
@@ -56,21 +55,23 @@ public:
     // The same for the source (kSourcePath) or destination (kDestinationPath) field.
     void useFile(int pathField, const QString& path);
 
-    // Every option of a run, as the controls show them. Each run takes its
-    // own: nothing keeps options between runs.
-    unicode::EdgeRunOptions runOptions() const;
+    // Every option of a run, as the controls show them, in the library's
+    // words. Each run takes its own: nothing keeps options between runs.
+    api::Options runOptions() const;
     void runCommand(RunKind kind);
 
+    // The stored values the controls show; the fonts and the window keep
+    // their defaults.
+    StoredSettings shownSettings() const;
     // Fills the controls and fonts from the store, and saves them back.
     void loadSettings();
     void saveSettings();
 
-    // Shows the file at `path` in the output pane, in the font of the target
-    // profile's script; any profile but GB, GBK and BIG5 leaves the pane alone.
-    // A Unicode file names its encoding (see legacy_codec.h), else null.
-    // Returns how much of the file the pane shows; none when it was left alone.
-    std::optional<PaneExtent> showOutput(const QString& path, qint32 profileId,
-                                         const char* unicodeEncoding = nullptr);
+    // Shows the file at `path`, a run's `output`, in the output pane, in the
+    // font of its script; text of no script (plain ASCII, or none told)
+    // leaves the pane alone. Returns how much of the file the pane shows;
+    // none when it was left alone.
+    std::optional<PaneExtent> showOutput(const QString& path, const RunText& output);
     void applyFont(const FontSetting& font);
 
     // Public for the tests, which look at what a run or a start left.

@@ -2,22 +2,20 @@
 #include <QPlainTextEdit>
 
 #include "control_ids.h"
-#include "encoding_profile.h"
 #include "legacy_codec.h"
 #include "main_dialog.h"
 #include "output_loader.h"
 
 namespace quillon {
 
-std::optional<PaneExtent> MainDialog::showOutput(const QString& path, qint32 profileId,
-                                                  const char* unicodeEncoding) {
-    const FontSetting* font = profileId == kGbId || profileId == kGbkId ? &gbkFont
-                              : profileId == kBig5Id                    ? &big5Font
-                                                                        : nullptr;
+std::optional<PaneExtent> MainDialog::showOutput(const QString& path, const RunText& output) {
+    const FontSetting* font = output.script == Script::Simplified    ? &gbkFont
+                              : output.script == Script::Traditional ? &big5Font
+                                                                     : nullptr;
     if (!font) return std::nullopt;
     auto* pane = qobject_cast<QPlainTextEdit*>(control(control_id::kOutputPane));
     // A destination that cannot be read back leaves the pane as it was, font included.
-    const char* converter = unicodeEncoding ? unicodeEncoding : converterForCharSet(font->charSet, profileId);
+    const char* converter = converterForCharSet(font->charSet, output);
     const std::optional<PaneExtent> extent = loadOutput(*pane, path, converter);
     if (!extent) return std::nullopt;
     displayFont = font;

@@ -16,11 +16,11 @@
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "engine_process.h"
-#include "encoding_positions.h"
 #include "engine_text.h"
-#include "library_options.h"
+#include "legacy_codec.h"
 #include "library_run.h"
 #include "main_dialog.h"
+#include "run_choices.h"
 #include "run_progress.h"
 #include "run_refusals.h"
 #include "run_summary.h"
@@ -31,37 +31,39 @@
 namespace quillon {
 namespace {
 
-bool isLegacyEncoding(qint32 sourceEncoding) {
-    return sourceEncoding == kSourceGb || sourceEncoding == kSourceGbk || sourceEncoding == kSourceBig5;
-}
-
 // A run that failed over one of its files: the file named with the reason, as
 // the command line words it. None for any other result.
-std::optional<QString> fileFailure(const EngineProcess::Report& report, RunResult result, const QString& source,
+std::optional<QString> fileFailure(const EngineProcess::Report& report, const RunEnd& result, const QString& source,
                                    const QString& destination) {
     const auto named = [](const QString& path, int error, api::Error::Kind kind) {
         return QString::fromStdString(
             api::fileFailure(QDir::toNativeSeparators(path).toStdString(), error, kind, translatedEngineText));
     };
-    switch (result) {
-        case kSourceUnreadable:
+    if (!result.error) return std::nullopt;
+    switch (*result.error) {
+        case api::Error::Kind::SourceUnreadable:
             return named(source,
                          report.systemError != 0 ? report.systemError
                                                  : api::openError(QFile::encodeName(source).toStdString()),
                          api::Error::Kind::SourceUnreadable);
-        case kDestinationUnwritable:
+        // The dialog names the destination for a scratch file that failed too.
+        case api::Error::Kind::DestinationUnwritable:
+        case api::Error::Kind::ScratchFile:
             return named(destination, report.systemError, api::Error::Kind::DestinationUnwritable);
-        case kSourceNotText: return named(source, 0, api::Error::Kind::SourceNotText);
-        default: return std::nullopt;
+        case api::Error::Kind::SourceNotText: return named(source, 0, api::Error::Kind::SourceNotText);
+        case api::Error::Kind::BadOption:
+        case api::Error::Kind::OutOfMemory:
+        case api::Error::Kind::PlainAscii: break;
     }
+    return std::nullopt;
 }
 
 // Whether the text read from `path` ends with a line end; a convert run ends
 // its last line with one whether or not it had one. The text ends where a 1A
 // ended it (`endMarkOffset`). UTF-16, whose bytes do not tell it at a glance,
 // counts as ending with one.
-bool textEndsWithLineEnd(const QString& path, const char* unicodeSource, qint64 endMarkOffset) {
-    if (unicodeSource && qstrncmp(unicodeSource, "UTF-16", 6) == 0) return true;
+bool textEndsWithLineEnd(const QString& path, const RunText& text, qint64 endMarkOffset) {
+    if (text.unicode && qstrncmp(text.encoding, "UTF-16", 6) == 0) return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return true;
     const qint64 end = endMarkOffset >= 0 ? endMarkOffset : file.size();
@@ -96,7 +98,7 @@ void MainDialog::runCommand(RunKind kind) {
     // through the event loop that waits for it.
     if (running_) return;
     const QScopedValueRollback running(running_, true);
-    unicode::EdgeRunOptions options = runOptions();
+    api::Options options = runOptions();
     if (const auto refusal = numberFieldRefusal(*this)) {
         showError(refusal->text);
         control(refusal->field)->setFocus();
@@ -111,15 +113,14 @@ void MainDialog::runCommand(RunKind kind) {
     // where HTML and no phrases leave it out.
     // They are read here first so that a bad one is refused before the run,
     // with the focus on its button; the run reads them again by name.
-    std::vector<std::string> wordLists;
-    if (options.phraseChoice != unicode::kChoiceOff && options.htmlAware == 0) {
+    if (options.phrases.value_or(true) && !options.html.value_or(false)) {
         const QStringList files = buttonFiles(*this, kWordLists);
         if (const auto refusal = wordListRefusal(files)) {
             showError(*refusal);
             control(kWordLists)->setFocus();
             return;
         }
-        for (const QString& file : files) wordLists.push_back(QFile::encodeName(file).toStdString());
+        for (const QString& file : files) options.dictionaries.push_back(QFile::encodeName(file).toStdString());
     }
 
     // Whatever way the command ends, its temporary files go with it (the
@@ -135,7 +136,7 @@ void MainDialog::runCommand(RunKind kind) {
     if (isButtonChecked(*this, kSourceClipboard)) {
         // Clipboard text is Unicode: unless a code page is named, it goes
         // through the edge whole.
-        if (!isLegacyEncoding(options.sourceEncoding)) options.sourceEncoding = unicode::kSourceUtf8;
+        if (qstrcmp(converterForClipboardSource(options.from), kUtf8Converter) == 0) options.from = "utf-8";
         clipboardSource = hooks_.clipboardSource();
         if (!clipboardSource->mayHoldText()) {
             showError(noClipboardText);
@@ -185,20 +186,18 @@ void MainDialog::runCommand(RunKind kind) {
     clock.start();
     EngineProcess run([&](EngineProcess::Report& report) {
         if (clipboardSource) {
-            const ClipboardCopy copy = clipboardSource->copyInto(source, options.sourceEncoding);
+            const ClipboardCopy copy = clipboardSource->copyInto(source, options.from);
             report.sourceReplacements = copy.replacedCount;
             if (copy.status != ClipboardCopy::Status::Copied) {
                 report.sourceError = copy.status == ClipboardCopy::Status::NoText ? noClipboardText : copy.error;
-                return kSourceUnreadable;
+                return RunEnd{api::Error::Kind::SourceUnreadable, std::nullopt};
             }
             if (QFileInfo(source).size() == 0) {
                 report.sourceEmpty = true;
-                return kSuccess;
+                return RunEnd{};
             }
         }
-        api::Options named = libraryOptions(kind, options);
-        named.dictionaries = wordLists;
-        return runThroughLibrary(kind, named, source, destination, report);
+        return runThroughLibrary(kind, optionsFor(kind, options), source, destination, report);
     });
     const QScopedValueRollback current(currentRun_, &run);
     const EngineProcess::Outcome& outcome =
@@ -220,7 +219,7 @@ void MainDialog::runCommand(RunKind kind) {
         showStatus(*this, QObject::tr("The clipboard text is empty: there is nothing to convert or format."));
         return;
     }
-    const RunResult result = outcome.result;
+    const RunEnd result = outcome.result;
     // The engine's box, with the file and the reason in words; the status
     // line says the same and nothing else.
     if (const auto failure = fileFailure(outcome.report, result, source, destination)) {
@@ -232,41 +231,37 @@ void MainDialog::runCommand(RunKind kind) {
     RunSummary summary;
     summary.result = result;
     summary.elapsedMilliseconds = clock.elapsed();
-    summary.sourceProfileId = outcome.report.sourceProfileId;
-    summary.targetProfileId = outcome.report.targetProfileId;
-    summary.unicodeSource = outcome.report.unicodeSource;
-    summary.unicodeOutput = outcome.report.unicodeOutput;
+    summary.source = outcome.report.source;
+    summary.output = outcome.report.output;
     summary.endMarkOffset = outcome.report.endMarkOffset;
     summary.outputBytes = QFileInfo(destination).size();
     // Refused before anything is reported: none of this output is kept.
-    if (destinationTemporary && !isError(result) && summary.outputBytes > kClipboardOutputLimit) {
+    if (destinationTemporary && !result.error && summary.outputBytes > kClipboardOutputLimit) {
         showError(QObject::tr("The output is %1, more than the clipboard takes (%2). Choose a file as the destination.")
                       .arg(dataSize(summary.outputBytes), dataSize(kClipboardOutputLimit)));
         return;
     }
     showStatus(*this, describeRun(summary));
-    const bool reported = isError(result) || (isWarning(result) && !isButtonChecked(*this, kQuietMode));
+    const bool reported = result.error || (result.warning && !isButtonChecked(*this, kQuietMode));
     if (reported) {
         if (const auto message = libraryMessage(result)) {
             hooks_.showMessage(nullptr, engineText(message->caption), engineText(message->text), QMessageBox::Warning);
         }
     }
-    if (result != kSuccess && !isWarning(result)) return;
+    if (result.error) return;
     if (summary.endMarkOffset >= 0 && !isButtonChecked(*this, kQuietMode)) {
         hooks_.showMessage(
             nullptr, QObject::tr("Warning"),
-            QString::fromStdString(api::endMarkWarning(summary.endMarkOffset, summary.unicodeSource ? summary.unicodeSource : "",
+            QString::fromStdString(api::endMarkWarning(summary.endMarkOffset, summary.source.unicode ? summary.source.encoding : "",
                                                        translatedEngineText)),
             QMessageBox::Warning);
     }
 
-    const qint32 target = summary.targetProfileId;
     qsizetype replacedInOutput = 0;
     if (destinationTemporary) {
         const bool addedLineEnd =
-            kind == RunKind::Convert && !textEndsWithLineEnd(source, summary.unicodeSource, summary.endMarkOffset);
-        const PasteResult pasted = pasteFileToClipboard(
-            destination, summary.unicodeOutput ? summary.unicodeOutput : converterForProfile(target), addedLineEnd);
+            kind == RunKind::Convert && !textEndsWithLineEnd(source, summary.source, summary.endMarkOffset);
+        const PasteResult pasted = pasteFileToClipboard(destination, converterForText(summary.output), addedLineEnd);
         if (pasted.status == PasteStatus::FileUnreadable) {
             showError(QObject::tr("Unable to read the output back from %1.").arg(destination));
         } else if (pasted.status == PasteStatus::ClipboardRefused) {
@@ -281,7 +276,7 @@ void MainDialog::runCommand(RunKind kind) {
         warnOfReplacedCharacters(replacedInSource + replacedInOutput,
                                  replacedInSource > 0 ? ReplacedIn::ClipboardText : ReplacedIn::Output);
     }
-    summary.pane = showOutput(destination, target, summary.unicodeOutput);
+    summary.pane = showOutput(destination, summary.output);
     showStatus(*this, describeRun(summary));
 }
 

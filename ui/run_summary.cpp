@@ -4,9 +4,10 @@
 #include <QLocale>
 #include <QObject>
 
+#include <string_view>
+
 #include <quillon/quillon.h>
 
-#include "encoding_profile.h"
 #include "engine_text.h"
 #include "library_run.h"
 
@@ -14,31 +15,33 @@ namespace quillon {
 namespace {
 
 // A Unicode text is named by its encoding and the form the run took it in.
-QString encodingName(qint32 profileId, const char* unicodeEncoding) {
-    if (unicodeEncoding) {
-        const QString name = QString::fromLatin1(unicodeEncoding);
-        return profileId == kBig5Id ? QObject::tr("%1 (traditional)").arg(name) : QObject::tr("%1 (simplified)").arg(name);
+QString encodingName(const RunText& text) {
+    if (text.unicode) {
+        const QString name = QString::fromLatin1(text.encoding);
+        return text.script == Script::Traditional ? QObject::tr("%1 (traditional)").arg(name)
+                                                  : QObject::tr("%1 (simplified)").arg(name);
     }
-    switch (profileId) {
-        case 1: return QObject::tr("GB (simplified)");
-        case 2: return QObject::tr("GBK (simplified)");
-        case 3: return QObject::tr("BIG5 (traditional)");
-        case 5: return QObject::tr("plain ASCII");
-        default: return QObject::tr("unknown");
-    }
+    const std::string_view name = text.encoding ? text.encoding : "";
+    if (name == "GB") return QObject::tr("GB (simplified)");
+    if (name == "GBK") return QObject::tr("GBK (simplified)");
+    if (name == "BIG5") return QObject::tr("BIG5 (traditional)");
+    if (name == "PureASC") return QObject::tr("plain ASCII");
+    return QObject::tr("unknown");
 }
 
-QString resultInWords(RunResult result) {
-    switch (result) {
-        case kSuccess: return QObject::tr("done");
-        case kPlainAsciiSource: return QObject::tr("plain ASCII: nothing to format");
-        case kInvalidCodeWarning: return QObject::tr("done with invalid characters replaced by □");
-        case kUnmappableWarning: return QObject::tr("done with unconvertible characters replaced by □");
-        case kHtmlAbortedWarning: return QObject::tr("done; HTML handling aborted at invalid syntax");
-        default: break;
+QString resultInWords(const RunEnd& end) {
+    if (end.error == api::Error::Kind::PlainAscii) return QObject::tr("plain ASCII: nothing to format");
+    if (!end.error && end.warning) {
+        switch (*end.warning) {
+            case api::Warning::Kind::InvalidCode: return QObject::tr("done with invalid characters replaced by □");
+            case api::Warning::Kind::Unmappable: return QObject::tr("done with unconvertible characters replaced by □");
+            case api::Warning::Kind::HtmlAborted: return QObject::tr("done; HTML handling aborted at invalid syntax");
+            case api::Warning::Kind::EndMark: break;
+        }
     }
-    if (const auto message = libraryMessage(result)) return engineText(message->text);
-    return QObject::tr("failed with result %1").arg(result);
+    if (!end.error) return QObject::tr("done");
+    if (const auto message = libraryMessage(end)) return engineText(message->text);
+    return QObject::tr("failed");
 }
 
 }  // namespace
@@ -47,11 +50,10 @@ QString dataSize(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QL
 
 QString describeRun(const RunSummary& run) {
     // A failure, and a plain-ASCII source, have no encodings worth naming.
-    if (isError(run.result)) return resultInWords(run.result);
-    QString line = run.sourceProfileId == 0
+    if (run.result.error) return resultInWords(run.result);
+    QString line = run.source.encoding == nullptr
                        ? QString()
-                       : QObject::tr("%1 → %2: ").arg(encodingName(run.sourceProfileId, run.unicodeSource),
-                                                      encodingName(run.targetProfileId, run.unicodeOutput));
+                       : QObject::tr("%1 → %2: ").arg(encodingName(run.source), encodingName(run.output));
     line += resultInWords(run.result);
     line += QObject::tr("; %1 in %2 s")
                 .arg(dataSize(run.outputBytes), QLocale().toString(run.elapsedMilliseconds / 1000.0, 'f', 2));
@@ -62,7 +64,7 @@ QString describeRun(const RunSummary& run) {
     }
     if (run.endMarkOffset >= 0) {
         line += QObject::tr("; %1").arg(
-            QString::fromStdString(api::endMarkWarning(run.endMarkOffset, run.unicodeSource ? run.unicodeSource : "",
+            QString::fromStdString(api::endMarkWarning(run.endMarkOffset, run.source.unicode ? run.source.encoding : "",
                                                        translatedEngineText)));
     }
     return line;

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-#include "run_result.h"
+#include "engine_process.h"
+#include "run_text.h"
 
 namespace quillon {
 
@@ -18,13 +19,9 @@ struct PaneExtent {
 
 // What the status line says about one finished run.
 struct RunSummary {
-    qint32 sourceProfileId = 0;  // 0: no run chose one
-    qint32 targetProfileId = 0;
-    // The Unicode encodings the text was read in and written in (see
-    // EdgeOutput); null for GB, GBK and BIG5.
-    const char* unicodeSource = nullptr;
-    const char* unicodeOutput = nullptr;
-    RunResult result = kSuccess;
+    RunText source;  // none told: no run chose one
+    RunText output;
+    RunEnd result;
     qint64 outputBytes = 0;
     qint64 elapsedMilliseconds = 0;
     std::optional<PaneExtent> pane;  // none: the pane was left as it was

@@ -4,9 +4,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include "edge_options.h"
 #include "font_setting.h"
-#include "run_options.h"
+#include "run_choices.h"
 
 namespace quillon {
 
@@ -17,14 +16,11 @@ struct StoredSettings {
     qint32 detFromFile = 1;
     QString srcFile;
     QString detFile;
-    QString headingPattern;  // of EdgeChoices, kept as the dialog shows it
+    QString headingPattern;
     QStringList wordLists;   // the user's own, read in this order by runs that choose by phrase
-    // As the dialog shows them: radio and box positions are the options'
-    // values, and are not range-checked here.
-    RunOptions run;
-    // The edge's choices the dialog keeps: every run chooses by phrase unless
-    // the user says otherwise.
-    unicode::EdgeChoices edge{.phraseChoice = unicode::kChoiceOn};
+    // As the dialog shows them: radio and box positions are not
+    // range-checked here.
+    RunChoices run = firstStartChoices();
     FontSetting gbkFont{QStringLiteral("SimSun"), 100, 0, kGb2312CharSet};
     FontSetting big5Font{QStringLiteral("PMingLiu"), 100, 0, kChineseBig5CharSet};
     // The window's size, place and maximised state as Qt saves them, in

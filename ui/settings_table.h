@@ -1,10 +1,6 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "control_ids.h"
-#include "run_options.h"
 #include "settings_store.h"
 
 namespace quillon {
@@ -38,25 +34,9 @@ inline constexpr SettingControl kOutputPositionControl{SettingControl::Kind::Out
 
 // One run option, reached like a field of StoredSettings.
 struct RunOption {
-    std::int32_t RunOptions::*option;
-    std::int32_t& operator()(StoredSettings& s) const { return s.run.*option; }
-    const std::int32_t& operator()(const StoredSettings& s) const { return s.run.*option; }
-};
-
-// One of the edge's choices, reached like a field of StoredSettings.
-struct EdgeChoice {
-    std::int32_t unicode::EdgeChoices::*choice;
-    std::int32_t& operator()(StoredSettings& s) const { return s.edge.*choice; }
-    const std::int32_t& operator()(const StoredSettings& s) const { return s.edge.*choice; }
-};
-
-// One of the edge's text choices, kept by the dialog as a field of
-// StoredSettings.
-struct EdgeText {
-    QString StoredSettings::*stored;
-    std::string unicode::EdgeChoices::*choice;
-    QString& operator()(StoredSettings& s) const { return s.*stored; }
-    const QString& operator()(const StoredSettings& s) const { return s.*stored; }
+    qint32 RunChoices::*option;
+    qint32& operator()(StoredSettings& s) const { return s.run.*option; }
+    const qint32& operator()(const StoredSettings& s) const { return s.run.*option; }
 };
 
 // One part of a stored font, reached like a field of StoredSettings.
@@ -77,7 +57,7 @@ void forEachSetting(Visit&& visit) {
     using namespace control_id;
     using S = StoredSettings;
     using enum SettingControl::Kind;
-    using R = RunOptions;
+    using R = RunChoices;
     visit("SrcFile", &S::srcFile, SettingControl{Text, kSourcePath});
     visit("DetFile", &S::detFile, SettingControl{Text, kDestinationPath});
     visit("LineChars", RunOption{&R::charsPerLine}, SettingControl{Number, kCharsPerLine});
@@ -100,22 +80,22 @@ void forEachSetting(Visit&& visit) {
     visit("Quiet", RunOption{&R::quiet}, SettingControl{CheckBox, kQuietMode});
     // Ticked: phrases in every run; unticked: none, and legacy runs give the
     // engine's own bytes.
-    visit("Phrases", EdgeChoice{&unicode::EdgeChoices::phraseChoice}, SettingControl{CheckBox, kPhrases});
-    visit("RegionalWords", EdgeChoice{&unicode::EdgeChoices::regionalWords},
+    visit("Phrases", RunOption{&R::phraseChoice}, SettingControl{CheckBox, kPhrases});
+    visit("RegionalWords", RunOption{&R::regionalWords},
           SettingControl{CheckBox, kRegionalWords});
     visit("WordLists", &S::wordLists, SettingControl{FileList, kWordLists});
-    visit("Standard", EdgeChoice{&unicode::EdgeChoices::standard}, SettingControl{ChoiceBox, kStandard});
-    visit("ChapterHeadings", EdgeChoice{&unicode::EdgeChoices::chapterChoice},
+    visit("Standard", RunOption{&R::standard}, SettingControl{ChoiceBox, kStandard});
+    visit("ChapterHeadings", RunOption{&R::chapterChoice},
           SettingControl{ByRunCheckBox, kChapterHeadings});
-    visit("HeadingPattern", EdgeText{&S::headingPattern, &unicode::EdgeChoices::headingPattern},
+    visit("HeadingPattern", &S::headingPattern,
           SettingControl{Text, kHeadingPattern});
-    visit("QuoteStyle", EdgeChoice{&unicode::EdgeChoices::quoteStyle}, SettingControl{ChoiceBox, kQuoteStyle});
+    visit("QuoteStyle", RunOption{&R::quoteStyle}, SettingControl{ChoiceBox, kQuoteStyle});
     // Partly checked: on for Unicode source or output, off for legacy runs.
-    visit("MixedText", EdgeChoice{&unicode::EdgeChoices::mixedTextChoice},
+    visit("MixedText", RunOption{&R::mixedTextChoice},
           SettingControl{ByRunCheckBox, kMixedText});
     visit("SpaceBetweenScripts", RunOption{&R::spaceBetweenScripts},
           SettingControl{CheckBox, kSpaceBetweenScripts});
-    visit("LineStartRules", EdgeChoice{&unicode::EdgeChoices::lineStartChoice},
+    visit("LineStartRules", RunOption{&R::lineStartChoice},
           SettingControl{ByRunCheckBox, kLineStartRules});
     visit("encoding", RunOption{&R::sourceEncoding}, SettingControl{ChoiceBox, kSourceEncoding});
     visit("OutputEncoding", RunOption{&R::outputEncoding}, kOutputPositionControl);

@@ -189,6 +189,27 @@ TEST(InPlace, FailedRunLeavesTheFolderAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// A form shows the defaults a run takes: every option that has one, those
+// a run decides by its text left unset.
+TEST(DefaultOptions, AreTheOnesARunTakes) {
+    const Options defaults = defaultOptions();
+    EXPECT_EQ(defaults.from, "auto");
+    EXPECT_EQ(defaults.to, "same");
+    EXPECT_EQ(defaults.paragraph, "auto");
+    EXPECT_EQ(defaults.heading, "middle");
+    EXPECT_EQ(defaults.quotes, "keep");
+    EXPECT_EQ(defaults.charsPerLine, 38);
+    EXPECT_EQ(defaults.fullwidthSpaces, true);
+    EXPECT_EQ(defaults.html, false);
+    EXPECT_EQ(defaults.phrases, std::nullopt);
+    EXPECT_EQ(defaults.mixedText, std::nullopt);
+    EXPECT_TRUE(defaults.opencc.empty());
+    EXPECT_TRUE(defaults.headingPattern.empty());
+    const std::string text = "\xB5\xDA\xD2\xBB\xD5\xC2\r\n" + std::string(90, 'x') + " " + kGb;
+    EXPECT_EQ(format(text, defaults), format(text));
+    EXPECT_FALSE(refusedOption(Task::Format, defaults));
+}
+
 // GB18030 is read through the Unicode edge.
 TEST(ReadsSourceTwice, WhereTheSourceIsDetectedOrUnicode) {
     const std::pair<const char*, bool> cases[] = {

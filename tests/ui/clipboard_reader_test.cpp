@@ -22,7 +22,7 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("copied") << QByteArray(R"(printf '%s|%s' "$1" "$3" > "$2"; printf 'copied 3')")
-                                << Status::Copied << 3 << QString() << QByteArray("--clipboard-reader|2");
+                                << Status::Copied << 3 << QString() << QByteArray("--clipboard-reader|gbk");
         QTest::newRow("no text") << QByteArray("printf no-text") << Status::NoText << 0 << QString() << QByteArray();
         QTest::newRow("write failed") << QByteArray("printf 'write-failed Disk full: 满'") << Status::WriteFailed << 0
                                       << u"Disk full: 满"_qs << QByteArray();
@@ -38,7 +38,7 @@ private slots:
         QFETCH(QByteArray, written);
         QTemporaryDir dir;
         const QString path = writeTestFile(dir, QStringLiteral("source.txt"), QByteArray());
-        const ClipboardCopy copy = quillon::copyClipboardThroughReader(fakeClipboardReader(dir, body), path, 2);
+        const ClipboardCopy copy = quillon::copyClipboardThroughReader(fakeClipboardReader(dir, body), path, "gbk");
         QCOMPARE(copy.status, status);
         QCOMPARE(copy.replacedCount, qsizetype(replaced));
         QCOMPARE(copy.error, error);
@@ -49,7 +49,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = writeTestFile(dir, QStringLiteral("source.txt"), QByteArray("kept"));
         const ClipboardCopy copy =
-            quillon::copyClipboardThroughReader(QFile::encodeName(dir.filePath("missing")), path, 0);
+            quillon::copyClipboardThroughReader(QFile::encodeName(dir.filePath("missing")), path, "auto");
         QCOMPARE(copy.status, Status::NoText);
         QCOMPARE(readTestFile(path), QByteArray("kept"));
     }
@@ -60,7 +60,7 @@ private slots:
     void theProgramAnswersAsAReader() {
         QTemporaryDir dir;
         const QString path = writeTestFile(dir, QStringLiteral("source.txt"), QByteArray("kept"));
-        const ClipboardCopy copy = quillon::copyClipboardThroughReader(QUILLON_PROGRAM, path, 0);
+        const ClipboardCopy copy = quillon::copyClipboardThroughReader(QUILLON_PROGRAM, path, "auto");
         QCOMPARE(copy.status, Status::NoText);
         QCOMPARE(readTestFile(path), QByteArray("kept"));
     }

@@ -19,22 +19,22 @@ class ClipboardTextTest : public QObject {
 
 private slots:
     void readsTextInTheChosenCodePage_data() {
-        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("replaced");
         QTest::newRow("auto takes UTF-8")
-            << 0 << u"国语 ok\n"_qs << QByteArray("\xE5\x9B\xBD\xE8\xAF\xAD ok\n") << 0;
+            << QStringLiteral("auto") << u"国语 ok\n"_qs << QByteArray("\xE5\x9B\xBD\xE8\xAF\xAD ok\n") << 0;
         QTest::newRow("auto keeps what no code page holds")
-            << 0 << u"國😀"_qs << QByteArray("\xE5\x9C\x8B\xF0\x9F\x98\x80") << 0;
-        QTest::newRow("BIG5 chosen") << 3 << u"國"_qs << QByteArray("\xB0\xEA") << 0;
-        QTest::newRow("a character neither has") << 2 << u"中🀄"_qs << QByteArray("\xD6\xD0?") << 1;
+            << QStringLiteral("auto") << u"國😀"_qs << QByteArray("\xE5\x9C\x8B\xF0\x9F\x98\x80") << 0;
+        QTest::newRow("BIG5 chosen") << QStringLiteral("big5") << u"國"_qs << QByteArray("\xB0\xEA") << 0;
+        QTest::newRow("a character neither has") << QStringLiteral("gbk") << u"中🀄"_qs << QByteArray("\xD6\xD0?") << 1;
         QTest::newRow("ends at the first NUL")
-            << 1 << QString::fromUtf16(u"ab\0cd", 5) << QByteArray("ab") << 0;
-        QTest::newRow("empty text is text") << 0 << QString() << QByteArray() << 0;
+            << QStringLiteral("gb") << QString::fromUtf16(u"ab\0cd", 5) << QByteArray("ab") << 0;
+        QTest::newRow("empty text is text") << QStringLiteral("auto") << QString() << QByteArray() << 0;
     }
     void readsTextInTheChosenCodePage() {
-        QFETCH(int, encoding);
+        QFETCH(QString, from);
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(int, replaced);
@@ -44,7 +44,7 @@ private slots:
         TempDir dir;
         const QString path = QString::fromStdString(dir.file("source.txt"));
         writeFile(dir.file("source.txt"), "earlier and longer contents");
-        const quillon::ClipboardCopy copy = quillon::writeClipboardText(*read, encoding, path);
+        const quillon::ClipboardCopy copy = quillon::writeClipboardText(*read, from.toStdString(), path);
         QCOMPARE(copy.status, ClipboardStatus::Copied);
         QCOMPARE(readTestFile(path), bytes);
         QCOMPARE(copy.replacedCount, qsizetype(replaced));
@@ -52,14 +52,14 @@ private slots:
 
     // The text goes out in blocks of 2^20 units; none may lose or split a character.
     void aLongTextIsWrittenWhole_data() {
-        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("from");
         QTest::addColumn<QByteArray>("pair");  // 😀 in that encoding
         QTest::addColumn<int>("replaced");
-        QTest::newRow("UTF-8") << 0 << QByteArray("\xF0\x9F\x98\x80") << 0;
-        QTest::newRow("GBK") << 2 << QByteArray("?") << 1;
+        QTest::newRow("UTF-8") << QStringLiteral("auto") << QByteArray("\xF0\x9F\x98\x80") << 0;
+        QTest::newRow("GBK") << QStringLiteral("gbk") << QByteArray("?") << 1;
     }
     void aLongTextIsWrittenWhole() {
-        QFETCH(int, encoding);
+        QFETCH(QString, from);
         QFETCH(QByteArray, pair);
         QFETCH(int, replaced);
         constexpr qsizetype kBlock = qsizetype(1) << 20;
@@ -67,7 +67,7 @@ private slots:
         const QString text = QString(kBlock - 1, u'a') + u"😀"_qs + QString(kBlock, u'b');
         TempDir dir;
         const QString path = QString::fromStdString(dir.file("source.txt"));
-        const quillon::ClipboardCopy copy = quillon::writeClipboardText(text, encoding, path);
+        const quillon::ClipboardCopy copy = quillon::writeClipboardText(text, from.toStdString(), path);
         QCOMPARE(copy.status, ClipboardStatus::Copied);
         QCOMPARE(copy.replacedCount, qsizetype(replaced));
         QVERIFY(readTestFile(path) == QByteArray(kBlock - 1, 'a') + pair + QByteArray(kBlock, 'b'));
@@ -76,7 +76,7 @@ private slots:
     void aFileThatCannotBeWrittenIsNamed() {
         TempDir dir;
         const QString path = QString::fromStdString(dir.file("no/such/folder/source.txt"));
-        const quillon::ClipboardCopy copy = quillon::writeClipboardText(u"国"_qs, 0, path);
+        const quillon::ClipboardCopy copy = quillon::writeClipboardText(u"国"_qs, "auto", path);
         QCOMPARE(copy.status, ClipboardStatus::WriteFailed);
         QCOMPARE(copy.error, u"Cannot write the temporary file %1: No such file or directory"_qs.arg(path));
     }
@@ -91,22 +91,22 @@ private slots:
     }
 
     void pastesAFileAsUnicodeText_data() {
-        QTest::addColumn<int>("profile");
+        QTest::addColumn<QString>("encoding");  // as the run names its output
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("replaced");
-        QTest::newRow("GB") << 1 << QByteArray("\xB9\xFA\xD3\xEF\r\n\r\nx\r\n") << u"国语\n\nx\n"_qs
+        QTest::newRow("GB") << QStringLiteral("GB") << QByteArray("\xB9\xFA\xD3\xEF\r\n\r\nx\r\n") << u"国语\n\nx\n"_qs
                             << 0;
-        QTest::newRow("GBK") << 2 << QByteArray("\xB9\xFA") << u"国"_qs << 0;
-        QTest::newRow("BIG5") << 3 << QByteArray("\xB0\xEA\xBBy\r\n") << u"國語\n"_qs << 0;
-        QTest::newRow("PureASC") << 5 << QByteArray("abc\r\n") << u"abc\n"_qs << 0;
-        QTest::newRow("a lone CR stays") << 5 << QByteArray("a\rb") << u"a\rb"_qs << 0;
+        QTest::newRow("GBK") << QStringLiteral("GBK") << QByteArray("\xB9\xFA") << u"国"_qs << 0;
+        QTest::newRow("BIG5") << QStringLiteral("BIG5") << QByteArray("\xB0\xEA\xBBy\r\n") << u"國語\n"_qs << 0;
+        QTest::newRow("PureASC") << QStringLiteral("PureASC") << QByteArray("abc\r\n") << u"abc\n"_qs << 0;
+        QTest::newRow("a lone CR stays") << QStringLiteral("PureASC") << QByteArray("a\rb") << u"a\rb"_qs << 0;
         QTest::newRow("undefined bytes are counted")
-            << 3 << QByteArray("\xA1\x7F\xB0") << u"\uFFFD\u007F\uFFFD"_qs << 2;
-        QTest::newRow("empty") << 1 << QByteArray() << QString() << 0;
+            << QStringLiteral("BIG5") << QByteArray("\xA1\x7F\xB0") << u"\uFFFD\u007F\uFFFD"_qs << 2;
+        QTest::newRow("empty") << QStringLiteral("GB") << QByteArray() << QString() << 0;
     }
     void pastesAFileAsUnicodeText() {
-        QFETCH(int, profile);
+        QFETCH(QString, encoding);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(int, replaced);
@@ -115,7 +115,7 @@ private slots:
         QGuiApplication::clipboard()->setText(u"before"_qs);
         const quillon::PasteResult result =
             quillon::pasteFileToClipboard(QString::fromStdString(dir.file("out.txt")),
-                                          quillon::converterForProfile(profile));
+                                          quillon::converterForText(quillon::runTextOf(encoding.toStdString(), {})));
         QCOMPARE(result.status, PasteStatus::Pasted);
         QCOMPARE(result.replacedCount, qsizetype(replaced));
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -141,7 +141,7 @@ private slots:
         QVERIFY(read);
         TempDir dir;
         const QString path = QString::fromStdString(dir.file("out.txt"));
-        QCOMPARE(quillon::writeClipboardText(*read, 0, path).status, ClipboardStatus::Copied);
+        QCOMPARE(quillon::writeClipboardText(*read, "auto", path).status, ClipboardStatus::Copied);
         QByteArray withCrLf = readTestFile(path);
         withCrLf.replace("\n", "\r\n");  // as the engine writes its lines
         writeFile(dir.file("out.txt"), withCrLf.toStdString());

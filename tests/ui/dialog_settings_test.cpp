@@ -17,7 +17,6 @@
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "setting_controls.h"
-#include "encoding_profile.h"
 #include "fresh_settings.h"
 #include "main_dialog.h"
 #include "recording_hooks.h"
@@ -201,49 +200,48 @@ private slots:
     void phrasesReachEveryRun_data() {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<bool>("ticked");
-        QTest::addColumn<int>("choice");
-        QTest::newRow("fresh settings") << QVariant() << true << int(unicode::kChoiceOn);
-        QTest::newRow("stored on") << QVariant(1) << true << int(unicode::kChoiceOn);
-        QTest::newRow("stored off") << QVariant(0) << false << int(unicode::kChoiceOff);
+        QTest::newRow("fresh settings") << QVariant() << true;
+        QTest::newRow("stored on") << QVariant(1) << true;
+        QTest::newRow("stored off") << QVariant(0) << false;
     }
     void phrasesReachEveryRun() {
         QFETCH(QVariant, stored);
         QFETCH(bool, ticked);
-        QFETCH(int, choice);
         if (stored.isValid()) {
             dialog.reset();
             QSettings(settings->path(), QSettings::IniFormat).setValue("Phrases", stored);
             restart();
         }
         QCOMPARE(controlAs<QCheckBox>(kPhrases)->isChecked(), ticked);
-        QCOMPARE(dialog->runOptions().phraseChoice, choice);
-        QCOMPARE(dialog->runOptions().phrases, 0);  // the engine's table unless the edge says otherwise
+        QCOMPARE(dialog->runOptions().phrases, std::optional(ticked));
         controlAs<QCheckBox>(kPhrases)->setChecked(!ticked);
         restart();
-        QCOMPARE(dialog->runOptions().phraseChoice, ticked ? unicode::kChoiceOff : unicode::kChoiceOn);
+        QCOMPARE(dialog->runOptions().phrases, std::optional(!ticked));
     }
 
     // The standard and the regional words are kept and reach the run.
     void standardAndRegionalWordsReachTheRun_data() {
         QTest::addColumn<int>("standard");
+        QTest::addColumn<QString>("named");
         QTest::addColumn<bool>("regionalWords");
-        QTest::newRow("generic") << int(unicode::kStandardGeneric) << false;
-        QTest::newRow("Taiwan with its words") << int(unicode::kStandardTaiwan) << true;
-        QTest::newRow("Hong Kong with its words") << int(unicode::kStandardHongKong) << true;
+        QTest::newRow("generic") << 1 << QStringLiteral("generic") << false;
+        QTest::newRow("Taiwan with its words") << 2 << QStringLiteral("taiwan") << true;
+        QTest::newRow("Hong Kong with its words") << 3 << QStringLiteral("hongkong") << true;
     }
     void standardAndRegionalWordsReachTheRun() {
         QFETCH(int, standard);
+        QFETCH(QString, named);
         QFETCH(bool, regionalWords);
-        QCOMPARE(dialog->runOptions().standard, unicode::kStandardAuto);
-        QCOMPARE(dialog->runOptions().regionalWords, 0);
+        QCOMPARE(dialog->runOptions().standard, "auto");
+        QCOMPARE(dialog->runOptions().regionalWords, std::optional(false));
         controlAs<QComboBox>(kStandard)->setCurrentIndex(standard);
         controlAs<QCheckBox>(kRegionalWords)->setChecked(regionalWords);
         restart();
         QCOMPARE(controlAs<QComboBox>(kStandard)->currentIndex(), standard);
-        const unicode::EdgeRunOptions options = dialog->runOptions();
-        QCOMPARE(options.standard, standard);
-        QCOMPARE(options.regionalWords, int(regionalWords));
-        QCOMPARE(options.opencc, 0);
+        const api::Options options = dialog->runOptions();
+        QCOMPARE(QString::fromStdString(options.standard), named);
+        QCOMPARE(options.regionalWords, std::optional(regionalWords));
+        QCOMPARE(options.opencc, "");
     }
 
     // Chapter headings, the heading pattern and the quote style are kept and
@@ -254,16 +252,20 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QVariant>("quotes");
         QTest::addColumn<int>("state");
-        QTest::newRow("fresh settings") << QVariant() << QString() << QVariant() << int(Qt::PartiallyChecked);
+        QTest::addColumn<QString>("quoteStyle");
+        QTest::newRow("fresh settings") << QVariant() << QString() << QVariant() << int(Qt::PartiallyChecked)
+                                        << QStringLiteral("keep");
         QTest::newRow("chapters off, curly") << QVariant(0) << QStringLiteral("^卷.$") << QVariant(2)
-                                             << int(Qt::Unchecked);
-        QTest::newRow("chapters on, corners") << QVariant(1) << QString() << QVariant(1) << int(Qt::Checked);
+                                             << int(Qt::Unchecked) << QStringLiteral("curly");
+        QTest::newRow("chapters on, corners") << QVariant(1) << QString() << QVariant(1) << int(Qt::Checked)
+                                              << QStringLiteral("corner");
     }
     void chaptersPatternAndQuotesReachTheRun() {
         QFETCH(QVariant, chapters);
         QFETCH(QString, pattern);
         QFETCH(QVariant, quotes);
         QFETCH(int, state);
+        QFETCH(QString, quoteStyle);
         if (chapters.isValid()) {
             dialog.reset();
             QSettings stored(settings->path(), QSettings::IniFormat);
@@ -275,20 +277,20 @@ private slots:
         }
         QCOMPARE(int(controlAs<QCheckBox>(kChapterHeadings)->checkState()), state);
         QCOMPARE(controlAs<QLineEdit>(kHeadingPattern)->text(), pattern);
-        unicode::EdgeRunOptions options = dialog->runOptions();
-        QCOMPARE(options.chapterChoice, chapters.isValid() ? chapters.toInt() : int(unicode::kChoiceByRun));
+        api::Options options = dialog->runOptions();
+        QCOMPARE(options.chapterHeadings, chapters.isValid() ? std::optional(chapters.toBool()) : std::nullopt);
         QCOMPARE(QString::fromStdString(options.headingPattern), pattern);
-        QCOMPARE(options.quoteStyle, quotes.isValid() ? quotes.toInt() : int(kQuotesKeep));
+        QCOMPARE(QString::fromStdString(options.quotes), quoteStyle);
 
         // The user's changes are stored when the window goes.
         controlAs<QCheckBox>(kChapterHeadings)->setCheckState(Qt::PartiallyChecked);
         controlAs<QLineEdit>(kHeadingPattern)->setText(QStringLiteral("^第"));
-        controlAs<QComboBox>(kQuoteStyle)->setCurrentIndex(kQuotesCorner);
+        controlAs<QComboBox>(kQuoteStyle)->setCurrentIndex(1);
         restart();
         options = dialog->runOptions();
-        QCOMPARE(options.chapterChoice, int(unicode::kChoiceByRun));
+        QCOMPARE(options.chapterHeadings, std::nullopt);
         QCOMPARE(options.headingPattern, std::string("^第"));
-        QCOMPARE(options.quoteStyle, int(kQuotesCorner));
+        QCOMPARE(options.quotes, "corner");
     }
 
     // Mixed text and the line-start rules start partly checked, as the run
@@ -305,16 +307,16 @@ private slots:
     void textRulesReachTheRun() {
         QFETCH(int, control);
         QFETCH(int, state);
-        const auto choiceOf = [&](const unicode::EdgeRunOptions& options) {
-            return control == kMixedText ? options.mixedTextChoice : options.lineStartChoice;
+        const auto choiceOf = [&](const api::Options& options) {
+            return control == kMixedText ? options.mixedText : options.lineStartRules;
         };
         QCOMPARE(controlAs<QCheckBox>(control)->checkState(), Qt::PartiallyChecked);
-        QCOMPARE(choiceOf(dialog->runOptions()), int(unicode::kChoiceByRun));
+        QCOMPARE(choiceOf(dialog->runOptions()), std::nullopt);
         controlAs<QCheckBox>(control)->setCheckState(Qt::CheckState(state));
         restart();
         QCOMPARE(controlAs<QCheckBox>(control)->checkState(), Qt::CheckState(state));
-        const int expected = state == Qt::Checked ? unicode::kChoiceOn
-                             : state == Qt::Unchecked ? unicode::kChoiceOff : unicode::kChoiceByRun;
+        const std::optional<bool> expected =
+            state == Qt::PartiallyChecked ? std::nullopt : std::optional(state == Qt::Checked);
         QCOMPARE(choiceOf(dialog->runOptions()), expected);
     }
 
@@ -333,11 +335,11 @@ private slots:
         QCOMPARE(selectedPosition(*dialog, kSourceEncoding), -1);
         QCOMPARE(selectedPosition(*dialog, kOutputEncoding), -1);
 
-        const unicode::EdgeRunOptions options = dialog->runOptions();  // runs with the first-start values
-        QCOMPARE(options.paragraphMode, 0);
-        QCOMPARE(options.headingAlignment, 1);
-        QCOMPARE(options.sourceEncoding, 0);
-        QCOMPARE(options.outputEncoding, 0);
+        const api::Options options = dialog->runOptions();  // runs with the first-start values
+        QCOMPARE(options.paragraph, "auto");
+        QCOMPARE(options.heading, "middle");
+        QCOMPARE(options.from, "auto");
+        QCOMPARE(options.to, "same");
 
         dialog.reset();  // and the empty choices stay empty
         QSettings stored(settings->path(), QSettings::IniFormat);
@@ -369,31 +371,37 @@ private slots:
     }
 
     void outputFollowsTheTargetProfilesScript_data() {
-        QTest::addColumn<int>("profile");
+        QTest::addColumn<QString>("encoding");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("font");
-        QTest::newRow("GB") << int(kGbId) << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
-        QTest::newRow("GBK") << int(kGbkId) << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
-        QTest::newRow("BIG5") << int(kBig5Id) << kBig5Women << QStringLiteral("我們") << QStringLiteral("PMingLiu");
+        QTest::newRow("GB") << QStringLiteral("GB") << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
+        QTest::newRow("GBK") << QStringLiteral("GBK") << kGbkWomen << QStringLiteral("我们") << QStringLiteral("SimSun");
+        QTest::newRow("BIG5") << QStringLiteral("BIG5") << kBig5Women << QStringLiteral("我們") << QStringLiteral("PMingLiu");
+        QTest::newRow("UTF-8, traditional") << QStringLiteral("UTF-8") << QStringLiteral("我們").toUtf8() << QStringLiteral("我們")
+                                            << QStringLiteral("PMingLiu");
     }
     void outputFollowsTheTargetProfilesScript() {
-        QFETCH(int, profile);
+        QFETCH(QString, encoding);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(QString, font);
-        dialog->showOutput(writeFile("out.txt", bytes), profile);
+        // The form counts for Unicode text only: a code page has its own script.
+        const RunText output = runTextOf(encoding.toStdString(), "traditional");
+        dialog->showOutput(writeFile("out.txt", bytes), output);
         QCOMPARE(pane()->toPlainText(), text);
         QCOMPARE(pane()->font().family(), font);
         QCOMPARE(pane()->font().pointSizeF(), 10.0);
-        QCOMPARE(dialog->displayFont, profile == kBig5Id ? &dialog->big5Font : &dialog->gbkFont);
+        QCOMPARE(dialog->displayFont, output.script == Script::Traditional ? &dialog->big5Font : &dialog->gbkFont);
     }
 
     void otherProfilesAndUnreadableFilesLeaveThePaneAsItWas() {
-        dialog->showOutput(writeFile("shown.txt", kGbkWomen), kGbkId);
+        dialog->showOutput(writeFile("shown.txt", kGbkWomen), runTextOf("GBK", "simplified"));
         const QFont shownFont = pane()->font();
-        for (int profile : {0, 4, int(kPureAscId), -1}) dialog->showOutput(writeFile("ascii.txt", "abc"), profile);
-        dialog->showOutput(files.filePath("missing.txt"), kBig5Id);
+        for (const char* encoding : {"", "PureASC", "UTF-32"}) {
+            dialog->showOutput(writeFile("ascii.txt", "abc"), runTextOf(encoding, "none"));
+        }
+        dialog->showOutput(files.filePath("missing.txt"), runTextOf("BIG5", "traditional"));
         QCOMPARE(pane()->toPlainText(), QStringLiteral("我们"));
         QCOMPARE(pane()->font(), shownFont);
         QCOMPARE(dialog->displayFont, &dialog->gbkFont);
@@ -402,7 +410,7 @@ private slots:
     void aCharacterAcrossTheLoadersBlocksShowsWhole() {
         const qsizetype block = 64 * 1024;
         const QByteArray bytes = QByteArray(block - 1, 'a') + kBig5Women;
-        dialog->showOutput(writeFile("big.txt", bytes), kBig5Id);
+        dialog->showOutput(writeFile("big.txt", bytes), runTextOf("BIG5", "traditional"));
         QCOMPARE(pane()->toPlainText(), QString(block - 1, QLatin1Char('a')) + QStringLiteral("我們"));
     }
 
@@ -458,7 +466,7 @@ private slots:
     }
 
     void aNewFontRestylesThePaneOnlyWhenItShowsThatFont() {
-        dialog->showOutput(writeFile("gbk.txt", kGbkWomen), kGbkId);
+        dialog->showOutput(writeFile("gbk.txt", kGbkWomen), runTextOf("GBK", "simplified"));
         QFont bigger(QStringLiteral("Noto Sans CJK TC"));
         bigger.setPointSize(20);
         recorder.fontAnswer = bigger;

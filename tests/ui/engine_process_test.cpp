@@ -85,7 +85,7 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             EngineProcess process([](EngineProcess::Report&) {
                 for (;;) ::pause();
-                return kSuccess;
+                return RunEnd{};
             });
             process.cancel();
             QVERIFY(QTest::qWaitFor([&] { return process.isFinished(); }, 10000));

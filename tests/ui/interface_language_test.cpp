@@ -8,6 +8,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <vector>
+
 #include "about_dialog.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
@@ -86,8 +88,18 @@ private slots:
         }
         check("DialogTemplate", u"&About Quillon..."_qs);
         QCOMPARE(loadString(101), translator.translate("DialogTemplate", "&About Quillon..."));
-        for (RunResult code = 0; code < 1100; ++code) {
-            if (const auto message = libraryMessage(code)) {
+        using Error = api::Error::Kind;
+        using Warning = api::Warning::Kind;
+        std::vector<RunEnd> ends;
+        for (Error kind : {Error::BadOption, Error::OutOfMemory, Error::PlainAscii, Error::SourceNotText,
+                           Error::SourceUnreadable, Error::DestinationUnwritable, Error::ScratchFile}) {
+            ends.push_back({kind, std::nullopt});
+        }
+        for (Warning kind : {Warning::InvalidCode, Warning::Unmappable, Warning::HtmlAborted, Warning::EndMark}) {
+            ends.push_back({std::nullopt, kind});
+        }
+        for (const RunEnd& end : ends) {
+            if (const auto message = libraryMessage(end)) {
                 check("QObject", QString::fromStdString(message->caption));
                 check("QObject", QString::fromStdString(message->text));
             }

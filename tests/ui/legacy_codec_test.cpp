@@ -102,35 +102,38 @@ private slots:
         }
     }
 
-    void choosesConvertersByProfileAndCharSet() {
+    void choosesConvertersByTextAndCharSet() {
         using quillon::converterForCharSet;
-        using quillon::converterForProfile;
-        QCOMPARE(converterForProfile(1), "GBK");
-        QCOMPARE(converterForProfile(2), "GBK");
-        QCOMPARE(converterForProfile(3), "Big5");
-        QCOMPARE(converterForProfile(5), "US-ASCII");
-        QCOMPARE(converterForProfile(0), "US-ASCII");
-        QCOMPARE(converterForCharSet(134, 3), "GBK");
-        QCOMPARE(converterForCharSet(136, 1), "Big5");
-        QCOMPARE(converterForCharSet(0, 3), "Big5");
-        QCOMPARE(converterForCharSet(1, 2), "GBK");
+        using quillon::converterForText;
+        using quillon::runTextOf;
+        QCOMPARE(converterForText(runTextOf("GB", "simplified")), "GBK");
+        QCOMPARE(converterForText(runTextOf("GBK", "simplified")), "GBK");
+        QCOMPARE(converterForText(runTextOf("BIG5", "traditional")), "Big5");
+        QCOMPARE(converterForText(runTextOf("PureASC", "none")), "US-ASCII");
+        QCOMPARE(converterForText(runTextOf("", "")), "US-ASCII");
+        QCOMPARE(converterForText(runTextOf("UTF-16BE", "traditional")), "UTF-16BE");
+        QCOMPARE(converterForCharSet(134, runTextOf("BIG5", "traditional")), "GBK");
+        QCOMPARE(converterForCharSet(136, runTextOf("GB", "simplified")), "Big5");
+        QCOMPARE(converterForCharSet(0, runTextOf("BIG5", "traditional")), "Big5");
+        QCOMPARE(converterForCharSet(1, runTextOf("GBK", "simplified")), "GBK");
+        QCOMPARE(converterForCharSet(136, runTextOf("GB18030", "simplified")), "GB18030");
     }
 
     void choosesTheClipboardCodePage_data() {
-        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("converter");
         // Auto hands the text to the Unicode edge, which judges its form.
-        QTest::newRow("auto") << 0 << "UTF-8";
-        QTest::newRow("no selection acts as auto") << -1 << "UTF-8";
-        QTest::newRow("UTF-8") << 16 << "UTF-8";
-        QTest::newRow("GB") << 1 << "GBK";
-        QTest::newRow("GBK") << 2 << "GBK";
-        QTest::newRow("BIG5") << 3 << "Big5";
+        QTest::newRow("auto") << "auto" << "UTF-8";
+        QTest::newRow("none named acts as auto") << "" << "UTF-8";
+        QTest::newRow("UTF-8") << "utf-8" << "UTF-8";
+        QTest::newRow("GB") << "gb" << "GBK";
+        QTest::newRow("GBK") << "gbk" << "GBK";
+        QTest::newRow("BIG5") << "big5" << "Big5";
     }
     void choosesTheClipboardCodePage() {
-        QFETCH(int, encoding);
+        QFETCH(QString, from);
         QFETCH(QString, converter);
-        QCOMPARE(QString::fromLatin1(quillon::converterForClipboardSource(encoding)), converter);
+        QCOMPARE(QString::fromLatin1(quillon::converterForClipboardSource(from.toStdString())), converter);
     }
 };
 

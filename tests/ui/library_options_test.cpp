@@ -1,60 +1,63 @@
 // The dialog's choices reach a run through libquillon as the dialog made
 // them: read back by the library's own reading of its options, every value
-// the dialog keeps is the one it named. A convert run names no format
-// option, which the library would refuse, and takes the command line's.
+// the dialog keeps means what its control shows. A convert run names no
+// format option, which the library would refuse, and takes the command
+// line's.
 #include <QtTest>
 
+#include "dialog_choices_meant.h"
+#include "edge_options.h"
+#include "encoding_positions.h"
 #include "fresh_settings.h"
-#include "library_options.h"
 #include "main_dialog.h"
 #include "options_check.h"
+#include "run_choices.h"
 
 namespace quillon {
 namespace {
 
 using namespace unicode;
+using testing::meantByDialog;
 
 struct ChoiceCase {
     const char* name;
-    void (*set)(EdgeRunOptions&);
+    void (*set)(RunChoices&);
+    const char* headingPattern = "";
 };
 
+// Positions as the boxes and groups list them.
 const ChoiceCase kChoices[] = {
-    {"first start", [](EdgeRunOptions&) {}},
-    {"GB to Big5", [](EdgeRunOptions& o) { o.sourceEncoding = kSourceGb, o.outputEncoding = kOutputBig5, o.form = kFormAuto; }},
-    {"GBK to different", [](EdgeRunOptions& o) { o.sourceEncoding = kSourceGbk, o.outputEncoding = kOutputDifferent; }},
-    {"Big5 to same", [](EdgeRunOptions& o) { o.sourceEncoding = kSourceBig5, o.outputEncoding = kOutputSame; }},
-    {"UTF-8 to GB", [](EdgeRunOptions& o) { o.sourceEncoding = kSourceUtf8, o.outputEncoding = kOutputGb; }},
-    {"traditional UTF-8", [](EdgeRunOptions& o) { o.form = kFormTraditional; }},
-    {"UTF-16 and GB18030",
-     [](EdgeRunOptions& o) { o.sourceEncoding = kSourceUtf16Be, o.outputEncoding = kOutputGb18030; }},
+    {"first start", [](RunChoices&) {}},
+    {"GB to Big5", [](RunChoices& c) { c.sourceEncoding = 1, c.outputEncoding = 3; }},
+    {"GBK to different", [](RunChoices& c) { c.sourceEncoding = 2, c.outputEncoding = 4; }},
+    {"Big5 to same", [](RunChoices& c) { c.sourceEncoding = 3, c.outputEncoding = 0; }},
+    {"UTF-8 to GB", [](RunChoices& c) { c.sourceEncoding = 4, c.outputEncoding = 1; }},
+    {"simplified UTF-8", [](RunChoices& c) { c.outputEncoding = kOutputUtf8SimplifiedPosition; }},
+    {"traditional UTF-8", [](RunChoices& c) { c.outputEncoding = kOutputUtf8TraditionalPosition; }},
     {"Hong Kong, regional words, no phrases",
-     [](EdgeRunOptions& o) { o.standard = kStandardHongKong, o.regionalWords = 1, o.phraseChoice = kChoiceOff; }},
-    {"HTML, corner quotes", [](EdgeRunOptions& o) { o.htmlAware = 1, o.quoteStyle = kQuotesCorner; }},
-    {"curly quotes, generic", [](EdgeRunOptions& o) { o.quoteStyle = kQuotesCurly, o.standard = kStandardGeneric; }},
+     [](RunChoices& c) { c.standard = 3, c.regionalWords = 1, c.phraseChoice = 0; }},
+    {"HTML, corner quotes", [](RunChoices& c) { c.htmlAware = 1, c.quoteStyle = 1; }},
+    {"curly quotes, generic", [](RunChoices& c) { c.quoteStyle = 2, c.standard = 1; }},
+    {"Taiwan", [](RunChoices& c) { c.standard = 2; }},
     {"no wrapping, wide spacing",
-     [](EdgeRunOptions& o) { o.charsPerLine = -1, o.lineSpacing = 3, o.leadingSpaces = 0, o.leftMargin = 4; }},
-    {"one-line paragraphs, left headings",
-     [](EdgeRunOptions& o) { o.paragraphMode = kParagraphOneLine, o.headingAlignment = kAlignLeft; }},
-    {"forced paragraphs, normal headings",
-     [](EdgeRunOptions& o) { o.paragraphMode = kParagraphForce, o.headingAlignment = kAlignNormal; }},
-    {"switches off",
-     [](EdgeRunOptions& o) { o.fullWidthSpaces = 0, o.autoFix = 0, o.mixedTextChoice = kChoiceOff; }},
+     [](RunChoices& c) { c.charsPerLine = -1, c.lineSpacing = 3, c.leadingSpaces = 0, c.leftMargin = 4; }},
+    {"one-line paragraphs, left headings", [](RunChoices& c) { c.paragraphMode = 1, c.headingAlignment = 0; }},
+    {"empty-line paragraphs, right headings", [](RunChoices& c) { c.paragraphMode = 2, c.headingAlignment = 2; }},
+    {"leading-space paragraphs", [](RunChoices& c) { c.paragraphMode = 3; }},
+    {"forced paragraphs, normal headings", [](RunChoices& c) { c.paragraphMode = 4, c.headingAlignment = 3; }},
+    {"switches off", [](RunChoices& c) { c.fullWidthSpaces = 0, c.autoFix = 0, c.mixedTextChoice = 0; }},
     {"switches on",
-     [](EdgeRunOptions& o) {
-         o.naturalSyntax = 1, o.spaceBetweenScripts = 1, o.chapterChoice = kChoiceOn, o.lineStartChoice = kChoiceOn;
+     [](RunChoices& c) {
+         c.naturalSyntax = 1, c.spaceBetweenScripts = 1, c.chapterChoice = 1, c.lineStartChoice = 1;
      }},
-    {"by the run", [](EdgeRunOptions& o) { o.chapterChoice = o.mixedTextChoice = o.lineStartChoice = kChoiceByRun; }},
-    {"heading pattern", [](EdgeRunOptions& o) { o.headingPattern = "^第.+节$"; }},
+    {"by the run", [](RunChoices& c) { c.chapterChoice = c.mixedTextChoice = c.lineStartChoice = -1; }},
+    {"heading pattern", [](RunChoices&) {}, "^第.+节$"},
 };
 
-// What the library reads of `options` in a run of `kind`. The dialog's
-// Quiet Mode is its own to keep: no run is told of it.
-EdgeRunOptions readBack(RunKind kind, const EdgeRunOptions& options) {
+// What the library reads of the choices in a run of `kind`.
+EdgeRunOptions readBack(RunKind kind, const RunChoices& choices, const char* headingPattern) {
     const api::Task task = kind == RunKind::Convert ? api::Task::Convert : api::Task::Format;
-    EdgeRunOptions read = api::prepareRun(task, libraryOptions(kind, options)).edge;
-    read.quiet = options.quiet;
-    return read;
+    return api::prepareRun(task, optionsFor(kind, libraryOptions(choices, QString::fromUtf8(headingPattern)))).edge;
 }
 
 // The run options a convert run takes: the dialog's convert options over
@@ -71,7 +74,6 @@ EdgeRunOptions convertOptions(const EdgeRunOptions& dialog) {
     expected.phraseChoice = dialog.phraseChoice;
     expected.quoteStyle = dialog.quoteStyle;
     expected.byteOrderMark = dialog.byteOrderMark;
-    expected.quiet = dialog.quiet;
     return expected;
 }
 
@@ -85,28 +87,50 @@ bool same(const EdgeRunOptions& a, const EdgeRunOptions& b) {
 class LibraryOptionsTest : public QObject {
     Q_OBJECT
 
-    // The run options of the dialog's first start, as its controls give them.
-    static EdgeRunOptions firstStart() {
+private slots:
+    // The library's defaults, but phrases in every run.
+    void theFirstStartTakesTheLibrarysDefaults() {
+        EdgeRunOptions expected;
+        expected.phraseChoice = kChoiceOn;
+        expected.byteOrderMark = kMarkDrop;
+        QVERIFY(same(meantByDialog(firstStartChoices(), ""), expected));
         const FreshSettings settings;
-        const MainDialog dialog;
-        return dialog.runOptions();
+        QCOMPARE(MainDialog().shownSettings().run, firstStartChoices());
     }
 
-private slots:
     void formatRunsTakeEveryChoice() {
         for (const ChoiceCase& choice : kChoices) {
-            EdgeRunOptions options = firstStart();
-            choice.set(options);
-            QVERIFY2(same(readBack(RunKind::Format, options), options), choice.name);
+            RunChoices choices = firstStartChoices();
+            choice.set(choices);
+            QVERIFY2(same(readBack(RunKind::Format, choices, choice.headingPattern),
+                          meantByDialog(choices, choice.headingPattern)),
+                     choice.name);
         }
     }
 
     void convertRunsTakeTheirOwnChoices() {
         for (const ChoiceCase& choice : kChoices) {
-            EdgeRunOptions options = firstStart();
-            choice.set(options);
-            QVERIFY2(same(readBack(RunKind::Convert, options), convertOptions(options)), choice.name);
+            RunChoices choices = firstStartChoices();
+            choice.set(choices);
+            QVERIFY2(same(readBack(RunKind::Convert, choices, choice.headingPattern),
+                          convertOptions(meantByDialog(choices, choice.headingPattern))),
+                     choice.name);
         }
+    }
+
+    // A position no list holds, as a stored value may be, runs as the first start.
+    void positionsOutOfTheirListsTakeTheDefaults() {
+        RunChoices choices = firstStartChoices();
+        for (qint32 RunChoices::*position :
+             {&RunChoices::sourceEncoding, &RunChoices::outputEncoding, &RunChoices::paragraphMode,
+              &RunChoices::headingAlignment, &RunChoices::standard, &RunChoices::quoteStyle}) {
+            choices.*position = 99;
+        }
+        QVERIFY(same(readBack(RunKind::Format, choices, ""), meantByDialog(firstStartChoices(), "")));
+        for (qint32 RunChoices::*position : {&RunChoices::sourceEncoding, &RunChoices::paragraphMode}) {
+            choices.*position = -1;
+        }
+        QVERIFY(same(readBack(RunKind::Format, choices, ""), meantByDialog(firstStartChoices(), "")));
     }
 };
 

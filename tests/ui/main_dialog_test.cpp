@@ -22,9 +22,7 @@
 #include "dialog_controls.h"
 #include "dialog_template.h"
 #include "dialog_units.h"
-#include "edge_options.h"
 #include "main_dialog.h"
-#include "run_options.h"
 #include "setting_controls.h"
 #include "fresh_settings.h"
 #include "recording_hooks.h"
@@ -116,20 +114,22 @@ private slots:
         QTest::addColumn<int>("encoding");
         QTest::addColumn<int>("form");
         QTest::addColumn<bool>("formUsable");
-        QTest::addColumn<int>("option");
-        QTest::newRow("SAME") << 0 << 0 << 0 << false << int(kOutputSame);
-        QTest::newRow("BIG5") << 3 << 3 << 0 << false << int(kOutputBig5);
-        QTest::newRow("DIFFERENT") << 4 << 4 << 0 << false << int(kOutputDifferent);
-        QTest::newRow("UTF-8 simplified") << 5 << 5 << 0 << true << int(unicode::kOutputUtf8);
-        QTest::newRow("UTF-8 traditional") << 6 << 5 << 1 << true << int(unicode::kOutputUtf8);
-        QTest::newRow("none") << -1 << -1 << 0 << false << int(kOutputSame);
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("outputForm");
+        QTest::newRow("SAME") << 0 << 0 << 0 << false << QStringLiteral("same") << QString();
+        QTest::newRow("BIG5") << 3 << 3 << 0 << false << QStringLiteral("big5") << QString();
+        QTest::newRow("DIFFERENT") << 4 << 4 << 0 << false << QStringLiteral("different") << QString();
+        QTest::newRow("UTF-8 simplified") << 5 << 5 << 0 << true << QStringLiteral("utf-8") << QStringLiteral("simplified");
+        QTest::newRow("UTF-8 traditional") << 6 << 5 << 1 << true << QStringLiteral("utf-8") << QStringLiteral("traditional");
+        QTest::newRow("none") << -1 << -1 << 0 << false << QStringLiteral("same") << QString();
     }
     void outputPositionsShowAsEncodingAndForm() {
         QFETCH(int, position);
         QFETCH(int, encoding);
         QFETCH(int, form);
         QFETCH(bool, formUsable);
-        QFETCH(int, option);
+        QFETCH(QString, option);
+        QFETCH(QString, outputForm);
         showInControl(*dialog, kOutputPositionControl, position);
         QCOMPARE(selectedPosition(*dialog, kOutputEncoding), encoding);
         QCOMPARE(selectedPosition(*dialog, kOutputForm), form);
@@ -137,7 +137,8 @@ private slots:
         qint32 shown = 0;
         readFromControl(*dialog, kOutputPositionControl, shown);
         QCOMPARE(shown, position);
-        QCOMPARE(dialog->runOptions().outputEncoding, option);
+        QCOMPARE(QString::fromStdString(dialog->runOptions().to), option);
+        QCOMPARE(QString::fromStdString(dialog->runOptions().form), outputForm);
     }
 
     // Tab goes down the buttons on the right, then through the window row by
@@ -251,12 +252,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, expected);
         controlAs<QLineEdit>(field)->setText(text);
-        const unicode::EdgeRunOptions o = dialog->runOptions();
-        const int actual = field == kCharsPerLine ? o.charsPerLine
-                           : field == kLineSpacing ? o.lineSpacing
-                           : field == kLeadSpaces  ? o.leadingSpaces
-                                                   : o.leftMargin;
-        QCOMPARE(actual, expected);
+        const api::Options o = dialog->runOptions();
+        const std::optional<std::int32_t> actual = field == kCharsPerLine ? o.charsPerLine
+                                                   : field == kLineSpacing ? o.lineSpacing
+                                                   : field == kLeadSpaces  ? o.leadSpaces
+                                                                           : o.leftMargin;
+        QCOMPARE(actual, std::optional(expected));
     }
 
     void choicesReachTheRun() {
@@ -268,25 +269,25 @@ private slots:
         controlAs<QCheckBox>(kConvertEnglishPunc)->setChecked(true);
         controlAs<QCheckBox>(kHtml)->setChecked(true);
         controlAs<QCheckBox>(kAutoFix)->setChecked(false);
-        unicode::EdgeRunOptions o = dialog->runOptions();
-        QCOMPARE(o.paragraphMode, kParagraphForce);
-        QCOMPARE(o.headingAlignment, kAlignNormal);
-        QCOMPARE(o.sourceEncoding, kSourceBig5);
-        QCOMPARE(o.outputEncoding, kOutputDifferent);
-        QCOMPARE(o.fullWidthSpaces, 1);
-        QCOMPARE(o.htmlAware, 1);
-        QCOMPARE(o.autoFix, 0);
-        QCOMPARE(o.naturalSyntax, 0);
-        QCOMPARE(o.quiet, 0);
-        QCOMPARE(o.byteOrderMark, unicode::kMarkDrop);  // the dialog offers none
+        api::Options o = dialog->runOptions();
+        QCOMPARE(o.paragraph, "force");
+        QCOMPARE(o.heading, "normal");
+        QCOMPARE(o.from, "big5");
+        QCOMPARE(o.to, "different");
+        QCOMPARE(o.fullwidthSpaces, true);
+        QCOMPARE(o.html, true);
+        QCOMPARE(o.autoFix, false);
+        QCOMPARE(o.naturalSyntax, false);
+        QCOMPARE(dialog->shownSettings().run.quiet, 0);  // the dialog's own: no run is told
+        QCOMPARE(o.bom, "drop");  // the dialog offers none
 
         clickButton(dialog->control(1025));  // Auto Detect
         controlAs<QComboBox>(kSourceEncoding)->setCurrentIndex(0);
         controlAs<QCheckBox>(kQuietMode)->setChecked(true);
         o = dialog->runOptions();
-        QCOMPARE(o.paragraphMode, kParagraphAutoDetect);
-        QCOMPARE(o.sourceEncoding, kSourceAuto);
-        QCOMPARE(o.quiet, 1);
+        QCOMPARE(o.paragraph, "auto");
+        QCOMPARE(o.from, "auto");
+        QCOMPARE(dialog->shownSettings().run.quiet, 1);
     }
 
     void emptyGroupsAndBoxesRunWithTheFirstStartValues() {
@@ -295,11 +296,11 @@ private slots:
         checkRadioPosition(*dialog, kParagraphFirst, kParagraphLast, -1);
         checkRadioPosition(*dialog, kHeadingFirst, kHeadingLast, 4);
         QVERIFY(!controlAs<QRadioButton>(kHeadingFirst + 1)->isChecked());
-        const unicode::EdgeRunOptions o = dialog->runOptions();
-        QCOMPARE(o.paragraphMode, kParagraphAutoDetect);
-        QCOMPARE(o.headingAlignment, kAlignMiddle);
-        QCOMPARE(o.sourceEncoding, kSourceAuto);
-        QCOMPARE(o.outputEncoding, kOutputSame);
+        const api::Options o = dialog->runOptions();
+        QCOMPARE(o.paragraph, "auto");
+        QCOMPARE(o.heading, "middle");
+        QCOMPARE(o.from, "auto");
+        QCOMPARE(o.to, "same");
     }
 
     void returnOutsidePushButtonsFormatsAndTheDialogStaysOpen() {

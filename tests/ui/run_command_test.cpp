@@ -116,7 +116,7 @@ private slots:
         dialog->onConvert();
         QCOMPARE(recorder.messageTexts(), QStringList{"Fail to copy from clipboard"});
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
-        QCOMPARE(dialog->lastRun.targetProfileId, 0);  // no run chose a target
+        QCOMPARE(dialog->lastRun.output.encoding, nullptr);  // no run chose a target
         QVERIFY(leftoverTemporaryFiles().isEmpty());
     }
 
@@ -131,7 +131,7 @@ private slots:
         clipboard()->setText(QStringLiteral("我们"));
         dialog->onConvert();
         QCOMPARE(recorder.messageTexts(), QStringList{"No destination filename is given."});
-        QCOMPARE(dialog->lastRun.targetProfileId, 0);
+        QCOMPARE(dialog->lastRun.output.encoding, nullptr);
         QVERIFY(leftoverTemporaryFiles().isEmpty());
     }
 
@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(recorder.messageTexts(), QStringList(2, "The source and the destination are the same file."));
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(readTestFile(source), bytes);
-        QCOMPARE(dialog->lastRun.targetProfileId, 0);
+        QCOMPARE(dialog->lastRun.output.encoding, nullptr);
     }
 
     // The clipboard takes an output up to its limit; a larger one is refused
@@ -311,7 +311,7 @@ private slots:
                        R"('; printf '\346\210\221\344\273\254' > "$2"; printf ')" + answer + "'");
         dialog->onConvert();
         QCOMPARE(recorder.messageTexts(), messages);
-        QCOMPARE(readTestFile(arguments), QByteArray("--clipboard-reader 16"));
+        QCOMPARE(readTestFile(arguments), QByteArray("--clipboard-reader utf-8"));
         QCOMPARE(readTestFile(destination), output);
     }
 
@@ -462,7 +462,7 @@ private slots:
         QCOMPARE(recorder.messages.size(), size_t(1));
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
         QVERIFY(!recorder.messages[0].text.isEmpty());
-        QCOMPARE(dialog->lastRun.targetProfileId, 0);
+        QCOMPARE(dialog->lastRun.output.encoding, nullptr);
         QCOMPARE(clipboard()->text(), QStringLiteral("我们"));
     }
 };

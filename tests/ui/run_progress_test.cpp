@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(statusText(*dialog), QStringLiteral("Cancelled"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
         QCOMPARE(pane()->toPlainText(), QStringLiteral("earlier output"));
-        QCOMPARE(dialog->lastRun.targetProfileId, 0);
+        QCOMPARE(dialog->lastRun.output.encoding, nullptr);
         // The controls are back as they were: the destination path stays
         // disabled, since the destination is the clipboard.
         QVERIFY(dialog->control(kFormat)->isEnabled());
@@ -121,8 +121,8 @@ private slots:
         setDialogItemText(*dialog, kSourcePath, writeTestFile(files, QStringLiteral("in.txt"), kGbLine));
         setDialogItemText(*dialog, kDestinationPath, files.filePath(QStringLiteral("out.txt")));
         dialog->onConvert();
-        QCOMPARE(dialog->lastRun.sourceProfileId, 1);
-        QCOMPARE(dialog->lastRun.targetProfileId, 3);
+        QCOMPARE(dialog->lastRun.source.encoding, "GB");
+        QCOMPARE(dialog->lastRun.output.encoding, "BIG5");
     }
 
     void aLargeOutputIsShownAsAPreviewAndNamedSo() {

@@ -51,7 +51,7 @@ class RunRefusalsTest : public QObject {
         QCOMPARE(recorder.messages[0].icon, QMessageBox::NoIcon);
         QCOMPARE(statusText(*dialog), text);
         QCOMPARE(pane()->toPlainText(), QStringLiteral("earlier output"));
-        QCOMPARE(dialog->lastRun.targetProfileId, 0);  // the engine never ran
+        QCOMPARE(dialog->lastRun.output.encoding, nullptr);  // the engine never ran
     }
 
 private slots:

@@ -38,7 +38,7 @@ StoredSettings unusualSettings() {
     s.run.naturalSyntax = 1;
     s.run.htmlAware = 1;
     s.run.quiet = 1;
-    s.edge.phraseChoice = 0;
+    s.run.phraseChoice = 0;
     s.run.headingAlignment = 7;
     s.run.paragraphMode = -1;
     s.run.sourceEncoding = -1;
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(s.run.naturalSyntax, 0);
         QCOMPARE(s.run.htmlAware, 0);
         QCOMPARE(s.run.quiet, 0);
-        QCOMPARE(s.edge.phraseChoice, 1);
+        QCOMPARE(s.run.phraseChoice, 1);
         QCOMPARE(s.run.headingAlignment, 1);
         QCOMPARE(s.run.paragraphMode, 0);
         QCOMPARE(s.run.sourceEncoding, 0);

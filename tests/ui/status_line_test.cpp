@@ -23,6 +23,8 @@
 using namespace quillon;
 using namespace quillon::control_id;
 
+Q_DECLARE_METATYPE(quillon::RunEnd)
+
 class StatusLineTest : public QObject {
     Q_OBJECT
 
@@ -138,13 +140,43 @@ private slots:
 
     void aCutPreviewIsNamed() {
         RunSummary run;
-        run.sourceProfileId = 3;
-        run.targetProfileId = 1;
+        run.source = runTextOf("BIG5", "traditional");
+        run.output = runTextOf("GB", "simplified");
         run.outputBytes = 12'000'000;
         run.elapsedMilliseconds = 1250;
         run.pane = PaneExtent{4'194'304, 12'000'000};
         QCOMPARE(describeRun(run), QStringLiteral("BIG5 (traditional) → GB (simplified): done; 12.0 MB in 1.25 s; "
                                                   "the pane shows the first 4.2 MB"));
+    }
+
+    // Each way a run can end, those no test file brings about included.
+    void eachEndIsWorded_data() {
+        using Error = api::Error::Kind;
+        using Warning = api::Warning::Kind;
+        QTest::addColumn<RunEnd>("end");
+        QTest::addColumn<QString>("status");
+        const QString done = QStringLiteral("BIG5 (traditional) → UTF-16BE (simplified): ");
+        QTest::newRow("done") << RunEnd{} << done + "done; 5 bytes";
+        QTest::newRow("invalid codes") << RunEnd{std::nullopt, Warning::InvalidCode}
+                                       << done + "done with invalid characters replaced by □; 5 bytes";
+        QTest::newRow("HTML aborted") << RunEnd{std::nullopt, Warning::HtmlAborted}
+                                      << done + "done; HTML handling aborted at invalid syntax; 5 bytes";
+        QTest::newRow("out of memory") << RunEnd{Error::OutOfMemory, std::nullopt}
+                                       << QString::fromStdString(api::messageOf(Error::OutOfMemory)->text);
+        QTest::newRow("scratch file") << RunEnd{Error::ScratchFile, std::nullopt}
+                                      << QString::fromStdString(api::messageOf(Error::DestinationUnwritable)->text);
+        QTest::newRow("refused options") << RunEnd{Error::BadOption, std::nullopt} << QStringLiteral("failed");
+    }
+    void eachEndIsWorded() {
+        QFETCH(RunEnd, end);
+        QFETCH(QString, status);
+        RunSummary run;
+        run.source = runTextOf("BIG5", "traditional");
+        run.output = runTextOf("UTF-16BE", "simplified");
+        run.result = end;
+        run.outputBytes = 5;
+        run.pane = PaneExtent{5, 5};
+        QCOMPARE(describeRun(run).replace(QRegularExpression(QStringLiteral(" in [0-9.]+ s")), QString()), status);
     }
 
     void aLongStatusIsCutWithAnEllipsisButKeptWhole() {

@@ -198,6 +198,11 @@ struct OpenccConfiguration {
 };
 QUILLON_API std::vector<OpenccConfiguration> openccConfigurations();
 
+// Every option a run of either task takes when not given, named as Options
+// names it: each field that has a default is set to it; those a run decides
+// by its text (phrases, mixed text) and those without one stay unset.
+QUILLON_API Options defaultOptions();
+
 // The library's version: "1.0.0".
 QUILLON_API const char* version() noexcept;
 

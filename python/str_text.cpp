@@ -1,6 +1,5 @@
 #include "str_text.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -13,23 +12,12 @@ namespace py = pybind11;
 
 bool isSurrogate(std::uint32_t c) { return c - 0xD800 < 0x800; }
 
-// The UTF-8 length of `count` code points, or 0 with `surrogate` set when
-// one is a lone surrogate, which UTF-8 cannot hold.
+// Encodes `count` code points into `out`, which has room for the widest
+// UTF-8 they could take; returns the end of the UTF-8, or null when a code
+// point is a lone surrogate, which UTF-8 cannot hold.
 template <typename Unit>
-std::size_t utf8Size(const Unit* units, std::size_t count, bool& surrogate) {
-    std::size_t size = count;
+unsigned char* encodeUtf8(const Unit* units, std::size_t count, unsigned char* out) {
     bool sawSurrogate = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t c = units[i];
-        size += std::size_t(c >= 0x80) + std::size_t(c >= 0x800) + std::size_t(c >= 0x10000);
-        sawSurrogate |= isSurrogate(c);
-    }
-    surrogate = sawSurrogate;
-    return size;
-}
-
-template <typename Unit>
-void encodeUtf8(const Unit* units, std::size_t count, unsigned char* out) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t c = units[i];
         if (c < 0x80) {
@@ -38,6 +26,7 @@ void encodeUtf8(const Unit* units, std::size_t count, unsigned char* out) {
             *out++ = static_cast<unsigned char>(0xC0 | c >> 6);
             *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
+            sawSurrogate |= isSurrogate(c);
             *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
             *out++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
             *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
@@ -48,7 +37,49 @@ void encodeUtf8(const Unit* units, std::size_t count, unsigned char* out) {
             *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
         }
     }
+    return sawSurrogate ? nullptr : out;
 }
+
+// What a str made of UTF-8 takes, told before it is decoded: how many code
+// points (the bytes that are no trail byte) and the widest, told by the lead
+// bytes: from C2 U+0080 and on, from C4 U+0100 and on, from F0 U+10000 and
+// on. Eight bytes are taken at once, each one's bits where its top bit is.
+struct Utf8Census {
+    std::size_t count = 0;
+    Py_UCS4 widest = 0x7F;
+
+    explicit Utf8Census(std::string_view utf8) {
+        constexpr std::uint64_t kTops = 0x8080808080808080;
+        std::uint64_t high = 0, wide = 0, astral = 0;
+        std::size_t trails = 0;
+        std::size_t at = 0;
+        while (utf8.size() - at >= 8) {
+            // Trail bytes counted a byte each, 255 words at most before the
+            // counts could carry into their neighbours.
+            std::uint64_t lanes = 0;
+            for (int words = 0; words < 255 && utf8.size() - at >= 8; ++words, at += 8) {
+                std::uint64_t x = 0;
+                std::memcpy(&x, utf8.data() + at, 8);
+                const std::uint64_t leads = x & x << 1 & kTops;  // 11xxxxxx
+                lanes += (x & ~(x << 1) & kTops) >> 7;           // 10xxxxxx
+                high |= x;
+                wide |= leads & (x << 2 | x << 3 | x << 4 | x << 5);
+                astral |= leads & x << 2 & x << 3;
+            }
+            const std::uint64_t pairs = (lanes & 0x00FF00FF00FF00FF) + (lanes >> 8 & 0x00FF00FF00FF00FF);
+            trails += std::size_t(pairs * 0x0001000100010001 >> 48);
+        }
+        for (; at < utf8.size(); ++at) {
+            const std::uint64_t x = static_cast<unsigned char>(utf8[at]);
+            trails += std::size_t((x & 0xC0) == 0x80);
+            high |= x;
+            wide |= std::uint64_t(x >= 0xC4) << 7;
+            astral |= std::uint64_t(x >= 0xF0) << 7;
+        }
+        count = utf8.size() - trails;
+        widest = (astral & kTops) ? 0x10FFFF : (wide & kTops) ? 0xFFFF : (high & kTops) ? 0xFF : 0x7F;
+    }
+};
 
 bool isTrail(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
@@ -105,40 +136,26 @@ StrUtf8::StrUtf8(py::handle text) {
     }
     const int kind = PyUnicode_KIND(str);
     const void* data = PyUnicode_DATA(str);
-    bool surrogate = false;
-    const std::size_t size = kind == PyUnicode_1BYTE_KIND   ? utf8Size(static_cast<const Py_UCS1*>(data), count, surrogate)
-                             : kind == PyUnicode_2BYTE_KIND ? utf8Size(static_cast<const Py_UCS2*>(data), count, surrogate)
-                                                            : utf8Size(static_cast<const Py_UCS4*>(data), count, surrogate);
-    if (surrogate) {
+    // Room for the widest UTF-8: pages past what is written are never touched.
+    const std::size_t room = count * std::size_t(kind == PyUnicode_1BYTE_KIND ? 2 : kind == PyUnicode_2BYTE_KIND ? 3 : 4);
+    owner_ = bytesOfSize(room);
+    auto* const start = reinterpret_cast<unsigned char*>(PyBytes_AS_STRING(owner_.ptr()));
+    api::adviseLargePages(start, room);
+    const unsigned char* const end = kind == PyUnicode_1BYTE_KIND ? encodeUtf8(static_cast<const Py_UCS1*>(data), count, start)
+                                     : kind == PyUnicode_2BYTE_KIND ? encodeUtf8(static_cast<const Py_UCS2*>(data), count, start)
+                                                                    : encodeUtf8(static_cast<const Py_UCS4*>(data), count, start);
+    if (end == nullptr) {
         // Python's own encoder tells which character and where.
         PyUnicode_AsUTF8AndSize(str, nullptr);
         throw py::error_already_set();
     }
-    owner_ = bytesOfSize(size);
-    auto* out = reinterpret_cast<unsigned char*>(PyBytes_AS_STRING(owner_.ptr()));
-    api::adviseLargePages(out, size);
-    if (kind == PyUnicode_1BYTE_KIND) {
-        encodeUtf8(static_cast<const Py_UCS1*>(data), count, out);
-    } else if (kind == PyUnicode_2BYTE_KIND) {
-        encodeUtf8(static_cast<const Py_UCS2*>(data), count, out);
-    } else {
-        encodeUtf8(static_cast<const Py_UCS4*>(data), count, out);
-    }
-    bytes_ = std::string_view(reinterpret_cast<const char*>(out), size);
+    bytes_ = std::string_view(reinterpret_cast<const char*>(start), std::size_t(end - start));
 }
 
 py::object strOfUtf8(std::string_view utf8) {
-    // The code points are the bytes that are no trail byte; the greatest
-    // byte tells the widest: lead bytes from C4 begin U+0100 and on, from F0
-    // U+10000 and on.
-    std::size_t count = 0;
-    unsigned char top = 0;
-    for (const char byte : utf8) {
-        const auto b = static_cast<unsigned char>(byte);
-        count += std::size_t((b & 0xC0) != 0x80);
-        top = std::max(top, b);
-    }
-    const Py_UCS4 widest = top < 0x80 ? 0x7F : top < 0xC4 ? 0xFF : top < 0xF0 ? 0xFFFF : 0x10FFFF;
+    const Utf8Census census(utf8);
+    const std::size_t count = census.count;
+    const Py_UCS4 widest = census.widest;
     auto str = py::reinterpret_steal<py::object>(PyUnicode_New(static_cast<Py_ssize_t>(count), widest));
     if (!str) throw py::error_already_set();
     void* data = PyUnicode_DATA(str.ptr());

@@ -3,6 +3,7 @@ warnings and errors as Python has them, and the GIL released while it works."""
 import errno
 import os
 import pathlib
+import sys
 import tempfile
 import threading
 import time
@@ -49,11 +50,23 @@ class Runs(unittest.TestCase):
             ("𠀀头发\U0010ffff\n", "𠀀頭髮\U0010ffff\n"),
             ("é" * 5000 + "头发" * 5000, "é" * 5000 + "頭髮" * 5000),
         ]
+        # Long texts are measured eight bytes at a time, in runs of 2040: the
+        # widest character first, last, and past the last whole word.
+        for widest in ["é", "发", "𠀀"]:
+            for text in [widest + "a" * 4100, "a" * 2039 + widest, "a" * 4083 + widest + "a" * 5, widest * 17]:
+                cases.append((text, text.replace("发", "發")))
         for text, output in cases:
-            with self.subTest(text=text[:8]):
+            with self.subTest(text=text[:8], length=len(text)):
                 converted = quillon.convert(text)
                 self.assertEqual(converted, output)
                 self.assertEqual(hash(converted), hash(output))
+
+    def test_str_keeps_no_utf8(self):
+        # Python would keep the UTF-8 it made of a str with the str.
+        text = "头发" * 1000
+        size = sys.getsizeof(text)
+        quillon.convert(text)
+        self.assertEqual(sys.getsizeof(text), size)
 
     def test_own_word_lists(self):
         with tempfile.TemporaryDirectory() as work:

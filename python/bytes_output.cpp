@@ -1,10 +1,8 @@
 #include "bytes_output.h"
 
-#include <cstdint>
 #include <cstring>
 
-#include <sys/mman.h>
-#include <unistd.h>
+#include "large_pages.h"
 
 namespace quillon::python {
 
@@ -19,17 +17,7 @@ BytesOutput::BytesOutput(std::size_t inputSize)
       sink_{[this](const char* data, std::size_t length) { return write(data, length); }, [this] { used_ = 0; }} {
     object_ = py::reinterpret_steal<py::object>(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(room_)));
     if (!object_) throw py::error_already_set();
-    adviseLargePages();
-}
-
-// A fault for each 4 KiB page of a large output cost more than the run
-// itself; pages of 2 MiB, where the system gives them, cost far less. A hint
-// only, for the pages wholly inside the output.
-void BytesOutput::adviseLargePages() const {
-    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto from = (reinterpret_cast<std::uintptr_t>(bytes()) + page - 1) & ~(page - 1);
-    const auto to = (reinterpret_cast<std::uintptr_t>(bytes()) + room_) & ~(page - 1);
-    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    api::adviseLargePages(bytes(), room_);
 }
 
 bool BytesOutput::write(const char* data, std::size_t length) {
@@ -54,7 +42,7 @@ bool BytesOutput::grow(std::size_t needed) {
         return false;
     }
     room_ = room;
-    adviseLargePages();
+    api::adviseLargePages(bytes(), room_);
     return true;
 }
 
@@ -62,12 +50,6 @@ py::object BytesOutput::takeBytes() {
     PyObject* object = object_.release().ptr();
     if (_PyBytes_Resize(&object, static_cast<Py_ssize_t>(used_)) != 0) throw py::error_already_set();
     return py::reinterpret_steal<py::object>(object);
-}
-
-py::object BytesOutput::decodeUtf8() const {
-    PyObject* decoded = PyUnicode_DecodeUTF8(bytes(), static_cast<Py_ssize_t>(used_), "strict");
-    if (decoded == nullptr) throw py::error_already_set();
-    return py::reinterpret_steal<py::object>(decoded);
 }
 
 }  // namespace quillon::python

@@ -4,6 +4,7 @@
 
 #include <quillon/quillon.h>
 #include <cstddef>
+#include <string_view>
 
 namespace quillon::python {
 
@@ -23,13 +24,12 @@ public:
     bool ranOutOfMemory() const { return ranOutOfMemory_; }
     // The output as bytes, its length cut to what was written.
     pybind11::object takeBytes();
-    // The output, UTF-8, decoded into a str.
-    pybind11::object decodeUtf8() const;
+    // What was written so far.
+    std::string_view text() const { return {bytes(), used_}; }
 
 private:
     bool write(const char* data, std::size_t length);
     bool grow(std::size_t needed);
-    void adviseLargePages() const;
     char* bytes() const { return PyBytes_AS_STRING(object_.ptr()); }
 
     pybind11::object object_;  // its only reference, which resizing takes

@@ -4,12 +4,14 @@
 
 #include <quillon/quillon.h>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "bytes_output.h"
 #include "keyword_options.h"
 #include "run_outcome.h"
+#include "str_text.h"
 
 namespace quillon::python {
 namespace {
@@ -17,18 +19,13 @@ namespace {
 namespace py = pybind11;
 
 // The bytes of a text argument, held for the run with the GIL released: a str
-// as its UTF-8, which the str keeps (and keeps from then on, as Python does
-// for any str asked for it), anything else through the buffer protocol, whose
-// export keeps a bytearray from being resized meanwhile.
+// as its UTF-8, anything else through the buffer protocol, whose export
+// keeps a bytearray from being resized meanwhile.
 class TextBytes {
 public:
     TextBytes(py::handle text, const char* function) {
         if (PyUnicode_Check(text.ptr())) {
-            Py_ssize_t size = 0;
-            const char* utf8 = PyUnicode_AsUTF8AndSize(text.ptr(), &size);
-            if (utf8 == nullptr) throw py::error_already_set();
-            str_ = py::reinterpret_borrow<py::object>(text);
-            bytes_ = std::string_view(utf8, static_cast<std::size_t>(size));
+            bytes_ = str_.emplace(text).bytes();
             return;
         }
         if (PyObject_GetBuffer(text.ptr(), &buffer_, PyBUF_SIMPLE) != 0) {
@@ -46,10 +43,9 @@ public:
     }
 
     std::string_view bytes() const { return bytes_; }
-    bool isStr() const { return static_cast<bool>(str_); }
 
 private:
-    py::object str_;
+    std::optional<StrUtf8> str_;
     Py_buffer buffer_{};
     bool exported_ = false;
     std::string_view bytes_;
@@ -57,25 +53,29 @@ private:
 
 py::object run(api::Task task, py::handle text, const py::kwargs& keywords) {
     api::Options options = optionsFromKeywords(task, functionName(task), keywords);
-    const TextBytes input(text, functionName(task));
-    if (input.isStr()) {
+    const bool isStr = PyUnicode_Check(text.ptr());
+    if (isStr) {
         if (!options.from.empty() || !options.to.empty()) {
             throw api::Error(api::Error::Kind::BadOption,
                              "a str is converted to a str and takes no from_ or to: pass bytes to name encodings");
         }
         options.from = options.to = "utf-8";
     }
-    BytesOutput output(input.bytes().size());
+    std::optional<TextBytes> input(std::in_place, text, functionName(task));
+    BytesOutput output(input->bytes().size());
     api::Result result;
     try {
         py::gil_scoped_release released;
-        result = api::run(task, input.bytes(), output.sink(), options);
+        result = api::run(task, input->bytes(), output.sink(), options);
     } catch (const api::Error&) {
         if (output.ranOutOfMemory()) throw std::bad_alloc();
         throw;
     }
+    // A str's own UTF-8 is freed before the result is made, which may take
+    // its pages, still warm.
+    input.reset();
     issueWarnings(result);
-    return input.isStr() ? output.decodeUtf8() : output.takeBytes();
+    return isStr ? strOfUtf8(output.text()) : output.takeBytes();
 }
 
 // A run from file to file by path, as quillon-cli makes it: no text passes

@@ -3,6 +3,7 @@ warnings and errors as Python has them, and the GIL released while it works."""
 import errno
 import os
 import pathlib
+import sys
 import tempfile
 import threading
 import time
@@ -37,6 +38,35 @@ class Runs(unittest.TestCase):
         for call, text, options, output in cases:
             with self.subTest(call=call.__name__, text=text, options=options):
                 self.assertEqual(call(text, **options), output)
+
+    def test_str_of_every_width(self):
+        # Python keeps a str in 1, 2 or 4 bytes a character, by its widest;
+        # a result equal to the expected str is in the same width.
+        cases = [
+            ("abc\n", "abc\n"),
+            ("café \x80\xff\n", "café \x80\xff\n"),
+            ("\u0100头发\n", "\u0100頭髮\n"),
+            ("\uffff头发 \u07ff\n", "\uffff頭髮 \u07ff\n"),
+            ("𠀀头发\U0010ffff\n", "𠀀頭髮\U0010ffff\n"),
+            ("é" * 5000 + "头发" * 5000, "é" * 5000 + "頭髮" * 5000),
+        ]
+        # Long texts are measured eight bytes at a time, in runs of 2040: the
+        # widest character first, last, and past the last whole word.
+        for widest in ["é", "发", "𠀀"]:
+            for text in [widest + "a" * 4100, "a" * 2039 + widest, "a" * 4083 + widest + "a" * 5, widest * 17]:
+                cases.append((text, text.replace("发", "發")))
+        for text, output in cases:
+            with self.subTest(text=text[:8], length=len(text)):
+                converted = quillon.convert(text)
+                self.assertEqual(converted, output)
+                self.assertEqual(hash(converted), hash(output))
+
+    def test_str_keeps_no_utf8(self):
+        # Python would keep the UTF-8 it made of a str with the str.
+        text = "头发" * 1000
+        size = sys.getsizeof(text)
+        quillon.convert(text)
+        self.assertEqual(sys.getsizeof(text), size)
 
     def test_own_word_lists(self):
         with tempfile.TemporaryDirectory() as work:
@@ -152,8 +182,11 @@ class Refusals(unittest.TestCase):
                     self.assertTrue(str(raised.exception).startswith(message), str(raised.exception))
 
     def test_unencodable_str(self):
-        with self.assertRaises(UnicodeEncodeError):
-            quillon.convert("\ud800")
+        # A lone surrogate in a str of each width, where it comes first and last.
+        for text in ["\ud800", "中文\ud800", "\udfff𠀀", "𠀀中\ud800"]:
+            with self.subTest(text=ascii(text)):
+                with self.assertRaises(UnicodeEncodeError):
+                    quillon.convert(text)
 
 
 class Warnings(unittest.TestCase):

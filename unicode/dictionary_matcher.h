@@ -43,6 +43,11 @@ public:
     const char* nextMatch(const char* from, const char* end, DictionaryMatch& found,
                           std::size_t tierCount = kOpenccMaxTiers) const;
 
+    // The key the group chooses at `at`, as nextMatch() finds it there, for
+    // a caller that has decoded the character there, `first`, which ends at
+    // `after`.
+    DictionaryMatch matchAt(char32_t first, const char* at, const char* after, const char* end) const;
+
     // Appends [from, end) to `out` with every chosen key replaced by its value.
     void convert(const char* from, const char* end, std::string& out) const;
 
@@ -161,6 +166,10 @@ private:
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;
     unsigned char firstLead_ = 0xFF;  // the least first byte of a key
+    // The least and the greatest second byte of a key whose first
+    // character takes more than one byte.
+    unsigned char secondLow_ = 0xFF;
+    unsigned char secondHigh_ = 0;
     bool laterTiersTakeOneCharacter_ = true;
 };
 

@@ -70,12 +70,20 @@ RunResult DictionaryUtf8Conversion::run(const SourceText& source, TextSink& sink
             const unsigned lead = p[0];
             const unsigned trail1 = p[1] ^ 0x80u;
             if (lead == '\n' || (lead == '\r' && p[1] == '\n')) {
-                keepRun();
-                p += lead == '\r' ? 2 : 1;  // the CR of a CR LF ends the line with its LF
-                run = p;
+                // The CR of a CR LF ends the line with its LF. A line end
+                // that is the chosen one stays in the run.
+                if ((lead == '\r') == crLf_) {
+                    p += crLf_ ? 2 : 1;
+                } else {
+                    keepRun();
+                    p += lead == '\r' ? 2 : 1;
+                    run = p;
+                    endLine();
+                }
                 pieceBytes = 0;
-                endLine();
-                if (text_.size() >= kChunkBytes) {
+                if (text_.size() + static_cast<std::size_t>(p - run) >= kChunkBytes) {
+                    keepRun();
+                    run = p;
                     input.next = p;
                     pieceBytes_ = 0;
                     write(sink);

@@ -169,14 +169,14 @@ void DictionaryMatcher::markStart(char32_t c) {
 }
 
 // The slot of that key, or the free slot where it would go.
-std::size_t DictionaryMatcher::firstSlotOf(std::uint64_t key) const {
+inline std::size_t DictionaryMatcher::firstSlotOf(std::uint64_t key) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hashOf(key) & mask;; slot = (slot + 1) & mask) {
         if (slots_[slot].link == 0 || (slots_[slot].link & kKeyMask) == key) return slot;
     }
 }
 
-const DictionaryMatcher::Slot* DictionaryMatcher::childOf(std::uint32_t parent, char32_t c) const {
+inline const DictionaryMatcher::Slot* DictionaryMatcher::childOf(std::uint32_t parent, char32_t c) const {
     const Slot& slot = slots_[firstSlotOf(keyOf(parent, c))];
     return slot.link != 0 ? &slot : nullptr;
 }

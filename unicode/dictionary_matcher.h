@@ -125,9 +125,9 @@ private:
     }
     std::uint32_t addKey(std::string_view key, std::size_t tier);
     void markStart(char32_t c);
-    std::size_t firstSlotOf(std::uint64_t key) const;
+    [[gnu::always_inline]] std::size_t firstSlotOf(std::uint64_t key) const;
     // The slot of that child, or null.
-    const Slot* childOf(std::uint32_t parent, char32_t c) const;
+    [[gnu::always_inline]] const Slot* childOf(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
     // A pair's word of the filter, from the middle bits of its hash, and its
     // two bits there, from the top twelve: shifts by constants, which cost

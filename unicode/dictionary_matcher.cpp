@@ -219,11 +219,13 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
             ++p;
             while (end - p > 16) {
                 const auto* bytes = reinterpret_cast<const unsigned char*>(p);
-                const unsigned seconds =
-                    byte_masks::belowBits16(bytes + 1, secondEnd) & ~byte_masks::belowBits16(bytes + 1, secondLow);
-                if (const unsigned leads = ~byte_masks::belowBits16(bytes, firstLead) & seconds; leads != 0) {
-                    p += std::countr_zero(leads);
-                    break;
+                if (const unsigned high = ~byte_masks::belowBits16(bytes, firstLead) & 0xFFFF; high != 0) {
+                    const unsigned seconds = byte_masks::belowBits16(bytes + 1, secondEnd) &
+                                             ~byte_masks::belowBits16(bytes + 1, secondLow);
+                    if (const unsigned leads = high & seconds; leads != 0) {
+                        p += std::countr_zero(leads);
+                        break;
+                    }
                 }
                 p += 16;
             }

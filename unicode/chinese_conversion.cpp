@@ -141,13 +141,15 @@ void ChineseConversionChain::tabulateAlone() {
     }
     // A few keys start with ASCII ("SQL注入"): their first characters stop
     // the copies of ASCII words, which are worth it while they are few.
+    asciiStopWords_.fill(byte_masks::kHighBits);
+    std::size_t stops = 0;
     for (char16_t c = 0; c < 0x80; ++c) {
         if (alone_[c] == utf8Of(c) && firstStepAlone_[c] == utf8Of(c)) continue;
-        if (asciiStopCount_ == asciiStops_.size()) {
+        if (stops == asciiStopWords_.size()) {
             asciiWordsKept_ = false;
             break;
         }
-        asciiStops_[asciiStopCount_++] = static_cast<unsigned char>(c);
+        asciiStopWords_[stops++] = c * byte_masks::kOnes;
     }
 }
 
@@ -204,8 +206,8 @@ void ChineseConverter::segment(const char* begin, const char* end, std::string& 
     if (gap != end) convertSegment(gap, end, 0, out);
 }
 
-const char* ChineseConverter::takeAlone(const char* begin, const char* end,
-                                        const std::vector<std::uint32_t>& table, std::string& out) const {
+const char* ChineseConverter::takeAlone(const char* begin, const char* end, const std::vector<std::uint32_t>& table,
+                                        DictionaryMatch& found, std::string& out) const {
     // Written through a small buffer: a copy writes eight bytes at most.
     unsigned char buffer[256];
     unsigned char* const full = buffer + sizeof buffer - sizeof(std::uint64_t);
@@ -248,9 +250,7 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
             // ASCII that no key starts in is copied as it is, a word at a time.
             const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
             std::uint64_t stops = word & byte_masks::kHighBits;
-            for (std::size_t i = 0; i < chain_.asciiStopCount_; ++i) {
-                stops |= byte_masks::bytesEqualTo(word, chain_.asciiStops_[i]);
-            }
+            for (const std::uint64_t stop : chain_.asciiStopWords_) stops |= byte_masks::zeroBytes(word ^ stop);
             if (const auto plain = stops == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(stops) / 8);
                 plain != 0) {
                 std::memcpy(o, p, 8);
@@ -271,7 +271,15 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end,
             // writes for it, unless it starts a segment.
             if (roomy || next < last) {
                 if (afterLength == 0) return false;
-                if ((code & ChineseConversionChain::kLongerKeys) != 0 && first.mayGoOn(c, after)) return false;
+                if ((code & ChineseConversionChain::kLongerKeys) != 0 && first.mayGoOn(c, after)) {
+                    // Mostly the text goes on with none of the keys the
+                    // pair starts, and the character is alone after all;
+                    // a longer key ends the run, found.
+                    found = first.matchAt(c, reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(next),
+                                          end);
+                    if (found.keyBytes > length) return false;
+                    found.keyBytes = 0;
+                }
                 if ((code & ChineseConversionChain::kLaterLongerKeys) != 0) {
                     const std::uint32_t written = firstStep[c] & ~kEitherLongerKeys;
                     const std::uint32_t writtenAfter = firstStep[after] & ~kEitherLongerKeys;
@@ -334,12 +342,14 @@ void ChineseConverter::segmentByFirstStep(const char* begin, const char* end, st
         // Where the text before is a segment that asks nothing of the later
         // steps, a character no longer key takes is a segment of its own;
         // else it joins the segment, which the later steps convert again.
-        if (const char* taken = takeAlone(p, end, gapFeedsNext ? chain_.firstStepAlone_ : chain_.alone_, out);
+        // A run that ends at a longer key has found it.
+        found.keyBytes = 0;
+        if (const char* taken = takeAlone(p, end, gapFeedsNext ? chain_.firstStepAlone_ : chain_.alone_, found, out);
             taken != p) {
             p = taken;
             if (!gapFeedsNext) gapStart = out.size();
         }
-        const char* candidate = first.nextMatch(p, end, found);
+        const char* candidate = found.keyBytes != 0 ? p : first.nextMatch(p, end, found);
         if (candidate != p) out.append(std::string_view(p, candidate));
         if (candidate == end) break;
         // What joins the segment and holds a key of the second step is a

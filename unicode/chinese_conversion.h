@@ -55,10 +55,11 @@ private:
     std::vector<std::uint32_t> firstStepAlone_;
     static constexpr std::uint32_t kLongerKeys = 0x80000000u;
     static constexpr std::uint32_t kLaterLongerKeys = 0x40000000u;
-    // Every ASCII character but these is written as it is, by either table.
+    // Every ASCII character but these is written as it is, by either table:
+    // each in every byte of a word, the rest of the words 80 in every byte,
+    // which stops a word of ASCII anyway.
     bool asciiWordsKept_ = true;
-    std::array<unsigned char, 4> asciiStops_ = {};
-    std::size_t asciiStopCount_ = 0;
+    std::array<std::uint64_t, 4> asciiStopWords_ = {};
 };
 
 // Converts UTF-8 text by a chain as OpenCC does: the text is normalized, cut
@@ -92,7 +93,7 @@ private:
     void segment(const char* begin, const char* end, std::string& out);
     bool endsSegment(std::string_view written, const char* next, const char* end) const;
     const char* takeAlone(const char* begin, const char* end, const std::vector<std::uint32_t>& table,
-                          std::string& out) const;
+                          DictionaryMatch& found, std::string& out) const;
 
     const ChineseConversionChain& chain_;
     const UserPhrases* const userPhrases_;

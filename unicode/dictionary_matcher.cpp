@@ -132,6 +132,8 @@ void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
     for (std::size_t c = 0; c < 128; ++c) asciiStarts_[c] |= other.asciiStarts_[c];
     anyAsciiStarts_ |= other.anyAsciiStarts_;
     firstLead_ = std::min(firstLead_, other.firstLead_);
+    secondLow_ = std::min(secondLow_, other.secondLow_);
+    secondHigh_ = std::max(secondHigh_, other.secondHigh_);
     stopsBeyondBmp_ = &other;
 }
 
@@ -158,19 +160,23 @@ void DictionaryMatcher::markStart(char32_t c) {
     std::int32_t length = 0;
     U8_APPEND_UNSAFE(lead, length, c);
     firstLead_ = std::min(firstLead_, static_cast<unsigned char>(lead[0]));
+    if (length > 1) {
+        secondLow_ = std::min(secondLow_, static_cast<unsigned char>(lead[1]));
+        secondHigh_ = std::max(secondHigh_, static_cast<unsigned char>(lead[1]));
+    }
     if (c < 128) asciiStarts_[c] = true;
     if (c < kBmpLimit) bmpStarts_[c >> 6] |= maskBit(c);
 }
 
 // The slot of that key, or the free slot where it would go.
-std::size_t DictionaryMatcher::firstSlotOf(std::uint64_t key) const {
+inline std::size_t DictionaryMatcher::firstSlotOf(std::uint64_t key) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hashOf(key) & mask;; slot = (slot + 1) & mask) {
         if (slots_[slot].link == 0 || (slots_[slot].link & kKeyMask) == key) return slot;
     }
 }
 
-const DictionaryMatcher::Slot* DictionaryMatcher::childOf(std::uint32_t parent, char32_t c) const {
+inline const DictionaryMatcher::Slot* DictionaryMatcher::childOf(std::uint32_t parent, char32_t c) const {
     const Slot& slot = slots_[firstSlotOf(keyOf(parent, c))];
     return slot.link != 0 ? &slot : nullptr;
 }
@@ -199,18 +205,27 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
                                              const char*& after) const {
     const char* p = from;
     // Where every key starts with a character of more than one byte, the
-    // text up to a byte that can lead such a character goes by in blocks:
-    // normalization's few keys, say, are rare in any text.
+    // text goes by in blocks up to a byte that can lead such a character
+    // and is followed by one that can come second in it: normalization's
+    // few keys, say, are rare in any text, and the lead of its keys leads
+    // the common punctuation as well. A byte of C0 and up is never inside a
+    // character, so that every such byte is looked at as a lead.
     const unsigned char firstLead = firstLead_ >= 0xC0 ? firstLead_ : 0;
+    const unsigned char secondLow = secondLow_;
+    const auto secondEnd = static_cast<unsigned char>(secondHigh_ + 1);
     while (p < end) {
         const auto byte = static_cast<unsigned char>(*p);
         if (byte < firstLead) {
             ++p;
-            while (end - p >= 16) {
-                const unsigned below = byte_masks::belowBits16(reinterpret_cast<const unsigned char*>(p), firstLead);
-                if (below != 0xFFFF) {
-                    p += std::countr_one(below);
-                    break;
+            while (end - p > 16) {
+                const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+                if (const unsigned high = ~byte_masks::belowBits16(bytes, firstLead) & 0xFFFF; high != 0) {
+                    const unsigned seconds = byte_masks::belowBits16(bytes + 1, secondEnd) &
+                                             ~byte_masks::belowBits16(bytes + 1, secondLow);
+                    if (const unsigned leads = high & seconds; leads != 0) {
+                        p += std::countr_zero(leads);
+                        break;
+                    }
                 }
                 p += 16;
             }
@@ -255,6 +270,11 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
     prefetchWalkAt(after, end);
     found = walk(first, at, after, end, tierCount);
     return at;
+}
+
+DictionaryMatch DictionaryMatcher::matchAt(char32_t first, const char* at, const char* after,
+                                           const char* end) const {
+    return walk(first, at, after, end, kOpenccMaxTiers);
 }
 
 // Most keys chosen are one character long: the walk at the next character

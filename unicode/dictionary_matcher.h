@@ -43,6 +43,11 @@ public:
     const char* nextMatch(const char* from, const char* end, DictionaryMatch& found,
                           std::size_t tierCount = kOpenccMaxTiers) const;
 
+    // The key the group chooses at `at`, as nextMatch() finds it there, for
+    // a caller that has decoded the character there, `first`, which ends at
+    // `after`.
+    DictionaryMatch matchAt(char32_t first, const char* at, const char* after, const char* end) const;
+
     // Appends [from, end) to `out` with every chosen key replaced by its value.
     void convert(const char* from, const char* end, std::string& out) const;
 
@@ -120,9 +125,9 @@ private:
     }
     std::uint32_t addKey(std::string_view key, std::size_t tier);
     void markStart(char32_t c);
-    std::size_t firstSlotOf(std::uint64_t key) const;
+    [[gnu::always_inline]] std::size_t firstSlotOf(std::uint64_t key) const;
     // The slot of that child, or null.
-    const Slot* childOf(std::uint32_t parent, char32_t c) const;
+    [[gnu::always_inline]] const Slot* childOf(std::uint32_t parent, char32_t c) const;
     std::uint32_t madeChild(std::uint32_t parent, char32_t c);
     // A pair's word of the filter, from the middle bits of its hash, and its
     // two bits there, from the top twelve: shifts by constants, which cost
@@ -161,6 +166,10 @@ private:
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;
     unsigned char firstLead_ = 0xFF;  // the least first byte of a key
+    // The least and the greatest second byte of a key whose first
+    // character takes more than one byte.
+    unsigned char secondLow_ = 0xFF;
+    unsigned char secondHigh_ = 0;
     bool laterTiersTakeOneCharacter_ = true;
 };
 

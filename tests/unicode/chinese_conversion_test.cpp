@@ -85,6 +85,12 @@ const ConversionCase kCases[] = {
     {"a later step's phrase cut by a character of two bytes", "s2tw", "纯é喫茶 纯喫茶😀", "純é吃茶 純喫茶😀"},
     {"vocabulary before characters of two and four bytes", "s2twp", "内存😀软件é", "記憶體😀軟體é"},
     {"phrases around characters of two and four bytes", "t2s", "頭髮😀乾淨é", "头发😀干净é"},
+    // 万圣 starts 万圣节 but is no phrase of its own.
+    {"a pair that starts only longer phrases", "s2tw", "很万圣很万圣节万宝", "很萬聖很萬聖節萬寶"},
+    {"a pair that starts only longer phrases, after a later step's character", "s2tw", "喫万圣喫万圣节万宝",
+     "吃萬聖吃萬聖節萬寶"},
+    {"a pair that starts only longer phrases, between vocabulary", "s2twp", "内存万圣软件万灵丹",
+     "記憶體萬聖軟體萬靈丹"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));
@@ -97,6 +103,7 @@ TEST(ChineseConversion, ConvertsAlikeAtEveryDistanceFromTheEnds) {
         {"a character that starts phrases", "s2tw", "头", "頭"},
         {"marks and hanzi", "s2tw", "，发。", "，發。"},
         {"vocabulary", "s2twp", "内存", "記憶體"},
+        {"a pair that starts only longer phrases", "s2tw", "万圣万圣节", "萬聖萬聖節"},
     };
     for (const ConversionCase& c : cases) {
         for (std::size_t lead = 0; lead < 4; ++lead) {

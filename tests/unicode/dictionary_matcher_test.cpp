@@ -133,7 +133,22 @@ INSTANTIATE_TEST_SUITE_P(
                                     17},
                       CandidateCase{"a lead of the same byte that starts no key", "头，头。头发头发头发", 30},
                       CandidateCase{"a sequence cut short", "头发头发头发\xEF\xA4", 20},
-                      CandidateCase{"after stray trail bytes", "\x80\x80\xA4\x80\xEF\xA4\x80", 4}));
+                      CandidateCase{"after stray trail bytes", "\x80\x80\xA4\x80\xEF\xA4\x80", 4},
+                      CandidateCase{"after blocks of marks with the same lead byte",
+                                    "头，，，，，，，，，，，！\xEF\xA4\x80", 39},
+                      CandidateCase{"a lead byte ending the text", "头发头发头发头发头发头发\xEF", 37}));
+
+// A lead byte is found at every place in a block, the byte after it in the
+// same block or the next.
+TEST(NormalizationCandidates, AreFoundAtEveryPlaceInABlock) {
+    const DictionaryMatcher matcher(openccConfigurations()[0].normalization);
+    for (std::size_t before = 0; before < 40; ++before) {
+        const std::string text = std::string(before, 'a') + "，\xEF\xA4\x80，";
+        const char* start = text.data();
+        EXPECT_EQ(static_cast<std::size_t>(matcher.nextCandidate(start, start + text.size()) - start), before + 3)
+            << before;
+    }
+}
 
 }  // namespace
 }  // namespace quillon::unicode

@@ -27,17 +27,24 @@ void PrintTo(const DirectCase& c, std::ostream* os) { *os << c.name; }
 
 class DictionaryUtf8Conversions : public ::testing::TestWithParam<DirectCase> {};
 
+// The source converted by s2tw, and whether a sequence did not decode.
+std::string converted(const std::string& source, bool crLf, bool& sawInvalid) {
+    TempDir dir;
+    writeFile(dir.file("in"), source);
+    DictionaryUtf8Conversion conversion(*ChineseConversionChain::named("s2tw"), crLf);
+    TextSink sink;
+    EXPECT_TRUE(sink.open(dir.file("out").c_str(), kUtf8Name));
+    EXPECT_EQ(conversion.run(dir.file("in").c_str(), sink), kSuccess);
+    EXPECT_TRUE(sink.close());
+    sawInvalid = conversion.sawInvalid;
+    return readFile(dir.file("out"));
+}
+
 TEST_P(DictionaryUtf8Conversions, WriteExactBytes) {
     const DirectCase& c = GetParam();
-    TempDir dir;
-    writeFile(dir.file("in"), c.source);
-    DictionaryUtf8Conversion conversion(*ChineseConversionChain::named("s2tw"), c.crLf);
-    TextSink sink;
-    ASSERT_TRUE(sink.open(dir.file("out").c_str(), kUtf8Name));
-    EXPECT_EQ(conversion.run(dir.file("in").c_str(), sink), kSuccess);
-    ASSERT_TRUE(sink.close());
-    EXPECT_TRUE(readFile(dir.file("out")) == c.expected);
-    EXPECT_EQ(conversion.sawInvalid, c.invalid);
+    bool sawInvalid = false;
+    EXPECT_TRUE(converted(c.source, c.crLf, sawInvalid) == c.expected);
+    EXPECT_EQ(sawInvalid, c.invalid);
 }
 
 std::string repeated(const std::string& text, std::size_t times) {
@@ -84,6 +91,35 @@ INSTANTIATE_TEST_SUITE_P(
         DirectCase{"TheDecodersMark", "头\xEF\xB7\x90发头发\n\xEF\xB7\x90头发干净\n",
                    "頭□發頭發\n□頭髮乾淨\n", false, true},
         DirectCase{"FullWidthComma", "头，发头发\n，头发干净\n", "頭，發頭發\n，頭髮乾淨\n"}));
+
+// Runs of three-byte sequences go by four at a time too: a sequence that may
+// be no character is looked at closely wherever in the four it comes.
+TEST(DictionaryUtf8Conversion, LooksCloselyAtEveryPlaceAmongFour) {
+    struct Sequence {
+        const char* source;
+        const char* written;
+        bool invalid;
+    };
+    const Sequence sequences[] = {
+        {"\xE0\xA0\x80", "\xE0\xA0\x80", false},  // the least character
+        {"\xE0\x9F\xBF", "□□□", true},             // overlong
+        {"\xED\x9F\xBF", "\xED\x9F\xBF", false},  // the last before the surrogates
+        {"\xED\xA0\x80", "□□□", true},             // a surrogate
+        {"\xEF\xB7\x90", "□", true},               // the decoder's mark
+        {"\xEF\xB7\x8F", "\xEF\xB7\x8F", false},  // the character before it
+    };
+    for (const Sequence& sequence : sequences) {
+        for (std::size_t place = 0; place < 7; ++place) {
+            const std::string before = repeated("。", place);
+            const std::string after = repeated("。", 6 - place) + "\n";
+            bool sawInvalid = false;
+            EXPECT_TRUE(converted(before + sequence.source + after, false, sawInvalid) ==
+                        before + sequence.written + after)
+                << sequence.written << " at " << place;
+            EXPECT_EQ(sawInvalid, sequence.invalid) << sequence.written << " at " << place;
+        }
+    }
+}
 
 }  // namespace
 }  // namespace quillon::unicode

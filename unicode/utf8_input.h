@@ -30,6 +30,19 @@ inline std::size_t threeByteSequence(std::uint64_t word) {
     return (word & 0x0F) << 12 | (word >> 8 & 0x3F) << 6 | (word >> 16 & 0x3F);
 }
 
+// Both sequences of such a word at once, each packed into sixteen bits, the
+// first's at bits 0-15 and the second's at 24-39: the lead's four bits, then
+// the trails' six and six. Fewer steps than threeByteSequence takes twice,
+// for a table indexed by packed sequence.
+inline std::uint64_t packedSequences(std::uint64_t word) {
+    return (word & 0x000000F00000Fu) | (word >> 4 & 0x0003F00003F0u) | (word >> 6 & 0x00FC0000FC00u);
+}
+
+// The character a packed sequence stands for.
+inline char32_t unpackedSequence(std::size_t packed) {
+    return static_cast<char32_t>((packed & 0x0F) << 12 | (packed >> 4 & 0x3F) << 6 | packed >> 10);
+}
+
 // A UTF-8 file read a buffer at a time for decoders that take the common
 // characters straight from the buffer. A byte-order mark at the start is
 // skipped; a byte 1A ends the text.

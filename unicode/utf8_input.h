@@ -31,16 +31,17 @@ inline std::size_t threeByteSequence(std::uint64_t word) {
 }
 
 // Both sequences of such a word at once, each packed into sixteen bits, the
-// first's at bits 0-15 and the second's at 24-39: the lead's four bits, then
-// the trails' six and six. Fewer steps than threeByteSequence takes twice,
-// for a table indexed by packed sequence.
+// first's at bits 0-15 and the second's at 24-39: the first trail's six bits,
+// the second's, then the lead's four. Fewer steps than threeByteSequence
+// takes twice, for a table indexed by packed sequence; its characters of
+// one lead byte stay together, as in a table by character.
 inline std::uint64_t packedSequences(std::uint64_t word) {
-    return (word & 0x000000F00000Fu) | (word >> 4 & 0x0003F00003F0u) | (word >> 6 & 0x00FC0000FC00u);
+    return (word >> 8 & 0x03F00003Fu) | (word >> 10 & 0xFC0000FC0u) | (word << 12 & 0xF00000F000u);
 }
 
 // The character a packed sequence stands for.
 inline char32_t unpackedSequence(std::size_t packed) {
-    return static_cast<char32_t>((packed & 0x0F) << 12 | (packed >> 4 & 0x3F) << 6 | packed >> 10);
+    return static_cast<char32_t>((packed & 0xF000) | (packed & 0x3F) << 6 | (packed >> 6 & 0x3F));
 }
 
 // A UTF-8 file read a buffer at a time for decoders that take the common

@@ -77,6 +77,13 @@ public:
     // true unless something the writer does may look past a line end.
     bool takesLinesTogether() const { return !convertsThroughEngine() && converter_ == nullptr && charset_.empty(); }
 
+    // Whether the engine's output may skip the writer and go to the sink in
+    // blocks (EngineUtf8Blocks): Unicode text as the engine left it, with
+    // nothing looking at its lines, to a sink that takes UTF-8 as it is.
+    bool writesBlocks() const { return unicode_ && takesLinesTogether() && sink_.takesUtf8AsIs(); }
+    const EncodingProfile& family() const { return from_; }
+    bool writesCrLf() const { return crLf_; }
+
     // Unicode text is written converted by `converter` as well, whole lines
     // at a time.
     void convertBy(ChineseConverter* converter) { converter_ = converter; }
@@ -299,13 +306,17 @@ public:
                 continue;
             }
             const CharCode code = pairAt(line, pos);
-            if (const char32_t c = characterOfCode_[code]) {
+            if (const char32_t c = carriedBy(code)) {
                 carriers.push_back({pos, c});
                 putPair(line, pos, from_.replacementCode());
             }
             pos += 2;
         }
     }
+
+    // The character a line that went through an engine run carries under
+    // `code`, else 0.
+    char32_t carriedBy(CharCode code) const { return characterOfCode_.empty() ? 0 : characterOfCode_[code]; }
 
     // By BMP character: the code under which the run carries it in the line
     // itself, else 0 (and 0 for ASCII).

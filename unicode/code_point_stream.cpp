@@ -274,18 +274,23 @@ void TextSink::writeBytesNow(const char* bytes, std::size_t count) {
     put(bytes, count);
 }
 
-void TextSink::put(const char* bytes, std::size_t count) {
-    if (!open_) return;
+char* TextSink::room(std::size_t count) {
     if (outUsed_ + count > kBufferSize) {
-        if (!emit(out_, outUsed_)) failed_ = true;
+        if (outUsed_ > 0 && !emit(out_, outUsed_)) failed_ = true;
         outUsed_ = 0;
     }
+    return out_ + outUsed_;
+}
+
+void TextSink::put(const char* bytes, std::size_t count) {
+    if (!open_) return;
     if (count > kBufferSize) {
+        room(kBufferSize);
         if (!emit(bytes, count)) failed_ = true;
         return;
     }
-    std::memcpy(out_ + outUsed_, bytes, count);
-    outUsed_ += count;
+    std::memcpy(room(count), bytes, count);
+    advance(count);
 }
 
 bool TextSink::close() {

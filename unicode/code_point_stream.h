@@ -104,6 +104,14 @@ public:
     void writeText(const char* utf8, std::size_t length);
     // Bytes from a character's start to a character's end.
     void writeBytes(const char* bytes, std::size_t count);
+    // Whether UTF-8 text goes to the file as it is given, so that it may be
+    // written in place: room() and advance() stand for writeText().
+    bool takesUtf8AsIs() const { return !target_ && quoteStyle_ == kQuotesKeep && !dropsFinalLineEnd_; }
+    // Room for `count` bytes (at most kRoom) written in place; advance()
+    // then takes those written.
+    static constexpr std::size_t kRoom = 1 << 16;
+    char* room(std::size_t count);
+    void advance(std::size_t count) { outUsed_ += count; }
     // True when every byte reached the file and it took the old one's place.
     bool close();
     // Whether what was written can still be dropped: the file takes the
@@ -129,7 +137,7 @@ private:
     // back the one that ends `data`, and returns the length of what is left.
     std::size_t holdFinalLineEnd(const char* data, std::size_t length, bool text);
 
-    static constexpr std::size_t kBufferSize = 1 << 16;
+    static constexpr std::size_t kBufferSize = kRoom;
     OutputFile file_;
     std::string path_;
     TextWriter::BlockSink memory_;  // in place of the file

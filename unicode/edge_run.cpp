@@ -19,6 +19,7 @@
 #include "dictionary_utf8_conversion.h"
 #include "direct_utf8_conversion.h"
 #include "engine_output_lines.h"
+#include "engine_utf8_blocks.h"
 #include "family_maps.h"
 #include "family_text_reader.h"
 #include "heading_regex.h"
@@ -544,7 +545,7 @@ private:
         return formatThroughFiles(encoder, writer, sink, written);
     }
 
-    RunResult formatStreamed(LineEncoder& encoder, LineWriter& writer, const TextSink& sink) {
+    RunResult formatStreamed(LineEncoder& encoder, LineWriter& writer, TextSink& sink) {
         FamilyTextReader reader(encoder, kChunkBytes);
         if (!openSource(reader)) return kSourceUnreadable;
         std::size_t chunk = 0;
@@ -573,9 +574,11 @@ private:
                 writer.write(text, length, carriers);
             },
             writer.takesLinesTogether());
+        std::optional<EngineUtf8Blocks> blocks;
+        if (writer.writesBlocks()) blocks.emplace(writer.family(), encoder, writer.writesCrLf(), sink);
         TextWriter output;
         output.open([&](const char* block, std::size_t length) {
-            lines.take(block, length);
+            blocks ? blocks->take(block, length) : lines.take(block, length);
             return !sink.failed();
         });
         // Pairs outside the family's ranges carry characters: they are kept.
@@ -584,7 +587,12 @@ private:
         if (reader.failed()) return kSourceUnreadable;
         if (sink.failed()) return destinationFailure(formatter_, sink);
         if (isError(result)) return result;
-        lines.finish();
+        if (blocks) {
+            blocks->finish();
+            writer.sawInvalid |= blocks->sawInvalid;
+        } else {
+            lines.finish();
+        }
         return kSuccess;
     }
 

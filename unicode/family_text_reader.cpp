@@ -17,7 +17,15 @@ FamilyTextReader::FamilyTextReader(LineEncoder& encoder, std::size_t chunkBytes)
 
 bool FamilyTextReader::open(const SourceText& source, const char* encoding) {
     utf8_ = std::strcmp(encoding, kUtf8Name) == 0;
-    if (utf8_) return bytes_.open(source);
+    if (utf8_) {
+        const CharCode* const codes = encoder_.losslessCodes();
+        storedCodes_ = std::make_unique_for_overwrite<std::uint16_t[]>(FamilyMaps::kBmpSize);
+        for (std::size_t packed = 0; packed < FamilyMaps::kBmpSize; ++packed) {
+            const CharCode code = codes[unpackedSequence(packed)];
+            storedCodes_[packed] = static_cast<std::uint16_t>(code >> 8 | (code & 0xFF) << 8);
+        }
+        return bytes_.open(source);
+    }
     codePoints_ = std::make_unique<char32_t[]>(kCodePointsAtOnce);
     return points_.open(source, encoding);
 }
@@ -82,26 +90,34 @@ bool FamilyTextReader::readUtf8() {
         const unsigned char* const end = pendingCr_ ? p : bytes_.end;
         const std::size_t chunkBytes = chunkBytes_;
         const CharCode* const codes = encoder_.losslessCodes();
+        const std::uint16_t* const stored = storedCodes_.get();
         std::size_t length = length_;
         std::size_t lineStart = lineStart_;
         bool ready = false;
         while (end - p >= 4) {
-            // Two hanzi (or marks) at once, or eight ASCII characters.
+            // Hanzi (or marks) two at a time, or eight ASCII characters.
             if (end - p >= 8 && length - lineStart + 8 < kLinePiece) {
-                const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+                std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
                 if (startsWithTwoThreeByteSequences(word)) {
-                    const CharCode first = codes[threeByteSequence(word)];
-                    const CharCode second = codes[threeByteSequence(word >> 24)];
-                    if (first != 0 && second != 0) {
-                        // Both pairs, lead bytes first, in one store.
-                        const std::uint32_t pairs = std::uint32_t{second} << 16 | first;
-                        const std::uint32_t bytes =
-                            (pairs >> 8 & 0x00FF00FFu) | (pairs << 8 & 0xFF00FF00u);
-                        std::memcpy(text + length, &bytes, 4);
+                    // A run of them, while they fit the piece.
+                    const std::size_t pieceLimit = lineStart + kLinePiece - 8;
+                    const unsigned char* const wordsEnd = end - 8;
+                    bool taken = false;
+                    for (;;) {
+                        const std::uint64_t packed = packedSequences(word);
+                        const std::uint32_t first = stored[packed & 0xFFFF];
+                        const std::uint32_t second = stored[packed >> 24 & 0xFFFF];
+                        if (first == 0 || second == 0) break;
+                        const std::uint32_t pairs = second << 16 | first;
+                        std::memcpy(text + length, &pairs, 4);
                         length += 4;
                         p += 6;
-                        continue;
+                        taken = true;
+                        if (p > wordsEnd || length >= pieceLimit) break;
+                        word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
+                        if (!startsWithTwoThreeByteSequences(word)) break;
                     }
+                    if (taken) continue;
                 } else if (const std::uint64_t stops = asciiStops(word); stops == 0) {
                     std::memcpy(text + length, p, 8);
                     length += 8;

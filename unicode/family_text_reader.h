@@ -56,6 +56,9 @@ private:
 
     bool utf8_ = false;  // decoded here
     Utf8Input bytes_;
+    // The encoder's lossless codes as the text stores them, lead byte first,
+    // by packed sequence (packedSequences).
+    std::unique_ptr<std::uint16_t[]> storedCodes_;
 
     // Any other encoding, through ICU.
     CodePointReader points_;

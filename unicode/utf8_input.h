@@ -30,6 +30,20 @@ inline std::size_t threeByteSequence(std::uint64_t word) {
     return (word & 0x0F) << 12 | (word >> 8 & 0x3F) << 6 | (word >> 16 & 0x3F);
 }
 
+// Both sequences of such a word at once, each packed into sixteen bits, the
+// first's at bits 0-15 and the second's at 24-39: the first trail's six bits,
+// the second's, then the lead's four. Fewer steps than threeByteSequence
+// takes twice, for a table indexed by packed sequence; its characters of
+// one lead byte stay together, as in a table by character.
+inline std::uint64_t packedSequences(std::uint64_t word) {
+    return (word >> 8 & 0x03F00003Fu) | (word >> 10 & 0xFC0000FC0u) | (word << 12 & 0xF00000F000u);
+}
+
+// The character a packed sequence stands for.
+inline char32_t unpackedSequence(std::size_t packed) {
+    return static_cast<char32_t>((packed & 0xF000) | (packed & 0x3F) << 6 | (packed >> 6 & 0x3F));
+}
+
 // A UTF-8 file read a buffer at a time for decoders that take the common
 // characters straight from the buffer. A byte-order mark at the start is
 // skipped; a byte 1A ends the text.

@@ -132,7 +132,7 @@ std::string zshSpecs(Command command) {
     for (const OptionEntry& entry : cli::optionTable()) {
         if (!cli::appliesTo(entry, command)) continue;
         const std::string name(entry.name);
-        const std::string help = "[" + zshDescription(entry.help) + "]";
+        const std::string help = std::string("[").append(zshDescription(entry.help)).append("]");
         switch (entry.kind) {
             case OptionEntry::Kind::Switch: {
                 const std::string letter = shortWord(name);
@@ -181,17 +181,21 @@ std::string bashCompletion() {
                   "' ;;\n";
     }
     script += kBashMiddle;
-    std::string numbers;
+    std::string numbers;  // the case patterns of options that take a number or a pattern
+    const auto addNumber = [&numbers](std::string_view name) {
+        if (!numbers.empty()) numbers += '|';
+        numbers += casePattern(name);
+    };
     for (const OptionEntry& entry : cli::optionTable()) {
         if (entry.kind == OptionEntry::Kind::Keyword) {
             script += "        " + casePattern(entry.name) + ")\n            COMPREPLY=($(compgen -W '" +
                       cli::choiceNames(entry, " ") + "' -- \"$cur\"))\n            return ;;\n";
         } else if (entry.kind == OptionEntry::Kind::Number || entry.kind == OptionEntry::Kind::Pattern) {
-            numbers += (numbers.empty() ? "" : "|") + casePattern(entry.name);
+            addNumber(entry.name);
         }
     }
     for (const cli::BatchOptionRow& row : cli::batchOptionRows()) {
-        if (row.value == "N") numbers += (numbers.empty() ? "" : "|") + casePattern(row.name);
+        if (row.value == "N") addNumber(row.name);
     }
     // A number or a pattern cannot be guessed: offer nothing rather than file names.
     if (!numbers.empty()) script += "        " + numbers + ")\n            return ;;\n";

@@ -590,6 +590,9 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;
                         std::uint32_t every = ~0u;
+                        // Unrolled by request: left to itself, GCC stops
+                        // unrolling this loop once the Latin-word path is there.
+#pragma GCC unroll 8
                         for (int i = 0; i < 8; ++i) {
                             entries[i] = tables.quick(bytes[i]);
                             any |= entries[i];

@@ -78,6 +78,14 @@ inline std::uint64_t bytesBelow(std::uint64_t word, unsigned char limit) {
     return limit >= 0x80 ? (~word | lowBitsBelow) & kHighBits : ~word & lowBitsBelow;
 }
 
+// Top bit set in each ASCII letter or digit, of a word of ASCII bytes.
+// Setting bit 5 makes capitals small and leaves small letters as they are.
+inline std::uint64_t asciiAlnumBytes(std::uint64_t word) {
+    const std::uint64_t folded = word | 0x20 * kOnes;
+    return (bytesBelow(word, '9' + 1) & ~bytesBelow(word, '0')) |
+           (bytesBelow(folded, 'z' + 1) & ~bytesBelow(folded, 'a'));
+}
+
 // Sixteen bytes at once, one bit a byte (bit i for bytes[i]): SSE2 where the
 // target has it, two words otherwise.
 #if defined(__SSE2__)

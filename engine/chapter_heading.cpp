@@ -49,6 +49,37 @@ CharCode simplifiedCodeOf(const EncodingProfile& source, CharCode code) {
     return big5 != 0 ? profiles::BIG5.tableEntry(big5) : 0;
 }
 
+// Whether a line whose first character reads as `raw` may open a chapter.
+bool opensWith(const EncodingProfile& source, CharCode raw) {
+    const CharCode first = simplifiedCodeOf(source, raw);
+    return isMark(first) || (first | 0x20) == 'c';
+}
+
+// opensWith for the built-in profile in `kSlot`: every line asks, and the
+// simplified code of a double-byte character takes two table look-ups, so
+// those answers are worked out the first time the profile asks.
+template <int kSlot>
+bool builtInOpensWith(const EncodingProfile& source, CharCode raw) {
+    if (!isDoubleByte(raw)) return opensWith(source, raw);
+    static const std::bitset<0x8000> opening = [&] {
+        std::bitset<0x8000> set;
+        for (unsigned code = 0; code < 0x8000; ++code) set[code] = opensWith(source, static_cast<CharCode>(0x8000 | code));
+        return set;
+    }();
+    return opening[raw & 0x7FFF];
+}
+
+bool mayOpenChapter(const EncodingProfile& source, CharCode raw) {
+    static_assert(kBuiltInProfiles == 4);
+    switch (builtInSlot(source)) {
+        case 0: return builtInOpensWith<0>(source, raw);
+        case 1: return builtInOpensWith<1>(source, raw);
+        case 2: return builtInOpensWith<2>(source, raw);
+        case 3: return builtInOpensWith<3>(source, raw);
+        default: return opensWith(source, raw);
+    }
+}
+
 // Reads the line's characters one by one, as simplified GBK codes.
 class MarkReader {
 public:
@@ -140,8 +171,8 @@ bool opensChapter(const EncodingProfile& source, const ClassLookup& classes, con
     if (start >= end) return false;
     // Most lines are told apart by their first character.
     MarkReader reader(source, line, start, end);
+    if (!mayOpenChapter(source, reader.raw())) return false;
     const CharCode first = reader.peek();
-    if (!isMark(first) && (first | 0x20) != 'c') return false;
     if (first == chapter_marks::kOrdinal) return readNumberedMark(reader) && endsMark(classes, reader);
     if ((first | 0x20) == 'c') return readEnglishMark(classes, reader) && endsMark(classes, reader);
     for (const CharCode(*word)[3] = chapter_marks::kWords; (*word)[0] != 0; ++word) {

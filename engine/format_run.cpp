@@ -100,6 +100,9 @@ public:
             }
         }
         for (unsigned high = 0; high <= 0xFF; ++high) rows_[high] = entries_.data() + rowOf[high] * 0x100;
+        for (CharCode code = 0; code < 0x80; ++code) {
+            if (isAsciiAlnum(code) && quick(code) != quickEntry(1, 0)) keepsAlnum_ = false;
+        }
 
         std::array<std::uint8_t, 0x100> rowIsPlain{};
         for (unsigned lead = 0x80; lead <= 0xFF; ++lead) rowIsPlain[lead] = rowOf[lead] == 0 ? 1 : 0;
@@ -122,6 +125,8 @@ public:
                 pairIsPlain_[pairIndexAt(bytes + 4)] & pairIsPlain_[pairIndexAt(bytes + 6)]) != 0;
     }
     bool rowHasForms(CharCode code) const { return rowHasForms_[code >> 8]; }
+    // Whether every ASCII letter and digit is kept as it is.
+    bool keepsAlnum() const { return keepsAlnum_; }
     // translateAsciiPunctuation of an ASCII code; 0 for the quotes, which
     // pair, and for NUL.
     CharCode asciiTranslation(CharCode code) const { return asciiTranslation_[code]; }
@@ -166,6 +171,7 @@ private:
     std::array<const std::uint32_t*, 0x100> rows_{};
     std::array<bool, 0x100> rowHasForms_{};
     std::array<CharCode, 0x80> asciiTranslation_{};
+    bool keepsAlnum_ = true;
     // By pair index (byte_masks::pairIndexAt): 1 for the pairs of rows whose every
     // character is kept as it is, less those that the run boxes.
     std::array<std::uint8_t, 0x10000> pairIsPlain_;
@@ -365,6 +371,10 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
     // Mixed text puts spaces between scripts only when asked to: the test
     // is spared on every character otherwise.
     const bool spacesScripts = mixedText_ && spaceBetweenScripts_;
+    // In mixed text the spaces and marks between Latin words take the steps,
+    // so the quick loop takes a word's letters and digits at once and asks
+    // about the character after them alone.
+    const bool latinWordsAtOnce = mixedText_ && tables.keepsAlnum();
 
     constexpr ClassSet kFullwidthMarks = bit(CharClass::FullwidthDot) | bit(CharClass::FullwidthQuote);
     constexpr ClassSet kNestingQuotes = 0xFFu << static_cast<int>(CharClass::LeftDoubleQuote);
@@ -561,9 +571,28 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                         continue;
                     }
                     if (high == 0) {
+                        if (latinWordsAtOnce) {
+                            const int plain = std::countr_zero(
+                                ~byte_masks::asciiAlnumBytes(byte_masks::wordAt(line + pos)) & byte_masks::kHighBits) / 8;
+                            if (plain != 0) {
+                                std::memcpy(paragraph + paragraphLength, bytes, 8);
+                                paragraphLength += plain;
+                                lastKeptWidth = 1;
+                                pos += plain;
+                                if (plain == 8) continue;
+                            }
+                            if (tables.quick(bytes[plain]) & kStepByStep) {
+                                steps = true;
+                                break;
+                            }
+                            if (plain != 0) continue;
+                        }
                         std::uint32_t entries[8];
                         std::uint32_t any = 0;
                         std::uint32_t every = ~0u;
+                        // Unrolled by request: left to itself, GCC stops
+                        // unrolling this loop once the Latin-word path is there.
+#pragma GCC unroll 8
                         for (int i = 0; i < 8; ++i) {
                             entries[i] = tables.quick(bytes[i]);
                             any |= entries[i];

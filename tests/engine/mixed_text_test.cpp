@@ -115,6 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
                   std::string(26, ' ') + "矩阵分解\r\n" + std::string(40, '%') + " 好\r\n"},
         MixedCase{"ShortLineEndingTheTextIsAHeading", mixed(30), "正文。\n\n简介\n",
                   "正文。\r\n" + std::string(28, ' ') + "简介\r\n"},
+        MixedCase{"LatinWordsOfAnyLengthBesideMarks", mixed(-1),
+                  "他说 abcdefg[注意]好 abcdefgh abcdefghi ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789xyz 好\n"
+                  "用 a1@b2`c{d}~e user@example.org Zz09:好, abcdefgh.好 http://a.b/abcdefgh/\n",
+                  "他说 abcdefg【注意】好 abcdefgh abcdefghi ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789xyz 好"
+                  "用 a1@b2`c{d}~e user@example.org Zz09：好，abcdefgh。好 http://a.b/abcdefgh/\r\n"},
         MixedCase{"ClosingMarkStartsNoLine", rulesOnly(5), "一二三四五，六七\n", "一二三四\r\n五，六七\r\n"},
         MixedCase{"OpeningMarkEndsNoLine", rulesOnly(5), "一二三四“五六”\n", "一二三四\r\n“五六”\r\n"},
         MixedCase{"MarkHangsWhereNoBreakKeepsIt", mixed(10, 1), "一二三四五abcdefghij。一二\n",

@@ -1,8 +1,11 @@
 // Text with Latin words and numbers: which ASCII marks and spaces a paragraph
 // keeps as they are, and where it puts a space.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
+#include "byte_masks.h"
 #include "text_kinds.h"
 #include "text_formatter.h"
 
@@ -50,6 +53,14 @@ bool joinsLatinWord(CharCode code, CharCode previous, const char* line, int pos,
 // line with nothing but ASCII before it ([9], a[i]). The walk ends at the
 // next opening bracket too, which keeps a line of them linear.
 bool opensLatinBracket(const char* line, int pos, int end) {
+    // Eight bytes at a time to the first byte that is no ASCII or a bracket:
+    // lines of terminal colour codes hold many an opening bracket.
+    for (; end - pos >= 8; pos += 8) {
+        const std::uint64_t word = byte_masks::wordAt(line + pos);
+        const std::uint64_t stops = (word & byte_masks::kHighBits) | byte_masks::bytesEqualTo(word, '[') |
+                                    byte_masks::bytesEqualTo(word, ']');
+        if (stops != 0) return line[pos + std::countr_zero(stops) / 8] == ']';
+    }
     for (; pos < end && !(static_cast<unsigned char>(line[pos]) & 0x80) && line[pos] != '['; ++pos) {
         if (line[pos] == ']') return true;
     }

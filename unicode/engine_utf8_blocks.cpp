@@ -13,6 +13,8 @@ namespace quillon::unicode {
 namespace {
 
 constexpr Utf8Code kBoxUtf8 = utf8Of(kBox);
+// The lead bytes' top bits of a word that holds four pairs.
+constexpr std::uint64_t kFourLeads = 0x0080008000800080u;
 
 }  // namespace
 
@@ -78,6 +80,25 @@ std::size_t EngineUtf8Blocks::write(const unsigned char* text, std::size_t lengt
             // to a CR (and for CR LF output a LF), eight bytes at a time.
             while (pos < wordsEnd) {
                 const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(text + pos));
+                if ((word & kFourLeads) == kFourLeads) {
+                    // Four characters of three bytes each, as hanzi are: their
+                    // places in the output are known before their codes are.
+                    const Utf8Code first = byWord[word & 0xFFFF];
+                    const Utf8Code second = byWord[word >> 16 & 0xFFFF];
+                    const Utf8Code third = byWord[word >> 32 & 0xFFFF];
+                    const Utf8Code fourth = byWord[word >> 48];
+                    // A Utf8Code's top byte is its length, 1 to 3, or 0 for
+                    // no character: the AND of four is 3 when all are 3.
+                    if (((first & second & third & fourth) >> 24) == 3) {
+                        std::memcpy(out, &first, 4);
+                        std::memcpy(out + 3, &second, 4);
+                        std::memcpy(out + 6, &third, 4);
+                        std::memcpy(out + 9, &fourth, 4);
+                        out += 12;
+                        pos += 8;
+                        continue;
+                    }
+                }
                 if ((word & 0x80) != 0) {
                     // A pair that stands for a character: its trail byte is
                     // none of a line end's.

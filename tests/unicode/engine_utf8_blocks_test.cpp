@@ -91,6 +91,12 @@ TEST(EngineUtf8Blocks, WriteWhatTheLineWriterWrites) {
             std::string("\x81\x7f\xd7\xfa\xa3\xa0 \t") + '\0' + "x\r\n" + repeated("\xb0\xa1\xa4\x40", 9) + "\xb0",
             "\xb0\xa1" + carried + carried + "z\r\n" + carried,
             repeated("\xb0\xa1", 30000) + "\r\n" + repeated("\xa4\x40 word \r\n", 9000),
+            // Runs of four pairs with one among them that is written
+            // otherwise: shorter in UTF-8 (a middle dot), carried, boxed, or
+            // cut by a line end.
+            repeated("\xb0\xa1\xa1\xa4\xb0\xa1\xb0\xa1\xb0\xa1\xb0\xa1\xb0\xa1\xa1\xa4", 3) + "\r\n",
+            repeated("\xb0\xa1", 3) + carried + repeated("\xb0\xa1", 7) + carried + "\xb0\xa1",
+            repeated("\xb0\xa1", 5) + "\xff\xff" + repeated("\xb0\xa1", 4) + "\xb0\r\n\xb0\xa1\xb0\n",
             "",
         };
         for (const std::string& stored : cases) {

@@ -8,6 +8,10 @@ namespace {
 
 constexpr std::size_t kCodePointsAtOnce = 1 << 12;
 
+// Whether a word of UTF-8 starts with a sequence of three bytes, lead byte
+// 1110xxxx and trail bytes 10xxxxxx.
+bool startsWithThreeByteSequence(std::uint64_t word) { return (word & 0xC0C0F0u) == 0x8080E0u; }
+
 }  // namespace
 
 FamilyTextReader::FamilyTextReader(LineEncoder& encoder, std::size_t chunkBytes)
@@ -21,7 +25,10 @@ bool FamilyTextReader::open(const SourceText& source, const char* encoding) {
         const CharCode* const codes = encoder_.losslessCodes();
         storedCodes_ = std::make_unique_for_overwrite<std::uint16_t[]>(FamilyMaps::kBmpSize);
         for (std::size_t packed = 0; packed < FamilyMaps::kBmpSize; ++packed) {
-            const CharCode code = codes[unpackedSequence(packed)];
+            // Three bytes that spell a character of fewer, or a surrogate,
+            // are no character: the reader marks them.
+            const char32_t c = unpackedSequence(packed);
+            const CharCode code = c < 0x800 || (c & 0xF800) == 0xD800 ? 0 : codes[c];
             storedCodes_[packed] = static_cast<std::uint16_t>(code >> 8 | (code & 0xFF) << 8);
         }
         return bytes_.open(source);
@@ -118,6 +125,14 @@ bool FamilyTextReader::readUtf8() {
                         if (!startsWithTwoThreeByteSequences(word)) break;
                     }
                     if (taken) continue;
+                } else if (startsWithThreeByteSequence(word)) {
+                    // One of them, before a character of another kind.
+                    if (const std::uint16_t pair = stored[packedSequences(word) & 0xFFFF]) {
+                        std::memcpy(text + length, &pair, 2);
+                        length += 2;
+                        p += 3;
+                        continue;
+                    }
                 } else if (const std::uint64_t stops = asciiStops(word); stops == 0) {
                     std::memcpy(text + length, p, 8);
                     length += 8;

@@ -218,6 +218,11 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"TraditionalTextKeepsItsForeignCharacters", RunKind::Format, narrowFormat(-1),
                  std::string("國") + kForeign + "。\n", std::string("國") + kForeign + "。\n",
                  kSuccess},
+        // Three bytes that spell a character of fewer (· and α) or a
+        // surrogate are invalid, each byte a box, in a run or alone.
+        EdgeCase{"OverlongAndSurrogateSequencesAreBoxed", RunKind::Format, narrowFormat(-1),
+                 "中\xE0\x82\xB7\xE0\x8E\xB1中\xE0\x82\xB7x\xED\xA0\x80\xED\xA0\x80。\n",
+                 "中□□□□□□中□□□x□□□□□□。\n", kInvalidCodeWarning},
         EdgeCase{"AsciiOnlyIsNotFormatted", RunKind::Format, narrowFormat(-1), "plain.\n", "",
                  kPlainAsciiSource},
         EdgeCase{"ToTheOtherFormOnRequest", RunKind::Format,

@@ -67,6 +67,15 @@ EdgeRunOptions htmlAware() {
 // and two that GBK has and Big5 lacks.
 constexpr const char* kForeign = "😀𠀀é‰";
 
+std::string hanziRuns() {
+    std::string text;
+    for (int length = 1; length <= 9; ++length) {
+        for (int i = 0; i < length; ++i) text += "中";
+        text += "ꀀ";  // U+A000
+    }
+    return text + "。\n";
+}
+
 class EdgeRuns : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(EdgeRuns, WritesExactBytes) {
@@ -221,8 +230,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Three bytes that spell a character of fewer (· and α) or a
         // surrogate are invalid, each byte a box, in a run or alone.
         EdgeCase{"OverlongAndSurrogateSequencesAreBoxed", RunKind::Format, narrowFormat(-1),
-                 "中\xE0\x82\xB7\xE0\x8E\xB1中\xE0\x82\xB7x\xED\xA0\x80\xED\xA0\x80。\n",
-                 "中□□□□□□中□□□x□□□□□□。\n", kInvalidCodeWarning},
+                 "中\xE0\x82\xB7\xE0\x8E\xB1中\xE0\x82\xB7x\xED\xA0\x80\xED\xA0\x80中中中中中\xE0\x82\xB7中。\n",
+                 "中□□□□□□中□□□x□□□□□□中中中中中□□□中。\n", kInvalidCodeWarning},
+        // Runs of every length up to nine, each ended by a character of three
+        // bytes that no family holds.
+        EdgeCase{"RunsOfHanziEndedByAForeignCharacter", RunKind::Format, narrowFormat(-1), hanziRuns(),
+                 hanziRuns(), kSuccess},
         EdgeCase{"AsciiOnlyIsNotFormatted", RunKind::Format, narrowFormat(-1), "plain.\n", "",
                  kPlainAsciiSource},
         EdgeCase{"ToTheOtherFormOnRequest", RunKind::Format,

@@ -64,8 +64,6 @@ std::size_t EngineUtf8Blocks::write(const unsigned char* text, std::size_t lengt
     // Kept in locals: stores into the output may alias any member.
     const Utf8Code* const byWord = byWord_.get();
     const bool crLf = crLf_;
-    // CR LF output stops at a LF as well, to see whether a CR goes before it.
-    const unsigned char lineEndStop = crLf ? '\n' : '\r';
     bool invalid = false;
     std::size_t pos = 0;
     while (pos < length) {
@@ -121,12 +119,19 @@ std::size_t EngineUtf8Blocks::write(const unsigned char* text, std::size_t lengt
                     continue;
                 }
                 const std::uint64_t stops = (word & byte_masks::kHighBits) | byte_masks::bytesEqualTo(word, '\r') |
-                                            byte_masks::bytesEqualTo(word, lineEndStop);
+                                            (crLf ? byte_masks::bytesEqualTo(word, '\n') : 0);
                 const std::size_t plain = stops == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(stops) / 8);
-                if (plain == 0) break;
                 std::memcpy(out, text + pos, 8);
                 out += plain;
                 pos += plain;
+                // The run's line end inside the word becomes the chosen one here.
+                if (plain <= 6 && text[pos] == '\r' && text[pos + 1] == '\n') {
+                    if (crLf) *out++ = '\r';
+                    *out++ = '\n';
+                    pos += 2;
+                    continue;
+                }
+                if (plain == 0) break;
             }
             if (pos >= sliceEnd) break;
             // One character of any kind. A CR before a LF goes with it as

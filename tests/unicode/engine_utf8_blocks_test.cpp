@@ -91,6 +91,12 @@ TEST(EngineUtf8Blocks, WriteWhatTheLineWriterWrites) {
             std::string("\x81\x7f\xd7\xfa\xa3\xa0 \t") + '\0' + "x\r\n" + repeated("\xb0\xa1\xa4\x40", 9) + "\xb0",
             "\xb0\xa1" + carried + carried + "z\r\n" + carried,
             repeated("\xb0\xa1", 30000) + "\r\n" + repeated("\xa4\x40 word \r\n", 9000),
+            // Line ends, and a lone CR, at every place in a word.
+            [] {
+                std::string text;
+                for (std::size_t k = 0; k <= 8; ++k) text += std::string(k, 'x') + "\r\n\r" + std::string(8 - k, 'y') + "\n";
+                return text;
+            }(),
             // Runs of four pairs with one among them that is written
             // otherwise: shorter in UTF-8 (a middle dot), carried, boxed, or
             // cut by a line end.

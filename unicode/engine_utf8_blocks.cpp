@@ -75,7 +75,8 @@ std::size_t EngineUtf8Blocks::write(const unsigned char* text, std::size_t lengt
         bool undecided = false;
         while (pos < sliceEnd) {
             // Most text goes here: up to four pairs of a word, or ASCII up
-            // to a CR (and for CR LF output a LF), eight bytes at a time.
+            // to a CR (and for CR LF output a LF, to see whether a CR goes
+            // before it), eight bytes at a time.
             while (pos < wordsEnd) {
                 const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(text + pos));
                 if ((word & kFourLeads) == kFourLeads) {

@@ -234,9 +234,14 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
         c = (bytes & 0x0Fu) << 12 | (bytes >> 2 & 0xFC0u) | (bytes >> 16 & 0x3Fu);
         return c >= 0x800 ? 3 : 0;
     };
+    // What the loop reads of the chain, read once: a store of text may
+    // alias anything, and the compiler would read it all again.
     const std::uint32_t* const alone = table.data();
     const std::uint32_t* const firstStep = chain_.firstStepAlone_.data();
     const DictionaryMatcher& first = *chain_.steps_[0];
+    const DictionaryMatcher::PairFilter firstPairs = first.pairFilter();
+    const bool asciiWordsKept = chain_.asciiWordsKept_;
+    const auto asciiStopWords = chain_.asciiStopWords_;
     constexpr std::uint32_t kEitherLongerKeys =
         ChineseConversionChain::kLongerKeys | ChineseConversionChain::kLaterLongerKeys;
     char32_t c = 0;
@@ -246,11 +251,11 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
     // taken without looking for it.
     const auto step = [&](auto roomy) -> bool {
         if (o >= full) flush();
-        if (c < 0x80 && chain_.asciiWordsKept_ && (roomy || last - p >= 8)) {
+        if (c < 0x80 && asciiWordsKept && (roomy || last - p >= 8)) {
             // ASCII that no key starts in is copied as it is, a word at a time.
             const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
             std::uint64_t stops = word & byte_masks::kHighBits;
-            for (const std::uint64_t stop : chain_.asciiStopWords_) stops |= byte_masks::zeroBytes(word ^ stop);
+            for (const std::uint64_t stop : asciiStopWords) stops |= byte_masks::zeroBytes(word ^ stop);
             if (const auto plain = stops == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(stops) / 8);
                 plain != 0) {
                 std::memcpy(o, p, 8);
@@ -271,12 +276,13 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
             // writes for it, unless it starts a segment.
             if (roomy || next < last) {
                 if (afterLength == 0) return false;
-                if ((code & ChineseConversionChain::kLongerKeys) != 0 && first.mayGoOn(c, after)) {
+                if ((code & ChineseConversionChain::kLongerKeys) != 0 && firstPairs.mayGoOn(c, after)) {
                     // Mostly the text goes on with none of the keys the
                     // pair starts, and the character is alone after all;
                     // a longer key ends the run, found.
-                    found = first.matchAt(c, reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(next),
-                                          end);
+                    found = first.matchAt(c, after, reinterpret_cast<const char*>(p),
+                                          reinterpret_cast<const char*>(next),
+                                          reinterpret_cast<const char*>(next + afterLength), end);
                     if (found.keyBytes > length) return false;
                     found.keyBytes = 0;
                 }

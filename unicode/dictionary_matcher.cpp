@@ -144,7 +144,7 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
     std::uint32_t node = rootOf(first);
     if (p < end) {
         const char* second = p;
-        const auto [word, bits] = pairBitsOf(first, static_cast<char32_t>(takeCodePoint(second, end)));
+        const auto [word, bits] = pairBitsOf(first, static_cast<char32_t>(takeCodePoint(second, end)), pairWordMask_);
         pairFilter_[word] |= bits;
     }
     while (p < end) {
@@ -268,13 +268,13 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
         return at;
     }
     prefetchWalkAt(after, end);
-    found = walk(first, at, after, end, tierCount);
+    found = walk<false>(first, at, after, end, tierCount);
     return at;
 }
 
-DictionaryMatch DictionaryMatcher::matchAt(char32_t first, const char* at, const char* after,
-                                           const char* end) const {
-    return walk(first, at, after, end, kOpenccMaxTiers);
+DictionaryMatch DictionaryMatcher::matchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
+                                           const char* afterSecond, const char* end) const {
+    return walk<true>(first, at, afterFirst, end, kOpenccMaxTiers, second, afterSecond);
 }
 
 // Most keys chosen are one character long: the walk at the next character
@@ -290,8 +290,10 @@ inline void DictionaryMatcher::prefetchWalkAt(const char* p, const char* end) co
     __builtin_prefetch(&slots_[hashOf(keyOf(root, next)) & (slots_.size() - 1)]);
 }
 
-inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, const char* next,
-                                        const char* end, std::size_t tierCount) const {
+template <bool kSecondKnown>
+inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, const char* next, const char* end,
+                                               std::size_t tierCount, char32_t second,
+                                               const char* afterSecond) const {
     // The first tier with a key on the path wins, with its longest key there:
     // a node's value of an earlier tier than the best so far takes over, one
     // of the same tier goes further, one of a later tier is of no account.
@@ -313,9 +315,18 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
     take(root.values);
     // From the root, the mask and the pair filter mostly answer without a
     // lookup; further on, the hint of the node's slot.
-    std::int32_t c;
-    if (root.childMask != 0 && p < end && (c = takeCodePoint(p, end)) >= 0 &&
-        (root.childMask & maskBit(static_cast<char32_t>(c))) != 0 && mayGoOn(first, static_cast<char32_t>(c))) {
+    std::int32_t c = 0;
+    bool goesOn;
+    if constexpr (kSecondKnown) {
+        c = static_cast<std::int32_t>(second);
+        p = afterSecond;
+        goesOn = (root.childMask & maskBit(second)) != 0;
+    } else {
+        goesOn = root.childMask != 0 && p < end && (c = takeCodePoint(p, end)) >= 0 &&
+                 (root.childMask & maskBit(static_cast<char32_t>(c))) != 0 &&
+                 mayGoOn(first, static_cast<char32_t>(c));
+    }
+    if (goesOn) {
         for (const Slot* slot = childOf(node, static_cast<char32_t>(c)); slot != nullptr;) {
             take(slot->values);
             if ((slot->link & ~kKeyMask) == 0 || p >= end || (c = takeCodePoint(p, end)) < 0 ||

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "huge_page_allocator.h"
 #include "opencc_tables.h"
 
 namespace quillon::unicode {
@@ -44,9 +45,11 @@ public:
                           std::size_t tierCount = kOpenccMaxTiers) const;
 
     // The key the group chooses at `at`, as nextMatch() finds it there, for
-    // a caller that has decoded the character there, `first`, which ends at
-    // `after`.
-    DictionaryMatch matchAt(char32_t first, const char* at, const char* after, const char* end) const;
+    // a caller that has decoded the two characters there, `first` up to
+    // `afterFirst` and `second` up to `afterSecond`, and found that a key
+    // may start with the pair (mayGoOn).
+    DictionaryMatch matchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
+                            const char* afterSecond, const char* end) const;
 
     // Appends [from, end) to `out` with every chosen key replaced by its value.
     void convert(const char* from, const char* end, std::string& out) const;
@@ -72,10 +75,24 @@ public:
 
     // Whether a key may start with `first` and then `second`: false for
     // certain, true perhaps. Cheaper than a match: a word of a small table.
-    bool mayGoOn(char32_t first, char32_t second) const {
-        const auto [word, bits] = pairBitsOf(first, second);
-        return (pairFilter_[word] & bits) == bits;
-    }
+    bool mayGoOn(char32_t first, char32_t second) const { return pairFilter().mayGoOn(first, second); }
+
+    // The same test with the table's place read once, for a loop that asks
+    // it for most characters: through a matcher, every store of text made
+    // the compiler read the place again.
+    class PairFilter {
+    public:
+        PairFilter(const std::uint64_t* words, std::size_t wordMask) : words_(words), wordMask_(wordMask) {}
+        bool mayGoOn(char32_t first, char32_t second) const {
+            const auto [word, bits] = pairBitsOf(first, second, wordMask_);
+            return (words_[word] & bits) == bits;
+        }
+
+    private:
+        const std::uint64_t* words_;
+        std::size_t wordMask_;
+    };
+    PairFilter pairFilter() const { return {pairFilter_.data(), pairWordMask_}; }
 
     // Whether every key of the tiers after the first is one character long.
     bool laterTiersTakeOneCharacter() const { return laterTiersTakeOneCharacter_; }
@@ -136,14 +153,18 @@ private:
         std::size_t word;
         std::uint64_t bits;
     };
-    PairBits pairBitsOf(char32_t first, char32_t second) const {
+    static PairBits pairBitsOf(char32_t first, char32_t second, std::size_t wordMask) {
         const std::uint64_t hash = (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
-        return {static_cast<std::size_t>(hash >> 32) & pairWordMask_,
+        return {static_cast<std::size_t>(hash >> 32) & wordMask,
                 std::uint64_t{1} << (hash >> 58) | std::uint64_t{1} << (hash >> 52 & 63)};
     }
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
+    // With kSecondKnown, the caller has decoded the second character too
+    // and passed it through the pair filter.
+    template <bool kSecondKnown>
     [[gnu::always_inline]] DictionaryMatch walk(char32_t first, const char* at, const char* next, const char* end,
-                         std::size_t tierCount) const;
+                                                std::size_t tierCount, char32_t second = 0,
+                                                const char* afterSecond = nullptr) const;
 
     static constexpr char32_t kCodePointLimit = 0x110000;
     static constexpr char32_t kBmpLimit = 0x10000;
@@ -151,7 +172,7 @@ private:
     static constexpr char32_t kPageMask = (1u << kPageBits) - 1;
 
     std::vector<Root> roots_;  // roots_[0] stands for no node; in pages
-    std::vector<Slot> slots_;  // open addressing by parent and code point
+    std::vector<Slot, HugePageAllocator<Slot>> slots_;  // open addressing by parent and code point
     // Two bits in one word per hash of the first two characters of every
     // longer key, in a table small enough to stay cached, unlike slots_.
     std::vector<std::uint64_t> pairFilter_;

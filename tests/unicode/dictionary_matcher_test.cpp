@@ -150,5 +150,35 @@ TEST(NormalizationCandidates, AreFoundAtEveryPlaceInABlock) {
     }
 }
 
+// A caller that has decoded the first two characters and passed them
+// through the pair filter gets the key nextMatch() finds there: the
+// longest, the first tier's, or the first character's alone.
+TEST(DictionaryMatcher, MatchAtAPairIsTheMatchThere) {
+    const DictionaryMatcher matcher(stepOf("s2tw", 0));
+    const auto decoded = [](const char*& p) {
+        const auto* b = reinterpret_cast<const unsigned char*>(p);
+        if (b[0] < 0x80) return static_cast<char32_t>(*p++);
+        p += 3;
+        return static_cast<char32_t>((b[0] & 0x0F) << 12 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F));
+    };
+    std::size_t pairsWalked = 0;
+    for (const char* text : {"头发长", "头发", "干净的", "头头", "SQL注入攻击", "一个人", "头a"}) {
+        const char* end = text + std::strlen(text);
+        const char* afterFirst = text;
+        const char32_t first = decoded(afterFirst);
+        const char* afterSecond = afterFirst;
+        const char32_t second = decoded(afterSecond);
+        if (!matcher.mayGoOn(first, second)) continue;
+        ++pairsWalked;
+        DictionaryMatch expected;
+        ASSERT_EQ(matcher.nextMatch(text, end, expected), text) << text;
+        const DictionaryMatch found = matcher.matchAt(first, second, text, afterFirst, afterSecond, end);
+        EXPECT_EQ(found.keyBytes, expected.keyBytes) << text;
+        EXPECT_EQ(found.tier, expected.tier) << text;
+        EXPECT_EQ(found.value, expected.value) << text;
+    }
+    EXPECT_GE(pairsWalked, 3u);
+}
+
 }  // namespace
 }  // namespace quillon::unicode

@@ -56,6 +56,7 @@ std::string repeated(const std::string& text, std::size_t times) {
 // The engine cuts a line into pieces of 32,000 of its bytes, a hanzi two of
 // them, and converts each piece alone: 头发 cut after 头 is 頭發, not 頭髮.
 const std::string kAs = std::string(31997, 'a');
+const std::string kStops = repeated("。", 15999);
 
 INSTANTIATE_TEST_SUITE_P(
     Cuts, DictionaryUtf8Conversions,
@@ -64,6 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
         DirectCase{"PieceEndsInsideThePhrase", kAs + "a头发\n", kAs + "a頭發\n"},
         DirectCase{"PieceEndsJustPastItsSize", kAs + "aa头发\n", kAs + "aa頭發\n"},
         DirectCase{"PieceEndingTheTextAddsNoLineEnd", kAs + "aa头", kAs + "aa頭"},
+        // Runs of hanzi go by several at a time, but their piece still ends
+        // at its size.
+        DirectCase{"PieceOfHanziEndsInsideThePhrase", kStops + "头发\n", kStops + "頭發\n"},
+        DirectCase{"PieceOfHanziEndsAfterThePhrase", kStops.substr(3) + "头发\n", kStops.substr(3) + "頭髮\n"},
         DirectCase{"LinesAcrossManyChunks", repeated("头发，干净\n", 20000),
                    repeated("頭髮，乾淨\n", 20000)},
         DirectCase{"CrLfWrittenBeforeConversion", "头发\r\n干净\n", "頭髮\r\n乾淨\r\n", true},

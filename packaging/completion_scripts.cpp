@@ -59,6 +59,12 @@ constexpr std::string_view kBashMiddle = R"(        *) return ;;
     case $prev in
 )";
 
+// Between the cases of the word before and of the word itself: a one-letter
+// option may carry its value in the same word ("-fgbk").
+constexpr std::string_view kBashGlued = R"(    esac
+    case $cur in
+)";
+
 constexpr std::string_view kBashTail = R"(    esac
     $split && return
 
@@ -199,6 +205,13 @@ std::string bashCompletion() {
     }
     // A number or a pattern cannot be guessed: offer nothing rather than file names.
     if (!numbers.empty()) script += "        " + numbers + ")\n            return ;;\n";
+    script += kBashGlued;
+    for (const OptionEntry& entry : cli::optionTable()) {
+        const std::string letter = shortWord(entry.name);
+        if (entry.kind != OptionEntry::Kind::Keyword || letter.empty()) continue;
+        script += "        " + letter + "?*)\n            COMPREPLY=($(compgen -P " + letter + " -W '" +
+                  cli::choiceNames(entry, " ") + "' -- \"${cur#" + letter + "}\"))\n            return ;;\n";
+    }
     return script + std::string(kBashTail);
 }
 

@@ -447,40 +447,77 @@ std::optional<ProblemCensus> takeProblemCensus(const char* path, const EncodingP
     return takeProblemCensus(reader, from, to, problem);
 }
 
+namespace {
+
+// The number of characters of a line's first `length` bytes, which end at a
+// character's end.
+std::int64_t charactersIn(const unsigned char* bytes, std::size_t length) {
+    std::int64_t characters = 0;
+    for (std::size_t pos = 0; pos < length; ++characters) pos += bytes[pos] >= 0x80 ? 2 : 1;
+    return characters;
+}
+
+}  // namespace
+
 std::optional<ProblemCensus> takeProblemCensus(LineReader& reader, const EncodingProfile& from,
                                                const EncodingProfile& to, CensusProblem problem) {
     ProblemCensus census;
     if (!changesCode(from, to)) return census;
     const unsigned wanted = problem == CensusProblem::Invalid ? kInvalid : kUnmappable;
+    const PairOutcome wantedOutcome = PairOutcome{wanted} << kProblemShift;
     const PairOutcome* const outcomes = pairOutcomes(from, to);
     const auto buffer = std::make_unique_for_overwrite<char[]>(TextFormatter::kBufferSize);
     std::int64_t line = 1;
-    std::int64_t column = 0;
+    std::int64_t columnsBefore = 0;  // of a long line's pieces before this one
+    // Only the first character counted needs its column: the others are
+    // counted, not placed.
+    const auto count = [&](const unsigned char* bytes, std::size_t pos, std::size_t size) {
+        if (census.count++ != 0) return;
+        census.line = line;
+        census.column = columnsBefore + charactersIn(bytes, pos) + 1;
+        census.bytes.assign(bytes + pos, bytes + pos + size);
+    };
     while (const int read = reader.readLine(buffer.get(), TextFormatter::kBufferSize)) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.get());
         auto length = static_cast<std::size_t>(read);
         const bool endsLine = bytes[length - 1] == '\n';
         // As the run takes each line: without its line end.
         if (endsLine || bytes[length - 1] == '\r') --length;
-        for (std::size_t pos = 0; pos < length; ++column) {
-            std::size_t size = bytes[pos] >= 0x80 ? 2 : 1;
-            unsigned problems = 0;
-            if (size == 2 && pos + 1 == length) {
-                size = 1;  // a lead byte without its trail
-                problems = kInvalid;
-            } else if (size == 2) {
-                problems = outcomes[pairIndexAt(bytes + pos)] >> kProblemShift;
+        std::size_t pos = 0;
+        while (pos < length) {
+            if (bytes[pos] < 0x80) {
+                // ASCII has nothing to count: a word of it at a time.
+                ++pos;
+                while (pos + 8 <= length && (byte_masks::wordAt(buffer.get() + pos) & byte_masks::kHighBits) == 0) {
+                    pos += 8;
+                }
+                while (pos < length && bytes[pos] < 0x80) ++pos;
+                continue;
             }
-            if ((problems & wanted) != 0 && census.count++ == 0) {
-                census.line = line;
-                census.column = column + 1;
-                census.bytes.assign(buffer.get() + pos, size);
+            // Eight bytes above ASCII from a lead are four pairs, mostly
+            // without the problem.
+            if (pos + 8 <= length &&
+                (byte_masks::wordAt(buffer.get() + pos) & byte_masks::kHighBits) == byte_masks::kHighBits &&
+                ((outcomes[pairIndexAt(bytes + pos)] | outcomes[pairIndexAt(bytes + pos + 2)] |
+                  outcomes[pairIndexAt(bytes + pos + 4)] | outcomes[pairIndexAt(bytes + pos + 6)]) &
+                 wantedOutcome) == 0) {
+                pos += 8;
+                continue;
             }
-            pos += size;
+            if (pos + 1 == length) {
+                // A lead byte without its trail.
+                if ((wanted & kInvalid) != 0) count(bytes, pos, 1);
+                ++pos;
+                continue;
+            }
+            if ((outcomes[pairIndexAt(bytes + pos)] & wantedOutcome) != 0) count(bytes, pos, 2);
+            pos += 2;
         }
         if (endsLine) {
             ++line;
-            column = 0;
+            columnsBefore = 0;
+        } else if (census.count == 0) {
+            columnsBefore += charactersIn(bytes, length);
         }
     }
     if (reader.failed()) return std::nullopt;

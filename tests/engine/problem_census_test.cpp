@@ -41,6 +41,11 @@ TEST(ProblemCensus, CountsAndPlacesTheFirst) {
          CensusProblem::Unmappable, {0, 0, 0, ""}},
         {"a long line read in pieces keeps its columns", longLine + "\xB0\x41\n", &profiles::GB, &profiles::BIG5,
          CensusProblem::Invalid, {1, 1, TextFormatter::kBufferSize + 1, "\xB0\x41"}},
+        {"problems among runs of pairs, taken four at a time",
+         "\xB9\xFA\xB9\xFA\xB9\xFA\xB9\xFA\xB9\xFA\xB0\x41\xB9\xFA\xB9\xFA\xB0\x41\xB0\x41\xB9\xFA\xB0\x41\n",
+         &profiles::GB, &profiles::BIG5, CensusProblem::Invalid, {4, 1, 6, "\xB0\x41"}},
+        {"the first of a second line, after ASCII words", "abcdefghijklmnop\nabcdefghij\xB9\xFA\xB0\x41\n",
+         &profiles::GB, &profiles::BIG5, CensusProblem::Invalid, {1, 2, 12, "\xB0\x41"}},
         {"GB into GBK converts nothing", "\xB0\x41\n", &profiles::GB, &profiles::GBK, CensusProblem::Invalid,
          {0, 0, 0, ""}},
     };

@@ -275,17 +275,17 @@ void TextSink::writeBytesNow(const char* bytes, std::size_t count) {
 }
 
 char* TextSink::room(std::size_t count) {
-    if (outUsed_ + count > kBufferSize) {
-        if (outUsed_ > 0 && !emit(out_, outUsed_)) failed_ = true;
+    if (outUsed_ + count > kOutSize) {
+        if (outUsed_ > 0 && !emit(out_.get(), outUsed_)) failed_ = true;
         outUsed_ = 0;
     }
-    return out_ + outUsed_;
+    return out_.get() + outUsed_;
 }
 
 void TextSink::put(const char* bytes, std::size_t count) {
     if (!open_) return;
-    if (count > kBufferSize) {
-        room(kBufferSize);
+    if (count > kOutSize) {
+        room(kOutSize);
         if (!emit(bytes, count)) failed_ = true;
         return;
     }
@@ -297,7 +297,7 @@ bool TextSink::close() {
     if (!open_) return false;
     static constexpr char kNothing = 0;
     if (target_) convert(&kNothing, 0, true);
-    if (outUsed_ > 0 && !emit(out_, outUsed_)) failed_ = true;
+    if (outUsed_ > 0 && !emit(out_.get(), outUsed_)) failed_ = true;
     outUsed_ = 0;
     open_ = false;
     if (failed_) {

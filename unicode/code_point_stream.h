@@ -146,7 +146,11 @@ private:
     ConverterPtr target_;  // none for UTF-8: its text is written as it is
     ConverterPtr utf8_;
     char bytes_[kBufferSize];
-    char out_[kBufferSize];  // bytes on their way to the file
+    // Bytes on their way to the file, written a quarter megabyte at a time,
+    // as the engine's own files are: fewer and larger writes cost the system
+    // less for each byte.
+    static constexpr std::size_t kOutSize = 1 << 18;
+    std::unique_ptr<char[]> out_ = std::make_unique_for_overwrite<char[]>(kOutSize);
     std::size_t outUsed_ = 0;
     char16_t pivot_[kBufferSize / 4];
     char16_t* pivotSource_ = pivot_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include <string>
 
@@ -648,6 +649,42 @@ TEST(TextSink, ReplacesTheDestinationOnlyWhenClosed) {
     sink.writeBytes("new\n", 4);
     EXPECT_TRUE(sink.close());
     EXPECT_EQ(readFile(path), "new\n");
+}
+
+// Small writes, writes in place and writes larger than the sink holds reach
+// the file in the order they were made, whatever the sink held before each.
+TEST(TextSink, KeepsTheOrderOfWritesOfEverySize) {
+    TempDir dir;
+    const std::string path = dir.file("out");
+    TextSink sink;
+    ASSERT_TRUE(sink.open(path.c_str(), "UTF-8"));
+    std::string expected;
+    const auto small = [&](char c) {
+        const std::string text(1000, c);
+        sink.writeText(text.data(), text.size());
+        expected += text;
+    };
+    const auto inPlace = [&](char c) {
+        std::memset(sink.room(TextSink::kRoom), c, TextSink::kRoom);
+        sink.advance(TextSink::kRoom);
+        expected.append(TextSink::kRoom, c);
+    };
+    const auto large = [&](char c, std::size_t size) {
+        const std::string text(size, c);
+        sink.writeBytes(text.data(), text.size());
+        expected += text;
+    };
+    small('a');
+    large('b', 1 << 20);
+    for (int i = 0; i < 300; ++i) small(static_cast<char>('c' + i % 3));
+    inPlace('f');
+    large('g', 70000);
+    inPlace('h');
+    for (int i = 0; i < 10; ++i) inPlace(static_cast<char>('i' + i));
+    large('s', 3 << 20);
+    small('t');
+    EXPECT_TRUE(sink.close());
+    EXPECT_EQ(readFile(path), expected);
 }
 
 

@@ -280,11 +280,10 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
                     // Mostly the text goes on with none of the keys the
                     // pair starts, and the character is alone after all;
                     // a longer key ends the run, found.
-                    found = first.matchAt(c, after, reinterpret_cast<const char*>(p),
-                                          reinterpret_cast<const char*>(next),
-                                          reinterpret_cast<const char*>(next + afterLength), end);
-                    if (found.keyBytes > length) return false;
-                    found.keyBytes = 0;
+                    found = first.longerMatchAt(c, after, reinterpret_cast<const char*>(p),
+                                                reinterpret_cast<const char*>(next),
+                                                reinterpret_cast<const char*>(next + afterLength), end);
+                    if (found.keyBytes != 0) return false;
                 }
                 if ((code & ChineseConversionChain::kLaterLongerKeys) != 0) {
                     const std::uint32_t written = firstStep[c] & ~kEitherLongerKeys;

@@ -100,6 +100,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // stays small enough to be cached.
     const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
     pairFilter_.resize(filterWords);
+    headFilter_.resize(filterWords);
     pairWordMask_ = filterWords - 1;
     roots_.resize(std::size_t{pageCount} << kPageBits);
     if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits) || filterWords > (std::size_t{1} << 20)) {
@@ -143,9 +144,13 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
     const auto first = static_cast<char32_t>(takeCodePoint(p, end));
     std::uint32_t node = rootOf(first);
     if (p < end) {
-        const char* second = p;
-        const auto [word, bits] = pairBitsOf(first, static_cast<char32_t>(takeCodePoint(second, end)), pairWordMask_);
+        const char* q = p;
+        const auto second = static_cast<char32_t>(takeCodePoint(q, end));
+        const auto third = q < end ? static_cast<char32_t>(takeCodePoint(q, end)) : kHeadEnds;
+        const auto [word, bits] = pairBitsOf(first, second, pairWordMask_);
         pairFilter_[word] |= bits;
+        const auto [headWord, headBits] = headBitsOf(first, second, third, pairWordMask_);
+        headFilter_[headWord] |= headBits;
     }
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;
@@ -272,9 +277,23 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
     return at;
 }
 
-DictionaryMatch DictionaryMatcher::matchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
-                                           const char* afterSecond, const char* end) const {
-    return walk<true>(first, at, afterFirst, end, kOpenccMaxTiers, second, afterSecond);
+bool DictionaryMatcher::mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const {
+    const auto holds = [&](char32_t third) {
+        const auto [word, bits] = headBitsOf(first, second, third, pairWordMask_);
+        return (headFilter_[word] & bits) == bits;
+    };
+    if (holds(kHeadEnds)) return true;
+    if (p >= end) return false;
+    const std::int32_t third = takeCodePoint(p, end);
+    return third >= 0 && holds(static_cast<char32_t>(third));
+}
+
+DictionaryMatch DictionaryMatcher::longerMatchAt(char32_t first, char32_t second, const char* at,
+                                                 const char* afterFirst, const char* afterSecond,
+                                                 const char* end) const {
+    if (!mayHoldLongerKey(first, second, afterSecond, end)) return {};
+    const DictionaryMatch found = walk<true>(first, at, afterFirst, end, kOpenccMaxTiers, second, afterSecond);
+    return found.keyBytes > static_cast<std::size_t>(afterFirst - at) ? found : DictionaryMatch{};
 }
 
 // Most keys chosen are one character long: the walk at the next character

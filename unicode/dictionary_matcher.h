@@ -44,12 +44,13 @@ public:
     const char* nextMatch(const char* from, const char* end, DictionaryMatch& found,
                           std::size_t tierCount = kOpenccMaxTiers) const;
 
-    // The key the group chooses at `at`, as nextMatch() finds it there, for
-    // a caller that has decoded the two characters there, `first` up to
+    // The key the group chooses at `at`, as nextMatch() finds it there,
+    // where it is longer than the first character; else an empty match.
+    // For a caller that has decoded the two characters there, `first` up to
     // `afterFirst` and `second` up to `afterSecond`, and found that a key
     // may start with the pair (mayGoOn).
-    DictionaryMatch matchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
-                            const char* afterSecond, const char* end) const;
+    DictionaryMatch longerMatchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
+                                  const char* afterSecond, const char* end) const;
 
     // Appends [from, end) to `out` with every chosen key replaced by its value.
     void convert(const char* from, const char* end, std::string& out) const;
@@ -153,11 +154,25 @@ private:
         std::size_t word;
         std::uint64_t bits;
     };
-    static PairBits pairBitsOf(char32_t first, char32_t second, std::size_t wordMask) {
-        const std::uint64_t hash = (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
+    static PairBits bitsOfHash(std::uint64_t hash, std::size_t wordMask) {
         return {static_cast<std::size_t>(hash >> 32) & wordMask,
                 std::uint64_t{1} << (hash >> 58) | std::uint64_t{1} << (hash >> 52 & 63)};
     }
+    static std::uint64_t pairHash(char32_t first, char32_t second) {
+        return (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
+    }
+    static PairBits pairBitsOf(char32_t first, char32_t second, std::size_t wordMask) {
+        return bitsOfHash(pairHash(first, second), wordMask);
+    }
+    // The same for the head of a key: its first three characters, or its
+    // two and kHeadEnds.
+    static constexpr char32_t kHeadEnds = 0x110000;
+    static PairBits headBitsOf(char32_t first, char32_t second, char32_t third, std::size_t wordMask) {
+        return bitsOfHash((pairHash(first, second) ^ third) * 0xBF58476D1CE4E5B9u, wordMask);
+    }
+    // Whether a key of more than one character may start with the pair and
+    // go on at `p`: false for certain, true perhaps.
+    bool mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const;
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     // With kSecondKnown, the caller has decoded the second character too
     // and passed it through the pair filter.
@@ -177,6 +192,10 @@ private:
     // longer key, in a table small enough to stay cached, unlike slots_.
     std::vector<std::uint64_t> pairFilter_;
     std::size_t pairWordMask_ = 0;  // at most 20 bits, below the bits of a word
+    // The same for the heads of those keys: most pairs that pass the filter
+    // start only keys of three characters or more, which the text mostly
+    // does not go on with, and this tells without a walk through the trie.
+    std::vector<std::uint64_t> headFilter_;
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     // The values one after another, in the order of their keys, which keeps

@@ -277,7 +277,7 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
     return at;
 }
 
-bool DictionaryMatcher::mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const {
+inline bool DictionaryMatcher::mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const {
     const auto holds = [&](char32_t third) {
         const auto [word, bits] = headBitsOf(first, second, third, pairWordMask_);
         return (headFilter_[word] & bits) == bits;

@@ -172,7 +172,8 @@ private:
     }
     // Whether a key of more than one character may start with the pair and
     // go on at `p`: false for certain, true perhaps.
-    bool mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const;
+    [[gnu::always_inline]] bool mayHoldLongerKey(char32_t first, char32_t second, const char* p,
+                                                 const char* end) const;
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     // With kSecondKnown, the caller has decoded the second character too
     // and passed it through the pair filter.

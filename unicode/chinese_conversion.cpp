@@ -91,10 +91,12 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     // its keys' first characters: the first step stops at them, and knows
     // which of its values hold one.
     const DictionaryMatcher& first = *steps_[0];
-    feedsNext_.assign(first.valueCount(), false);
+    feedsNext_.assign(first.valueIndexLimit(), false);
     if (configuration.stepCount > 1) {
         steps_[0]->alsoStopAtStartsOf(*steps_[1]);
-        for (std::size_t i = 0; i < first.valueCount(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(first.valueAt(i));
+        first.forEachValue([&](std::size_t index, std::string_view value) {
+            feedsNext_[index] = steps_[1]->startsKeyIn(value);
+        });
     }
     tabulateAlone();
 }

@@ -67,7 +67,6 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // thirds full. The first characters make the pages of root nodes.
     std::size_t laterCharacters = 0;
     std::size_t longerKeys = 0;
-    std::size_t entries = 0;
     std::size_t valueBytes = 0;
     std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
@@ -76,8 +75,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
             std::string_view previous;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
                          [&](std::string_view key, std::string_view value) {
-                ++entries;
-                valueBytes += value.size();
+                valueBytes += 1 + value.size();
                 const auto shared = static_cast<std::size_t>(
                     std::mismatch(key.begin(), key.end(), previous.begin(), previous.end()).first - key.begin());
                 previous = key;
@@ -107,7 +105,6 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
         throw std::length_error("dictionary too large for its trie");
     }
     // Reserved whole, as the peak of a doubling would count against memory.
-    valueStarts_.reserve(entries + 1);
     valueText_.reserve(valueBytes);
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
@@ -118,10 +115,12 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 // Within a tier the first dictionary to hold a key gives its value.
                 std::uint64_t& values = valuesOf(addKey(key, tier));
                 if (valueOf(values, tier) != 0) return;
+                const std::size_t index = valueText_.size();
+                if (index + 1 > kValueMask) throw std::length_error("too many values for a trie");
+                if (value.size() > kLongestValue) throw std::length_error("a value too long for a trie");
+                valueText_ += static_cast<char>(value.size());
                 valueText_.append(value);
-                valueStarts_.push_back(static_cast<std::uint32_t>(valueText_.size()));
-                if (valueCount() > kValueMask) throw std::length_error("too many values for a trie");
-                values |= std::uint64_t{valueCount()} << (kValueBits * tier);
+                values |= std::uint64_t{index + 1} << (kValueBits * tier);
             });
         }
     }

@@ -60,10 +60,18 @@ public:
         return nextCandidate(text.data(), text.data() + text.size()) != text.data() + text.size();
     }
 
-    // The values of all keys, each once, by their index.
-    std::size_t valueCount() const { return valueStarts_.size() - 1; }
+    // The values of all keys, each once, by their index, which is below
+    // valueIndexLimit().
+    std::size_t valueIndexLimit() const { return valueText_.size(); }
     std::string_view valueAt(std::size_t index) const {
-        return {valueText_.data() + valueStarts_[index], valueStarts_[index + 1] - valueStarts_[index]};
+        return {valueText_.data() + index + 1, static_cast<unsigned char>(valueText_[index])};
+    }
+    // Calls onValue(index, value) for each value.
+    template <typename F>
+    void forEachValue(F&& onValue) const {
+        for (std::size_t index = 0; index < valueText_.size(); index += valueAt(index).size() + 1) {
+            onValue(index, valueAt(index));
+        }
     }
 
     // Makes the characters keys of `other` start with candidates here as
@@ -200,9 +208,12 @@ private:
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     // The values one after another, in the order of their keys, which keeps
-    // the values of a phrase's neighbours in the trie close to its own.
+    // the values of a phrase's neighbours in the trie close to its own. A
+    // byte of its length leads each, and a value's index is its place: a
+    // match reads its value from one place, not from a table of starts
+    // first, which cost a second wait on memory.
     std::string valueText_;
-    std::vector<std::uint32_t> valueStarts_ = {0};  // and the end of the last
+    static constexpr std::size_t kLongestValue = 0xFF;  // its length in a byte
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;

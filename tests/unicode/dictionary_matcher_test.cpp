@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,25 @@ TEST(DictionaryMatcher, LongerMatchAtIsTheLongerMatchThere) {
                 }
             }
         }
+    }
+}
+
+// A match's value index names its value among all those forEachValue()
+// visits, for the chain's table by value.
+TEST(DictionaryMatcher, ValueIndicesNameTheValuesVisited) {
+    const DictionaryMatcher matcher(stepOf("s2tw", 0));
+    std::map<std::size_t, std::string_view> values;
+    matcher.forEachValue([&](std::size_t index, std::string_view value) {
+        EXPECT_LT(index, matcher.valueIndexLimit());
+        EXPECT_TRUE(values.emplace(index, value).second);
+    });
+    EXPECT_GT(values.size(), 50000u);
+    for (const char* text : {"头发长", "干净", "头", "SQL注入攻击"}) {
+        DictionaryMatch found;
+        matcher.nextMatch(text, text + std::strlen(text), found);
+        ASSERT_NE(found.keyBytes, 0u) << text;
+        ASSERT_EQ(values.count(found.valueIndex), 1u) << text;
+        EXPECT_EQ(values[found.valueIndex], found.value) << text;
     }
 }
 

@@ -95,8 +95,9 @@ const ConversionCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));
 
-// A run looks for the text's end less often while it is far: phrases and
-// single characters convert alike at every distance from either end.
+// A run looks for the text's end less often while it is far, and takes
+// ASCII many bytes at a time: phrases and single characters convert alike at
+// every distance from either end.
 TEST(ChineseConversion, ConvertsAlikeAtEveryDistanceFromTheEnds) {
     const ConversionCase cases[] = {
         {"phrases", "s2tw", "头发干净", "頭髮乾淨"},
@@ -104,9 +105,10 @@ TEST(ChineseConversion, ConvertsAlikeAtEveryDistanceFromTheEnds) {
         {"marks and hanzi", "s2tw", "，发。", "，發。"},
         {"vocabulary", "s2twp", "内存", "記憶體"},
         {"a pair that starts only longer phrases", "s2tw", "万圣万圣节", "萬聖萬聖節"},
+        {"a phrase that starts with Latin letters", "s2twp", "SQL注入", "SQL隱碼攻擊"},
     };
     for (const ConversionCase& c : cases) {
-        for (std::size_t lead = 0; lead < 4; ++lead) {
+        for (std::size_t lead = 0; lead < 40; ++lead) {
             for (std::size_t tail = 0; tail < 24; ++tail) {
                 const std::string before(lead, 'a');
                 const std::string after(tail, 'b');

@@ -243,6 +243,7 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
     const DictionaryMatcher& first = *chain_.steps_[0];
     const DictionaryMatcher::PairFilter firstPairs = first.pairFilter();
     const bool asciiWordsKept = chain_.asciiWordsKept_;
+    const bool phrasesAlone = &table == &chain_.alone_;
     const auto asciiStopWords = chain_.asciiStopWords_;
     constexpr std::uint32_t kEitherLongerKeys =
         ChineseConversionChain::kLongerKeys | ChineseConversionChain::kLaterLongerKeys;
@@ -304,7 +305,20 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
                     found = first.longerMatchAt(c, after, reinterpret_cast<const char*>(p),
                                                 reinterpret_cast<const char*>(next),
                                                 reinterpret_cast<const char*>(next + afterLength), end);
-                    if (found.keyBytes != 0) return false;
+                    if (found.keyBytes != 0) {
+                        // A phrase of the first tier is a segment of its
+                        // own: where the segment before and the phrase ask
+                        // nothing of the later steps, it is written here
+                        // and the run goes on after it.
+                        if (!phrasesAlone || found.tier != 0 || chain_.feedsNext_[found.valueIndex]) return false;
+                        if (o + found.value.size() > buffer + sizeof buffer) flush();
+                        std::memcpy(o, found.value.data(), found.value.size());
+                        o += found.value.size();
+                        p += found.keyBytes;
+                        found.keyBytes = 0;
+                        length = p < last ? take(p, c, std::false_type{}) : 0;
+                        return true;
+                    }
                 }
                 if ((code & ChineseConversionChain::kLaterLongerKeys) != 0) {
                     const std::uint32_t written = firstStep[c] & ~kEitherLongerKeys;

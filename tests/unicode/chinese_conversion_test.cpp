@@ -91,6 +91,12 @@ const ConversionCase kCases[] = {
      "吃萬聖吃萬聖節萬寶"},
     {"a pair that starts only longer phrases, between vocabulary", "s2twp", "内存万圣软件万灵丹",
      "記憶體萬聖軟體萬靈丹"},
+    // A run of characters writes the phrases that ask nothing of the later
+    // steps, and stops at the others, and after characters they convert.
+    {"phrases one after another", "s2tw", "头发干净头发签名", "頭髮乾淨頭髮簽名"},
+    {"phrases between marks", "s2tw", "头发。头发，干净", "頭髮。頭髮，乾淨"},
+    {"phrases after a later step's character and phrase", "s2tw", "喫头发纯喫茶头发", "吃頭髮純喫茶頭髮"},
+    {"phrases between vocabulary", "s2twp", "软件头发内存", "軟體頭髮記憶體"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));

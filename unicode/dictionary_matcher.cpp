@@ -97,8 +97,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // starts no key passes the filter once in some fifty, and the filter
     // stays small enough to be cached.
     const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
-    pairFilter_.resize(filterWords);
-    headFilter_.resize(filterWords);
+    pairFilter_.resize(2 * filterWords);
     pairWordMask_ = filterWords - 1;
     roots_.resize(std::size_t{pageCount} << kPageBits);
     if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits) || filterWords > (std::size_t{1} << 20)) {
@@ -148,8 +147,7 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
         const auto third = q < end ? static_cast<char32_t>(takeCodePoint(q, end)) : kHeadEnds;
         const auto [word, bits] = pairBitsOf(first, second, pairWordMask_);
         pairFilter_[word] |= bits;
-        const auto [headWord, headBits] = headBitsOf(first, second, third, pairWordMask_);
-        headFilter_[headWord] |= headBits;
+        pairFilter_[word + 1] |= headBitsOf(first, second, third);
     }
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;
@@ -277,9 +275,11 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
 }
 
 inline bool DictionaryMatcher::mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const {
+    // The pair passed the filter: the word of its heads is at hand.
+    const std::uint64_t heads = pairFilter_[pairBitsOf(first, second, pairWordMask_).word + 1];
     const auto holds = [&](char32_t third) {
-        const auto [word, bits] = headBitsOf(first, second, third, pairWordMask_);
-        return (headFilter_[word] & bits) == bits;
+        const std::uint64_t bits = headBitsOf(first, second, third);
+        return (heads & bits) == bits;
     };
     if (holds(kHeadEnds)) return true;
     if (p >= end) return false;

@@ -169,14 +169,17 @@ private:
     static std::uint64_t pairHash(char32_t first, char32_t second) {
         return (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
     }
+    // The pair's word, of every other word of the filter: the word after it
+    // holds the bits of the heads of the keys the pair starts.
     static PairBits pairBitsOf(char32_t first, char32_t second, std::size_t wordMask) {
-        return bitsOfHash(pairHash(first, second), wordMask);
+        const auto [word, bits] = bitsOfHash(pairHash(first, second), wordMask);
+        return {2 * word, bits};
     }
-    // The same for the head of a key: its first three characters, or its
+    // The two bits of the head of a key: its first three characters, or its
     // two and kHeadEnds.
     static constexpr char32_t kHeadEnds = 0x110000;
-    static PairBits headBitsOf(char32_t first, char32_t second, char32_t third, std::size_t wordMask) {
-        return bitsOfHash((pairHash(first, second) ^ third) * 0xBF58476D1CE4E5B9u, wordMask);
+    static std::uint64_t headBitsOf(char32_t first, char32_t second, char32_t third) {
+        return bitsOfHash((pairHash(first, second) ^ third) * 0xBF58476D1CE4E5B9u, 0).bits;
     }
     // Whether a key of more than one character may start with the pair and
     // go on at `p`: false for certain, true perhaps.
@@ -199,12 +202,12 @@ private:
     std::vector<Slot, HugePageAllocator<Slot>> slots_;  // open addressing by parent and code point
     // Two bits in one word per hash of the first two characters of every
     // longer key, in a table small enough to stay cached, unlike slots_.
+    // Each such word is followed by one of the same for the heads of those
+    // keys: most pairs that pass the filter start only keys of three
+    // characters or more, which the text mostly does not go on with, and the
+    // word next to the pair's tells so without a walk through the trie.
     std::vector<std::uint64_t> pairFilter_;
-    std::size_t pairWordMask_ = 0;  // at most 20 bits, below the bits of a word
-    // The same for the heads of those keys: most pairs that pass the filter
-    // start only keys of three characters or more, which the text mostly
-    // does not go on with, and this tells without a walk through the trie.
-    std::vector<std::uint64_t> headFilter_;
+    std::size_t pairWordMask_ = 0;  // of the pairs' words; at most 20 bits, below the bits of a word
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     // The values one after another, in the order of their keys, which keeps

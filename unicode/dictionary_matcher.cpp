@@ -330,16 +330,20 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
     };
     std::uint32_t node = rootOf(first);
     const Root& root = roots_[node];
-    take(root.values);
     // From the root, the mask and the pair filter mostly answer without a
     // lookup; further on, the hint of the node's slot.
     std::int32_t c = 0;
     bool goesOn;
     if constexpr (kSecondKnown) {
+        // Where the later tiers hold single characters, every longer key is
+        // of the first tier and wins over the root's own: the root, far
+        // away in memory, is not read, the slot telling what its mask would.
+        if (!laterTiersTakeOneCharacter_) take(root.values);
         c = static_cast<std::int32_t>(second);
         p = afterSecond;
-        goesOn = (root.childMask & maskBit(second)) != 0;
+        goesOn = laterTiersTakeOneCharacter_ || (root.childMask & maskBit(second)) != 0;
     } else {
+        take(root.values);
         goesOn = root.childMask != 0 && p < end && (c = takeCodePoint(p, end)) >= 0 &&
                  (root.childMask & maskBit(static_cast<char32_t>(c))) != 0 &&
                  mayGoOn(first, static_cast<char32_t>(c));

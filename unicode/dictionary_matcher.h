@@ -187,7 +187,8 @@ private:
                                                  const char* end) const;
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     // With kSecondKnown, the caller has decoded the second character too
-    // and passed it through the pair filter.
+    // and passed it through the pair filter, and asks only for a key longer
+    // than the first character.
     template <bool kSecondKnown>
     [[gnu::always_inline]] DictionaryMatch walk(char32_t first, const char* at, const char* next, const char* end,
                                                 std::size_t tierCount, char32_t second = 0,

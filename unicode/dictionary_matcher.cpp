@@ -123,13 +123,29 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
             });
         }
     }
-    for (std::size_t c = 0; c < 128; ++c) anyAsciiStarts_ |= asciiStarts_[c];
+    tabulateAsciiStarts();
+}
+
+void DictionaryMatcher::tabulateAsciiStarts() {
+    asciiStartWords_.fill(byte_masks::kHighBits);
+    std::size_t starts = 0;
+    anyAsciiStarts_ = false;
+    fewAsciiStarts_ = true;
+    for (std::uint64_t c = 0; c < 128; ++c) {
+        if (!asciiStarts_[c]) continue;
+        anyAsciiStarts_ = true;
+        if (starts == asciiStartWords_.size()) {
+            fewAsciiStarts_ = false;
+            continue;
+        }
+        asciiStartWords_[starts++] = c * byte_masks::kOnes;
+    }
 }
 
 void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
     for (std::size_t i = 0; i < bmpStarts_.size(); ++i) bmpStarts_[i] |= other.bmpStarts_[i];
     for (std::size_t c = 0; c < 128; ++c) asciiStarts_[c] |= other.asciiStarts_[c];
-    anyAsciiStarts_ |= other.anyAsciiStarts_;
+    tabulateAsciiStarts();
     firstLead_ = std::min(firstLead_, other.firstLead_);
     secondLow_ = std::min(secondLow_, other.secondLow_);
     secondHigh_ = std::max(secondHigh_, other.secondHigh_);
@@ -241,6 +257,23 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
                 return p;
             }
             ++p;
+#if defined(__SSE2__)
+            // Up to the next byte of 80 and up or character a key starts
+            // with, sixteen bytes at a time.
+            while (fewAsciiStarts_ && end - p >= 16) {
+                const __m128i bytes = byte_masks::load16(reinterpret_cast<const unsigned char*>(p));
+                auto stops = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+                for (const std::uint64_t start : asciiStartWords_) {
+                    const __m128i startBytes = _mm_set1_epi64x(static_cast<long long>(start));
+                    stops |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, startBytes)));
+                }
+                if (stops != 0) {
+                    p += std::countr_zero(stops);
+                    break;
+                }
+                p += 16;
+            }
+#endif
             continue;
         }
         if (byte < 0x80) {

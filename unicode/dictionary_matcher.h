@@ -221,6 +221,12 @@ private:
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;
+    // While keys start with few ASCII characters, each of them in every
+    // byte of a word, the rest of the words 80 in every byte (which stops
+    // a block of ASCII anyway): blocks of ASCII without them go by at once.
+    std::array<std::uint64_t, 4> asciiStartWords_ = {};
+    bool fewAsciiStarts_ = false;
+    void tabulateAsciiStarts();
     unsigned char firstLead_ = 0xFF;  // the least first byte of a key
     // The least and the greatest second byte of a key whose first
     // character takes more than one byte.

@@ -152,6 +152,22 @@ TEST(NormalizationCandidates, AreFoundAtEveryPlaceInABlock) {
     }
 }
 
+// Where keys start with ASCII characters, ASCII goes by many bytes at a
+// time up to one of them or to a byte of 80 and up; a candidate is found at
+// every place in a block, and none inside a character that starts no key.
+TEST(AsciiCandidates, AreFoundAtEveryPlaceInABlock) {
+    const DictionaryMatcher matcher(stepOf("s2twp", 1));  // keys start with P and S
+    for (std::size_t before = 0; before < 40; ++before) {
+        for (const std::string& start : {std::string("SQL"), std::string("头") + std::string(before % 7, 'b') + "P"}) {
+            const std::string text = std::string(before, 'a') + start + std::string(20, 'c');
+            const char* p = text.data();
+            const std::size_t expected = text.find_first_of("PS");
+            EXPECT_EQ(static_cast<std::size_t>(matcher.nextCandidate(p, p + text.size()) - p), expected)
+                << before << " " << start;
+        }
+    }
+}
+
 // A caller that has decoded the first two characters and passed them
 // through the pair filter gets the key nextMatch() finds there where it is
 // longer than the first character. Every key of the group is tried, alone,

@@ -91,10 +91,12 @@ ChineseConversionChain::ChineseConversionChain(const OpenccConfiguration& config
     // its keys' first characters: the first step stops at them, and knows
     // which of its values hold one.
     const DictionaryMatcher& first = *steps_[0];
-    feedsNext_.assign(first.valueCount(), false);
+    feedsNext_.assign(first.valueIndexLimit(), false);
     if (configuration.stepCount > 1) {
         steps_[0]->alsoStopAtStartsOf(*steps_[1]);
-        for (std::size_t i = 0; i < first.valueCount(); ++i) feedsNext_[i] = steps_[1]->startsKeyIn(first.valueAt(i));
+        first.forEachValue([&](std::size_t index, std::string_view value) {
+            feedsNext_[index] = steps_[1]->startsKeyIn(value);
+        });
     }
     tabulateAlone();
 }
@@ -208,9 +210,9 @@ void ChineseConverter::segment(const char* begin, const char* end, std::string& 
 
 const char* ChineseConverter::takeAlone(const char* begin, const char* end, const std::vector<std::uint32_t>& table,
                                         DictionaryMatch& found, std::string& out) const {
-    // Written through a small buffer: a copy writes eight bytes at most.
+    // Written through a small buffer: a copy writes sixteen bytes at most.
     unsigned char buffer[256];
-    unsigned char* const full = buffer + sizeof buffer - sizeof(std::uint64_t);
+    unsigned char* const full = buffer + sizeof buffer - 16;
     unsigned char* o = buffer;
     const auto flush = [&] {
         out.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(o - buffer));
@@ -241,6 +243,7 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
     const DictionaryMatcher& first = *chain_.steps_[0];
     const DictionaryMatcher::PairFilter firstPairs = first.pairFilter();
     const bool asciiWordsKept = chain_.asciiWordsKept_;
+    const bool phrasesAlone = &table == &chain_.alone_;
     const auto asciiStopWords = chain_.asciiStopWords_;
     constexpr std::uint32_t kEitherLongerKeys =
         ChineseConversionChain::kLongerKeys | ChineseConversionChain::kLaterLongerKeys;
@@ -251,6 +254,25 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
     // taken without looking for it.
     const auto step = [&](auto roomy) -> bool {
         if (o >= full) flush();
+#if defined(__SSE2__)
+        if (c < 0x80 && asciiWordsKept && roomy && last - p >= 16 + 4) {
+            // The same, sixteen bytes at a time, with room for the
+            // character after them.
+            const __m128i bytes = byte_masks::load16(p);
+            unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+            for (const std::uint64_t stop : asciiStopWords) {
+                const __m128i stopBytes = _mm_set1_epi64x(static_cast<long long>(stop));
+                stops |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stopBytes)));
+            }
+            if (const auto plain = static_cast<std::size_t>(std::countr_zero(stops | 0x10000u)); plain != 0) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(o), bytes);
+                o += plain;
+                p += plain;
+                length = take(p, c, std::true_type{});
+                return true;
+            }
+        }
+#endif
         if (c < 0x80 && asciiWordsKept && (roomy || last - p >= 8)) {
             // ASCII that no key starts in is copied as it is, a word at a time.
             const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
@@ -280,11 +302,23 @@ const char* ChineseConverter::takeAlone(const char* begin, const char* end, cons
                     // Mostly the text goes on with none of the keys the
                     // pair starts, and the character is alone after all;
                     // a longer key ends the run, found.
-                    found = first.matchAt(c, after, reinterpret_cast<const char*>(p),
-                                          reinterpret_cast<const char*>(next),
-                                          reinterpret_cast<const char*>(next + afterLength), end);
-                    if (found.keyBytes > length) return false;
-                    found.keyBytes = 0;
+                    found = first.longerMatchAt(c, after, reinterpret_cast<const char*>(p),
+                                                reinterpret_cast<const char*>(next),
+                                                reinterpret_cast<const char*>(next + afterLength), end);
+                    if (found.keyBytes != 0) {
+                        // A phrase of the first tier is a segment of its
+                        // own: where the segment before and the phrase ask
+                        // nothing of the later steps, it is written here
+                        // and the run goes on after it.
+                        if (!phrasesAlone || found.tier != 0 || chain_.feedsNext_[found.valueIndex]) return false;
+                        if (o + found.value.size() > buffer + sizeof buffer) flush();
+                        std::memcpy(o, found.value.data(), found.value.size());
+                        o += found.value.size();
+                        p += found.keyBytes;
+                        found.keyBytes = 0;
+                        length = p < last ? take(p, c, std::false_type{}) : 0;
+                        return true;
+                    }
                 }
                 if ((code & ChineseConversionChain::kLaterLongerKeys) != 0) {
                     const std::uint32_t written = firstStep[c] & ~kEitherLongerKeys;

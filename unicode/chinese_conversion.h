@@ -92,6 +92,11 @@ private:
     void segmentByFirstStep(const char* begin, const char* end, std::string& out);
     void segment(const char* begin, const char* end, std::string& out);
     bool endsSegment(std::string_view written, const char* next, const char* end) const;
+    // Writes what the chain writes for the characters from `begin` on that
+    // no longer key takes, by `table` (alone_ or firstStepAlone_), and with
+    // alone_ the phrases that are segments of their own asking nothing of
+    // the later steps; returns where it stopped, with the longer key found
+    // there, if any, in `found`.
     const char* takeAlone(const char* begin, const char* end, const std::vector<std::uint32_t>& table,
                           DictionaryMatch& found, std::string& out) const;
 

@@ -67,7 +67,6 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // thirds full. The first characters make the pages of root nodes.
     std::size_t laterCharacters = 0;
     std::size_t longerKeys = 0;
-    std::size_t entries = 0;
     std::size_t valueBytes = 0;
     std::uint16_t pageCount = 1;  // page 0 stays empty
     for (const auto& tier : group.tiers) {
@@ -76,8 +75,7 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
             std::string_view previous;
             forEachEntry(dictionaries[static_cast<std::size_t>(index)].entries,
                          [&](std::string_view key, std::string_view value) {
-                ++entries;
-                valueBytes += value.size();
+                valueBytes += 1 + value.size();
                 const auto shared = static_cast<std::size_t>(
                     std::mismatch(key.begin(), key.end(), previous.begin(), previous.end()).first - key.begin());
                 previous = key;
@@ -99,14 +97,13 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
     // starts no key passes the filter once in some fifty, and the filter
     // stays small enough to be cached.
     const std::size_t filterWords = std::bit_ceil(longerKeys / 8 + 2);
-    pairFilter_.resize(filterWords);
+    pairFilter_.resize(2 * filterWords);
     pairWordMask_ = filterWords - 1;
     roots_.resize(std::size_t{pageCount} << kPageBits);
     if (roots_.size() + slots_.size() > (std::size_t{1} << kLinkBits) || filterWords > (std::size_t{1} << 20)) {
         throw std::length_error("dictionary too large for its trie");
     }
     // Reserved whole, as the peak of a doubling would count against memory.
-    valueStarts_.reserve(entries + 1);
     valueText_.reserve(valueBytes);
 
     for (std::size_t tier = 0; tier < kOpenccMaxTiers; ++tier) {
@@ -117,20 +114,38 @@ DictionaryMatcher::DictionaryMatcher(const OpenccGroup& group) : pages_(kCodePoi
                 // Within a tier the first dictionary to hold a key gives its value.
                 std::uint64_t& values = valuesOf(addKey(key, tier));
                 if (valueOf(values, tier) != 0) return;
+                const std::size_t index = valueText_.size();
+                if (index + 1 > kValueMask) throw std::length_error("too many values for a trie");
+                if (value.size() > kLongestValue) throw std::length_error("a value too long for a trie");
+                valueText_ += static_cast<char>(value.size());
                 valueText_.append(value);
-                valueStarts_.push_back(static_cast<std::uint32_t>(valueText_.size()));
-                if (valueCount() > kValueMask) throw std::length_error("too many values for a trie");
-                values |= std::uint64_t{valueCount()} << (kValueBits * tier);
+                values |= std::uint64_t{index + 1} << (kValueBits * tier);
             });
         }
     }
-    for (std::size_t c = 0; c < 128; ++c) anyAsciiStarts_ |= asciiStarts_[c];
+    tabulateAsciiStarts();
+}
+
+void DictionaryMatcher::tabulateAsciiStarts() {
+    asciiStartWords_.fill(byte_masks::kHighBits);
+    std::size_t starts = 0;
+    anyAsciiStarts_ = false;
+    fewAsciiStarts_ = true;
+    for (std::uint64_t c = 0; c < 128; ++c) {
+        if (!asciiStarts_[c]) continue;
+        anyAsciiStarts_ = true;
+        if (starts == asciiStartWords_.size()) {
+            fewAsciiStarts_ = false;
+            continue;
+        }
+        asciiStartWords_[starts++] = c * byte_masks::kOnes;
+    }
 }
 
 void DictionaryMatcher::alsoStopAtStartsOf(const DictionaryMatcher& other) {
     for (std::size_t i = 0; i < bmpStarts_.size(); ++i) bmpStarts_[i] |= other.bmpStarts_[i];
     for (std::size_t c = 0; c < 128; ++c) asciiStarts_[c] |= other.asciiStarts_[c];
-    anyAsciiStarts_ |= other.anyAsciiStarts_;
+    tabulateAsciiStarts();
     firstLead_ = std::min(firstLead_, other.firstLead_);
     secondLow_ = std::min(secondLow_, other.secondLow_);
     secondHigh_ = std::max(secondHigh_, other.secondHigh_);
@@ -143,9 +158,12 @@ std::uint32_t DictionaryMatcher::addKey(std::string_view key, std::size_t tier) 
     const auto first = static_cast<char32_t>(takeCodePoint(p, end));
     std::uint32_t node = rootOf(first);
     if (p < end) {
-        const char* second = p;
-        const auto [word, bits] = pairBitsOf(first, static_cast<char32_t>(takeCodePoint(second, end)), pairWordMask_);
+        const char* q = p;
+        const auto second = static_cast<char32_t>(takeCodePoint(q, end));
+        const auto third = q < end ? static_cast<char32_t>(takeCodePoint(q, end)) : kHeadEnds;
+        const auto [word, bits] = pairBitsOf(first, second, pairWordMask_);
         pairFilter_[word] |= bits;
+        pairFilter_[word + 1] |= headBitsOf(first, second, third);
     }
     while (p < end) {
         if (tier > 0) laterTiersTakeOneCharacter_ = false;
@@ -239,6 +257,23 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
                 return p;
             }
             ++p;
+#if defined(__SSE2__)
+            // Up to the next byte of 80 and up or character a key starts
+            // with, sixteen bytes at a time.
+            while (fewAsciiStarts_ && end - p >= 16) {
+                const __m128i bytes = byte_masks::load16(reinterpret_cast<const unsigned char*>(p));
+                auto stops = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+                for (const std::uint64_t start : asciiStartWords_) {
+                    const __m128i startBytes = _mm_set1_epi64x(static_cast<long long>(start));
+                    stops |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, startBytes)));
+                }
+                if (stops != 0) {
+                    p += std::countr_zero(stops);
+                    break;
+                }
+                p += 16;
+            }
+#endif
             continue;
         }
         if (byte < 0x80) {
@@ -272,9 +307,25 @@ const char* DictionaryMatcher::nextMatch(const char* from, const char* end, Dict
     return at;
 }
 
-DictionaryMatch DictionaryMatcher::matchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
-                                           const char* afterSecond, const char* end) const {
-    return walk<true>(first, at, afterFirst, end, kOpenccMaxTiers, second, afterSecond);
+inline bool DictionaryMatcher::mayHoldLongerKey(char32_t first, char32_t second, const char* p, const char* end) const {
+    // The pair passed the filter: the word of its heads is at hand.
+    const std::uint64_t heads = pairFilter_[pairBitsOf(first, second, pairWordMask_).word + 1];
+    const auto holds = [&](char32_t third) {
+        const std::uint64_t bits = headBitsOf(first, second, third);
+        return (heads & bits) == bits;
+    };
+    if (holds(kHeadEnds)) return true;
+    if (p >= end) return false;
+    const std::int32_t third = takeCodePoint(p, end);
+    return third >= 0 && holds(static_cast<char32_t>(third));
+}
+
+DictionaryMatch DictionaryMatcher::longerMatchAt(char32_t first, char32_t second, const char* at,
+                                                 const char* afterFirst, const char* afterSecond,
+                                                 const char* end) const {
+    if (!mayHoldLongerKey(first, second, afterSecond, end)) return {};
+    const DictionaryMatch found = walk<true>(first, at, afterFirst, end, kOpenccMaxTiers, second, afterSecond);
+    return found.keyBytes > static_cast<std::size_t>(afterFirst - at) ? found : DictionaryMatch{};
 }
 
 // Most keys chosen are one character long: the walk at the next character
@@ -312,16 +363,20 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
     };
     std::uint32_t node = rootOf(first);
     const Root& root = roots_[node];
-    take(root.values);
     // From the root, the mask and the pair filter mostly answer without a
     // lookup; further on, the hint of the node's slot.
     std::int32_t c = 0;
     bool goesOn;
     if constexpr (kSecondKnown) {
+        // Where the later tiers hold single characters, every longer key is
+        // of the first tier and wins over the root's own: the root, far
+        // away in memory, is not read, the slot telling what its mask would.
+        if (!laterTiersTakeOneCharacter_) take(root.values);
         c = static_cast<std::int32_t>(second);
         p = afterSecond;
-        goesOn = (root.childMask & maskBit(second)) != 0;
+        goesOn = laterTiersTakeOneCharacter_ || (root.childMask & maskBit(second)) != 0;
     } else {
+        take(root.values);
         goesOn = root.childMask != 0 && p < end && (c = takeCodePoint(p, end)) >= 0 &&
                  (root.childMask & maskBit(static_cast<char32_t>(c))) != 0 &&
                  mayGoOn(first, static_cast<char32_t>(c));

@@ -44,12 +44,13 @@ public:
     const char* nextMatch(const char* from, const char* end, DictionaryMatch& found,
                           std::size_t tierCount = kOpenccMaxTiers) const;
 
-    // The key the group chooses at `at`, as nextMatch() finds it there, for
-    // a caller that has decoded the two characters there, `first` up to
+    // The key the group chooses at `at`, as nextMatch() finds it there,
+    // where it is longer than the first character; else an empty match.
+    // For a caller that has decoded the two characters there, `first` up to
     // `afterFirst` and `second` up to `afterSecond`, and found that a key
     // may start with the pair (mayGoOn).
-    DictionaryMatch matchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
-                            const char* afterSecond, const char* end) const;
+    DictionaryMatch longerMatchAt(char32_t first, char32_t second, const char* at, const char* afterFirst,
+                                  const char* afterSecond, const char* end) const;
 
     // Appends [from, end) to `out` with every chosen key replaced by its value.
     void convert(const char* from, const char* end, std::string& out) const;
@@ -59,10 +60,18 @@ public:
         return nextCandidate(text.data(), text.data() + text.size()) != text.data() + text.size();
     }
 
-    // The values of all keys, each once, by their index.
-    std::size_t valueCount() const { return valueStarts_.size() - 1; }
+    // The values of all keys, each once, by their index, which is below
+    // valueIndexLimit().
+    std::size_t valueIndexLimit() const { return valueText_.size(); }
     std::string_view valueAt(std::size_t index) const {
-        return {valueText_.data() + valueStarts_[index], valueStarts_[index + 1] - valueStarts_[index]};
+        return {valueText_.data() + index + 1, static_cast<unsigned char>(valueText_[index])};
+    }
+    // Calls onValue(index, value) for each value.
+    template <typename F>
+    void forEachValue(F&& onValue) const {
+        for (std::size_t index = 0; index < valueText_.size(); index += valueAt(index).size() + 1) {
+            onValue(index, valueAt(index));
+        }
     }
 
     // Makes the characters keys of `other` start with candidates here as
@@ -153,14 +162,33 @@ private:
         std::size_t word;
         std::uint64_t bits;
     };
-    static PairBits pairBitsOf(char32_t first, char32_t second, std::size_t wordMask) {
-        const std::uint64_t hash = (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
+    static PairBits bitsOfHash(std::uint64_t hash, std::size_t wordMask) {
         return {static_cast<std::size_t>(hash >> 32) & wordMask,
                 std::uint64_t{1} << (hash >> 58) | std::uint64_t{1} << (hash >> 52 & 63)};
     }
+    static std::uint64_t pairHash(char32_t first, char32_t second) {
+        return (std::uint64_t{first} << 21 | second) * 0x9E3779B97F4A7C15u;
+    }
+    // The pair's word, of every other word of the filter: the word after it
+    // holds the bits of the heads of the keys the pair starts.
+    static PairBits pairBitsOf(char32_t first, char32_t second, std::size_t wordMask) {
+        const auto [word, bits] = bitsOfHash(pairHash(first, second), wordMask);
+        return {2 * word, bits};
+    }
+    // The two bits of the head of a key: its first three characters, or its
+    // two and kHeadEnds.
+    static constexpr char32_t kHeadEnds = 0x110000;
+    static std::uint64_t headBitsOf(char32_t first, char32_t second, char32_t third) {
+        return bitsOfHash((pairHash(first, second) ^ third) * 0xBF58476D1CE4E5B9u, 0).bits;
+    }
+    // Whether a key of more than one character may start with the pair and
+    // go on at `p`: false for certain, true perhaps.
+    [[gnu::always_inline]] bool mayHoldLongerKey(char32_t first, char32_t second, const char* p,
+                                                 const char* end) const;
     [[gnu::always_inline]] void prefetchWalkAt(const char* p, const char* end) const;
     // With kSecondKnown, the caller has decoded the second character too
-    // and passed it through the pair filter.
+    // and passed it through the pair filter, and asks only for a key longer
+    // than the first character.
     template <bool kSecondKnown>
     [[gnu::always_inline]] DictionaryMatch walk(char32_t first, const char* at, const char* next, const char* end,
                                                 std::size_t tierCount, char32_t second = 0,
@@ -175,17 +203,30 @@ private:
     std::vector<Slot, HugePageAllocator<Slot>> slots_;  // open addressing by parent and code point
     // Two bits in one word per hash of the first two characters of every
     // longer key, in a table small enough to stay cached, unlike slots_.
+    // Each such word is followed by one of the same for the heads of those
+    // keys: most pairs that pass the filter start only keys of three
+    // characters or more, which the text mostly does not go on with, and the
+    // word next to the pair's tells so without a walk through the trie.
     std::vector<std::uint64_t> pairFilter_;
-    std::size_t pairWordMask_ = 0;  // at most 20 bits, below the bits of a word
+    std::size_t pairWordMask_ = 0;  // of the pairs' words; at most 20 bits, below the bits of a word
     std::vector<std::uint16_t> pages_;  // code point >> kPageBits -> page of root nodes
     std::array<std::uint64_t, kBmpLimit / 64> bmpStarts_ = {};
     // The values one after another, in the order of their keys, which keeps
-    // the values of a phrase's neighbours in the trie close to its own.
+    // the values of a phrase's neighbours in the trie close to its own. A
+    // byte of its length leads each, and a value's index is its place: a
+    // match reads its value from one place, not from a table of starts
+    // first, which cost a second wait on memory.
     std::string valueText_;
-    std::vector<std::uint32_t> valueStarts_ = {0};  // and the end of the last
+    static constexpr std::size_t kLongestValue = 0xFF;  // its length in a byte
     const DictionaryMatcher* stopsBeyondBmp_ = nullptr;
     bool asciiStarts_[128] = {};
     bool anyAsciiStarts_ = false;
+    // While keys start with few ASCII characters, each of them in every
+    // byte of a word, the rest of the words 80 in every byte (which stops
+    // a block of ASCII anyway): blocks of ASCII without them go by at once.
+    std::array<std::uint64_t, 4> asciiStartWords_ = {};
+    bool fewAsciiStarts_ = false;
+    void tabulateAsciiStarts();
     unsigned char firstLead_ = 0xFF;  // the least first byte of a key
     // The least and the greatest second byte of a key whose first
     // character takes more than one byte.

@@ -11,8 +11,11 @@
 namespace quillon::unicode {
 namespace {
 
-// Text converted and written at once, in whole lines.
+// Text converted and written at once, in whole lines: large enough for the
+// sink to write it without a copy, and small beside the input's buffer, so
+// that most chunks lie whole in it and convert from there.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
+static_assert(kChunkBytes * 4 <= Utf8Input::kBufferSize);
 
 constexpr std::size_t kPiece = FamilyTextReader::kLinePiece;
 
@@ -115,11 +118,15 @@ RunResult DictionaryUtf8Conversion::run(const SourceText& source, TextSink& sink
                 }
                 pieceBytes = 0;
                 if (text_.size() + static_cast<std::size_t>(p - run) >= kChunkBytes) {
-                    keepRun();
+                    if (text_.empty()) {
+                        write(sink, {reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run)});
+                    } else {
+                        keepRun();
+                        write(sink);
+                    }
                     run = p;
                     input.next = p;
                     pieceBytes_ = 0;
-                    write(sink);
                     if (sink.failed()) return kSuccess;  // the sink's close() reports it
                 }
                 continue;
@@ -199,10 +206,14 @@ void DictionaryUtf8Conversion::endLine() {
 }
 
 void DictionaryUtf8Conversion::write(TextSink& sink) {
-    converted_.clear();
-    converter_.convert(text_, converted_);
-    sink.writeText(converted_.data(), converted_.size());
+    write(sink, text_);
     text_.clear();
+}
+
+void DictionaryUtf8Conversion::write(TextSink& sink, std::string_view text) {
+    converted_.clear();
+    converter_.convert(text, converted_);
+    sink.writeText(converted_.data(), converted_.size());
 }
 
 }  // namespace quillon::unicode

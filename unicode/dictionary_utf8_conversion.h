@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "chinese_conversion.h"
 #include "code_point_stream.h"
@@ -31,7 +32,9 @@ private:
     void take(char32_t c);
     void put(char32_t c);
     void endLine();
+    // Converts and writes text_, or `text`.
     void write(TextSink& sink);
+    void write(TextSink& sink, std::string_view text);
 
     ChineseConverter converter_;
     const bool crLf_;

@@ -65,14 +65,14 @@ public:
     // Where a byte 1A ended the text before the end of the file, else -1.
     std::int64_t endMarkOffset() const { return endMark_.offset(); }
 
-    // The unread bytes in the buffer.
+    // The unread bytes in the buffer, which holds up to kBufferSize.
     const unsigned char* next = nullptr;
     const unsigned char* end = nullptr;
+    static constexpr std::size_t kBufferSize = 1 << 18;
 
 private:
     bool refill();
 
-    static constexpr std::size_t kBufferSize = 1 << 16;
     std::FILE* file_ = nullptr;
     std::unique_ptr<unsigned char[]> bytes_;
     EndMark endMark_;

@@ -91,12 +91,19 @@ const ConversionCase kCases[] = {
      "吃萬聖吃萬聖節萬寶"},
     {"a pair that starts only longer phrases, between vocabulary", "s2twp", "内存万圣软件万灵丹",
      "記憶體萬聖軟體萬靈丹"},
+    // A run of characters writes the phrases that ask nothing of the later
+    // steps, and stops at the others, and after characters they convert.
+    {"phrases one after another", "s2tw", "头发干净头发签名", "頭髮乾淨頭髮簽名"},
+    {"phrases between marks", "s2tw", "头发。头发，干净", "頭髮。頭髮，乾淨"},
+    {"phrases after a later step's character and phrase", "s2tw", "喫头发纯喫茶头发", "吃頭髮純喫茶頭髮"},
+    {"phrases between vocabulary", "s2twp", "软件头发内存", "軟體頭髮記憶體"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Chains, ChineseConversionTest, ::testing::ValuesIn(kCases));
 
-// A run looks for the text's end less often while it is far: phrases and
-// single characters convert alike at every distance from either end.
+// A run looks for the text's end less often while it is far, and takes
+// ASCII many bytes at a time: phrases and single characters convert alike at
+// every distance from either end.
 TEST(ChineseConversion, ConvertsAlikeAtEveryDistanceFromTheEnds) {
     const ConversionCase cases[] = {
         {"phrases", "s2tw", "头发干净", "頭髮乾淨"},
@@ -104,9 +111,10 @@ TEST(ChineseConversion, ConvertsAlikeAtEveryDistanceFromTheEnds) {
         {"marks and hanzi", "s2tw", "，发。", "，發。"},
         {"vocabulary", "s2twp", "内存", "記憶體"},
         {"a pair that starts only longer phrases", "s2tw", "万圣万圣节", "萬聖萬聖節"},
+        {"a phrase that starts with Latin letters", "s2twp", "SQL注入", "SQL隱碼攻擊"},
     };
     for (const ConversionCase& c : cases) {
-        for (std::size_t lead = 0; lead < 4; ++lead) {
+        for (std::size_t lead = 0; lead < 40; ++lead) {
             for (std::size_t tail = 0; tail < 24; ++tail) {
                 const std::string before(lead, 'a');
                 const std::string after(tail, 'b');

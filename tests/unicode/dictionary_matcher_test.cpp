@@ -2,9 +2,11 @@
 #include "dictionary_matcher.h"
 
 #include <gtest/gtest.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -150,34 +152,97 @@ TEST(NormalizationCandidates, AreFoundAtEveryPlaceInABlock) {
     }
 }
 
+// Where keys start with ASCII characters, ASCII goes by many bytes at a
+// time up to one of them or to a byte of 80 and up; a candidate is found at
+// every place in a block, and none inside a character that starts no key.
+TEST(AsciiCandidates, AreFoundAtEveryPlaceInABlock) {
+    const DictionaryMatcher matcher(stepOf("s2twp", 1));  // keys start with P and S
+    for (std::size_t before = 0; before < 40; ++before) {
+        for (const std::string& start : {std::string("SQL"), std::string("头") + std::string(before % 7, 'b') + "P"}) {
+            const std::string text = std::string(before, 'a') + start + std::string(20, 'c');
+            const char* p = text.data();
+            const std::size_t expected = text.find_first_of("PS");
+            EXPECT_EQ(static_cast<std::size_t>(matcher.nextCandidate(p, p + text.size()) - p), expected)
+                << before << " " << start;
+        }
+    }
+}
+
 // A caller that has decoded the first two characters and passed them
-// through the pair filter gets the key nextMatch() finds there: the
-// longest, the first tier's, or the first character's alone.
-TEST(DictionaryMatcher, MatchAtAPairIsTheMatchThere) {
-    const DictionaryMatcher matcher(stepOf("s2tw", 0));
-    const auto decoded = [](const char*& p) {
-        const auto* b = reinterpret_cast<const unsigned char*>(p);
-        if (b[0] < 0x80) return static_cast<char32_t>(*p++);
-        p += 3;
-        return static_cast<char32_t>((b[0] & 0x0F) << 12 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F));
-    };
-    std::size_t pairsWalked = 0;
-    for (const char* text : {"头发长", "头发", "干净的", "头头", "SQL注入攻击", "一个人", "头a"}) {
-        const char* end = text + std::strlen(text);
-        const char* afterFirst = text;
-        const char32_t first = decoded(afterFirst);
-        const char* afterSecond = afterFirst;
-        const char32_t second = decoded(afterSecond);
-        if (!matcher.mayGoOn(first, second)) continue;
-        ++pairsWalked;
+// through the pair filter gets the key nextMatch() finds there where it is
+// longer than the first character. Every key of the group is tried, alone,
+// cut short and with text after it: neither filter in front of the walk may
+// turn a key away.
+TEST(DictionaryMatcher, LongerMatchAtIsTheLongerMatchThere) {
+    const auto check = [](const DictionaryMatcher& matcher, const std::string& text) {
+        const char* start = text.data();
+        const auto length = static_cast<std::int32_t>(text.size());
+        std::int32_t i = 0;
+        UChar32 first;
+        UChar32 second;
+        U8_NEXT(start, i, length, first);
+        const char* afterFirst = start + i;
+        if (i == length) return false;
+        U8_NEXT(start, i, length, second);
         DictionaryMatch expected;
-        ASSERT_EQ(matcher.nextMatch(text, end, expected), text) << text;
-        const DictionaryMatch found = matcher.matchAt(first, second, text, afterFirst, afterSecond, end);
+        EXPECT_EQ(matcher.nextMatch(start, start + length, expected), start) << text;
+        if (expected.keyBytes <= static_cast<std::size_t>(afterFirst - start)) expected = {};
+        if (!matcher.mayGoOn(static_cast<char32_t>(first), static_cast<char32_t>(second))) {
+            EXPECT_EQ(expected.keyBytes, 0u) << text;
+            return false;
+        }
+        const DictionaryMatch found = matcher.longerMatchAt(static_cast<char32_t>(first), static_cast<char32_t>(second),
+                                                            start, afterFirst, start + i, start + length);
         EXPECT_EQ(found.keyBytes, expected.keyBytes) << text;
         EXPECT_EQ(found.tier, expected.tier) << text;
         EXPECT_EQ(found.value, expected.value) << text;
+        return true;
+    };
+    const DictionaryMatcher s2tw(stepOf("s2tw", 0));
+    std::size_t pairsWalked = 0;
+    for (const char* text : {"头发长", "头发", "干净的", "头头", "SQL注入攻击", "一个人", "头a"}) {
+        pairsWalked += check(s2tw, text);
     }
     EXPECT_GE(pairsWalked, 3u);
+    const auto dictionaries = openccDictionaries();
+    const std::pair<const char*, std::size_t> steps[] = {{"s2twp", 0}, {"s2twp", 1}, {"tw2sp", 0}};
+    for (const auto& [configuration, step] : steps) {
+        const OpenccGroup& group = stepOf(configuration, step);
+        const DictionaryMatcher matcher(group);
+        for (const auto& tier : group.tiers) {
+            for (const std::int8_t index : tier) {
+                if (index == kNoDictionary) continue;
+                std::string_view entries = dictionaries[static_cast<std::size_t>(index)].entries;
+                for (std::size_t lineEnd; (lineEnd = entries.find('\n')) != std::string_view::npos;) {
+                    const std::string key(entries.substr(0, entries.find('\t')));
+                    entries.remove_prefix(lineEnd + 1);
+                    check(matcher, key);
+                    check(matcher, key + "的");
+                    check(matcher, key + "a");
+                    if (key.size() > 3) check(matcher, key.substr(0, key.size() - 3));
+                }
+            }
+        }
+    }
+}
+
+// A match's value index names its value among all those forEachValue()
+// visits, for the chain's table by value.
+TEST(DictionaryMatcher, ValueIndicesNameTheValuesVisited) {
+    const DictionaryMatcher matcher(stepOf("s2tw", 0));
+    std::map<std::size_t, std::string_view> values;
+    matcher.forEachValue([&](std::size_t index, std::string_view value) {
+        EXPECT_LT(index, matcher.valueIndexLimit());
+        EXPECT_TRUE(values.emplace(index, value).second);
+    });
+    EXPECT_GT(values.size(), 50000u);
+    for (const char* text : {"头发长", "干净", "头", "SQL注入攻击"}) {
+        DictionaryMatch found;
+        matcher.nextMatch(text, text + std::strlen(text), found);
+        ASSERT_NE(found.keyBytes, 0u) << text;
+        ASSERT_EQ(values.count(found.valueIndex), 1u) << text;
+        EXPECT_EQ(values[found.valueIndex], found.value) << text;
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "legacy_text.h"
 #include "temp_files.h"
 #include "text_formatter.h"
+#include "utf8_input.h"
 
 namespace quillon::unicode {
 namespace {
@@ -407,12 +408,14 @@ INSTANTIATE_TEST_SUITE_P(
                  }(),
                  "国。\n", std::string("\x56\xFD\x30\x02\x00\x0D\x00\x0A", 8), kSuccess}));
 
-// UTF-8 is read 64 KiB at a time; characters and sequences cut there come
-// out whole, on the table's way (UTF-8 to UTF-8) and on the engine's (Big5).
-constexpr std::size_t kRead = 1 << 16;
+// UTF-8 is read a buffer at a time, on the table's way (UTF-8 to UTF-8)
+// Utf8Input's and on the engine's (Big5) 64 KiB; characters and sequences
+// cut there come out whole.
+constexpr std::size_t kTableRead = Utf8Input::kBufferSize;
+constexpr std::size_t kEngineRead = 1 << 16;
 
-std::string cutByRead(std::size_t bytesBefore, const std::string& cut, const std::string& after) {
-    return std::string(kRead - bytesBefore, 'a') + cut + after;
+std::string cutByRead(std::size_t read, std::size_t bytesBefore, const std::string& cut, const std::string& after) {
+    return std::string(read - bytesBefore, 'a') + cut + after;
 }
 
 std::string repeated(const std::string& text, std::size_t times) {
@@ -425,22 +428,24 @@ INSTANTIATE_TEST_SUITE_P(
     AcrossReads, EdgeRuns,
     ::testing::Values(
         EdgeCase{"HanziCut", RunKind::Convert, with(kSourceUtf8, kOutputSame),
-                 cutByRead(1, "国", "\n"), cutByRead(1, "國", "\n"), kSuccess},
+                 cutByRead(kTableRead, 1, "国", "\n"), cutByRead(kTableRead, 1, "國", "\n"), kSuccess},
         EdgeCase{"HanziCutToBig5", RunKind::Convert, with(kSourceUtf8, kOutputBig5),
-                 cutByRead(2, "国", "\n"), cutByRead(2, "\xB0\xEA", "\r\n"), kSuccess},
+                 cutByRead(kEngineRead, 2, "国", "\n"), cutByRead(kEngineRead, 2, "\xB0\xEA", "\r\n"), kSuccess},
         EdgeCase{"EmojiCut", RunKind::Convert, with(kSourceUtf8, kOutputSame),
-                 cutByRead(3, "😀", "国\n"), cutByRead(3, "😀", "國\n"), kSuccess},
+                 cutByRead(kTableRead, 3, "😀", "国\n"), cutByRead(kTableRead, 3, "😀", "國\n"), kSuccess},
         EdgeCase{"EmojiCutToBig5", RunKind::Convert, with(kSourceUtf8, kOutputBig5),
-                 cutByRead(1, "😀", "\n"), cutByRead(1, "\xA1\xBC", "\r\n"), kUnmappableWarning},
+                 cutByRead(kEngineRead, 1, "😀", "\n"),
+                 cutByRead(kEngineRead, 1, "\xA1\xBC", "\r\n"), kUnmappableWarning},
         EdgeCase{"UnfinishedSequenceAtTheEnd", RunKind::Convert, with(kSourceUtf8, kOutputSame),
-                 cutByRead(2, "\xE4\xB8", "b\n"), cutByRead(2, "□", "b\n"), kInvalidCodeWarning},
+                 cutByRead(kTableRead, 2, "\xE4\xB8", "b\n"),
+                 cutByRead(kTableRead, 2, "□", "b\n"), kInvalidCodeWarning},
         EdgeCase{"UnfinishedSequenceAtTheEndToBig5", RunKind::Convert,
-                 with(kSourceUtf8, kOutputBig5), cutByRead(2, "\xE4\xB8", "b\n"),
-                 cutByRead(2, "\xA1\xBC", "b\r\n"), kInvalidCodeWarning},
+                 with(kSourceUtf8, kOutputBig5), cutByRead(kEngineRead, 2, "\xE4\xB8", "b\n"),
+                 cutByRead(kEngineRead, 2, "\xA1\xBC", "b\r\n"), kInvalidCodeWarning},
         EdgeCase{"CrLfCut", RunKind::Convert, with(kSourceUtf8, kOutputSame),
-                 cutByRead(1, "\r\n", "国\n"), cutByRead(1, "\n", "國\n"), kSuccess},
+                 cutByRead(kTableRead, 1, "\r\n", "国\n"), cutByRead(kTableRead, 1, "\n", "國\n"), kSuccess},
         EdgeCase{"LoneCrAtTheEnd", RunKind::Convert, with(kSourceUtf8, kOutputSame),
-                 cutByRead(1, "\r", "国\n"), cutByRead(1, "\r", "國\n"), kSuccess},
+                 cutByRead(kTableRead, 1, "\r", "国\n"), cutByRead(kTableRead, 1, "\r", "國\n"), kSuccess},
         // A long line goes to the engine in pieces of 32,000 bytes (a hanzi
         // takes two); text without a line end gets none.
         EdgeCase{"TextEndingWithAPiece", RunKind::Convert, with(kSourceUtf8, kOutputSame),

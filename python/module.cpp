@@ -11,6 +11,7 @@
 #include "bytes_output.h"
 #include "keyword_options.h"
 #include "run_outcome.h"
+#include "str_output.h"
 #include "str_text.h"
 
 namespace quillon::python {
@@ -51,6 +52,21 @@ private:
     std::string_view bytes_;
 };
 
+// Runs with the GIL released into an output that makes the result as the
+// run writes, and issues the run's warnings.
+template <typename Output>
+void runInto(api::Task task, std::string_view input, Output& output, const api::Options& options) {
+    api::Result result;
+    try {
+        py::gil_scoped_release released;
+        result = api::run(task, input, output.sink(), options);
+    } catch (const api::Error&) {
+        if (output.ranOutOfMemory()) throw std::bad_alloc();
+        throw;
+    }
+    issueWarnings(result);
+}
+
 py::object run(api::Task task, py::handle text, const py::kwargs& keywords) {
     api::Options options = optionsFromKeywords(task, functionName(task), keywords);
     const bool isStr = PyUnicode_Check(text.ptr());
@@ -61,21 +77,15 @@ py::object run(api::Task task, py::handle text, const py::kwargs& keywords) {
         }
         options.from = options.to = "utf-8";
     }
-    std::optional<TextBytes> input(std::in_place, text, functionName(task));
-    BytesOutput output(input->bytes().size());
-    api::Result result;
-    try {
-        py::gil_scoped_release released;
-        result = api::run(task, input->bytes(), output.sink(), options);
-    } catch (const api::Error&) {
-        if (output.ranOutOfMemory()) throw std::bad_alloc();
-        throw;
+    const TextBytes input(text, functionName(task));
+    if (isStr) {
+        StrOutput output(text);
+        runInto(task, input.bytes(), output, options);
+        return output.takeStr();
     }
-    // A str's own UTF-8 is freed before the result is made, which may take
-    // its pages, still warm.
-    input.reset();
-    issueWarnings(result);
-    return isStr ? strOfUtf8(output.text()) : output.takeBytes();
+    BytesOutput output(input.bytes().size());
+    runInto(task, input.bytes(), output, options);
+    return output.takeBytes();
 }
 
 // A run from file to file by path, as quillon-cli makes it: no text passes

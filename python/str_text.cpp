@@ -1,7 +1,6 @@
 #include "str_text.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "large_pages.h"
 
@@ -40,83 +39,6 @@ unsigned char* encodeUtf8(const Unit* units, std::size_t count, unsigned char* o
     return sawSurrogate ? nullptr : out;
 }
 
-// What a str made of UTF-8 takes, told before it is decoded: how many code
-// points (the bytes that are no trail byte) and the widest, told by the lead
-// bytes: from C2 U+0080 and on, from C4 U+0100 and on, from F0 U+10000 and
-// on. Eight bytes are taken at once, each one's bits where its top bit is.
-struct Utf8Census {
-    std::size_t count = 0;
-    Py_UCS4 widest = 0x7F;
-
-    explicit Utf8Census(std::string_view utf8) {
-        constexpr std::uint64_t kTops = 0x8080808080808080;
-        std::uint64_t high = 0, wide = 0, astral = 0;
-        std::size_t trails = 0;
-        std::size_t at = 0;
-        while (utf8.size() - at >= 8) {
-            // Trail bytes counted a byte each, 255 words at most before the
-            // counts could carry into their neighbours.
-            std::uint64_t lanes = 0;
-            for (int words = 0; words < 255 && utf8.size() - at >= 8; ++words, at += 8) {
-                std::uint64_t x = 0;
-                std::memcpy(&x, utf8.data() + at, 8);
-                const std::uint64_t leads = x & x << 1 & kTops;  // 11xxxxxx
-                lanes += (x & ~(x << 1) & kTops) >> 7;           // 10xxxxxx
-                high |= x;
-                wide |= leads & (x << 2 | x << 3 | x << 4 | x << 5);
-                astral |= leads & x << 2 & x << 3;
-            }
-            const std::uint64_t pairs = (lanes & 0x00FF00FF00FF00FF) + (lanes >> 8 & 0x00FF00FF00FF00FF);
-            trails += std::size_t(pairs * 0x0001000100010001 >> 48);
-        }
-        for (; at < utf8.size(); ++at) {
-            const std::uint64_t x = static_cast<unsigned char>(utf8[at]);
-            trails += std::size_t((x & 0xC0) == 0x80);
-            high |= x;
-            wide |= std::uint64_t(x >= 0xC4) << 7;
-            astral |= std::uint64_t(x >= 0xF0) << 7;
-        }
-        count = utf8.size() - trails;
-        widest = (astral & kTops) ? 0x10FFFF : (wide & kTops) ? 0xFFFF : (high & kTops) ? 0xFF : 0x7F;
-    }
-};
-
-bool isTrail(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Decodes UTF-8 whose code points number `count`, each below 2^(8 *
-// sizeof(Unit)), as strOfUtf8 has counted them; false on the first sequence
-// that is not well formed (an overlong form, a surrogate, a lead byte
-// without its trail).
-template <typename Unit>
-bool decodeUtf8(std::string_view utf8, Unit* out) {
-    const auto* at = reinterpret_cast<const unsigned char*>(utf8.data());
-    const unsigned char* const end = at + utf8.size();
-    while (at < end) {
-        const std::uint32_t lead = *at;
-        std::uint32_t c = 0;
-        if (lead < 0x80) {
-            c = lead;
-            at += 1;
-        } else if (lead < 0xE0) {
-            if (lead < 0xC2 || end - at < 2 || !isTrail(at[1])) return false;
-            c = (lead & 0x1F) << 6 | (at[1] & 0x3Fu);
-            at += 2;
-        } else if (lead < 0xF0) {
-            if (end - at < 3 || !isTrail(at[1]) || !isTrail(at[2])) return false;
-            c = (lead & 0x0F) << 12 | (at[1] & 0x3Fu) << 6 | (at[2] & 0x3Fu);
-            if (c < 0x800 || isSurrogate(c)) return false;
-            at += 3;
-        } else {
-            if (lead > 0xF4 || end - at < 4 || !isTrail(at[1]) || !isTrail(at[2]) || !isTrail(at[3])) return false;
-            c = (lead & 0x07) << 18 | (at[1] & 0x3Fu) << 12 | (at[2] & 0x3Fu) << 6 | (at[3] & 0x3Fu);
-            if (c < 0x10000 || c > 0x10FFFF) return false;
-            at += 4;
-        }
-        *out++ = static_cast<Unit>(c);
-    }
-    return true;
-}
-
 py::object bytesOfSize(std::size_t size) {
     auto bytes = py::reinterpret_steal<py::object>(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(size)));
     if (!bytes) throw py::error_already_set();
@@ -150,29 +72,6 @@ StrUtf8::StrUtf8(py::handle text) {
         throw py::error_already_set();
     }
     bytes_ = std::string_view(reinterpret_cast<const char*>(start), std::size_t(end - start));
-}
-
-py::object strOfUtf8(std::string_view utf8) {
-    const Utf8Census census(utf8);
-    const std::size_t count = census.count;
-    const Py_UCS4 widest = census.widest;
-    auto str = py::reinterpret_steal<py::object>(PyUnicode_New(static_cast<Py_ssize_t>(count), widest));
-    if (!str) throw py::error_already_set();
-    void* data = PyUnicode_DATA(str.ptr());
-    const int kind = PyUnicode_KIND(str.ptr());
-    api::adviseLargePages(data, count * std::size_t(kind));
-    if (widest == 0x7F) {
-        std::memcpy(data, utf8.data(), utf8.size());
-        return str;
-    }
-    const bool decoded = kind == PyUnicode_1BYTE_KIND   ? decodeUtf8(utf8, static_cast<Py_UCS1*>(data))
-                         : kind == PyUnicode_2BYTE_KIND ? decodeUtf8(utf8, static_cast<Py_UCS2*>(data))
-                                                        : decodeUtf8(utf8, static_cast<Py_UCS4*>(data));
-    if (decoded) return str;
-    // Python's own decoder tells which bytes and where.
-    PyObject* strict = PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "strict");
-    if (strict == nullptr) throw py::error_already_set();
-    return py::reinterpret_steal<py::object>(strict);
 }
 
 }  // namespace quillon::python

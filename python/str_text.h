@@ -23,8 +23,4 @@ private:
     std::string_view bytes_;
 };
 
-// The str of valid UTF-8, made in large pages. Ill-formed UTF-8 raises
-// UnicodeDecodeError as bytes.decode() does. With the GIL held.
-pybind11::object strOfUtf8(std::string_view utf8);
-
 }  // namespace quillon::python

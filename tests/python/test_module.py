@@ -50,8 +50,8 @@ class Runs(unittest.TestCase):
             ("𠀀头发\U0010ffff\n", "𠀀頭髮\U0010ffff\n"),
             ("é" * 5000 + "头发" * 5000, "é" * 5000 + "頭髮" * 5000),
         ]
-        # Long texts are measured eight bytes at a time, in runs of 2040: the
-        # widest character first, last, and past the last whole word.
+        # Long texts are read eight ASCII bytes at a time: the widest
+        # character first, last, and past the last whole word.
         for widest in ["é", "发", "𠀀"]:
             for text in [widest + "a" * 4100, "a" * 2039 + widest, "a" * 4083 + widest + "a" * 5, widest * 17]:
                 cases.append((text, text.replace("发", "發")))
@@ -60,6 +60,29 @@ class Runs(unittest.TestCase):
                 converted = quillon.convert(text)
                 self.assertEqual(converted, output)
                 self.assertEqual(hash(converted), hash(output))
+
+    def test_str_result_wider_or_narrower_than_its_text(self):
+        # The result is made in its text's width as the run writes it, and
+        # ends in the width of its own widest character.
+        with tempfile.TemporaryDirectory() as work:
+            words = pathlib.Path(work) / "words.txt"
+            words.write_text("abc\t头\n𠀀\t中\né\te\n", encoding="utf-8")
+            own = {"dictionaries": [str(words)]}
+            cases = [
+                # call, text, options, output
+                (quillon.convert, "xabcx é", own, "x头x e"),
+                (quillon.convert, "é" * 300000 + "abc", own, "e" * 300000 + "头"),
+                (quillon.convert, "xé 𠀀 é", own, "xe 中 e"),
+                (quillon.convert, "𠀀", own, "中"),
+                (quillon.convert, "é" * 3, own, "eee"),
+                (quillon.convert, "", {}, ""),
+                (quillon.format, "é abc def\n", {}, "\u3000" * 16 + "é abc def\n\n"),
+            ]
+            for call, text, options, output in cases:
+                with self.subTest(text=text[:8], length=len(text)):
+                    converted = call(text, **options)
+                    self.assertEqual(converted, output)
+                    self.assertEqual((hash(converted), converted.isascii()), (hash(output), output.isascii()))
 
     def test_str_keeps_no_utf8(self):
         # Python would keep the UTF-8 it made of a str with the str.
@@ -130,6 +153,9 @@ class InMemory(unittest.TestCase):
             (quillon.format, ("中\n" * 5000).encode("utf-8"), {"paragraph": "one-line"}),
             (quillon.format, mixed.encode("utf-8"), {"chars_per_line": 8}),
             (quillon.convert, mixed, {}),
+            # A str written in many pieces, and one that grows past its text.
+            (quillon.convert, mixed.replace("cd", "𠀀") * 8, {}),
+            (quillon.format, "中\n" * 5000, {"paragraph": "one-line"}),
         ]
         with tempfile.TemporaryDirectory() as work:
             source, destination = pathlib.Path(work) / "in.txt", pathlib.Path(work) / "out.txt"

@@ -1,12 +1,14 @@
 // A convert run through libquillon, as a program embedding the library makes
 // it: from file to file by path, or in memory (the source read whole,
-// converted by the buffer API, and written out); or, to tell the reading and
-// writing from the run, the same program with no run (the source read whole
-// and written out as it is).
-//   quillon_library_convert files|memory|copy FROM TO SOURCE DESTINATION
+// converted by the buffer API, and written out). In memory it prints the CPU
+// seconds of the call alone, apart from the program's reading and writing.
+//   quillon_library_convert files|memory FROM TO SOURCE DESTINATION
+#include <sys/resource.h>
+
 #include <quillon/quillon.h>
 
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -27,9 +29,21 @@ void writeWhole(const char* destination, const std::string& output) {
     }
 }
 
+// The CPU seconds this process has used, user and system.
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 quillon::api::Result inMemory(const char* source, const char* destination, const quillon::api::Options& options) {
+    const std::string input = readWhole(source);
     quillon::api::Result result;
-    writeWhole(destination, quillon::api::convert(readWhole(source), options, &result));
+    const double before = cpuSeconds();
+    const std::string output = quillon::api::convert(input, options, &result);
+    std::cout << std::fixed << std::setprecision(3) << cpuSeconds() - before << '\n';
+    writeWhole(destination, output);
     return result;
 }
 
@@ -37,18 +51,14 @@ quillon::api::Result inMemory(const char* source, const char* destination, const
 
 int main(int argc, char** argv) {
     const std::string_view mode = argc == 6 ? argv[1] : "";
-    if (mode != "files" && mode != "memory" && mode != "copy") {
-        std::cerr << "usage: quillon_library_convert files|memory|copy FROM TO SOURCE DESTINATION\n";
+    if (mode != "files" && mode != "memory") {
+        std::cerr << "usage: quillon_library_convert files|memory FROM TO SOURCE DESTINATION\n";
         return 2;
     }
     quillon::api::Options options;
     options.from = argv[2];
     options.to = argv[3];
     try {
-        if (mode == "copy") {
-            writeWhole(argv[5], readWhole(argv[4]));
-            return 0;
-        }
         const quillon::api::Result result =
             mode == "files" ? quillon::api::runFile(quillon::api::Task::Convert, argv[4], argv[5], options)
                             : inMemory(argv[4], argv[5], options);

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "byte_masks.h"
+#include "utf8_input.h"
 
 namespace quillon::unicode {
 namespace {
@@ -39,6 +40,11 @@ namespace {
     }
     return takeOtherCodePoint(p, end);
 }
+
+// By the lead of the sequence of three bytes at the start of a word
+// (byte_masks::wordAt), whether it may be no character: E0 leads the
+// overlong forms, ED the surrogates.
+bool mayBeNoCharacter(std::uint64_t word) { return ((1u << 0x0 | 1u << 0xD) >> (word & 0x0F) & 1) != 0; }
 
 template <typename F>
 void forEachEntry(std::string_view entries, F&& onEntry) {
@@ -282,6 +288,25 @@ inline const char* DictionaryMatcher::findCandidate(const char* from, const char
             while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
             continue;
         }
+        if (end - p >= 8) {
+            // Hanzi mostly come two at a time in a word, and mostly start
+            // no key: both are looked at without a call.
+            const std::uint64_t word = byte_masks::wordAt(p);
+            if (startsWithTwoThreeByteSequences(word) && !mayBeNoCharacter(word) && !mayBeNoCharacter(word >> 24)) {
+                if (startsWithSequence(word)) {
+                    first = static_cast<char32_t>(threeByteSequence(word));
+                    after = p + 3;
+                    return p;
+                }
+                if (startsWithSequence(word >> 24)) {
+                    first = static_cast<char32_t>(threeByteSequence(word >> 24));
+                    after = p + 6;
+                    return p + 3;
+                }
+                p += 6;
+                continue;
+            }
+        }
         const char* at = p;
         const std::int32_t c = takeCodePoint(p, end);
         if (c >= 0 && mayStart(static_cast<char32_t>(c))) {
@@ -398,20 +423,22 @@ inline DictionaryMatch DictionaryMatcher::walk(char32_t first, const char* at, c
 
 void DictionaryMatcher::convert(const char* from, const char* end, std::string& out) const {
     // Text is written when a value replaces a key: a character that starts
-    // keys, none of which fits, goes with the text around it.
+    // keys, none of which fits, goes with the text around it. A later step
+    // converts most of the text again, with a candidate every few
+    // characters: each is walked here, not through a call.
     const char* written = from;
     const char* p = from;
-    DictionaryMatch found;
-    while (p < end) {
-        const char* at = nextMatch(p, end, found);
-        if (at == end) break;
+    char32_t first;
+    const char* after;
+    while ((p = findCandidate(p, end, first, after)) != end) {
+        prefetchWalkAt(after, end);
+        const DictionaryMatch found = walk<false>(first, p, after, end, kOpenccMaxTiers);
         if (found.keyBytes != 0) {
-            out.append(std::string_view(written, at));
+            out.append(std::string_view(written, p));
             out.append(found.value);
-            p = written = at + found.keyBytes;
+            p = written = p + found.keyBytes;
         } else {
-            p = at;
-            takeCodePoint(p, end);
+            p = after;
         }
     }
     out.append(std::string_view(written, end));

@@ -142,6 +142,11 @@ private:
         return c < kBmpLimit ? (bmpStarts_[c >> 6] >> (c & 63) & 1) != 0
                              : startsKey(c) || (stopsBeyondBmp_ && stopsBeyondBmp_->mayStart(c));
     }
+    // mayStart() for the character of the sequence of three bytes at the
+    // start of a word (byte_masks::wordAt), read without decoding it whole.
+    bool startsWithSequence(std::uint64_t word) const {
+        return (bmpStarts_[(word & 0x0F) << 6 | (word >> 8 & 0x3F)] >> (word >> 16 & 0x3F) & 1) != 0;
+    }
     // nextCandidate, with the first character there and the position after it.
     [[gnu::always_inline]] const char* findCandidate(const char* from, const char* end, char32_t& first,
                                                      const char*& after) const;

@@ -168,6 +168,130 @@ TEST(AsciiCandidates, AreFoundAtEveryPlaceInABlock) {
     }
 }
 
+// Hanzi go by two at a time: a candidate is found whichever of a pair it
+// is, and sequences of three bytes that are no character (overlong, a
+// surrogate) or lead like one start none. Each text is checked against its
+// characters looked at one by one.
+std::string utf8Of(char32_t c) {
+    char bytes[U8_MAX_LENGTH];
+    std::int32_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, c);
+    return std::string(bytes, static_cast<std::size_t>(length));
+}
+
+// The first position of a character that starts a key, each character
+// asked alone.
+std::size_t firstStartOneByOne(const DictionaryMatcher& matcher, const std::string& text) {
+    const auto length = static_cast<std::int32_t>(text.size());
+    for (std::int32_t i = 0; i < length;) {
+        const std::int32_t at = i;
+        UChar32 c;
+        U8_NEXT(text.data(), i, length, c);
+        if (c >= 0 && matcher.startsKeyIn(text.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(i - at)))) {
+            return static_cast<std::size_t>(at);
+        }
+    }
+    return text.size();
+}
+
+struct HanziPiece {
+    const char* what;
+    std::string bytes;
+};
+
+TEST(HanziCandidates, AreFoundWhereverTheyStandInAPair) {
+    const DictionaryMatcher matcher(stepOf("s2twp", 1));
+    // A hanzi that starts a key of the step and one that starts none.
+    std::string starts;
+    std::string startsNone;
+    for (char32_t c = 0x4E00; c < 0x9FA6 && (starts.empty() || startsNone.empty()); ++c) {
+        (matcher.startsKeyIn(utf8Of(c)) ? starts : startsNone) = utf8Of(c);
+    }
+    ASSERT_FALSE(starts.empty());
+    ASSERT_FALSE(startsNone.empty());
+    const HanziPiece pieces[] = {
+        {"a hanzi that starts no key", startsNone},
+        {"an overlong form of a key's first character", "\xE0\x81\x90"},
+        {"a surrogate", "\xED\xA0\x80"},
+        {"a character led by ED", "\xED\x9F\xBF"},
+        {"a character led by E0", "\xE0\xA0\x80"},
+        {"a mark", "，"},
+        {"ASCII", "a"},
+    };
+    for (const HanziPiece& before : pieces) {
+        for (std::size_t count = 0; count < 8; ++count) {
+            for (const char* after : {"", "头", "头发头发"}) {
+                std::string text;
+                for (std::size_t i = 0; i < count; ++i) text += i % 2 == 0 ? startsNone : before.bytes;
+                const std::string withStart = text + starts + after;
+                const std::string withoutStart = text + after;
+                for (const std::string& t : {withStart, withoutStart}) {
+                    const std::size_t expected = firstStartOneByOne(matcher, t);
+                    EXPECT_EQ(static_cast<std::size_t>(matcher.nextCandidate(t.data(), t.data() + t.size()) - t.data()),
+                              expected)
+                        << before.what << " " << count << " " << after;
+                }
+                EXPECT_LE(firstStartOneByOne(matcher, withStart), text.size()) << before.what << " " << count;
+            }
+        }
+    }
+}
+
+// convert() writes the value of each key nextMatch() finds, from left to
+// right, and copies the rest: texts of keys of a later step, with hanzi,
+// marks, ASCII and bytes that are no UTF-8 between them.
+TEST(DictionaryMatcher, ConvertWritesTheKeysNextMatchFinds) {
+    const auto byMatches = [](const DictionaryMatcher& matcher, const std::string& text) {
+        std::string out;
+        const char* p = text.data();
+        const char* end = p + text.size();
+        const char* written = p;
+        DictionaryMatch found;
+        while (p < end) {
+            const char* at = matcher.nextMatch(p, end, found);
+            if (at == end) break;
+            if (found.keyBytes == 0) {
+                std::int32_t i = 0;
+                UChar32 c;
+                U8_NEXT(at, i, end - at, c);
+                p = at + i;
+                continue;
+            }
+            out.append(written, at);
+            out.append(found.value);
+            p = written = at + found.keyBytes;
+        }
+        out.append(written, end);
+        return out;
+    };
+    const std::pair<const char*, std::size_t> steps[] = {{"s2twp", 1}, {"tw2sp", 0}, {"s2hkp", 1}};
+    const char* const between[] = {"", "的", "，", "a", "\xFF", "\xE0\x80\x80", "頭髮"};
+    const auto dictionaries = openccDictionaries();
+    for (const auto& [configuration, step] : steps) {
+        const OpenccGroup& group = stepOf(configuration, step);
+        const DictionaryMatcher matcher(group);
+        std::size_t keys = 0;
+        std::string text;
+        for (const auto& tier : group.tiers) {
+            for (const std::int8_t index : tier) {
+                if (index == kNoDictionary) continue;
+                std::string_view entries = dictionaries[static_cast<std::size_t>(index)].entries;
+                for (std::size_t lineEnd; (lineEnd = entries.find('\n')) != std::string_view::npos; ++keys) {
+                    text += entries.substr(0, entries.find('\t'));
+                    text += between[keys % std::size(between)];
+                    entries.remove_prefix(lineEnd + 1);
+                    if (text.size() < 400) continue;
+                    std::string converted;
+                    matcher.convert(text.data(), text.data() + text.size(), converted);
+                    ASSERT_EQ(converted, byMatches(matcher, text)) << configuration << " " << text;
+                    text.clear();
+                }
+            }
+        }
+        EXPECT_GT(keys, 100u) << configuration;
+    }
+}
+
 // A caller that has decoded the first two characters and passed them
 // through the pair filter gets the key nextMatch() finds there where it is
 // longer than the first character. Every key of the group is tried, alone,

@@ -12,6 +12,14 @@
 namespace quillon {
 namespace {
 
+// Whether Latin text may go on through a mark after `previous` (0: none,
+// at the start): where it may not, keepsInLatinText is false whatever
+// follows, and the next word need not be looked for.
+bool latinTextMayGoOn(CharCode previous) { return previous == 0 || isWordChar(previous); }
+
+// Text that a space may stand beside: a word's character or a double-byte one.
+bool isText(CharCode c) { return isWordChar(c) || isDoubleByte(c); }
+
 // The first character at or after `pos` that is no space or tab; 0 if none.
 CharCode nextWordAt(const char* line, int pos, int end) {
     while (pos < end && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
@@ -70,9 +78,10 @@ bool opensLatinBracket(const char* line, int pos, int end) {
 }  // namespace
 
 bool TextFormatter::keepsAsciiMark(CharCode code, CharCode previous, const char* line, int pos, int end) {
-    const CharCode after = pos < end ? readCharAt(line, pos, end).code : 0;
     // An apostrophe inside a word (don't, it's) pairs with nothing.
-    if (code == '\'' && isAsciiAlnum(previous) && isAsciiAlnum(after)) return true;
+    if (code == '\'' && isAsciiAlnum(previous) && pos < end && isAsciiAlnum(readCharAt(line, pos, end).code)) {
+        return true;
+    }
     if (code == '"' || code == '\'') {
         std::int32_t& latinOpen = code == '"' ? latinDoubleQuoteOpen : latinSingleQuoteOpen;
         if (latinOpen) {
@@ -87,7 +96,8 @@ bool TextFormatter::keepsAsciiMark(CharCode code, CharCode previous, const char*
     // A bracket around Latin text stays with its closing one ([9] 有些).
     if (code == '[' && (latinBracketOpen = opensLatinBracket(line, pos, end)) != 0) return true;
     if (code == ']' && std::exchange(latinBracketOpen, 0) != 0) return true;
-    return keepsInLatinText(previous, nextWordAt(line, pos, end)) || joinsLatinWord(code, previous, line, pos, end);
+    return (latinTextMayGoOn(previous) && keepsInLatinText(previous, nextWordAt(line, pos, end))) ||
+           joinsLatinWord(code, previous, line, pos, end);
 }
 
 bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
@@ -98,16 +108,15 @@ bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
 bool TextFormatter::keptInMixedHeading(CharCode code, CharCode previous, const char* line, int pos, int end) const {
     // Of a run of spaces only the first can stay; the others need not look ahead.
     if (code == ' ' && previous == ' ') return false;
-    const CharCode next = nextWordAt(line, pos, end);
-    if (code == ' ') return keepsSpaceBetween(previous, next);
-    return keepsInLatinText(previous, next) || joinsLatinWord(code, previous, line, pos, end);
+    if (code == ' ') return isText(previous) && keepsSpaceBetween(previous, nextWordAt(line, pos, end));
+    return (latinTextMayGoOn(previous) && keepsInLatinText(previous, nextWordAt(line, pos, end))) ||
+           joinsLatinWord(code, previous, line, pos, end);
 }
 
 bool TextFormatter::keepsSpaceBetween(CharCode previous, CharCode next) const {
     const auto isMark = [&](CharCode c) {
         return isDoubleByte(c) && (closesText(*sourceProfile, c) || opensText(*sourceProfile, c));
     };
-    const auto isText = [](CharCode c) { return isWordChar(c) || isDoubleByte(c); };
     return (isWordChar(previous) || isWordChar(next)) && isText(previous) && isText(next) && !isMark(previous) &&
            !isMark(next);
 }

@@ -123,6 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "用 a1@b2`c{d}~e user@example.org Zz09:好, abcdefgh.好 http://a.b/abcdefgh/\n",
                   "他说 abcdefg【注意】好 abcdefgh abcdefghi ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789xyz 好"
                   "用 a1@b2`c{d}~e user@example.org Zz09：好，abcdefgh。好 http://a.b/abcdefgh/\r\n"},
+        MixedCase{"MarkAfterAControlCodeOrHanziTurnsFullWidth", mixed(-1), ":ab \x1b[33m好\x1b:cd 好:ef\n",
+                  ":ab\x1b【33m好\x1b：cd 好：ef\r\n"},
+        MixedCase{"HeadingSpaceAfterAControlCodeTurnsFullWidth", mixed(30), "第1章 ab\x1b cd\n",
+                  std::string(22, ' ') + "第1章 ab\x1b　cd\r\n"},
         MixedCase{"ClosingMarkStartsNoLine", rulesOnly(5), "一二三四五，六七\n", "一二三四\r\n五，六七\r\n"},
         MixedCase{"OpeningMarkEndsNoLine", rulesOnly(5), "一二三四“五六”\n", "一二三四\r\n“五六”\r\n"},
         MixedCase{"MarkHangsWhereNoBreakKeepsIt", mixed(10, 1), "一二三四五abcdefghij。一二\n",

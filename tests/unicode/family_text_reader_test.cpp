@@ -27,13 +27,17 @@ std::vector<std::string> chunksOf(const std::string& source, const char* encodin
     return chunks;
 }
 
+// The same text in UTF-16, each byte of UTF-8 that starts no character as
+// the marker that stands for it.
 std::string utf16le(const std::string& utf8) {
     std::string bytes;
     const auto put = [&](unsigned unit) { bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)}; };
     for (std::int32_t i = 0; i < static_cast<std::int32_t>(utf8.size());) {
         UChar32 c;
         U8_NEXT(utf8.data(), i, static_cast<std::int32_t>(utf8.size()), c);
-        if (c >= 0x10000) {
+        if (c < 0) {
+            put(kInvalidMarker);
+        } else if (c >= 0x10000) {
             put(0xD7C0 + (static_cast<unsigned>(c) >> 10));
             put(0xDC00 | (static_cast<unsigned>(c) & 0x3FF));
         } else {
@@ -77,6 +81,16 @@ TEST(FamilyTextReader, ReadsUtf8AsEveryOtherEncoding) {
             return text;
         }(),
         repeated("word " + hanzi + emoji + "\xc2\xb7", 40) + "\n",
+        // Runs of hanzi broken at every place by a character the family
+        // lacks (U+0800), by a mark of its own, or by a sequence of three
+        // bytes that is no character.
+        [&] {
+            std::string text;
+            for (const std::string breaker : {"\xe0\xa0\x80", "\xe3\x80\x82", "\xe0\x80\x80", "\xed\xa0\x80"}) {
+                for (std::size_t k = 0; k <= 9; ++k) text += repeated(hanzi, k) + breaker + repeated(hanzi, 9 - k) + "\n";
+            }
+            return text;
+        }(),
         // Long lines, cut into pieces at every offset of a run of ASCII.
         repeated(std::string(37, 'z') + hanzi + hanzi, 2000) + "\n" + repeated("y", 100000),
         "\n" + repeated(hanzi, 40000) + "\na" + repeated(hanzi, 40000) + "\nab" + repeated(hanzi, 40000),

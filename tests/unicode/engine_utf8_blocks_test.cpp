@@ -97,11 +97,13 @@ TEST(EngineUtf8Blocks, WriteWhatTheLineWriterWrites) {
                 for (std::size_t k = 0; k <= 8; ++k) text += std::string(k, 'x') + "\r\n\r" + std::string(8 - k, 'y') + "\n";
                 return text;
             }(),
-            // And at every place in sixteen bytes, after runs of ASCII of every length.
+            // And at every place in sixteen bytes, after runs of ASCII of
+            // every length, with other controls.
             [] {
                 std::string text;
                 for (std::size_t k = 0; k <= 16; ++k) {
-                    text += std::string(k, 'x') + "\r\n\r" + std::string(16 - k, 'y') + "\n" + std::string(k + 17, 'z') + "\r";
+                    text += std::string(k, 'x') + "\r\n\r" + std::string(16 - k, 'y') + "\n" + std::string(k + 17, 'z') +
+                            "\r\t\x0b" + std::string(k, 'w') + "\x0c\n";
                 }
                 return text;
             }(),

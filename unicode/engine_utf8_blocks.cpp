@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "byte_masks.h"
+#include "utf8_input.h"
 
 namespace quillon::unicode {
 namespace {
@@ -75,8 +76,8 @@ std::size_t EngineUtf8Blocks::write(const unsigned char* text, std::size_t lengt
         bool undecided = false;
         while (pos < sliceEnd) {
             // Most text goes here: up to four pairs of a word, or ASCII up
-            // to a CR (and for CR LF output a LF, to see whether a CR goes
-            // before it), eight bytes at a time.
+            // to a control (a CR, and a LF, before which CR LF output puts
+            // a CR, among them), eight bytes at a time.
             while (pos < wordsEnd) {
                 const std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(text + pos));
                 if ((word & kFourLeads) == kFourLeads) {
@@ -119,8 +120,9 @@ std::size_t EngineUtf8Blocks::write(const unsigned char* text, std::size_t lengt
                     }
                     continue;
                 }
-                const std::uint64_t stops = (word & byte_masks::kHighBits) | byte_masks::bytesEqualTo(word, '\r') |
-                                            (crLf ? byte_masks::bytesEqualTo(word, '\n') : 0);
+                // Looking for every control below 0E takes fewer steps than
+                // looking for CR and LF alone, and the others are rare.
+                const std::uint64_t stops = asciiStops(word);
                 const std::size_t plain = stops == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(stops) / 8);
                 std::memcpy(out, text + pos, 8);
                 out += plain;

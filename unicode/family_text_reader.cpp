@@ -1,5 +1,6 @@
 #include "family_text_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -102,29 +103,42 @@ bool FamilyTextReader::readUtf8() {
         std::size_t lineStart = lineStart_;
         bool ready = false;
         while (end - p >= 4) {
-            // Hanzi (or marks) two at a time, or eight ASCII characters.
-            if (end - p >= 8 && length - lineStart + 8 < kLinePiece) {
+            if (p[0] < 0x80) {
+                // ASCII up to a character of another kind, as between words,
+                // sixteen bytes at a time.
+                if (end - p >= 16 && length - lineStart + 16 < kLinePiece) {
+                    const unsigned stops = asciiStops16(p);
+                    const auto plain = static_cast<std::size_t>(stops == 0 ? 16 : std::countr_zero(stops));
+                    std::memcpy(text + length, p, 16);
+                    length += plain;
+                    p += plain;
+                    // A LF after them is taken below at once.
+                    if (plain == 16 || (plain != 0 && *p != '\n')) continue;
+                }
+            } else if (end - p >= 8 && length - lineStart + 8 < kLinePiece) {
+                // Hanzi (or marks) two at a time.
                 std::uint64_t word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
                 if (startsWithTwoThreeByteSequences(word)) {
-                    // A run of them, while they fit the piece.
-                    const std::size_t pieceLimit = lineStart + kLinePiece - 8;
-                    const unsigned char* const wordsEnd = end - 8;
-                    bool taken = false;
+                    // A run of them, while they fit the piece and the words
+                    // the buffer holds: the last pair starts at `last` at most.
+                    const std::size_t pairsFit = (lineStart + kLinePiece - 8 - length - 1) / 4;
+                    const auto pairsHeld = static_cast<std::size_t>(end - 8 - p) / 6;
+                    const unsigned char* const last = p + 6 * std::min(pairsFit, pairsHeld);
+                    const unsigned char* const runStart = p;
                     for (;;) {
                         const std::uint64_t packed = packedSequences(word);
-                        const std::uint32_t first = stored[packed & 0xFFFF];
-                        const std::uint32_t second = stored[packed >> 24 & 0xFFFF];
-                        if (first == 0 || second == 0) break;
-                        const std::uint32_t pairs = second << 16 | first;
+                        const std::uint32_t pairs = std::uint32_t{stored[packed >> 24 & 0xFFFF]} << 16 |
+                                                    stored[packed & 0xFFFF];
+                        // A stored code starts with its lead byte, 81 and up: 0 is none.
+                        if ((pairs & 0x00800080u) != 0x00800080u) break;
                         std::memcpy(text + length, &pairs, 4);
                         length += 4;
                         p += 6;
-                        taken = true;
-                        if (p > wordsEnd || length >= pieceLimit) break;
+                        if (p > last) break;
                         word = byte_masks::wordAt(reinterpret_cast<const char*>(p));
                         if (!startsWithTwoThreeByteSequences(word)) break;
                     }
-                    if (taken) continue;
+                    if (p != runStart) continue;
                 } else if (startsWithThreeByteSequence(word)) {
                     // One of them, before a character of another kind.
                     if (const std::uint16_t pair = stored[packedSequences(word) & 0xFFFF]) {
@@ -133,17 +147,6 @@ bool FamilyTextReader::readUtf8() {
                         p += 3;
                         continue;
                     }
-                } else if (const std::uint64_t stops = asciiStops(word); stops == 0) {
-                    std::memcpy(text + length, p, 8);
-                    length += 8;
-                    p += 8;
-                    continue;
-                } else if (const auto plain = static_cast<std::size_t>(std::countr_zero(stops) / 8); plain != 0) {
-                    // ASCII up to a character of another kind, as between words.
-                    std::memcpy(text + length, p, 8);
-                    length += plain;
-                    p += plain;
-                    continue;
                 }
             }
             const unsigned lead = p[0];

@@ -97,6 +97,16 @@ TEST(EngineUtf8Blocks, WriteWhatTheLineWriterWrites) {
                 for (std::size_t k = 0; k <= 8; ++k) text += std::string(k, 'x') + "\r\n\r" + std::string(8 - k, 'y') + "\n";
                 return text;
             }(),
+            // And at every place in sixteen bytes, after runs of ASCII of
+            // every length, with other controls.
+            [] {
+                std::string text;
+                for (std::size_t k = 0; k <= 16; ++k) {
+                    text += std::string(k, 'x') + "\r\n\r" + std::string(16 - k, 'y') + "\n" + std::string(k + 17, 'z') +
+                            "\r\t\x0b" + std::string(k, 'w') + "\x0c\n";
+                }
+                return text;
+            }(),
             // Runs of four pairs with one among them that is written
             // otherwise: shorter in UTF-8 (a middle dot), carried, boxed, or
             // cut by a line end.

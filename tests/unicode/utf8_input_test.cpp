@@ -33,5 +33,19 @@ TEST(PackedSequences, GiveBackEveryCharacterOfThreeBytes) {
     }
 }
 
+// Sixteen bytes at a time stop at what eight do: every byte value, at every
+// place among plain ASCII.
+TEST(AsciiStops16, StopAtLineEndsControlsAndBytesOfOtherCharacters) {
+    for (unsigned value = 0; value < 0x100; ++value) {
+        const bool stops = value < 0x0E || value >= 0x80;
+        for (unsigned place = 0; place < 16; ++place) {
+            std::array<unsigned char, 16> bytes;
+            bytes.fill('a');
+            bytes[place] = static_cast<unsigned char>(value);
+            ASSERT_EQ(asciiStops16(bytes.data()), stops ? 1u << place : 0u) << value << " at " << place;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillon::unicode

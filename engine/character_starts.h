@@ -43,4 +43,12 @@ inline CharAt lastCharOf(const char* text, int start, int end) {
     return readCharAt(text, end - 2, end);
 }
 
+// lastCharOf where `end` is known to start a character (an even count of
+// high bytes before it): a high byte before it is then a trail byte, and
+// only an ASCII byte after a high one needs the count.
+inline CharAt charBefore(const char* text, int start, int end) {
+    if (end - start >= 2 && (static_cast<unsigned char>(text[end - 1]) & 0x80)) return readCharAt(text, end - 2, end);
+    return lastCharOf(text, start, end);
+}
+
 }  // namespace quillon

@@ -580,6 +580,15 @@ void TextFormatter::formatLines(LineReader& input, TextWriter& output, Unconvert
                                 lastKeptWidth = 1;
                                 pos += plain;
                                 if (plain == 8) continue;
+                                // One space between two Latin words stays, as
+                                // the steps would keep it. The next word, kept
+                                // at once, is then the last character kept.
+                                if (line[pos] == ' ' && end - pos >= 2 &&
+                                    isAsciiAlnum(static_cast<unsigned char>(line[pos + 1]))) {
+                                    paragraph[paragraphLength++] = ' ';
+                                    ++pos;
+                                    continue;
+                                }
                             }
                             if (tables.quick(bytes[plain]) & kStepByStep) {
                                 steps = true;

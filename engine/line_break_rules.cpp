@@ -16,13 +16,16 @@ TextFormatter::LineBreak TextFormatter::placeLineBreak(const char* text, int lin
         return at;
     };
     // Both tests below ask for the character before a break; finding it
-    // reads back over the line's pairs, so it is found once.
+    // may read back over the line's pairs, so it is found once. At the
+    // character start the walk below has reached (no spaces taken off),
+    // it is read at once.
+    int walked = -1;
     int beforeEnd = -1;
     CharCode beforeCode = 0;
     const auto before = [&](const LineBreak& at) {
         if (at.end != beforeEnd) {
             beforeEnd = at.end;
-            beforeCode = lastCharOf(text, lineStart, at.end).code;
+            beforeCode = (at.end == walked ? charBefore(text, lineStart, at.end) : lastCharOf(text, lineStart, at.end)).code;
         }
         return beforeCode;
     };
@@ -45,7 +48,8 @@ TextFormatter::LineBreak TextFormatter::placeLineBreak(const char* text, int lin
     // a quarter of the line before it.
     LineBreak wordBreak{};
     bool foundWordBreak = false;
-    for (int pos = end; pos > lineStart; pos -= lastCharOf(text, lineStart, pos).width) {
+    for (int pos = end; pos > lineStart; pos -= charBefore(text, lineStart, pos).width) {
+        walked = pos;
         const LineBreak at = breakAt(pos);
         if (at.end == lineStart) break;  // the line would be empty
         if (!keepsWords(at)) continue;

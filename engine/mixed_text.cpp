@@ -17,6 +17,12 @@ namespace {
 // follows, and the next word need not be looked for.
 bool latinTextMayGoOn(CharCode previous) { return previous == 0 || isWordChar(previous); }
 
+// The marks that may join a Latin word whatever stands on their other side
+// (see joinsLatinWord).
+bool mayJoinLatinWord(CharCode code) {
+    return code == '-' || code == '.' || code == '*' || code == '$' || code == '#' || code == '_';
+}
+
 // Text that a space may stand beside: a word's character or a double-byte one.
 bool isText(CharCode c) { return isWordChar(c) || isDoubleByte(c); }
 
@@ -43,11 +49,8 @@ bool opensChineseText(char quote, CharCode previous, const char* line, int pos, 
 // an extension .deb or *.so, a variable $LANG, a figure -5 or #3), or, for a
 // hyphen, one it ends (Ctrl-键).
 bool joinsLatinWord(CharCode code, CharCode previous, const char* line, int pos, int end) {
-    switch (code) {
-        case '-': if (isWordChar(previous)) return true; break;
-        case '.': case '*': case '$': case '#': case '_': break;
-        default: return false;
-    }
+    if (!mayJoinLatinWord(code)) return false;
+    if (code == '-' && isWordChar(previous)) return true;
     // ASCII bytes only: the walk never lands on a trail byte. A word starts
     // within a few marks (../, --); the bound keeps a line of marks linear.
     const int stop = std::min(end, pos + 8);
@@ -105,12 +108,24 @@ bool TextFormatter::keepsInLatinText(CharCode previous, CharCode next) const {
     return isWordChar(previous) && (next == 0 || isWordChar(next));
 }
 
-bool TextFormatter::keptInMixedHeading(CharCode code, CharCode previous, const char* line, int pos, int end) const {
-    // Of a run of spaces only the first can stay; the others need not look ahead.
-    if (code == ' ' && previous == ' ') return false;
-    if (code == ' ') return isText(previous) && keepsSpaceBetween(previous, nextWordAt(line, pos, end));
-    return (latinTextMayGoOn(previous) && keepsInLatinText(previous, nextWordAt(line, pos, end))) ||
+namespace {
+
+// keptInMixedHeading where the text after the space or mark decides. Out of
+// line, so that the calls the characters alone answer save no registers.
+[[gnu::noinline]] bool keptInMixedHeadingLookingOn(const TextFormatter& formatter, CharCode code, CharCode previous,
+                                                   const char* line, int pos, int end) {
+    if (code == ' ') return isText(previous) && formatter.keepsSpaceBetween(previous, nextWordAt(line, pos, end));
+    return (latinTextMayGoOn(previous) && formatter.keepsInLatinText(previous, nextWordAt(line, pos, end))) ||
            joinsLatinWord(code, previous, line, pos, end);
+}
+
+}  // namespace
+
+bool TextFormatter::keptInMixedHeading(CharCode code, CharCode previous, const char* line, int pos, int end) const {
+    // Of a run of spaces only the first can stay, and most marks are answered
+    // by the two characters alone: neither need look ahead.
+    if (code == ' ' ? previous == ' ' : !latinTextMayGoOn(previous) && !mayJoinLatinWord(code)) return false;
+    return keptInMixedHeadingLookingOn(*this, code, previous, line, pos, end);
 }
 
 bool TextFormatter::keepsSpaceBetween(CharCode previous, CharCode next) const {

@@ -233,9 +233,9 @@ public:
     // Whether spaceBetweenScripts puts a space between the two.
     bool scriptsMeet(CharCode previous, CharCode next) const;
     // Where a line of mixed text, or one under the line-start rules, ends
-    // when it could take the text up to `end`: its text ends at `end`, the
-    // next line starts at `next`, and `overhang` bytes of it hang past the
-    // width.
+    // when it could take the text up to `end`, where a character starts (or
+    // the line's one byte ends): its text ends at `end`, the next line
+    // starts at `next`, and `overhang` bytes of it hang past the width.
     struct LineBreak {
         int end;
         int next;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "repeated_text.h"
 #include "temp_files.h"
 
 namespace quillon::testing {
@@ -49,13 +50,6 @@ CliRun run(const std::string& command, const std::vector<std::string>& options, 
     args.push_back(source);
     args.push_back(destination);
     return runCli(args);
-}
-
-std::string repeated(std::string_view text, std::size_t count) {
-    std::string result;
-    result.reserve(text.size() * count);
-    while (count-- > 0) result += text;
-    return result;
 }
 
 // Makes a file read-only for whoever runs the test. Mode bits do not bind

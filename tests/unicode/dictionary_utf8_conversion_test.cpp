@@ -7,6 +7,7 @@
 #include <string>
 
 #include "temp_files.h"
+#include "repeated_text.h"
 
 namespace quillon::unicode {
 namespace {
@@ -14,6 +15,7 @@ namespace {
 using quillon::testing::readFile;
 using quillon::testing::TempDir;
 using quillon::testing::writeFile;
+using quillon::testing::repeated;
 
 struct DirectCase {
     const char* name;
@@ -45,12 +47,6 @@ TEST_P(DictionaryUtf8Conversions, WriteExactBytes) {
     bool sawInvalid = false;
     EXPECT_TRUE(converted(c.source, c.crLf, sawInvalid) == c.expected);
     EXPECT_EQ(sawInvalid, c.invalid);
-}
-
-std::string repeated(const std::string& text, std::size_t times) {
-    std::string all;
-    for (std::size_t i = 0; i < times; ++i) all += text;
-    return all;
 }
 
 // The engine cuts a line into pieces of 32,000 of its bytes, a hanzi two of

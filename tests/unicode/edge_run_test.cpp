@@ -11,6 +11,7 @@
 #include "code_point_stream.h"
 #include "feeding_pipe.h"
 #include "legacy_text.h"
+#include "repeated_text.h"
 #include "temp_files.h"
 #include "text_formatter.h"
 #include "utf8_input.h"
@@ -22,6 +23,7 @@ using quillon::testing::FeedingPipe;
 using quillon::testing::readFile;
 using quillon::testing::TempDir;
 using quillon::testing::writeFile;
+using quillon::testing::repeated;
 
 struct EdgeCase {
     const char* name;
@@ -418,12 +420,6 @@ std::string cutByRead(std::size_t read, std::size_t bytesBefore, const std::stri
     return std::string(read - bytesBefore, 'a') + cut + after;
 }
 
-std::string repeated(const std::string& text, std::size_t times) {
-    std::string out;
-    for (std::size_t i = 0; i < times; ++i) out += text;
-    return out;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     AcrossReads, EdgeRuns,
     ::testing::Values(
@@ -691,7 +687,6 @@ TEST(TextSink, KeepsTheOrderOfWritesOfEverySize) {
     EXPECT_TRUE(sink.close());
     EXPECT_EQ(readFile(path), expected);
 }
-
 
 using quillon::testing::gb;
 

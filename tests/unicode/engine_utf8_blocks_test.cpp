@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "engine_output_lines.h"
+#include "repeated_text.h"
 #include "text_formatter.h"
 
 namespace quillon::unicode {
 namespace {
+
+using quillon::testing::repeated;
 
 struct Written {
     std::string text;
@@ -62,12 +65,6 @@ Written inBlocks(const EncodingProfile& family, const LineEncoder& encoder, cons
     EXPECT_TRUE(sink.close());
     written.sawInvalid = blocks.sawInvalid;
     return written;
-}
-
-std::string repeated(const std::string& piece, std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
 }
 
 // Engine output of every kind, in both families, whole and cut anywhere,

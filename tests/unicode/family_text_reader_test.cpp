@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "repeated_text.h"
+
 namespace quillon::unicode {
 namespace {
+
+using quillon::testing::repeated;
 
 // What a reader hands on: each chunk, and each carrier as "position:character".
 std::vector<std::string> chunksOf(const std::string& source, const char* encoding, std::size_t chunkBytes) {
@@ -45,12 +49,6 @@ std::string utf16le(const std::string& utf8) {
         }
     }
     return bytes;
-}
-
-std::string repeated(const std::string& piece, std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
 }
 
 // UTF-8, decoded by the reader itself, comes out in the same chunks, pieces
